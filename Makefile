@@ -1,0 +1,36 @@
+# Fosdat: everything a fresh Debian 12 machine needs, in two commands.
+#   make run    install what is missing, build, generate the sample data set, start the viewer
+#   make test   the same set-up, then every test (GUI tests offscreen, under sanitizers)
+
+BUILD      ?= build
+TESTBUILD  ?= build-test
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all run test build deps bench fuzz package clean format
+
+all: build
+
+deps:
+	@tools/deps.sh build
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOSDAT_TESTS=OFF
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/sample && ../Fosdat
+
+test:
+	@tools/deps.sh build test
+	cmake -S . -B $(TESTBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFOSDAT_SANITIZE=ON -DFOSDAT_TESTS=ON
+	cmake --build $(TESTBUILD) -j $(JOBS)
+	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(TESTBUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+
+namespace Ui
+{
+class Fosdat;
+}
+class SoundCue;
+class UserDialogs;
+
+// The catalogue window: group list, catalogue view, reference panel, link
+// labels and menus. Requests that reach beyond the window (the find dialog,
+// ending the program) leave it as signals.
+class Fosdat : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~Fosdat() override;
+
+    // Fills the window before it is first shown: first reference list, first group.
+    void Form_Load();
+
+    // The catalogue path the OK action last matched; unset before the first match.
+    const std::optional<QString> &CatalogPath() const { return m_CatalogPath; }
+    // The reference list last read into the reference panel.
+    const QString &RefsText() const { return m_RefsText; }
+
+signals:
+    void findRequested();
+    void exitRequested();
+
+private:
+    void Command1_Click();
+    void Combo1_Click();
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    std::unique_ptr<Ui::Fosdat> ui;
+    SoundCue &m_sound;
+    UserDialogs &m_dialogs;
+    std::optional<QString> m_CatalogPath;
+    QString m_RefsText;
+};

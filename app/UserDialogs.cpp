@@ -1,0 +1,21 @@
+#include "UserDialogs.h"
+
+#include <QFileDialog>
+
+void QtUserDialogs::message(QWidget *parent, const QString &text, const QString &title,
+                            QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QString> QtUserDialogs::saveFileName(QWidget *parent, const QString &title,
+                                                   const QString &proposed, const QString &filter)
+{
+    // No overwrite prompt: saving over an existing file replaces it without a question.
+    const QString chosen = QFileDialog::getSaveFileName(parent, title, proposed, filter, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}

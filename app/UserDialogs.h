@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <optional>
+
+// The modal questions and messages the program puts to the user, behind one
+// interface so that tests can answer them without blocking.
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+
+    // One message box with an OK button.
+    virtual void message(QWidget *parent, const QString &text, const QString &title,
+                         QMessageBox::Icon icon) = 0;
+
+    // A save-file dialog; nullopt when the user cancels.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                                const QString &proposed, const QString &filter) = 0;
+};
+
+// The real thing: QMessageBox and QFileDialog.
+class QtUserDialogs final : public UserDialogs
+{
+public:
+    void message(QWidget *parent, const QString &text, const QString &title,
+                 QMessageBox::Icon icon) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                        const QString &proposed, const QString &filter) override;
+};

@@ -1,0 +1,114 @@
+#include "DataFiles.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fosdat::data
+{
+
+namespace
+{
+
+QString matchComponent(const QString &dir, const QString &component)
+{
+    if (component == u"." || component == u".." || QFileInfo::exists(dir + u'/' + component))
+        return component;
+    QDir directory(dir);
+    const QStringList entries = directory.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(component, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return component;
+}
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+QString nativePath(QStringView dataPath, const QDir &base)
+{
+    if (dataPath.isEmpty())
+        return {};
+    QString path = base.path();
+    for (QStringView part : dataPath.tokenize(u'\\', Qt::SkipEmptyParts))
+        path += u'/' + matchComponent(path, part.toString());
+    return QDir::cleanPath(path);
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    // O_NONBLOCK so that opening a FIFO does not wait for a writer; the type
+    // is checked on the open descriptor, so nothing can swap the file in
+    // between.
+    const QByteArray encoded = QFile::encodeName(path);
+    FileDescriptor fd(::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0)
+        return std::nullopt;
+    struct stat info {
+    };
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes)
+        return std::nullopt;
+
+    QByteArray bytes;
+    bytes.resize(qsizetype(info.st_size));
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            // The file may have grown since fstat(); keep reading up to the limit.
+            if (bytes.size() >= maxBytes)
+                break;
+            bytes.resize(qMin<qint64>(maxBytes, bytes.size() + 64 * 1024));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
+QString decodeAnsi(QByteArrayView bytes)
+{
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
+std::optional<QString> readAnsiTextFile(const QString &path)
+{
+    const std::optional<QByteArray> bytes = readRegularFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return decodeAnsi(*bytes);
+}
+
+} // namespace fosdat::data

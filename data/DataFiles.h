@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace fosdat::data
+{
+
+// Reference lists and catalogues are a few megabytes; anything far beyond
+// that is not a file of the data set and is refused rather than read.
+inline constexpr qint64 MaxDataFileBytes = 256 * 1024 * 1024;
+
+// Maps a backslash-separated data path onto a path below `base`. Each
+// component is taken as spelled when it exists; otherwise the first entry of
+// that directory whose name equals it ignoring letter case is used, since data
+// sets copied from Windows often change case. Components that match nothing
+// are kept as spelled, so the result then names a missing file. An empty
+// data path gives an empty result.
+QString nativePath(QStringView dataPath, const QDir &base = QDir::current());
+
+// Reads a regular file whole. A missing file, a directory, a FIFO, a device,
+// an unreadable file or one larger than `maxBytes` gives nullopt; the call
+// never blocks on a special file.
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes = MaxDataFileBytes);
+
+// Single-byte text in the data set's code page (Windows-1251), one character
+// per byte, nothing converted or trimmed.
+QString decodeAnsi(QByteArrayView bytes);
+
+// readRegularFile() then decodeAnsi().
+std::optional<QString> readAnsiTextFile(const QString &path);
+
+} // namespace fosdat::data

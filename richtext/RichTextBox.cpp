@@ -1,0 +1,62 @@
+#include "RichTextBox.h"
+
+#include "DataFiles.h"
+#include "RtfReader.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
+{
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(false);
+}
+
+bool RichTextBox::LoadFile(const QString &path)
+{
+    const std::optional<QByteArray> bytes = fosdat::data::readRegularFile(path);
+    if (!bytes)
+        return false;
+    rtf::ReadResult result = rtf::read(*bytes);
+    if (!result.ok())
+        return false;
+    QTextDocument *old = document();
+    QTextDocument *fresh = result.document.release();
+    fresh->setParent(this);
+    setDocument(fresh);
+    if (old && old->parent() == this)
+        old->deleteLater();
+    return true;
+}
+
+rtf::SaveResult RichTextBox::SaveFile(const QString &path) const
+{
+    return rtf::saveBytes(rtf::write(*document()), path);
+}
+
+int RichTextBox::Find(const QString &text, int start, int options)
+{
+    if (text.isEmpty())
+        return -1;
+    QTextDocument::FindFlags flags;
+    if (options & rtfWholeWord)
+        flags |= QTextDocument::FindWholeWords;
+    if (options & rtfMatchCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    const QTextCursor found = document()->find(text, qMax(0, start), flags);
+    if (found.isNull())
+        return -1;
+    if (!(options & rtfNoHighlight))
+        setTextCursor(found);
+    return found.selectionStart();
+}
+
+void RichTextBox::SetFocus()
+{
+    if (QWidget *top = window()) {
+        top->raise();
+        top->activateWindow();
+    }
+    setFocus(Qt::OtherFocusReason);
+}
