@@ -76,9 +76,11 @@ void RtfStream::text(QStringView text)
 {
     if (text.isEmpty())
         return;
-    // A letter, digit, hyphen or blank would run on into the control word.
-    const QChar first = text.front();
-    flushControl(first.isLetterOrNumber() || first == u'-' || first == u' ');
+    // An ASCII letter, digit, hyphen or blank would run on into the control
+    // word; anything else is written as an escape or ends it by itself.
+    const char16_t first = text.front().unicode();
+    flushControl((first < 0x80 && QChar::isLetterOrNumber(first)) || first == u'-' ||
+                 first == u' ');
     for (const QChar ch : text)
         appendChar(ch);
 }
