@@ -4,9 +4,12 @@
 #include "RtfStream.h"
 
 #include <QStringList>
+#include <initializer_list>
 
 namespace fosdat::sampledata
 {
+
+using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -15,20 +18,32 @@ namespace
 constexpr QByteArrayView FamilyColour = "cf2";
 constexpr QByteArrayView HeadingColour = "cf3";
 
-void writeFont(RtfStream &rtf, QByteArrayView number, QByteArrayView family, QStringView panose,
-               QStringView name)
+// "{\\word1\\word2 text}", and "{\\*\\word text}" for a destination that
+// readers may skip.
+void writeGroup(RtfStream &rtf, std::initializer_list<QByteArrayView> words, QStringView text)
 {
     rtf.openGroup();
-    rtf.control(number);
-    rtf.control(family);
-    rtf.control("fcharset204");
+    rtf.controls(words);
+    rtf.text(text);
+    rtf.closeGroup();
+}
+
+void writeOptionalGroup(RtfStream &rtf, QByteArrayView word, QStringView text)
+{
     rtf.openGroup();
     rtf.ignorable();
-    rtf.control("panose");
-    rtf.text(panose);
+    rtf.control(word);
+    rtf.text(text);
     rtf.closeGroup();
-    rtf.text(name);
-    rtf.text(u";");
+}
+
+void writeFont(RtfStream &rtf, std::initializer_list<QByteArrayView> words, QStringView panose,
+               const QString &name)
+{
+    rtf.openGroup();
+    rtf.controls(words);
+    writeOptionalGroup(rtf, "panose", panose);
+    rtf.text(name + u';');
     rtf.closeGroup();
 }
 
@@ -36,8 +51,8 @@ void writeTables(RtfStream &rtf)
 {
     rtf.openGroup();
     rtf.control("fonttbl");
-    writeFont(rtf, "f0", "fswiss", u"020b0604020202020204", u"Arial");
-    writeFont(rtf, "f1", "froman", u"02020603050405020304", u"Times New Roman");
+    writeFont(rtf, {"f0", "fswiss", "fcharset204"}, u"020b0604020202020204", u"Arial"_s);
+    writeFont(rtf, {"f1", "froman", "fcharset204"}, u"02020603050405020304", u"Times New Roman"_s);
     rtf.closeGroup();
     rtf.lineBreak();
 
@@ -59,20 +74,8 @@ void writeTables(RtfStream &rtf)
 
     rtf.openGroup();
     rtf.control("stylesheet");
-    rtf.openGroup();
-    rtf.control("f0");
-    rtf.control("fs20");
-    rtf.text(u"Normal;");
-    rtf.closeGroup();
-    rtf.openGroup();
-    rtf.control("s1");
-    rtf.control("sbasedon0");
-    rtf.control("snext0");
-    rtf.control("keepn");
-    rtf.control("b");
-    rtf.control("fs24");
-    rtf.text(u"heading 1;");
-    rtf.closeGroup();
+    writeGroup(rtf, {"f0", "fs20"}, u"Normal;");
+    writeGroup(rtf, {"s1", "sbasedon0", "snext0", "keepn", "b", "fs24"}, u"heading 1;");
     rtf.closeGroup();
     rtf.lineBreak();
 }
@@ -82,18 +85,10 @@ void writeHeader(RtfStream &rtf, const Catalogue &catalogue)
     rtf.openGroup();
     rtf.controls({"rtf1", "ansi", "ansicpg1251", "deff0", "deflang1049"});
     writeTables(rtf);
-
-    rtf.openGroup();
-    rtf.ignorable();
-    rtf.control("generator");
-    rtf.text(u"Riched20 5.50.99.2050;");
-    rtf.closeGroup();
+    writeOptionalGroup(rtf, "generator", u"Riched20 5.50.99.2050;");
     rtf.openGroup();
     rtf.control("info");
-    rtf.openGroup();
-    rtf.control("title");
-    rtf.text(QStringLiteral("Каталог ископаемых родов: ") + catalogue.heading);
-    rtf.closeGroup();
+    writeGroup(rtf, {"title"}, u"Каталог ископаемых родов: "_s + catalogue.heading);
     rtf.closeGroup();
     rtf.lineBreak();
     rtf.controls({"viewkind4", "uc1", "pard", "lang1049", "f0", "fs20"});
@@ -119,8 +114,7 @@ void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
                             "литературы: \u00ab1\u2013400\u00bb, \u00ab401\u2013800\u00bb и "
                             "\u00ab801\u20131200\u00bb.")
                  .arg(catalogue.genusCount()));
-    rtf.control("f0");
-    rtf.control("i0");
+    rtf.controls({"f0", "i0"});
     endParagraph(rtf);
 }
 
@@ -129,9 +123,8 @@ void writeFamilyHeading(RtfStream &rtf, const FamilyEntry &family)
     if (family.newPage)
         rtf.control("page");
     rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColour, "b"});
-    rtf.text(QStringLiteral("Семейство ") + family.name);
-    rtf.control("cf0");
-    rtf.control("b0");
+    rtf.text(u"Семейство "_s + family.name);
+    rtf.controls({"cf0", "b0"});
     endParagraph(rtf);
 }
 
@@ -160,10 +153,7 @@ void writeGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
     rtf.text(referenceText(genus.references));
     if (!genus.remark.isEmpty()) {
         rtf.text(u" ");
-        rtf.openGroup();
-        rtf.control("i");
-        rtf.text(genus.remark);
-        rtf.closeGroup();
+        writeGroup(rtf, {"i"}, genus.remark);
     }
     endParagraph(rtf);
 }
@@ -172,10 +162,8 @@ void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed)
 {
     writeFamilyHeading(rtf, family);
     rtf.controls({"pard", "fi-284", "li284"});
-    if (tabbed) {
-        rtf.control("tx2835");
-        rtf.control("tx5670");
-    }
+    if (tabbed)
+        rtf.controls({"tx2835", "tx5670"}); // range and references in columns
     for (const GenusEntry &genus : family.genera)
         writeGenus(rtf, genus, tabbed);
 }

@@ -79,7 +79,7 @@ bool startsWithVowel(QStringView s)
 int middleCount(Random &random, int attempt)
 {
     const int roll = random.below(100);
-    const int base = roll < 15 ? 0 : roll < 85 ? 1 : 2;
+    const int base = roll < 45 ? 0 : roll < 95 ? 1 : 2;
     // Past the first tries the short forms are mostly taken; longer names
     // leave far more room.
     return std::min(base + attempt / 16, 4);
