@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -127,31 +128,32 @@ private:
         else if (word == "par")
             endParagraph();
         else if (word == "tab")
-            append(QStringLiteral("\t"));
+            append(u'\t');
         else if (word == "u")
             unicode(digits.toInt());
     }
 
     void unicode(int code)
     {
-        append(QString(QChar(char16_t(code))));
+        append(QChar(char16_t(code)));
         // One fallback character follows, as \uc1 says.
-        if (m_in.mid(m_at, 2) == "\\'")
-            m_at += 4;
-        else
-            ++m_at;
+        const qsizetype skip = QByteArrayView(m_in).sliced(m_at).startsWith("\\'") ? 4 : 1;
+        m_at = std::min(m_at + skip, m_in.size());
     }
 
     void hex()
     {
-        bool ok = false;
-        const int byte = m_in.mid(m_at, 2).toInt(&ok, 16);
-        if (!ok || m_at + 2 > m_in.size()) {
+        const auto digit = [&](qsizetype at) {
+            return at < m_in.size() ? QByteArrayView("0123456789abcdef").indexOf(m_in[at]) : -1;
+        };
+        const qsizetype high = digit(m_at);
+        const qsizetype low = digit(m_at + 1);
+        if (high < 0 || low < 0) {
             m_outline.error = QStringLiteral("bad hex escape");
             return;
         }
         m_at += 2;
-        append(QString(cp1251()[byte]));
+        append(cp1251()[high * 16 + low]);
     }
 
     void character(char c)
@@ -159,10 +161,10 @@ private:
         if (uchar(c) >= 0x80)
             m_outline.error = QStringLiteral("8-bit byte in the text");
         else
-            append(QString(QChar::fromLatin1(c)));
+            append(QChar::fromLatin1(c));
     }
 
-    void append(const QString &text)
+    void append(QChar ch)
     {
         if (m_state.skip)
             return;
@@ -170,7 +172,7 @@ private:
         if (runs.isEmpty() || runs.back().bold != m_state.bold ||
             runs.back().italic != m_state.italic)
             runs.append({QString(), m_state.bold, m_state.italic});
-        runs.back().text += text;
+        runs.back().text += ch;
     }
 
     void endParagraph()
