@@ -5,12 +5,11 @@
 
 #include "Fosdat.h"
 #include "GroupTable.h"
-#include "SoundCue.h"
-#include "UserDialogs.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -18,58 +17,22 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <memory>
 
 namespace
 {
 
-// Records each cue with what the reference panel showed at that moment.
-class FakeSound final : public SoundCue
-{
-public:
-    void play() override { panelAtCue.append(panel ? panel->toPlainText() : QString()); }
-    qsizetype count() const { return panelAtCue.size(); }
-
-    QPlainTextEdit *panel = nullptr;
-    QStringList panelAtCue;
-};
-
-struct Message {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon;
-};
-
-class FakeDialogs final : public UserDialogs
-{
-public:
-    void message(QWidget *, const QString &text, const QString &title,
-                 QMessageBox::Icon icon) override
-    {
-        messages.append({text, title, icon});
-    }
-    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
-                                        const QString &) override
-    {
-        ++saveDialogs;
-        return std::nullopt;
-    }
-
-    QList<Message> messages;
-    int saveDialogs = 0;
-};
-
 // One catalogue window, shown and active, with fakes for sound and dialogs.
 struct Window {
-    FakeSound sound;
-    FakeDialogs dialogs;
+    RecordingSoundCue sound;
+    RecordingDialogs dialogs;
     Fosdat window{sound, dialogs};
 
     Window()
     {
-        sound.panel = child<QPlainTextEdit>("Text2");
+        sound.snapshot = [this] { return panelText(); };
         window.show();
         window.activateWindow();
     }
@@ -123,39 +86,28 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    std::unique_ptr<DataTree> m_data;
 
     void writeRefs(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(QStringLiteral("dat/BD/") + name));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    void removeRefs(const QString &name)
-    {
-        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("dat/BD/") + name)));
+        QVERIFY(m_data->write(QStringLiteral("dat/BD/") + name, bytes));
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("dat/BD")));
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
-
+    // Each test gets a fresh data set with the three reference lists.
     void init()
     {
-        QDir(m_dir.filePath(QStringLiteral("dat/BD/REFS3.txt"))).removeRecursively();
+        m_data = std::make_unique<DataTree>();
         writeRefs(QStringLiteral("REFS1.txt"), Refs1);
         writeRefs(QStringLiteral("REFS2.txt"), Refs2);
         writeRefs(QStringLiteral("REFS3.txt"), Refs3);
     }
 
-    void cleanup() { QVERIFY(QApplication::topLevelWidgets().isEmpty()); }
+    void cleanup()
+    {
+        m_data.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
 
     // --- layout -----------------------------------------------------------
 
@@ -459,7 +411,7 @@ private slots:
         QTest::mouseMove(w.child(label), QPoint(5, 5));
         for (const char *other : {"Label2", "Label7", "Label8", "Label15"})
             QCOMPARE(w.foreColor(other), other == label ? Red : DarkBlue);
-        QCOMPARE(w.sound.count(), 0);
+        QCOMPARE(w.sound.count, 0);
     }
 
     // After hovering Label7, where the mouse goes next decides whether it
@@ -529,12 +481,12 @@ private slots:
     {
         Window w;
         QVERIFY(w.ready());
-        QList<qsizetype> cuesAtRequest;
+        QList<int> cuesAtRequest;
         QObject::connect(&w.window, &Fosdat::findRequested,
-                         [&] { cuesAtRequest.append(w.sound.count()); });
+                         [&] { cuesAtRequest.append(w.sound.count); });
         w.click("Label15");
         w.click("Label15");
-        QCOMPARE(cuesAtRequest, (QList<qsizetype>{1, 2}));
+        QCOMPARE(cuesAtRequest, (QList<int>{1, 2}));
     }
 
     void findMenuAsksWithoutSound()
@@ -543,7 +495,7 @@ private slots:
         QSignalSpy requested(&w.window, &Fosdat::findRequested);
         w.window.findChild<QAction *>("mnuFind")->trigger();
         QCOMPARE(requested.size(), 1);
-        QCOMPARE(w.sound.count(), 0);
+        QCOMPARE(w.sound.count, 0);
     }
 
     // --- reference lists ------------------------------------------------------
@@ -566,7 +518,7 @@ private slots:
         QCOMPARE(w.window.RefsText(), text);
         QCOMPARE(w.panelText(), shownAs(text));
         // The panel was filled before the one cue.
-        QCOMPARE(w.sound.panelAtCue, QStringList{shownAs(text)});
+        QCOMPARE(w.sound.atCue, QStringList{shownAs(text)});
         // CR LF is one line break on screen, with no CR left in a line.
         auto *document = w.child<QPlainTextEdit>("Text2")->document();
         QCOMPARE(document->blockCount(), shownAs(text).count(u'\n') + 1);
@@ -585,7 +537,7 @@ private slots:
         w.click("Label2");
         QCOMPARE(w.window.RefsText(), QStringLiteral("1. Новое\r\n"));
         QCOMPARE(w.panelText(), QStringLiteral("1. Новое\n"));
-        QCOMPARE(w.sound.count(), 3);
+        QCOMPARE(w.sound.count, 3);
     }
 
     void unreadableListKeepsThePanel_data()
@@ -597,9 +549,9 @@ private slots:
     void unreadableListKeepsThePanel()
     {
         QFETCH(bool, directory);
-        removeRefs(QStringLiteral("REFS3.txt"));
+        QVERIFY(m_data->remove(QStringLiteral("dat/BD/REFS3.txt")));
         if (directory)
-            QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("dat/BD/REFS3.txt")));
+            QVERIFY(QDir().mkpath(m_data->path(QStringLiteral("dat/BD/REFS3.txt"))));
         Window w;
         QVERIFY(w.ready());
         w.click("Label8"); // nothing read yet: the panel stays empty
@@ -608,7 +560,7 @@ private slots:
         w.click("Label8");
         QCOMPARE(w.window.RefsText(), Refs2Text);
         QCOMPARE(w.panelText(), shownAs(Refs2Text));
-        QCOMPARE(w.sound.count(), 3); // every click cues, read or not
+        QCOMPARE(w.sound.count, 3); // every click cues, read or not
         w.click("Label2");
         QCOMPARE(w.window.RefsText(), Refs1Text);
     }
@@ -632,7 +584,7 @@ private slots:
         QTest::mouseClick(label, Qt::RightButton);
         QTest::mousePress(label, Qt::LeftButton);
         QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(30, 200)); // dragged off
-        QCOMPARE(w.sound.count(), 0);
+        QCOMPARE(w.sound.count, 0);
         QCOMPARE(w.panelText(), QString());
     }
 
@@ -677,11 +629,11 @@ private slots:
         Window w;
         w.window.findChild<QAction *>(action)->trigger();
         QCOMPARE(w.dialogs.messages.size(), 1);
-        const Message &shown = w.dialogs.messages.first();
+        const RecordingDialogs::Message &shown = w.dialogs.messages.first();
         QCOMPARE(shown.text, lines.join(QStringLiteral("\r\n")));
         QCOMPARE(shown.title, title);
         QCOMPARE(shown.icon, icon);
-        QCOMPARE(w.sound.count(), 0);
+        QCOMPARE(w.sound.count, 0);
     }
 
     void exitAsksToEndTheProgram()
