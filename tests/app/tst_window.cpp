@@ -213,6 +213,36 @@ private slots:
         QVERIFY(image3->pixmap().isNull() && image3->text().isEmpty());
     }
 
+    void drawing_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("Line2, left bracket") << QPoint(8, 300) << "line";
+        QTest::newRow("Line1, bracket top") << QPoint(16, 128) << "line";
+        QTest::newRow("Line6, middle bracket") << QPoint(400, 300) << "line";
+        QTest::newRow("Line5, right of the view") << QPoint(390, 512) << "line";
+        QTest::newRow("banner beside the title") << QPoint(700, 20) << "banner";
+        QTest::newRow("banner left of the title") << QPoint(2, 20) << "banner";
+        QTest::newRow("empty Image3") << QPoint(800, 70) << "background";
+        QTest::newRow("empty Image3, lower") << QPoint(300, 160) << "background";
+    }
+    void drawing()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(QString, what);
+        Window w;
+        QVERIFY(w.ready());
+        QWidget *client = w.window.centralWidget();
+        const QColor pixel = client->grab().toImage().pixelColor(at);
+        if (what == "line")
+            QCOMPARE(pixel, client->palette().color(QPalette::WindowText));
+        else if (what == "background")
+            QCOMPARE(pixel, client->palette().color(QPalette::Window));
+        else
+            QVERIFY2(pixel.blue() > pixel.red() && pixel.blue() > pixel.green(),
+                     qPrintable(pixel.name()));
+    }
+
     // Back to front, as the controls overlap.
     void stackingOrder()
     {
