@@ -94,7 +94,7 @@ constexpr auto EnTitles = std::to_array<QStringView>(
      u"Biostratigraphy of the %2 of %3 based on %1", u"Notes on some %2 %1"});
 constexpr auto EnJournals = std::to_array<QStringView>(
     {u"J. Paleontol.", u"Palaeontology", u"Geol. Mag.", u"Lethaia", u"Micropaleontology",
-     u"Bull. Amer. Paleontol.", u"Spec. Pap. Palaeontol.", u"Senckenbergiana Lethaea",
+     u"Bull. Amer. Paleontol.", u"Fossils and Strata", u"Senckenbergiana Lethaea",
      u"Palaeontographica. Abt. A", u"Alcheringa"});
 constexpr auto EnPublishers = std::to_array<QStringView>(
     {u"London: Academic Press", u"Oxford: Clarendon Press", u"New York: Wiley",
