@@ -1,0 +1,25 @@
+#pragma once
+
+#include "BenchInputs.h"
+
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <functional>
+
+namespace fosdat::bench
+{
+
+// Registers `name` in milliseconds, with the lowest and highest repetition
+// next to Google Benchmark's mean, median and deviation: the machine may be
+// shared, and the spread tells how far to trust a median.
+benchmark::internal::Benchmark *add(const QString &name,
+                                    std::function<void(benchmark::State &)> body);
+
+// Records the input's size with every run, for the console and the report.
+void recordInput(benchmark::State &state, const Input &input);
+
+void registerReadBenchmarks(const Inputs &inputs);
+void registerViewBenchmarks(const Inputs &inputs);
+void registerWindowBenchmarks(const Inputs &inputs);
+
+} // namespace fosdat::bench

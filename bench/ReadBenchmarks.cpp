@@ -1,0 +1,52 @@
+// RTF reading alone: bytes in memory to a finished QTextDocument.
+#include "BenchCommon.h"
+#include "RtfReader.h"
+
+namespace fosdat::bench
+{
+
+namespace
+{
+
+// Reads every input once per iteration; the documents are freed outside the
+// timed part.
+void readAll(benchmark::State &state, const QList<Input> &files)
+{
+    qint64 bytes = 0;
+    for (const Input &file : files)
+        bytes += file.bytes.size();
+    std::vector<rtf::ReadResult> results(size_t(files.size()));
+    for (auto _ : state) {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            results[size_t(i)] = rtf::read(files[i].bytes);
+            benchmark::DoNotOptimize(results[size_t(i)].document.get());
+        }
+        state.PauseTiming();
+        for (rtf::ReadResult &result : results) {
+            if (!result.ok()) {
+                state.SkipWithError("not read as RTF");
+                return;
+            }
+            result = {};
+        }
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["in_bytes"] = double(bytes);
+    state.counters["files"] = double(files.size());
+    state.SetLabel(humanSize(bytes).toStdString());
+}
+
+} // namespace
+
+void registerReadBenchmarks(const Inputs &inputs)
+{
+    add(QStringLiteral("Read/all-catalogues"),
+        [files = inputs.catalogues](benchmark::State &state) { readAll(state, files); });
+    for (const Input &input : inputs.perFile()) {
+        add(QStringLiteral("Read/") + input.name,
+            [input](benchmark::State &state) { readAll(state, {input}); });
+    }
+}
+
+} // namespace fosdat::bench

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "RichTextBox.h"
+
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <memory>
+
+namespace fosdat::bench
+{
+
+// A catalogue view of the size it has in the catalogue window, shown and
+// exposed, so that loading it lays out and paints what the user would see.
+class ShownView
+{
+public:
+    ShownView();
+
+    RichTextBox &box() { return *m_box; }
+
+    // Lays out and paints the visible part, as the first frame after a load.
+    void paintVisiblePart();
+    // Lays out the whole document, as scrolling to its end would.
+    void layOutEverything();
+    // Whether the layout has reached the last block.
+    bool laidOutToTheEnd() const;
+    // Empties the view, so that the next load does not pay for freeing a large
+    // document.
+    void clear();
+
+private:
+    std::unique_ptr<RichTextBox> m_box;
+};
+
+// Waits until `window` can be painted, processing events; false after 5 s.
+bool waitUntilExposed(QWidget &window);
+
+} // namespace fosdat::bench

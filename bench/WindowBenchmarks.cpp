@@ -1,0 +1,214 @@
+// The catalogue window's reference lists, and how long loading a catalogue
+// keeps the event loop from running.
+#include "BenchCommon.h"
+#include "DataPaths.h"
+#include "Fosdat.h"
+#include "ShownView.h"
+#include "SoundCue.h"
+#include "UserDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace fosdat::bench
+{
+
+namespace
+{
+
+class SilentCue final : public SoundCue
+{
+public:
+    void play() override {}
+};
+
+class NoDialogs final : public UserDialogs
+{
+public:
+    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
+    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
+                                        const QString &) override
+    {
+        return std::nullopt;
+    }
+};
+
+// The catalogue window on the sample data set, filled and shown.
+class ShownWindow
+{
+public:
+    explicit ShownWindow(const QString &sampleDir) : m_window(m_cue, m_dialogs)
+    {
+        QDir::setCurrent(sampleDir);
+        m_window.Form_Load();
+        m_window.show();
+        waitUntilExposed(m_window);
+    }
+
+    template <typename T> T *child(const QString &name) { return m_window.findChild<T *>(name); }
+
+    // A left click on `control`, as the mouse would give it.
+    static void click(QWidget *control)
+    {
+        const QPointF centre = QRectF(control->rect()).center();
+        const QPointF global = control->mapToGlobal(centre);
+        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &press);
+        QApplication::sendEvent(control, &release);
+    }
+
+private:
+    SilentCue m_cue;
+    NoDialogs m_dialogs;
+    Fosdat m_window;
+};
+
+// A click on a reference link label until the panel shows the list's first
+// screen: the file is read, decoded and handed to the panel on every click.
+void referenceList(benchmark::State &state, const QString &sampleDir, const QString &label,
+                   QStringView dataPath)
+{
+    ShownWindow window(sampleDir);
+    auto *link = window.child<QLabel>(label);
+    auto *panel = window.child<QPlainTextEdit>(QStringLiteral("Text2"));
+    if (!link || !panel) {
+        state.SkipWithError("no such control");
+        return;
+    }
+    for (auto _ : state) {
+        ShownWindow::click(link);
+        panel->viewport()->grab();
+    }
+    QString file = dataPath.toString();
+    file.replace(u'\\', u'/');
+    const qint64 bytes = QFileInfo(QDir(sampleDir).filePath(file)).size();
+    state.counters["in_bytes"] = double(bytes);
+    state.counters["characters"] = double(panel->document()->characterCount());
+    state.SetLabel(humanSize(bytes).toStdString());
+}
+
+// Ticks of a 1 ms timer while a catalogue loads into the shown view: the
+// longest gap between two ticks is the longest time the user's input waits.
+class EventLoopWatch
+{
+public:
+    EventLoopWatch()
+    {
+        m_ticker.setTimerType(Qt::PreciseTimer);
+        m_ticker.setInterval(1);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] { tick(); });
+    }
+
+    struct Gaps {
+        double load = 0;      // the LoadFile call itself
+        double afterLoad = 0; // longest gap after it, while the layout goes on
+        double settled = 0;   // from the load's end until the last block is laid out
+    };
+
+    Gaps watchLoad(ShownView &view, const QString &path);
+
+private:
+    void tick();
+
+    QTimer m_ticker;
+    QElapsedTimer m_clock;
+    qint64 m_lastTick = 0;
+    qint64 m_longestGap = 0;
+    std::function<bool()> m_done;
+    QEventLoop *m_loop = nullptr;
+};
+
+void EventLoopWatch::tick()
+{
+    const qint64 now = m_clock.nsecsElapsed();
+    m_longestGap = qMax(m_longestGap, now - m_lastTick);
+    m_lastTick = now;
+    if (m_done && m_done() && m_loop)
+        m_loop->quit();
+}
+
+EventLoopWatch::Gaps EventLoopWatch::watchLoad(ShownView &view, const QString &path)
+{
+    Gaps gaps;
+    qint64 loadEnd = -1;
+    QEventLoop loop;
+    m_loop = &loop;
+    m_done = [&] { return loadEnd >= 0 && view.laidOutToTheEnd(); };
+    m_clock.start();
+    m_lastTick = 0;
+    m_longestGap = 0;
+    QTimer::singleShot(0, [&] {
+        const qint64 start = m_clock.nsecsElapsed();
+        view.box().LoadFile(path);
+        loadEnd = m_clock.nsecsElapsed();
+        gaps.load = double(loadEnd - start) / 1e9;
+        m_lastTick = loadEnd;
+        m_longestGap = 0;
+    });
+    QTimer::singleShot(120'000, &loop, &QEventLoop::quit); // a layout that never ends
+    m_ticker.start();
+    loop.exec();
+    m_ticker.stop();
+    gaps.afterLoad = double(m_longestGap) / 1e9;
+    gaps.settled = double(m_clock.nsecsElapsed() - loadEnd) / 1e9;
+    m_done = nullptr;
+    m_loop = nullptr;
+    return gaps;
+}
+
+void eventLoopBlock(benchmark::State &state, const Input &input)
+{
+    static ShownView view;
+    EventLoopWatch watch;
+    EventLoopWatch::Gaps worst;
+    for (auto _ : state) {
+        view.clear();
+        const EventLoopWatch::Gaps gaps = watch.watchLoad(view, input.path);
+        if (!view.laidOutToTheEnd()) {
+            state.SkipWithError("the layout did not reach the end");
+            return;
+        }
+        state.SetIterationTime(qMax(gaps.load, gaps.afterLoad));
+        worst = {qMax(worst.load, gaps.load), qMax(worst.afterLoad, gaps.afterLoad),
+                 qMax(worst.settled, gaps.settled)};
+    }
+    recordInput(state, input);
+    state.counters["load_ms"] = worst.load * 1e3;
+    state.counters["layout_gap_ms"] = worst.afterLoad * 1e3;
+    state.counters["layout_done_ms"] = worst.settled * 1e3;
+}
+
+} // namespace
+
+void registerWindowBenchmarks(const Inputs &inputs)
+{
+    const struct {
+        const char *label;
+        QStringView path;
+    } lists[] = {
+        {"Label2", data::Refs1Path}, {"Label7", data::Refs2Path}, {"Label8", data::Refs3Path}};
+    for (const auto &list : lists) {
+        const QString label = QString::fromLatin1(list.label);
+        const QString name = list.path.mid(list.path.lastIndexOf(u'\\') + 1).toString();
+        add(QStringLiteral("ReferenceList/") + name,
+            [dir = inputs.sampleDir, label, path = list.path](benchmark::State &state) {
+                referenceList(state, dir, label, path);
+            });
+    }
+    for (const Input &input : inputs.perFile()) {
+        add(QStringLiteral("EventLoopBlock/") + input.name,
+            [input](benchmark::State &state) { eventLoopBlock(state, input); })
+            ->UseManualTime()
+            ->Iterations(1);
+    }
+}
+
+} // namespace fosdat::bench

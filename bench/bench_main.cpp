@@ -1,0 +1,52 @@
+// The viewer's benchmarks on a sample data set and larger generated catalogues.
+//   fosdat-bench [benchmark options] SAMPLE_DIR [SCALE_FILE...]
+// SAMPLE_DIR holds dat/ as the viewer expects it; the per-file benchmarks run
+// on its largest catalogue and on each SCALE_FILE.
+#include "BenchCommon.h"
+
+#include <QApplication>
+#include <cstdio>
+
+using namespace fosdat::bench;
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: fosdat-bench [benchmark options] SAMPLE_DIR [SCALE_FILE...]\n");
+        return 2;
+    }
+    QString error;
+    const Inputs inputs = loadInputs(arguments.front(), arguments.mid(1), &error);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "fosdat-bench: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    qint64 total = 0;
+    for (const Input &catalogue : inputs.catalogues)
+        total += catalogue.bytes.size();
+    benchmark::AddCustomContext("all-catalogues", QStringLiteral("%1 files, %2")
+                                                      .arg(inputs.catalogues.size())
+                                                      .arg(humanSize(total))
+                                                      .toStdString());
+    for (const Input &input : inputs.perFile()) {
+        benchmark::AddCustomContext(input.name.toStdString(),
+                                    QStringLiteral("%1 (%2 bytes)")
+                                        .arg(humanSize(input.bytes.size()))
+                                        .arg(input.bytes.size())
+                                        .toStdString());
+    }
+
+    registerReadBenchmarks(inputs);
+    registerViewBenchmarks(inputs);
+    registerWindowBenchmarks(inputs);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
