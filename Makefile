@@ -5,6 +5,7 @@
 BUILD      ?= build
 TESTBUILD  ?= build-test
 FUZZBUILD  ?= build-fuzz
+BENCHBUILD ?= build-bench
 FUZZ_SECONDS ?= 180
 TEST_FUZZ_SECONDS ?= 120
 JOBS       ?= $(shell nproc)
@@ -33,6 +34,14 @@ test:
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks of the viewer in a release build, with the converters unrtf and
+# LibreOffice timed on the same files; the summary goes to $(BENCHBUILD)/bench-summary.md.
+bench:
+	@tools/deps.sh build bench
+	cmake -S . -B $(BENCHBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DFOSDAT_TESTS=OFF -DFOSDAT_BENCH=ON
+	cmake --build $(BENCHBUILD) -j $(JOBS)
+	bench/run.sh $(BENCHBUILD)
+
 # libFuzzer targets for the RTF reader and writer, built with clang.
 fuzz:
 	@tools/deps.sh build fuzz
@@ -41,7 +50,7 @@ fuzz:
 	tools/fuzz.sh $(FUZZBUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD)
+	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD) $(BENCHBUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -16,7 +16,21 @@ namespace
 // The catalogue view's size in the catalogue window.
 constexpr QSize ViewSize(361, 329);
 
+std::unique_ptr<ShownView> shared;
+
 } // namespace
+
+ShownView &sharedView()
+{
+    if (!shared)
+        shared = std::make_unique<ShownView>();
+    return *shared;
+}
+
+void releaseSharedView()
+{
+    shared.reset();
+}
 
 bool waitUntilExposed(QWidget &window)
 {

@@ -33,6 +33,11 @@ private:
     std::unique_ptr<RichTextBox> m_box;
 };
 
+// The one view the benchmarks share, created on first use. It must go before
+// the application object does: releaseSharedView() at the end of main().
+ShownView &sharedView();
+void releaseSharedView();
+
 // Waits until `window` can be painted, processing events; false after 5 s.
 bool waitUntilExposed(QWidget &window);
 

@@ -17,8 +17,7 @@ const QString NoMatch = QStringLiteral("Qzxqvjk");
 
 ShownView &view()
 {
-    static ShownView shown;
-    return shown;
+    return sharedView();
 }
 
 // Loads `input` into the view, laid out to its end, as it is once the user

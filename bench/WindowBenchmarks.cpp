@@ -166,7 +166,7 @@ EventLoopWatch::Gaps EventLoopWatch::watchLoad(ShownView &view, const QString &p
 
 void eventLoopBlock(benchmark::State &state, const Input &input)
 {
-    static ShownView view;
+    ShownView &view = sharedView();
     EventLoopWatch watch;
     EventLoopWatch::Gaps worst;
     for (auto _ : state) {

@@ -3,16 +3,32 @@
 // SAMPLE_DIR holds dat/ as the viewer expects it; the per-file benchmarks run
 // on its largest catalogue and on each SCALE_FILE.
 #include "BenchCommon.h"
+#include "ShownView.h"
 
 #include <QApplication>
 #include <cstdio>
 
 using namespace fosdat::bench;
 
+namespace
+{
+
+// The offscreen platform warns each time a window is shown; the benchmarks
+// show many.
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains(u"does not support propagateSizeHints"))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, {}, message)));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietOffscreenWarnings);
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
@@ -47,6 +63,7 @@ int main(int argc, char *argv[])
     registerViewBenchmarks(inputs);
     registerWindowBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
+    releaseSharedView();
     benchmark::Shutdown();
     return 0;
 }

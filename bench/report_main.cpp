@@ -1,0 +1,356 @@
+// Turns the JSON results of one `make bench` run into a Markdown summary.
+//   fosdat-bench-report RESULTS_DIR LARGEST X10 X100
+// LARGEST names the largest sample catalogue, X10 and X100 the scale files,
+// as the benchmarks name them.
+#include "BenchResults.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+
+using namespace fosdat::bench;
+
+namespace
+{
+
+QString duration(double seconds)
+{
+    if (seconds >= 1)
+        return QString::number(seconds, 'f', 2) + QStringLiteral(" s");
+    if (seconds >= 0.01)
+        return QString::number(seconds * 1e3, 'f', 1) + QStringLiteral(" ms");
+    return QString::number(seconds * 1e3, 'f', 3) + QStringLiteral(" ms");
+}
+
+QString spread(const Timing &timing)
+{
+    return QStringLiteral("%1%2 [%3–%4]")
+        .arg(timing.lowerBound ? QStringLiteral("≥ ") : QString(), duration(timing.median),
+             duration(timing.min), duration(timing.max));
+}
+
+QString ratio(double value)
+{
+    return QString::number(value, 'f', value >= 10 ? 0 : 1) + QStringLiteral("×");
+}
+
+const QString NotMeasured = QStringLiteral("not measured");
+
+class Report
+{
+public:
+    Report(const BenchResults &results, const QStringList &files)
+        : m_results(results), m_largest(files[0]), m_x10(files[1]), m_x100(files[2])
+    {
+    }
+
+    QString render();
+
+private:
+    void inputs();
+    void targets();
+    void viewer();
+    void startup();
+    void peers();
+
+    void target(const QString &what, const QString &measured, std::optional<bool> met);
+    void speedTarget(const QString &input, const QString &tool, double times);
+    void timeTarget(const QString &what, const QString &benchmark, double limit);
+    void growthTarget(const QString &what, const QString &benchmark, const QString &from,
+                      const QString &to, const QString &counter);
+    void savedSizeTarget();
+    void peakMemoryTarget();
+
+    std::optional<double> median(const QString &benchmark) const;
+    std::optional<double> counter(const QString &benchmark, const QString &name) const;
+    QString cell(const QString &benchmark) const;
+    void viewerRow(const QString &what, const QString &family, const QString &extra = {});
+
+    const BenchResults &m_results;
+    QString m_largest, m_x10, m_x100;
+    QString m_out;
+    QTextStream m_stream{&m_out};
+};
+
+std::optional<double> Report::median(const QString &benchmark) const
+{
+    const auto result = m_results.benchmark(benchmark);
+    return result ? std::optional(result->time.median) : std::nullopt;
+}
+
+std::optional<double> Report::counter(const QString &benchmark, const QString &name) const
+{
+    const auto result = m_results.benchmark(benchmark);
+    if (!result || !result->counters.contains(name))
+        return std::nullopt;
+    return result->counters.value(name);
+}
+
+QString Report::cell(const QString &benchmark) const
+{
+    const auto result = m_results.benchmark(benchmark);
+    return result ? spread(result->time) : NotMeasured;
+}
+
+void Report::target(const QString &what, const QString &measured, std::optional<bool> met)
+{
+    const QString verdict = !met ? QStringLiteral("not measured")
+                                 : (*met ? QStringLiteral("met") : QStringLiteral("**missed**"));
+    m_stream << "| " << what << " | " << measured << " | " << verdict << " |\n";
+}
+
+void Report::speedTarget(const QString &input, const QString &tool, double times)
+{
+    const QString what = QStringLiteral("rtf2txt ≥ %1× faster than %2 on %3")
+                             .arg(times)
+                             .arg(tool == u"soffice" ? QStringLiteral("LibreOffice") : tool, input);
+    const auto ours = m_results.peer(input, QStringLiteral("rtf2txt"));
+    const auto theirs = m_results.peer(input, tool);
+    if (!ours || !theirs || ours->median <= 0) {
+        target(what, NotMeasured, std::nullopt);
+        return;
+    }
+    const double value = theirs->median / ours->median;
+    target(what,
+           QStringLiteral("%1%2 (%3 against %4)")
+               .arg(theirs->lowerBound ? QStringLiteral("≥ ") : QString(), ratio(value),
+                    duration(theirs->median), duration(ours->median)),
+           value >= times);
+}
+
+void Report::timeTarget(const QString &what, const QString &benchmark, double limit)
+{
+    const auto result = m_results.benchmark(benchmark);
+    if (!result)
+        target(what, NotMeasured, std::nullopt);
+    else
+        target(what, spread(result->time), result->time.median <= limit);
+}
+
+// Time grows no faster than linearly: the ratio of the times, divided by the
+// ratio of the sizes, stays within 1.2 (100 times the input in at most 120
+// times the time).
+void Report::growthTarget(const QString &what, const QString &benchmark, const QString &from,
+                          const QString &to, const QString &counter)
+{
+    const QString small = benchmark + u'/' + from;
+    const QString large = benchmark + u'/' + to;
+    const auto smallTime = median(small), largeTime = median(large);
+    const auto smallSize = this->counter(small, counter), largeSize = this->counter(large, counter);
+    if (!smallTime || !largeTime || !smallSize || !largeSize || *smallTime <= 0 ||
+        *smallSize <= 0) {
+        target(what, NotMeasured, std::nullopt);
+        return;
+    }
+    const double timeRatio = *largeTime / *smallTime;
+    const double sizeRatio = *largeSize / *smallSize;
+    target(what,
+           QStringLiteral("%1 the time for %2 the %3: %4 per unit of input")
+               .arg(ratio(timeRatio), ratio(sizeRatio),
+                    counter == u"in_bytes" ? QStringLiteral("bytes") : QStringLiteral("text"),
+                    QString::number(timeRatio / sizeRatio, 'f', 2)),
+           timeRatio / sizeRatio <= 1.2);
+}
+
+void Report::savedSizeTarget()
+{
+    const QString what = QStringLiteral("Saved %1 ≤ 1.5× the file it came from").arg(m_largest);
+    const auto perSource =
+        counter(QStringLiteral("SaveFile/") + m_largest, QStringLiteral("saved_per_source"));
+    const auto saved =
+        counter(QStringLiteral("SaveFile/") + m_largest, QStringLiteral("saved_bytes"));
+    if (!perSource || !saved)
+        target(what, NotMeasured, std::nullopt);
+    else
+        target(what,
+               QStringLiteral("%1× (%2 bytes)")
+                   .arg(QString::number(*perSource, 'f', 2))
+                   .arg(qint64(*saved)),
+               *perSource <= 1.5);
+}
+
+void Report::peakMemoryTarget()
+{
+    const QString what =
+        QStringLiteral("Peak memory of the viewer showing %1 ≤ 120 MB").arg(m_largest);
+    const auto rss =
+        counter(QStringLiteral("PeakMemory/offscreen/largest"), QStringLiteral("peak_rss_MB"));
+    if (!rss)
+        target(what, NotMeasured, std::nullopt);
+    else
+        target(what, QString::number(*rss, 'f', 1) + QStringLiteral(" MB (offscreen)"),
+               *rss <= 120);
+}
+
+void Report::targets()
+{
+    m_stream << "\n### Targets\n\n| Target | Measured | Result |\n|---|---|---|\n";
+    for (const QString &input : {m_largest, m_x100}) {
+        speedTarget(input, QStringLiteral("unrtf"), 5);
+        speedTarget(input, QStringLiteral("soffice"), 20);
+    }
+    timeTarget(QStringLiteral("LoadFile of %1 ≤ 20 ms").arg(m_largest),
+               QStringLiteral("LoadFile/") + m_largest, 0.020);
+    timeTarget(QStringLiteral("LoadFile of %1 ≤ 2 s").arg(m_x100),
+               QStringLiteral("LoadFile/") + m_x100, 2.0);
+    growthTarget(QStringLiteral("LoadFile grows linearly, %1 to %2").arg(m_largest, m_x100),
+                 QStringLiteral("LoadFile"), m_largest, m_x100, QStringLiteral("in_bytes"));
+    timeTarget(QStringLiteral("Find with no match in %1 ≤ 5 ms").arg(m_largest),
+               QStringLiteral("FindNoMatch/") + m_largest, 0.005);
+    growthTarget(QStringLiteral("Find with no match grows linearly, %1 to %2").arg(m_x10, m_x100),
+                 QStringLiteral("FindNoMatch"), m_x10, m_x100, QStringLiteral("characters"));
+    timeTarget(QStringLiteral("SaveFile of %1 ≤ 20 ms").arg(m_largest),
+               QStringLiteral("SaveFile/") + m_largest, 0.020);
+    savedSizeTarget();
+    timeTarget(QStringLiteral("Start-up to first paint ≤ 300 ms (offscreen, sample data set)"),
+               QStringLiteral("Startup/offscreen/sample"), 0.300);
+    peakMemoryTarget();
+}
+
+void Report::inputs()
+{
+    m_stream << "### Inputs\n\n| Input | Size |\n|---|---|\n";
+    const QMap<QString, QString> &context = m_results.context();
+    for (const QString &name : {QStringLiteral("all-catalogues"), m_largest, m_x10, m_x100})
+        m_stream << "| " << name << " | " << context.value(name, NotMeasured) << " |\n";
+    m_stream << "\nMachine load when each benchmark program started (1, 5, 15 minutes): ";
+    QStringList loads;
+    for (auto it = context.begin(); it != context.end(); ++it) {
+        if (it.key().startsWith(u"load at start of "))
+            loads << it.key().mid(17) + u' ' + it.value();
+    }
+    m_stream << (loads.isEmpty() ? NotMeasured : loads.join(u"; ")) << ".\n";
+}
+
+void Report::viewerRow(const QString &what, const QString &family, const QString &extra)
+{
+    m_stream << "| " << what;
+    for (const QString &input : {m_largest, m_x10, m_x100}) {
+        const QString name = family + u'/' + input;
+        m_stream << " | " << cell(name);
+        if (!extra.isEmpty()) {
+            if (const auto value = counter(name, extra))
+                m_stream << " · " << QString::number(*value / (1024 * 1024), 'f', 0) << " MB/s";
+        }
+    }
+    m_stream << " |\n";
+}
+
+void Report::viewer()
+{
+    m_stream << "\n### The viewer, in process\n\n| Operation | " << m_largest << " | " << m_x10
+             << " | " << m_x100 << " |\n|---|---|---|---|\n";
+    viewerRow(QStringLiteral("RTF reading alone"), QStringLiteral("Read"),
+              QStringLiteral("bytes_per_second"));
+    viewerRow(QStringLiteral("LoadFile, first screen painted"), QStringLiteral("LoadFile"));
+    viewerRow(QStringLiteral("LoadFile, whole document laid out"),
+              QStringLiteral("LoadFileFullLayout"));
+    viewerRow(QStringLiteral("Find, no match"), QStringLiteral("FindNoMatch"));
+    viewerRow(QStringLiteral("Find, match near the end"), QStringLiteral("FindNearEnd"));
+    viewerRow(QStringLiteral("SaveFile"), QStringLiteral("SaveFile"));
+    viewerRow(QStringLiteral("Longest event-loop block, load until laid out"),
+              QStringLiteral("EventLoopBlock"));
+    m_stream << "| Of which: LoadFile · longest later gap · layout done after";
+    for (const QString &input : {m_largest, m_x10, m_x100}) {
+        const QString name = QStringLiteral("EventLoopBlock/") + input;
+        const auto load = counter(name, QStringLiteral("load_ms"));
+        const auto gap = counter(name, QStringLiteral("layout_gap_ms"));
+        const auto done = counter(name, QStringLiteral("layout_done_ms"));
+        m_stream << " | "
+                 << (load && gap && done ? QStringLiteral("%1 · %2 · %3")
+                                               .arg(duration(*load / 1e3), duration(*gap / 1e3),
+                                                    duration(*done / 1e3))
+                                         : NotMeasured);
+    }
+    m_stream << " |\n\n| Operation | Time |\n|---|---|\n";
+    const auto all = m_results.benchmark(QStringLiteral("Read/all-catalogues"));
+    m_stream << "| RTF reading of every sample catalogue | "
+             << (all ? spread(all->time) +
+                           QStringLiteral(" · %1 MB/s")
+                               .arg(all->counters.value(QStringLiteral("bytes_per_second")) /
+                                        (1024 * 1024),
+                                    0, 'f', 0)
+                     : NotMeasured)
+             << " |\n";
+    for (int list = 1; list <= 3; ++list) {
+        const QString name = QStringLiteral("ReferenceList/REFS%1.txt").arg(list);
+        m_stream << "| Reference list " << list << ", click to first screen painted | "
+                 << cell(name) << " |\n";
+    }
+}
+
+void Report::startup()
+{
+    m_stream << "\n### Start-up of the viewer, process launch to first paint\n\n"
+                "| Data set | offscreen | Xvfb | peak memory, offscreen | peak memory, Xvfb |\n"
+                "|---|---|---|---|---|\n";
+    const QStringList sets = {QStringLiteral("sample"), QStringLiteral("largest"), m_x100};
+    for (const QString &set : sets) {
+        m_stream << "| " << set;
+        for (const QString &platform : {QStringLiteral("offscreen"), QStringLiteral("xcb")})
+            m_stream << " | " << cell(QStringLiteral("Startup/%1/%2").arg(platform, set));
+        for (const QString &platform : {QStringLiteral("offscreen"), QStringLiteral("xcb")}) {
+            const auto rss = counter(QStringLiteral("PeakMemory/%1/%2").arg(platform, set),
+                                     QStringLiteral("peak_rss_MB"));
+            m_stream << " | "
+                     << (rss ? QString::number(*rss, 'f', 1) + QStringLiteral(" MB") : NotMeasured);
+        }
+        m_stream << " |\n";
+    }
+}
+
+void Report::peers()
+{
+    m_stream << "\n### Peers, whole processes writing plain text\n\n"
+                "| File | rtf2txt | unrtf --text | LibreOffice --convert-to txt | unrtf / rtf2txt "
+                "| LibreOffice / rtf2txt |\n|---|---|---|---|---|---|\n";
+    for (const QString &input : {m_largest, m_x10, m_x100}) {
+        const auto ours = m_results.peer(input, QStringLiteral("rtf2txt"));
+        m_stream << "| " << input << " | " << (ours ? spread(*ours) : NotMeasured);
+        for (const QString &tool : {QStringLiteral("unrtf"), QStringLiteral("soffice")}) {
+            const auto theirs = m_results.peer(input, tool);
+            m_stream << " | " << (theirs ? spread(*theirs) : NotMeasured);
+        }
+        for (const QString &tool : {QStringLiteral("unrtf"), QStringLiteral("soffice")}) {
+            const auto theirs = m_results.peer(input, tool);
+            m_stream << " | "
+                     << (ours && theirs ? (theirs->lowerBound ? QStringLiteral("≥ ") : QString()) +
+                                              ratio(theirs->median / ours->median)
+                                        : NotMeasured);
+        }
+        m_stream << " |\n";
+    }
+}
+
+QString Report::render()
+{
+    m_stream << "Each time is the median of the repetitions, with the lowest and highest in "
+                "brackets; ≥ marks a peer stopped at the time limit.\n\n";
+    inputs();
+    targets();
+    viewer();
+    startup();
+    peers();
+    m_stream.flush();
+    return m_out;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() != 4) {
+        std::fprintf(stderr, "usage: fosdat-bench-report RESULTS_DIR LARGEST X10 X100\n");
+        return 2;
+    }
+    QStringList errors;
+    const BenchResults results = BenchResults::load(arguments[0], &errors);
+    for (const QString &error : std::as_const(errors))
+        std::fprintf(stderr, "fosdat-bench-report: %s\n", qPrintable(error));
+    const QByteArray summary = Report(results, arguments.mid(1)).render().toUtf8();
+    std::fwrite(summary.constData(), 1, size_t(summary.size()), stdout);
+    return errors.isEmpty() ? 0 : 1;
+}

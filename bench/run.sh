@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Runs the viewer's benchmarks, times the peers on the same files, and writes
+# BUILD/bench-summary.md.
+#   bench/run.sh BUILD
+# BUILD is a release build configured with -DFOSDAT_BENCH=ON. Settings:
+#   BENCH_REPETITIONS  repetitions of each in-process benchmark (5)
+#   STARTUP_RUNS       launches of the viewer per data set and platform (10)
+#   PEER_RUNS          runs of each converter on the largest catalogue (10)
+#   PEER_HEAVY_RUNS    runs of each converter on the scale files (3)
+#   PEER_TIMEOUT       seconds after which a converter run is stopped (120)
+#   SCALE_GENERA       genera of the largest sample catalogue (2800)
+set -euo pipefail
+
+build=$(realpath "${1:?usage: bench/run.sh BUILD}")
+reps=${BENCH_REPETITIONS:-5}
+startup_runs=${STARTUP_RUNS:-10}
+peer_runs=${PEER_RUNS:-10}
+heavy_runs=${PEER_HEAVY_RUNS:-3}
+peer_timeout=${PEER_TIMEOUT:-120}
+genera=${SCALE_GENERA:-2800}
+
+sample=$build/sample
+data=$build/bench-data
+results=$build/bench-results
+summary=$build/bench-summary.md
+rm -rf "$results"
+mkdir -p "$data" "$results"
+
+largest=$(cd "$sample/dat/BD" && ls -S | grep -vi '\.txt$' | head -n 1)
+catalogue=$sample/dat/BD/$largest
+
+echo "== $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg); largest sample catalogue $largest"
+
+# Scale files of 10 and 100 times the largest catalogue's genera, written
+# again whenever the generator has changed.
+generator=$build/tools/sampledata/fosdat-sampledata
+for times in 10 100; do
+    file=$data/x$times.rtf
+    if [ ! -f "$file" ] || [ "$generator" -nt "$file" ]; then
+        "$generator" --scale $((times * genera)) "$file"
+    fi
+done
+ls -l "$catalogue" "$data/x10.rtf" "$data/x100.rtf"
+
+# Data sets for the start-up: the sample one as it is, and copies (of
+# links) whose first group shows the largest catalogue or the 100x file.
+startup_set() {
+    local dir=$data/start-$1
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp -rs "$sample/dat" "$dir/"
+    ln -sf "$2" "$dir/dat/BD/FORAM"
+}
+startup_set largest "$catalogue"
+startup_set x100 "$data/x100.rtf"
+startup_sets=(sample="$sample" largest="$data/start-largest" x100="$data/start-x100")
+
+echo "== In process: reading, loading, finding, saving ($reps repetitions)"
+QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
+    --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/view.json" --benchmark_out_format=json \
+    "$sample" "$data/x10.rtf" "$data/x100.rtf"
+
+startup_options=(--benchmark_repetitions="$startup_runs" --benchmark_report_aggregates_only=true
+                 --benchmark_out_format=json)
+echo "== Start-up to first paint, offscreen"
+QT_QPA_PLATFORM=offscreen "$build/fosdat-bench-startup" "${startup_options[@]}" \
+    --benchmark_out="$results/startup-offscreen.json" "$build/Fosdat" "${startup_sets[@]}"
+echo "== Start-up to first paint, Xvfb"
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" env QT_QPA_PLATFORM=xcb \
+    "$build/fosdat-bench-startup" "${startup_options[@]}" \
+    --benchmark_out="$results/startup-xcb.json" "$build/Fosdat" "${startup_sets[@]}"
+
+# LibreOffice's private profile is made once, before anything is timed.
+profile=$data/libreoffice-profile
+soffice=(soffice "-env:UserInstallation=file://$profile" --headless --convert-to txt:Text
+         --outdir "$data/libreoffice-out")
+if [ ! -d "$profile" ]; then
+    printf '{\\rtf1 profile}' >"$data/profile.rtf"
+    "${soffice[@]}" "$data/profile.rtf" >/dev/null 2>&1
+fi
+
+# peer NAME FILE TOOL RUNS WARMUP: one converter on one file, into
+# results/peers-NAME-TOOL.json. A run stopped by timeout(1) counts as failed
+# and marks the figure as a lower bound.
+peer() {
+    local name=$1 file=$2 tool=$3 runs=$4 warmup=$5 command
+    case $tool in
+    rtf2txt) command="$build/rtf2txt $file" ;;
+    unrtf) command="timeout -k 10 $peer_timeout unrtf --text $file" ;;
+    soffice) command="timeout -k 10 $peer_timeout ${soffice[*]} $file" ;;
+    esac
+    hyperfine -N -i --style basic --runs "$runs" --warmup "$warmup" \
+        --export-json "$results/peers-$name-$tool.json" -n "$tool $name" "$command"
+}
+
+echo "== Converters as whole processes"
+for tool in rtf2txt unrtf soffice; do
+    peer "$largest" "$catalogue" "$tool" "$peer_runs" 1
+done
+for name in x10 x100; do
+    peer "$name" "$data/$name.rtf" rtf2txt "$peer_runs" 1
+    peer "$name" "$data/$name.rtf" soffice "$heavy_runs" 0
+done
+# unrtf's time grows much faster than its input: minutes on the 100x file,
+# so that one is run once.
+peer x10 "$data/x10.rtf" unrtf "$heavy_runs" 0
+peer x100 "$data/x100.rtf" unrtf 1 0
+
+"$build/fosdat-bench-report" "$results" "$largest" x10 x100 >"$summary"
+echo
+cat "$summary"
+echo
+echo "Summary written to $summary"
