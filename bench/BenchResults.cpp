@@ -130,9 +130,7 @@ void BenchResults::addPeer(const QString &input, const QString &tool, const QJso
     Timing timing{run.value(u"median").toDouble(), run.value(u"min").toDouble(),
                   run.value(u"max").toDouble(), int(run.value(u"times").toArray().size()), false};
     const QJsonArray codes = run.value(u"exit_codes").toArray();
-    timing.lowerBound = std::any_of(codes.begin(), codes.end(), [](const QJsonValue &code) {
-        return code.toInt() == TimedOut;
-    });
+    timing.lowerBound = std::any_of(codes.begin(), codes.end(), stoppedAtLimit);
     m_peers.insert(input + u'/' + tool, timing);
 }
 
