@@ -428,6 +428,7 @@ private slots:
     {
         Session session;
         frnFind *dialog = session.open();
+        session.view()->setPlainText(ForamText); // whatever the catalogue files hold
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         session.search(QStringLiteral("Zeta"));
         Fosdat *catalogue = session.program->catalogueWindow();
@@ -437,6 +438,19 @@ private slots:
         // The dialog stays open, above the catalogue window.
         QCOMPARE(session.program->findDialog(), dialog);
         QVERIFY(dialog->isVisible());
+    }
+
+    void foundMatchRestoresMinimizedCatalogue()
+    {
+        Session session;
+        session.open();
+        session.view()->setPlainText(ForamText);
+        Fosdat *catalogue = session.program->catalogueWindow();
+        catalogue->showMinimized();
+        QTRY_VERIFY(catalogue->isMinimized());
+        session.search(QStringLiteral("Zeta"));
+        QTRY_VERIFY(!catalogue->isMinimized());
+        QVERIFY(QTest::qWaitForWindowActive(catalogue));
     }
 
     void closedCatalogueIsOpenedAgain()
