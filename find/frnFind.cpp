@@ -20,15 +20,20 @@ static void initFindResources()
 namespace
 {
 
-constexpr QSize ToolbarButtonSize{31, 30};
+// The keys that tell the toolbar's buttons apart.
+constexpr QLatin1String FindKey("find");
+constexpr QLatin1String CloseKey("close");
 
-// The toolbar pictures are drawn on light grey, which stands for transparent.
+constexpr QSize ToolbarButtonSize{31, 30};
+// The toolbar pictures are drawn on this light grey, which stands for transparent.
+constexpr QRgb PictureGround = 0xC0C0C0;
+
 QIcon toolbarPicture(const QStringList &files)
 {
     QIcon icon;
     for (const QString &file : files) {
         QPixmap pixmap(file);
-        pixmap.setMask(pixmap.createMaskFromColor(QColor(0xC0, 0xC0, 0xC0)));
+        pixmap.setMask(pixmap.createMaskFromColor(QColor(PictureGround)));
         icon.addPixmap(pixmap);
     }
     return icon;
@@ -67,11 +72,11 @@ frnFind::~frnFind() = default;
 
 void frnFind::setUpToolbar()
 {
-    ui->Button1->setData(QStringLiteral("find"));
+    ui->Button1->setData(QString(FindKey));
     ui->Button1->setIcon(
         toolbarPicture({QStringLiteral(":/find/find-24.png"), QStringLiteral(":/find/find-20.png"),
                         QStringLiteral(":/find/find-16.png")}));
-    ui->Button2->setData(QStringLiteral("close"));
+    ui->Button2->setData(QString(CloseKey));
     ui->Button2->setIcon(toolbarPicture({QStringLiteral(":/find/close.png")}));
 
     // The buttons keep their size wherever the style would put its margins,
@@ -100,9 +105,9 @@ void frnFind::Form_Load()
 
 void frnFind::Toolbar1_ButtonClick(const QString &key)
 {
-    if (key == u"find")
+    if (key == FindKey)
         ui->findText->click();
-    else if (key == u"close")
+    else if (key == CloseKey)
         close();
 }
 
