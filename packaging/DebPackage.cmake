@@ -9,8 +9,6 @@ set(CPACK_PACKAGE_CONTACT "The Fosdat developers <fosdat@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Installed through DESTDIR so that the install scripts see the real prefix.
-set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -35,7 +33,7 @@ range and numbered literature references, beside the three reference lists.
 It searches the shown catalogue for a genus name and saves it as RTF.
 
 The data set is not part of this package: the program reads it from the
-directory "dat" below its current directory. The desktop entry starts it in
+directory \"dat\" below its current directory. The desktop entry starts it in
 the user's home directory, so a data set kept as ~/dat is found there.
 
 ${PROJECT_DESCRIPTION}.")
