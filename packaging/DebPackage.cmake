@@ -33,7 +33,7 @@ range and numbered literature references, beside the three reference lists.
 It searches the shown catalogue for a genus name and saves it as RTF.
 
 The data set is not part of this package: the program reads it from the
-directory \"dat\" below its current directory. The desktop entry starts it in
+directory dat below its current directory. The desktop entry starts it in
 the user's home directory, so a data set kept as ~/dat is found there.
 
 ${PROJECT_DESCRIPTION}.")

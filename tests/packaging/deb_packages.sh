@@ -22,8 +22,7 @@ has_dependency() { grep -qE "(^|, )$2( \(|,|$)" <<<"$(field "$1" Depends)"; }
 [ "$(field "$main_deb" Package)" = fosdat ] || fail "main package is not named fosdat"
 [ "$(field "$main_deb" Version)" = "$FOSDAT_VERSION" ] || fail "main package version"
 # The Qt libraries found by dpkg-shlibdeps, and what Qt loads at run time.
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6svg6 \
-    qt6-qpa-plugins fonts-liberation; do
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-liberation; do
     has_dependency "$main_deb" "$dep" || fail "fosdat does not depend on $dep: $(field "$main_deb" Depends)"
 done
 
