@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the paths are for the checks that source this
 # Shared by the packaging checks; sourced, not run.
 # From the test's environment: FOSDAT_BUILD_DIR, FOSDAT_ROOT (the tree installed
 # by the install check), FOSDAT_PREFIX, FOSDAT_BINDIR, FOSDAT_DATADIR,

@@ -2,6 +2,7 @@
 # Builds the Debian packages with cpack into a scratch directory and checks
 # their control fields and that together they hold exactly the installed tree,
 # each file in its own package.
+# shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 need_tool dpkg-deb dpkg
 need_tool dpkg-shlibdeps dpkg-dev
@@ -13,7 +14,8 @@ main_deb="$scratch/out/fosdat_${FOSDAT_VERSION}_$(dpkg --print-architecture).deb
 sample_deb="$scratch/out/fosdat-sample_${FOSDAT_VERSION}_all.deb"
 expected_debs=("$main_deb")
 sample_wanted && expected_debs+=("$sample_deb")
-diff <(printf '%s\n' "${expected_debs[@]##*/}" | sort) <(cd "$scratch/out" && ls -1 -- *.deb | sort) ||
+diff <(printf "%s\n" "${expected_debs[@]##*/}" | sort) \
+    <(find "$scratch/out" -maxdepth 1 -name "*.deb" -printf "%f\n" | sort) ||
     fail "cpack wrote other packages than expected"
 
 field() { dpkg-deb -f "$1" "$2"; }

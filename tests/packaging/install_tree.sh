@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the whole project into a fresh staging tree, as a package would, and
 # checks that exactly the expected files arrive there.
+# shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 
 rm -rf "$FOSDAT_ROOT"

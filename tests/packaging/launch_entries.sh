@@ -2,6 +2,7 @@
 # Starts each installed desktop entry the way a launcher does, with a stand-in
 # for the program that reports its working directory: the main entry must start
 # it in the home directory, the sample's inside the installed sample data set.
+# shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 
 mkdir -p "$scratch/bin" "$scratch/home" "$scratch/elsewhere"
@@ -19,8 +20,8 @@ launch() {
     dir=$(entry_value "$entry" Path)
     [ -n "$command_line" ] || fail "$entry has no Exec"
     (
-        cd "$scratch/elsewhere"
-        if [ -n "$dir" ]; then cd "$FOSDAT_ROOT$dir"; fi
+        cd "$scratch/elsewhere" || exit
+        if [ -n "$dir" ]; then cd "$FOSDAT_ROOT$dir" || exit; fi
         export HOME="$scratch/home" PATH="$scratch/bin:$PATH"
         eval "$command_line"
     )

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The installed desktop entries as desktop-file-validate sees them.
+# shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 need_tool desktop-file-validate desktop-file-utils
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installed AppStream metadata on its own, and the installed tree around it
 # (launchable desktop entry, icons) as a software centre would read them.
+# shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 need_tool appstreamcli appstream
 
