@@ -35,9 +35,8 @@ if sample_wanted; then
     done
     diff -r "$FOSDAT_BUILD_DIR/sample/dat" "$FOSDAT_ROOT$sample_dir/dat" ||
         fail "installed sample differs from the generated one"
-fi
-# The sample's entry follows the sample to whatever prefix it is installed in.
-if sample_wanted; then
+
+    # The sample's entry follows the sample to whatever prefix it is installed in.
     other=/opt/fosdat
     DESTDIR="$scratch/other" "$CMAKE_COMMAND" --install "$FOSDAT_BUILD_DIR" --prefix "$other" \
         --component sample >/dev/null
