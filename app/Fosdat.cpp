@@ -8,12 +8,18 @@
 #include "UserDialogs.h"
 #include "ui_Fosdat.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 Q_LOGGING_CATEGORY(lcSteps, "fosdat.steps", QtWarningMsg)
 
 using namespace fosdat;
+
+namespace
+{
+const QString AppTitle = QStringLiteral("база данных Тарвина");
+} // namespace
 
 Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Fosdat>()), m_sound(sound), m_dialogs(dialogs)
@@ -28,6 +34,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
 
     connect(ui->Command1, &QPushButton::clicked, this, &Fosdat::Command1_Click);
     connect(ui->Combo1, &QComboBox::activated, this, &Fosdat::Combo1_Click);
+    connect(ui->mnuSave, &QAction::triggered, this, &Fosdat::mnuSave_Click);
 }
 
 Fosdat::~Fosdat() = default;
@@ -61,6 +68,25 @@ void Fosdat::Command1_Click()
 void Fosdat::Combo1_Click()
 {
     ui->Command1->click();
+}
+
+// Writes the whole catalogue view as RTF to a file the user names, whatever
+// its extension. A cancelled dialog writes nothing; a failed write leaves any
+// earlier file of that name as it was and is reported.
+void Fosdat::mnuSave_Click()
+{
+    const std::optional<QString> path = m_dialogs.saveFileName(
+        this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
+    if (!path)
+        return;
+    m_saveFileName = *path;
+    const rtf::SaveResult saved = ui->RichTextBox1->SaveFile(*path);
+    if (!saved.ok) {
+        m_dialogs.message(this,
+                          QStringLiteral("Не удалось сохранить файл %1:\r\n%2")
+                              .arg(QDir::toNativeSeparators(*path), saved.errorString),
+                          AppTitle, QMessageBox::Critical);
+    }
 }
 
 bool Fosdat::eventFilter(QObject *watched, QEvent *event)

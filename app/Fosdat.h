@@ -37,6 +37,7 @@ signals:
 private:
     void Command1_Click();
     void Combo1_Click();
+    void mnuSave_Click();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -45,4 +46,6 @@ private:
     UserDialogs &m_dialogs;
     std::optional<QString> m_CatalogPath;
     QString m_RefsText;
+    // The name the save dialog proposes: the path last confirmed in it.
+    QString m_saveFileName = QStringLiteral("text.txt");
 };

@@ -1,8 +1,11 @@
 #include "RtfWriter.h"
+#include "support/FileSizeLimit.h"
 
+#include <QDir>
 #include <QImage>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -497,6 +500,58 @@ private slots:
         format.setName("missing");
         cursor.insertImage(format);
         QCOMPARE(bodyOf(rtf::write(*document)), "\\pard\\par\r\n}");
+    }
+
+    void saveReplacesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("файл.rtf"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(50'000, 'x'));
+        old.close();
+        const rtf::SaveResult result = rtf::saveBytes("{\\rtf1 new}", path);
+        QVERIFY(result.ok);
+        QVERIFY(result.errorString.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("{\\rtf1 new}"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"файл.rtf"});
+    }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        QTest::newRow("smaller than a write buffer") << qsizetype(1000);
+        QTest::newRow("larger than a write buffer") << qsizetype(1'000'000);
+    }
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(qsizetype, size);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.rtf"));
+        const QByteArray before = "the old file";
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(before);
+        old.close();
+        rtf::SaveResult result;
+        {
+            const FileSizeLimit limit(size / 2);
+            result = rtf::saveBytes(QByteArray(size, 'n'), path);
+        }
+        QVERIFY(!result.ok);
+        QVERIFY(!result.errorString.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.rtf"});
+    }
+
+    void saveRefusesSpecialFiles()
+    {
+        const rtf::SaveResult result = rtf::saveBytes("{\\rtf1}", QStringLiteral("/dev/null"));
+        QVERIFY(!result.ok);
+        QVERIFY(!result.errorString.isEmpty());
+        QVERIFY(!QFileInfo(QStringLiteral("/dev/null")).isFile());
     }
 };
 
