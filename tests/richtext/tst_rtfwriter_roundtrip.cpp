@@ -131,8 +131,9 @@ public:
 
     std::unique_ptr<QTextDocument> build()
     {
+        // The default font stays the application's, as in every document the
+        // reader makes: font 0 of a written file is the document's default font.
         auto document = std::make_unique<QTextDocument>();
-        document->setDefaultFont(QFont(QStringLiteral("Times New Roman"), 10));
         QTextCursor cursor(document.get());
         const int paragraphs = bounded(1, 8);
         for (int p = 0; p < paragraphs; ++p) {
