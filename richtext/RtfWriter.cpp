@@ -119,31 +119,39 @@ std::optional<QRgb> brushColor(const QBrush &brush)
     return brush.color().rgb() & RGB_MASK;
 }
 
-// The character state of each format of the document, computed once per
-// format; computing it enters the format's font and colours in the tables.
-class CharStates
+// What a format of the document writes as: a picture, or text in a
+// character state.
+struct FormatEntry {
+    bool isImage = false;
+    CharState state;
+};
+
+// The entry of each format of the document, computed once per format;
+// computing it enters the format's font and colours in the tables.
+class FormatEntries
 {
 public:
-    CharStates(const QTextDocument &document, StyleTables &tables)
-        : m_formats(document.allFormats()), m_states(size_t(m_formats.size())), m_tables(tables)
+    FormatEntries(const QTextDocument &document, StyleTables &tables)
+        : m_formats(document.allFormats()), m_entries(size_t(m_formats.size())), m_tables(tables)
     {
         const qreal points = document.defaultFont().pointSizeF();
-        m_defaultHalfPoints = points > 0 ? qRound(std::min(points, MaxPointSize) * 2) : 0;
-        if (m_defaultHalfPoints <= 0)
-            m_defaultHalfPoints = DefaultHalfPoints;
+        if (points > 0)
+            m_defaultHalfPoints = std::max(1, qRound(std::min(points, MaxPointSize) * 2));
     }
 
-    const CharState &operator[](int formatIndex)
+    const FormatEntry &operator[](int formatIndex)
     {
-        std::optional<CharState> &state = m_states[size_t(formatIndex)];
-        if (!state)
-            state = compute(m_formats[formatIndex].toCharFormat());
-        return *state;
+        std::optional<FormatEntry> &entry = m_entries[size_t(formatIndex)];
+        if (!entry)
+            entry = compute(m_formats[formatIndex].toCharFormat());
+        return *entry;
     }
 
 private:
-    CharState compute(const QTextCharFormat &format)
+    FormatEntry compute(const QTextCharFormat &format)
     {
+        if (format.isImageFormat())
+            return {true, {}};
         CharState state;
         const QStringList families = format.fontFamilies().toStringList();
         if (!families.isEmpty() && !families.front().isEmpty())
@@ -159,21 +167,16 @@ private:
         state.italic = format.fontItalic();
         state.underline = format.fontUnderline();
         state.strike = format.fontStrikeOut();
-        switch (format.verticalAlignment()) {
-        case QTextCharFormat::AlignSuperScript:
+        const QTextCharFormat::VerticalAlignment position = format.verticalAlignment();
+        if (position == QTextCharFormat::AlignSuperScript)
             state.position = Position::Super;
-            break;
-        case QTextCharFormat::AlignSubScript:
+        else if (position == QTextCharFormat::AlignSubScript)
             state.position = Position::Sub;
-            break;
-        default:
-            break;
-        }
-        return state;
+        return {false, state};
     }
 
     const QList<QTextFormat> m_formats;
-    std::vector<std::optional<CharState>> m_states;
+    std::vector<std::optional<FormatEntry>> m_entries;
     StyleTables &m_tables;
     int m_defaultHalfPoints = DefaultHalfPoints;
 };
@@ -226,8 +229,8 @@ QByteArray encodePng(const QImage &image)
 class DocumentWriter
 {
 public:
-    DocumentWriter(const QTextDocument &document, CharStates &states, RtfOutput &out)
-        : m_document(document), m_text(document.toRawText()), m_states(states), m_out(out)
+    DocumentWriter(const QTextDocument &document, FormatEntries &formats, RtfOutput &out)
+        : m_document(document), m_text(document.toRawText()), m_formats(formats), m_out(out)
     {
     }
 
@@ -239,16 +242,15 @@ public:
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            const QStringView text =
-                QStringView(m_text).mid(fragment.position(), fragment.length());
-            const QTextCharFormat format = fragment.charFormat();
-            if (format.isImageFormat()) {
-                for (qsizetype i = 0; i < text.size(); ++i)
-                    writePicture(format.toImageFormat());
+            const FormatEntry &format = m_formats[fragment.charFormatIndex()];
+            if (format.isImage) {
+                const QTextImageFormat image = fragment.charFormat().toImageFormat();
+                for (int i = 0; i < fragment.length(); ++i)
+                    writePicture(image);
                 continue;
             }
-            switchTo(m_states[fragment.charFormatIndex()]);
-            m_out.text(text);
+            switchTo(format.state);
+            m_out.text(QStringView(m_text).mid(fragment.position(), fragment.length()));
         }
         m_out.word("par");
         m_out.lineBreak();
@@ -335,7 +337,7 @@ private:
 
     const QTextDocument &m_document;
     const QString m_text; // the whole text, sliced by fragment positions
-    CharStates &m_states;
+    FormatEntries &m_formats;
     RtfOutput &m_out;
     CharState m_state;                     // what a reader holds at this point of the output
     QHash<QString, QByteArray> m_pictures; // encoded once per image
@@ -346,13 +348,12 @@ private:
 QByteArray write(const QTextDocument &document)
 {
     StyleTables tables(document.defaultFont().family());
-    CharStates states(document, tables);
+    FormatEntries formats(document, tables);
     // First pass: enter every font and colour in use in the tables.
     forEachBlock(document, [&](const QTextBlock &block) {
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.isValid() && !fragment.charFormat().isImageFormat())
-                states[fragment.charFormatIndex()];
+            if (const QTextFragment fragment = it.fragment(); fragment.isValid())
+                formats[fragment.charFormatIndex()];
         }
     });
 
@@ -365,7 +366,7 @@ QByteArray write(const QTextDocument &document)
     out.word("uc", 1);
     out.lineBreak();
     tables.write(out);
-    DocumentWriter writer(document, states, out);
+    DocumentWriter writer(document, formats, out);
     forEachBlock(document, [&](const QTextBlock &block) { writer.writeBlock(block); });
     out.closeGroup();
     return out.take();
