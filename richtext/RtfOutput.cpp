@@ -27,11 +27,43 @@ constexpr char16_t Windows1251Limit = 0x2200;
 
 constexpr char HexDigits[] = "0123456789abcdef";
 
-using Windows1251Table = std::array<unsigned char, Windows1251Limit>;
+// How a UTF-16 unit of text is written.
+enum class UnitKind : unsigned char {
+    Plain,   // as itself: printable ASCII other than \ { }
+    Byte,    // as \'hh: the other ASCII and the Windows-1251 characters
+    Special, // as a control word or symbol: see specialEscape()
+    Unicode, // as \uN?
+};
 
-Windows1251Table buildWindows1251Table()
+struct UnitEntry {
+    UnitKind kind = UnitKind::Unicode;
+    unsigned char byte = 0; // for Plain and Byte
+};
+
+// The kind of every unit below Windows1251Limit; all above are Unicode.
+using UnitTable = std::array<UnitEntry, Windows1251Limit>;
+
+// "\'hh" for every byte.
+using ByteEscapes = std::array<std::array<char, 4>, 256>;
+
+constexpr ByteEscapes buildByteEscapes()
 {
-    Windows1251Table table{};
+    ByteEscapes escapes{};
+    for (int byte = 0; byte < 256; ++byte)
+        escapes[byte] = {'\\', '\'', HexDigits[byte >> 4], HexDigits[byte & 0xf]};
+    return escapes;
+}
+
+constexpr ByteEscapes ByteEscape = buildByteEscapes();
+
+UnitTable buildUnitTable()
+{
+    UnitTable table{};
+    for (char16_t unit = 0; unit < 0x80; ++unit) {
+        const bool plain =
+            unit >= 0x20 && unit < 0x7f && unit != u'\\' && unit != u'{' && unit != u'}';
+        table[unit] = {plain ? UnitKind::Plain : UnitKind::Byte, static_cast<unsigned char>(unit)};
+    }
     QStringDecoder decoder("windows-1251");
     for (int byte = 0x80; byte <= 0xff; ++byte) {
         const char c = char(byte);
@@ -40,8 +72,17 @@ Windows1251Table buildWindows1251Table()
             continue;
         const char16_t unit = decoded.front().unicode();
         if (unit >= 0x80 && unit < Windows1251Limit && unit != QChar::ReplacementCharacter)
-            table[unit] = static_cast<unsigned char>(byte);
+            table[unit] = {UnitKind::Byte, static_cast<unsigned char>(byte)};
     }
+    for (const char16_t unit :
+         {u'\\', u'{', u'}', u'\t', u'\u2028', u'\u00a0', u'\u00ad', u'\u2011'})
+        table[unit] = {UnitKind::Special, 0};
+    return table;
+}
+
+const UnitTable &unitTable()
+{
+    static const UnitTable table = buildUnitTable();
     return table;
 }
 
@@ -59,9 +100,8 @@ char *put(char *out, std::string_view text)
 
 char *putHexByte(char *out, unsigned char byte)
 {
-    *out++ = HexDigits[byte >> 4];
-    *out++ = HexDigits[byte & 0xf];
-    return out;
+    std::memcpy(out, ByteEscape[byte].data() + 2, 2);
+    return out + 2;
 }
 
 char *putNumber(char *out, int value)
@@ -102,12 +142,6 @@ Escape specialEscape(char16_t unit)
 }
 
 } // namespace
-
-unsigned char windows1251Byte(char16_t unit)
-{
-    static const Windows1251Table table = buildWindows1251Table();
-    return unit < Windows1251Limit ? table[unit] : 0;
-}
 
 RtfOutput::RtfOutput(qsizetype expectedSize)
 {
@@ -178,6 +212,7 @@ void RtfOutput::word(std::string_view name, int parameter)
 
 void RtfOutput::text(QStringView text)
 {
+    const UnitTable &table = unitTable();
     char *const start = reserve(text.size() * MaxBytesPerUnit);
     const qsizetype offset = m_size;
     char *out = start;
@@ -193,28 +228,37 @@ void RtfOutput::text(QStringView text)
 
     for (const QChar c : text) {
         const char16_t unit = c.unicode();
-        if (unit >= 0x20 && unit < 0x7f && unit != u'\\' && unit != u'{' && unit != u'}') {
+        const UnitEntry entry = unit < Windows1251Limit ? table[unit] : UnitEntry{};
+        switch (entry.kind) {
+        case UnitKind::Plain:
             if (wordOpen && (unit == u' ' || unit == u'-' || isAsciiAlnum(unit)))
                 *out++ = ' ';
             wordOpen = false;
             *out++ = char(unit);
             if (unit == u' ')
                 breakLine();
-            continue;
-        }
-        breakLine();
-        *out++ = '\\';
-        const Escape escape = specialEscape(unit);
-        wordOpen = escape.isWord;
-        if (!escape.rtf.empty()) {
+            break;
+        case UnitKind::Byte:
+            breakLine();
+            std::memcpy(out, ByteEscape[entry.byte].data(), 4);
+            out += 4;
+            wordOpen = false;
+            break;
+        case UnitKind::Special: {
+            breakLine();
+            const Escape escape = specialEscape(unit);
+            *out++ = '\\';
             out = put(out, escape.rtf);
-        } else if (const unsigned char byte = unit < 0x80 ? unit : windows1251Byte(unit)) {
-            *out++ = '\'';
-            out = putHexByte(out, byte);
-        } else {
-            *out++ = 'u';
+            wordOpen = escape.isWord;
+            break;
+        }
+        case UnitKind::Unicode:
+            breakLine();
+            out = put(out, "\\u");
             out = putNumber(out, static_cast<int16_t>(unit));
             *out++ = '?'; // what a reader without Unicode shows; skipped by \uc1
+            wordOpen = false;
+            break;
         }
     }
     m_lineStart = offset + lineStart;

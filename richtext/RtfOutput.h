@@ -49,7 +49,4 @@ private:
     bool m_wordOpen = false; // a control word ends the output so far
 };
 
-// The Windows-1251 byte for a non-ASCII character, or 0 when it has none.
-unsigned char windows1251Byte(char16_t unit);
-
 } // namespace rtf

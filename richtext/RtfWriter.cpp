@@ -50,6 +50,16 @@ struct CharState {
     Position position = Position::Normal;
 };
 
+// The paragraph properties the writer carries, lengths in twips.
+struct ParagraphState {
+    std::string_view alignment; // its control word; none for left alignment
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+};
+
 // Fonts and colours in order of first use; font 0 is the document's default.
 class StyleTables
 {
@@ -132,12 +142,16 @@ class FormatEntries
 {
 public:
     FormatEntries(const QTextDocument &document, StyleTables &tables)
-        : m_formats(document.allFormats()), m_entries(size_t(m_formats.size())), m_tables(tables)
+        : m_formats(document.allFormats()), m_entries(size_t(m_formats.size())),
+          m_paragraphs(size_t(m_formats.size())), m_tables(tables)
     {
+        m_indentWidth = document.indentWidth();
         const qreal points = document.defaultFont().pointSizeF();
         if (points > 0)
             m_defaultHalfPoints = std::max(1, qRound(std::min(points, MaxPointSize) * 2));
     }
+
+    const QTextFormat &format(int formatIndex) const { return m_formats[formatIndex]; }
 
     const FormatEntry &operator[](int formatIndex)
     {
@@ -147,7 +161,33 @@ public:
         return *entry;
     }
 
+    const ParagraphState &paragraph(int formatIndex)
+    {
+        std::optional<ParagraphState> &state = m_paragraphs[size_t(formatIndex)];
+        if (!state)
+            state = computeParagraph(m_formats[formatIndex].toBlockFormat());
+        return *state;
+    }
+
 private:
+    ParagraphState computeParagraph(const QTextBlockFormat &format) const
+    {
+        ParagraphState state;
+        const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+        if (alignment & Qt::AlignHCenter)
+            state.alignment = "qc";
+        else if (alignment & Qt::AlignJustify)
+            state.alignment = "qj";
+        else if (alignment & Qt::AlignRight)
+            state.alignment = "qr";
+        state.leftIndent = toTwips(format.leftMargin() + m_indentWidth * format.indent());
+        state.rightIndent = toTwips(format.rightMargin());
+        state.firstLineIndent = toTwips(format.textIndent());
+        state.spaceBefore = toTwips(format.topMargin());
+        state.spaceAfter = toTwips(format.bottomMargin());
+        return state;
+    }
+
     FormatEntry compute(const QTextCharFormat &format)
     {
         if (format.isImageFormat())
@@ -177,28 +217,63 @@ private:
 
     const QList<QTextFormat> m_formats;
     std::vector<std::optional<FormatEntry>> m_entries;
+    std::vector<std::optional<ParagraphState>> m_paragraphs;
     StyleTables &m_tables;
+    qreal m_indentWidth = 0;
     int m_defaultHalfPoints = DefaultHalfPoints;
 };
 
-// Calls visit(block) for every block of the document in order, the blocks
-// of nested frames (table cells) included, flattened into the text.
-template <typename Visit> void forEachBlock(const QTextDocument &document, Visit &&visit)
-{
-    std::vector<QTextFrame::iterator> frames{document.rootFrame()->begin()};
-    while (!frames.empty()) {
-        QTextFrame::iterator &it = frames.back();
-        if (it.atEnd()) {
-            frames.pop_back();
-        } else if (QTextFrame *child = it.currentFrame()) {
-            ++it;
-            frames.push_back(child->begin());
-        } else {
-            visit(it.currentBlock());
-            ++it;
+// The document as the first pass finds it: its paragraphs in order, those of
+// nested frames (table cells) flattened into the text, each with its runs of
+// one format. The second pass walks this instead of the document, whose
+// fragment positions cost a tree walk each.
+struct Outline {
+    struct Run {
+        int format;
+        int length;
+    };
+    struct Paragraph {
+        int format;
+        int position;
+        size_t runsEnd; // its runs end here in `runs`
+    };
+
+    explicit Outline(const QTextDocument &document)
+    {
+        paragraphs.reserve(size_t(document.blockCount()));
+        std::vector<QTextFrame::iterator> frames{document.rootFrame()->begin()};
+        int position = 0; // of the next block, unless a frame boundary lies between
+        while (!frames.empty()) {
+            QTextFrame::iterator &it = frames.back();
+            if (it.atEnd()) {
+                frames.pop_back();
+                position = -1;
+            } else if (QTextFrame *child = it.currentFrame()) {
+                ++it;
+                frames.push_back(child->begin());
+                position = -1;
+            } else {
+                const QTextBlock block = it.currentBlock();
+                position = add(block, position < 0 ? block.position() : position);
+                ++it;
+            }
         }
     }
-}
+
+    // Adds a block at `position`; returns the position that follows it.
+    int add(const QTextBlock &block, int position)
+    {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            if (const QTextFragment fragment = it.fragment(); fragment.isValid())
+                runs.push_back({fragment.charFormatIndex(), fragment.length()});
+        }
+        paragraphs.push_back({block.blockFormatIndex(), position, runs.size()});
+        return position + block.length();
+    }
+
+    std::vector<Paragraph> paragraphs;
+    std::vector<Run> runs;
+};
 
 QImage resourceImage(const QTextDocument &document, const QString &name)
 {
@@ -234,49 +309,51 @@ public:
     {
     }
 
-    void writeBlock(const QTextBlock &block)
+    void write(const Outline &outline)
     {
-        m_out.word("pard");
-        writeBlockFormat(block.blockFormat());
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
-                continue;
-            const FormatEntry &format = m_formats[fragment.charFormatIndex()];
-            if (format.isImage) {
-                const QTextImageFormat image = fragment.charFormat().toImageFormat();
-                for (int i = 0; i < fragment.length(); ++i)
-                    writePicture(image);
-                continue;
+        size_t run = 0;
+        for (const Outline::Paragraph &paragraph : outline.paragraphs) {
+            m_out.word("pard");
+            writeParagraphState(m_formats.paragraph(paragraph.format));
+            int position = paragraph.position;
+            for (; run < paragraph.runsEnd; ++run) {
+                const Outline::Run &r = outline.runs[run];
+                writeRun(r.format, QStringView(m_text).mid(position, r.length));
+                position += r.length;
             }
-            switchTo(format.state);
-            m_out.text(QStringView(m_text).mid(fragment.position(), fragment.length()));
+            m_out.word("par");
+            m_out.lineBreak();
         }
-        m_out.word("par");
-        m_out.lineBreak();
     }
 
 private:
-    void writeBlockFormat(const QTextBlockFormat &format)
+    void writeRun(int formatIndex, QStringView text)
     {
-        const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
-        if (alignment & Qt::AlignHCenter)
-            m_out.word("qc");
-        else if (alignment & Qt::AlignJustify)
-            m_out.word("qj");
-        else if (alignment & Qt::AlignRight)
-            m_out.word("qr");
-        const qreal indentWidth = m_document.indentWidth() * format.indent();
-        writeTwips("li", format.leftMargin() + indentWidth);
-        writeTwips("ri", format.rightMargin());
-        writeTwips("fi", format.textIndent());
-        writeTwips("sb", format.topMargin());
-        writeTwips("sa", format.bottomMargin());
+        const FormatEntry &format = m_formats[formatIndex];
+        if (!format.isImage) {
+            switchTo(format.state);
+            m_out.text(text);
+            return;
+        }
+        const QTextImageFormat image = m_formats.format(formatIndex).toImageFormat();
+        for (qsizetype i = 0; i < text.size(); ++i)
+            writePicture(image);
     }
 
-    void writeTwips(std::string_view word, qreal pixels)
+    void writeParagraphState(const ParagraphState &state)
     {
-        if (const int twips = toTwips(pixels))
+        if (!state.alignment.empty())
+            m_out.word(state.alignment);
+        writeLength("li", state.leftIndent);
+        writeLength("ri", state.rightIndent);
+        writeLength("fi", state.firstLineIndent);
+        writeLength("sb", state.spaceBefore);
+        writeLength("sa", state.spaceAfter);
+    }
+
+    void writeLength(std::string_view word, int twips)
+    {
+        if (twips != 0)
             m_out.word(word, twips);
     }
 
@@ -349,13 +426,10 @@ QByteArray write(const QTextDocument &document)
 {
     StyleTables tables(document.defaultFont().family());
     FormatEntries formats(document, tables);
-    // First pass: enter every font and colour in use in the tables.
-    forEachBlock(document, [&](const QTextBlock &block) {
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            if (const QTextFragment fragment = it.fragment(); fragment.isValid())
-                formats[fragment.charFormatIndex()];
-        }
-    });
+    // First pass: the outline, and every font and colour in use in the tables.
+    const Outline outline(document);
+    for (const Outline::Run &run : outline.runs)
+        formats[run.format];
 
     RtfOutput out(document.characterCount() * 3 + 1024);
     out.openGroup();
@@ -367,7 +441,7 @@ QByteArray write(const QTextDocument &document)
     out.lineBreak();
     tables.write(out);
     DocumentWriter writer(document, formats, out);
-    forEachBlock(document, [&](const QTextBlock &block) { writer.writeBlock(block); });
+    writer.write(outline);
     out.closeGroup();
     return out.take();
 }
