@@ -1,6 +1,7 @@
 #include "RtfWriter.h"
 
 #include "RtfOutput.h"
+#include "RtfWriterStyles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -12,8 +13,6 @@
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QUrl>
-#include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace rtf
@@ -22,206 +21,7 @@ namespace rtf
 namespace
 {
 
-// Positions and sizes are written in twips; the document measures them in
-// pixels at 96 dots per inch.
-constexpr double TwipsPerPixel = 15.0;
-// RTF's font size when a document names none: 12 pt, in half points.
-constexpr int DefaultHalfPoints = 24;
-// Font sizes are kept to what a 16-bit half-point count can say.
-constexpr double MaxPointSize = 16383.0;
-// Twips are kept well inside 32 bits, which is all a reader takes.
-constexpr double MaxTwips = 1.0e8;
-// The font table's character set: Cyrillic.
-constexpr int CyrillicCharset = 204;
-
-enum class Position : unsigned char { Normal, Super, Sub };
-
-// The character properties the writer carries, as RTF states them.
-// Colours are colour-table indices, 0 meaning "none given".
-struct CharState {
-    int font = 0;
-    int halfPoints = DefaultHalfPoints;
-    int foreground = 0;
-    int background = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    Position position = Position::Normal;
-};
-
-// The paragraph properties the writer carries, lengths in twips.
-struct ParagraphState {
-    std::string_view alignment; // its control word; none for left alignment
-    int leftIndent = 0;
-    int rightIndent = 0;
-    int firstLineIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-};
-
-// Fonts and colours in order of first use; font 0 is the document's default.
-class StyleTables
-{
-public:
-    explicit StyleTables(const QString &defaultFamily) { font(defaultFamily); }
-
-    int font(const QString &family)
-    {
-        if (const auto it = m_fontIndex.constFind(family); it != m_fontIndex.cend())
-            return *it;
-        m_fonts.append(family);
-        return *m_fontIndex.insert(family, int(m_fonts.size()) - 1);
-    }
-    // Index in the colour table, whose entry 0 is the automatic colour.
-    int color(QRgb rgb)
-    {
-        if (const auto it = m_colorIndex.constFind(rgb); it != m_colorIndex.cend())
-            return *it;
-        m_colors.append(rgb);
-        return *m_colorIndex.insert(rgb, int(m_colors.size()));
-    }
-
-    void write(RtfOutput &out) const
-    {
-        out.openGroup();
-        out.word("fonttbl");
-        for (qsizetype i = 0; i < m_fonts.size(); ++i) {
-            out.openGroup();
-            out.word("f", int(i));
-            out.word("fnil");
-            out.word("fcharset", CyrillicCharset);
-            out.text(m_fonts[i]);
-            out.text(u";");
-            out.closeGroup();
-        }
-        out.closeGroup();
-        out.lineBreak();
-        out.openGroup();
-        out.word("colortbl");
-        out.text(u";");
-        for (const QRgb rgb : m_colors) {
-            out.word("red", qRed(rgb));
-            out.word("green", qGreen(rgb));
-            out.word("blue", qBlue(rgb));
-            out.text(u";");
-        }
-        out.closeGroup();
-        out.lineBreak();
-    }
-
-private:
-    QStringList m_fonts;
-    QHash<QString, int> m_fontIndex;
-    QList<QRgb> m_colors;
-    QHash<QRgb, int> m_colorIndex;
-};
-
-int toTwips(qreal pixels)
-{
-    return qRound(std::clamp(pixels * TwipsPerPixel, -MaxTwips, MaxTwips));
-}
-
-std::optional<QRgb> brushColor(const QBrush &brush)
-{
-    if (brush.style() == Qt::NoBrush)
-        return std::nullopt;
-    return brush.color().rgb() & RGB_MASK;
-}
-
-// What a format of the document writes as: a picture, or text in a
-// character state.
-struct FormatEntry {
-    bool isImage = false;
-    CharState state;
-};
-
-// The entry of each format of the document, computed once per format;
-// computing it enters the format's font and colours in the tables.
-class FormatEntries
-{
-public:
-    FormatEntries(const QTextDocument &document, StyleTables &tables)
-        : m_formats(document.allFormats()), m_entries(size_t(m_formats.size())),
-          m_paragraphs(size_t(m_formats.size())), m_tables(tables)
-    {
-        m_indentWidth = document.indentWidth();
-        const qreal points = document.defaultFont().pointSizeF();
-        if (points > 0)
-            m_defaultHalfPoints = std::max(1, qRound(std::min(points, MaxPointSize) * 2));
-    }
-
-    const QTextFormat &format(int formatIndex) const { return m_formats[formatIndex]; }
-
-    const FormatEntry &operator[](int formatIndex)
-    {
-        std::optional<FormatEntry> &entry = m_entries[size_t(formatIndex)];
-        if (!entry)
-            entry = compute(m_formats[formatIndex].toCharFormat());
-        return *entry;
-    }
-
-    const ParagraphState &paragraph(int formatIndex)
-    {
-        std::optional<ParagraphState> &state = m_paragraphs[size_t(formatIndex)];
-        if (!state)
-            state = computeParagraph(m_formats[formatIndex].toBlockFormat());
-        return *state;
-    }
-
-private:
-    ParagraphState computeParagraph(const QTextBlockFormat &format) const
-    {
-        ParagraphState state;
-        const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
-        if (alignment & Qt::AlignHCenter)
-            state.alignment = "qc";
-        else if (alignment & Qt::AlignJustify)
-            state.alignment = "qj";
-        else if (alignment & Qt::AlignRight)
-            state.alignment = "qr";
-        state.leftIndent = toTwips(format.leftMargin() + m_indentWidth * format.indent());
-        state.rightIndent = toTwips(format.rightMargin());
-        state.firstLineIndent = toTwips(format.textIndent());
-        state.spaceBefore = toTwips(format.topMargin());
-        state.spaceAfter = toTwips(format.bottomMargin());
-        return state;
-    }
-
-    FormatEntry compute(const QTextCharFormat &format)
-    {
-        if (format.isImageFormat())
-            return {true, {}};
-        CharState state;
-        const QStringList families = format.fontFamilies().toStringList();
-        if (!families.isEmpty() && !families.front().isEmpty())
-            state.font = m_tables.font(families.front());
-        const qreal points = format.fontPointSize();
-        state.halfPoints = points > 0 ? std::max(1, qRound(std::min(points, MaxPointSize) * 2))
-                                      : m_defaultHalfPoints;
-        if (const std::optional<QRgb> rgb = brushColor(format.foreground()))
-            state.foreground = m_tables.color(*rgb);
-        if (const std::optional<QRgb> rgb = brushColor(format.background()))
-            state.background = m_tables.color(*rgb);
-        state.bold = format.fontWeight() >= QFont::DemiBold;
-        state.italic = format.fontItalic();
-        state.underline = format.fontUnderline();
-        state.strike = format.fontStrikeOut();
-        const QTextCharFormat::VerticalAlignment position = format.verticalAlignment();
-        if (position == QTextCharFormat::AlignSuperScript)
-            state.position = Position::Super;
-        else if (position == QTextCharFormat::AlignSubScript)
-            state.position = Position::Sub;
-        return {false, state};
-    }
-
-    const QList<QTextFormat> m_formats;
-    std::vector<std::optional<FormatEntry>> m_entries;
-    std::vector<std::optional<ParagraphState>> m_paragraphs;
-    StyleTables &m_tables;
-    qreal m_indentWidth = 0;
-    int m_defaultHalfPoints = DefaultHalfPoints;
-};
+using namespace writer;
 
 // The document as the first pass finds it: its paragraphs in order, those of
 // nested frames (table cells) flattened into the text, each with its runs of
@@ -288,6 +88,21 @@ QImage resourceImage(const QTextDocument &document, const QString &name)
     default:
         return {};
     }
+}
+
+// The size an image is shown at: as the format gives it, a missing side
+// following the image's aspect ratio, as the document lays it out.
+QSizeF displaySize(const QTextImageFormat &format, QSize image)
+{
+    qreal width = format.width();
+    qreal height = format.height();
+    if (width <= 0 && height <= 0)
+        return image;
+    if (width <= 0)
+        width = height * image.width() / image.height();
+    else if (height <= 0)
+        height = width * image.height() / image.width();
+    return {width, height};
 }
 
 QByteArray encodePng(const QImage &image)
@@ -399,15 +214,14 @@ private:
         auto png = m_pictures.find(format.name());
         if (png == m_pictures.end())
             png = m_pictures.insert(format.name(), encodePng(image));
-        const qreal width = format.width() > 0 ? format.width() : image.width();
-        const qreal height = format.height() > 0 ? format.height() : image.height();
+        const QSizeF size = displaySize(format, image.size());
         m_out.openGroup();
         m_out.word("pict");
         m_out.word("pngblip");
         m_out.word("picw", image.width());
         m_out.word("pich", image.height());
-        m_out.word("picwgoal", toTwips(width));
-        m_out.word("pichgoal", toTwips(height));
+        m_out.word("picwgoal", toTwips(size.width()));
+        m_out.word("pichgoal", toTwips(size.height()));
         m_out.hex(*png);
         m_out.closeGroup();
     }

@@ -492,6 +492,35 @@ private slots:
         QVERIFY(body.endsWith("}b\\par\r\n}"));
     }
 
+    void pictureSize_data()
+    {
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<qreal>("height");
+        QTest::addColumn<QByteArray>("goal");
+        QTest::newRow("both given") << 30.0 << 5.0 << QByteArray("\\picwgoal450\\pichgoal75");
+        QTest::newRow("none given") << 0.0 << 0.0 << QByteArray("\\picwgoal60\\pichgoal30");
+        QTest::newRow("width given") << 8.0 << 0.0 << QByteArray("\\picwgoal120\\pichgoal60");
+        QTest::newRow("height given") << 0.0 << 8.0 << QByteArray("\\picwgoal240\\pichgoal120");
+    }
+    void pictureSize()
+    {
+        QFETCH(qreal, width);
+        QFETCH(qreal, height);
+        QFETCH(QByteArray, goal);
+        auto document = newDocument();
+        QImage image(4, 2, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        document->addResource(QTextDocument::ImageResource, QUrl("img"), image);
+        QTextImageFormat format;
+        format.setName("img");
+        if (width > 0)
+            format.setWidth(width);
+        if (height > 0)
+            format.setHeight(height);
+        QTextCursor(document.get()).insertImage(format);
+        QVERIFY(rtf::write(*document).contains("\\picw4\\pich2" + goal + " "));
+    }
+
     void pictureWithoutImageIsLeftOut()
     {
         auto document = newDocument();
