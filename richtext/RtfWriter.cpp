@@ -63,12 +63,15 @@ struct Outline {
     // Adds a block at `position`; returns the position that follows it.
     int add(const QTextBlock &block, int position)
     {
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            if (const QTextFragment fragment = it.fragment(); fragment.isValid())
-                runs.push_back({fragment.charFormatIndex(), fragment.length()});
+        const int length = block.length(); // with its separator
+        if (length > 1) {                  // an empty block's fragments are not worth the look-up
+            for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+                if (const QTextFragment fragment = it.fragment(); fragment.isValid())
+                    runs.push_back({fragment.charFormatIndex(), fragment.length()});
+            }
         }
         paragraphs.push_back({block.blockFormatIndex(), position, runs.size()});
-        return position + block.length();
+        return position + length;
     }
 
     std::vector<Paragraph> paragraphs;
@@ -120,7 +123,8 @@ class DocumentWriter
 {
 public:
     DocumentWriter(const QTextDocument &document, FormatEntries &formats, RtfOutput &out)
-        : m_document(document), m_text(document.toRawText()), m_formats(formats), m_out(out)
+        : m_document(document), m_text(document.toRawText()), m_formats(formats), m_out(out),
+          m_paragraphStarts(size_t(formats.count()))
     {
     }
 
@@ -128,8 +132,7 @@ public:
     {
         size_t run = 0;
         for (const Outline::Paragraph &paragraph : outline.paragraphs) {
-            m_out.word("pard");
-            writeParagraphState(m_formats.paragraph(paragraph.format));
+            m_out.words(paragraphStart(paragraph.format));
             int position = paragraph.position;
             for (; run < paragraph.runsEnd; ++run) {
                 const Outline::Run &r = outline.runs[run];
@@ -155,21 +158,27 @@ private:
             writePicture(image);
     }
 
-    void writeParagraphState(const ParagraphState &state)
+    // "\pard" and the paragraph's properties, rendered once per format.
+    const QByteArray &paragraphStart(int formatIndex)
     {
+        std::optional<QByteArray> &start = m_paragraphStarts[size_t(formatIndex)];
+        if (start)
+            return *start;
+        const ParagraphState &state = m_formats.paragraph(formatIndex);
+        RtfOutput words(64);
+        words.word("pard");
         if (!state.alignment.empty())
-            m_out.word(state.alignment);
-        writeLength("li", state.leftIndent);
-        writeLength("ri", state.rightIndent);
-        writeLength("fi", state.firstLineIndent);
-        writeLength("sb", state.spaceBefore);
-        writeLength("sa", state.spaceAfter);
-    }
-
-    void writeLength(std::string_view word, int twips)
-    {
-        if (twips != 0)
-            m_out.word(word, twips);
+            words.word(state.alignment);
+        const std::pair<std::string_view, int> lengths[] = {{"li", state.leftIndent},
+                                                            {"ri", state.rightIndent},
+                                                            {"fi", state.firstLineIndent},
+                                                            {"sb", state.spaceBefore},
+                                                            {"sa", state.spaceAfter}};
+        for (const auto &[word, twips] : lengths) {
+            if (twips != 0)
+                words.word(word, twips);
+        }
+        return start.emplace(words.take());
     }
 
     void switchTo(const CharState &next)
@@ -232,6 +241,7 @@ private:
     RtfOutput &m_out;
     CharState m_state;                     // what a reader holds at this point of the output
     QHash<QString, QByteArray> m_pictures; // encoded once per image
+    std::vector<std::optional<QByteArray>> m_paragraphStarts;
 };
 
 } // namespace
