@@ -74,6 +74,11 @@ bool isKnownCodePage(int codePage)
     return nameOf(codePage) != nullptr;
 }
 
+const char *codePageName(int codePage)
+{
+    return nameOf(codePage);
+}
+
 QList<int> knownCodePages()
 {
     QList<int> pages;

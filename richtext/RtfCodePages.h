@@ -19,6 +19,9 @@ int codePageForCharset(int charset);
 // True when bytes of that Windows code page can be decoded.
 bool isKnownCodePage(int codePage);
 
+// The decoder name of a known code page, nullptr for an unknown one.
+const char *codePageName(int codePage);
+
 // Every code page the reader knows, for checking that the decoders exist.
 QList<int> knownCodePages();
 
@@ -28,7 +31,7 @@ class DecoderCache
 public:
     // Appends `bytes` decoded from `codePage` to `out`. The bytes are decoded
     // as one run, so multi-byte characters split over several \'hh are whole;
-    // an incomplete character at the end becomes U+FFFD.
+    // an incomplete character at the end is dropped.
     void decodeAppend(QByteArrayView bytes, int codePage, QString &out);
 
 private:

@@ -79,7 +79,7 @@ bool Tokenizer::next(Token &token)
 }
 
 // Reads what follows a backslash. Returns false when it yields no token: a
-// backslash at the end, or \' without two hex digits (those bytes are read on).
+// backslash at the end, or \' without two hex digits.
 bool Tokenizer::readControl(Token &token)
 {
     const qsizetype size = m_input.size();
@@ -92,18 +92,28 @@ bool Tokenizer::readControl(Token &token)
         return true;
     }
     ++m_pos;
-    if (c == '\'') {
-        const int high = m_pos < size ? hexValue(m_input[m_pos]) : -1;
-        const int low = m_pos + 1 < size ? hexValue(m_input[m_pos + 1]) : -1;
-        if (high < 0 || low < 0)
-            return false;
-        m_pos += 2;
-        token.kind = TokenKind::HexByte;
-        token.byte = uchar(high * 16 + low);
-        return true;
-    }
+    if (c == '\'')
+        return readHex(token);
     token.kind = TokenKind::ControlSymbol;
     token.symbol = c == '\r' ? '\n' : c;
+    return true;
+}
+
+// \'hh. With fewer than two hex digits the sequence and its one digit are
+// dropped (a truncated byte); anything else after it is read on as text.
+bool Tokenizer::readHex(Token &token)
+{
+    const qsizetype size = m_input.size();
+    const int high = m_pos < size ? hexValue(m_input[m_pos]) : -1;
+    if (high < 0)
+        return false;
+    ++m_pos;
+    const int low = m_pos < size ? hexValue(m_input[m_pos]) : -1;
+    if (low < 0)
+        return false;
+    ++m_pos;
+    token.kind = TokenKind::HexByte;
+    token.byte = uchar(high * 16 + low);
     return true;
 }
 

@@ -37,6 +37,7 @@ public:
 
 private:
     bool readControl(Token &token);
+    bool readHex(Token &token);
     void readWord(Token &token);
     void readParameter(Token &token);
     void readBinary(Token &token);
