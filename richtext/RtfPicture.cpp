@@ -23,6 +23,15 @@ int nibble(char c)
     return -1;
 }
 
+// The data must start like its kind (a PNG with its header chunk); decoders
+// are not even asked otherwise.
+bool hasSignature(const QByteArray &data, bool png)
+{
+    if (!png)
+        return data.startsWith("\xff\xd8\xff");
+    return data.startsWith("\x89PNG\r\n\x1a\n") && data.mid(12, 4) == "IHDR";
+}
+
 } // namespace
 
 void PictureReader::begin()
@@ -79,7 +88,7 @@ void PictureReader::appendBinary(QByteArrayView data)
 
 std::optional<Picture> PictureReader::finish(qint64 &pixelBudget)
 {
-    if (m_format == Format::Other || m_data.isEmpty())
+    if (m_format == Format::Other || !hasSignature(m_data, m_format == Format::Png))
         return std::nullopt;
     QBuffer buffer(&m_data);
     buffer.open(QIODevice::ReadOnly);

@@ -100,6 +100,7 @@ private:
     int m_excessDepth = 0;        // open groups beyond kMaxGroupDepth
     bool m_starred = false;       // \* seen, waiting for its control word
     bool m_done = false;          // the outermost group has closed
+    bool m_fontTableSeen = false;
     int m_documentCodePage = kDefaultCodePage;
     int m_defaultFont = -1;
     int m_pictureCount = 0;
@@ -529,11 +530,18 @@ void Reader::resetCharacters(GroupState &state)
     applyFont(state, m_defaultFont);
 }
 
-// The fonts are known now: text outside the table gets its families.
+// The fonts are known now: the groups around the table get their families.
+// Only the first table updates the whole stack; a document has one, and
+// repeating the walk for every further table would let nesting multiply the work.
 void Reader::fontTableDone()
 {
     if (const FontEntry *font = m_fonts.find(m_defaultFont); font && !font->family.isEmpty())
         m_plainChars.setFontFamilies({font->family});
+    if (std::exchange(m_fontTableSeen, true)) {
+        if (!m_stack.empty())
+            applyFont(top(), top().fontIndex);
+        return;
+    }
     for (GroupState &state : m_stack)
         applyFont(state, state.fontIndex);
 }

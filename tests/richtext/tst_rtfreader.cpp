@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -58,8 +59,7 @@ QString describe(const rtf::Token &token)
         return u'\\' + QString::fromLatin1(token.bytes) +
                (token.hasParameter ? QString::number(token.parameter) : QString()) + at;
     case rtf::TokenKind::ControlSymbol:
-        return (token.symbol == '\n' ? QStringLiteral("\\<nl>") : u'\\' + QChar(token.symbol)) +
-               at;
+        return (token.symbol == '\n' ? QStringLiteral("\\<nl>") : u'\\' + QChar(token.symbol)) + at;
     case rtf::TokenKind::Text:
         return u'\'' + QString::fromLatin1(token.bytes) + u'\'' + at;
     case rtf::TokenKind::HexByte:
@@ -151,6 +151,7 @@ private slots:
     void rejectsNonRtf();
     void codePagesHaveDecoders();
     void limitsHoldOnHugeTables();
+    void survivesRandomDamage();
 };
 
 void TestRtfReader::tokenizer_data()
@@ -165,12 +166,13 @@ void TestRtfReader::tokenizer_data()
     QTest::newRow("above INT_MAX") << QByteArray(R"(\u2147483648)") << R"(\u2147483647@0)";
     QTest::newRow("INT_MIN") << QByteArray(R"(\u-2147483648)") << R"(\u-2147483648@0)";
     QTest::newRow("below INT_MIN") << QByteArray(R"(\u-2147483649)") << R"(\u-2147483648@0)";
-    QTest::newRow("twenty digits") << QByteArray(R"(\u99999999999999999999 x)")
-                                   << R"(\u2147483647@0 'x'@23)";
+    QTest::newRow("twenty digits")
+        << QByteArray(R"(\u99999999999999999999 x)") << R"(\u2147483647@0 'x'@23)";
     QTest::newRow("leading zeros") << QByteArray(R"(\u0000000000000001)") << R"(\u1@0)";
     QTest::newRow("32 letters") << QByteArray("\\" + QByteArray(32, 'a') + "1")
                                 << "\\" + QString(32, u'a') + "1@0";
-    QTest::newRow("33 letters") << QByteArray("\\" + QByteArray(33, 'a') + "5 x") << R"(\5@0 'x'@36)";
+    QTest::newRow("33 letters") << QByteArray("\\" + QByteArray(33, 'a') + "5 x")
+                                << R"(\5@0 'x'@36)";
     QTest::newRow("hex") << QByteArray(R"(\'cF\'4)") << R"(xcf@0)";
     QTest::newRow("one hex digit") << QByteArray(R"(\'4g)") << R"('g'@3)";
     QTest::newRow("invalid hex") << QByteArray(R"(\'zz)") << R"('zz'@2)";
@@ -237,20 +239,22 @@ void TestRtfReader::specialCharacters_data()
 void TestRtfReader::codePages_data()
 {
     addTextColumns();
-    QTest::newRow("ansicpg1251") << QByteArray(R"({\rtf1\ansi\ansicpg1251 \'cf\'f0\'e8\'e2\'e5\'f2})")
+    QTest::newRow("ansicpg1251") << QByteArray(
+                                        R"({\rtf1\ansi\ansicpg1251 \'cf\'f0\'e8\'e2\'e5\'f2})")
                                  << "Привет";
     QTest::newRow("8-bit text bytes") << QByteArray("{\\rtf1\\ansicpg1251 \xcf\xf0\xe8}") << "При";
     QTest::newRow("default 1252") << QByteArray(R"({\rtf1\ansi \'e9\'80})") << "é€";
     QTest::newRow("fcharset204 over ansi")
         << QByteArray(R"({\rtf1\ansi\deff0{\fonttbl{\f0\fcharset204 Arial;}}\'cf\'f0})") << "Пр";
     QTest::newRow("fonts of several charsets")
-        << QByteArray(R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset204 A;}{\f1\fcharset161 B;})"
-                      R"({\f2\fcharset238 C;}{\f3\fcharset0 D;}}\f0\'e4{\f1\'e4}{\f2\'e4}{\f3\'e4}\'e4})")
+        << QByteArray(
+               R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset204 A;}{\f1\fcharset161 B;})"
+               R"({\f2\fcharset238 C;}{\f3\fcharset0 D;}}\f0\'e4{\f1\'e4}{\f2\'e4}{\f3\'e4}\'e4})")
         << "дδääд";
     QTest::newRow("default charset uses ansicpg")
         << QByteArray(R"({\rtf1\ansicpg1251{\fonttbl{\f0\fcharset1 A;}}\f0\'e4})") << "д";
-    QTest::newRow("font code page") << QByteArray(R"({\rtf1{\fonttbl{\f0\cpg1251 A;}}\f0\'e4})")
-                                    << "д";
+    QTest::newRow("font code page")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0\cpg1251 A;}}\f0\'e4})") << "д";
     QTest::newRow("mac") << QByteArray(R"({\rtf1\mac \'8e})") << "é";
     QTest::newRow("pc") << QByteArray(R"({\rtf1\pc \'82})") << "é";
     QTest::newRow("pca") << QByteArray(R"({\rtf1\pca \'d5})") << "ı";
@@ -282,7 +286,8 @@ void TestRtfReader::unicode_data()
     QTest::newRow("control word counts one") << QByteArray(R"({\rtf1\uc1\u1055\tab x})") << "Пx";
     QTest::newRow("group end stops skipping") << QByteArray(R"({\rtf1\uc2{\u1055 a}bc})") << "Пbc";
     QTest::newRow("group start stops skipping") << QByteArray(R"({\rtf1\uc2\u1055{b}c})") << "Пbc";
-    QTest::newRow("uc scoped by group") << QByteArray(R"({\rtf1{\uc2\u1055 ab}\u1056 xy})") << "ПРy";
+    QTest::newRow("uc scoped by group")
+        << QByteArray(R"({\rtf1{\uc2\u1055 ab}\u1056 xy})") << "ПРy";
     QTest::newRow("uc clamped") << QByteArray(R"({\rtf1\uc1000\u1055 abcdefghijklmnop})")
                                 << "Пklmnop";
     QTest::newRow("negative uc") << QByteArray(R"({\rtf1\uc-5\u1055 a})") << "Пa";
@@ -290,8 +295,8 @@ void TestRtfReader::unicode_data()
     QTest::newRow("lone high surrogate") << QByteArray(R"({\rtf1\u-10179?x})") << "\uFFFDx";
     QTest::newRow("lone low surrogate") << QByteArray(R"({\rtf1 x\u-8704?})") << "x\uFFFD";
     QTest::newRow("high at the end") << QByteArray(R"({\rtf1 x\u-10179?})") << "x\uFFFD";
-    QTest::newRow("high high low") << QByteArray(R"({\rtf1\u-10179?\u-10179?\u-8704?})")
-                                   << "\uFFFD😀";
+    QTest::newRow("high high low")
+        << QByteArray(R"({\rtf1\u-10179?\u-10179?\u-8704?})") << "\uFFFD😀";
     QTest::newRow("out of range") << QByteArray(R"({\rtf1\u70000?\u-70000?})") << "\uFFFD\uFFFD";
     QTest::newRow("INT_MIN and INT_MAX")
         << QByteArray(R"({\rtf1\u-2147483648?\u2147483647?})") << "\uFFFD\uFFFD";
@@ -318,13 +323,13 @@ void TestRtfReader::destinations_data()
                       R"({\*\generator x}{\*\listtable x}{\*\listoverridetable x})"
                       R"({\*\pgdsctbl x}{\footnote x}{\annotation x}{\nonshppict x}A})")
         << "A";
-    QTest::newRow("picture of another kind") << QByteArray(R"({\rtf1 A{\pict\wmetafile8 0102}B})")
-                                             << "AB";
+    QTest::newRow("picture of another kind")
+        << QByteArray(R"({\rtf1 A{\pict\wmetafile8 0102}B})") << "AB";
     QTest::newRow("picture without kind") << QByteArray(R"({\rtf1 A{\pict 0102}B})") << "AB";
     QTest::newRow("binary data in a skipped group")
         << QByteArray(R"({\rtf1{\*\foo\bin3 }}}}A})") << "A";
-    QTest::newRow("font table in the text") << QByteArray(R"({\rtf1 A{\fonttbl{\f0 Arial;}}B})")
-                                            << "AB";
+    QTest::newRow("font table in the text")
+        << QByteArray(R"({\rtf1 A{\fonttbl{\f0 Arial;}}B})") << "AB";
     QTest::newRow("destination inside the font table")
         << QByteArray(R"({\rtf1{\fonttbl{\f0{\pict 00}{\*\panose 0203}Arial;}}A})") << "A";
     QTest::newRow("colour table text") << QByteArray(R"({\rtf1{\colortbl;red;}A})") << "A";
@@ -342,7 +347,8 @@ void TestRtfReader::fieldsListsAndHiddenText_data()
     QTest::newRow("plain ends hidden") << QByteArray(R"({\rtf1\v X\plain Y})") << "Y";
     QTest::newRow("hidden unicode and symbols")
         << QByteArray(R"({\rtf1 A{\v\u1055?\tab\~}B})") << "AB";
-    QTest::newRow("hidden text keeps paragraphs") << QByteArray(R"({\rtf1 A{\v x\par}B})") << "A\nB";
+    QTest::newRow("hidden text keeps paragraphs")
+        << QByteArray(R"({\rtf1 A{\v x\par}B})") << "A\nB";
     QTest::newRow("listtext") << QByteArray(R"({\rtf1{\listtext 1.\tab}Item})") << "1.\tItem";
     QTest::newRow("pntext") << QByteArray(R"({\rtf1{\pntext\'b7\tab}Item})") << "\u00B7\tItem";
     QTest::newRow("old numbering skipped")
@@ -361,10 +367,9 @@ void TestRtfReader::tables_data()
     QTest::newRow("empty cells") << QByteArray(R"({\rtf1\intbl\cell B\cell\cell\row})") << "\tB";
     QTest::newRow("nested cells") << QByteArray(R"({\rtf1\intbl A\nestcell B\nestcell\nestrow})")
                                   << "A\tB";
-    QTest::newRow("row in a group") << QByteArray(R"({\rtf1\intbl A\cell{\trowd\row}B})")
-                                    << "A\nB";
-    QTest::newRow("paragraph inside a cell") << QByteArray(R"({\rtf1\intbl A\par B\cell C\row})")
-                                             << "A\nB\tC";
+    QTest::newRow("row in a group") << QByteArray(R"({\rtf1\intbl A\cell{\trowd\row}B})") << "A\nB";
+    QTest::newRow("paragraph inside a cell")
+        << QByteArray(R"({\rtf1\intbl A\par B\cell C\row})") << "A\nB\tC";
 }
 
 void TestRtfReader::truncatedInput_data()
@@ -388,16 +393,16 @@ void TestRtfReader::pathological_data()
 {
     addTextColumns();
     const int million = 1000000;
-    QTest::newRow("a million open groups")
-        << QByteArray("{\\rtf1 A" + QByteArray(million, '{') + "B" + QByteArray(million, '}') + "C}")
-        << "AC";
+    QTest::newRow("a million open groups") << QByteArray("{\\rtf1 A" + QByteArray(million, '{') +
+                                                         "B" + QByteArray(million, '}') + "C}")
+                                           << "AC";
     QTest::newRow("a million unclosed groups")
         << QByteArray("{\\rtf1 A" + QByteArray(million, '{') + "B") << "A";
     QTest::newRow("deep but within the limit")
         << QByteArray("{\\rtf1" + QByteArray(300, '{') + "\\b B" + QByteArray(300, '}') + "C}")
         << "BC";
-    QTest::newRow("a million empty groups") << QByteArray("{\\rtf1 A" + QByteArray(million, '{').replace("{", "{}") + "B}")
-                                            << "AB";
+    QTest::newRow("a million empty groups")
+        << QByteArray("{\\rtf1 A" + QByteArray(million, '{').replace("{", "{}") + "B}") << "AB";
     QTest::newRow("huge bin") << QByteArray(R"({\rtf1 A\bin2147483647 xyz})") << "A";
     QTest::newRow("long control word")
         << QByteArray("{\\rtf1 \\" + QByteArray(100000, 'a') + " B}") << "B";
@@ -413,8 +418,13 @@ void TestRtfReader::pathological_data()
     QTest::newRow("many paragraphs")
         << QByteArray("{\\rtf1 " + QByteArray("x\\par ").repeated(50000) + "}")
         << QString("x\n").repeated(50000).chopped(1);
+    QTest::newRow("font tables deep inside groups")
+        << QByteArray("{\\rtf1" + QByteArray(500, '{') +
+                      QByteArray("{\\fonttbl{\\f0 A;}}").repeated(20000) + "B}")
+        << "B";
     QTest::newRow("fallback and destinations in a loop")
-        << QByteArray("{\\rtf1 " + QByteArray("{\\*\\x{\\uc9\\u1 \\'00}}\\u65 \\\\").repeated(20000) + "}")
+        << QByteArray("{\\rtf1 " +
+                      QByteArray("{\\*\\x{\\uc9\\u1 \\'00}}\\u65 \\\\").repeated(20000) + "}")
         << QString("A").repeated(20000);
 }
 
@@ -458,12 +468,12 @@ void TestRtfReader::characterFormat_data()
                                 << QVariant(1638.0);
     QTest::newRow("cf") << QByteArray(R"({\rtf1)" + colours + R"(a{\cf1 B}})") << "B" << fg
                         << brush(255, 0, 0);
-    QTest::newRow("cf0 automatic") << QByteArray(R"({\rtf1)" + colours + R"(\cf1 a\cf0 B})") << "B"
-                                   << fg << unset;
-    QTest::newRow("cf out of range") << QByteArray(R"({\rtf1)" + colours + R"(\cf9 B})") << "B"
-                                     << fg << unset;
-    QTest::newRow("cf INT_MIN") << QByteArray(R"({\rtf1)" + colours + R"(\cf-2147483648 B})")
-                                << "B" << fg << unset;
+    QTest::newRow("cf0 automatic")
+        << QByteArray(R"({\rtf1)" + colours + R"(\cf1 a\cf0 B})") << "B" << fg << unset;
+    QTest::newRow("cf out of range")
+        << QByteArray(R"({\rtf1)" + colours + R"(\cf9 B})") << "B" << fg << unset;
+    QTest::newRow("cf INT_MIN") << QByteArray(R"({\rtf1)" + colours + R"(\cf-2147483648 B})") << "B"
+                                << fg << unset;
     QTest::newRow("cb") << QByteArray(R"({\rtf1)" + colours + R"(a{\cb2 B}})") << "B" << bg
                         << brush(0, 0, 255);
     QTest::newRow("highlight") << QByteArray(R"({\rtf1)" + colours + R"(a{\highlight1 B}})") << "B"
@@ -479,16 +489,16 @@ void TestRtfReader::characterFormat_data()
                          << QVariant(int(QTextCharFormat::AlignSubScript));
     QTest::newRow("nosupersub") << QByteArray(R"({\rtf1\super a\nosupersub B})") << "B" << valign
                                 << unset;
-    QTest::newRow("plain resets bold") << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B"
-                                       << weight << unset;
-    QTest::newRow("plain resets size") << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B" << size
-                                       << QVariant(12.0);
-    QTest::newRow("nested scopes inner") << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "A" << weight
-                                         << bold;
-    QTest::newRow("nested scopes middle") << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "B" << italic
-                                          << unset;
-    QTest::newRow("nested scopes outer") << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "C" << weight
-                                         << unset;
+    QTest::newRow("plain resets bold")
+        << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B" << weight << unset;
+    QTest::newRow("plain resets size")
+        << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B" << size << QVariant(12.0);
+    QTest::newRow("nested scopes inner")
+        << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "A" << weight << bold;
+    QTest::newRow("nested scopes middle")
+        << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "B" << italic << unset;
+    QTest::newRow("nested scopes outer")
+        << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "C" << weight << unset;
     QTest::newRow("fallback does not format")
         << QByteArray(R"({\rtf1\uc1 \u1055\b X})") << "X" << weight << unset;
 }
@@ -522,8 +532,8 @@ void TestRtfReader::fontFamily_data()
         << families("Arial");
     QTest::newRow("unknown font") << QByteArray(R"({\rtf1)" + fonts + R"(\f7 B})") << "B" << family
                                   << unset;
-    QTest::newRow("no default font") << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}}B})") << "B"
-                                     << family << unset;
+    QTest::newRow("no default font")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}}B})") << "B" << family << unset;
     QTest::newRow("Cyrillic name")
         << QByteArray(R"({\rtf1\deff0{\fonttbl{\f0\fcharset204 \'c0\'f0\'e8\'e0\'eb;}}B})") << "B"
         << family << families("Ариал");
@@ -533,12 +543,10 @@ void TestRtfReader::fontFamily_data()
     QTest::newRow("table without entry groups")
         << QByteArray(R"({\rtf1\deff1{\fonttbl\f0 Arial;\f1 Courier;}B})") << "B" << family
         << families("Courier");
-    QTest::newRow("entry without semicolon")
-        << QByteArray(R"({\rtf1\deff0{\fonttbl{\f0 Arial}}B})") << "B" << family
-        << families("Arial");
-    QTest::newRow("deff after the table")
-        << QByteArray(R"({\rtf1{\fonttbl{\f3 Arial;}}\deff3 B})") << "B" << family
-        << families("Arial");
+    QTest::newRow("entry without semicolon") << QByteArray(R"({\rtf1\deff0{\fonttbl{\f0 Arial}}B})")
+                                             << "B" << family << families("Arial");
+    QTest::newRow("deff after the table") << QByteArray(R"({\rtf1{\fonttbl{\f3 Arial;}}\deff3 B})")
+                                          << "B" << family << families("Arial");
 }
 
 void TestRtfReader::blockFormat_data()
@@ -550,17 +558,19 @@ void TestRtfReader::blockFormat_data()
     const int align = QTextFormat::BlockAlignment;
     const QVariant center(int(Qt::AlignHCenter));
     QTest::newRow("qc") << QByteArray(R"({\rtf1\qc A})") << 0 << align << center;
-    QTest::newRow("qr") << QByteArray(R"({\rtf1\qr A})") << 0 << align << QVariant(int(Qt::AlignRight));
+    QTest::newRow("qr") << QByteArray(R"({\rtf1\qr A})") << 0 << align
+                        << QVariant(int(Qt::AlignRight));
     QTest::newRow("qj") << QByteArray(R"({\rtf1\qj A})") << 0 << align
                         << QVariant(int(Qt::AlignJustify));
     QTest::newRow("ql") << QByteArray(R"({\rtf1\qc\ql A})") << 0 << align << unset;
     QTest::newRow("pard") << QByteArray(R"({\rtf1\qc A\par\pard B})") << 1 << align << unset;
-    QTest::newRow("kept without pard") << QByteArray(R"({\rtf1\qc A\par B})") << 1 << align << center;
+    QTest::newRow("kept without pard")
+        << QByteArray(R"({\rtf1\qc A\par B})") << 1 << align << center;
     QTest::newRow("scoped") << QByteArray(R"({\rtf1{\qc A\par}B})") << 1 << align << unset;
     QTest::newRow("format at the paragraph end")
         << QByteArray(R"({\rtf1 A\qr\par\pard B})") << 0 << align << QVariant(int(Qt::AlignRight));
-    QTest::newRow("li") << QByteArray(R"({\rtf1\li1440 A})") << 0 << int(QTextFormat::BlockLeftMargin)
-                        << QVariant(96.0);
+    QTest::newRow("li") << QByteArray(R"({\rtf1\li1440 A})") << 0
+                        << int(QTextFormat::BlockLeftMargin) << QVariant(96.0);
     QTest::newRow("ri") << QByteArray(R"({\rtf1\ri720 A})") << 0
                         << int(QTextFormat::BlockRightMargin) << QVariant(48.0);
     QTest::newRow("fi negative") << QByteArray(R"({\rtf1\fi-360 A})") << 0
@@ -591,8 +601,7 @@ void TestRtfReader::blockFormat()
 
 void TestRtfReader::unchangedFormatKeepsOneFragment()
 {
-    const std::unique_ptr<QTextDocument> document =
-        load(R"({\rtf1 A{\b}B{}C\b0 D\u69?{\'46}})");
+    const std::unique_ptr<QTextDocument> document = load(R"({\rtf1 A{\b}B{}C\b0 D\u69?{\'46}})");
     QCOMPARE(blockTexts(*document), "ABCDEF");
     int fragments = 0;
     for (auto it = document->begin().begin(); !it.atEnd(); ++it)
@@ -616,7 +625,8 @@ void TestRtfReader::picture_data()
     const QByteArray hex = pngBytes(2, 3).toHex();
     const QByteArray png = pngBytes(2, 3);
     const QString image = "A\uFFFCB";
-    QTest::newRow("goal size") << "{\\rtf1 A{\\pict\\pngblip\\picwgoal300\\pichgoal450 " + hex + "}B}"
+    QTest::newRow("goal size") << "{\\rtf1 A{\\pict\\pngblip\\picwgoal300\\pichgoal450 " + hex +
+                                      "}B}"
                                << image << QSizeF(20, 30);
     QTest::newRow("scaled") << "{\\rtf1 A{\\pict\\pngblip\\picscalex50\\picscaley200\\picwgoal300"
                                "\\pichgoal450 " +
@@ -634,12 +644,21 @@ void TestRtfReader::picture_data()
         << "{\\rtf1 A{\\*\\shppict{\\pict{\\*\\blipuid 0123}\\pngblip " + hex +
                "}}{\\nonshppict{\\pict\\wmetafile8 0102}}B}"
         << image << QSizeF();
-    QTest::newRow("corrupt png") << QByteArray(R"({\rtf1 A{\pict\pngblip 0102}B})") << "AB" << QSizeF();
-    QTest::newRow("hidden") << "{\\rtf1 A{\\v{\\pict\\pngblip " + hex + "}}B}" << "AB" << QSizeF();
+    QTest::newRow("corrupt png") << QByteArray(R"({\rtf1 A{\pict\pngblip 0102}B})") << "AB"
+                                 << QSizeF();
+    QTest::newRow("png signature only")
+        << QByteArray(R"({\rtf1 A{\pict\pngblip 89504e470d0a1a0a}B})") << "AB" << QSizeF();
+    QTest::newRow("truncated png") << "{\\rtf1 A{\\pict\\pngblip " + hex.left(100) + "}B}"
+                                   << "AB" << QSizeF();
+    QTest::newRow("png data marked as jpeg") << "{\\rtf1 A{\\pict\\jpegblip " + hex + "}B}"
+                                             << "AB" << QSizeF();
+    QTest::newRow("hidden") << "{\\rtf1 A{\\v{\\pict\\pngblip " + hex + "}}B}"
+                            << "AB" << QSizeF();
     QTest::newRow("in a skipped group") << "{\\rtf1 A{\\*\\foo{\\pict\\pngblip " + hex + "}}B}"
                                         << "AB" << QSizeF();
     QTest::newRow("picture in a picture")
-        << "{\\rtf1 A{\\pict\\wmetafile8{\\pict\\pngblip " + hex + "}}B}" << "AB" << QSizeF();
+        << "{\\rtf1 A{\\pict\\wmetafile8{\\pict\\pngblip " + hex + "}}B}"
+        << "AB" << QSizeF();
 }
 
 void TestRtfReader::picture()
@@ -672,9 +691,8 @@ void TestRtfReader::pictureDataGoesToOneResourceEach()
         load("{\\rtf1 " + pict + "\\par " + pict + pict + "}");
     QCOMPARE(blockTexts(*document), "\uFFFC\n\uFFFC\uFFFC");
     for (const char *name : {"rtfpict:1", "rtfpict:2", "rtfpict:3"}) {
-        QVERIFY(!document->resource(QTextDocument::ImageResource, QUrl(name))
-                     .value<QImage>()
-                     .isNull());
+        QVERIFY(
+            !document->resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>().isNull());
     }
 }
 
@@ -706,8 +724,8 @@ void TestRtfReader::codePagesHaveDecoders()
         const char *name = rtf::codePageName(codePage);
         QVERIFY2(name && QStringDecoder(name).isValid(), QByteArray::number(codePage));
     }
-    for (const int charset : {0, 2, 77, 128, 129, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222,
-                              238, 254, 255})
+    for (const int charset :
+         {0, 2, 77, 128, 129, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 254, 255})
         QVERIFY2(rtf::isKnownCodePage(rtf::codePageForCharset(charset)),
                  QByteArray::number(charset));
     QCOMPARE(rtf::codePageForCharset(1), 0);
@@ -727,6 +745,40 @@ void TestRtfReader::limitsHoldOnHugeTables()
     QVERIFY(!formatOf(*document, "B").hasProperty(QTextFormat::FontFamilies));
     QCOMPARE(formatOf(*document, "C").foreground().color(), QColor(1, 0, 0));
     QVERIFY(!formatOf(*document, "D").hasProperty(QTextFormat::ForegroundBrush));
+}
+
+// Damaged copies of a document using most features: every byte position may
+// be dropped, doubled or replaced by a brace, a backslash or a digit. Reading
+// must neither crash nor trip the sanitizers.
+void TestRtfReader::survivesRandomDamage()
+{
+    const QByteArray sample =
+        R"({\rtf1\ansi\ansicpg1251\deff0\uc1{\fonttbl{\f0\fcharset204 Arial;}{\f1 T;}})"
+        R"({\colortbl;\red1\green2\blue3;}{\*\x y}{\info{\title t}}\pard\qc\li720\fi-360 )"
+        R"({\b\i\ul\fs28\cf1 \'cf\'f0}\u1055?\u-10179?\u-8704?{\field{\*\fldinst X}{\fldrslt Y}})"
+        R"(\par\trowd\intbl A\cell B\cell\row{\v h}\tab\~\-{\pict\pngblip\picwgoal30 89504e47})"
+        R"(\bin2 ab\plain\f1\super s\nosupersub\line end\par})";
+    QRandomGenerator random(20240501);
+    const QByteArray noise = "{}\\'0123456789-;*";
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray damaged = sample;
+        for (int cut = random.bounded(1, 6); cut > 0; --cut) {
+            const int at = random.bounded(int(damaged.size()));
+            switch (random.bounded(3)) {
+            case 0:
+                damaged.remove(at, random.bounded(1, 8));
+                break;
+            case 1:
+                damaged.insert(at, damaged.mid(at, random.bounded(1, 40)));
+                break;
+            default:
+                damaged[at] = noise.at(random.bounded(int(noise.size())));
+                break;
+            }
+        }
+        const rtf::ReadResult result = rtf::read(damaged);
+        QCOMPARE(result.ok(), damaged.startsWith("{\\rtf"));
+    }
 }
 
 QTEST_MAIN(TestRtfReader)
