@@ -3,6 +3,7 @@
 #include "RtfCodePages.h"
 #include "RtfControlWords.h"
 #include "RtfDocumentBuilder.h"
+#include "RtfFormatWords.h"
 #include "RtfLimits.h"
 #include "RtfPicture.h"
 #include "RtfTables.h"
@@ -38,17 +39,6 @@ bool isOn(const Token &token)
     return !token.hasParameter || token.parameter != 0;
 }
 
-// Sets a length property from twips, leaving it unset at zero so that an
-// explicit zero and no value read the same.
-void setLength(QTextFormat &format, int property, int twips)
-{
-    twips = std::clamp(twips, -limits::kMaxTwips, limits::kMaxTwips);
-    if (twips == 0)
-        format.clearProperty(property);
-    else
-        format.setProperty(property, units::pixelsFromTwips(twips));
-}
-
 class Reader
 {
 public:
@@ -78,7 +68,6 @@ private:
     void documentWord(DocumentWord word, const Token &token);
     void textWord(const ControlWord &word, const Token &token);
     void characterWord(CharacterWord word, const Token &token);
-    void paragraphWord(ParagraphWord word, int parameter);
     void breakWord(BreakWord word);
     void tableWord(const ControlWord &word, const Token &token);
     void controlSymbol(char symbol);
@@ -317,7 +306,7 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     case WordKind::Character:
         return characterWord(CharacterWord(word.id), token);
     case WordKind::Paragraph:
-        return paragraphWord(ParagraphWord(word.id), token.parameter);
+        return applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
     case WordKind::Break:
         return breakWord(BreakWord(word.id));
     case WordKind::Symbol:
@@ -332,38 +321,9 @@ void Reader::textWord(const ControlWord &word, const Token &token)
 void Reader::characterWord(CharacterWord word, const Token &token)
 {
     GroupState &state = top();
-    QTextCharFormat &chars = state.formats.chars;
-    const bool on = isOn(token);
     switch (word) {
-    case CharacterWord::Bold:
-        on ? chars.setFontWeight(QFont::Bold) : chars.clearProperty(QTextFormat::FontWeight);
-        break;
-    case CharacterWord::Italic:
-        on ? chars.setFontItalic(true) : chars.clearProperty(QTextFormat::FontItalic);
-        break;
-    case CharacterWord::Underline:
-        on ? chars.setFontUnderline(true) : chars.clearProperty(QTextFormat::TextUnderlineStyle);
-        break;
-    case CharacterWord::UnderlineNone:
-        chars.clearProperty(QTextFormat::TextUnderlineStyle);
-        break;
-    case CharacterWord::Strike:
-        on ? chars.setFontStrikeOut(true) : chars.clearProperty(QTextFormat::FontStrikeOut);
-        break;
     case CharacterWord::Hidden:
-        state.hidden = on;
-        break;
-    case CharacterWord::Superscript:
-    case CharacterWord::Subscript:
-        if (on)
-            chars.setVerticalAlignment(word == CharacterWord::Superscript
-                                           ? QTextCharFormat::AlignSuperScript
-                                           : QTextCharFormat::AlignSubScript);
-        else
-            chars.clearProperty(QTextFormat::TextVerticalAlignment);
-        break;
-    case CharacterWord::NoSuperSub:
-        chars.clearProperty(QTextFormat::TextVerticalAlignment);
+        state.hidden = isOn(token);
         break;
     case CharacterWord::Plain:
         resetCharacters(state);
@@ -371,56 +331,12 @@ void Reader::characterWord(CharacterWord word, const Token &token)
     case CharacterWord::Font:
         applyFont(state, token.parameter);
         break;
-    case CharacterWord::FontSize:
-        if (token.parameter > 0)
-            chars.setFontPointSize(
-                units::pointsFromHalfPoints(std::min(token.parameter, limits::kMaxFontHalfPoints)));
-        break;
     case CharacterWord::Foreground:
-    case CharacterWord::Background: {
-        const int property = word == CharacterWord::Foreground ? QTextFormat::ForegroundBrush
-                                                               : QTextFormat::BackgroundBrush;
-        const QColor colour = m_colours.colour(token.parameter);
-        colour.isValid() ? chars.setProperty(property, QBrush(colour))
-                         : chars.clearProperty(property); // the automatic colour
+    case CharacterWord::Background:
+        setColour(state.formats.chars, word, m_colours.colour(token.parameter));
         break;
-    }
-    }
-}
-
-void Reader::paragraphWord(ParagraphWord word, int parameter)
-{
-    QTextBlockFormat &block = top().formats.block;
-    switch (word) {
-    case ParagraphWord::Reset:
-        block = QTextBlockFormat();
-        break;
-    case ParagraphWord::AlignLeft:
-        block.clearProperty(QTextFormat::BlockAlignment);
-        break;
-    case ParagraphWord::AlignCenter:
-        block.setAlignment(Qt::AlignHCenter);
-        break;
-    case ParagraphWord::AlignRight:
-        block.setAlignment(Qt::AlignRight);
-        break;
-    case ParagraphWord::AlignJustify:
-        block.setAlignment(Qt::AlignJustify);
-        break;
-    case ParagraphWord::LeftIndent:
-        setLength(block, QTextFormat::BlockLeftMargin, parameter);
-        break;
-    case ParagraphWord::RightIndent:
-        setLength(block, QTextFormat::BlockRightMargin, parameter);
-        break;
-    case ParagraphWord::FirstLineIndent:
-        setLength(block, QTextFormat::TextIndent, parameter);
-        break;
-    case ParagraphWord::SpaceBefore:
-        setLength(block, QTextFormat::BlockTopMargin, parameter);
-        break;
-    case ParagraphWord::SpaceAfter:
-        setLength(block, QTextFormat::BlockBottomMargin, parameter);
+    default:
+        applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
         break;
     }
 }
