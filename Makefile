@@ -4,6 +4,9 @@
 
 BUILD      ?= build
 TESTBUILD  ?= build-test
+FUZZBUILD  ?= build-fuzz
+FUZZ_SECONDS ?= 180
+TEST_FUZZ_SECONDS ?= 120
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -27,10 +30,18 @@ test:
 	@tools/deps.sh build test
 	cmake -S . -B $(TESTBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFOSDAT_SANITIZE=ON -DFOSDAT_TESTS=ON
 	cmake --build $(TESTBUILD) -j $(JOBS)
+	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer targets for the RTF reader and writer, built with clang.
+fuzz:
+	@tools/deps.sh build fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOSDAT_FUZZ=ON
+	cmake --build $(FUZZBUILD) -j $(JOBS)
+	tools/fuzz.sh $(FUZZBUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(TESTBUILD)
+	rm -rf $(BUILD) $(TESTBUILD) $(FUZZBUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringView>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -38,11 +40,44 @@ private:
     void Command1_Click();
     void Combo1_Click();
 
+    void Label2_Click();
+    void Label7_Click();
+    void Label8_Click();
+    void Label15_Click();
+
+    void Label2_MouseMove();
+    void Label7_MouseMove();
+    void Label8_MouseMove();
+    void Label15_MouseMove();
+    void Image3_MouseMove();
+
+    void mnuFind_Click();
+    void mnuSpravka_Click();
+    void mnuAbout1_Click();
+    void mnuAbout2_Click();
+    void mnuExit_Click();
+
+    // Reads a reference list into RefsText and shows it in the reference panel.
+    void showReferenceList(QStringView dataPath);
+    void referenceLabelClick(QStringView dataPath);
+
+    void setUpWindow();
+    void connectMenus();
+    void routeMouseEvents();
+    void dispatchMouseEvent(QObject *watched, QEvent *event);
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // A control whose mouse movement and clicks the window handles.
+    struct MouseHandlers {
+        QWidget *control = nullptr;
+        void (Fosdat::*mouseMove)() = nullptr;
+        void (Fosdat::*click)() = nullptr; // none for Image3
+    };
 
     std::unique_ptr<Ui::Fosdat> ui;
     SoundCue &m_sound;
     UserDialogs &m_dialogs;
     std::optional<QString> m_CatalogPath;
     QString m_RefsText;
+    std::array<MouseHandlers, 5> m_mouseHandlers;
 };

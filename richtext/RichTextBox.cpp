@@ -3,6 +3,7 @@
 #include "DataFiles.h"
 #include "RtfReader.h"
 
+#include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -21,12 +22,14 @@ bool RichTextBox::LoadFile(const QString &path)
     rtf::ReadResult result = rtf::read(*bytes);
     if (!result.ok())
         return false;
-    QTextDocument *old = document();
+    // The view deletes a document it created itself when it is replaced;
+    // the ones it was given are ours to delete.
+    QPointer<QTextDocument> old = document();
     QTextDocument *fresh = result.document.release();
     fresh->setParent(this);
     setDocument(fresh);
     if (old && old->parent() == this)
-        old->deleteLater();
+        delete old;
     return true;
 }
 

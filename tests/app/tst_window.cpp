@@ -1,0 +1,680 @@
+// The catalogue window built for real and driven offscreen through mouse and
+// keyboard events routed by the window system, so that stacking order, focus
+// and shortcuts take part as they do on screen.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "Fosdat.h"
+#include "GroupTable.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <memory>
+
+namespace
+{
+
+// One catalogue window, shown and active, with fakes for sound and dialogs.
+struct Window {
+    RecordingSoundCue sound;
+    RecordingDialogs dialogs;
+    Fosdat window{sound, dialogs};
+
+    Window()
+    {
+        sound.snapshot = [this] { return panelText(); };
+        window.show();
+        window.activateWindow();
+    }
+    bool ready() { return QTest::qWaitForWindowActive(&window); }
+
+    template <typename T = QWidget> T *child(const QString &name) const
+    {
+        T *found = window.findChild<T *>(name);
+        if (!found)
+            qWarning("no child %s", qPrintable(name));
+        return found;
+    }
+    QColor foreColor(const QString &label) const
+    {
+        return child(label)->palette().color(QPalette::WindowText);
+    }
+    // Moves the mouse to a point of the client area, as a user would.
+    void moveTo(QPoint clientPoint) const { QTest::mouseMove(window.centralWidget(), clientPoint); }
+    void click(const QString &label) const { QTest::mouseClick(child(label), Qt::LeftButton); }
+    QString panelText() const { return child<QPlainTextEdit>("Text2")->toPlainText(); }
+    // The combo box passes its focus on to its edit field.
+    bool hasFocus(const QString &name) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == child(name) || child(name)->isAncestorOf(focus));
+    }
+};
+
+const QColor DarkBlue(0, 0, 192);
+const QColor Red(255, 0, 0);
+
+// Reference lists as the data set stores them: Windows-1251, CR LF line
+// ends, blanks at both ends that must survive.
+const QByteArray Refs1 = "  1. \xca\xee\xf0\xe0\xeb\xeb\xfb \xb9 1\r\n"
+                         "2. \xc3\xf3\xe1\xea\xe8\r\n\r\n"
+                         "400. \xdd\xed\xe4 \xb8\xeb\xea\xe0  \r\n";
+const QString Refs1Text = QStringLiteral("  1. Кораллы № 1\r\n2. Губки\r\n\r\n400. Энд ёлка  \r\n");
+const QByteArray Refs2 = "401. \xd2\xf0\xe8\xeb\xee\xe1\xe8\xf2\xfb\r\n800. \xdf";
+const QString Refs2Text = QStringLiteral("401. Трилобиты\r\n800. Я");
+const QByteArray Refs3 = "801. \xcc\xf8\xe0\xed\xea\xe8\r\n1200.\r\n";
+const QString Refs3Text = QStringLiteral("801. Мшанки\r\n1200.\r\n");
+
+QString shownAs(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<DataTree> m_data;
+
+    void writeRefs(const QString &name, const QByteArray &bytes)
+    {
+        QVERIFY(m_data->write(QStringLiteral("dat/BD/") + name, bytes));
+    }
+
+private slots:
+    // Each test gets a fresh data set with the three reference lists.
+    void init()
+    {
+        m_data = std::make_unique<DataTree>();
+        writeRefs(QStringLiteral("REFS1.txt"), Refs1);
+        writeRefs(QStringLiteral("REFS2.txt"), Refs2);
+        writeRefs(QStringLiteral("REFS3.txt"), Refs3);
+    }
+
+    void cleanup()
+    {
+        m_data.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // --- layout -----------------------------------------------------------
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Label6") << "Label6"
+                                << "База данных ископаемых организмов";
+        QTest::newRow("Label1") << "Label1"
+                                << "Чтобы посмотреть записи родов  интересующих вас организмов "
+                                   "выберите из списка нужную группу.";
+        QTest::newRow("Label3") << "Label3"
+                                << "Ссылки на литературу";
+        QTest::newRow("Label4") << "Label4"
+                                << "Самая большая база данных ископаемых организмов";
+        QTest::newRow("Label5") << "Label5"
+                                << "Чтобы найти интересующий вас вид нажмите здесь";
+        QTest::newRow("Label15") << "Label15"
+                                 << "здесь";
+        QTest::newRow("Label2") << "Label2"
+                                << "Ссылки с 1-400";
+        QTest::newRow("Label7") << "Label7"
+                                << "Ссылки с 401-800";
+        QTest::newRow("Label8") << "Label8"
+                                << "Ссылки с 801-1200";
+        QTest::newRow("Command1") << "Command1"
+                                  << "\u041e\u041a"; // Cyrillic О and К
+    }
+    void captions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        Window w;
+        QWidget *control = w.child(name);
+        QVERIFY(control);
+        QCOMPARE(control->property("text").toString(), caption);
+    }
+
+    void groupListHoldsTheGroupTable()
+    {
+        Window w;
+        auto *combo = w.child<QComboBox>("Combo1");
+        QCOMPARE(combo->count(), 34);
+        for (int i = 0; i < combo->count(); ++i)
+            QCOMPARE(combo->itemText(i), GroupTable[i].caption.toString());
+        QCOMPARE(combo->itemText(22), QStringLiteral("БЕЗЗАМКОВЫЕ БРАХИОПОДЫ"));
+        QVERIFY(combo->currentText().isEmpty());
+    }
+
+    void geometry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("Combo1") << "Combo1" << QRect(24, 120, 361, 21);
+        QTest::newRow("Text2") << "Text2" << QRect(424, 104, 393, 417);
+        QTest::newRow("RichTextBox1") << "RichTextBox1" << QRect(24, 192, 361, 329);
+        QTest::newRow("Label15") << "Label15" << QRect(328, 157, 57, 25);
+        QTest::newRow("Label8") << "Label8" << QRect(680, 80, 137, 33);
+        QTest::newRow("Image2") << "Image2" << QRect(-24, 0, 856, 41);
+        QTest::newRow("Image3") << "Image3" << QRect(256, 48, 577, 337);
+        QTest::newRow("Line2") << "Line2" << QRect(8, 128, 1, 385);
+        QTest::newRow("Line12") << "Line12" << QRect(400, 112, 41, 1);
+    }
+    void geometry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        Window w;
+        QVERIFY(w.ready());
+        QCOMPARE(w.child(name)->geometry(), rect);
+        // Resizing the window moves nothing.
+        w.window.resize(400, 300);
+        QTRY_COMPARE(w.window.centralWidget()->width(), 400);
+        QCOMPARE(w.child(name)->geometry(), rect);
+    }
+
+    void clientAreaAndFrame()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        QCOMPARE(w.window.windowTitle(), QStringLiteral("База данных Тарвина"));
+        QCOMPARE(w.window.centralWidget()->size(), QSize(826, 537));
+        QCOMPARE(w.window.centralWidget()->y(), w.window.menuBar()->height());
+        QVERIFY(!w.window.centralWidget()->layout());
+        const Qt::WindowFlags flags = w.window.windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(w.child("Command1")->isHidden());
+    }
+
+    void pictures()
+    {
+        Window w;
+        const QList<QSize> sizes = w.window.windowIcon().availableSizes();
+        QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)),
+                 qPrintable(QDebug::toString(sizes)));
+        auto *banner = w.child<QLabel>("Image2");
+        QCOMPARE(banner->pixmap().size(), QSize(450, 55));
+        QVERIFY(banner->hasScaledContents());
+        auto *image3 = w.child<QLabel>("Image3");
+        QVERIFY(image3->pixmap().isNull() && image3->text().isEmpty());
+    }
+
+    void drawing_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("Line2, left bracket") << QPoint(8, 300) << "line";
+        QTest::newRow("Line1, bracket top") << QPoint(16, 128) << "line";
+        QTest::newRow("Line6, middle bracket") << QPoint(400, 300) << "line";
+        QTest::newRow("Line5, right of the view") << QPoint(390, 512) << "line";
+        QTest::newRow("banner beside the title") << QPoint(700, 20) << "banner";
+        QTest::newRow("banner left of the title") << QPoint(2, 20) << "banner";
+        QTest::newRow("empty Image3") << QPoint(800, 70) << "background";
+        QTest::newRow("empty Image3, lower") << QPoint(300, 160) << "background";
+    }
+    void drawing()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(QString, what);
+        Window w;
+        QVERIFY(w.ready());
+        QWidget *client = w.window.centralWidget();
+        const QColor pixel = client->grab().toImage().pixelColor(at);
+        if (what == "line")
+            QCOMPARE(pixel, client->palette().color(QPalette::WindowText));
+        else if (what == "background")
+            QCOMPARE(pixel, client->palette().color(QPalette::Window));
+        else
+            QVERIFY2(pixel.blue() > pixel.red() && pixel.blue() > pixel.green(),
+                     qPrintable(pixel.name()));
+    }
+
+    // Back to front, as the controls overlap.
+    void stackingOrder()
+    {
+        Window w;
+        QStringList order;
+        for (QObject *child : w.window.centralWidget()->children()) {
+            if (child->isWidgetType())
+                order.append(child->objectName());
+        }
+        const QStringList expected{
+            "Image3", "Label6", "Label1", "Label3", "Line1",    "Line2",  "Line3",
+            "Line5",  "Line6",  "Line12", "Image2", "Label4",   "Label5", "Label15",
+            "Label2", "Label7", "Label8", "Combo1", "Command1", "Text2",  "RichTextBox1"};
+        QCOMPARE(order, expected);
+    }
+
+    void fonts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qreal>("pointSize");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("Label6") << "Label6" << 12.0 << true;
+        QTest::newRow("Label1") << "Label1" << 9.75 << false;
+        QTest::newRow("Label3") << "Label3" << 12.0 << true;
+        QTest::newRow("Label4") << "Label4" << 15.75 << true;
+        QTest::newRow("Label5") << "Label5" << 9.75 << false;
+        QTest::newRow("Label15") << "Label15" << 12.0 << true;
+        QTest::newRow("Label2") << "Label2" << 9.75 << true;
+        QTest::newRow("Label8") << "Label8" << 9.75 << true;
+        QTest::newRow("Command1") << "Command1" << 8.25 << true;
+        QTest::newRow("Combo1") << "Combo1" << 8.25 << false;
+        QTest::newRow("Text2") << "Text2" << 8.25 << false;
+    }
+    void fonts()
+    {
+        QFETCH(QString, name);
+        QFETCH(qreal, pointSize);
+        QFETCH(bool, bold);
+        Window w;
+        QWidget *control = w.child(name);
+        QCOMPARE(control->font().pointSizeF(), pointSize);
+        QCOMPARE(control->font().bold(), bold);
+        // The font that is really used has Cyrillic letters of its own.
+        const QString family = QFontInfo(control->font()).family();
+        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Cyrillic),
+                 qPrintable(family));
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("Label6") << "Label6" << QColor(0, 0, 0);
+        QTest::newRow("Label1") << "Label1" << QColor(0, 0, 0);
+        QTest::newRow("Label3") << "Label3" << QColor(0, 0, 0);
+        QTest::newRow("Label4 over the banner") << "Label4" << QColor(255, 255, 0);
+        QTest::newRow("Label15") << "Label15" << DarkBlue;
+        QTest::newRow("Label2") << "Label2" << DarkBlue;
+        QTest::newRow("Label7") << "Label7" << DarkBlue;
+        QTest::newRow("Label8") << "Label8" << DarkBlue;
+    }
+    void colours()
+    {
+        QFETCH(QString, name);
+        QFETCH(QColor, colour);
+        Window w;
+        QCOMPARE(w.foreColor(name), colour);
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QKeySequence>("shortcut");
+        QTest::newRow("mnuSave") << "mnuSave"
+                                 << "mnuFile"
+                                 << "&Сохранить информацию в файл"
+                                 << QKeySequence(Qt::CTRL | Qt::Key_S);
+        QTest::newRow("mnuFind") << "mnuFind"
+                                 << "mnuFile"
+                                 << "&Найти" << QKeySequence(Qt::CTRL | Qt::Key_F);
+        QTest::newRow("mnuSep") << "mnuSep"
+                                << "mnuFile"
+                                << "" << QKeySequence();
+        QTest::newRow("mnuExit") << "mnuExit"
+                                 << "mnuFile"
+                                 << "&Выход" << QKeySequence(Qt::CTRL | Qt::Key_W);
+        QTest::newRow("mnuSpravka") << "mnuSpravka"
+                                    << "mnuHelp"
+                                    << "&Справка" << QKeySequence(Qt::Key_F9);
+        QTest::newRow("mnuSep2") << "mnuSep2"
+                                 << "mnuHelp"
+                                 << "" << QKeySequence();
+        QTest::newRow("mnuAbout1") << "mnuAbout1"
+                                   << "mnuHelp"
+                                   << "&О программе" << QKeySequence(Qt::Key_F11);
+        QTest::newRow("mnuAbout2") << "mnuAbout2"
+                                   << "mnuHelp"
+                                   << "О &базе данных" << QKeySequence(Qt::Key_F12);
+    }
+    void menus()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, menu);
+        QFETCH(QString, caption);
+        QFETCH(QKeySequence, shortcut);
+        Window w;
+        auto *action = w.window.findChild<QAction *>(name);
+        QVERIFY(action);
+        QVERIFY(w.child<QMenu>(menu)->actions().contains(action));
+        QCOMPARE(action->isSeparator(), caption.isEmpty());
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut(), shortcut);
+        QVERIFY(action->isEnabled() && action->isVisible() && !action->isChecked());
+        const QList<QAction *> bar = w.window.menuBar()->actions();
+        QCOMPARE(bar.size(), 2);
+        QCOMPARE(bar[0]->text(), QStringLiteral("&Файл"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("&Помощь"));
+    }
+
+    // --- keyboard ---------------------------------------------------------
+
+    void tabCyclesThroughTheInputControls()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        w.child("Combo1")->setFocus();
+        const QStringList cycle{"Text2", "RichTextBox1", "Combo1", "Text2"};
+        for (const QString &next : cycle) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(w.hasFocus(next), qPrintable(next));
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(w.hasFocus("Combo1"));
+    }
+
+    void shortcutsWorkFromEveryControl_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("action");
+        const std::pair<QKeyCombination, const char *> shortcuts[] = {
+            {Qt::CTRL | Qt::Key_S, "mnuSave"},
+            {Qt::CTRL | Qt::Key_F, "mnuFind"},
+            {Qt::CTRL | Qt::Key_W, "mnuExit"},
+            {QKeyCombination(Qt::Key_F9), "mnuSpravka"},
+            {QKeyCombination(Qt::Key_F11), "mnuAbout1"},
+            {QKeyCombination(Qt::Key_F12), "mnuAbout2"},
+        };
+        for (const char *focus : {"Combo1", "Text2", "RichTextBox1"}) {
+            for (const auto &[key, action] : shortcuts)
+                QTest::addRow("%s in %s", action, focus) << focus << key << action;
+        }
+    }
+    void shortcutsWorkFromEveryControl()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, action);
+        Window w;
+        QVERIFY(w.ready());
+        w.child(focus)->setFocus();
+        QVERIFY(w.hasFocus(focus));
+        QSignalSpy triggered(w.window.findChild<QAction *>(action), &QAction::triggered);
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        QCOMPARE(triggered.size(), 1);
+    }
+
+    void referencePanelTakesNoTyping()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        w.click("Label7");
+        auto *panel = w.child<QPlainTextEdit>("Text2");
+        panel->setFocus();
+        QTest::keyClicks(panel, "abc");
+        QTest::keyClick(panel, Qt::Key_Backspace);
+        QTest::keyClick(panel, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.panelText(), shownAs(Refs2Text));
+    }
+
+    // --- link labels --------------------------------------------------------
+
+    void hoverTurnsOnlyThatLabelRed_data()
+    {
+        QTest::addColumn<QString>("label");
+        for (const char *label : {"Label2", "Label7", "Label8", "Label15"})
+            QTest::newRow(label) << label;
+    }
+    void hoverTurnsOnlyThatLabelRed()
+    {
+        QFETCH(QString, label);
+        Window w;
+        QVERIFY(w.ready());
+        QTest::mouseMove(w.child(label), QPoint(5, 5));
+        for (const char *other : {"Label2", "Label7", "Label8", "Label15"})
+            QCOMPARE(w.foreColor(other), other == label ? Red : DarkBlue);
+        QCOMPARE(w.sound.count, 0);
+    }
+
+    // After hovering Label7, where the mouse goes next decides whether it
+    // turns blue again: only the uncovered parts of Image3 restore it.
+    void onlyUncoveredImage3Restores_data()
+    {
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("empty, right of the headings") << QPoint(800, 70) << DarkBlue;
+        QTest::newRow("empty, between list and links") << QPoint(300, 150) << DarkBlue;
+        QTest::newRow("gap between two links") << QPoint(540, 90) << DarkBlue;
+        QTest::newRow("line over Image3") << QPoint(400, 300) << DarkBlue;
+        QTest::newRow("line ending at the panel") << QPoint(420, 112) << DarkBlue;
+        QTest::newRow("heading over Image3") << QPoint(500, 55) << Red;
+        QTest::newRow("instructions over Image3") << QPoint(300, 90) << Red;
+        QTest::newRow("reference panel") << QPoint(500, 300) << Red;
+        QTest::newRow("catalogue view") << QPoint(300, 300) << Red;
+        QTest::newRow("group list") << QPoint(300, 130) << Red;
+        QTest::newRow("left of the bracket") << QPoint(4, 300) << Red;
+        QTest::newRow("another link") << QPoint(700, 90) << Red;
+    }
+    void onlyUncoveredImage3Restores()
+    {
+        QFETCH(QPoint, to);
+        QFETCH(QColor, colour);
+        Window w;
+        QVERIFY(w.ready());
+        w.moveTo(QPoint(600, 90));
+        QCOMPARE(w.foreColor("Label7"), Red);
+        w.moveTo(to);
+        QCOMPARE(w.foreColor("Label7"), colour);
+    }
+
+    void image3RestoresAllFour()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        for (const QPoint p : {QPoint(430, 90), QPoint(600, 90), QPoint(700, 90), QPoint(340, 165)})
+            w.moveTo(p); // over the four links without crossing Image3
+        for (const char *label : {"Label2", "Label7", "Label8", "Label15"})
+            QCOMPARE(w.foreColor(label), Red);
+        w.moveTo(QPoint(800, 70));
+        for (const char *label : {"Label2", "Label7", "Label8", "Label15"})
+            QCOMPARE(w.foreColor(label), DarkBlue);
+    }
+
+    void leavingDownOntoThePanelStaysRed()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        w.moveTo(QPoint(430, 100)); // Label2, just above the panel's top edge
+        w.moveTo(QPoint(430, 108)); // the panel covers Label2's lower edge
+        w.moveTo(QPoint(430, 200));
+        QCOMPARE(w.foreColor("Label2"), Red);
+        QCOMPARE(w.panelText(), QString());
+    }
+
+    void clickKeepsHoverColour()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        w.click("Label2");
+        QCOMPARE(w.foreColor("Label2"), Red);
+    }
+
+    void findLinkCuesThenAsksForTheFindDialog()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        QList<int> cuesAtRequest;
+        QObject::connect(&w.window, &Fosdat::findRequested,
+                         [&] { cuesAtRequest.append(w.sound.count); });
+        w.click("Label15");
+        w.click("Label15");
+        QCOMPARE(cuesAtRequest, (QList<int>{1, 2}));
+    }
+
+    void findMenuAsksWithoutSound()
+    {
+        Window w;
+        QSignalSpy requested(&w.window, &Fosdat::findRequested);
+        w.window.findChild<QAction *>("mnuFind")->trigger();
+        QCOMPARE(requested.size(), 1);
+        QCOMPARE(w.sound.count, 0);
+    }
+
+    // --- reference lists ------------------------------------------------------
+
+    void referenceLabelShowsItsList_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Label2") << "Label2" << Refs1Text;
+        QTest::newRow("Label7") << "Label7" << Refs2Text;
+        QTest::newRow("Label8") << "Label8" << Refs3Text;
+    }
+    void referenceLabelShowsItsList()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        Window w;
+        QVERIFY(w.ready());
+        w.click(label);
+        QCOMPARE(w.window.RefsText(), text);
+        QCOMPARE(w.panelText(), shownAs(text));
+        // The panel was filled before the one cue.
+        QCOMPARE(w.sound.atCue, QStringList{shownAs(text)});
+        // CR LF is one line break on screen, with no CR left in a line.
+        auto *document = w.child<QPlainTextEdit>("Text2")->document();
+        QCOMPARE(document->blockCount(), shownAs(text).count(u'\n') + 1);
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            QVERIFY(!block.text().contains(u'\r'));
+    }
+
+    void referenceListIsReadOnEveryClick()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        w.click("Label2");
+        w.click("Label2");
+        QCOMPARE(w.window.RefsText(), Refs1Text);
+        writeRefs(QStringLiteral("REFS1.txt"), "1. \xcd\xee\xe2\xee\xe5\r\n");
+        w.click("Label2");
+        QCOMPARE(w.window.RefsText(), QStringLiteral("1. Новое\r\n"));
+        QCOMPARE(w.panelText(), QStringLiteral("1. Новое\n"));
+        QCOMPARE(w.sound.count, 3);
+    }
+
+    void unreadableListKeepsThePanel_data()
+    {
+        QTest::addColumn<bool>("directory");
+        QTest::newRow("file deleted") << false;
+        QTest::newRow("directory in its place") << true;
+    }
+    void unreadableListKeepsThePanel()
+    {
+        QFETCH(bool, directory);
+        QVERIFY(m_data->remove(QStringLiteral("dat/BD/REFS3.txt")));
+        if (directory)
+            QVERIFY(QDir().mkpath(m_data->path(QStringLiteral("dat/BD/REFS3.txt"))));
+        Window w;
+        QVERIFY(w.ready());
+        w.click("Label8"); // nothing read yet: the panel stays empty
+        QCOMPARE(w.panelText(), QString());
+        w.click("Label7");
+        w.click("Label8");
+        QCOMPARE(w.window.RefsText(), Refs2Text);
+        QCOMPARE(w.panelText(), shownAs(Refs2Text));
+        QCOMPARE(w.sound.count, 3); // every click cues, read or not
+        w.click("Label2");
+        QCOMPARE(w.window.RefsText(), Refs1Text);
+    }
+
+    void emptyListEmptiesThePanel()
+    {
+        writeRefs(QStringLiteral("REFS2.txt"), QByteArray());
+        Window w;
+        QVERIFY(w.ready());
+        w.click("Label2");
+        w.click("Label7");
+        QCOMPARE(w.window.RefsText(), QString());
+        QCOMPARE(w.panelText(), QString());
+    }
+
+    void clickNeedsLeftReleaseOnTheLabel()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        QWidget *label = w.child("Label2");
+        QTest::mouseClick(label, Qt::RightButton);
+        QTest::mousePress(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(30, 200)); // dragged off
+        QCOMPARE(w.sound.count, 0);
+        QCOMPARE(w.panelText(), QString());
+    }
+
+    // --- help, about, exit ------------------------------------------------------
+
+    void messages_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("help")
+            << "mnuSpravka"
+            << "Краткая справка" << QMessageBox::Information
+            << QStringList{"Краткая справка",
+                           "1) Выберите группу организмов в выпадающем списке",
+                           "2) Нажмите кнопку \u041e\u041a",
+                           "3) В окне слева появится список организмов в алфавитном порядке",
+                           "4) Рядом с названием расположен возраст, например K (Camp) - "
+                           "мел,кампанский ярус,",
+                           "а также цифры в скобках, обозначающие номер ссылки на литературу в "
+                           "соседнем окне"};
+        QTest::newRow("about the program")
+            << "mnuAbout1"
+            << "база данных Тарвина" << QMessageBox::NoIcon
+            << QStringList{"Программа: разработчики Fosdat, 2026", "Email: fosdat@example.org",
+                           "Web: https://fosdat.example.org"};
+        QTest::newRow("about the data set")
+            << "mnuAbout2"
+            << "база данных Тарвина" << QMessageBox::NoIcon
+            << QStringList{"Полный каталог Тарвина: время существования 36000 родов морских "
+                           "животных Фанерозоя. 1995 г. Уникальный источник информации для "
+                           "макроэволюционных исследований, послуживший основой для сотен "
+                           "статей и монографий. Скачено с сайта https://fosdat.example.org"};
+    }
+    void messages()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, title);
+        QFETCH(QMessageBox::Icon, icon);
+        QFETCH(QStringList, lines);
+        Window w;
+        w.window.findChild<QAction *>(action)->trigger();
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        const RecordingDialogs::Message &shown = w.dialogs.messages.first();
+        QCOMPARE(shown.text, lines.join(QStringLiteral("\r\n")));
+        QCOMPARE(shown.title, title);
+        QCOMPARE(shown.icon, icon);
+        QCOMPARE(w.sound.count, 0);
+    }
+
+    void exitAsksToEndTheProgram()
+    {
+        Window w;
+        QSignalSpy exit(&w.window, &Fosdat::exitRequested);
+        w.window.findChild<QAction *>("mnuExit")->trigger();
+        QCOMPARE(exit.size(), 1);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

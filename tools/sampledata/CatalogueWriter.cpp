@@ -1,0 +1,185 @@
+#include "CatalogueWriter.h"
+
+#include "Catalogue.h"
+#include "RtfStream.h"
+
+#include <QStringList>
+#include <initializer_list>
+
+namespace fosdat::sampledata
+{
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// Colour indices of the colour table written below.
+constexpr QByteArrayView FamilyColour = "cf2";
+constexpr QByteArrayView HeadingColour = "cf3";
+
+// "{\\word1\\word2 text}", and "{\\*\\word text}" for a destination that
+// readers may skip.
+void writeGroup(RtfStream &rtf, std::initializer_list<QByteArrayView> words, QStringView text)
+{
+    rtf.openGroup();
+    rtf.controls(words);
+    rtf.text(text);
+    rtf.closeGroup();
+}
+
+void writeOptionalGroup(RtfStream &rtf, QByteArrayView word, QStringView text)
+{
+    rtf.openGroup();
+    rtf.ignorable();
+    rtf.control(word);
+    rtf.text(text);
+    rtf.closeGroup();
+}
+
+void writeFont(RtfStream &rtf, std::initializer_list<QByteArrayView> words, QStringView panose,
+               const QString &name)
+{
+    rtf.openGroup();
+    rtf.controls(words);
+    writeOptionalGroup(rtf, "panose", panose);
+    rtf.text(name + u';');
+    rtf.closeGroup();
+}
+
+void writeTables(RtfStream &rtf)
+{
+    rtf.openGroup();
+    rtf.control("fonttbl");
+    writeFont(rtf, {"f0", "fswiss", "fcharset204"}, u"020b0604020202020204", u"Arial"_s);
+    writeFont(rtf, {"f1", "froman", "fcharset204"}, u"02020603050405020304", u"Times New Roman"_s);
+    rtf.closeGroup();
+    rtf.lineBreak();
+
+    rtf.openGroup();
+    rtf.control("colortbl");
+    rtf.text(u";");
+    struct Colour {
+        int red, green, blue;
+    };
+    // Black, navy for family headings, maroon for the heading.
+    for (const Colour colour : {Colour{0, 0, 0}, Colour{0, 0, 128}, Colour{128, 0, 0}}) {
+        rtf.control("red" + QByteArray::number(colour.red));
+        rtf.control("green" + QByteArray::number(colour.green));
+        rtf.control("blue" + QByteArray::number(colour.blue));
+        rtf.text(u";");
+    }
+    rtf.closeGroup();
+    rtf.lineBreak();
+
+    rtf.openGroup();
+    rtf.control("stylesheet");
+    writeGroup(rtf, {"f0", "fs20"}, u"Normal;");
+    writeGroup(rtf, {"s1", "sbasedon0", "snext0", "keepn", "b", "fs24"}, u"heading 1;");
+    rtf.closeGroup();
+    rtf.lineBreak();
+}
+
+void writeHeader(RtfStream &rtf, const Catalogue &catalogue)
+{
+    rtf.openGroup();
+    rtf.controls({"rtf1", "ansi", "ansicpg1251", "deff0", "deflang1049"});
+    writeTables(rtf);
+    writeOptionalGroup(rtf, "generator", u"Riched20 5.50.99.2050;");
+    rtf.openGroup();
+    rtf.control("info");
+    writeGroup(rtf, {"title"}, u"Каталог ископаемых родов: "_s + catalogue.heading);
+    rtf.closeGroup();
+    rtf.lineBreak();
+    rtf.controls({"viewkind4", "uc1", "pard", "lang1049", "f0", "fs20"});
+}
+
+void endParagraph(RtfStream &rtf)
+{
+    rtf.control("par");
+    rtf.lineBreak();
+}
+
+void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
+{
+    rtf.controls({"pard", "qc", "sa120", HeadingColour, "b", "fs28"});
+    rtf.text(catalogue.heading);
+    rtf.controls({"cf0", "b0", "fs20"});
+    endParagraph(rtf);
+
+    rtf.controls({"pard", "sa120", "f1", "i"});
+    rtf.text(QStringLiteral("Родов в файле: %1. После названия рода указано время его "
+                            "существования \u2014 период и ярус, например K (Camp) \u2014 мел, "
+                            "кампанский ярус; в скобках \u2014 номера работ в списках "
+                            "литературы: \u00ab1\u2013400\u00bb, \u00ab401\u2013800\u00bb и "
+                            "\u00ab801\u20131200\u00bb.")
+                 .arg(catalogue.genusCount()));
+    rtf.controls({"f0", "i0"});
+    endParagraph(rtf);
+}
+
+void writeFamilyHeading(RtfStream &rtf, const FamilyEntry &family)
+{
+    if (family.newPage)
+        rtf.control("page");
+    rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColour, "b"});
+    rtf.text(u"Семейство "_s + family.name);
+    rtf.controls({"cf0", "b0"});
+    endParagraph(rtf);
+}
+
+QString referenceText(const QList<int> &references)
+{
+    QStringList numbers;
+    for (int number : references)
+        numbers.append(QString::number(number));
+    return u'(' + numbers.join(u", ") + u')';
+}
+
+void writeGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
+{
+    const auto separate = [&] {
+        if (tabbed)
+            rtf.control("tab");
+        else
+            rtf.text(u" ");
+    };
+    rtf.control("b");
+    rtf.text(genus.name);
+    rtf.control("b0");
+    separate();
+    rtf.text(stratigraphy::format(genus.range));
+    separate();
+    rtf.text(referenceText(genus.references));
+    if (!genus.remark.isEmpty()) {
+        rtf.text(u" ");
+        writeGroup(rtf, {"i"}, genus.remark);
+    }
+    endParagraph(rtf);
+}
+
+void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed)
+{
+    writeFamilyHeading(rtf, family);
+    rtf.controls({"pard", "fi-284", "li284"});
+    if (tabbed)
+        rtf.controls({"tx2835", "tx5670"}); // range and references in columns
+    for (const GenusEntry &genus : family.genera)
+        writeGenus(rtf, genus, tabbed);
+}
+
+} // namespace
+
+QByteArray writeCatalogue(const Catalogue &catalogue)
+{
+    RtfStream rtf;
+    writeHeader(rtf, catalogue);
+    writeHeading(rtf, catalogue);
+    for (const FamilyEntry &family : catalogue.families)
+        writeFamily(rtf, family, catalogue.tabbed);
+    rtf.closeGroup();
+    rtf.lineBreak();
+    return rtf.take();
+}
+
+} // namespace fosdat::sampledata

@@ -1,0 +1,110 @@
+#include "GroupProfiles.h"
+
+#include "GroupTable.h"
+
+#include <array>
+
+namespace fosdat::sampledata
+{
+
+namespace
+{
+
+using Endings = std::span<const QStringView>;
+
+constexpr auto Foram = std::to_array<QStringView>(
+    {u"ina", u"ella", u"ammina", u"inella", u"ulina", u"discus", u"spira"});
+constexpr auto Radiolaria =
+    std::to_array<QStringView>({u"sphaera", u"cyrtium", u"spyris", u"capsa", u"discus", u"lithis"});
+constexpr auto Sponge =
+    std::to_array<QStringView>({u"spongia", u"ella", u"thelia", u"stoma", u"coelia", u"scyphia"});
+constexpr auto Archaeocyath =
+    std::to_array<QStringView>({u"cyathus", u"cyathellus", u"coscinus", u"cyathina"});
+constexpr auto Coral =
+    std::to_array<QStringView>({u"phyllum", u"astraea", u"lasma", u"smilia", u"phyllia", u"pora"});
+constexpr auto Worm =
+    std::to_array<QStringView>({u"scolex", u"nereites", u"serpula", u"tubulus", u"chaetes"});
+constexpr auto Trilobite = std::to_array<QStringView>(
+    {u"aspis", u"ops", u"cephalus", u"pyge", u"ellus", u"ina", u"lichas", u"ites"});
+constexpr auto Crustacean =
+    std::to_array<QStringView>({u"caris", u"carcinus", u"cheirus", u"gammarus", u"ella"});
+constexpr auto Ostracod =
+    std::to_array<QStringView>({u"cythere", u"cypris", u"cytherella", u"bairdia", u"ella"});
+constexpr auto Merostome =
+    std::to_array<QStringView>({u"pterus", u"limulus", u"aspis", u"onychus"});
+constexpr auto Mollusc =
+    std::to_array<QStringView>({u"conus", u"concha", u"pilina", u"spira", u"cyrtus"});
+constexpr auto Bivalve = std::to_array<QStringView>(
+    {u"concha", u"mya", u"pecten", u"cardia", u"desma", u"odon", u"ella"});
+constexpr auto Gastropod = std::to_array<QStringView>(
+    {u"spira", u"trochus", u"conus", u"stoma", u"cyclus", u"ella", u"ina"});
+constexpr auto Cephalopod = std::to_array<QStringView>(
+    {u"ceras", u"ites", u"ceratites", u"gonites", u"stephanus", u"teuthis", u"belus"});
+constexpr auto Bryozoan =
+    std::to_array<QStringView>({u"pora", u"porella", u"trypa", u"dictya", u"ella", u"phragma"});
+constexpr auto Inarticulate =
+    std::to_array<QStringView>({u"obolus", u"lingula", u"trema", u"discina", u"ella"});
+constexpr auto Brachiopod = std::to_array<QStringView>(
+    {u"thyris", u"rhynchia", u"spirifer", u"strophia", u"orthis", u"productus", u"ella", u"ina"});
+constexpr auto Echinoderm = std::to_array<QStringView>({u"cystis", u"blastus", u"aster", u"ella"});
+constexpr auto Starfish = std::to_array<QStringView>({u"aster", u"ophis", u"asterias", u"thuria"});
+constexpr auto Crinoid = std::to_array<QStringView>({u"crinus", u"crinites", u"ella"});
+constexpr auto Urchin =
+    std::to_array<QStringView>({u"cidaris", u"echinus", u"pneustes", u"clypeus", u"ella"});
+constexpr auto Graptolite =
+    std::to_array<QStringView>({u"graptus", u"grapta", u"dendrum", u"ella"});
+constexpr auto Conodont = std::to_array<QStringView>({u"gnathus", u"odus", u"odina", u"ella"});
+constexpr auto Fish =
+    std::to_array<QStringView>({u"ichthys", u"odus", u"lepis", u"aspis", u"ella"});
+constexpr auto Reptile =
+    std::to_array<QStringView>({u"saurus", u"suchus", u"odon", u"chelys", u"ops"});
+constexpr auto Mammal =
+    std::to_array<QStringView>({u"therium", u"cetus", u"odon", u"ornis", u"delphis"});
+
+// In the order of the group table; the counts add up to 36,000.
+constexpr auto Profiles = std::to_array<GroupProfile>({
+    {2200, Endings(Foram), u"C", u"Q"},         // FORAM
+    {1500, Endings(Foram), u"J", u"Q"},         // FORAM2
+    {600, Endings(Radiolaria), u"Cm", u"Q"},    // RAD
+    {1000, Endings(Sponge), u"Cm", u"Q"},       // SPONGE
+    {300, Endings(Archaeocyath), u"Cm", u"Cm"}, // ARCHAEO
+    {1400, Endings(Coral), u"Cm", u"P"},        // COELEN
+    {1100, Endings(Coral), u"T", u"Q"},         // COELEN2
+    {300, Endings(Worm), u"Cm", u"Q"},          // WORMS
+    {1600, Endings(Trilobite), u"Cm", u"Cm"},   // TRILOBIT
+    {1400, Endings(Trilobite), u"Cm", u"O"},    // TRILOBIT2
+    {1100, Endings(Trilobite), u"O", u"P"},     // TRILOBIT3
+    {600, Endings(Crustacean), u"D", u"Q"},     // CRUSTACE
+    {1400, Endings(Ostracod), u"O", u"P"},      // OSTRA
+    {900, Endings(Ostracod), u"T", u"Q"},       // OSTRA2
+    {250, Endings(Merostome), u"O", u"P"},      // MERO
+    {450, Endings(Mollusc), u"Cm", u"D"},       // MOLLUSC
+    {1700, Endings(Bivalve), u"O", u"Q"},       // BIVALV
+    {1500, Endings(Gastropod), u"Cm", u"P"},    // GASTRO1
+    {1200, Endings(Gastropod), u"T", u"Q"},     // GASTRO2
+    {2800, Endings(Cephalopod), u"D", u"K"},    // CEPH1
+    {1600, Endings(Cephalopod), u"Cm", u"Q"},   // CEPH2
+    {1000, Endings(Bryozoan), u"O", u"Q"},      // BRYOZ
+    {250, Endings(Inarticulate), u"Cm", u"Q"},  // INARTIC
+    {1900, Endings(Brachiopod), u"Cm", u"D"},   // BRACH1
+    {1700, Endings(Brachiopod), u"C", u"Q"},    // BRACH2
+    {800, Endings(Echinoderm), u"Cm", u"P"},    // ECHINODE
+    {600, Endings(Starfish), u"O", u"Q"},       // ECHINOID
+    {900, Endings(Crinoid), u"O", u"Q"},        // CRINOID
+    {700, Endings(Urchin), u"O", u"Q"},         // STELLER
+    {400, Endings(Graptolite), u"Cm", u"C"},    // GRAPT
+    {550, Endings(Conodont), u"Cm", u"T"},      // CONODONT
+    {1100, Endings(Fish), u"O", u"Q"},          // VERT
+    {700, Endings(Reptile), u"T", u"Q"},        // VERT2
+    {500, Endings(Mammal), u"Pg", u"Q"},        // VERT3
+});
+static_assert(Profiles.size() == GroupTable.size());
+
+} // namespace
+
+const GroupProfile &groupProfile(std::size_t row)
+{
+    return Profiles.at(row);
+}
+
+} // namespace fosdat::sampledata

@@ -1,0 +1,136 @@
+#include "SampleTree.h"
+
+#include "Catalogue.h"
+#include "CatalogueWriter.h"
+#include "ClickSound.h"
+#include "GenusNames.h"
+#include "GroupProfiles.h"
+#include "GroupTable.h"
+#include "Random.h"
+#include "References.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <algorithm>
+
+namespace fosdat::sampledata
+{
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+constexpr std::uint64_t Seed = 0x666f73646174; // any fixed value will do
+constexpr int ReferencesPerList = 400;
+constexpr int ReferenceLists = ReferenceCount / ReferencesPerList;
+
+// Salts that give each part of the data set its own random stream.
+enum Stream : std::uint64_t { Catalogues = 1, ReferenceStream, SoundStream, ScaledStream };
+
+QString withoutTrailingDigits(QStringView caption)
+{
+    while (!caption.isEmpty() && caption.back().isDigit())
+        caption.chop(1);
+    return caption.toString();
+}
+
+// The heading of a group's catalogue: its caption, and for a group spread
+// over several files which part this file is.
+QString heading(std::size_t row)
+{
+    const QString name = withoutTrailingDigits(GroupTable[row].caption);
+    const auto sameGroup = [&](const Group &group) {
+        return withoutTrailingDigits(group.caption) == name;
+    };
+    const auto parts = std::count_if(GroupTable.begin(), GroupTable.end(), sameGroup);
+    if (parts == 1)
+        return name;
+    const auto part = std::count_if(GroupTable.begin(), GroupTable.begin() + row, sameGroup) + 1;
+    return name + u" \u2014 часть "_s + QString::number(part);
+}
+
+QString dataPath(QStringView catalogPath)
+{
+    QString path = catalogPath.toString();
+    path.replace(u'\\', u'/');
+    return path;
+}
+
+QByteArray encodeAnsi(const QString &text)
+{
+    QStringEncoder encode("windows-1251");
+    QByteArray bytes = encode(text);
+    if (encode.hasError())
+        qFatal("reference text outside code page 1251"); // a slip in the word lists
+    return bytes;
+}
+
+std::size_t largestGroupRow()
+{
+    std::size_t largest = 0;
+    for (std::size_t row = 1; row < GroupTable.size(); ++row) {
+        if (groupProfile(row).genera > groupProfile(largest).genera)
+            largest = row;
+    }
+    return largest;
+}
+
+} // namespace
+
+QList<SampleFile> sampleTree()
+{
+    QList<SampleFile> files;
+    GenusNames names;
+    QSet<QString> familyNames;
+    CatalogueBuilder builder(names, familyNames);
+    Random catalogues = Random(Seed).fork(Catalogues);
+    for (std::size_t row = 0; row < GroupTable.size(); ++row) {
+        Random random = catalogues.fork(row);
+        const Catalogue catalogue = builder.build(groupProfile(row), heading(row), random);
+        files.append({dataPath(GroupTable[row].catalogPath), writeCatalogue(catalogue)});
+    }
+
+    Random references = Random(Seed).fork(ReferenceStream);
+    for (int list = 0; list < ReferenceLists; ++list) {
+        const int first = list * ReferencesPerList + 1;
+        const QString text = referenceList(references, first, first + ReferencesPerList - 1);
+        files.append({QStringLiteral("dat/BD/REFS%1.txt").arg(list + 1), encodeAnsi(text)});
+    }
+
+    Random sound = Random(Seed).fork(SoundStream);
+    files.append({QStringLiteral("dat/sound/menu.wav"), clicksound::wave(sound)});
+    return files;
+}
+
+QByteArray scaledCatalogue(int genera)
+{
+    Q_ASSERT(genera > 0 && genera <= MaxScaledGenera);
+    const std::size_t row = largestGroupRow();
+    GroupProfile profile = groupProfile(row);
+    profile.genera = genera;
+    GenusNames names;
+    QSet<QString> familyNames;
+    Random random = Random(Seed).fork(ScaledStream);
+    return writeCatalogue(
+        CatalogueBuilder(names, familyNames).build(profile, heading(row), random));
+}
+
+QString writeFiles(const QString &directory, const QList<SampleFile> &files)
+{
+    const QDir base(directory);
+    for (const SampleFile &file : files) {
+        const QString path = base.filePath(file.path);
+        if (!QDir().mkpath(QFileInfo(path).path()))
+            return QStringLiteral("cannot create the folder of %1").arg(path);
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() ||
+            !out.commit())
+            return QStringLiteral("cannot write %1: %2").arg(path, out.errorString());
+    }
+    return {};
+}
+
+} // namespace fosdat::sampledata
