@@ -40,8 +40,8 @@ inline constexpr int kMaxPictureScale = 1000;
 // Pixels of one decoded picture: 4096 x 4096, 64 MB as 32-bit pixels.
 inline constexpr qint64 kMaxPicturePixels = qint64(4096) * 4096;
 
-// Pixels of all pictures of one document: a few compressed bytes can expand to
-// a large image, so the total is bounded as well as each picture.
-inline constexpr qint64 kMaxDocumentPicturePixels = 2 * kMaxPicturePixels;
+// Pixels of all pictures of one document (64 MB): a few compressed bytes can
+// expand to a large image, so the total is bounded as well as each picture.
+inline constexpr qint64 kMaxDocumentPicturePixels = kMaxPicturePixels;
 
 } // namespace rtf::limits

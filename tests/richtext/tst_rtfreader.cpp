@@ -70,10 +70,10 @@ QString describe(const rtf::Token &token)
     return {};
 }
 
-QByteArray pngBytes(int width, int height)
+QByteArray pngBytes(int width, int height, QImage::Format format = QImage::Format_RGB32)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::red);
+    QImage image(width, height, format);
+    image.fill(0);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -146,6 +146,7 @@ private slots:
     void picture_data();
     void picture();
     void pictureDataGoesToOneResourceEach();
+    void picturePixelsAreBounded();
 
     void rejectsNonRtf_data();
     void rejectsNonRtf();
@@ -694,6 +695,23 @@ void TestRtfReader::pictureDataGoesToOneResourceEach()
         QVERIFY(
             !document->resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>().isNull());
     }
+}
+
+// Large pictures cost little to encode but much to decode: one beyond the
+// per-picture limit is dropped unread, and the pixels of a document are capped.
+void TestRtfReader::picturePixelsAreBounded()
+{
+    const auto pict = [](int width, int height) {
+        return "{\\pict\\pngblip " + pngBytes(width, height, QImage::Format_Mono).toHex() + "}";
+    };
+    const std::unique_ptr<QTextDocument> tooLarge = load("{\\rtf1 A" + pict(4097, 4096) + "B}");
+    QCOMPARE(blockTexts(*tooLarge), "AB");
+    const std::unique_ptr<QTextDocument> overBudget =
+        load("{\\rtf1 A" + pict(3000, 3000) + pict(3000, 3000) + pict(2, 3) + "B}");
+    QCOMPARE(blockTexts(*overBudget), "A\uFFFC\uFFFCB");
+    const QImage second =
+        overBudget->resource(QTextDocument::ImageResource, QUrl("rtfpict:2")).value<QImage>();
+    QCOMPARE(second.size(), QSize(2, 3));
 }
 
 void TestRtfReader::rejectsNonRtf_data()
