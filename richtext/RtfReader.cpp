@@ -86,7 +86,7 @@ private:
     PictureReader m_picture;
     std::vector<GroupState> m_stack;
     QTextCharFormat m_plainChars; // what \plain restores
-    int m_excessDepth = 0;        // open groups beyond kMaxGroupDepth
+    qsizetype m_excessDepth = 0;  // open groups beyond kMaxGroupDepth
     bool m_starred = false;       // \* seen, waiting for its control word
     bool m_done = false;          // the outermost group has closed
     bool m_fontTableSeen = false;
