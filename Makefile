@@ -33,6 +33,11 @@ test:
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Debian packages in $(BUILD): fosdat (the program) and fosdat-sample (the sample data set).
+package: build
+	@tools/deps.sh build package
+	cd $(BUILD) && cpack
+
 # libFuzzer targets for the RTF reader and writer, built with clang.
 fuzz:
 	@tools/deps.sh build fuzz
