@@ -1,5 +1,8 @@
 #include "RtfWriterStyles.h"
 
+#include "RtfLimits.h"
+#include "RtfUnits.h"
+
 #include <QBrush>
 #include <algorithm>
 
@@ -9,13 +12,6 @@ namespace rtf::writer
 namespace
 {
 
-// Positions and sizes are written in twips; the document measures them in
-// pixels at 96 dots per inch.
-constexpr double TwipsPerPixel = 15.0;
-// Font sizes are kept to what a 16-bit half-point count can say.
-constexpr double MaxPointSize = 16383.0;
-// Twips are kept well inside 32 bits, which is all a reader takes.
-constexpr double MaxTwips = 1.0e8;
 // The font table's character set: Cyrillic.
 constexpr int CyrillicCharset = 204;
 
@@ -26,16 +22,22 @@ std::optional<QRgb> brushColor(const QBrush &brush)
     return brush.color().rgb() & RGB_MASK;
 }
 
+// Sizes and lengths are kept within what a reader takes.
 int toHalfPoints(qreal points)
 {
-    return std::max(1, qRound(std::min(points, MaxPointSize) * 2));
+    return std::clamp(
+        units::halfPointsFromPoints(std::min(points, qreal(limits::kMaxFontHalfPoints))), 1,
+        limits::kMaxFontHalfPoints);
 }
 
 } // namespace
 
 int toTwips(qreal pixels)
 {
-    return qRound(std::clamp(pixels * TwipsPerPixel, -MaxTwips, MaxTwips));
+    constexpr qreal MaxPixels = units::pixelsFromTwips(limits::kMaxTwips);
+    if (qIsNaN(pixels))
+        return 0;
+    return units::twipsFromPixels(std::clamp(pixels, -MaxPixels, MaxPixels));
 }
 
 int StyleTables::font(const QString &family)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RtfOutput.h"
+#include "RtfUnits.h"
 
 #include <QHash>
 #include <QList>
@@ -17,8 +18,7 @@
 namespace rtf::writer
 {
 
-// RTF's font size when a document names none: 12 pt, in half points.
-inline constexpr int DefaultHalfPoints = 24;
+inline constexpr int DefaultHalfPoints = units::kDefaultHalfPoints;
 
 enum class Position : unsigned char { Normal, Super, Sub };
 
@@ -95,7 +95,7 @@ private:
     int m_defaultHalfPoints = DefaultHalfPoints;
 };
 
-// Pixels at 96 dots per inch to twips, kept well inside what a reader takes.
+// Pixels at 96 dots per inch to twips, kept within what a reader takes.
 int toTwips(qreal pixels);
 
 } // namespace rtf::writer

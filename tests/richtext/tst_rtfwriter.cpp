@@ -153,6 +153,11 @@ private slots:
         row(
             "size", [](QTextCharFormat &f) { f.setFontPointSize(10); }, "a\\fs20 b\\fs24 c");
         row(
+            "huge size", [](QTextCharFormat &f) { f.setFontPointSize(1e9); },
+            "a\\fs3276 b\\fs24 c");
+        row(
+            "tiny size", [](QTextCharFormat &f) { f.setFontPointSize(0.01); }, "a\\fs1 b\\fs24 c");
+        row(
             "half-point size", [](QTextCharFormat &f) { f.setFontPointSize(10.5); },
             "a\\fs21 b\\fs24 c");
         row(
@@ -235,7 +240,10 @@ private slots:
         row(
             "indent level", [](QTextBlockFormat &f) { f.setIndent(2); }, "\\li1200");
         row(
-            "huge margin", [](QTextBlockFormat &f) { f.setLeftMargin(1e300); }, "\\li100000000");
+            "huge negative indent", [](QTextBlockFormat &f) { f.setTextIndent(-1e300); },
+            "\\fi-31680");
+        row(
+            "huge margin", [](QTextBlockFormat &f) { f.setLeftMargin(1e300); }, "\\li31680");
         row(
             "all",
             [](QTextBlockFormat &f) {
