@@ -224,7 +224,7 @@ private slots:
     void lowerCaseNamesOnDiskAreFound()
     {
         DataTree tree;
-        QVERIFY(tree.writeCatalogue("../../dat/bd/foram", "lower-case foram"));
+        QVERIFY(tree.write("dat/bd/foram", DataTree::catalogue("lower-case foram")));
         QVERIFY(tree.write("dat/bd/refs1.txt", "refs"));
         Window w;
         w.fosdat.Form_Load();
