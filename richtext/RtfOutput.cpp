@@ -210,15 +210,6 @@ void RtfOutput::word(std::string_view name, int parameter)
     m_wordOpen = true;
 }
 
-void RtfOutput::words(QByteArrayView written)
-{
-    breakLongLine();
-    char *out = reserve(written.size());
-    std::memcpy(out, written.data(), size_t(written.size()));
-    commit(out + written.size());
-    m_wordOpen = true;
-}
-
 void RtfOutput::text(QStringView text)
 {
     const UnitTable &table = unitTable();

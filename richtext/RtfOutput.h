@@ -25,8 +25,6 @@ public:
     // "\name", or "\nameN" with a parameter.
     void word(std::string_view name);
     void word(std::string_view name, int parameter);
-    // Control words written before, by another RtfOutput, ending in a word.
-    void words(QByteArrayView written);
     // Document text: escapes braces and backslashes, writes Windows-1251
     // characters as \'hh and all others as \uN? (UTF-16 units, so characters
     // beyond the BMP become surrogate pairs), and the special characters as

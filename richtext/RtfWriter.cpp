@@ -123,8 +123,7 @@ class DocumentWriter
 {
 public:
     DocumentWriter(const QTextDocument &document, FormatEntries &formats, RtfOutput &out)
-        : m_document(document), m_text(document.toRawText()), m_formats(formats), m_out(out),
-          m_paragraphStarts(size_t(formats.count()))
+        : m_document(document), m_text(document.toRawText()), m_formats(formats), m_out(out)
     {
     }
 
@@ -132,7 +131,7 @@ public:
     {
         size_t run = 0;
         for (const Outline::Paragraph &paragraph : outline.paragraphs) {
-            m_out.words(paragraphStart(paragraph.format));
+            writeParagraphStart(m_formats.paragraph(paragraph.format));
             int position = paragraph.position;
             for (; run < paragraph.runsEnd; ++run) {
                 const Outline::Run &r = outline.runs[run];
@@ -158,27 +157,22 @@ private:
             writePicture(image);
     }
 
-    // "\pard" and the paragraph's properties, rendered once per format.
-    const QByteArray &paragraphStart(int formatIndex)
+    void writeParagraphStart(const ParagraphState &state)
     {
-        std::optional<QByteArray> &start = m_paragraphStarts[size_t(formatIndex)];
-        if (start)
-            return *start;
-        const ParagraphState &state = m_formats.paragraph(formatIndex);
-        RtfOutput words(64);
-        words.word("pard");
+        m_out.word("pard");
         if (!state.alignment.empty())
-            words.word(state.alignment);
-        const std::pair<std::string_view, int> lengths[] = {{"li", state.leftIndent},
-                                                            {"ri", state.rightIndent},
-                                                            {"fi", state.firstLineIndent},
-                                                            {"sb", state.spaceBefore},
-                                                            {"sa", state.spaceAfter}};
-        for (const auto &[word, twips] : lengths) {
-            if (twips != 0)
-                words.word(word, twips);
-        }
-        return start.emplace(words.take());
+            m_out.word(state.alignment);
+        writeLength("li", state.leftIndent);
+        writeLength("ri", state.rightIndent);
+        writeLength("fi", state.firstLineIndent);
+        writeLength("sb", state.spaceBefore);
+        writeLength("sa", state.spaceAfter);
+    }
+
+    void writeLength(std::string_view word, int twips)
+    {
+        if (twips != 0)
+            m_out.word(word, twips);
     }
 
     void switchTo(const CharState &next)
@@ -241,7 +235,6 @@ private:
     RtfOutput &m_out;
     CharState m_state;                     // what a reader holds at this point of the output
     QHash<QString, QByteArray> m_pictures; // encoded once per image
-    std::vector<std::optional<QByteArray>> m_paragraphStarts;
 };
 
 } // namespace

@@ -78,7 +78,6 @@ class FormatEntries
 public:
     FormatEntries(const QTextDocument &document, StyleTables &tables);
 
-    qsizetype count() const { return m_formats.size(); }
     const QTextFormat &format(int formatIndex) const { return m_formats[formatIndex]; }
     const FormatEntry &operator[](int formatIndex);
     const ParagraphState &paragraph(int formatIndex);
