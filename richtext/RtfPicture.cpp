@@ -1,6 +1,7 @@
 #include "RtfPicture.h"
 
 #include "RtfLimits.h"
+#include "RtfTokenizer.h"
 #include "RtfUnits.h"
 
 #include <QBuffer>
@@ -11,17 +12,6 @@ namespace rtf
 
 namespace
 {
-
-int nibble(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The data must start like its kind (a PNG with its header chunk); decoders
 // are not even asked otherwise.
@@ -68,7 +58,7 @@ void PictureReader::appendHex(QByteArrayView text)
     if (m_format == Format::Other)
         return;
     for (const char c : text) {
-        const int value = nibble(c);
+        const int value = hexDigitValue(c);
         if (value < 0)
             continue;
         if (m_highNibble < 0) {

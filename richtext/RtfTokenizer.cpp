@@ -21,17 +21,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool endsText(char c)
 {
     return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
@@ -46,6 +35,17 @@ constexpr qint64 parameterCap()
 }
 
 } // namespace
+
+int hexDigitValue(char c)
+{
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 bool Tokenizer::next(Token &token)
 {
@@ -104,11 +104,11 @@ bool Tokenizer::readControl(Token &token)
 bool Tokenizer::readHex(Token &token)
 {
     const qsizetype size = m_input.size();
-    const int high = m_pos < size ? hexValue(m_input[m_pos]) : -1;
+    const int high = m_pos < size ? hexDigitValue(m_input[m_pos]) : -1;
     if (high < 0)
         return false;
     ++m_pos;
-    const int low = m_pos < size ? hexValue(m_input[m_pos]) : -1;
+    const int low = m_pos < size ? hexDigitValue(m_input[m_pos]) : -1;
     if (low < 0)
         return false;
     ++m_pos;

@@ -15,6 +15,9 @@ enum class TokenKind : quint8 {
     Binary,        // the data of \binN, at most the bytes that are left
 };
 
+// The value of one hexadecimal digit, or -1.
+int hexDigitValue(char c);
+
 struct Token {
     TokenKind kind = TokenKind::Text;
     qsizetype offset = 0; // byte offset of the token's first byte in the input
