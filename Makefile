@@ -42,6 +42,11 @@ bench:
 	cmake --build $(BENCHBUILD) -j $(JOBS)
 	bench/run.sh $(BENCHBUILD)
 
+# Debian packages in $(BUILD): fosdat (the program) and fosdat-sample (the sample data set).
+package: build
+	@tools/deps.sh build package
+	cd $(BUILD) && cpack
+
 # libFuzzer targets for the RTF reader and writer, built with clang.
 fuzz:
 	@tools/deps.sh build fuzz

@@ -8,6 +8,7 @@
 #include "UserDialogs.h"
 #include "ui_Fosdat.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -188,6 +189,7 @@ void Fosdat::setUpWindow()
 
 void Fosdat::connectMenus()
 {
+    connect(ui->mnuSave, &QAction::triggered, this, &Fosdat::mnuSave_Click);
     connect(ui->mnuFind, &QAction::triggered, this, &Fosdat::mnuFind_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &Fosdat::mnuExit_Click);
     connect(ui->mnuSpravka, &QAction::triggered, this, &Fosdat::mnuSpravka_Click);
@@ -271,6 +273,25 @@ void Fosdat::Image3_MouseMove()
 {
     for (QLabel *label : {ui->Label15, ui->Label2, ui->Label7, ui->Label8})
         setForeColor(label, RestColour);
+}
+
+// Writes the whole catalogue view as RTF to a file the user names, whatever
+// its extension. A cancelled dialog writes nothing; a failed write leaves any
+// earlier file of that name as it was and is reported.
+void Fosdat::mnuSave_Click()
+{
+    const std::optional<QString> path = m_dialogs.saveFileName(
+        this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
+    if (!path)
+        return;
+    m_saveFileName = *path;
+    const rtf::SaveResult saved = ui->RichTextBox1->SaveFile(*path);
+    if (!saved.ok) {
+        m_dialogs.message(this,
+                          QStringLiteral("Не удалось сохранить файл %1:\r\n%2")
+                              .arg(QDir::toNativeSeparators(*path), saved.errorString),
+                          AppTitle, QMessageBox::Critical);
+    }
 }
 
 void Fosdat::mnuFind_Click()

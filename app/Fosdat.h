@@ -39,6 +39,7 @@ signals:
 private:
     void Command1_Click();
     void Combo1_Click();
+    void mnuSave_Click();
 
     void Label2_Click();
     void Label7_Click();
@@ -80,4 +81,6 @@ private:
     std::optional<QString> m_CatalogPath;
     QString m_RefsText;
     std::array<MouseHandlers, 5> m_mouseHandlers;
+    // The name the save dialog proposes: the path last confirmed in it.
+    QString m_saveFileName = QStringLiteral("text.txt");
 };

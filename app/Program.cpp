@@ -8,7 +8,20 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTimer>
+#include <QThread>
+
+namespace
+{
+
+// A window closed with WA_DeleteOnClose lingers, hidden, until its deferred
+// deletion; from the moment it is closed it counts as gone, so that opening
+// it again makes a fresh one instead of showing the doomed one.
+template <typename Window> Window *openWindow(const QPointer<Window> &window)
+{
+    return window && window->isVisible() ? window.data() : nullptr;
+}
+
+} // namespace
 
 Program::Program(std::unique_ptr<SoundCue> sound, std::unique_ptr<UserDialogs> dialogs)
     : m_sound(std::move(sound)), m_dialogs(std::move(dialogs))
@@ -26,7 +39,7 @@ Program::~Program()
 
 Fosdat *Program::showCatalogueWindow()
 {
-    if (!m_catalogue) {
+    if (!openWindow(m_catalogue)) {
         m_catalogue = new Fosdat(*m_sound, *m_dialogs);
         m_catalogue->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_catalogue, &Fosdat::findRequested, this, &Program::openFindDialog);
@@ -40,7 +53,7 @@ Fosdat *Program::showCatalogueWindow()
 
 void Program::openFindDialog()
 {
-    if (!m_find) {
+    if (!openWindow(m_find)) {
         m_find = new frnFind(*this);
         connect(m_find, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_find->Form_Load();
@@ -52,19 +65,26 @@ void Program::openFindDialog()
 
 void Program::exit()
 {
-    delete m_find;
-    delete m_catalogue;
-    QCoreApplication::quit();
+    // Both windows vanish at once, without their closing steps. They are
+    // deleted later, as exit is asked for from inside the catalogue window's
+    // own menu handling; what is still left goes with the Program.
+    for (QWidget *window : {static_cast<QWidget *>(m_find), static_cast<QWidget *>(m_catalogue)}) {
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+    }
+    end();
 }
 
 Fosdat *Program::catalogueWindow() const
 {
-    return m_catalogue;
+    return openWindow(m_catalogue);
 }
 
 frnFind *Program::findDialog() const
 {
-    return m_find;
+    return openWindow(m_find);
 }
 
 RichTextBox *Program::catalogueView()
@@ -75,11 +95,27 @@ RichTextBox *Program::catalogueView()
 
 void Program::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
 {
-    m_dialogs->message(nullptr, text, title, icon);
+    // Owned by the find dialog, which asks for it, so that the box stays above
+    // that always-on-top window.
+    m_dialogs->message(openWindow(m_find), text, title, icon);
 }
 
 void Program::windowGone()
 {
-    if (!m_catalogue && !m_find)
-        QCoreApplication::quit();
+    if (!openWindow(m_catalogue) && !openWindow(m_find))
+        end();
+}
+
+void Program::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    emit ended();
+    // exit() rather than quit(): quit() may first send close events to
+    // whatever windows are still there, and neither window has closing steps.
+    // With no event loop running there is nothing to leave, and exit() would
+    // only make the next loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }

@@ -29,17 +29,24 @@ public:
     // Closes both windows at once and ends the program.
     void exit();
 
+    // The window while it is open; null once it has been closed.
     Fosdat *catalogueWindow() const;
     frnFind *findDialog() const;
 
     RichTextBox *catalogueView() override;
     void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon) override;
 
+signals:
+    // The program has decided to end and asked the event loop to return; once only.
+    void ended();
+
 private:
     void windowGone();
+    void end();
 
     std::unique_ptr<SoundCue> m_sound;
     std::unique_ptr<UserDialogs> m_dialogs;
     QPointer<Fosdat> m_catalogue;
     QPointer<frnFind> m_find;
+    bool m_ended = false;
 };

@@ -8,31 +8,32 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-QtSoundCue::QtSoundCue(QObject *parent) : QObject(parent) {}
+QtSoundCue::QtSoundCue(std::function<void()> playDefault, QObject *parent)
+    : QObject(parent), m_playDefault(playDefault ? std::move(playDefault) : &QApplication::beep)
+{
+}
 
 void QtSoundCue::play()
 {
     const QString path = fosdat::data::nativePath(fosdat::data::SoundPath);
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) {
-        playDefault();
+        m_playDefault();
         return;
     }
     if (!m_effect) {
         m_effect = new QSoundEffect(this);
         connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
             if (m_effect->status() == QSoundEffect::Error)
-                playDefault();
+                m_playDefault();
         });
     }
     const QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
-    if (m_effect->source() != url)
+    // A file that failed to decode is loaded again, so that each cue tries it afresh.
+    if (m_effect->source() != url || m_effect->status() == QSoundEffect::Error) {
+        m_effect->setSource(QUrl());
         m_effect->setSource(url);
+    }
     m_effect->stop();
     m_effect->play();
-}
-
-void QtSoundCue::playDefault()
-{
-    QApplication::beep();
 }

@@ -3,6 +3,7 @@
 #include "SoundCue.h"
 
 #include <QObject>
+#include <functional>
 
 class QSoundEffect;
 
@@ -14,11 +15,11 @@ class QtSoundCue final : public QObject, public SoundCue
     Q_OBJECT
 
 public:
-    explicit QtSoundCue(QObject *parent = nullptr);
+    // `playDefault` gives the fallback sound; the desktop's alert unless a test says otherwise.
+    explicit QtSoundCue(std::function<void()> playDefault = {}, QObject *parent = nullptr);
     void play() override;
 
 private:
-    void playDefault();
-
+    std::function<void()> m_playDefault;
     QSoundEffect *m_effect = nullptr; // created on first use: it opens the audio stack
 };

@@ -47,6 +47,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("база данных Тарвина"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.fosdat.Fosdat"));
 
 #ifdef FOSDAT_FIRST_PAINT_HOOK
     bool hooked = false;

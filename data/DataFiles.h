@@ -9,9 +9,11 @@
 namespace fosdat::data
 {
 
-// Reference lists and catalogues are a few megabytes; anything far beyond
-// that is not a file of the data set and is refused rather than read.
-inline constexpr qint64 MaxDataFileBytes = 256 * 1024 * 1024;
+// Reference lists and catalogues are a few megabytes. A file many times
+// larger is not one of the data set: reading and laying it out would freeze
+// the window for seconds and take gigabytes, so it is refused like a
+// missing file.
+inline constexpr qint64 MaxDataFileBytes = 64 * 1024 * 1024;
 
 // Maps a backslash-separated data path onto a path below `base`. Each
 // component is taken as spelled when it exists; otherwise the first entry of

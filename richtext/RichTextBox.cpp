@@ -58,6 +58,9 @@ int RichTextBox::Find(const QString &text, int start, int options)
 void RichTextBox::SetFocus()
 {
     if (QWidget *top = window()) {
+        // A minimized window would take the focus out of sight.
+        if (top->isMinimized())
+            top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
         top->raise();
         top->activateWindow();
     }

@@ -1,9 +1,12 @@
 // Prints the plain text of an RTF file, one line per paragraph, in UTF-8.
+//
+// No QGuiApplication is created: reading builds a QTextDocument but never lays
+// it out, so neither fonts nor a platform plugin are needed, and start-up stays
+// as short as the reading itself.
 #include "RtfReader.h"
 
 #include <QFile>
-#include <QGuiApplication>
-#include <QTextBlock>
+#include <QTextDocument>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -18,16 +21,22 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        std::fprintf(stderr, "rtf2txt: %s: %s\n", argv[1], qPrintable(file.errorString()));
+        return 1;
+    }
     const rtf::ReadResult result = rtf::read(bytes);
     if (!result.ok()) {
         std::fprintf(stderr, "rtf2txt: %s: not an RTF file\n", argv[1]);
         return 1;
     }
-    QByteArray out;
-    for (QTextBlock block = result.document->begin(); block.isValid(); block = block.next()) {
-        out += block.text().toUtf8();
-        out += '\n';
-    }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return 0;
+    // The raw text holds the paragraphs separated by U+2029, and a U+FFFC
+    // where a picture stands; one pass is much faster than walking the blocks.
+    QString text = result.document->toRawText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text += u'\n';
+    const QByteArray out = text.toUtf8();
+    return std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size()) ? 0
+                                                                                             : 1;
 }

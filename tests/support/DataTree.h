@@ -28,13 +28,17 @@ public:
                file.write(bytes) == bytes.size();
     }
 
-    // A one-paragraph catalogue whose text is `text` (ASCII).
+    // A one-paragraph RTF catalogue whose text is `text` (ASCII).
+    static QByteArray catalogue(const QByteArray &text)
+    {
+        return "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}"
+               "\\pard\\f0\\fs20 " +
+               text + "\\par\n}";
+    }
+
     bool writeCatalogue(const QString &name, const QByteArray &text) const
     {
-        return write(QStringLiteral("dat/BD/") + name,
-                     "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}"
-                     "\\pard\\f0\\fs20 " +
-                         text + "\\par\n}");
+        return write(QStringLiteral("dat/BD/") + name, catalogue(text));
     }
 
     bool remove(const QString &relative) const { return QFile::remove(path(relative)); }

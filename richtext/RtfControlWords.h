@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <string_view>
+
+namespace rtf
+{
+
+// What the text of a group is for.
+enum class Destination : quint8 {
+    Text,        // document text
+    Skip,        // ignored whole, with every group inside
+    FontTable,   // \fonttbl
+    ColourTable, // \colortbl
+    Picture,     // \pict
+};
+
+enum class DocumentWord : quint8 {
+    Ansi,
+    AnsiCodePage,
+    Mac,
+    Pc,
+    Pca,
+    DefaultFont,
+    UnicodeSkip,
+    Unicode
+};
+
+enum class CharacterWord : quint8 {
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Hidden,
+    Superscript,
+    Subscript,
+    NoSuperSub,
+    Plain,
+    Font,
+    FontSize,
+    Foreground,
+    Background,
+};
+
+enum class ParagraphWord : quint8 {
+    Reset,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstLineIndent,
+    SpaceBefore,
+    SpaceAfter,
+};
+
+enum class BreakWord : quint8 { Paragraph, Cell, Row };
+
+enum class FontWord : quint8 { Charset, CodePage };
+
+enum class ColourWord : quint8 { Red, Green, Blue };
+
+enum class PictureWord : quint8 { Png, Jpeg, GoalWidth, GoalHeight, ScaleX, ScaleY };
+
+// The family a control word belongs to; it says how `id` is read.
+enum class WordKind : quint8 {
+    Destination, // id is a Destination
+    Document,    // id is a DocumentWord
+    Character,   // id is a CharacterWord
+    Paragraph,   // id is a ParagraphWord
+    Break,       // id is a BreakWord
+    Symbol,      // id is the UTF-16 code unit the word stands for
+    Font,        // id is a FontWord
+    Colour,      // id is a ColourWord
+    Picture,     // id is a PictureWord
+};
+
+struct ControlWord {
+    std::string_view name;
+    WordKind kind;
+    int id;
+};
+
+// The control word of that name, or nullptr for a word the reader ignores.
+const ControlWord *findControlWord(QByteArrayView name);
+
+} // namespace rtf

@@ -1,0 +1,131 @@
+#include "RtfFormatWords.h"
+
+#include "RtfLimits.h"
+#include "RtfUnits.h"
+
+#include <algorithm>
+
+namespace rtf
+{
+
+namespace
+{
+
+void setFlag(QTextCharFormat &chars, int property, bool on)
+{
+    if (on)
+        chars.setProperty(property, true);
+    else
+        chars.clearProperty(property);
+}
+
+// A length property from twips, unset at zero.
+void setLength(QTextBlockFormat &block, int property, int twips)
+{
+    twips = std::clamp(twips, -limits::kMaxTwips, limits::kMaxTwips);
+    if (twips == 0)
+        block.clearProperty(property);
+    else
+        block.setProperty(property, units::pixelsFromTwips(twips));
+}
+
+void setVerticalAlignment(QTextCharFormat &chars, QTextCharFormat::VerticalAlignment alignment)
+{
+    if (alignment == QTextCharFormat::AlignNormal)
+        chars.clearProperty(QTextFormat::TextVerticalAlignment);
+    else
+        chars.setVerticalAlignment(alignment);
+}
+
+} // namespace
+
+void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int parameter)
+{
+    switch (word) {
+    case CharacterWord::Bold:
+        on ? chars.setFontWeight(QFont::Bold) : chars.clearProperty(QTextFormat::FontWeight);
+        break;
+    case CharacterWord::Italic:
+        setFlag(chars, QTextFormat::FontItalic, on);
+        break;
+    case CharacterWord::Underline: // every underline style reads as a plain underline
+        on ? chars.setFontUnderline(true) : chars.clearProperty(QTextFormat::TextUnderlineStyle);
+        break;
+    case CharacterWord::UnderlineNone:
+        chars.clearProperty(QTextFormat::TextUnderlineStyle);
+        break;
+    case CharacterWord::Strike:
+        setFlag(chars, QTextFormat::FontStrikeOut, on);
+        break;
+    case CharacterWord::Superscript:
+        setVerticalAlignment(chars,
+                             on ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal);
+        break;
+    case CharacterWord::Subscript:
+        setVerticalAlignment(chars,
+                             on ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal);
+        break;
+    case CharacterWord::NoSuperSub:
+        setVerticalAlignment(chars, QTextCharFormat::AlignNormal);
+        break;
+    case CharacterWord::FontSize:
+        if (parameter > 0) // \fs0 is no size at all
+            chars.setFontPointSize(
+                units::pointsFromHalfPoints(std::min(parameter, limits::kMaxFontHalfPoints)));
+        break;
+    case CharacterWord::Hidden:
+    case CharacterWord::Plain:
+    case CharacterWord::Font:
+    case CharacterWord::Foreground:
+    case CharacterWord::Background:
+        break; // these need the reader's state and tables
+    }
+}
+
+void setColour(QTextCharFormat &chars, CharacterWord word, const QColor &colour)
+{
+    const int property = word == CharacterWord::Foreground ? QTextFormat::ForegroundBrush
+                                                           : QTextFormat::BackgroundBrush;
+    if (colour.isValid())
+        chars.setProperty(property, QBrush(colour));
+    else
+        chars.clearProperty(property);
+}
+
+void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int parameter)
+{
+    switch (word) {
+    case ParagraphWord::Reset:
+        block = QTextBlockFormat();
+        break;
+    case ParagraphWord::AlignLeft:
+        block.clearProperty(QTextFormat::BlockAlignment);
+        break;
+    case ParagraphWord::AlignCenter:
+        block.setAlignment(Qt::AlignHCenter);
+        break;
+    case ParagraphWord::AlignRight:
+        block.setAlignment(Qt::AlignRight);
+        break;
+    case ParagraphWord::AlignJustify:
+        block.setAlignment(Qt::AlignJustify);
+        break;
+    case ParagraphWord::LeftIndent:
+        setLength(block, QTextFormat::BlockLeftMargin, parameter);
+        break;
+    case ParagraphWord::RightIndent:
+        setLength(block, QTextFormat::BlockRightMargin, parameter);
+        break;
+    case ParagraphWord::FirstLineIndent:
+        setLength(block, QTextFormat::TextIndent, parameter);
+        break;
+    case ParagraphWord::SpaceBefore:
+        setLength(block, QTextFormat::BlockTopMargin, parameter);
+        break;
+    case ParagraphWord::SpaceAfter:
+        setLength(block, QTextFormat::BlockBottomMargin, parameter);
+        break;
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "RtfControlWords.h"
+
+#include <QColor>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+
+// How character and paragraph control words map onto Qt formats. A property
+// that is switched off or set to its default is cleared rather than stored,
+// so equal-looking text always has equal formats.
+namespace rtf
+{
+
+// A character word that needs neither the font nor the colour table; `on` is
+// false for a parameter of 0 (\b0, \ul0 ...).
+void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int parameter);
+
+// \cfN (Foreground) or \cbN, \highlightN, \chcbpatN (Background); an invalid
+// colour is the automatic one.
+void setColour(QTextCharFormat &chars, CharacterWord word, const QColor &colour);
+
+void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int parameter);
+
+} // namespace rtf

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "RtfControlWords.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSizeF>
+#include <optional>
+
+namespace rtf
+{
+
+struct Picture {
+    QImage image;
+    QSizeF size; // display size in pixels; a zero side means the image's own
+};
+
+// Collects one \pict group. Only PNG and JPEG data are kept; the data of any
+// other kind of picture is dropped as it arrives.
+class PictureReader
+{
+public:
+    void begin();
+    void setWord(PictureWord word, int parameter);
+    void appendHex(QByteArrayView text); // hex digits; anything else is ignored
+    void appendBinary(QByteArrayView data);
+
+    // Decodes the picture when its pixels fit both the per-picture limit and
+    // `pixelBudget`, which it then reduces.
+    std::optional<Picture> finish(qint64 &pixelBudget);
+
+private:
+    enum class Format : quint8 { Other, Png, Jpeg };
+
+    qreal displayLength(int goal, int scale) const;
+
+    Format m_format = Format::Other;
+    QByteArray m_data;
+    int m_highNibble = -1;
+    int m_goalWidth = 0;
+    int m_goalHeight = 0;
+    int m_scaleX = 100;
+    int m_scaleY = 100;
+};
+
+} // namespace rtf

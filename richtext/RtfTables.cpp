@@ -1,0 +1,102 @@
+#include "RtfTables.h"
+
+#include "RtfCodePages.h"
+#include "RtfLimits.h"
+
+#include <algorithm>
+
+namespace rtf
+{
+
+void FontTable::beginEntry(int index, int documentCodePage)
+{
+    endEntry();
+    m_open = true;
+    m_index = index;
+    m_codePage = 0;
+    m_documentCodePage = documentCodePage;
+    m_name.clear();
+}
+
+void FontTable::setCharset(int charset)
+{
+    if (m_open && m_codePage == 0)
+        m_codePage = codePageForCharset(charset);
+}
+
+// \cpgN names the code page directly and wins over the charset.
+void FontTable::setCodePage(int codePage)
+{
+    if (m_open && isKnownCodePage(codePage))
+        m_codePage = codePage;
+}
+
+void FontTable::appendName(QByteArrayView bytes)
+{
+    if (!m_open)
+        return;
+    const qsizetype end = bytes.indexOf(';');
+    const QByteArrayView name = end < 0 ? bytes : bytes.first(end);
+    const qsizetype room = limits::kMaxFontNameBytes - m_name.size();
+    m_name.append(name.first(std::min(name.size(), std::max(room, qsizetype(0)))));
+    if (end >= 0)
+        endEntry();
+}
+
+void FontTable::endEntry()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    if (m_fonts.size() >= limits::kMaxFonts && !m_fonts.contains(m_index))
+        return;
+    FontEntry entry;
+    entry.codePage = m_codePage;
+    m_decoders.decodeAppend(m_name, m_codePage ? m_codePage : m_documentCodePage, entry.family);
+    entry.family = entry.family.trimmed();
+    m_fonts.insert(m_index, entry);
+}
+
+const FontEntry *FontTable::find(int index) const
+{
+    const auto it = m_fonts.constFind(index);
+    return it == m_fonts.constEnd() ? nullptr : &*it;
+}
+
+void ColourTable::setComponent(ColourWord component, int value)
+{
+    value = std::clamp(value, 0, 255);
+    switch (component) {
+    case ColourWord::Red:
+        m_red = value;
+        break;
+    case ColourWord::Green:
+        m_green = value;
+        break;
+    case ColourWord::Blue:
+        m_blue = value;
+        break;
+    }
+    m_hasComponents = true;
+}
+
+void ColourTable::endEntry()
+{
+    if (m_colours.size() < limits::kMaxColours)
+        m_colours.append(m_hasComponents ? QColor(m_red, m_green, m_blue) : QColor());
+    m_red = m_green = m_blue = 0;
+    m_hasComponents = false;
+}
+
+void ColourTable::endTable()
+{
+    if (m_hasComponents)
+        endEntry();
+}
+
+QColor ColourTable::colour(int index) const
+{
+    return index >= 0 && index < m_colours.size() ? m_colours.at(index) : QColor();
+}
+
+} // namespace rtf

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "RtfControlWords.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace rtf
+{
+
+class DecoderCache;
+
+struct FontEntry {
+    QString family;
+    int codePage = 0; // 0: the document's code page applies
+};
+
+// The fonts of \fonttbl. An entry is \fN, its properties and its name up to ';'
+// (or the end of its group); it is committed then.
+class FontTable
+{
+public:
+    explicit FontTable(DecoderCache &decoders) : m_decoders(decoders) {}
+
+    void beginEntry(int index, int documentCodePage);
+    void setCharset(int charset);
+    void setCodePage(int codePage);
+    // Name bytes; a ';' among them ends the entry.
+    void appendName(QByteArrayView bytes);
+    void endEntry();
+
+    const FontEntry *find(int index) const;
+
+private:
+    DecoderCache &m_decoders;
+    QHash<int, FontEntry> m_fonts;
+    bool m_open = false;
+    int m_index = 0;
+    int m_codePage = 0;
+    int m_documentCodePage = 0;
+    QByteArray m_name;
+};
+
+// The colours of \colortbl, by position. An entry without components is the
+// automatic colour, returned as an invalid QColor.
+class ColourTable
+{
+public:
+    void setComponent(ColourWord component, int value);
+    // A ';' ends the entry being built.
+    void endEntry();
+    // Ends the table: an entry with components but no ';' still counts.
+    void endTable();
+
+    QColor colour(int index) const;
+
+private:
+    QList<QColor> m_colours;
+    int m_red = 0;
+    int m_green = 0;
+    int m_blue = 0;
+    bool m_hasComponents = false;
+};
+
+} // namespace rtf

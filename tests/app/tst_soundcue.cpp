@@ -1,0 +1,73 @@
+// The real sound cue: the data set's click when it can be played, the
+// desktop's alert sound when it cannot.
+#include "QtSoundCue.h"
+#include "support/DataTree.h"
+
+#include <QDataStream>
+#include <QTest>
+
+class TestSoundCue : public QObject
+{
+    Q_OBJECT
+
+    // A valid 16-bit mono click of `samples` samples at 22050 Hz.
+    static QByteArray wave(quint32 samples)
+    {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        const quint32 dataBytes = samples * 2;
+        out.writeRawData("RIFF", 4);
+        out << quint32(36 + dataBytes);
+        out.writeRawData("WAVEfmt ", 8);
+        out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100)
+            << quint16(2) << quint16(16);
+        out.writeRawData("data", 4);
+        out << dataBytes;
+        for (quint32 i = 0; i < samples; ++i)
+            out << qint16((i % 20) < 10 ? 8000 : -8000);
+        return bytes;
+    }
+
+private slots:
+    void fallsBackToTheDefaultSound_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // empty: no file at all
+        QTest::addColumn<bool>("directory");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("directory in its place") << QByteArray() << true;
+        QTest::newRow("not a wave") << QByteArray("RIFF\x04\0\0\0WAVEjunkjunk", 20) << false;
+    }
+    void fallsBackToTheDefaultSound()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, directory);
+        DataTree tree;
+        if (directory)
+            QVERIFY(QDir().mkpath(tree.path("dat/sound/menu.wav")));
+        else if (!file.isEmpty())
+            QVERIFY(tree.write("dat/sound/menu.wav", file));
+        int defaults = 0;
+        QtSoundCue cue([&] { ++defaults; });
+
+        cue.play();
+        QTRY_COMPARE(defaults, 1);
+        cue.play(); // every cue gives the default again
+        QTRY_COMPARE(defaults, 2);
+    }
+
+    void playsTheClickWithoutFallback()
+    {
+        DataTree tree;
+        QVERIFY(tree.write("dat/sound/menu.wav", wave(1000)));
+        int defaults = 0;
+        QtSoundCue cue([&] { ++defaults; });
+        cue.play();
+        cue.play(); // restarts, never queues
+        QTest::qWait(300);
+        QCOMPARE(defaults, 0);
+    }
+};
+
+QTEST_MAIN(TestSoundCue)
+#include "tst_soundcue.moc"

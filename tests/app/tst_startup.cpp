@@ -1,0 +1,237 @@
+// Start-up, the group list and catalogue loading, driven through the real window.
+#include "Fosdat.h"
+#include "GroupTable.h"
+#include "RichTextBox.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace
+{
+
+// Every group's catalogue holds "<FILE NAME> catalogue".
+void writeFullTree(const DataTree &tree)
+{
+    for (const Group &group : GroupTable) {
+        const QString name = group.catalogPath.toString().section(u'\\', -1);
+        QVERIFY(tree.writeCatalogue(name, name.toLatin1() + " catalogue"));
+    }
+    QVERIFY(
+        tree.write("dat/BD/REFS1.txt", "1. \xc8\xe2\xe0\xed\xee\xe2 1975\r\n2. Smith 1980\r\n"));
+    QVERIFY(tree.write("dat/BD/REFS2.txt", "401. Second list\r\n"));
+    QVERIFY(tree.write("dat/BD/REFS3.txt", "801. Third list\r\n"));
+}
+
+// QTest::keyClicks() knows only ASCII; Cyrillic is typed key event by key event.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    struct Window {
+        RecordingSoundCue sound;
+        RecordingDialogs dialogs;
+        Fosdat fosdat{sound, dialogs};
+
+        Window()
+        {
+            sound.snapshot = [this] { return viewText(); };
+        }
+        QComboBox *combo() const { return fosdat.findChild<QComboBox *>("Combo1"); }
+        RichTextBox *view() const { return fosdat.findChild<RichTextBox *>("RichTextBox1"); }
+        QString viewText() const { return view()->toPlainText(); }
+        QString panelText() const
+        {
+            return fosdat.findChild<QPlainTextEdit *>("Text2")->toPlainText();
+        }
+        void choose(int index)
+        {
+            combo()->setCurrentIndex(index);
+            emit combo()->activated(index);
+        }
+    };
+
+private slots:
+    void startUpWithAllFiles()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        QVERIFY(w.combo()->currentText().isEmpty());
+        QVERIFY(!w.fosdat.CatalogPath());
+
+        w.fosdat.Form_Load();
+
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+        QCOMPARE(w.combo()->currentText(), QString("ФОРАМИНИФЕРЫ"));
+        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\FORAM"));
+        QCOMPARE(w.fosdat.RefsText(), QString::fromUtf8("1. Иванов 1975\r\n2. Smith 1980\r\n"));
+        QVERIFY(w.panelText().startsWith(QString::fromUtf8("1. Иванов 1975")));
+        // Two cues: the first before anything was loaded, the second before the
+        // second load of the first group (which the first load already showed).
+        QCOMPARE(w.sound.atCue, (QStringList{QString(), "FORAM catalogue"}));
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    void startUpWithoutDataDirectory()
+    {
+        DataTree tree;
+        Window w;
+        w.fosdat.Form_Load();
+        QVERIFY(w.viewText().isEmpty());
+        QVERIFY(w.panelText().isEmpty());
+        QCOMPARE(w.combo()->currentText(), QString("ФОРАМИНИФЕРЫ"));
+        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\FORAM"));
+        QCOMPARE(w.sound.count, 2);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    void startUpWithoutFirstReferenceList()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        QVERIFY(tree.remove("dat/BD/REFS1.txt"));
+        Window w;
+        w.fosdat.Form_Load();
+        QVERIFY(w.panelText().isEmpty());
+        QVERIFY(w.fosdat.RefsText().isEmpty());
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+    }
+
+    void choosingEachGroupLoadsItsFile()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        w.fosdat.Form_Load();
+        for (int i = 0; i < int(GroupTable.size()); ++i) {
+            const QString name = GroupTable[i].catalogPath.toString().section(u'\\', -1);
+            w.sound.atCue.clear();
+            const QString before = w.viewText();
+            w.choose(i);
+            QCOMPARE(w.viewText(), name + " catalogue");
+            QCOMPARE(w.fosdat.CatalogPath().value(), GroupTable[i].catalogPath.toString());
+            QCOMPARE(w.sound.atCue, QStringList{before}); // the cue comes before the load
+        }
+    }
+
+    void arrowKeysStepThroughGroups()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        w.fosdat.Form_Load();
+        w.fosdat.show();
+        w.combo()->setFocus();
+        const int cues = w.sound.count;
+        QTest::keyClick(w.combo(), Qt::Key_Down);
+        QCOMPARE(w.viewText(), QString("FORAM2 catalogue"));
+        QTest::keyClick(w.combo(), Qt::Key_Down);
+        QCOMPARE(w.viewText(), QString("RAD catalogue"));
+        QTest::keyClick(w.combo(), Qt::Key_Up);
+        QCOMPARE(w.viewText(), QString("FORAM2 catalogue"));
+        QCOMPARE(w.sound.count, cues + 3);
+    }
+
+    void typingLoadsNothing()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        w.fosdat.Form_Load();
+        w.fosdat.show();
+        const int cues = w.sound.count;
+        w.combo()->lineEdit()->selectAll();
+        typeText(w.combo()->lineEdit(), QString("ГУБКИ"));
+        QTest::keyClick(w.combo()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w.combo()->currentText(), QString("ГУБКИ"));
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+        QCOMPARE(w.sound.count, cues);
+        QCOMPARE(w.combo()->count(), int(GroupTable.size())); // nothing was added to the list
+    }
+
+    void nonMatchingTextReloadsLastGroupFromDisk_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("lower case") << "губки";
+        QTest::newRow("trailing blank") << "ГУБКИ ";
+        QTest::newRow("empty") << "";
+    }
+    void nonMatchingTextReloadsLastGroupFromDisk()
+    {
+        QFETCH(QString, text);
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        w.fosdat.Form_Load();
+        w.choose(3);
+        QCOMPARE(w.viewText(), QString("SPONGE catalogue"));
+        QVERIFY(tree.writeCatalogue("SPONGE", "SPONGE changed on disk"));
+
+        w.combo()->setEditText(text);
+        w.fosdat.findChild<QPushButton *>("Command1")->click();
+
+        QCOMPARE(w.viewText(), QString("SPONGE changed on disk"));
+        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\SPONGE"));
+    }
+
+    void missingCatalogueKeepsViewAndStillCues()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        QVERIFY(tree.remove("dat/BD/SPONGE"));
+        QVERIFY(tree.write("dat/BD/RAD", "not rich text at all"));
+        Window w;
+        w.fosdat.Form_Load();
+
+        const int cues = w.sound.count;
+        w.choose(3); // ГУБКИ, file missing
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+        QCOMPARE(w.combo()->currentText(), QString("ГУБКИ"));
+        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\SPONGE"));
+        w.choose(2); // РАДИОЛЯРИИ, not RTF
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+        QCOMPARE(w.sound.count, cues + 2);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    void specialFilesInPlaceOfCatalogues()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        QVERIFY(tree.remove("dat/BD/SPONGE"));
+        QVERIFY(QDir().mkpath(tree.path("dat/BD/SPONGE"))); // a directory
+        Window w;
+        w.fosdat.Form_Load();
+        w.choose(3);
+        QCOMPARE(w.viewText(), QString("FORAM catalogue"));
+    }
+
+    void lowerCaseNamesOnDiskAreFound()
+    {
+        DataTree tree;
+        QVERIFY(tree.write("dat/bd/foram", DataTree::catalogue("lower-case foram")));
+        QVERIFY(tree.write("dat/bd/refs1.txt", "refs"));
+        Window w;
+        w.fosdat.Form_Load();
+        QCOMPARE(w.viewText(), QString("lower-case foram"));
+        QCOMPARE(w.panelText(), QString("refs"));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

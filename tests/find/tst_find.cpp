@@ -1,0 +1,548 @@
+// The find dialog and the genus search, through the real windows offscreen.
+#include "Fosdat.h"
+#include "Program.h"
+#include "RichTextBox.h"
+#include "frnFind.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace
+{
+
+const QByteArray RtfHead =
+    "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}\\pard\\f0\\fs20 ";
+
+// The first group's catalogue: a genus at the very first character, names
+// that begin alike, a name split over format runs, a Cyrillic name.
+const QByteArray Foram = RtfHead + "{\\b Abcdia} K (Camp)\\par\n"
+                                   "Abcdiella J (Oxf)\\par\n"
+                                   "Bol{\\i ivi}na abcdia-like\\par\n"
+                                   "\\'c0\\'e1\\'e2\\'e3\\'e4\\'e5\\'ff\\'ed\\'e0 P\\par\n"
+                                   "Zeta ABCDIA\\par\n}";
+const QString ForamText = QStringLiteral("Abcdia K (Camp)\nAbcdiella J (Oxf)\n"
+                                         "Bolivina abcdia-like\nАбвгдеяна P\nZeta ABCDIA");
+
+// The third group's catalogue (РАДИОЛЯРИИ).
+const QByteArray Rad = RtfHead + "Zygodia R (Ord)\\par\n}";
+constexpr int RadIndex = 2;
+
+const QString NotFound = QStringLiteral("Строка не найдена!");
+
+// A running program in a scratch data set, with its catalogue window shown.
+class Session
+{
+public:
+    Session()
+    {
+        m_data.write(QStringLiteral("dat/BD/FORAM"), Foram);
+        m_data.write(QStringLiteral("dat/BD/RAD"), Rad);
+        m_data.write(QStringLiteral("dat/BD/REFS1.txt"), "1. Reference\r\n");
+        auto dialogs = std::make_unique<RecordingDialogs>();
+        this->dialogs = dialogs.get();
+        program =
+            std::make_unique<Program>(std::make_unique<RecordingSoundCue>(), std::move(dialogs));
+        program->showCatalogueWindow();
+    }
+
+    frnFind *open()
+    {
+        program->openFindDialog();
+        return program->findDialog();
+    }
+
+    template <typename T> T *child(const char *name) const
+    {
+        return program->findDialog()->findChild<T *>(QLatin1String(name));
+    }
+
+    RichTextBox *view() const
+    {
+        return program->catalogueWindow()->findChild<RichTextBox *>(QStringLiteral("RichTextBox1"));
+    }
+
+    void search(const QString &text, bool matchCase = false, bool wholeWord = false)
+    {
+        child<QLineEdit>("Text3")->setText(text);
+        child<QCheckBox>("Check1")->setChecked(matchCase);
+        child<QCheckBox>("Check2")->setChecked(wholeWord);
+        program->findDialog()->Toolbar1_ButtonClick(QStringLiteral("find"));
+    }
+
+    // The toolbar button of the action with `key`.
+    QToolButton *button(const QString &key) const
+    {
+        QToolBar *toolbar = child<QToolBar>("Toolbar1");
+        for (QAction *action : toolbar->actions()) {
+            if (action->data().toString() == key)
+                return qobject_cast<QToolButton *>(toolbar->widgetForAction(action));
+        }
+        return nullptr;
+    }
+
+    int selectionStart() const
+    {
+        const QTextCursor cursor = view()->textCursor();
+        return cursor.hasSelection() ? cursor.selectionStart() : -1;
+    }
+
+private:
+    DataTree m_data; // first: the current directory for the program
+
+public:
+    RecordingDialogs *dialogs = nullptr;
+    std::unique_ptr<Program> program;
+};
+
+int visibleFindDialogs()
+{
+    int count = 0;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        count += qobject_cast<frnFind *>(window) && window->isVisible();
+    return count;
+}
+
+// Lets closed windows be deleted and queued notices arrive.
+void settle()
+{
+    QTest::qWait(20);
+}
+
+} // namespace
+
+class TestFind : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        settle();
+        QCOMPARE(visibleFindDialogs(), 0);
+    }
+
+    void opensOneSharedDialog()
+    {
+        Session session;
+        frnFind *first = session.open();
+        QVERIFY(first);
+        QPointer<frnFind> guard(first);
+        // Both ways the catalogue window asks for it, then directly again.
+        emit session.program->catalogueWindow()->findRequested();
+        emit session.program->catalogueWindow()->findRequested();
+        settle();
+        QCOMPARE(session.program->findDialog(), first);
+        QVERIFY(guard);
+        QCOMPARE(visibleFindDialogs(), 1);
+    }
+
+    void dialogWindow()
+    {
+        Session session;
+        frnFind *dialog = session.open();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Найти название рода"));
+        QCOMPARE(dialog->objectName(), QStringLiteral("frnFind"));
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(!dialog->isModal());
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+        QVERIFY(flags & Qt::WindowStaysOnTopHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        // Offscreen windows have no frame: the client area is the whole window.
+        QCOMPARE(dialog->frameGeometry(),
+                 QRect(QGuiApplication::primaryScreen()->geometry().topLeft(), QSize(320, 80)));
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(dialog->focusWidget(), session.child<QLineEdit>("Text3"));
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("inView");
+        QTest::newRow("Label1") << "Label1" << true;
+        QTest::newRow("Text3") << "Text3" << true;
+        QTest::newRow("Toolbar1") << "Toolbar1" << true;
+        QTest::newRow("Check1") << "Check1" << false;
+        QTest::newRow("Check2") << "Check2" << false;
+        QTest::newRow("findText") << "findText" << false;
+    }
+    void layout()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, inView);
+        Session session;
+        frnFind *dialog = session.open();
+        const auto *control = dialog->findChild<QWidget *>(name);
+        QVERIFY(control);
+        // Hidden or shown, a control lies wholly inside the window or wholly outside.
+        QCOMPARE(dialog->rect().intersects(control->geometry()), inView);
+        QCOMPARE(control->isVisible(), name != u"findText");
+    }
+
+    void toolbar_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<bool>("clearCorner"); // the picture's corner is see-through
+        QTest::newRow("find") << "find"
+                              << "НАЙТИ!" << true;
+        QTest::newRow("close") << "close"
+                               << "Закрыть" << false;
+    }
+    void toolbar()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, toolTip);
+        QFETCH(bool, clearCorner);
+        Session session;
+        frnFind *dialog = session.open();
+        QToolButton *button = session.button(key);
+        QVERIFY(button);
+        QCOMPARE(button->toolTip(), toolTip);
+        QCOMPARE(button->size(), QSize(31, 30));
+        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        QCOMPARE(button->iconSize(), QSize(24, 24));
+        QVERIFY(!button->icon().isNull());
+        // The light grey ground of a picture is see-through.
+        const QImage picture = button->icon().pixmap(QSize(24, 24)).toImage();
+        QCOMPARE(qAlpha(picture.pixel(0, 0)) == 0, clearCorner);
+        QVERIFY(button->isVisible());
+        QVERIFY(dialog->rect().contains(QRect(button->mapTo(dialog, QPoint()), button->size())));
+    }
+
+    void tabOrder()
+    {
+        Session session;
+        frnFind *dialog = session.open();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        const QList<QWidget *> expected{
+            session.child<QCheckBox>("Check1"), session.child<QCheckBox>("Check2"),
+            session.button(QStringLiteral("find")), session.button(QStringLiteral("close")),
+            session.child<QLineEdit>("Text3")};
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        // A check box out of sight still toggles from the keyboard.
+        auto *check1 = session.child<QCheckBox>("Check1");
+        check1->setFocus();
+        QTest::keyClick(check1, Qt::Key_Space);
+        QVERIFY(check1->isChecked());
+    }
+
+    void reopeningStartsAfresh()
+    {
+        Session session;
+        frnFind *dialog = session.open();
+        const QPoint home = dialog->pos();
+        QPointer<frnFind> first(dialog);
+        session.child<QLineEdit>("Text3")->setText(QStringLiteral("Abcdia"));
+        session.child<QCheckBox>("Check1")->setChecked(true);
+        session.child<QCheckBox>("Check2")->setChecked(true);
+        dialog->move(home + QPoint(200, 150));
+        dialog->Toolbar1_ButtonClick(QStringLiteral("close"));
+        QVERIFY(!session.program->findDialog());
+        // Opened again before the closed one is gone: still a fresh one.
+        frnFind *second = session.open();
+        QVERIFY(second != first);
+        settle();
+        QVERIFY(!first);
+        QCOMPARE(session.program->findDialog(), second);
+        QVERIFY(session.child<QLineEdit>("Text3")->text().isEmpty());
+        QVERIFY(!session.child<QCheckBox>("Check1")->isChecked());
+        QVERIFY(!session.child<QCheckBox>("Check2")->isChecked());
+        QCOMPARE(second->pos(), home);
+        QCOMPARE(second->frameGeometry().size(), QSize(320, 80));
+    }
+
+    void closeBoxCloses()
+    {
+        Session session;
+        QPointer<frnFind> dialog(session.open());
+        dialog->close(); // what the title bar's close box does
+        settle();
+        QVERIFY(!dialog);
+        QVERIFY(!session.program->findDialog());
+    }
+
+    void toolbarKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("searches");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("find") << "find" << true << false;
+        QTest::newRow("close") << "close" << false << true;
+        QTest::newRow("Find") << "Find" << false << false;
+        QTest::newRow("FIND") << "FIND" << false << false;
+        QTest::newRow("Close") << "Close" << false << false;
+        QTest::newRow("find with a space") << "find " << false << false;
+        QTest::newRow("empty") << "" << false << false;
+    }
+    void toolbarKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, searches);
+        QFETCH(bool, closes);
+        Session session;
+        frnFind *dialog = session.open();
+        session.child<QLineEdit>("Text3")->setText(QStringLiteral("Zygodia")); // not there
+        dialog->Toolbar1_ButtonClick(key);
+        QCOMPARE(session.dialogs->messages.size(), searches ? 1 : 0);
+        QCOMPARE(!session.program->findDialog(), closes);
+    }
+
+    void clickingToolbarButtons()
+    {
+        Session session;
+        session.open();
+        session.child<QLineEdit>("Text3")->setText(QStringLiteral("Zygodia"));
+        QTest::mouseClick(session.button(QStringLiteral("find")), Qt::LeftButton);
+        QCOMPARE(session.dialogs->messages.size(), 1);
+        QTest::mouseClick(session.button(QStringLiteral("close")), Qt::LeftButton);
+        QVERIFY(!session.program->findDialog());
+    }
+
+    void enterStartsNoSearch()
+    {
+        Session session;
+        QVERIFY(QTest::qWaitForWindowActive(session.open()));
+        auto *text3 = session.child<QLineEdit>("Text3");
+        QTest::keyClicks(text3, QStringLiteral("Zygodia"));
+        QTest::keyClick(text3, Qt::Key_Return);
+        QTest::keyClick(text3, Qt::Key_Enter);
+        QVERIFY(session.dialogs->messages.isEmpty());
+        QVERIFY(!session.child<QPushButton>("findText")->isVisible());
+        QCOMPARE(session.program->findDialog()->focusWidget(), text3);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<QString>("foundAt"); // where the match begins; empty: none
+
+        QTest::newRow("name at the first character") << "Abcdia" << false << false << "Abcdia K";
+        QTest::newRow("lower case finds a capital") << "abcdia" << false << false << "Abcdia K";
+        QTest::newRow("match case") << "abcdia" << true << false << "abcdia-like";
+        QTest::newRow("match case, none") << "bolivina" << true << false << "";
+        QTest::newRow("beginning of a longer name") << "Abcdiel" << false << false << "Abcdiella";
+        QTest::newRow("whole word refuses it") << "Abcdiel" << false << true << "";
+        QTest::newRow("whole word") << "Abcdiella" << false << true << "Abcdiella";
+        QTest::newRow("both options") << "ABCDIA" << true << true << "ABCDIA";
+        QTest::newRow("both options, none") << "Abcdi" << true << true << "";
+        QTest::newRow("over format runs") << "bolivina" << false << false << "Bolivina";
+        QTest::newRow("Cyrillic, case ignored") << "АБВГДЕЯНА" << false << false << "Абвгдеяна";
+        QTest::newRow("Cyrillic, match case") << "абвгдеяна" << true << false << "";
+        QTest::newRow("Cyrillic, whole word") << "Абвгдея" << false << true << "";
+        QTest::newRow("text as typed, spaces kept") << " Zeta" << false << false << "";
+        QTest::newRow("not in this group") << "Zygodia" << false << false << "";
+    }
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(QString, foundAt);
+        Session session;
+        session.open();
+        QCOMPARE(session.view()->toPlainText(), ForamText);
+        session.search(text, matchCase, wholeWord);
+        const int expected = foundAt.isEmpty() ? -1 : ForamText.indexOf(foundAt);
+        QCOMPARE(session.selectionStart(), expected);
+        if (expected >= 0) {
+            QVERIFY(session.dialogs->messages.isEmpty());
+            QCOMPARE(session.view()->textCursor().selectedText().toLower(), text.toLower());
+        } else {
+            QCOMPARE(session.dialogs->messages.size(), 1);
+        }
+    }
+
+    void notFoundMessage()
+    {
+        Session session;
+        session.open();
+        session.search(QStringLiteral("Zygodia"), true, true);
+        QCOMPARE(session.dialogs->messages.size(), 1);
+        const RecordingDialogs::Message &message = session.dialogs->messages.first();
+        QCOMPARE(message.text, NotFound);
+        QCOMPARE(message.title, QStringLiteral("База данных Тарвина"));
+        QCOMPARE(message.icon, QMessageBox::Critical);
+        // The dialog keeps what the user typed and ticked.
+        QCOMPARE(session.child<QLineEdit>("Text3")->text(), QStringLiteral("Zygodia"));
+        QVERIFY(session.child<QCheckBox>("Check1")->isChecked());
+        QVERIFY(session.child<QCheckBox>("Check2")->isChecked());
+    }
+
+    void emptyTextIsNotFound()
+    {
+        Session session;
+        session.open();
+        session.search(QString());
+        QCOMPARE(session.dialogs->messages.size(), 1);
+        QCOMPARE(session.dialogs->messages.first().text, NotFound);
+        QCOMPARE(session.selectionStart(), -1);
+    }
+
+    void everyPressSelectsTheFirstMatch()
+    {
+        Session session;
+        session.open();
+        for (int press = 0; press < 3; ++press) {
+            session.search(QStringLiteral("abcdi"));
+            QCOMPARE(session.selectionStart(), 0);
+        }
+        QVERIFY(session.dialogs->messages.isEmpty());
+    }
+
+    void searchesTheGroupShown()
+    {
+        Session session;
+        session.open();
+        session.search(QStringLiteral("Zygodia"));
+        QCOMPARE(session.dialogs->messages.size(), 1);
+        auto *combo =
+            session.program->catalogueWindow()->findChild<QComboBox *>(QStringLiteral("Combo1"));
+        combo->setCurrentIndex(RadIndex);
+        emit combo->activated(RadIndex);
+        session.search(QStringLiteral("Zygodia"));
+        QCOMPARE(session.dialogs->messages.size(), 1);
+        QCOMPARE(session.selectionStart(), 0);
+    }
+
+    void foundMatchGetsTheFocus()
+    {
+        Session session;
+        frnFind *dialog = session.open();
+        session.view()->setPlainText(ForamText); // whatever the catalogue files hold
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        session.search(QStringLiteral("Zeta"));
+        Fosdat *catalogue = session.program->catalogueWindow();
+        QVERIFY(QTest::qWaitForWindowActive(catalogue));
+        QTRY_COMPARE(QApplication::focusWidget(), session.view());
+        QCOMPARE(session.view()->textCursor().selectedText(), QStringLiteral("Zeta"));
+        // The dialog stays open, above the catalogue window.
+        QCOMPARE(session.program->findDialog(), dialog);
+        QVERIFY(dialog->isVisible());
+    }
+
+    void foundMatchRestoresMinimizedCatalogue()
+    {
+        Session session;
+        session.open();
+        session.view()->setPlainText(ForamText);
+        Fosdat *catalogue = session.program->catalogueWindow();
+        catalogue->showMinimized();
+        QTRY_VERIFY(catalogue->isMinimized());
+        session.search(QStringLiteral("Zeta"));
+        QTRY_VERIFY(!catalogue->isMinimized());
+        QVERIFY(QTest::qWaitForWindowActive(catalogue));
+    }
+
+    void closedCatalogueIsOpenedAgain()
+    {
+        Session session;
+        session.open();
+        QPointer<Fosdat> old(session.program->catalogueWindow());
+        QSignalSpy ended(session.program.get(), &Program::ended);
+        old->close();
+        settle();
+        QVERIFY(!old);
+        QVERIFY(!session.program->catalogueWindow());
+        QCOMPARE(ended.size(), 0);
+
+        session.search(QStringLiteral("Bolivina"));
+        Fosdat *fresh = session.program->catalogueWindow();
+        QVERIFY(fresh);
+        QVERIFY(fresh->isVisible());
+        QCOMPARE(session.view()->toPlainText(), ForamText);
+        QCOMPARE(session.selectionStart(), ForamText.indexOf(QStringLiteral("Bolivina")));
+        QVERIFY(session.dialogs->messages.isEmpty());
+        settle();
+        QCOMPARE(ended.size(), 0);
+    }
+
+    void programEndsWithItsLastWindow_data()
+    {
+        QTest::addColumn<bool>("catalogueFirst");
+        QTest::newRow("catalogue window, then dialog") << true;
+        QTest::newRow("dialog, then catalogue window") << false;
+    }
+    void programEndsWithItsLastWindow()
+    {
+        QFETCH(bool, catalogueFirst);
+        Session session;
+        session.open();
+        QWidget *first = session.program->catalogueWindow();
+        QWidget *second = session.program->findDialog();
+        if (!catalogueFirst)
+            std::swap(first, second);
+        QSignalSpy ended(session.program.get(), &Program::ended);
+        first->close();
+        settle();
+        QCOMPARE(ended.size(), 0);
+        second->close();
+        QTRY_COMPARE(ended.size(), 1);
+    }
+
+    void eventLoopOutlivesTheCatalogueWindow()
+    {
+        Session session;
+        session.open();
+        QSignalSpy aboutToQuit(qApp, &QCoreApplication::aboutToQuit);
+        bool dialogOutlivedCatalogue = false;
+        QTimer closeCatalogue;
+        closeCatalogue.setSingleShot(true);
+        connect(&closeCatalogue, &QTimer::timeout,
+                [&] { session.program->catalogueWindow()->close(); });
+        QTimer closeDialog;
+        closeDialog.setSingleShot(true);
+        connect(&closeDialog, &QTimer::timeout, [&] {
+            dialogOutlivedCatalogue =
+                !session.program->catalogueWindow() && session.program->findDialog();
+            session.program->findDialog()->close();
+        });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        closeCatalogue.start(0);
+        closeDialog.start(200);
+        giveUp.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(dialogOutlivedCatalogue);
+        QCOMPARE(aboutToQuit.size(), 1);
+    }
+
+    void exitClosesBoth()
+    {
+        Session session;
+        QPointer<frnFind> dialog(session.open());
+        QPointer<Fosdat> catalogue(session.program->catalogueWindow());
+        QSignalSpy ended(session.program.get(), &Program::ended);
+        emit catalogue->exitRequested();
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!catalogue->isVisible());
+        QCOMPARE(ended.size(), 1);
+        settle();
+        QVERIFY(!dialog);
+        QVERIFY(!catalogue);
+        QCOMPARE(ended.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestFind)
+#include "tst_find.moc"
