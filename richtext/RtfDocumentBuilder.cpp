@@ -38,10 +38,45 @@ void neutralize(QString &text)
 
 } // namespace
 
-DocumentBuilder::DocumentBuilder(QTextDocument &document, DecoderCache &decoders)
-    : m_cursor(&document), m_decoders(decoders)
+CursorTarget::CursorTarget(QTextDocument &document) : m_cursor(&document)
 {
     m_cursor.beginEditBlock();
+}
+
+void CursorTarget::formatFirstBlock(const TextFormats &formats)
+{
+    m_cursor.setBlockFormat(formats.block);
+    m_cursor.setBlockCharFormat(formats.chars);
+}
+
+void CursorTarget::setBlockFormat(const QTextBlockFormat &format)
+{
+    m_cursor.setBlockFormat(format);
+}
+
+void CursorTarget::insertBlock(const TextFormats &formats)
+{
+    m_cursor.insertBlock(formats.block, formats.chars);
+}
+
+void CursorTarget::insertText(const QString &text, const QTextCharFormat &format)
+{
+    m_cursor.insertText(text, format);
+}
+
+void CursorTarget::insertImage(const QTextImageFormat &image)
+{
+    m_cursor.insertImage(image);
+}
+
+void CursorTarget::finish()
+{
+    m_cursor.endEditBlock();
+}
+
+DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders)
+    : m_target(target), m_decoders(decoders)
+{
 }
 
 void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats)
@@ -76,7 +111,7 @@ void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextForma
 {
     prepare(formats);
     flush();
-    m_cursor.insertImage(image);
+    m_target.insertImage(image);
 }
 
 void DocumentBuilder::endParagraph(const TextFormats &formats)
@@ -84,14 +119,14 @@ void DocumentBuilder::endParagraph(const TextFormats &formats)
     flush();
     m_cellsDue = 0;
     if (m_breakDue) { // nothing since the last break: an empty paragraph
-        m_cursor.insertBlock(formats.block, formats.chars);
+        m_target.insertBlock(formats);
         m_blockFormat = formats.block;
         return;
     }
     if (!m_blockStarted)
         startBlock(formats);
     else if (formats.block != m_blockFormat) {
-        m_cursor.setBlockFormat(formats.block);
+        m_target.setBlockFormat(formats.block);
         m_blockFormat = formats.block;
     }
     m_breakDue = true;
@@ -105,14 +140,14 @@ void DocumentBuilder::endCell()
 void DocumentBuilder::finish()
 {
     flush();
-    m_cursor.endEditBlock();
+    m_target.finish();
 }
 
 // Makes the current block ready for content with `formats`.
 void DocumentBuilder::prepare(const TextFormats &formats)
 {
     if (m_breakDue) {
-        m_cursor.insertBlock(formats.block, formats.chars);
+        m_target.insertBlock(formats);
         m_blockFormat = formats.block;
         m_breakDue = false;
     } else if (!m_blockStarted) {
@@ -132,8 +167,7 @@ void DocumentBuilder::prepare(const TextFormats &formats)
 // The first block exists already; it only takes the formats.
 void DocumentBuilder::startBlock(const TextFormats &formats)
 {
-    m_cursor.setBlockFormat(formats.block);
-    m_cursor.setBlockCharFormat(formats.chars);
+    m_target.formatFirstBlock(formats);
     m_blockFormat = formats.block;
     m_blockStarted = true;
 }
@@ -161,7 +195,7 @@ void DocumentBuilder::flush()
     if (m_run.isEmpty())
         return;
     neutralize(m_run);
-    m_cursor.insertText(m_run, m_runFormat);
+    m_target.insertText(m_run, m_runFormat);
     m_run.resize(0);
 }
 

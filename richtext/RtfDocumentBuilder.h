@@ -18,14 +18,63 @@ struct TextFormats {
     QTextBlockFormat block;
 };
 
-// Fills a document through one cursor inside one edit block. Text is gathered
-// into runs and inserted once per change of format; a paragraph break only
-// marks a block as due, and the block is inserted before the next content, so
-// the document neither starts nor ends with a stray empty paragraph.
+// Where the builder's content goes.
+class ContentTarget
+{
+public:
+    virtual ~ContentTarget() = default;
+
+    // Gives the first block, which exists from the start, its formats.
+    virtual void formatFirstBlock(const TextFormats &formats) = 0;
+    virtual void setBlockFormat(const QTextBlockFormat &format) = 0;
+    virtual void insertBlock(const TextFormats &formats) = 0;
+    virtual void insertText(const QString &text, const QTextCharFormat &format) = 0;
+    virtual void insertImage(const QTextImageFormat &image) = 0;
+    virtual void finish() {}
+};
+
+// A document, filled through one cursor inside one edit block.
+class CursorTarget final : public ContentTarget
+{
+public:
+    explicit CursorTarget(QTextDocument &document);
+
+    void formatFirstBlock(const TextFormats &formats) override;
+    void setBlockFormat(const QTextBlockFormat &format) override;
+    void insertBlock(const TextFormats &formats) override;
+    void insertText(const QString &text, const QTextCharFormat &format) override;
+    void insertImage(const QTextImageFormat &image) override;
+    void finish() override;
+
+private:
+    QTextCursor m_cursor;
+};
+
+// The text alone, paragraphs ended by '\n' but the last, pictures left out:
+// what a converter to plain text needs, without the cost of a document.
+class PlainTextTarget final : public ContentTarget
+{
+public:
+    void formatFirstBlock(const TextFormats &) override {}
+    void setBlockFormat(const QTextBlockFormat &) override {}
+    void insertBlock(const TextFormats &) override { m_text += u'\n'; }
+    void insertText(const QString &text, const QTextCharFormat &) override { m_text += text; }
+    void insertImage(const QTextImageFormat &) override {}
+
+    QString &text() { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// Fills a target, usually a document. Text is gathered into runs and inserted
+// once per change of format; a paragraph break only marks a block as due, and
+// the block is inserted before the next content, so the document neither
+// starts nor ends with a stray empty paragraph.
 class DocumentBuilder
 {
 public:
-    DocumentBuilder(QTextDocument &document, DecoderCache &decoders);
+    DocumentBuilder(ContentTarget &target, DecoderCache &decoders);
 
     // Bytes of the given code page; consecutive bytes are decoded together.
     void appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats);
@@ -47,7 +96,7 @@ private:
     void resolveSurrogate();
     void flush();
 
-    QTextCursor m_cursor;
+    ContentTarget &m_target;
     DecoderCache &m_decoders;
     QString m_run;               // decoded text not yet inserted
     QTextCharFormat m_runFormat; // the format of m_run

@@ -42,8 +42,10 @@ bool isOn(const Token &token)
 class Reader
 {
 public:
-    explicit Reader(QTextDocument &document)
-        : m_document(document), m_builder(document, m_decoders), m_fonts(m_decoders)
+    // `document` takes the pictures and the formats; without one only the
+    // text is read.
+    Reader(ContentTarget &target, QTextDocument *document)
+        : m_document(document), m_builder(target, m_decoders), m_fonts(m_decoders)
     {
         m_stack.reserve(limits::kMaxGroupDepth);
         m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::kDefaultHalfPoints));
@@ -78,7 +80,7 @@ private:
     void fontTableDone();
     void pictureDone();
 
-    QTextDocument &m_document;
+    QTextDocument *m_document;
     DecoderCache m_decoders;
     DocumentBuilder m_builder;
     FontTable m_fonts;
@@ -306,7 +308,9 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     case WordKind::Character:
         return characterWord(CharacterWord(word.id), token);
     case WordKind::Paragraph:
-        return applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
+        if (m_document)
+            applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
+        return;
     case WordKind::Break:
         return breakWord(BreakWord(word.id));
     case WordKind::Symbol:
@@ -333,10 +337,12 @@ void Reader::characterWord(CharacterWord word, const Token &token)
         break;
     case CharacterWord::Foreground:
     case CharacterWord::Background:
-        setColour(state.formats.chars, word, m_colours.colour(token.parameter));
+        if (m_document)
+            setColour(state.formats.chars, word, m_colours.colour(token.parameter));
         break;
     default:
-        applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
+        if (m_document)
+            applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
         break;
     }
 }
@@ -432,11 +438,13 @@ void Reader::applyFont(GroupState &state, int index)
 {
     state.fontIndex = index;
     const FontEntry *font = m_fonts.find(index);
+    state.fontCodePage = font ? font->codePage : 0;
+    if (!m_document)
+        return; // the code page is all that text needs of a font
     if (font && !font->family.isEmpty())
         state.formats.chars.setFontFamilies({font->family});
     else
         state.formats.chars.clearProperty(QTextFormat::FontFamilies);
-    state.fontCodePage = font ? font->codePage : 0;
 }
 
 void Reader::resetCharacters(GroupState &state)
@@ -473,8 +481,10 @@ void Reader::pictureDone()
         qCDebug(lcRtfReader) << "picture skipped: not PNG or JPEG, unreadable or too large";
         return;
     }
+    if (!m_document) // text only: the picture still makes its paragraph
+        return m_builder.insertImage(QTextImageFormat(), state.formats);
     const QString name = QStringLiteral("rtfpict:%1").arg(++m_pictureCount);
-    m_document.addResource(QTextDocument::ImageResource, QUrl(name), picture->image);
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), picture->image);
     QTextImageFormat image;
     image.setName(name);
     if (picture->size.width() > 0)
@@ -484,20 +494,40 @@ void Reader::pictureDone()
     m_builder.insertImage(image, state.formats);
 }
 
-} // namespace
-
-ReadResult read(QByteArrayView bytes)
+// The bytes from "{\rtf" on, or nothing when they are not RTF.
+std::optional<QByteArrayView> rtfStart(QByteArrayView bytes)
 {
     const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     const QByteArrayView rtf =
         bytes.sliced(std::find_if_not(bytes.begin(), bytes.end(), isSpace) - bytes.begin());
     if (!rtf.startsWith("{\\rtf"))
+        return std::nullopt;
+    return rtf;
+}
+
+} // namespace
+
+ReadResult read(QByteArrayView bytes)
+{
+    const std::optional<QByteArrayView> rtf = rtfStart(bytes);
+    if (!rtf)
         return {nullptr, ReadError::NotRtf};
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
-    Reader(*document).read(rtf);
+    CursorTarget target(*document);
+    Reader(target, document.get()).read(*rtf);
     document->setUndoRedoEnabled(true);
     return {std::move(document), ReadError::None};
+}
+
+std::optional<QString> readText(QByteArrayView bytes)
+{
+    const std::optional<QByteArrayView> rtf = rtfStart(bytes);
+    if (!rtf)
+        return std::nullopt;
+    PlainTextTarget target;
+    Reader(target, nullptr).read(*rtf);
+    return std::move(target.text());
 }
 
 } // namespace rtf

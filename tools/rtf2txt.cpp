@@ -1,12 +1,11 @@
 // Prints the plain text of an RTF file, one line per paragraph, in UTF-8.
 //
-// No QGuiApplication is created: reading builds a QTextDocument but never lays
-// it out, so neither fonts nor a platform plugin are needed, and start-up stays
-// as short as the reading itself.
+// No QGuiApplication is created and no document is built: the reader hands
+// the text straight to a string, so neither fonts nor a platform plugin are
+// needed, and start-up stays as short as the reading itself.
 #include "RtfReader.h"
 
 #include <QFile>
-#include <QTextDocument>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -25,18 +24,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "rtf2txt: %s: %s\n", argv[1], qPrintable(file.errorString()));
         return 1;
     }
-    const rtf::ReadResult result = rtf::read(bytes);
-    if (!result.ok()) {
+    std::optional<QString> text = rtf::readText(bytes);
+    if (!text) {
         std::fprintf(stderr, "rtf2txt: %s: not an RTF file\n", argv[1]);
         return 1;
     }
-    // The raw text holds the paragraphs separated by U+2029, and a U+FFFC
-    // where a picture stands; one pass is much faster than walking the blocks.
-    QString text = result.document->toRawText();
-    text.remove(QChar::ObjectReplacementCharacter);
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text += u'\n';
-    const QByteArray out = text.toUtf8();
+    *text += u'\n';
+    const QByteArray out = text->toUtf8();
     return std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size()) ? 0
                                                                                              : 1;
 }

@@ -109,6 +109,7 @@ class TestRtfReader : public QObject
         QFETCH(QByteArray, rtf);
         QFETCH(QString, expected);
         QCOMPARE(blockTexts(*load(rtf)), expected);
+        QCOMPARE(rtf::readText(rtf), std::optional(expected)); // the text-only path agrees
     }
 
 private slots:

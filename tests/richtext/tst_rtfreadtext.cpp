@@ -1,0 +1,81 @@
+// The text-only reading gives exactly the text of the document that the full
+// reading builds, on whole files and around pictures.
+#include "RtfReader.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace
+{
+
+// The blocks' texts joined by '\n', pictures left out.
+QString documentText(const QByteArray &rtf)
+{
+    const rtf::ReadResult result = rtf::read(rtf);
+    if (!result.ok())
+        qFatal("not read as RTF: %s", rtf.left(80).constData());
+    QStringList blocks;
+    for (QTextBlock block = result.document->begin(); block.isValid(); block = block.next())
+        blocks.append(block.text().remove(QChar::ObjectReplacementCharacter));
+    return blocks.join(u'\n');
+}
+
+QByteArray pictureGroup()
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "{\\pict\\pngblip\\picw2\\pich2 " + png.toHex() + "}";
+}
+
+} // namespace
+
+class TestRtfReadText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameTextAsTheDocument_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        const QDir corpus(QStringLiteral(FOSDAT_FUZZ_CORPUS));
+        const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        for (const QString &name : files) {
+            QFile file(corpus.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTest::newRow(qPrintable(name)) << file.readAll();
+        }
+        const QByteArray picture = pictureGroup();
+        QTest::newRow("picture alone in a paragraph") << "{\\rtf1 A\\par " + picture + "\\par B}";
+        QTest::newRow("picture ending the text") << "{\\rtf1 A\\par " + picture + "}";
+        QTest::newRow("picture between words") << "{\\rtf1 A" + picture + "B\\par C}";
+        QTest::newRow("picture that is not PNG alone in a paragraph")
+            << QByteArray("{\\rtf1 A\\par {\\pict\\wmetafile8 0102}\\par B}");
+        QTest::newRow("hidden picture") << "{\\rtf1 A\\par {\\v " + picture + "}\\par B}";
+        QTest::newRow("formats and fonts with code pages")
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 A;}{\\f1\\fcharset238 B;}}"
+                          "\\f0\\b \\'c0\\b0\\f1 \\'c0{\\i\\cf1 x}\\par\\pard\\qc y}");
+    }
+    void sameTextAsTheDocument()
+    {
+        QFETCH(QByteArray, rtf);
+        QCOMPARE(rtf::readText(rtf), std::optional(documentText(rtf)));
+    }
+
+    void notRtf()
+    {
+        QCOMPARE(rtf::readText("plain text"), std::nullopt);
+        QCOMPARE(rtf::readText(""), std::nullopt);
+    }
+};
+
+QTEST_MAIN(TestRtfReadText)
+#include "tst_rtfreadtext.moc"
