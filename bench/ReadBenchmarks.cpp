@@ -1,4 +1,5 @@
-// RTF reading alone: bytes in memory to a finished QTextDocument.
+// RTF reading alone: bytes in memory to a finished QTextDocument, or to the
+// plain text.
 #include "BenchCommon.h"
 #include "RtfReader.h"
 
@@ -37,6 +38,21 @@ void readAll(benchmark::State &state, const QList<Input> &files)
     state.SetLabel(humanSize(bytes).toStdString());
 }
 
+// The text alone, as rtf2txt reads it: no document is built.
+void readText(benchmark::State &state, const Input &input)
+{
+    for (auto _ : state) {
+        const std::optional<QString> text = rtf::readText(input.bytes);
+        if (!text) {
+            state.SkipWithError("not read as RTF");
+            return;
+        }
+        benchmark::DoNotOptimize(text->constData());
+    }
+    state.SetBytesProcessed(state.iterations() * input.bytes.size());
+    recordInput(state, input);
+}
+
 } // namespace
 
 void registerReadBenchmarks(const Inputs &inputs)
@@ -46,6 +62,8 @@ void registerReadBenchmarks(const Inputs &inputs)
     for (const Input &input : inputs.perFile()) {
         add(QStringLiteral("Read/") + input.name,
             [input](benchmark::State &state) { readAll(state, {input}); });
+        add(QStringLiteral("ReadText/") + input.name,
+            [input](benchmark::State &state) { readText(state, input); });
     }
 }
 

@@ -241,7 +241,9 @@ void Report::viewer()
 {
     m_stream << "\n### The viewer, in process\n\n| Operation | " << m_largest << " | " << m_x10
              << " | " << m_x100 << " |\n|---|---|---|---|\n";
-    viewerRow(QStringLiteral("RTF reading alone"), QStringLiteral("Read"),
+    viewerRow(QStringLiteral("RTF reading into a document"), QStringLiteral("Read"),
+              QStringLiteral("bytes_per_second"));
+    viewerRow(QStringLiteral("RTF reading, text only (as rtf2txt)"), QStringLiteral("ReadText"),
               QStringLiteral("bytes_per_second"));
     viewerRow(QStringLiteral("LoadFile, first screen painted"), QStringLiteral("LoadFile"));
     viewerRow(QStringLiteral("LoadFile, whole document laid out"),
