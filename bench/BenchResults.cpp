@@ -33,7 +33,8 @@ double toSeconds(double value, const QString &unit)
 
 QString plainName(QString name)
 {
-    static const QRegularExpression suffixes(QStringLiteral("/(iterations:\\d+|manual_time)"));
+    static const QRegularExpression suffixes(
+        QStringLiteral("/(iterations:\\d+|repeats:\\d+|manual_time)"));
     return name.remove(suffixes);
 }
 

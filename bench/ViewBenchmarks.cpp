@@ -85,6 +85,24 @@ void find(benchmark::State &state, const Input &input, bool nearEnd)
     state.SetBytesProcessed(state.iterations() * qint64(characters) * qint64(sizeof(QChar)));
 }
 
+// The same search as a scan of one string holding the document's text: what
+// linear growth looks like on this machine, caches and memory included.
+void scanBaseline(benchmark::State &state, const Input &input)
+{
+    if (!loadSettled(state, input))
+        return;
+    const QString text = view().box().document()->toRawText();
+    qsizetype found = -1;
+    for (auto _ : state)
+        found = text.indexOf(NoMatch, 1, Qt::CaseInsensitive);
+    if (found >= 0) {
+        state.SkipWithError("found a non-word");
+        return;
+    }
+    recordInput(state, input);
+    state.counters["characters"] = double(text.size());
+}
+
 void saveFile(benchmark::State &state, const Input &input)
 {
     if (!loadSettled(state, input))
@@ -117,6 +135,8 @@ void registerViewBenchmarks(const Inputs &inputs)
             [input](benchmark::State &state) { find(state, input, false); });
         add(QStringLiteral("FindNearEnd/") + input.name,
             [input](benchmark::State &state) { find(state, input, true); });
+        add(QStringLiteral("ScanBaseline/") + input.name,
+            [input](benchmark::State &state) { scanBaseline(state, input); });
         add(QStringLiteral("SaveFile/") + input.name,
             [input](benchmark::State &state) { saveFile(state, input); });
     }
