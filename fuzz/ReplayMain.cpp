@@ -6,11 +6,18 @@
 #include <QFileInfo>
 #include <cstdint>
 #include <cstdio>
+#include <sys/resource.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace
 {
+
+// The input that took longest, for the report at the end.
+struct Slowest {
+    qint64 ms = -1;
+    QString path;
+} slowest;
 
 int replay(const QString &path)
 {
@@ -24,7 +31,9 @@ int replay(const QString &path)
     timer.start();
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()),
                            size_t(bytes.size()));
-    std::printf("%6lld ms  %s\n", timer.elapsed(), qPrintable(path));
+    const qint64 ms = timer.elapsed();
+    if (ms > slowest.ms)
+        slowest = {ms, path};
     return 0;
 }
 
@@ -47,6 +56,11 @@ int main(int argc, char *argv[])
             ++inputs;
         }
     }
+    struct rusage usage {
+    };
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("slowest input: %lld ms, %s\npeak memory of the whole run: %ld MB\n", slowest.ms,
+                qPrintable(slowest.path), usage.ru_maxrss / 1024);
     std::printf("%d passed, %d failed\n", inputs - failures, failures);
     return failures == 0 ? 0 : 1;
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools
-       qt6-multimedia-dev libqt6svg6-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
+       qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
        fonts-liberation fonts-dejavu-core)
 test=(xvfb xauth clang libclang-rt-14-dev libreoffice-writer-nogui desktop-file-utils
       appstream dpkg-dev file)
