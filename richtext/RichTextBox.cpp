@@ -47,12 +47,16 @@ int RichTextBox::Find(const QString &text, int start, int options)
         flags |= QTextDocument::FindWholeWords;
     if (options & rtfMatchCase)
         flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor found = document()->find(text, qMax(0, start), flags);
-    if (found.isNull())
+    const int found = m_search.find(*document(), text, qMax(0, start), flags);
+    if (found < 0)
         return -1;
-    if (!(options & rtfNoHighlight))
-        setTextCursor(found);
-    return found.selectionStart();
+    if (!(options & rtfNoHighlight)) {
+        QTextCursor selection(document());
+        selection.setPosition(found);
+        selection.setPosition(found + int(text.size()), QTextCursor::KeepAnchor);
+        setTextCursor(selection);
+    }
+    return found;
 }
 
 void RichTextBox::SetFocus()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RtfWriter.h"
+#include "TextSearch.h"
 
 #include <QTextEdit>
 
@@ -29,4 +30,7 @@ public:
 
     // Gives the view the keyboard focus and makes its window the active one.
     void SetFocus();
+
+private:
+    TextSearch m_search;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTextDocument>
+
+// Finds text in a document with the results of QTextDocument::find() searching
+// forward, but on one copy of the document's text, taken on the first search
+// and kept until the document changes. QTextDocument::find() looks every
+// paragraph up in the document's trees again, which makes each character cost
+// more the longer the document is; a scan of one string does not.
+class TextSearch
+{
+public:
+    TextSearch() = default;
+    ~TextSearch();
+    TextSearch(const TextSearch &) = delete;
+    TextSearch &operator=(const TextSearch &) = delete;
+
+    // The position of the first match at or after `from`, or -1. A match lies
+    // within one paragraph; FindBackward is not supported.
+    int find(QTextDocument &document, const QString &text, int from,
+             QTextDocument::FindFlags flags);
+
+private:
+    const QString &textOf(QTextDocument &document);
+    void forget();
+
+    QPointer<QTextDocument> m_document; // whose text m_text holds
+    QMetaObject::Connection m_changed;
+    QString m_text;
+};

@@ -1,0 +1,124 @@
+// The view's search gives what QTextDocument::find() gives, for every start
+// position and option, on a document with the cases that tell them apart.
+#include "TextSearch.h"
+
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+
+namespace
+{
+
+using Flags = QTextDocument::FindFlags;
+
+// Paragraphs, a non-breaking space, words inside words, a picture and a
+// table, whose cells are framed paragraphs.
+void fill(QTextDocument &document)
+{
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("Abcdia abcdia ABCDIA"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("Bolivina\u00A0nova Bolivinella bolivina"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("x-ray xray_ray 42ray ray raray"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("xray.ray. z")); // a rejected match right before a word
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("pict "));
+    cursor.insertImage(QStringLiteral("missing.png"));
+    cursor.insertText(QStringLiteral(" ray"));
+    QTextTable *table = cursor.insertTable(1, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("ray"));
+    table->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("Ray ray"));
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("end ray"));
+}
+
+int qtFind(const QTextDocument &document, const QString &text, int from, Flags flags)
+{
+    const QTextCursor found = document.find(text, from, flags);
+    return found.isNull() ? -1 : found.selectionStart();
+}
+
+const Flags AllFlags[] = {{},
+                          QTextDocument::FindCaseSensitively,
+                          QTextDocument::FindWholeWords,
+                          QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords};
+
+} // namespace
+
+class TestTextSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsQTextDocument_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *text : {"abcdia", "ABCDIA", "Abcdia abcdia", "bolivina", "Bolivina nova",
+                                 "Bolivina\u00A0nova", "ray", "Ray", "ra", "ray.", "a\u2029B",
+                                 "y\nx", "\uFFFC", " ray", "end ray", "absent"})
+            QTest::newRow(text) << QString::fromUtf8(text);
+    }
+    void sameAsQTextDocument()
+    {
+        QFETCH(QString, text);
+        QTextDocument document;
+        fill(document);
+        TextSearch search;
+        for (int from = 0; from <= document.characterCount() + 1; ++from) {
+            for (const Flags flags : AllFlags) {
+                const int expected = qtFind(document, text, from, flags);
+                QVERIFY2(search.find(document, text, from, flags) == expected,
+                         qPrintable(QStringLiteral("from %1, flags %2, expected %3")
+                                        .arg(from)
+                                        .arg(int(flags))
+                                        .arg(expected)));
+            }
+        }
+    }
+
+    void followsChangesOfTheDocument()
+    {
+        QTextDocument document;
+        fill(document);
+        TextSearch search;
+        const int before = search.find(document, QStringLiteral("ray"), 0, {});
+        QCOMPARE(before, qtFind(document, QStringLiteral("ray"), 0, {}));
+        QTextCursor(&document).insertText(QStringLiteral("ray "));
+        QCOMPARE(search.find(document, QStringLiteral("ray"), 1, {}), before + 4);
+        QCOMPARE(search.find(document, QStringLiteral("ray"), 0, {}), 0);
+    }
+
+    void followsAnotherDocument()
+    {
+        QTextDocument first(QStringLiteral("alpha"));
+        QTextDocument second(QStringLiteral("beta alpha"));
+        TextSearch search;
+        QCOMPARE(search.find(first, QStringLiteral("alpha"), 0, {}), 0);
+        QCOMPARE(search.find(second, QStringLiteral("alpha"), 0, {}), 5);
+    }
+
+    void outlivesItsDocument()
+    {
+        TextSearch search;
+        {
+            QTextDocument gone(QStringLiteral("alpha"));
+            QCOMPARE(search.find(gone, QStringLiteral("alpha"), 0, {}), 0);
+        }
+        QTextDocument next(QStringLiteral("x alpha"));
+        QCOMPARE(search.find(next, QStringLiteral("alpha"), 0, {}), 2);
+    }
+
+    void emptyTextAndNegativeStartFindNothing()
+    {
+        QTextDocument document(QStringLiteral("alpha"));
+        TextSearch search;
+        QCOMPARE(search.find(document, QString(), 0, {}), -1);
+        QCOMPARE(search.find(document, QStringLiteral("alpha"), -1, {}), -1);
+    }
+};
+
+QTEST_MAIN(TestTextSearch)
+#include "tst_textsearch.moc"
