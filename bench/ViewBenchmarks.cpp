@@ -85,6 +85,26 @@ void find(benchmark::State &state, const Input &input, bool nearEnd)
     state.SetBytesProcessed(state.iterations() * qint64(characters) * qint64(sizeof(QChar)));
 }
 
+// The first search after a load, which pays for taking the document's text.
+void findAfterLoad(benchmark::State &state, const Input &input)
+{
+    int found = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool loaded = loadSettled(state, input);
+        state.ResumeTiming();
+        if (!loaded)
+            return;
+        found = view().box().Find(NoMatch, 1, 0);
+    }
+    if (found >= 0) {
+        state.SkipWithError("found a non-word");
+        return;
+    }
+    recordInput(state, input);
+    state.counters["characters"] = double(view().box().document()->characterCount());
+}
+
 // The same search as a scan of one string holding the document's text: what
 // linear growth looks like on this machine, caches and memory included.
 void scanBaseline(benchmark::State &state, const Input &input)
@@ -135,6 +155,10 @@ void registerViewBenchmarks(const Inputs &inputs)
             [input](benchmark::State &state) { find(state, input, false); });
         add(QStringLiteral("FindNearEnd/") + input.name,
             [input](benchmark::State &state) { find(state, input, true); });
+        add(QStringLiteral("FindAfterLoad/") + input.name, [input](benchmark::State &state) {
+            findAfterLoad(state, input);
+        })->Iterations(3); // each needs a fresh load, outside the timing
+
         add(QStringLiteral("ScanBaseline/") + input.name,
             [input](benchmark::State &state) { scanBaseline(state, input); });
         add(QStringLiteral("SaveFile/") + input.name,

@@ -266,6 +266,8 @@ void Report::viewer()
               QStringLiteral("LoadFileFullLayout"));
     viewerRow(QStringLiteral("Find, no match"), QStringLiteral("FindNoMatch"));
     viewerRow(QStringLiteral("Find, match near the end"), QStringLiteral("FindNearEnd"));
+    viewerRow(QStringLiteral("Find, no match, first search after the load"),
+              QStringLiteral("FindAfterLoad"));
     viewerRow(QStringLiteral("For comparison: one scan of the text held in a QString"),
               QStringLiteral("ScanBaseline"));
     viewerRow(QStringLiteral("SaveFile"), QStringLiteral("SaveFile"));
