@@ -129,7 +129,7 @@ Fosdat::~Fosdat() = default;
 void Fosdat::Form_Load()
 {
     resumeNext([&] { ui->Command1->click(); }, [&] { showReferenceList(data::Refs1Path); },
-               [&] { ui->RichTextBox1->LoadFile(data::nativePath(u"dat\\BD\\FORAM")); },
+               [&] { ui->RichTextBox1->LoadFile(data::nativePath(GroupTable[0].catalogPath)); },
                // Selecting the first item sets the text to its caption and makes the
                // arrow keys go on from there; it raises no Combo1_Click.
                [&] { ui->Combo1->setCurrentIndex(0); }, [&] { Command1_Click(); });
