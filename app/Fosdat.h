@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QStringView>
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -10,6 +9,8 @@ namespace Ui
 {
 class Fosdat;
 }
+class CatalogueView;
+class QLabel;
 class SoundCue;
 class UserDialogs;
 
@@ -25,62 +26,48 @@ public:
     ~Fosdat() override;
 
     // Fills the window before it is first shown: first reference list, first group.
-    void Form_Load();
+    void loadStartupContent();
+
+    CatalogueView *catalogueView() const;
 
     // The catalogue path the OK action last matched; unset before the first match.
-    const std::optional<QString> &CatalogPath() const { return m_CatalogPath; }
+    const std::optional<QString> &catalogPath() const { return m_catalogPath; }
     // The reference list last read into the reference panel.
-    const QString &RefsText() const { return m_RefsText; }
+    const QString &refsText() const { return m_refsText; }
 
 signals:
     void findRequested();
     void exitRequested();
 
+private slots:
+    // The OK action: the cue, then the group list's text looked up in the
+    // group table and that group's catalogue loaded.
+    void loadChosenGroup();
+    // A reference link label: its list shown, then the cue.
+    void openReferenceList(int list);
+    // The find link label: the cue, then the find dialog.
+    void openFindFromLink();
+    void highlightLink(QLabel *label);
+    void restLinks();
+    void saveCatalogue();
+    void showHelp();
+    void showAboutProgram();
+    void showAboutData();
+
 private:
-    void Command1_Click();
-    void Combo1_Click();
-    void mnuSave_Click();
-
-    void Label2_Click();
-    void Label7_Click();
-    void Label8_Click();
-    void Label15_Click();
-
-    void Label2_MouseMove();
-    void Label7_MouseMove();
-    void Label8_MouseMove();
-    void Label15_MouseMove();
-    void Image3_MouseMove();
-
-    void mnuFind_Click();
-    void mnuSpravka_Click();
-    void mnuAbout1_Click();
-    void mnuAbout2_Click();
-    void mnuExit_Click();
-
-    // Reads a reference list into RefsText and shows it in the reference panel.
-    void showReferenceList(QStringView dataPath);
-    void referenceLabelClick(QStringView dataPath);
-
     void setUpWindow();
-    void connectMenus();
-    void routeMouseEvents();
-    void dispatchMouseEvent(QObject *watched, QEvent *event);
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-    // A control whose mouse movement and clicks the window handles.
-    struct MouseHandlers {
-        QWidget *control = nullptr;
-        void (Fosdat::*mouseMove)() = nullptr;
-        void (Fosdat::*click)() = nullptr; // none for Image3
-    };
+    // Replaces the view's document with the catalogue at `dataPath`; a file
+    // that cannot be read leaves the view as it is.
+    void loadCatalogue(QStringView dataPath);
+    // Reads reference list `list` (0 to 2) into refsText and shows it in the
+    // reference panel; an unreadable list leaves refsText as it was.
+    void showReferenceList(int list);
 
     std::unique_ptr<Ui::Fosdat> ui;
     SoundCue &m_sound;
     UserDialogs &m_dialogs;
-    std::optional<QString> m_CatalogPath;
-    QString m_RefsText;
-    std::array<MouseHandlers, 5> m_mouseHandlers;
+    std::optional<QString> m_catalogPath;
+    QString m_refsText;
     // The name the save dialog proposes: the path last confirmed in it.
     QString m_saveFileName = QStringLiteral("text.txt");
 };

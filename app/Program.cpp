@@ -1,10 +1,10 @@
 #include "Program.h"
 
+#include "CatalogueView.h"
+#include "FindDialog.h"
 #include "Fosdat.h"
-#include "RichTextBox.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
-#include "frnFind.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -45,7 +45,7 @@ Fosdat *Program::showCatalogueWindow()
         connect(m_catalogue, &Fosdat::findRequested, this, &Program::openFindDialog);
         connect(m_catalogue, &Fosdat::exitRequested, this, &Program::exit);
         connect(m_catalogue, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
-        m_catalogue->Form_Load();
+        m_catalogue->loadStartupContent();
     }
     m_catalogue->show();
     return m_catalogue;
@@ -54,9 +54,10 @@ Fosdat *Program::showCatalogueWindow()
 void Program::openFindDialog()
 {
     if (!openWindow(m_find)) {
-        m_find = new frnFind(*this);
+        m_find = new FindDialog;
+        connect(m_find, &FindDialog::findRequested, this, &Program::findInCatalogue);
         connect(m_find, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
-        m_find->Form_Load();
+        m_find->showAtCorner();
     }
     m_find->show();
     m_find->raise();
@@ -82,22 +83,21 @@ Fosdat *Program::catalogueWindow() const
     return openWindow(m_catalogue);
 }
 
-frnFind *Program::findDialog() const
+FindDialog *Program::findDialog() const
 {
     return openWindow(m_find);
 }
 
-RichTextBox *Program::catalogueView()
+void Program::findInCatalogue(const QString &text, QTextDocument::FindFlags flags)
 {
-    Fosdat *window = showCatalogueWindow();
-    return window->findChild<RichTextBox *>(QStringLiteral("RichTextBox1"));
-}
-
-void Program::showMessage(const QString &text, const QString &title, QMessageBox::Icon icon)
-{
-    // Owned by the find dialog, which asks for it, so that the box stays above
-    // that always-on-top window.
-    m_dialogs->message(openWindow(m_find), text, title, icon);
+    CatalogueView *view = showCatalogueWindow()->catalogueView();
+    if (view->selectFirstMatch(text, flags)) {
+        view->bringToFront();
+        return;
+    }
+    // Owned by the find dialog, so that the box stays above that always-on-top window.
+    m_dialogs->message(openWindow(m_find), QStringLiteral("Строка не найдена!"),
+                       QStringLiteral("База данных Тарвина"), QMessageBox::Critical);
 }
 
 void Program::windowGone()

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "FindHost.h"
-
 #include <QObject>
 #include <QPointer>
+#include <QTextDocument>
 #include <memory>
 
 class Fosdat;
-class frnFind;
+class FindDialog;
 class SoundCue;
 class UserDialogs;
 
 // Owns the program's two windows: the catalogue window and the one shared
-// find dialog. Creates each when it is needed and ends the program when
-// neither is left open.
-class Program final : public QObject, public FindHost
+// find dialog. Creates each when it is needed, runs the find dialog's
+// searches in the catalogue window, and ends the program when neither window
+// is left open.
+class Program final : public QObject
 {
     Q_OBJECT
 
@@ -31,22 +31,22 @@ public:
 
     // The window while it is open; null once it has been closed.
     Fosdat *catalogueWindow() const;
-    frnFind *findDialog() const;
-
-    RichTextBox *catalogueView() override;
-    void showMessage(const QString &text, const QString &title, QMessageBox::Icon icon) override;
+    FindDialog *findDialog() const;
 
 signals:
     // The program has decided to end and asked the event loop to return; once only.
     void ended();
 
 private:
+    // Selects the first match in the catalogue window, created again if it
+    // was closed, and gives it the focus; or says that there is none.
+    void findInCatalogue(const QString &text, QTextDocument::FindFlags flags);
     void windowGone();
     void end();
 
     std::unique_ptr<SoundCue> m_sound;
     std::unique_ptr<UserDialogs> m_dialogs;
     QPointer<Fosdat> m_catalogue;
-    QPointer<frnFind> m_find;
+    QPointer<FindDialog> m_find;
     bool m_ended = false;
 };

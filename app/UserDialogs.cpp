@@ -5,12 +5,8 @@
 void QtUserDialogs::message(QWidget *parent, const QString &text, const QString &title,
                             QMessageBox::Icon icon)
 {
-    // The program's messages join their lines with CR LF; a message box
-    // breaks lines at LF and has no use for the CR. The texts are plain,
-    // never markup.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, title, shown, QMessageBox::Ok, parent);
+    // The texts are plain, never markup.
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -3,6 +3,8 @@
 #include "BenchCommon.h"
 #include "RtfReader.h"
 
+using namespace fosdat;
+
 namespace fosdat::bench
 {
 

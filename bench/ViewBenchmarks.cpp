@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+using namespace fosdat;
+
 namespace fosdat::bench
 {
 

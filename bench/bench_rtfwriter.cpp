@@ -12,6 +12,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
+using namespace fosdat;
+
 namespace
 {
 

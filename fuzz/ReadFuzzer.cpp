@@ -3,6 +3,8 @@
 #include "FuzzEnvironment.h"
 #include "RtfReader.h"
 
+using namespace fosdat;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ensureGuiApplication();

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+using namespace fosdat;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ensureGuiApplication();

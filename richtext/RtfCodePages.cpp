@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -14,7 +14,7 @@ struct CodePageName {
     const char *name; // as ICU knows it
 };
 
-constexpr std::array kCodePageNames = {
+constexpr std::array CodePageNames = {
     CodePageName{437, "IBM437"},        CodePageName{850, "IBM850"},
     CodePageName{852, "IBM852"},        CodePageName{866, "IBM866"},
     CodePageName{874, "windows-874"},   CodePageName{932, "windows-932"},
@@ -37,7 +37,7 @@ struct CharsetCodePage {
 
 // Symbol fonts (charset 2) are decoded byte for byte (ISO-8859-1): the font
 // engine maps such code points onto the symbol font's own glyphs.
-constexpr std::array kCharsets = {
+constexpr std::array Charsets = {
     CharsetCodePage{0, 1252},   CharsetCodePage{2, 28591},  CharsetCodePage{77, 10000},
     CharsetCodePage{128, 932},  CharsetCodePage{129, 949},  CharsetCodePage{134, 936},
     CharsetCodePage{136, 950},  CharsetCodePage{161, 1253}, CharsetCodePage{162, 1254},
@@ -49,9 +49,9 @@ constexpr std::array kCharsets = {
 const char *nameOf(int codePage)
 {
     const auto it =
-        std::find_if(kCodePageNames.begin(), kCodePageNames.end(),
+        std::find_if(CodePageNames.begin(), CodePageNames.end(),
                      [codePage](const CodePageName &n) { return n.codePage == codePage; });
-    return it == kCodePageNames.end() ? nullptr : it->name;
+    return it == CodePageNames.end() ? nullptr : it->name;
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -64,27 +64,25 @@ bool isAscii(QByteArrayView bytes)
 int codePageForCharset(int charset)
 {
     const auto it =
-        std::find_if(kCharsets.begin(), kCharsets.end(),
+        std::find_if(Charsets.begin(), Charsets.end(),
                      [charset](const CharsetCodePage &c) { return c.charset == charset; });
-    return it == kCharsets.end() ? 0 : it->codePage;
+    return it == Charsets.end() ? 0 : it->codePage;
 }
 
 bool isKnownCodePage(int codePage)
 {
-    return nameOf(codePage) != nullptr;
-}
-
-const char *codePageName(int codePage)
-{
-    return nameOf(codePage);
-}
-
-QList<int> knownCodePages()
-{
-    QList<int> pages;
-    for (const CodePageName &n : kCodePageNames)
-        pages.append(n.codePage);
-    return pages;
+    // Whether ICU has each decoder is asked once; a code page without one is
+    // read as the document's default.
+    static const std::array<bool, CodePageNames.size()> hasDecoder = [] {
+        std::array<bool, CodePageNames.size()> found{};
+        for (size_t i = 0; i < CodePageNames.size(); ++i)
+            found[i] = QStringDecoder(CodePageNames[i].name).isValid();
+        return found;
+    }();
+    const auto it =
+        std::find_if(CodePageNames.begin(), CodePageNames.end(),
+                     [codePage](const CodePageName &n) { return n.codePage == codePage; });
+    return it != CodePageNames.end() && hasDecoder[size_t(it - CodePageNames.begin())];
 }
 
 void DecoderCache::decodeAppend(QByteArrayView bytes, int codePage, QString &out)
@@ -103,17 +101,17 @@ void DecoderCache::decodeAppend(QByteArrayView bytes, int codePage, QString &out
 QStringDecoder &DecoderCache::decoderFor(int codePage)
 {
     if (!isKnownCodePage(codePage))
-        codePage = kDefaultCodePage; // keeps the cache as small as the table
+        codePage = DefaultCodePage; // keeps the cache as small as the table
     for (auto &[page, decoder] : m_decoders) {
         if (page == codePage)
             return decoder;
     }
     // Stateless: every run is decoded on its own and flushed at its end.
     QStringDecoder decoder(nameOf(codePage), QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
+    if (!decoder.isValid()) // only when ICU lacks the default code page too
         decoder = QStringDecoder(QStringDecoder::Latin1, QStringDecoder::Flag::Stateless);
     m_decoders.emplace_back(codePage, std::move(decoder));
     return m_decoders.back().second;
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

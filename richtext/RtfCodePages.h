@@ -1,29 +1,22 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QList>
 #include <QString>
 #include <QStringDecoder>
 #include <utility>
 #include <vector>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
-inline constexpr int kDefaultCodePage = 1252; // what \ansi means without \ansicpg
+inline constexpr int DefaultCodePage = 1252; // what \ansi means without \ansicpg
 
 // The Windows code page of an RTF \fcharset value; 0 when the charset names
 // none (1, "default") or is unknown, and the document's code page applies.
 int codePageForCharset(int charset);
 
-// True when bytes of that Windows code page can be decoded.
+// True when the reader knows that Windows code page and a decoder for it exists.
 bool isKnownCodePage(int codePage);
-
-// The decoder name of a known code page, nullptr for an unknown one.
-const char *codePageName(int codePage);
-
-// Every code page the reader knows, for checking that the decoders exist.
-QList<int> knownCodePages();
 
 // One QStringDecoder per code page, created on first use.
 class DecoderCache
@@ -40,4 +33,4 @@ private:
     std::vector<std::pair<int, QStringDecoder>> m_decoders;
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

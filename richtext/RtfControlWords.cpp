@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -33,9 +33,9 @@ constexpr ControlWord entry(std::string_view name, FontWord id)
 {
     return {name, WordKind::Font, int(id)};
 }
-constexpr ControlWord entry(std::string_view name, ColourWord id)
+constexpr ControlWord entry(std::string_view name, ColorWord id)
 {
-    return {name, WordKind::Colour, int(id)};
+    return {name, WordKind::Color, int(id)};
 }
 constexpr ControlWord entry(std::string_view name, PictureWord id)
 {
@@ -46,117 +46,117 @@ constexpr ControlWord symbol(std::string_view name, char16_t unit)
     return {name, WordKind::Symbol, int(unit)};
 }
 
-constexpr Destination kSkip = Destination::Skip;
-constexpr Destination kText = Destination::Text;
+constexpr Destination SkipGroup = Destination::Skip;
+constexpr Destination TextGroup = Destination::Text;
 
 // Sorted by name (byte order); checked at compile time below.
-constexpr std::array kWords = {
-    entry("aftncn", kSkip),
-    entry("aftnsep", kSkip),
-    entry("aftnsepc", kSkip),
-    entry("annotation", kSkip),
+constexpr std::array Words = {
+    entry("aftncn", SkipGroup),
+    entry("aftnsep", SkipGroup),
+    entry("aftnsepc", SkipGroup),
+    entry("annotation", SkipGroup),
     entry("ansi", DocumentWord::Ansi),
     entry("ansicpg", DocumentWord::AnsiCodePage),
-    entry("atnauthor", kSkip),
-    entry("atndate", kSkip),
-    entry("atnicn", kSkip),
-    entry("atnid", kSkip),
-    entry("atnparent", kSkip),
-    entry("atnref", kSkip),
-    entry("atntime", kSkip),
-    entry("atrfend", kSkip),
-    entry("atrfstart", kSkip),
+    entry("atnauthor", SkipGroup),
+    entry("atndate", SkipGroup),
+    entry("atnicn", SkipGroup),
+    entry("atnid", SkipGroup),
+    entry("atnparent", SkipGroup),
+    entry("atnref", SkipGroup),
+    entry("atntime", SkipGroup),
+    entry("atrfend", SkipGroup),
+    entry("atrfstart", SkipGroup),
     entry("b", CharacterWord::Bold),
-    entry("bkmkend", kSkip),
-    entry("bkmkstart", kSkip),
-    entry("blipuid", kSkip),
-    entry("blue", ColourWord::Blue),
+    entry("bkmkend", SkipGroup),
+    entry("bkmkstart", SkipGroup),
+    entry("blipuid", SkipGroup),
+    entry("blue", ColorWord::Blue),
     symbol("bullet", 0x2022),
     entry("cb", CharacterWord::Background),
     entry("cell", BreakWord::Cell),
     entry("cf", CharacterWord::Foreground),
     entry("chcbpat", CharacterWord::Background),
-    entry("colorschememapping", kSkip),
-    entry("colortbl", Destination::ColourTable),
+    entry("colorschememapping", SkipGroup),
+    entry("colortbl", Destination::ColorTable),
     entry("cpg", FontWord::CodePage),
-    entry("datafield", kSkip),
-    entry("datastore", kSkip),
+    entry("datafield", SkipGroup),
+    entry("datastore", SkipGroup),
     entry("deff", DocumentWord::DefaultFont),
-    entry("docvar", kSkip),
+    entry("docvar", SkipGroup),
     symbol("emdash", 0x2014),
     symbol("emspace", 0x2003),
     symbol("endash", 0x2013),
     symbol("enspace", 0x2002),
     entry("f", CharacterWord::Font),
-    entry("falt", kSkip),
+    entry("falt", SkipGroup),
     entry("fcharset", FontWord::Charset),
     entry("fi", ParagraphWord::FirstLineIndent),
-    entry("field", kText),
-    entry("filetbl", kSkip),
-    entry("fldinst", kSkip),
-    entry("fldrslt", kText),
-    entry("fontemb", kSkip),
-    entry("fontfile", kSkip),
+    entry("field", TextGroup),
+    entry("filetbl", SkipGroup),
+    entry("fldinst", SkipGroup),
+    entry("fldrslt", TextGroup),
+    entry("fontemb", SkipGroup),
+    entry("fontfile", SkipGroup),
     entry("fonttbl", Destination::FontTable),
-    entry("footer", kSkip),
-    entry("footerf", kSkip),
-    entry("footerl", kSkip),
-    entry("footerr", kSkip),
-    entry("footnote", kSkip),
-    entry("formfield", kSkip),
+    entry("footer", SkipGroup),
+    entry("footerf", SkipGroup),
+    entry("footerl", SkipGroup),
+    entry("footerr", SkipGroup),
+    entry("footnote", SkipGroup),
+    entry("formfield", SkipGroup),
     entry("fs", CharacterWord::FontSize),
-    entry("ftncn", kSkip),
-    entry("ftnsep", kSkip),
-    entry("ftnsepc", kSkip),
-    entry("generator", kSkip),
-    entry("green", ColourWord::Green),
-    entry("header", kSkip),
-    entry("headerf", kSkip),
-    entry("headerl", kSkip),
-    entry("headerr", kSkip),
+    entry("ftncn", SkipGroup),
+    entry("ftnsep", SkipGroup),
+    entry("ftnsepc", SkipGroup),
+    entry("generator", SkipGroup),
+    entry("green", ColorWord::Green),
+    entry("header", SkipGroup),
+    entry("headerf", SkipGroup),
+    entry("headerl", SkipGroup),
+    entry("headerr", SkipGroup),
     entry("highlight", CharacterWord::Background),
     entry("i", CharacterWord::Italic),
-    entry("info", kSkip),
+    entry("info", SkipGroup),
     entry("jpegblip", PictureWord::Jpeg),
     symbol("ldblquote", 0x201C),
     entry("li", ParagraphWord::LeftIndent),
     symbol("line", 0x2028),
-    entry("listoverridetable", kSkip),
-    entry("listpicture", kSkip),
-    entry("listtable", kSkip),
-    entry("listtext", kText),
+    entry("listoverridetable", SkipGroup),
+    entry("listpicture", SkipGroup),
+    entry("listtable", SkipGroup),
+    entry("listtext", TextGroup),
     symbol("lquote", 0x2018),
     symbol("ltrmark", 0x200E),
     entry("mac", DocumentWord::Mac),
-    entry("mmathPr", kSkip),
+    entry("mmathPr", SkipGroup),
     entry("nestcell", BreakWord::Cell),
     entry("nestrow", BreakWord::Row),
-    entry("nonesttables", kSkip),
-    entry("nonshppict", kSkip),
+    entry("nonesttables", SkipGroup),
+    entry("nonshppict", SkipGroup),
     entry("nosupersub", CharacterWord::NoSuperSub),
-    entry("object", kSkip),
+    entry("object", SkipGroup),
     entry("page", BreakWord::Paragraph),
-    entry("panose", kSkip),
+    entry("panose", SkipGroup),
     entry("par", BreakWord::Paragraph),
     entry("pard", ParagraphWord::Reset),
     entry("pc", DocumentWord::Pc),
     entry("pca", DocumentWord::Pca),
-    entry("pgdsctbl", kSkip),
-    entry("pgptbl", kSkip),
+    entry("pgdsctbl", SkipGroup),
+    entry("pgptbl", SkipGroup),
     entry("pichgoal", PictureWord::GoalHeight),
-    entry("picprop", kSkip),
+    entry("picprop", SkipGroup),
     entry("picscalex", PictureWord::ScaleX),
     entry("picscaley", PictureWord::ScaleY),
     entry("pict", Destination::Picture),
     entry("picwgoal", PictureWord::GoalWidth),
     entry("plain", CharacterWord::Plain),
-    entry("pn", kSkip),
+    entry("pn", SkipGroup),
     entry("pngblip", PictureWord::Png),
-    entry("pnseclvl", kSkip),
-    entry("pntext", kText),
-    entry("pntxta", kSkip),
-    entry("pntxtb", kSkip),
-    entry("protusertbl", kSkip),
+    entry("pnseclvl", SkipGroup),
+    entry("pntext", TextGroup),
+    entry("pntxta", SkipGroup),
+    entry("pntxtb", SkipGroup),
+    entry("protusertbl", SkipGroup),
     entry("qc", ParagraphWord::AlignCenter),
     entry("qd", ParagraphWord::AlignJustify),
     entry("qj", ParagraphWord::AlignJustify),
@@ -164,27 +164,27 @@ constexpr std::array kWords = {
     symbol("qmspace", 0x2005),
     entry("qr", ParagraphWord::AlignRight),
     symbol("rdblquote", 0x201D),
-    entry("red", ColourWord::Red),
-    entry("revtbl", kSkip),
+    entry("red", ColorWord::Red),
+    entry("revtbl", SkipGroup),
     entry("ri", ParagraphWord::RightIndent),
     entry("row", BreakWord::Row),
     symbol("rquote", 0x2019),
-    entry("rsidtbl", kSkip),
+    entry("rsidtbl", SkipGroup),
     symbol("rtlmark", 0x200F),
     entry("sa", ParagraphWord::SpaceAfter),
     entry("sb", ParagraphWord::SpaceBefore),
     entry("sect", BreakWord::Paragraph),
-    entry("shpinst", kSkip),
-    entry("shppict", kText),
+    entry("shpinst", SkipGroup),
+    entry("shppict", TextGroup),
     entry("strike", CharacterWord::Strike),
     entry("striked", CharacterWord::Strike),
-    entry("stylesheet", kSkip),
+    entry("stylesheet", SkipGroup),
     entry("sub", CharacterWord::Subscript),
     entry("super", CharacterWord::Superscript),
     symbol("tab", 0x0009),
-    entry("tc", kSkip),
-    entry("themedata", kSkip),
-    entry("txe", kSkip),
+    entry("tc", SkipGroup),
+    entry("themedata", SkipGroup),
+    entry("txe", SkipGroup),
     entry("u", DocumentWord::Unicode),
     entry("uc", DocumentWord::UnicodeSkip),
     entry("ul", CharacterWord::Underline),
@@ -205,11 +205,11 @@ constexpr std::array kWords = {
     entry("ululdbwave", CharacterWord::Underline),
     entry("ulw", CharacterWord::Underline),
     entry("ulwave", CharacterWord::Underline),
-    entry("userprops", kSkip),
+    entry("userprops", SkipGroup),
     entry("v", CharacterWord::Hidden),
-    entry("wgrffmtfilter", kSkip),
-    entry("xe", kSkip),
-    entry("xmlnstbl", kSkip),
+    entry("wgrffmtfilter", SkipGroup),
+    entry("xe", SkipGroup),
+    entry("xmlnstbl", SkipGroup),
     symbol("zwbo", 0x200B),
     symbol("zwj", 0x200D),
     symbol("zwnj", 0x200C),
@@ -220,12 +220,12 @@ constexpr bool nameLess(const ControlWord &a, const ControlWord &b)
     return a.name < b.name;
 }
 
-static_assert(std::is_sorted(kWords.begin(), kWords.end(), nameLess),
+static_assert(std::is_sorted(Words.begin(), Words.end(), nameLess),
               "control words must stay sorted for the binary search");
-static_assert(std::adjacent_find(kWords.begin(), kWords.end(),
+static_assert(std::adjacent_find(Words.begin(), Words.end(),
                                  [](const ControlWord &a, const ControlWord &b) {
                                      return a.name == b.name;
-                                 }) == kWords.end(),
+                                 }) == Words.end(),
               "control words must be unique");
 
 } // namespace
@@ -234,11 +234,11 @@ const ControlWord *findControlWord(QByteArrayView name)
 {
     const std::string_view key(name.data(), size_t(name.size()));
     const auto it = std::lower_bound(
-        kWords.begin(), kWords.end(), key,
+        Words.begin(), Words.end(), key,
         [](const ControlWord &word, std::string_view wanted) { return word.name < wanted; });
-    if (it == kWords.end() || it->name != key)
+    if (it == Words.end() || it->name != key)
         return nullptr;
     return &*it;
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -3,16 +3,16 @@
 #include <QByteArrayView>
 #include <string_view>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 // What the text of a group is for.
 enum class Destination : quint8 {
-    Text,        // document text
-    Skip,        // ignored whole, with every group inside
-    FontTable,   // \fonttbl
-    ColourTable, // \colortbl
-    Picture,     // \pict
+    Text,       // document text
+    Skip,       // ignored whole, with every group inside
+    FontTable,  // \fonttbl
+    ColorTable, // \colortbl
+    Picture,    // \pict
 };
 
 enum class DocumentWord : quint8 {
@@ -60,7 +60,7 @@ enum class BreakWord : quint8 { Paragraph, Cell, Row };
 
 enum class FontWord : quint8 { Charset, CodePage };
 
-enum class ColourWord : quint8 { Red, Green, Blue };
+enum class ColorWord : quint8 { Red, Green, Blue };
 
 enum class PictureWord : quint8 { Png, Jpeg, GoalWidth, GoalHeight, ScaleX, ScaleY };
 
@@ -73,7 +73,7 @@ enum class WordKind : quint8 {
     Break,       // id is a BreakWord
     Symbol,      // id is the UTF-16 code unit the word stands for
     Font,        // id is a FontWord
-    Colour,      // id is a ColourWord
+    Color,       // id is a ColorWord
     Picture,     // id is a PictureWord
 };
 
@@ -86,4 +86,4 @@ struct ControlWord {
 // The control word of that name, or nullptr for a word the reader ignores.
 const ControlWord *findControlWord(QByteArrayView name);
 
-} // namespace rtf
+} // namespace fosdat::rtf

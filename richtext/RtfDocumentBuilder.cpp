@@ -4,13 +4,13 @@
 
 #include <QTextDocument>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
 {
 
-constexpr char16_t kReplacement = 0xFFFD;
+constexpr char16_t Replacement = 0xFFFD;
 
 // Characters a QTextDocument gives a meaning of its own: paragraph and frame
 // separators and the object marker. Text must not create structure behind the
@@ -28,7 +28,7 @@ void neutralize(QString &text)
         case 0xFDD0: // beginning of frame
         case 0xFDD1: // end of frame
         case 0xFFFC: // object replacement
-            *c = QChar(kReplacement);
+            *c = QChar(Replacement);
             break;
         default:
             break;
@@ -104,7 +104,7 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
     if (QChar::isHighSurrogate(unit))
         m_highSurrogate = unit;
     else
-        m_run.append(QChar(QChar::isLowSurrogate(unit) ? kReplacement : unit));
+        m_run.append(QChar(QChar::isLowSurrogate(unit) ? Replacement : unit));
 }
 
 void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats)
@@ -183,7 +183,7 @@ void DocumentBuilder::decodeBytes()
 void DocumentBuilder::resolveSurrogate()
 {
     if (m_highSurrogate) {
-        m_run.append(QChar(kReplacement));
+        m_run.append(QChar(Replacement));
         m_highSurrogate = 0;
     }
 }
@@ -199,4 +199,4 @@ void DocumentBuilder::flush()
     m_run.resize(0);
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <QTextImageFormat>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 class DecoderCache;
@@ -109,4 +109,4 @@ private:
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -19,14 +19,14 @@ void setFlag(QTextCharFormat &chars, int property, bool on)
         chars.clearProperty(property);
 }
 
-// A length property from twips, unset at zero.
-void setLength(QTextBlockFormat &block, int property, int twips)
+// A length property from RTF length units, unset at zero.
+void setLength(QTextBlockFormat &block, int property, int length)
 {
-    twips = std::clamp(twips, -limits::kMaxTwips, limits::kMaxTwips);
-    if (twips == 0)
+    length = std::clamp(length, -limits::MaxRtfLength, limits::MaxRtfLength);
+    if (length == 0)
         block.clearProperty(property);
     else
-        block.setProperty(property, units::pixelsFromTwips(twips));
+        block.setProperty(property, units::pixelsFromRtfLength(length));
 }
 
 void setVerticalAlignment(QTextCharFormat &chars, QTextCharFormat::VerticalAlignment alignment)
@@ -71,7 +71,7 @@ void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int
     case CharacterWord::FontSize:
         if (parameter > 0) // \fs0 is no size at all
             chars.setFontPointSize(
-                units::pointsFromHalfPoints(std::min(parameter, limits::kMaxFontHalfPoints)));
+                units::pointsFromHalfPoints(std::min(parameter, limits::MaxFontHalfPoints)));
         break;
     case CharacterWord::Hidden:
     case CharacterWord::Plain:
@@ -82,12 +82,12 @@ void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int
     }
 }
 
-void setColour(QTextCharFormat &chars, CharacterWord word, const QColor &colour)
+void setColor(QTextCharFormat &chars, CharacterWord word, const QColor &color)
 {
     const int property = word == CharacterWord::Foreground ? QTextFormat::ForegroundBrush
                                                            : QTextFormat::BackgroundBrush;
-    if (colour.isValid())
-        chars.setProperty(property, QBrush(colour));
+    if (color.isValid())
+        chars.setProperty(property, QBrush(color));
     else
         chars.clearProperty(property);
 }
@@ -128,4 +128,4 @@ void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int paramet
     }
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -9,17 +9,17 @@
 // How character and paragraph control words map onto Qt formats. A property
 // that is switched off or set to its default is cleared rather than stored,
 // so equal-looking text always has equal formats.
-namespace rtf
+namespace fosdat::rtf
 {
 
-// A character word that needs neither the font nor the colour table; `on` is
+// A character word that needs neither the font nor the color table; `on` is
 // false for a parameter of 0 (\b0, \ul0 ...).
 void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int parameter);
 
 // \cfN (Foreground) or \cbN, \highlightN, \chcbpatN (Background); an invalid
-// colour is the automatic one.
-void setColour(QTextCharFormat &chars, CharacterWord word, const QColor &colour);
+// color is the automatic one.
+void setColor(QTextCharFormat &chars, CharacterWord word, const QColor &color);
 
 void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int parameter);
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -293,4 +293,4 @@ QByteArray RtfOutput::take()
     return std::exchange(m_bytes, QByteArray());
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -5,7 +5,7 @@
 #include <QStringView>
 #include <string_view>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 // The byte level of the RTF writer: control words, groups, escaped text and
@@ -49,4 +49,4 @@ private:
     bool m_wordOpen = false; // a control word ends the output so far
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

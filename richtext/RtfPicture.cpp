@@ -7,7 +7,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -85,7 +85,7 @@ std::optional<Picture> PictureReader::finish(qint64 &pixelBudget)
     QImageReader reader(&buffer, m_format == Format::Png ? "png" : "jpeg");
     const QSize size = reader.size(); // read from the header, before any decoding
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (size.isEmpty() || pixels > limits::kMaxPicturePixels || pixels > pixelBudget)
+    if (size.isEmpty() || pixels > limits::MaxPicturePixels || pixels > pixelBudget)
         return std::nullopt;
     Picture picture;
     if (!reader.read(&picture.image))
@@ -96,14 +96,14 @@ std::optional<Picture> PictureReader::finish(qint64 &pixelBudget)
     return picture;
 }
 
-// A goal size in twips, scaled in percent, as pixels; 0 when there is none.
+// A goal size in RTF length units, scaled in percent, as pixels; 0 when there is none.
 qreal PictureReader::displayLength(int goal, int scale) const
 {
     if (goal <= 0)
         return 0;
-    const int twips = std::min(goal, limits::kMaxTwips);
-    const int percent = scale > 0 ? std::min(scale, limits::kMaxPictureScale) : 100;
-    return units::pixelsFromTwips(twips) * percent / 100;
+    const int length = std::min(goal, limits::MaxRtfLength);
+    const int percent = scale > 0 ? std::min(scale, limits::MaxPictureScale) : 100;
+    return units::pixelsFromRtfLength(length) * percent / 100;
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

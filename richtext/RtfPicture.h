@@ -7,7 +7,7 @@
 #include <QSizeF>
 #include <optional>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 struct Picture {
@@ -43,4 +43,4 @@ private:
     int m_scaleY = 100;
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

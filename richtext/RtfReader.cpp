@@ -17,7 +17,7 @@
 
 Q_LOGGING_CATEGORY(lcRtfReader, "fosdat.rtf.reader", QtWarningMsg)
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -47,8 +47,8 @@ public:
     Reader(ContentTarget &target, QTextDocument *document)
         : m_document(document), m_builder(target, m_decoders), m_fonts(m_decoders)
     {
-        m_stack.reserve(limits::kMaxGroupDepth);
-        m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::kDefaultHalfPoints));
+        m_stack.reserve(limits::MaxGroupDepth);
+        m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::DefaultHalfPoints));
     }
 
     void read(QByteArrayView input);
@@ -84,18 +84,18 @@ private:
     DecoderCache m_decoders;
     DocumentBuilder m_builder;
     FontTable m_fonts;
-    ColourTable m_colours;
+    ColorTable m_colors;
     PictureReader m_picture;
     std::vector<GroupState> m_stack;
     QTextCharFormat m_plainChars; // what \plain restores
-    qsizetype m_excessDepth = 0;  // open groups beyond kMaxGroupDepth
+    qsizetype m_excessDepth = 0;  // open groups beyond MaxGroupDepth
     bool m_starred = false;       // \* seen, waiting for its control word
     bool m_done = false;          // the outermost group has closed
     bool m_fontTableSeen = false;
-    int m_documentCodePage = kDefaultCodePage;
+    int m_documentCodePage = DefaultCodePage;
     int m_defaultFont = -1;
     int m_pictureCount = 0;
-    qint64 m_pictureBudget = limits::kMaxDocumentPicturePixels;
+    qint64 m_pictureBudget = limits::MaxDocumentPicturePixels;
 };
 
 void Reader::read(QByteArrayView input)
@@ -168,7 +168,7 @@ void Reader::openGroup()
         return;
     }
     top().pendingSkip = 0; // a group boundary ends a fallback
-    if (m_excessDepth > 0 || int(m_stack.size()) >= limits::kMaxGroupDepth) {
+    if (m_excessDepth > 0 || int(m_stack.size()) >= limits::MaxGroupDepth) {
         if (m_excessDepth++ == 0)
             qCDebug(lcRtfReader) << "groups nested too deep; skipping the deeper ones";
         return;
@@ -204,9 +204,9 @@ void Reader::endDestination(const GroupState &closed)
         if (outer != Destination::FontTable)
             fontTableDone();
         break;
-    case Destination::ColourTable:
-        if (outer != Destination::ColourTable)
-            m_colours.endTable();
+    case Destination::ColorTable:
+        if (outer != Destination::ColorTable)
+            m_colors.endTable();
         break;
     case Destination::Picture:
         if (outer != Destination::Picture && !m_stack.empty())
@@ -258,7 +258,7 @@ void Reader::documentWord(DocumentWord word, const Token &token)
     GroupState &state = top();
     switch (word) {
     case DocumentWord::Ansi:
-        m_documentCodePage = kDefaultCodePage;
+        m_documentCodePage = DefaultCodePage;
         break;
     case DocumentWord::AnsiCodePage:
         if (isKnownCodePage(token.parameter))
@@ -279,7 +279,7 @@ void Reader::documentWord(DocumentWord word, const Token &token)
         break;
     case DocumentWord::UnicodeSkip:
         state.unicodeSkip =
-            std::clamp(token.hasParameter ? token.parameter : 1, 0, limits::kMaxUnicodeSkip);
+            std::clamp(token.hasParameter ? token.parameter : 1, 0, limits::MaxUnicodeSkip);
         break;
     case DocumentWord::Unicode:
         if (token.hasParameter)
@@ -338,7 +338,7 @@ void Reader::characterWord(CharacterWord word, const Token &token)
     case CharacterWord::Foreground:
     case CharacterWord::Background:
         if (m_document)
-            setColour(state.formats.chars, word, m_colours.colour(token.parameter));
+            setColor(state.formats.chars, word, m_colors.color(token.parameter));
         break;
     default:
         if (m_document)
@@ -356,7 +356,7 @@ void Reader::breakWord(BreakWord word)
         m_builder.endParagraph(top().formats);
 }
 
-// Control words inside the font, colour and picture tables.
+// Control words inside the font, color and picture tables.
 void Reader::tableWord(const ControlWord &word, const Token &token)
 {
     switch (top().destination) {
@@ -368,9 +368,9 @@ void Reader::tableWord(const ControlWord &word, const Token &token)
         else if (word.kind == WordKind::Font)
             m_fonts.setCodePage(token.parameter);
         break;
-    case Destination::ColourTable:
-        if (word.kind == WordKind::Colour)
-            m_colours.setComponent(ColourWord(word.id), token.parameter);
+    case Destination::ColorTable:
+        if (word.kind == WordKind::Color)
+            m_colors.setComponent(ColorWord(word.id), token.parameter);
         break;
     case Destination::Picture:
         if (word.kind == WordKind::Picture)
@@ -422,9 +422,9 @@ void Reader::text(QByteArrayView bytes)
     case Destination::FontTable:
         m_fonts.appendName(bytes);
         break;
-    case Destination::ColourTable:
+    case Destination::ColorTable:
         for (qsizetype n = bytes.count(';'); n > 0; --n)
-            m_colours.endEntry();
+            m_colors.endEntry();
         break;
     case Destination::Picture:
         m_picture.appendHex(bytes);
@@ -530,4 +530,4 @@ std::optional<QString> readText(QByteArrayView bytes)
     return std::move(target.text());
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 enum class ReadError {
@@ -30,4 +30,4 @@ ReadResult read(QByteArrayView bytes);
 // RTF. Much faster than read(), as no document is built.
 std::optional<QString> readText(QByteArrayView bytes);
 
-} // namespace rtf
+} // namespace fosdat::rtf

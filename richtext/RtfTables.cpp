@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 void FontTable::beginEntry(int index, int documentCodePage)
@@ -37,7 +37,7 @@ void FontTable::appendName(QByteArrayView bytes)
         return;
     const qsizetype end = bytes.indexOf(';');
     const QByteArrayView name = end < 0 ? bytes : bytes.first(end);
-    const qsizetype room = limits::kMaxFontNameBytes - m_name.size();
+    const qsizetype room = limits::MaxFontNameBytes - m_name.size();
     m_name.append(name.first(std::min(name.size(), std::max(room, qsizetype(0)))));
     if (end >= 0)
         endEntry();
@@ -48,7 +48,7 @@ void FontTable::endEntry()
     if (!m_open)
         return;
     m_open = false;
-    if (m_fonts.size() >= limits::kMaxFonts && !m_fonts.contains(m_index))
+    if (m_fonts.size() >= limits::MaxFonts && !m_fonts.contains(m_index))
         return;
     FontEntry entry;
     entry.codePage = m_codePage;
@@ -63,40 +63,40 @@ const FontEntry *FontTable::find(int index) const
     return it == m_fonts.constEnd() ? nullptr : &*it;
 }
 
-void ColourTable::setComponent(ColourWord component, int value)
+void ColorTable::setComponent(ColorWord component, int value)
 {
     value = std::clamp(value, 0, 255);
     switch (component) {
-    case ColourWord::Red:
+    case ColorWord::Red:
         m_red = value;
         break;
-    case ColourWord::Green:
+    case ColorWord::Green:
         m_green = value;
         break;
-    case ColourWord::Blue:
+    case ColorWord::Blue:
         m_blue = value;
         break;
     }
     m_hasComponents = true;
 }
 
-void ColourTable::endEntry()
+void ColorTable::endEntry()
 {
-    if (m_colours.size() < limits::kMaxColours)
-        m_colours.append(m_hasComponents ? QColor(m_red, m_green, m_blue) : QColor());
+    if (m_colors.size() < limits::MaxColors)
+        m_colors.append(m_hasComponents ? QColor(m_red, m_green, m_blue) : QColor());
     m_red = m_green = m_blue = 0;
     m_hasComponents = false;
 }
 
-void ColourTable::endTable()
+void ColorTable::endTable()
 {
     if (m_hasComponents)
         endEntry();
 }
 
-QColor ColourTable::colour(int index) const
+QColor ColorTable::color(int index) const
 {
-    return index >= 0 && index < m_colours.size() ? m_colours.at(index) : QColor();
+    return index >= 0 && index < m_colors.size() ? m_colors.at(index) : QColor();
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -8,7 +8,7 @@
 #include <QList>
 #include <QString>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 class DecoderCache;
@@ -44,25 +44,25 @@ private:
     QByteArray m_name;
 };
 
-// The colours of \colortbl, by position. An entry without components is the
-// automatic colour, returned as an invalid QColor.
-class ColourTable
+// The colors of \colortbl, by position. An entry without components is the
+// automatic color, returned as an invalid QColor.
+class ColorTable
 {
 public:
-    void setComponent(ColourWord component, int value);
+    void setComponent(ColorWord component, int value);
     // A ';' ends the entry being built.
     void endEntry();
     // Ends the table: an entry with components but no ';' still counts.
     void endTable();
 
-    QColor colour(int index) const;
+    QColor color(int index) const;
 
 private:
-    QList<QColor> m_colours;
+    QList<QColor> m_colors;
     int m_red = 0;
     int m_green = 0;
     int m_blue = 0;
     bool m_hasComponents = false;
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -29,9 +29,9 @@ bool endsText(char c)
 constexpr qint64 parameterCap()
 {
     qint64 cap = 1;
-    for (int i = 0; i < limits::kMaxParameterDigits; ++i)
+    for (int i = 0; i < limits::MaxParameterDigits; ++i)
         cap *= 10;
-    return cap; // one more than the largest value of kMaxParameterDigits digits
+    return cap; // one more than the largest value of MaxParameterDigits digits
 }
 
 } // namespace
@@ -124,7 +124,7 @@ void Tokenizer::readWord(Token &token)
     while (m_pos < size && isLetter(m_input[m_pos]))
         ++m_pos;
     token.kind = TokenKind::ControlWord;
-    if (m_pos - start <= limits::kMaxControlWordLength)
+    if (m_pos - start <= limits::MaxControlWordLength)
         token.bytes = m_input.sliced(start, m_pos - start);
     readParameter(token);
     if (m_pos < size && m_input[m_pos] == ' ')
@@ -134,7 +134,7 @@ void Tokenizer::readWord(Token &token)
 }
 
 // The parameter: an optional minus and digits. Any number of digits is read;
-// the value saturates past kMaxParameterDigits and is clamped to 32 bits.
+// the value saturates past MaxParameterDigits and is clamped to 32 bits.
 void Tokenizer::readParameter(Token &token)
 {
     const qsizetype size = m_input.size();
@@ -173,4 +173,4 @@ void Tokenizer::readText(Token &token)
     token.bytes = m_input.sliced(start, m_pos - start);
 }
 
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -2,7 +2,7 @@
 
 #include <QByteArrayView>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 enum class TokenKind : quint8 {
@@ -50,4 +50,4 @@ private:
     qsizetype m_pos = 0;
 };
 
-} // namespace rtf
+} // namespace fosdat::rtf

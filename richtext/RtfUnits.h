@@ -4,23 +4,23 @@
 
 // Units shared by the RTF reader and writer. Lengths in a QTextDocument (block
 // margins, indents, image sizes) are pixels at 96 dots per inch; RTF measures
-// them in twips, 1440 to the inch, so one pixel is exactly 15 twips. Font sizes
+// them in units of 1/1440 inch, so one pixel is exactly 15 of them. Font sizes
 // are points in the document and half points in RTF. The writer inverts these
-// conversions exactly: twipsFromPixels(pixelsFromTwips(t)) == t for every t.
-namespace rtf::units
+// conversions exactly: rtfLengthFromPixels(pixelsFromRtfLength(t)) == t for every t.
+namespace fosdat::rtf::units
 {
 
-inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kDefaultHalfPoints = 24; // 12 pt, the size of text without \fs
+inline constexpr int RtfLengthPerPixel = 15;
+inline constexpr int DefaultHalfPoints = 24; // 12 pt, the size of text without \fs
 
-constexpr qreal pixelsFromTwips(int twips)
+constexpr qreal pixelsFromRtfLength(int length)
 {
-    return qreal(twips) / kTwipsPerPixel;
+    return qreal(length) / RtfLengthPerPixel;
 }
 
-inline int twipsFromPixels(qreal pixels)
+inline int rtfLengthFromPixels(qreal pixels)
 {
-    return qRound(pixels * kTwipsPerPixel);
+    return qRound(pixels * RtfLengthPerPixel);
 }
 
 constexpr qreal pointsFromHalfPoints(int halfPoints)
@@ -33,4 +33,4 @@ inline int halfPointsFromPoints(qreal points)
     return qRound(points * 2);
 }
 
-} // namespace rtf::units
+} // namespace fosdat::rtf::units

@@ -4,18 +4,15 @@
 #include "RtfWriterStyles.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QUrl>
 #include <vector>
 
-namespace rtf
+namespace fosdat::rtf
 {
 
 namespace
@@ -169,10 +166,10 @@ private:
         writeLength("sa", state.spaceAfter);
     }
 
-    void writeLength(std::string_view word, int twips)
+    void writeLength(std::string_view word, int length)
     {
-        if (twips != 0)
-            m_out.word(word, twips);
+        if (length != 0)
+            m_out.word(word, length);
     }
 
     void switchTo(const CharState &next)
@@ -223,8 +220,8 @@ private:
         m_out.word("pngblip");
         m_out.word("picw", image.width());
         m_out.word("pich", image.height());
-        m_out.word("picwgoal", toTwips(size.width()));
-        m_out.word("pichgoal", toTwips(size.height()));
+        m_out.word("picwgoal", toRtfLength(size.width()));
+        m_out.word("pichgoal", toRtfLength(size.height()));
         m_out.hex(*png);
         m_out.closeGroup();
     }
@@ -243,7 +240,7 @@ QByteArray write(const QTextDocument &document)
 {
     StyleTables tables(document.defaultFont().family());
     FormatEntries formats(document, tables);
-    // First pass: the outline, and every font and colour in use in the tables.
+    // First pass: the outline, and every font and color in use in the tables.
     const Outline outline(document);
     for (const Outline::Run &run : outline.runs)
         formats[run.format];
@@ -263,33 +260,4 @@ QByteArray write(const QTextDocument &document)
     return out.take();
 }
 
-SaveResult saveBytes(const QByteArray &bytes, const QString &path)
-{
-    // A new file renamed over a device, FIFO or socket would take its place
-    // (or, for a FIFO, the write could block): such targets are refused.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return {false, QCoreApplication::translate("rtf", "Not a regular file")};
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows here and not only when commit()
-    // flushes, which would go unnoticed and replace the old file with a
-    // truncated one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
-    // A write that stops short (a full disk, a file size limit) goes on with
-    // the rest, which then fails with the reason.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return {false, reason};
-        }
-        done += written;
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
-}
-
-} // namespace rtf
+} // namespace fosdat::rtf

@@ -6,7 +6,7 @@
 #include <QBrush>
 #include <algorithm>
 
-namespace rtf::writer
+namespace fosdat::rtf::writer
 {
 
 namespace
@@ -26,18 +26,18 @@ std::optional<QRgb> brushColor(const QBrush &brush)
 int toHalfPoints(qreal points)
 {
     return std::clamp(
-        units::halfPointsFromPoints(std::min(points, qreal(limits::kMaxFontHalfPoints))), 1,
-        limits::kMaxFontHalfPoints);
+        units::halfPointsFromPoints(std::min(points, qreal(limits::MaxFontHalfPoints))), 1,
+        limits::MaxFontHalfPoints);
 }
 
 } // namespace
 
-int toTwips(qreal pixels)
+int toRtfLength(qreal pixels)
 {
-    constexpr qreal MaxPixels = units::pixelsFromTwips(limits::kMaxTwips);
+    constexpr qreal MaxPixels = units::pixelsFromRtfLength(limits::MaxRtfLength);
     if (qIsNaN(pixels))
         return 0;
-    return units::twipsFromPixels(std::clamp(pixels, -MaxPixels, MaxPixels));
+    return units::rtfLengthFromPixels(std::clamp(pixels, -MaxPixels, MaxPixels));
 }
 
 int StyleTables::font(const QString &family)
@@ -146,12 +146,12 @@ ParagraphState FormatEntries::computeParagraph(const QTextBlockFormat &format) c
         state.alignment = "qj";
     else if (alignment & Qt::AlignRight)
         state.alignment = "qr";
-    state.leftIndent = toTwips(format.leftMargin() + m_indentWidth * format.indent());
-    state.rightIndent = toTwips(format.rightMargin());
-    state.firstLineIndent = toTwips(format.textIndent());
-    state.spaceBefore = toTwips(format.topMargin());
-    state.spaceAfter = toTwips(format.bottomMargin());
+    state.leftIndent = toRtfLength(format.leftMargin() + m_indentWidth * format.indent());
+    state.rightIndent = toRtfLength(format.rightMargin());
+    state.firstLineIndent = toRtfLength(format.textIndent());
+    state.spaceBefore = toRtfLength(format.topMargin());
+    state.spaceAfter = toRtfLength(format.bottomMargin());
     return state;
 }
 
-} // namespace rtf::writer
+} // namespace fosdat::rtf::writer

@@ -13,17 +13,17 @@
 #include <string_view>
 #include <vector>
 
-// How the RTF writer states a document's formats: fonts and colours as table
+// How the RTF writer states a document's formats: fonts and colors as table
 // indices, character and paragraph properties as RTF holds them.
-namespace rtf::writer
+namespace fosdat::rtf::writer
 {
 
-inline constexpr int DefaultHalfPoints = units::kDefaultHalfPoints;
+inline constexpr int DefaultHalfPoints = units::DefaultHalfPoints;
 
 enum class Position : unsigned char { Normal, Super, Sub };
 
 // The character properties the writer carries, as RTF states them.
-// Colours are colour-table indices, 0 meaning "none given".
+// Colors are color-table indices, 0 meaning "none given".
 struct CharState {
     int font = 0;
     int halfPoints = DefaultHalfPoints;
@@ -36,7 +36,7 @@ struct CharState {
     Position position = Position::Normal;
 };
 
-// The paragraph properties the writer carries, lengths in twips.
+// The paragraph properties the writer carries, lengths in RTF units (1/1440 inch).
 struct ParagraphState {
     std::string_view alignment; // its control word; none for left alignment
     int leftIndent = 0;
@@ -46,14 +46,14 @@ struct ParagraphState {
     int spaceAfter = 0;
 };
 
-// Fonts and colours in order of first use; font 0 is the document's default.
+// Fonts and colors in order of first use; font 0 is the document's default.
 class StyleTables
 {
 public:
     explicit StyleTables(const QString &defaultFamily) { font(defaultFamily); }
 
     int font(const QString &family);
-    // Index in the colour table, whose entry 0 is the automatic colour.
+    // Index in the color table, whose entry 0 is the automatic color.
     int color(QRgb rgb);
     void write(RtfOutput &out) const;
 
@@ -72,7 +72,7 @@ struct FormatEntry {
 };
 
 // The entry of each format of the document, computed once per format;
-// computing it enters the format's font and colours in the tables.
+// computing it enters the format's font and colors in the tables.
 class FormatEntries
 {
 public:
@@ -94,7 +94,7 @@ private:
     int m_defaultHalfPoints = DefaultHalfPoints;
 };
 
-// Pixels at 96 dots per inch to twips, kept within what a reader takes.
-int toTwips(qreal pixels);
+// Pixels at 96 dots per inch to RTF length units, kept within what a reader takes.
+int toRtfLength(qreal pixels);
 
-} // namespace rtf::writer
+} // namespace fosdat::rtf::writer

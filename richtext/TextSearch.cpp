@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+namespace fosdat
+{
+
 namespace
 {
 
@@ -70,3 +73,5 @@ void TextSearch::forget()
     m_document.clear();
     m_text.clear();
 }
+
+} // namespace fosdat

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QTextDocument>
 
+namespace fosdat
+{
+
 // Finds text in a document with the results of QTextDocument::find() searching
 // forward, but on one copy of the document's text, taken on the first search
 // and kept until the document changes. QTextDocument::find() looks every
@@ -30,3 +33,5 @@ private:
     QMetaObject::Connection m_changed;
     QString m_text;
 };
+
+} // namespace fosdat

@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "rtf2txt: %s: %s\n", argv[1], qPrintable(file.errorString()));
         return 1;
     }
-    std::optional<QString> text = rtf::readText(bytes);
+    std::optional<QString> text = fosdat::rtf::readText(bytes);
     if (!text) {
         std::fprintf(stderr, "rtf2txt: %s: not an RTF file\n", argv[1]);
         return 1;

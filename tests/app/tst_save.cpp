@@ -12,6 +12,8 @@
 #include <QTest>
 #include <unistd.h>
 
+using namespace fosdat;
+
 namespace
 {
 

@@ -291,10 +291,10 @@ private slots:
                  qPrintable(family));
     }
 
-    void colours_data()
+    void colors_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::newRow("Label6") << "Label6" << QColor(0, 0, 0);
         QTest::newRow("Label1") << "Label1" << QColor(0, 0, 0);
         QTest::newRow("Label3") << "Label3" << QColor(0, 0, 0);
@@ -304,12 +304,12 @@ private slots:
         QTest::newRow("Label7") << "Label7" << DarkBlue;
         QTest::newRow("Label8") << "Label8" << DarkBlue;
     }
-    void colours()
+    void colors()
     {
         QFETCH(QString, name);
-        QFETCH(QColor, colour);
+        QFETCH(QColor, color);
         Window w;
-        QCOMPARE(w.foreColor(name), colour);
+        QCOMPARE(w.foreColor(name), color);
     }
 
     void menus_data()
@@ -449,7 +449,7 @@ private slots:
     void onlyUncoveredImage3Restores_data()
     {
         QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::newRow("empty, right of the headings") << QPoint(800, 70) << DarkBlue;
         QTest::newRow("empty, between list and links") << QPoint(300, 150) << DarkBlue;
         QTest::newRow("gap between two links") << QPoint(540, 90) << DarkBlue;
@@ -466,13 +466,13 @@ private slots:
     void onlyUncoveredImage3Restores()
     {
         QFETCH(QPoint, to);
-        QFETCH(QColor, colour);
+        QFETCH(QColor, color);
         Window w;
         QVERIFY(w.ready());
         w.moveTo(QPoint(600, 90));
         QCOMPARE(w.foreColor("Label7"), Red);
         w.moveTo(to);
-        QCOMPARE(w.foreColor("Label7"), colour);
+        QCOMPARE(w.foreColor("Label7"), color);
     }
 
     void image3RestoresAllFour()
@@ -499,7 +499,7 @@ private slots:
         QCOMPARE(w.panelText(), QString());
     }
 
-    void clickKeepsHoverColour()
+    void clickKeepsHoverColor()
     {
         Window w;
         QVERIFY(w.ready());

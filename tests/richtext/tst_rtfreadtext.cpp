@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+using namespace fosdat;
+
 namespace
 {
 

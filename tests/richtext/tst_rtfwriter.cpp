@@ -1,5 +1,4 @@
 #include "RtfWriter.h"
-#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QImage>
@@ -11,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+
+using namespace fosdat;
 
 namespace
 {
@@ -173,7 +174,7 @@ private slots:
             "{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}\r\n"
             "{\\colortbl;\\red1\\green2\\blue3;}\r\n");
         row(
-            "both colours",
+            "both colors",
             [](QTextCharFormat &f) {
                 f.setForeground(QColor(0, 0, 255));
                 f.setBackground(QColor(0, 0, 255));
@@ -537,58 +538,6 @@ private slots:
         format.setName("missing");
         cursor.insertImage(format);
         QCOMPARE(bodyOf(rtf::write(*document)), "\\pard\\par\r\n}");
-    }
-
-    void saveReplacesTheFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("файл.rtf"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(50'000, 'x'));
-        old.close();
-        const rtf::SaveResult result = rtf::saveBytes("{\\rtf1 new}", path);
-        QVERIFY(result.ok);
-        QVERIFY(result.errorString.isEmpty());
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("{\\rtf1 new}"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"файл.rtf"});
-    }
-
-    void failedSaveKeepsTheOldFile_data()
-    {
-        QTest::addColumn<qsizetype>("size");
-        QTest::newRow("smaller than a write buffer") << qsizetype(1000);
-        QTest::newRow("larger than a write buffer") << qsizetype(1'000'000);
-    }
-    void failedSaveKeepsTheOldFile()
-    {
-        QFETCH(qsizetype, size);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.rtf"));
-        const QByteArray before = "the old file";
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(before);
-        old.close();
-        rtf::SaveResult result;
-        {
-            const FileSizeLimit limit(size / 2);
-            result = rtf::saveBytes(QByteArray(size, 'n'), path);
-        }
-        QVERIFY(!result.ok);
-        QVERIFY(!result.errorString.isEmpty());
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.rtf"});
-    }
-
-    void saveRefusesSpecialFiles()
-    {
-        const rtf::SaveResult result = rtf::saveBytes("{\\rtf1}", QStringLiteral("/dev/null"));
-        QVERIFY(!result.ok);
-        QVERIFY(!result.errorString.isEmpty());
-        QVERIFY(!QFileInfo(QStringLiteral("/dev/null")).isFile());
     }
 };
 

@@ -7,6 +7,8 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+using fosdat::TextSearch;
+
 namespace
 {
 

@@ -2,7 +2,7 @@
 
 // Just enough RTF reading to check the generated catalogues on their own:
 // groups, paragraph marks, tabs, bold and italic (page breaks are ignored), \'hh in code page 1251
-// and \uN with one fallback character. Destinations (\*, font, colour and style tables, document
+// and \uN with one fallback character. Destinations (\*, font, color and style tables, document
 // info) are skipped.
 
 #include <QByteArray>

@@ -14,9 +14,9 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-// Colour indices of the colour table written below.
-constexpr QByteArrayView FamilyColour = "cf2";
-constexpr QByteArrayView HeadingColour = "cf3";
+// Color indices of the color table written below.
+constexpr QByteArrayView FamilyColor = "cf2";
+constexpr QByteArrayView HeadingColor = "cf3";
 
 // "{\\word1\\word2 text}", and "{\\*\\word text}" for a destination that
 // readers may skip.
@@ -59,14 +59,14 @@ void writeTables(RtfStream &rtf)
     rtf.openGroup();
     rtf.control("colortbl");
     rtf.text(u";");
-    struct Colour {
+    struct Color {
         int red, green, blue;
     };
     // Black, navy for family headings, maroon for the heading.
-    for (const Colour colour : {Colour{0, 0, 0}, Colour{0, 0, 128}, Colour{128, 0, 0}}) {
-        rtf.control("red" + QByteArray::number(colour.red));
-        rtf.control("green" + QByteArray::number(colour.green));
-        rtf.control("blue" + QByteArray::number(colour.blue));
+    for (const Color color : {Color{0, 0, 0}, Color{0, 0, 128}, Color{128, 0, 0}}) {
+        rtf.control("red" + QByteArray::number(color.red));
+        rtf.control("green" + QByteArray::number(color.green));
+        rtf.control("blue" + QByteArray::number(color.blue));
         rtf.text(u";");
     }
     rtf.closeGroup();
@@ -102,7 +102,7 @@ void endParagraph(RtfStream &rtf)
 
 void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
 {
-    rtf.controls({"pard", "qc", "sa120", HeadingColour, "b", "fs28"});
+    rtf.controls({"pard", "qc", "sa120", HeadingColor, "b", "fs28"});
     rtf.text(catalogue.heading);
     rtf.controls({"cf0", "b0", "fs20"});
     endParagraph(rtf);
@@ -122,7 +122,7 @@ void writeFamilyHeading(RtfStream &rtf, const FamilyEntry &family)
 {
     if (family.newPage)
         rtf.control("page");
-    rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColour, "b"});
+    rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColor, "b"});
     rtf.text(u"Семейство "_s + family.name);
     rtf.controls({"cf0", "b0"});
     endParagraph(rtf);

@@ -8,7 +8,7 @@ namespace fosdat::sampledata
 struct Catalogue;
 
 // The catalogue as an RTF document in code page 1251, laid out as a word
-// processor saves it: font, colour and style tables, a centred heading, a
+// processor saves it: font, color and style tables, a centred heading, a
 // note for the reader, bold family headings and one paragraph per genus
 // with its name in bold.
 QByteArray writeCatalogue(const Catalogue &catalogue);

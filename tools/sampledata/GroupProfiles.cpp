@@ -7,6 +7,8 @@
 namespace fosdat::sampledata
 {
 
+using data::GroupTable;
+
 namespace
 {
 

@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "CatalogueWriter.h"
 #include "ClickSound.h"
+#include "DataPaths.h"
 #include "GenusNames.h"
 #include "GroupProfiles.h"
 #include "GroupTable.h"
@@ -17,6 +18,9 @@
 
 namespace fosdat::sampledata
 {
+
+using data::Group;
+using data::GroupTable;
 
 using namespace Qt::StringLiterals;
 
@@ -52,13 +56,6 @@ QString heading(std::size_t row)
     return name + u" \u2014 часть "_s + QString::number(part);
 }
 
-QString dataPath(QStringView catalogPath)
-{
-    QString path = catalogPath.toString();
-    path.replace(u'\\', u'/');
-    return path;
-}
-
 QByteArray encodeAnsi(const QString &text)
 {
     QStringEncoder encode("windows-1251");
@@ -90,18 +87,18 @@ QList<SampleFile> sampleTree()
     for (std::size_t row = 0; row < GroupTable.size(); ++row) {
         Random random = catalogues.fork(row);
         const Catalogue catalogue = builder.build(groupProfile(row), heading(row), random);
-        files.append({dataPath(GroupTable[row].catalogPath), writeCatalogue(catalogue)});
+        files.append({data::slashPath(GroupTable[row].catalogPath), writeCatalogue(catalogue)});
     }
 
     Random references = Random(Seed).fork(ReferenceStream);
     for (int list = 0; list < ReferenceLists; ++list) {
         const int first = list * ReferencesPerList + 1;
         const QString text = referenceList(references, first, first + ReferencesPerList - 1);
-        files.append({QStringLiteral("dat/BD/REFS%1.txt").arg(list + 1), encodeAnsi(text)});
+        files.append({data::slashPath(data::ReferenceListPaths.at(list)), encodeAnsi(text)});
     }
 
     Random sound = Random(Seed).fork(SoundStream);
-    files.append({QStringLiteral("dat/sound/menu.wav"), clicksound::wave(sound)});
+    files.append({data::slashPath(data::SoundPath), clicksound::wave(sound)});
     return files;
 }
 

@@ -3,13 +3,18 @@
 #include <QStringView>
 #include <array>
 
-// The animal groups of the catalogue, in the order the group list shows them
-// and the OK action compares them, each with its catalogue file.
+namespace fosdat::data
+{
+
+// An animal group of the catalogue: its caption in the group list and its
+// catalogue file, a data path.
 struct Group {
     QStringView caption;
     QStringView catalogPath;
 };
 
+// The groups in the order the group list shows them and the OK action
+// compares them; the one source of both.
 inline constexpr std::array<Group, 34> GroupTable{{
     {u"ФОРАМИНИФЕРЫ", u"dat\\BD\\FORAM"},
     {u"ФОРАМИНИФЕРЫ2", u"dat\\BD\\FORAM2"},
@@ -46,3 +51,5 @@ inline constexpr std::array<Group, 34> GroupTable{{
     {u"ПОЗВОНОЧНЫЕ2", u"dat\\BD\\VERT2"},
     {u"ПОЗВОНОЧНЫЕ3", u"dat\\BD\\VERT3"},
 }};
+
+} // namespace fosdat::data

@@ -1,8 +1,6 @@
-#include "frnFind.h"
+#include "FindDialog.h"
 
-#include "FindHost.h"
-#include "RichTextBox.h"
-#include "ui_frnFind.h"
+#include "ui_FindDialog.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -11,47 +9,31 @@
 #include <QToolButton>
 #include <QWindow>
 
-// Resources of a static library are linked in only when something names them.
-static void initFindResources()
-{
-    Q_INIT_RESOURCE(find);
-}
-
 namespace
 {
 
-// The keys that tell the toolbar's buttons apart.
-constexpr QLatin1String FindKey("find");
-constexpr QLatin1String CloseKey("close");
-
 constexpr QSize ToolbarButtonSize{31, 30};
 // The toolbar pictures are drawn on this light grey, which stands for transparent.
-constexpr QRgb PictureGround = 0xC0C0C0;
+const QColor PictureGround(0xC0, 0xC0, 0xC0);
 
 QIcon toolbarPicture(const QStringList &files)
 {
     QIcon icon;
     for (const QString &file : files) {
         QPixmap pixmap(file);
-        pixmap.setMask(pixmap.createMaskFromColor(QColor(PictureGround)));
+        pixmap.setMask(pixmap.createMaskFromColor(PictureGround));
         icon.addPixmap(pixmap);
     }
     return icon;
 }
 
-int checkValue(const QCheckBox *box)
-{
-    return box->isChecked() ? 1 : 0;
-}
-
 } // namespace
 
-frnFind::frnFind(FindHost &host, QWidget *parent)
+FindDialog::FindDialog(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::frnFind>()), m_host(host)
+      ui(std::make_unique<Ui::frnFind>())
 {
-    initFindResources();
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // A blank icon, so that the application's icon is not shown in its place.
@@ -63,20 +45,18 @@ frnFind::frnFind(FindHost &host, QWidget *parent)
     ui->Check1->setForegroundRole(QPalette::Text);
     setUpToolbar();
 
-    connect(ui->findText, &QPushButton::clicked, this, &frnFind::findText_Click);
-    connect(ui->Toolbar1, &QToolBar::actionTriggered, this,
-            [this](QAction *action) { Toolbar1_ButtonClick(action->data().toString()); });
+    connect(ui->Button1, &QAction::triggered, ui->findText, &QPushButton::click);
+    connect(ui->Button2, &QAction::triggered, this, &QWidget::close);
+    connect(ui->findText, &QPushButton::clicked, this, &FindDialog::requestFind);
 }
 
-frnFind::~frnFind() = default;
+FindDialog::~FindDialog() = default;
 
-void frnFind::setUpToolbar()
+void FindDialog::setUpToolbar()
 {
-    ui->Button1->setData(QString(FindKey));
     ui->Button1->setIcon(
         toolbarPicture({QStringLiteral(":/find/find-24.png"), QStringLiteral(":/find/find-20.png"),
                         QStringLiteral(":/find/find-16.png")}));
-    ui->Button2->setData(QString(CloseKey));
     ui->Button2->setIcon(toolbarPicture({QStringLiteral(":/find/close.png")}));
 
     // The buttons keep their size wherever the style would put its margins,
@@ -93,7 +73,7 @@ void frnFind::setUpToolbar()
     }
 }
 
-void frnFind::Form_Load()
+void FindDialog::showAtCorner()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
@@ -103,30 +83,17 @@ void frnFind::Form_Load()
     fitFrame();
 }
 
-void frnFind::Toolbar1_ButtonClick(const QString &key)
+void FindDialog::requestFind()
 {
-    if (key == FindKey)
-        ui->findText->click();
-    else if (key == CloseKey)
-        close();
+    QTextDocument::FindFlags flags;
+    if (ui->Check1->isChecked())
+        flags |= QTextDocument::FindCaseSensitively;
+    if (ui->Check2->isChecked())
+        flags |= QTextDocument::FindWholeWords;
+    emit findRequested(ui->Text3->text(), flags);
 }
 
-void frnFind::findText_Click()
-{
-    const int options = RichTextBox::rtfWholeWord * checkValue(ui->Check2) +
-                        RichTextBox::rtfMatchCase * checkValue(ui->Check1);
-    const QString text = ui->Text3->text();
-    RichTextBox *view = m_host.catalogueView();
-    // From the very first character: a name that opens the catalogue is found too.
-    const int position = view ? view->Find(text, 0, options) : -1;
-    if (position >= 0)
-        view->SetFocus();
-    else
-        m_host.showMessage(QStringLiteral("Строка не найдена!"),
-                           QStringLiteral("База данных Тарвина"), QMessageBox::Critical);
-}
-
-bool frnFind::event(QEvent *event)
+bool FindDialog::event(QEvent *event)
 {
     const bool result = QWidget::event(event);
     switch (event->type()) {
@@ -144,7 +111,7 @@ bool frnFind::event(QEvent *event)
 // The window manager tells the frame's size only after it has framed the shown
 // window, so the client area is fitted again whenever the window moves or
 // changes size: the frame and the client together always make OuterSize.
-void frnFind::fitFrame()
+void FindDialog::fitFrame()
 {
     const QWindow *window = windowHandle();
     if (!window || !isVisible())
