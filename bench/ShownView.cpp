@@ -45,7 +45,7 @@ bool waitUntilExposed(QWidget &window)
     return false;
 }
 
-ShownView::ShownView() : m_box(std::make_unique<RichTextBox>())
+ShownView::ShownView() : m_box(std::make_unique<CatalogueView>())
 {
     m_box->resize(ViewSize);
     m_box->show();

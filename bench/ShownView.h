@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RichTextBox.h"
+#include "CatalogueView.h"
 
 #include <QElapsedTimer>
 #include <QTextBlock>
@@ -17,7 +17,7 @@ class ShownView
 public:
     ShownView();
 
-    RichTextBox &box() { return *m_box; }
+    CatalogueView &box() { return *m_box; }
 
     // Lays out and paints the visible part, as the first frame after a load.
     void paintVisiblePart();
@@ -30,7 +30,7 @@ public:
     void clear();
 
 private:
-    std::unique_ptr<RichTextBox> m_box;
+    std::unique_ptr<CatalogueView> m_box;
 };
 
 // The one view the benchmarks share, created on first use. It must go before

@@ -70,7 +70,7 @@ void find(benchmark::State &state, const Input &input, bool nearEnd)
 {
     if (!loadSettled(state, input))
         return;
-    RichTextBox &box = view().box();
+    CatalogueView &box = view().box();
     const QString needle = nearEnd ? lastParagraphStart(*box.document()) : NoMatch;
     int found = -1;
     for (auto _ : state)

@@ -45,7 +45,7 @@ public:
     explicit ShownWindow(const QString &sampleDir) : m_window(m_cue, m_dialogs)
     {
         QDir::setCurrent(sampleDir);
-        m_window.Form_Load();
+        m_window.loadStartupContent();
         m_window.show();
         waitUntilExposed(m_window);
     }

@@ -1,7 +1,7 @@
 // Damaged, hostile and odd data files: the window keeps working, shows what
 // it can, never shows a message and never blocks.
+#include "CatalogueView.h"
 #include "Fosdat.h"
-#include "RichTextBox.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -57,10 +57,7 @@ class TestBadFiles : public QObject
         RecordingDialogs dialogs;
         Fosdat fosdat{sound, dialogs};
 
-        QString viewText() const
-        {
-            return fosdat.findChild<RichTextBox *>("RichTextBox1")->toPlainText();
-        }
+        QString viewText() const { return fosdat.catalogueView()->toPlainText(); }
         QString panelText() const
         {
             return fosdat.findChild<QPlainTextEdit *>("Text2")->toPlainText();
@@ -116,7 +113,7 @@ private slots:
         QVERIFY(tree.writeCatalogue("FORAM", "FORAM catalogue"));
         QVERIFY(place(tree, "dat/BD/SPONGE", kind, bytes));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         const int cues = w.sound.count;
 
         w.choose("ГУБКИ");
@@ -144,11 +141,11 @@ private slots:
         QVERIFY(tree.write("dat/BD/REFS1.txt", "1. First list\r\n"));
         QVERIFY(place(tree, "dat/BD/REFS2.txt", kind, "401. Hidden\r\n"));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
 
         w.clickLabel("Label7");
 
-        QCOMPARE(w.fosdat.RefsText(), QString("1. First list\r\n"));
+        QCOMPARE(w.fosdat.refsText(), QString("1. First list\r\n"));
         QCOMPARE(w.panelText(), QString("1. First list\n"));
         QVERIFY(w.dialogs.messages.isEmpty());
     }
@@ -171,13 +168,13 @@ private slots:
         QVERIFY(tree.write("dat/BD/REFS1.txt", "first"));
         QVERIFY(tree.write("dat/BD/REFS3.txt", bytes));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
 
         w.clickLabel("Label8");
 
         // One character per byte, nothing converted.
-        QCOMPARE(w.fosdat.RefsText().size(), bytes.size());
-        QCOMPARE(w.fosdat.RefsText(), text);
+        QCOMPARE(w.fosdat.refsText().size(), bytes.size());
+        QCOMPARE(w.fosdat.refsText(), text);
         QVERIFY(w.dialogs.messages.isEmpty());
     }
 
@@ -191,8 +188,8 @@ private slots:
             bytes += line;
         QVERIFY(tree.write("dat/BD/REFS1.txt", bytes));
         Window w;
-        w.fosdat.Form_Load();
-        QCOMPARE(w.fosdat.RefsText().size(), bytes.size());
+        w.fosdat.loadStartupContent();
+        QCOMPARE(w.fosdat.refsText().size(), bytes.size());
         QVERIFY(w.panelText().startsWith(QString::fromUtf8("123. Иванов И.И. 1975.")));
     }
 
@@ -203,7 +200,7 @@ private slots:
         QVERIFY(tree.writeCatalogue("SPONGE", "SPONGE catalogue"));
         QVERIFY(tree.write("dat/sound/menu.wav", "RIFF\x01\0\0\0WAVEjunk"));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         w.choose("ГУБКИ");
         QCOMPARE(w.viewText(), QString("SPONGE catalogue"));
     }

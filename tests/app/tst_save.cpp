@@ -1,7 +1,7 @@
 // The Save command of the catalogue window, driven through its menu action
 // with a scripted save dialog.
+#include "CatalogueView.h"
 #include "Fosdat.h"
-#include "RichTextBox.h"
 #include "RtfWriter.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
@@ -50,7 +50,7 @@ class TestSave : public QObject
             tree.writeCatalogue(QStringLiteral("FORAM"), "Foraminifera catalogue");
             tree.writeCatalogue(QStringLiteral("RAD"), "Radiolaria catalogue");
             tree.write(QStringLiteral("dat/BD/REFS1.txt"), "refs");
-            window.Form_Load();
+            window.loadStartupContent();
         }
 
         void save(const std::optional<QString> &answer)
@@ -58,10 +58,7 @@ class TestSave : public QObject
             dialogs.answer = answer;
             window.findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
         }
-        QByteArray viewAsRtf() const
-        {
-            return rtf::write(*window.findChild<RichTextBox *>("RichTextBox1")->document());
-        }
+        QByteArray viewAsRtf() const { return rtf::write(*window.catalogueView()->document()); }
         void chooseGroup(const QString &caption)
         {
             auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
@@ -207,8 +204,8 @@ private slots:
         const RecordingDialogs::Message &message = f.dialogs.messages[0];
         QCOMPARE(message.icon, QMessageBox::Critical);
         QCOMPARE(message.title, AppTitle);
-        const QString lead = QStringLiteral("Не удалось сохранить файл %1:\r\n")
-                                 .arg(QDir::toNativeSeparators(target));
+        const QString lead =
+            QStringLiteral("Не удалось сохранить файл %1:\n").arg(QDir::toNativeSeparators(target));
         QVERIFY2(message.text.startsWith(lead), qPrintable(message.text));
         QVERIFY2(message.text.size() > lead.size(), "no reason given");
         // Nothing was replaced and nothing was left behind.

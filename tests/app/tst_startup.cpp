@@ -1,7 +1,7 @@
 // Start-up, the group list and catalogue loading, driven through the real window.
+#include "CatalogueView.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
-#include "RichTextBox.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+using namespace fosdat::data;
 
 namespace
 {
@@ -52,7 +54,7 @@ class TestStartup : public QObject
             sound.snapshot = [this] { return viewText(); };
         }
         QComboBox *combo() const { return fosdat.findChild<QComboBox *>("Combo1"); }
-        RichTextBox *view() const { return fosdat.findChild<RichTextBox *>("RichTextBox1"); }
+        CatalogueView *view() const { return fosdat.catalogueView(); }
         QString viewText() const { return view()->toPlainText(); }
         QString panelText() const
         {
@@ -72,14 +74,14 @@ private slots:
         writeFullTree(tree);
         Window w;
         QVERIFY(w.combo()->currentText().isEmpty());
-        QVERIFY(!w.fosdat.CatalogPath());
+        QVERIFY(!w.fosdat.catalogPath());
 
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
 
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
         QCOMPARE(w.combo()->currentText(), QString("ФОРАМИНИФЕРЫ"));
-        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\FORAM"));
-        QCOMPARE(w.fosdat.RefsText(), QString::fromUtf8("1. Иванов 1975\r\n2. Smith 1980\r\n"));
+        QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\FORAM"));
+        QCOMPARE(w.fosdat.refsText(), QString::fromUtf8("1. Иванов 1975\r\n2. Smith 1980\r\n"));
         QVERIFY(w.panelText().startsWith(QString::fromUtf8("1. Иванов 1975")));
         // Two cues: the first before anything was loaded, the second before the
         // second load of the first group (which the first load already showed).
@@ -91,11 +93,11 @@ private slots:
     {
         DataTree tree;
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         QVERIFY(w.viewText().isEmpty());
         QVERIFY(w.panelText().isEmpty());
         QCOMPARE(w.combo()->currentText(), QString("ФОРАМИНИФЕРЫ"));
-        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\FORAM"));
+        QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\FORAM"));
         QCOMPARE(w.sound.count, 2);
         QVERIFY(w.dialogs.messages.isEmpty());
     }
@@ -106,9 +108,9 @@ private slots:
         writeFullTree(tree);
         QVERIFY(tree.remove("dat/BD/REFS1.txt"));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         QVERIFY(w.panelText().isEmpty());
-        QVERIFY(w.fosdat.RefsText().isEmpty());
+        QVERIFY(w.fosdat.refsText().isEmpty());
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
     }
 
@@ -117,14 +119,14 @@ private slots:
         DataTree tree;
         writeFullTree(tree);
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         for (int i = 0; i < int(GroupTable.size()); ++i) {
             const QString name = GroupTable[i].catalogPath.toString().section(u'\\', -1);
             w.sound.atCue.clear();
             const QString before = w.viewText();
             w.choose(i);
             QCOMPARE(w.viewText(), name + " catalogue");
-            QCOMPARE(w.fosdat.CatalogPath().value(), GroupTable[i].catalogPath.toString());
+            QCOMPARE(w.fosdat.catalogPath().value(), GroupTable[i].catalogPath.toString());
             QCOMPARE(w.sound.atCue, QStringList{before}); // the cue comes before the load
         }
     }
@@ -134,7 +136,7 @@ private slots:
         DataTree tree;
         writeFullTree(tree);
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         w.fosdat.show();
         w.combo()->setFocus();
         const int cues = w.sound.count;
@@ -152,7 +154,7 @@ private slots:
         DataTree tree;
         writeFullTree(tree);
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         w.fosdat.show();
         const int cues = w.sound.count;
         w.combo()->lineEdit()->selectAll();
@@ -177,7 +179,7 @@ private slots:
         DataTree tree;
         writeFullTree(tree);
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         w.choose(3);
         QCOMPARE(w.viewText(), QString("SPONGE catalogue"));
         QVERIFY(tree.writeCatalogue("SPONGE", "SPONGE changed on disk"));
@@ -186,7 +188,7 @@ private slots:
         w.fosdat.findChild<QPushButton *>("Command1")->click();
 
         QCOMPARE(w.viewText(), QString("SPONGE changed on disk"));
-        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\SPONGE"));
+        QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\SPONGE"));
     }
 
     void missingCatalogueKeepsViewAndStillCues()
@@ -196,13 +198,13 @@ private slots:
         QVERIFY(tree.remove("dat/BD/SPONGE"));
         QVERIFY(tree.write("dat/BD/RAD", "not rich text at all"));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
 
         const int cues = w.sound.count;
         w.choose(3); // ГУБКИ, file missing
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
         QCOMPARE(w.combo()->currentText(), QString("ГУБКИ"));
-        QCOMPARE(w.fosdat.CatalogPath().value(), QString("dat\\BD\\SPONGE"));
+        QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\SPONGE"));
         w.choose(2); // РАДИОЛЯРИИ, not RTF
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
         QCOMPARE(w.sound.count, cues + 2);
@@ -216,7 +218,7 @@ private slots:
         QVERIFY(tree.remove("dat/BD/SPONGE"));
         QVERIFY(QDir().mkpath(tree.path("dat/BD/SPONGE"))); // a directory
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         w.choose(3);
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
     }
@@ -227,7 +229,7 @@ private slots:
         QVERIFY(tree.write("dat/bd/foram", DataTree::catalogue("lower-case foram")));
         QVERIFY(tree.write("dat/bd/refs1.txt", "refs"));
         Window w;
-        w.fosdat.Form_Load();
+        w.fosdat.loadStartupContent();
         QCOMPARE(w.viewText(), QString("lower-case foram"));
         QCOMPARE(w.panelText(), QString("refs"));
     }

@@ -21,6 +21,8 @@
 #include <QTextBlock>
 #include <memory>
 
+using namespace fosdat::data;
+
 namespace
 {
 
@@ -545,7 +547,7 @@ private slots:
         Window w;
         QVERIFY(w.ready());
         w.click(label);
-        QCOMPARE(w.window.RefsText(), text);
+        QCOMPARE(w.window.refsText(), text);
         QCOMPARE(w.panelText(), shownAs(text));
         // The panel was filled before the one cue.
         QCOMPARE(w.sound.atCue, QStringList{shownAs(text)});
@@ -562,10 +564,10 @@ private slots:
         QVERIFY(w.ready());
         w.click("Label2");
         w.click("Label2");
-        QCOMPARE(w.window.RefsText(), Refs1Text);
+        QCOMPARE(w.window.refsText(), Refs1Text);
         writeRefs(QStringLiteral("REFS1.txt"), "1. \xcd\xee\xe2\xee\xe5\r\n");
         w.click("Label2");
-        QCOMPARE(w.window.RefsText(), QStringLiteral("1. Новое\r\n"));
+        QCOMPARE(w.window.refsText(), QStringLiteral("1. Новое\r\n"));
         QCOMPARE(w.panelText(), QStringLiteral("1. Новое\n"));
         QCOMPARE(w.sound.count, 3);
     }
@@ -588,11 +590,11 @@ private slots:
         QCOMPARE(w.panelText(), QString());
         w.click("Label7");
         w.click("Label8");
-        QCOMPARE(w.window.RefsText(), Refs2Text);
+        QCOMPARE(w.window.refsText(), Refs2Text);
         QCOMPARE(w.panelText(), shownAs(Refs2Text));
         QCOMPARE(w.sound.count, 3); // every click cues, read or not
         w.click("Label2");
-        QCOMPARE(w.window.RefsText(), Refs1Text);
+        QCOMPARE(w.window.refsText(), Refs1Text);
     }
 
     void emptyListEmptiesThePanel()
@@ -602,7 +604,7 @@ private slots:
         QVERIFY(w.ready());
         w.click("Label2");
         w.click("Label7");
-        QCOMPARE(w.window.RefsText(), QString());
+        QCOMPARE(w.window.refsText(), QString());
         QCOMPARE(w.panelText(), QString());
     }
 
@@ -660,7 +662,7 @@ private slots:
         w.window.findChild<QAction *>(action)->trigger();
         QCOMPARE(w.dialogs.messages.size(), 1);
         const RecordingDialogs::Message &shown = w.dialogs.messages.first();
-        QCOMPARE(shown.text, lines.join(QStringLiteral("\r\n")));
+        QCOMPARE(shown.text, lines.join(u'\n'));
         QCOMPARE(shown.title, title);
         QCOMPARE(shown.icon, icon);
         QCOMPARE(w.sound.count, 0);

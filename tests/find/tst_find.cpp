@@ -1,8 +1,8 @@
 // The find dialog and the genus search, through the real windows offscreen.
+#include "CatalogueView.h"
+#include "FindDialog.h"
 #include "Fosdat.h"
 #include "Program.h"
-#include "RichTextBox.h"
-#include "frnFind.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -57,7 +57,7 @@ public:
         program->showCatalogueWindow();
     }
 
-    frnFind *open()
+    FindDialog *open()
     {
         program->openFindDialog();
         return program->findDialog();
@@ -68,28 +68,21 @@ public:
         return program->findDialog()->findChild<T *>(QLatin1String(name));
     }
 
-    RichTextBox *view() const
-    {
-        return program->catalogueWindow()->findChild<RichTextBox *>(QStringLiteral("RichTextBox1"));
-    }
+    CatalogueView *view() const { return program->catalogueWindow()->catalogueView(); }
 
     void search(const QString &text, bool matchCase = false, bool wholeWord = false)
     {
         child<QLineEdit>("Text3")->setText(text);
         child<QCheckBox>("Check1")->setChecked(matchCase);
         child<QCheckBox>("Check2")->setChecked(wholeWord);
-        program->findDialog()->Toolbar1_ButtonClick(QStringLiteral("find"));
+        QTest::mouseClick(button("Button1"), Qt::LeftButton);
     }
 
-    // The toolbar button of the action with `key`.
-    QToolButton *button(const QString &key) const
+    // The toolbar button of the action named `name`: Button1 finds, Button2 closes.
+    QToolButton *button(const char *name) const
     {
-        QToolBar *toolbar = child<QToolBar>("Toolbar1");
-        for (QAction *action : toolbar->actions()) {
-            if (action->data().toString() == key)
-                return qobject_cast<QToolButton *>(toolbar->widgetForAction(action));
-        }
-        return nullptr;
+        return qobject_cast<QToolButton *>(
+            child<QToolBar>("Toolbar1")->widgetForAction(child<QAction>(name)));
     }
 
     int selectionStart() const
@@ -110,7 +103,7 @@ int visibleFindDialogs()
 {
     int count = 0;
     for (QWidget *window : QApplication::topLevelWidgets())
-        count += qobject_cast<frnFind *>(window) && window->isVisible();
+        count += qobject_cast<FindDialog *>(window) && window->isVisible();
     return count;
 }
 
@@ -136,9 +129,9 @@ private slots:
     void opensOneSharedDialog()
     {
         Session session;
-        frnFind *first = session.open();
+        FindDialog *first = session.open();
         QVERIFY(first);
-        QPointer<frnFind> guard(first);
+        QPointer<FindDialog> guard(first);
         // Both ways the catalogue window asks for it, then directly again.
         emit session.program->catalogueWindow()->findRequested();
         emit session.program->catalogueWindow()->findRequested();
@@ -151,7 +144,7 @@ private slots:
     void dialogWindow()
     {
         Session session;
-        frnFind *dialog = session.open();
+        FindDialog *dialog = session.open();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Найти название рода"));
         QCOMPARE(dialog->objectName(), QStringLiteral("frnFind"));
         QVERIFY(!dialog->parentWidget());
@@ -185,7 +178,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, inView);
         Session session;
-        frnFind *dialog = session.open();
+        FindDialog *dialog = session.open();
         const auto *control = dialog->findChild<QWidget *>(name);
         QVERIFY(control);
         // Hidden or shown, a control lies wholly inside the window or wholly outside.
@@ -195,22 +188,22 @@ private slots:
 
     void toolbar_data()
     {
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("toolTip");
         QTest::addColumn<bool>("clearCorner"); // the picture's corner is see-through
-        QTest::newRow("find") << "find"
+        QTest::newRow("find") << "Button1"
                               << "НАЙТИ!" << true;
-        QTest::newRow("close") << "close"
+        QTest::newRow("close") << "Button2"
                                << "Закрыть" << false;
     }
     void toolbar()
     {
-        QFETCH(QString, key);
+        QFETCH(QString, action);
         QFETCH(QString, toolTip);
         QFETCH(bool, clearCorner);
         Session session;
-        frnFind *dialog = session.open();
-        QToolButton *button = session.button(key);
+        FindDialog *dialog = session.open();
+        QToolButton *button = session.button(qPrintable(action));
         QVERIFY(button);
         QCOMPARE(button->toolTip(), toolTip);
         QCOMPARE(button->size(), QSize(31, 30));
@@ -227,12 +220,12 @@ private slots:
     void tabOrder()
     {
         Session session;
-        frnFind *dialog = session.open();
+        FindDialog *dialog = session.open();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        const QList<QWidget *> expected{
-            session.child<QCheckBox>("Check1"), session.child<QCheckBox>("Check2"),
-            session.button(QStringLiteral("find")), session.button(QStringLiteral("close")),
-            session.child<QLineEdit>("Text3")};
+        const QList<QWidget *> expected{session.child<QCheckBox>("Check1"),
+                                        session.child<QCheckBox>("Check2"),
+                                        session.button("Button1"), session.button("Button2"),
+                                        session.child<QLineEdit>("Text3")};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -247,17 +240,17 @@ private slots:
     void reopeningStartsAfresh()
     {
         Session session;
-        frnFind *dialog = session.open();
+        FindDialog *dialog = session.open();
         const QPoint home = dialog->pos();
-        QPointer<frnFind> first(dialog);
+        QPointer<FindDialog> first(dialog);
         session.child<QLineEdit>("Text3")->setText(QStringLiteral("Abcdia"));
         session.child<QCheckBox>("Check1")->setChecked(true);
         session.child<QCheckBox>("Check2")->setChecked(true);
         dialog->move(home + QPoint(200, 150));
-        dialog->Toolbar1_ButtonClick(QStringLiteral("close"));
+        QTest::mouseClick(session.button("Button2"), Qt::LeftButton);
         QVERIFY(!session.program->findDialog());
         // Opened again before the closed one is gone: still a fresh one.
-        frnFind *second = session.open();
+        FindDialog *second = session.open();
         QVERIFY(second != first);
         settle();
         QVERIFY(!first);
@@ -272,37 +265,11 @@ private slots:
     void closeBoxCloses()
     {
         Session session;
-        QPointer<frnFind> dialog(session.open());
+        QPointer<FindDialog> dialog(session.open());
         dialog->close(); // what the title bar's close box does
         settle();
         QVERIFY(!dialog);
         QVERIFY(!session.program->findDialog());
-    }
-
-    void toolbarKeys_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("searches");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("find") << "find" << true << false;
-        QTest::newRow("close") << "close" << false << true;
-        QTest::newRow("Find") << "Find" << false << false;
-        QTest::newRow("FIND") << "FIND" << false << false;
-        QTest::newRow("Close") << "Close" << false << false;
-        QTest::newRow("find with a space") << "find " << false << false;
-        QTest::newRow("empty") << "" << false << false;
-    }
-    void toolbarKeys()
-    {
-        QFETCH(QString, key);
-        QFETCH(bool, searches);
-        QFETCH(bool, closes);
-        Session session;
-        frnFind *dialog = session.open();
-        session.child<QLineEdit>("Text3")->setText(QStringLiteral("Zygodia")); // not there
-        dialog->Toolbar1_ButtonClick(key);
-        QCOMPARE(session.dialogs->messages.size(), searches ? 1 : 0);
-        QCOMPARE(!session.program->findDialog(), closes);
     }
 
     void clickingToolbarButtons()
@@ -310,9 +277,9 @@ private slots:
         Session session;
         session.open();
         session.child<QLineEdit>("Text3")->setText(QStringLiteral("Zygodia"));
-        QTest::mouseClick(session.button(QStringLiteral("find")), Qt::LeftButton);
+        QTest::mouseClick(session.button("Button1"), Qt::LeftButton);
         QCOMPARE(session.dialogs->messages.size(), 1);
-        QTest::mouseClick(session.button(QStringLiteral("close")), Qt::LeftButton);
+        QTest::mouseClick(session.button("Button2"), Qt::LeftButton);
         QVERIFY(!session.program->findDialog());
     }
 
@@ -427,7 +394,7 @@ private slots:
     void foundMatchGetsTheFocus()
     {
         Session session;
-        frnFind *dialog = session.open();
+        FindDialog *dialog = session.open();
         session.view()->setPlainText(ForamText); // whatever the catalogue files hold
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         session.search(QStringLiteral("Zeta"));
@@ -530,7 +497,7 @@ private slots:
     void exitClosesBoth()
     {
         Session session;
-        QPointer<frnFind> dialog(session.open());
+        QPointer<FindDialog> dialog(session.open());
         QPointer<Fosdat> catalogue(session.program->catalogueWindow());
         QSignalSpy ended(session.program.get(), &Program::ended);
         emit catalogue->exitRequested();

@@ -1,3 +1,4 @@
+#include "DataPaths.h"
 #include "GenusNames.h"
 #include "GroupTable.h"
 #include "RtfOutline.h"
@@ -16,6 +17,7 @@
 #include <climits>
 #include <functional>
 
+using namespace fosdat::data;
 using namespace fosdat::sampledata;
 using namespace Qt::StringLiterals;
 
@@ -23,13 +25,6 @@ namespace
 {
 
 constexpr int ReferenceCount = 1200;
-
-QString slashPath(QStringView dataPath)
-{
-    QString path = dataPath.toString();
-    path.replace(u'\\', u'/');
-    return path;
-}
 
 // What a catalogue holds, read back from its RTF, and whatever in it is
 // not as a catalogue should be.
@@ -216,8 +211,9 @@ private slots:
         QStringList expected;
         for (const Group &group : GroupTable)
             expected.append(slashPath(group.catalogPath));
-        expected << u"dat/BD/REFS1.txt"_s << u"dat/BD/REFS2.txt"_s << u"dat/BD/REFS3.txt"_s
-                 << u"dat/sound/menu.wav"_s;
+        for (QStringView list : ReferenceListPaths)
+            expected.append(slashPath(list));
+        expected.append(slashPath(SoundPath));
         QStringList paths;
         for (const SampleFile &file : m_tree) {
             paths.append(file.path);
@@ -241,7 +237,7 @@ private slots:
         QTemporaryDir dir;
         // A file of an earlier, different data set is replaced.
         QDir(dir.path()).mkpath(u"dat/BD"_s);
-        QFile stale(dir.filePath(u"dat/BD/FORAM"_s));
+        QFile stale(dir.filePath(slashPath(GroupTable[0].catalogPath)));
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("old");
         stale.close();
@@ -325,9 +321,9 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("first");
-        QTest::newRow("REFS1") << u"dat/BD/REFS1.txt"_s << 1;
-        QTest::newRow("REFS2") << u"dat/BD/REFS2.txt"_s << 401;
-        QTest::newRow("REFS3") << u"dat/BD/REFS3.txt"_s << 801;
+        QTest::newRow("REFS1") << slashPath(ReferenceListPaths[0]) << 1;
+        QTest::newRow("REFS2") << slashPath(ReferenceListPaths[1]) << 401;
+        QTest::newRow("REFS3") << slashPath(ReferenceListPaths[2]) << 801;
     }
     void referenceList()
     {
@@ -357,7 +353,7 @@ private slots:
 
     void clickSound()
     {
-        const QByteArray wave = file(u"dat/sound/menu.wav"_s);
+        const QByteArray wave = file(slashPath(SoundPath));
         const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(wave.constData() + at); };
         const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(wave.constData() + at); };
         QVERIFY(wave.size() > 44);
