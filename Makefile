@@ -27,9 +27,10 @@ build: deps $(BUILD)/build.ninja
 run: build
 	cd $(BUILD)/sample && ../Fosdat
 
+# The benchmarks are compiled too (not run), so that they cannot fall behind the code.
 test:
 	@tools/deps.sh build test
-	cmake -S . -B $(TESTBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFOSDAT_SANITIZE=ON -DFOSDAT_TESTS=ON
+	cmake -S . -B $(TESTBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DFOSDAT_SANITIZE=ON -DFOSDAT_TESTS=ON -DFOSDAT_BENCH=ON
 	cmake --build $(TESTBUILD) -j $(JOBS)
 	$(MAKE) fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,5 +1,7 @@
 #include "ShownView.h"
 
+#include "CatalogueFile.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QScrollBar>
@@ -50,6 +52,15 @@ ShownView::ShownView() : m_box(std::make_unique<CatalogueView>())
     m_box->resize(ViewSize);
     m_box->show();
     waitUntilExposed(*m_box);
+}
+
+bool ShownView::load(const QString &path)
+{
+    std::unique_ptr<QTextDocument> document = readCatalogue(path);
+    if (!document)
+        return false;
+    m_box->showDocument(std::move(document));
+    return true;
 }
 
 void ShownView::paintVisiblePart()

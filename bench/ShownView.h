@@ -19,6 +19,10 @@ public:
 
     CatalogueView &box() { return *m_box; }
 
+    // Reads the catalogue at `path` and shows it, as choosing its group does;
+    // false when it cannot be read.
+    bool load(const QString &path);
+
     // Lays out and paints the visible part, as the first frame after a load.
     void paintVisiblePart();
     // Lays out the whole document, as scrolling to its end would.

@@ -1,5 +1,7 @@
 // The catalogue view: loading a catalogue file, searching it, saving it.
 #include "BenchCommon.h"
+#include "RtfWriter.h"
+#include "SaveFile.h"
 #include "ShownView.h"
 
 #include <QFileInfo>
@@ -27,7 +29,7 @@ ShownView &view()
 bool loadSettled(benchmark::State &state, const Input &input)
 {
     view().clear();
-    if (!view().box().LoadFile(input.path)) {
+    if (!view().load(input.path)) {
         state.SkipWithError("LoadFile failed");
         return false;
     }
@@ -41,7 +43,7 @@ void loadFile(benchmark::State &state, const Input &input, bool layOutEverything
         state.PauseTiming();
         view().clear();
         state.ResumeTiming();
-        if (!view().box().LoadFile(input.path)) {
+        if (!view().load(input.path)) {
             state.SkipWithError("LoadFile failed");
             return;
         }
@@ -72,10 +74,10 @@ void find(benchmark::State &state, const Input &input, bool nearEnd)
         return;
     CatalogueView &box = view().box();
     const QString needle = nearEnd ? lastParagraphStart(*box.document()) : NoMatch;
-    int found = -1;
+    bool found = false;
     for (auto _ : state)
-        found = box.Find(needle, 1, 0);
-    if (nearEnd != (found >= 0)) {
+        found = box.selectFirstMatch(needle, {});
+    if (nearEnd != found) {
         state.SkipWithError(nearEnd ? "the last paragraph was not found" : "found a non-word");
         return;
     }
@@ -83,23 +85,23 @@ void find(benchmark::State &state, const Input &input, bool nearEnd)
     const int characters = box.document()->characterCount();
     state.counters["characters"] = double(characters);
     if (nearEnd)
-        state.counters["match_at"] = double(found) / double(characters);
+        state.counters["match_at"] = double(box.textCursor().selectionStart()) / double(characters);
     state.SetBytesProcessed(state.iterations() * qint64(characters) * qint64(sizeof(QChar)));
 }
 
 // The first search after a load, which pays for taking the document's text.
 void findAfterLoad(benchmark::State &state, const Input &input)
 {
-    int found = 0;
+    bool found = false;
     for (auto _ : state) {
         state.PauseTiming();
         const bool loaded = loadSettled(state, input);
         state.ResumeTiming();
         if (!loaded)
             return;
-        found = view().box().Find(NoMatch, 1, 0);
+        found = view().box().selectFirstMatch(NoMatch, {});
     }
-    if (found >= 0) {
+    if (found) {
         state.SkipWithError("found a non-word");
         return;
     }
@@ -132,7 +134,8 @@ void saveFile(benchmark::State &state, const Input &input)
     const QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("saved.rtf"));
     for (auto _ : state) {
-        const rtf::SaveResult result = view().box().SaveFile(target);
+        const data::SaveResult result =
+            data::saveFile(target, rtf::write(*view().box().document()));
         if (!result.ok) {
             state.SkipWithError(result.errorString.toStdString().c_str());
             return;

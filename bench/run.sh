@@ -67,11 +67,11 @@ startup_options=(--benchmark_repetitions="$startup_runs" --benchmark_report_aggr
                  --benchmark_out_format=json)
 echo "== Start-up to first paint, offscreen"
 QT_QPA_PLATFORM=offscreen "$build/fosdat-bench-startup" "${startup_options[@]}" \
-    --benchmark_out="$results/startup-offscreen.json" "$build/Fosdat" "${startup_sets[@]}"
+    --benchmark_out="$results/startup-offscreen.json" "$build/fosdat-bench-viewer" "${startup_sets[@]}"
 echo "== Start-up to first paint, Xvfb"
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" env QT_QPA_PLATFORM=xcb \
     "$build/fosdat-bench-startup" "${startup_options[@]}" \
-    --benchmark_out="$results/startup-xcb.json" "$build/Fosdat" "${startup_sets[@]}"
+    --benchmark_out="$results/startup-xcb.json" "$build/fosdat-bench-viewer" "${startup_sets[@]}"
 
 # LibreOffice's private profile is made once, before anything is timed.
 profile=$data/libreoffice-profile

@@ -73,15 +73,17 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes)
         return std::nullopt;
 
+    // One byte more than the limit allows: a file that grows past the limit
+    // while it is read (or that, like a procfs file, reports no size) is
+    // refused, not cut short.
     QByteArray bytes;
     bytes.resize(qsizetype(info.st_size));
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
-            // The file may have grown since fstat(); keep reading up to the limit.
-            if (bytes.size() >= maxBytes)
-                break;
-            bytes.resize(qMin<qint64>(maxBytes, bytes.size() + 64 * 1024));
+            if (bytes.size() > maxBytes)
+                return std::nullopt;
+            bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 64 * 1024));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
         if (got < 0) {

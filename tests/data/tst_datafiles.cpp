@@ -72,6 +72,13 @@ private slots:
         QVERIFY(!readRegularFile(dir.filePath("loop")));
 
         QVERIFY(!readRegularFile(file, 3)); // over the size limit
+        QCOMPARE(readRegularFile(file, 6).value().size(), 6); // at the limit
+
+        // A file that says it is empty but goes on (as it could grow while
+        // read) is refused past the limit, not cut short at it.
+        const QString status = QStringLiteral("/proc/self/status");
+        QVERIFY(readRegularFile(status).value().size() > 100);
+        QVERIFY(!readRegularFile(status, 100));
     }
 
     void decodesWindows1251ByteForByte()
