@@ -77,17 +77,27 @@ std::size_t largestGroupRow()
 
 } // namespace
 
-QList<SampleFile> sampleTree()
+QList<Catalogue> sampleCatalogues()
 {
-    QList<SampleFile> files;
+    QList<Catalogue> built;
     GenusNames names;
     QSet<QString> familyNames;
     CatalogueBuilder builder(names, familyNames);
     Random catalogues = Random(Seed).fork(Catalogues);
     for (std::size_t row = 0; row < GroupTable.size(); ++row) {
         Random random = catalogues.fork(row);
-        const Catalogue catalogue = builder.build(groupProfile(row), heading(row), random);
-        files.append({data::slashPath(GroupTable[row].catalogPath), writeCatalogue(catalogue)});
+        built.append(builder.build(groupProfile(row), heading(row), random));
+    }
+    return built;
+}
+
+QList<SampleFile> sampleTree()
+{
+    QList<SampleFile> files;
+    const QList<Catalogue> catalogues = sampleCatalogues();
+    for (std::size_t row = 0; row < GroupTable.size(); ++row) {
+        files.append({data::slashPath(GroupTable[row].catalogPath),
+                      writeCatalogue(catalogues.at(qsizetype(row)))});
     }
 
     Random references = Random(Seed).fork(ReferenceStream);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Catalogue.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -13,6 +15,10 @@ struct SampleFile {
     QString path;
     QByteArray bytes;
 };
+
+// The catalogues of the sample data set, one per row of the group table,
+// as sampleTree() writes them.
+QList<Catalogue> sampleCatalogues();
 
 // The whole sample data set: the 34 catalogues, the three reference lists
 // and the click sound. The same bytes on every call.
