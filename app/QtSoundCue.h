@@ -4,12 +4,15 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QSoundEffect;
 
 // Plays the data set's click through Qt Multimedia. The file is looked up
 // afresh on every cue; when it is missing or cannot be decoded the desktop's
-// own alert sound is given instead. Without an audio device it is silent.
+// own alert sound is given instead. Without an audio device it is silent, and
+// quiet: the audio stack is only asked for a device once a sound server is
+// known to be there, since it reports a missing server as warnings on stderr.
 class QtSoundCue final : public QObject, public SoundCue
 {
     Q_OBJECT
@@ -20,6 +23,10 @@ public:
     void play() override;
 
 private:
+    bool hasAudioOutput();
+    void playClick(const QString &absolutePath);
+
     std::function<void()> m_playDefault;
-    QSoundEffect *m_effect = nullptr; // created on first use: it opens the audio stack
+    QSoundEffect *m_effect = nullptr;  // created on first use: it opens the audio stack
+    std::optional<bool> m_audioOutput; // asked on the first cue that has a file to play
 };

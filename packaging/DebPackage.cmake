@@ -21,9 +21,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_VIEWER_PACKAGE_NAME fosdat)
-# Loaded at run time, so invisible to dpkg-shlibdeps: the X11 and Wayland
-# platform plugins, and the window's font.
-set(CPACK_DEBIAN_VIEWER_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+# Loaded at run time, so invisible to dpkg-shlibdeps: the window's font and
+# Qt's own Russian texts (standard buttons and dialogs). The X11 platform
+# plugin comes with libqt6gui6, which dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_VIEWER_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+# notify-send: the launcher's word on where the data set goes.
+set(CPACK_DEBIAN_VIEWER_PACKAGE_RECOMMENDS libnotify-bin)
 set(CPACK_DEBIAN_VIEWER_PACKAGE_SUGGESTS fosdat-sample)
 set(CPACK_COMPONENT_VIEWER_DESCRIPTION
     "viewer for a catalogue of Phanerozoic fossil animal genera
@@ -33,8 +36,11 @@ range and numbered literature references, beside the three reference lists.
 It searches the shown catalogue for a genus name and saves it as RTF.
 
 The data set is not part of this package: the program reads it from the
-directory dat below its current directory. The desktop entry starts it in
-the user's home directory, so a data set kept as ~/dat is found there.
+directory dat below its current directory. The menu entry starts it through
+fosdat-launch, which finds a data set kept in ~/.local/share/fosdat/dat,
+~/dat or /usr/share/fosdat/dat, and otherwise opens the sample data set and
+says where the data set goes. fosdat-rtf2txt prints the text of a catalogue
+file.
 
 ${PROJECT_DESCRIPTION}.")
 

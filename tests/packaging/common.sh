@@ -2,7 +2,8 @@
 # Shared by the packaging checks; sourced, not run.
 # From the test's environment: FOSDAT_BUILD_DIR, FOSDAT_ROOT (the tree installed
 # by the install check), FOSDAT_PREFIX, FOSDAT_BINDIR, FOSDAT_DATADIR,
-# FOSDAT_DOCDIR, FOSDAT_APP_ID, FOSDAT_SAMPLE (ON or OFF), FOSDAT_VERSION, CMAKE_COMMAND, CPACK_COMMAND.
+# FOSDAT_DOCDIR, FOSDAT_MANDIR, FOSDAT_APP_ID, FOSDAT_COMPONENT_ID, FOSDAT_SAMPLE
+# (ON or OFF), FOSDAT_VERSION, CMAKE_COMMAND, CPACK_COMMAND.
 set -euo pipefail
 
 readonly SKIP=77
@@ -12,6 +13,7 @@ data_dir="$prefix_dir/$FOSDAT_DATADIR"
 main_entry="$data_dir/applications/$FOSDAT_APP_ID.desktop"
 sample_entry="$data_dir/applications/$FOSDAT_APP_ID.Sample.desktop"
 sample_dir="$FOSDAT_PREFIX/$FOSDAT_DATADIR/fosdat/sample"
+launcher="$FOSDAT_PREFIX/$FOSDAT_BINDIR/fosdat-launch" # as the entries name it
 
 fail() {
     echo "FAIL: $*" >&2

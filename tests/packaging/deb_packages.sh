@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages with cpack into a scratch directory and checks
 # their control fields and that together they hold exactly the installed tree,
-# each file in its own package.
+# each file in its own package; with lintian installed, that it finds nothing
+# to warn of.
 # shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 need_tool dpkg-deb dpkg
@@ -23,8 +24,10 @@ has_dependency() { grep -qE "(^|, )$2( \(|,|$)" <<<"$(field "$1" Depends)"; }
 
 [ "$(field "$main_deb" Package)" = fosdat ] || fail "main package is not named fosdat"
 [ "$(field "$main_deb" Version)" = "$FOSDAT_VERSION" ] || fail "main package version"
-# The Qt libraries found by dpkg-shlibdeps, and what Qt loads at run time.
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins fonts-liberation; do
+# The Qt libraries found by dpkg-shlibdeps (libqt6gui6 brings the X11 platform
+# plugin), and what is loaded at run time.
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 fonts-liberation \
+    qt6-translations-l10n; do
     has_dependency "$main_deb" "$dep" || fail "fosdat does not depend on $dep: $(field "$main_deb" Depends)"
 done
 
@@ -34,10 +37,13 @@ for deb in "${expected_debs[@]}"; do dpkg-deb -x "$deb" "$scratch/all"; done
 diff -u <(files_below "$FOSDAT_ROOT") <(files_below "$scratch/all") ||
     fail "the packages do not hold exactly the installed files"
 ! files_below "$scratch/main" | grep -q '/fosdat/sample/' || fail "fosdat holds sample files"
-if command -v file >/dev/null; then
-    file -L "$scratch/main/$FOSDAT_PREFIX/$FOSDAT_BINDIR/Fosdat" | grep -q ', stripped' ||
-        fail "the packaged program keeps its symbols"
-fi
+for program in Fosdat fosdat-rtf2txt; do
+    binary="$scratch/main/$FOSDAT_PREFIX/$FOSDAT_BINDIR/$program"
+    if command -v file >/dev/null; then
+        file -L "$binary" | grep -q ', stripped' || fail "the packaged $program keeps its symbols"
+    fi
+    ! LC_ALL=C readelf -S "$binary" | grep -q '\.comment' || fail "the packaged $program keeps .comment"
+done
 
 if sample_wanted; then
     [ "$(field "$sample_deb" Package)" = fosdat-sample ] || fail "sample package name"
@@ -47,7 +53,15 @@ if sample_wanted; then
     dpkg-deb -x "$sample_deb" "$scratch/sample"
     ! files_below "$scratch/sample" | grep -q "^${FOSDAT_PREFIX#/}/$FOSDAT_BINDIR/" ||
         fail "fosdat-sample holds programs"
-    [ "$(entry_value "$scratch/sample${sample_entry#"$FOSDAT_ROOT"}" Path)" = "$sample_dir" ] ||
-        fail "the packaged sample entry does not start in $sample_dir"
+    [ "$(entry_value "$scratch/sample${sample_entry#"$FOSDAT_ROOT"}" Exec)" = "$launcher --sample" ] ||
+        fail "the packaged sample entry does not run $launcher --sample"
+fi
+
+if command -v lintian >/dev/null; then
+    lintian -EvIL +pedantic "${expected_debs[@]}" >"$scratch/lintian.log" 2>&1 || true
+    ! grep -E '^[EW]: ' "$scratch/lintian.log" || fail "lintian finds errors or warnings"
+    echo "lintian: no errors or warnings"
+else
+    echo "lintian is not installed (Debian package lintian): packages not checked by it"
 fi
 echo "packages: ${expected_debs[*]##*/}"

@@ -1,49 +1,110 @@
 #!/usr/bin/env bash
-# Starts each installed desktop entry the way a launcher does, with a stand-in
-# for the program that reports its working directory: the main entry must start
-# it in the home directory, the sample's inside the installed sample data set.
+# Starts the installed desktop entries the way a desktop does, through the
+# installed launcher, with a stand-in for the program that reports where it
+# was started: in a fresh home each time, with and without data sets in the
+# places the launcher looks at, with XDG_DATA_HOME set and unset.
 # shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 
-mkdir -p "$scratch/bin" "$scratch/home" "$scratch/elsewhere"
-cat >"$scratch/bin/Fosdat" <<'STANDIN'
+for entry in "$main_entry" "$sample_entry"; do
+    [ "$entry" = "$main_entry" ] || sample_wanted || continue
+    [ "$(entry_value "$entry" TryExec)" = "$launcher" ] || fail "$entry: TryExec is not $launcher"
+    [[ "$(entry_value "$entry" Exec)" == "$launcher"* ]] || fail "$entry: Exec does not run $launcher"
+    [ -f "$data_dir/icons/hicolor/scalable/apps/$(entry_value "$entry" Icon).svg" ] ||
+        fail "$entry: Icon names no installed icon"
+done
+[ -x "$FOSDAT_ROOT$launcher" ] || fail "the launcher is not installed"
+
+# The launcher copied into a prefix of its own, beside the stand-in.
+prefix="$scratch/prefix"
+share="$prefix/$FOSDAT_DATADIR/fosdat"
+mkdir -p "$scratch/elsewhere" "$scratch/stubs"
+cat >"$scratch/stubs/notify-send" <<STUB
 #!/bin/sh
-pwd -P
-STANDIN
-chmod +x "$scratch/bin/Fosdat"
+echo "\$@" >>"$scratch/notes"
+STUB
+chmod +x "$scratch/stubs/notify-send"
 
-# Runs an entry's command line from an unrelated directory; prints where the
-# program started. The entries quote their arguments as a POSIX shell does.
-launch() {
-    local entry="$1" dir command_line
+data_set() {
+    mkdir -p "$1/dat/BD"
+    printf '{\\rtf1 catalogue}' >"$1/dat/BD/${2:-FORAM}"
+}
+
+fresh_tree() {
+    rm -rf "$prefix" "${scratch:?}/home" "$scratch/xdg" "$scratch/notes"
+    mkdir -p "$prefix/$FOSDAT_BINDIR" "$scratch/home"
+    cp "$FOSDAT_ROOT$launcher" "$prefix/$FOSDAT_BINDIR/"
+    # shellcheck disable=SC2016 # expanded by the stand-in
+    printf '#!/bin/sh\necho "$(pwd -P)|$QT_QPA_PLATFORM"\n' >"$prefix/$FOSDAT_BINDIR/Fosdat"
+    chmod +x "$prefix/$FOSDAT_BINDIR/Fosdat"
+    data_set "$share/sample"
+}
+
+# Runs an entry's command line with the copied launcher in place of the installed one.
+start() {
+    local entry=$1 command_line
     command_line=$(entry_value "$entry" Exec)
-    dir=$(entry_value "$entry" Path)
-    [ -n "$command_line" ] || fail "$entry has no Exec"
-    (
-        cd "$scratch/elsewhere" || exit
-        if [ -n "$dir" ]; then cd "$FOSDAT_ROOT$dir" || exit; fi
-        export HOME="$scratch/home" PATH="$scratch/bin:$PATH"
-        eval "$command_line"
-    )
+    # shellcheck disable=SC2086 # the entry's arguments, split as a desktop splits them
+    (cd "$scratch/elsewhere" && "$prefix/$FOSDAT_BINDIR/fosdat-launch" ${command_line#"$launcher"})
 }
 
-check_names_program() {
-    [ "$(entry_value "$1" TryExec)" = Fosdat ] || fail "$1: TryExec does not name Fosdat"
-    [ -x "$bin_dir/$(entry_value "$1" TryExec)" ] || fail "$1: TryExec is not the installed program"
-    [ -f "$data_dir/icons/hicolor/scalable/apps/$(entry_value "$1" Icon).svg" ] ||
-        fail "$1: Icon names no installed icon"
-}
-
-check_names_program "$main_entry"
-started=$(launch "$main_entry")
-[ "$started" = "$(cd "$scratch/home" && pwd -P)" ] ||
-    fail "main entry starts the program in '$started', not in the home directory"
-
-if sample_wanted; then
-    check_names_program "$sample_entry"
-    [ "$(entry_value "$sample_entry" Path)" = "$sample_dir" ] ||
-        fail "sample entry's Path is not $sample_dir"
-    started=$(launch "$sample_entry")
-    [ -f "$started/dat/BD/FORAM" ] || fail "sample entry starts the program in '$started', without dat"
-fi
-echo "entries start the program where its data set lies"
+checked=0
+# name | data sets made | entry | QT_QPA_PLATFORM | where it starts | note shown
+while IFS='|' read -r name places entry platform expected noted; do
+    [ "$entry" = main ] || sample_wanted || continue
+    fresh_tree
+    xdg=
+    for place in $places; do
+        case $place in
+        user) data_set "$scratch/home/.local/share/fosdat" ;;
+        xdg) xdg="$scratch/xdg" && data_set "$xdg/fosdat" ;;
+        xdg-empty) xdg="$scratch/xdg" && mkdir -p "$xdg" ;;
+        home) data_set "$scratch/home" ;;
+        refs-only) data_set "$scratch/home" REFS1.txt ;;
+        system) data_set "$share" ;;
+        no-sample) rm -rf "$share/sample" ;;
+        esac
+    done
+    case $expected in
+    user) expected="$scratch/home/.local/share/fosdat" ;;
+    xdg) expected="$scratch/xdg/fosdat" ;;
+    home) expected="$scratch/home" ;;
+    system) expected="$share" ;;
+    sample) expected="$share/sample" ;;
+    esac
+    expected="$(cd "$expected" && pwd -P)|${platform:-xcb;wayland}"
+    entry_file=$main_entry
+    [ "$entry" = main ] || entry_file=$sample_entry
+    started=$(
+        unset XDG_DATA_HOME QT_QPA_PLATFORM
+        export HOME="$scratch/home" PATH="$scratch/stubs:$PATH" LANG=C
+        [ -z "$xdg" ] || export XDG_DATA_HOME="$xdg"
+        [ -z "$platform" ] || export QT_QPA_PLATFORM="$platform"
+        start "$entry_file" 2>"$scratch/stderr"
+    ) || fail "$name: the launcher failed: $(cat "$scratch/stderr")"
+    [ "$started" = "$expected" ] || fail "$name: started as '$started', not '$expected'"
+    if [ "$noted" = yes ]; then
+        for _ in $(seq 50); do
+            if [ -s "$scratch/notes" ]; then break; fi
+            sleep 0.1
+        done
+        grep -q "fosdat/dat/BD" "$scratch/notes" || fail "$name: no notification of where the data goes"
+        grep -q "fosdat/dat/BD" "$scratch/stderr" || fail "$name: nothing on stderr of where the data goes"
+    else
+        if [ -e "$scratch/notes" ] || [ -s "$scratch/stderr" ]; then
+            fail "$name: a note where none is due"
+        fi
+    fi
+    checked=$((checked + 1))
+done <<'CASES'
+no data set: the sample, and a note||main||sample|yes
+~/.local/share/fosdat before ~/dat|user home|main||user|no
+XDG_DATA_HOME before ~/.local/share/fosdat|xdg user|main||xdg|no
+XDG_DATA_HOME without data: ~/.local/share/fosdat is not looked at|xdg-empty user home|main||home|no
+~/dat before the system's|home system|main||home|no
+reference lists alone are no data set|refs-only system|main||system|no
+no data set and no sample: home, and a note|no-sample|main||home|yes
+the sample's entry, whatever else there is|user|sample||sample|no
+the user's platform choice is kept|user|main|offscreen|user|no
+CASES
+echo "$checked starts went where their data set lies"

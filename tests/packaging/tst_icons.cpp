@@ -1,6 +1,7 @@
 // The icons that go into the hicolor theme: each fixed-size picture must have
 // the size of the folder it is installed in (icon themes skip it otherwise),
-// and the scalable one must render to the same picture as the 32-pixel icon.
+// the larger ones must show the 32-pixel icon enlarged, and the scalable one
+// must render to the same picture as the 32-pixel icon.
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,6 +13,11 @@ namespace
 QString assetPath(const char *name)
 {
     return QStringLiteral(FOSDAT_ASSETS_DIR "/") + QLatin1String(name);
+}
+
+QString packagingIconPath(int size)
+{
+    return QStringLiteral(FOSDAT_PACKAGING_DIR "/icons/fosdat-%1.png").arg(size);
 }
 
 QImage rendered(QSvgRenderer &renderer, QSize size)
@@ -63,6 +69,8 @@ void tst_Icons::fixedSizeIcons_data()
     QTest::addColumn<int>("size");
     QTest::newRow("16x16") << assetPath("fosdat-16.png") << 16;
     QTest::newRow("32x32") << assetPath("fosdat-32.png") << 32;
+    for (int size : {48, 64, 128, 256})
+        QTest::addRow("%dx%d", size, size) << packagingIconPath(size) << size;
 }
 
 void tst_Icons::fixedSizeIcons()
@@ -73,6 +81,10 @@ void tst_Icons::fixedSizeIcons()
     QVERIFY2(!image.isNull(), qPrintable(file));
     QCOMPARE(image.size(), QSize(size, size));
     QVERIFY(image.hasAlphaChannel());
+    // A whole multiple of 32 pixels shows each pixel of the 32-pixel icon as a square.
+    const QImage pixels = QImage(assetPath("fosdat-32.png")).convertToFormat(QImage::Format_ARGB32);
+    if (size % 32 == 0)
+        QCOMPARE(differingPixels(image.convertToFormat(QImage::Format_ARGB32), pixels), 0);
 }
 
 void tst_Icons::scalableIconIsSquare()
