@@ -12,7 +12,6 @@
 #include "ui_Fosdat.h"
 
 #include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
@@ -83,24 +82,6 @@ QString aboutDataText()
         "Скачено с сайта https://fosdat.example.org");
 }
 
-// Swallows Enter in the group list's edit field: only a choice from the list loads a group.
-class EnterSwallower final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 } // namespace
 
 Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
@@ -112,10 +93,12 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     for (const data::Group &group : data::GroupTable)
         ui->Combo1->addItem(group.caption.toString());
     // Only a choice from the list loads a group: no completion while typing,
-    // and Enter in the edit field chooses nothing.
+    // and the edit field's Enter and loss of focus, which would choose the
+    // item whose caption was typed, choose nothing.
     ui->Combo1->setCompleter(nullptr);
     ui->Combo1->setCurrentIndex(-1); // the edit field starts empty
-    ui->Combo1->lineEdit()->installEventFilter(new EnterSwallower(this));
+    QObject::disconnect(ui->Combo1->lineEdit(), SIGNAL(returnPressed()), ui->Combo1, nullptr);
+    QObject::disconnect(ui->Combo1->lineEdit(), SIGNAL(editingFinished()), ui->Combo1, nullptr);
 
     connect(ui->Combo1, &QComboBox::activated, ui->Command1, &QPushButton::click);
     connect(ui->Command1, &QPushButton::clicked, this, &Fosdat::loadChosenGroup);

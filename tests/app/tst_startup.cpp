@@ -5,6 +5,7 @@
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -149,20 +150,39 @@ private slots:
         QCOMPARE(w.sound.count, cues + 3);
     }
 
+    void typingLoadsNothing_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("toFocusWidget"); // else to the group list itself
+        QTest::newRow("Return to the group list") << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad Enter to the group list") << int(Qt::Key_Enter) << false;
+        QTest::newRow("Return to the focus widget") << int(Qt::Key_Return) << true;
+        QTest::newRow("keypad Enter to the focus widget") << int(Qt::Key_Enter) << true;
+        QTest::newRow("Tab away from the group list") << int(Qt::Key_Tab) << false;
+    }
     void typingLoadsNothing()
     {
+        QFETCH(int, key);
+        QFETCH(bool, toFocusWidget);
         DataTree tree;
         writeFullTree(tree);
         Window w;
         w.fosdat.loadStartupContent();
         w.fosdat.show();
+        w.fosdat.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.fosdat));
+        w.combo()->setFocus();
+        QWidget *target = toFocusWidget ? QApplication::focusWidget() : w.combo();
+        QVERIFY(target);
         const int cues = w.sound.count;
-        w.combo()->lineEdit()->selectAll();
-        typeText(w.combo()->lineEdit(), QString("ГУБКИ"));
-        QTest::keyClick(w.combo()->lineEdit(), Qt::Key_Return);
-        QCOMPARE(w.combo()->currentText(), QString("ГУБКИ"));
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); // select all
+        typeText(target, QString("ЧЕРВИ")); // a caption exactly
+        QTest::keyClick(target, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(w.combo()->currentText(), QString("ЧЕРВИ"));
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
         QCOMPARE(w.sound.count, cues);
+        QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\FORAM"));
         QCOMPARE(w.combo()->count(), int(GroupTable.size())); // nothing was added to the list
     }
 
