@@ -58,6 +58,8 @@ void Program::openFindDialog()
         connect(m_find, &FindDialog::findRequested, this, &Program::findInCatalogue);
         connect(m_find, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_find->showAtCorner();
+    } else if (m_find->isMinimized()) {
+        m_find->showAtCorner();
     }
     m_find->show();
     m_find->raise();

@@ -13,6 +13,8 @@ namespace
 {
 
 constexpr QSize ToolbarButtonSize{31, 30};
+// The default font size of the program's windows; Qt Designer stores whole sizes only.
+constexpr qreal DefaultPointSize = 8.25;
 // The toolbar pictures are drawn on this light grey, which stands for transparent.
 const QColor PictureGround(0xC0, 0xC0, 0xC0);
 
@@ -36,6 +38,11 @@ FindDialog::FindDialog(QWidget *parent)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(ui->findText)}) {
+        QFont font = widget->font();
+        font.setPointSizeF(DefaultPointSize);
+        widget->setFont(font);
+    }
     // A blank icon, so that the application's icon is not shown in its place.
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
@@ -75,6 +82,9 @@ void FindDialog::setUpToolbar()
 
 void FindDialog::showAtCorner()
 {
+    // A minimised dialog would stay out of reach: a tool window has no task
+    // bar entry to bring it back from.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     const QScreen *screen = QGuiApplication::primaryScreen();
     move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
     setFixedSize(OuterSize);

@@ -24,8 +24,8 @@ public:
     explicit FindDialog(QWidget *parent = nullptr);
     ~FindDialog() override;
 
-    // Places the freshly created dialog at the screen's top-left corner,
-    // shrinks it to OuterSize and shows it.
+    // Places the dialog, freshly created or minimised, at the screen's
+    // top-left corner, shrinks it to OuterSize and shows it.
     void showAtCorner();
 
 signals:

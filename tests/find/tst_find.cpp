@@ -141,6 +141,38 @@ private slots:
         QCOMPARE(visibleFindDialogs(), 1);
     }
 
+    void minimisedDialogComesBack_data()
+    {
+        QTest::addColumn<bool>("fromLink"); // else from the menu command
+        QTest::newRow("Ctrl+F") << false;
+        QTest::newRow("здесь") << true;
+    }
+    void minimisedDialogComesBack()
+    {
+        QFETCH(bool, fromLink);
+        Session session;
+        FindDialog *dialog = session.open();
+        const QPoint home = dialog->pos();
+        dialog->move(home + QPoint(120, 90));
+        dialog->showMinimized();
+        QTRY_VERIFY(dialog->isMinimized());
+        Fosdat *catalogue = session.program->catalogueWindow();
+        catalogue->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(catalogue));
+        if (fromLink) {
+            auto *link = catalogue->findChild<QWidget *>(QStringLiteral("Label15"));
+            QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
+        } else {
+            QTest::keyClick(catalogue, Qt::Key_F, Qt::ControlModifier);
+        }
+        QCOMPARE(session.program->findDialog(), dialog);
+        QTRY_VERIFY(!dialog->isMinimized());
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->pos(), home);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(QApplication::focusWidget(), session.child<QLineEdit>("Text3"));
+    }
+
     void dialogWindow()
     {
         Session session;
@@ -184,6 +216,7 @@ private slots:
         // Hidden or shown, a control lies wholly inside the window or wholly outside.
         QCOMPARE(dialog->rect().intersects(control->geometry()), inView);
         QCOMPARE(control->isVisible(), name != u"findText");
+        QCOMPARE(control->font().pointSizeF(), 8.25); // as in the catalogue window
     }
 
     void toolbar_data()
