@@ -620,6 +620,15 @@ private slots:
         QCOMPARE(w.panelText(), QString());
     }
 
+    void doubleClickIsOneClick()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        QTest::mouseDClick(w.child("Label7"), Qt::LeftButton); // press, release, press, release
+        QCOMPARE(w.sound.count, 1);
+        QCOMPARE(w.panelText(), shownAs(Refs2Text));
+    }
+
     // --- help, about, exit ------------------------------------------------------
 
     void messages_data()
