@@ -3,6 +3,7 @@
 #include "RtfUnits.h"
 
 #include <QTextLength>
+#include <algorithm>
 
 namespace fosdat::rtf
 {
@@ -23,6 +24,15 @@ QTextBlockFormat separatorFormat()
 }
 
 } // namespace
+
+void Footnotes::setSize(QTextCharFormat &chars)
+{
+    const qreal points = chars.fontPointSize() > 0
+                             ? chars.fontPointSize()
+                             : units::pointsFromHalfPoints(units::DefaultHalfPoints);
+    chars.setFontPointSize(
+        units::pointsFromHalfPoints(std::max(1, units::halfPointsFromPoints(points) * 5 / 6)));
+}
 
 void Footnotes::Paragraphs::setBlockFormat(const QTextBlockFormat &format)
 {

@@ -50,17 +50,6 @@ void setDefaultTab(QTextDocument &document, int length)
     document.setDefaultTextOption(option);
 }
 
-// A footnote is set at five sixths of the size its text would have in the
-// document: 10 pt for 12 pt text, as word processors set footnotes.
-void setNoteSize(QTextCharFormat &chars)
-{
-    const qreal points = chars.fontPointSize() > 0
-                             ? chars.fontPointSize()
-                             : units::pointsFromHalfPoints(units::DefaultHalfPoints);
-    chars.setFontPointSize(
-        units::pointsFromHalfPoints(std::max(1, units::halfPointsFromPoints(points) * 5 / 6)));
-}
-
 class Reader
 {
 public:
@@ -297,7 +286,7 @@ void Reader::beginNote(GroupState &state)
     state.inNote = true;
     m_notes.begin();
     if (m_document)
-        setNoteSize(state.formats.chars);
+        Footnotes::setSize(state.formats.chars);
 }
 
 // \chftn: the number of its footnote, as text in the current format.
@@ -526,7 +515,7 @@ void Reader::resetCharacters(GroupState &state)
     state.hidden = false;
     applyFont(state, m_defaultFont);
     if (state.inNote && m_document)
-        setNoteSize(state.formats.chars);
+        Footnotes::setSize(state.formats.chars);
 }
 
 // The fonts are known now: the groups around the table get their families.
