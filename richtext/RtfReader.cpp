@@ -29,12 +29,13 @@ struct GroupState {
     Destination destination = Destination::Text;
     TextFormats formats;
     int fontIndex = -1;
-    int fontCodePage = 0;                                // 0: the document's code page applies
-    int unicodeSkip = 1;                                 // \uc: fallback bytes after each \uN
-    int pendingSkip = 0;                                 // fallback bytes still to skip
-    bool hidden = false;                                 // \v
-    bool inNote = false;                                 // the text is a footnote's
-    QTextOption::TabType tabKind = QTextOption::LeftTab; // of the next tab stop
+    int fontCodePage = 0; // 0: the document's code page applies
+    int unicodeSkip = 1;  // \uc: fallback bytes after each \uN
+    int pendingSkip = 0;  // fallback bytes still to skip
+    bool hidden = false;  // \v
+    bool inNote = false;  // the text is a footnote's
+    // The kind \tqr, \tqc or \tqdec gives the next tab stop.
+    QTextOption::TabType tabKind = QTextOption::LeftTab;
 };
 
 bool isOn(const Token &token)
