@@ -117,7 +117,6 @@ private slots:
         QTest::newRow("Qt's default") << 80.0 << QByteArray("\\deftab1200\r\n");
         QTest::newRow("none is the layout's default") << 0.0 << QByteArray("\\deftab1200\r\n");
         QTest::newRow("fraction") << 75.6 << QByteArray("\\deftab1134\r\n");
-        QTest::newRow("tiny") << 0.01 << QByteArray("\\deftab1\r\n");
         QTest::newRow("huge") << 1e300 << QByteArray("\\deftab31680\r\n");
     }
     void defaultTabDistance()
