@@ -1,12 +1,32 @@
 // Whatever document the reader builds, the writer must write it so that
-// reading it back gives the same text.
+// reading it back gives the same text, the same paragraphs with the same tab
+// stops, and the same default tab distance.
 #include "FuzzEnvironment.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
+#include <QTextBlock>
 #include <cstdio>
 
 using namespace fosdat;
+
+namespace
+{
+
+// What differs in the tab stops of two documents with the same paragraphs; empty when nothing.
+QString tabDifference(const QTextDocument &before, const QTextDocument &after)
+{
+    if (before.defaultTextOption().tabStopDistance() != after.defaultTextOption().tabStopDistance())
+        return QStringLiteral("the default tab distance");
+    QTextBlock b = before.begin();
+    for (QTextBlock a = after.begin(); b.isValid() && a.isValid(); b = b.next(), a = a.next()) {
+        if (b.blockFormat().tabPositions() != a.blockFormat().tabPositions())
+            return QStringLiteral("the tab stops of paragraph %1").arg(b.blockNumber());
+    }
+    return {};
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -20,9 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
     const QString before = first.document->toPlainText();
     const QString after = second.document->toPlainText();
-    if (before != after) {
+    if (before != after || first.document->blockCount() != second.document->blockCount()) {
         std::fprintf(stderr, "round trip changed the text\nbefore: %s\nafter:  %s\n",
                      qPrintable(before.left(200)), qPrintable(after.left(200)));
+        __builtin_trap();
+    }
+    if (const QString tabs = tabDifference(*first.document, *second.document); !tabs.isEmpty()) {
+        std::fprintf(stderr, "round trip changed %s\n", qPrintable(tabs));
         __builtin_trap();
     }
     return 0;

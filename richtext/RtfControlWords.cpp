@@ -25,6 +25,10 @@ constexpr ControlWord entry(std::string_view name, ParagraphWord id)
 {
     return {name, WordKind::Paragraph, int(id)};
 }
+constexpr ControlWord entry(std::string_view name, TabWord id)
+{
+    return {name, WordKind::Tab, int(id)};
+}
 constexpr ControlWord entry(std::string_view name, BreakWord id)
 {
     return {name, WordKind::Break, int(id)};
@@ -72,16 +76,19 @@ constexpr std::array Words = {
     entry("blipuid", SkipGroup),
     entry("blue", ColorWord::Blue),
     symbol("bullet", 0x2022),
+    entry("caps", CharacterWord::Capitals),
     entry("cb", CharacterWord::Background),
     entry("cell", BreakWord::Cell),
     entry("cf", CharacterWord::Foreground),
     entry("chcbpat", CharacterWord::Background),
+    entry("chftn", CharacterWord::FootnoteNumber),
     entry("colorschememapping", SkipGroup),
     entry("colortbl", Destination::ColorTable),
     entry("cpg", FontWord::CodePage),
     entry("datafield", SkipGroup),
     entry("datastore", SkipGroup),
     entry("deff", DocumentWord::DefaultFont),
+    entry("deftab", DocumentWord::DefaultTab),
     entry("docvar", SkipGroup),
     symbol("emdash", 0x2014),
     symbol("emspace", 0x2003),
@@ -102,7 +109,7 @@ constexpr std::array Words = {
     entry("footerf", SkipGroup),
     entry("footerl", SkipGroup),
     entry("footerr", SkipGroup),
-    entry("footnote", SkipGroup),
+    entry("footnote", Destination::Footnote),
     entry("formfield", SkipGroup),
     entry("fs", CharacterWord::FontSize),
     entry("ftncn", SkipGroup),
@@ -173,6 +180,7 @@ constexpr std::array Words = {
     symbol("rtlmark", 0x200F),
     entry("sa", ParagraphWord::SpaceAfter),
     entry("sb", ParagraphWord::SpaceBefore),
+    entry("scaps", CharacterWord::SmallCapitals),
     entry("sect", BreakWord::Paragraph),
     entry("shpinst", SkipGroup),
     entry("shppict", TextGroup),
@@ -182,8 +190,13 @@ constexpr std::array Words = {
     entry("sub", CharacterWord::Subscript),
     entry("super", CharacterWord::Superscript),
     symbol("tab", 0x0009),
+    entry("tb", TabWord::Bar),
     entry("tc", SkipGroup),
     entry("themedata", SkipGroup),
+    entry("tqc", TabWord::Center),
+    entry("tqdec", TabWord::Decimal),
+    entry("tqr", TabWord::Right),
+    entry("tx", TabWord::Position),
     entry("txe", SkipGroup),
     entry("u", DocumentWord::Unicode),
     entry("uc", DocumentWord::UnicodeSkip),

@@ -13,6 +13,7 @@ enum class Destination : quint8 {
     FontTable,  // \fonttbl
     ColorTable, // \colortbl
     Picture,    // \pict
+    Footnote,   // \footnote: text of its own, put after the document's text
 };
 
 enum class DocumentWord : quint8 {
@@ -23,7 +24,8 @@ enum class DocumentWord : quint8 {
     Pca,
     DefaultFont,
     UnicodeSkip,
-    Unicode
+    Unicode,
+    DefaultTab,
 };
 
 enum class CharacterWord : quint8 {
@@ -41,6 +43,9 @@ enum class CharacterWord : quint8 {
     FontSize,
     Foreground,
     Background,
+    Capitals,
+    SmallCapitals,
+    FootnoteNumber, // the number of the footnote it stands in or before
 };
 
 enum class ParagraphWord : quint8 {
@@ -56,6 +61,9 @@ enum class ParagraphWord : quint8 {
     SpaceAfter,
 };
 
+// Tab stops: a kind word (\tqr, \tqc, \tqdec) comes before the position (\txN) it applies to.
+enum class TabWord : quint8 { Position, Bar, Right, Center, Decimal };
+
 enum class BreakWord : quint8 { Paragraph, Cell, Row };
 
 enum class FontWord : quint8 { Charset, CodePage };
@@ -70,6 +78,7 @@ enum class WordKind : quint8 {
     Document,    // id is a DocumentWord
     Character,   // id is a CharacterWord
     Paragraph,   // id is a ParagraphWord
+    Tab,         // id is a TabWord
     Break,       // id is a BreakWord
     Symbol,      // id is the UTF-16 code unit the word stands for
     Font,        // id is a FontWord

@@ -132,6 +132,12 @@ void DocumentBuilder::endParagraph(const TextFormats &formats)
     m_breakDue = true;
 }
 
+void DocumentBuilder::closeParagraph()
+{
+    if (m_blockStarted && !m_breakDue)
+        endParagraph({m_runFormat, m_blockFormat});
+}
+
 void DocumentBuilder::endCell()
 {
     ++m_cellsDue;

@@ -84,6 +84,8 @@ public:
 
     // Ends the paragraph; `formats` are those in effect at its end.
     void endParagraph(const TextFormats &formats);
+    // Ends the paragraph being filled, if there is one, keeping its formats.
+    void closeParagraph();
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
 

@@ -29,6 +29,36 @@ void setLength(QTextBlockFormat &block, int property, int length)
         block.setProperty(property, units::pixelsFromRtfLength(length));
 }
 
+// \caps and \scaps share one property: switching one off leaves the other.
+void setCapitalization(QTextCharFormat &chars, QFont::Capitalization capitalization, bool on)
+{
+    if (on)
+        chars.setFontCapitalization(capitalization);
+    else if (chars.hasProperty(QTextFormat::FontCapitalization) &&
+             chars.fontCapitalization() == capitalization)
+        chars.clearProperty(QTextFormat::FontCapitalization);
+}
+
+// Adds a stop, keeping the stops in order of position as the layout needs them;
+// a stop at the position of another replaces it. Negative positions are dropped.
+void addTabStop(QTextBlockFormat &block, QTextOption::Tab tab, int position)
+{
+    if (position < 0)
+        return;
+    tab.position = units::pixelsFromRtfLength(std::min(position, limits::MaxRtfLength));
+    QList<QTextOption::Tab> tabs = block.tabPositions();
+    const auto at = std::find_if(tabs.begin(), tabs.end(), [&](const QTextOption::Tab &other) {
+        return other.position >= tab.position;
+    });
+    if (at != tabs.end() && at->position == tab.position)
+        *at = tab;
+    else if (tabs.size() < limits::MaxTabStops)
+        tabs.insert(at, tab);
+    else
+        return;
+    block.setTabPositions(tabs);
+}
+
 void setVerticalAlignment(QTextCharFormat &chars, QTextCharFormat::VerticalAlignment alignment)
 {
     if (alignment == QTextCharFormat::AlignNormal)
@@ -73,8 +103,15 @@ void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int
             chars.setFontPointSize(
                 units::pointsFromHalfPoints(std::min(parameter, limits::MaxFontHalfPoints)));
         break;
+    case CharacterWord::Capitals:
+        setCapitalization(chars, QFont::AllUppercase, on);
+        break;
+    case CharacterWord::SmallCapitals:
+        setCapitalization(chars, QFont::SmallCaps, on);
+        break;
     case CharacterWord::Hidden:
     case CharacterWord::Plain:
+    case CharacterWord::FootnoteNumber:
     case CharacterWord::Font:
     case CharacterWord::Foreground:
     case CharacterWord::Background:
@@ -126,6 +163,30 @@ void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int paramet
         setLength(block, QTextFormat::BlockBottomMargin, parameter);
         break;
     }
+}
+
+void applyTabWord(QTextBlockFormat &block, QTextOption::TabType &kind, TabWord word, int parameter)
+{
+    switch (word) {
+    case TabWord::Right:
+        kind = QTextOption::RightTab;
+        return;
+    case TabWord::Center:
+        kind = QTextOption::CenterTab;
+        return;
+    case TabWord::Decimal:
+        kind = QTextOption::DelimiterTab;
+        return;
+    case TabWord::Position:
+        // A decimal stop aligns on the decimal comma of the catalogues' numbers.
+        addTabStop(block, {0, kind, kind == QTextOption::DelimiterTab ? u',' : QChar()}, parameter);
+        break;
+    case TabWord::Bar:
+        // A bar tab only draws a vertical line, which a document cannot show;
+        // the text does not stop at it, so it is no tab stop here either.
+        break;
+    }
+    kind = QTextOption::LeftTab;
 }
 
 } // namespace fosdat::rtf

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextOption>
 
 // How character and paragraph control words map onto Qt formats. A property
 // that is switched off or set to its default is cleared rather than stored,
@@ -21,5 +22,9 @@ void applyCharacterWord(QTextCharFormat &chars, CharacterWord word, bool on, int
 void setColor(QTextCharFormat &chars, CharacterWord word, const QColor &color);
 
 void applyParagraphWord(QTextBlockFormat &block, ParagraphWord word, int parameter);
+
+// A tab stop word. `kind` carries the kind a \tqr, \tqc or \tqdec gives to
+// the next stop, which \txN sets at its position; \pard resets it to a left tab.
+void applyTabWord(QTextBlockFormat &block, QTextOption::TabType &kind, TabWord word, int parameter);
 
 } // namespace fosdat::rtf

@@ -32,6 +32,9 @@ inline constexpr int MaxColors = 1024;
 // offers.
 inline constexpr int MaxRtfLength = 31680;
 
+// Tab stops of one paragraph; word processors offer a few dozen at most.
+inline constexpr int MaxTabStops = 64;
+
 // Largest font size in half points (1638 pt, the usual word-processor maximum).
 inline constexpr int MaxFontHalfPoints = 3276;
 

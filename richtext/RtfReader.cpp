@@ -3,6 +3,7 @@
 #include "RtfCodePages.h"
 #include "RtfControlWords.h"
 #include "RtfDocumentBuilder.h"
+#include "RtfFootnotes.h"
 #include "RtfFormatWords.h"
 #include "RtfLimits.h"
 #include "RtfPicture.h"
@@ -32,11 +33,22 @@ struct GroupState {
     int unicodeSkip = 1;  // \uc: fallback bytes after each \uN
     int pendingSkip = 0;  // fallback bytes still to skip
     bool hidden = false;  // \v
+    bool inNote = false;  // the text is a footnote's
+    // The kind \tqr, \tqc or \tqdec gives the next tab stop.
+    QTextOption::TabType tabKind = QTextOption::LeftTab;
 };
 
 bool isOn(const Token &token)
 {
     return !token.hasParameter || token.parameter != 0;
+}
+
+// The distance of the tab stops beyond a paragraph's own.
+void setDefaultTab(QTextDocument &document, int length)
+{
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(units::pixelsFromRtfLength(std::min(length, limits::MaxRtfLength)));
+    document.setDefaultTextOption(option);
 }
 
 class Reader
@@ -45,10 +57,13 @@ public:
     // `document` takes the pictures and the formats; without one only the
     // text is read.
     Reader(ContentTarget &target, QTextDocument *document)
-        : m_document(document), m_builder(target, m_decoders), m_fonts(m_decoders)
+        : m_document(document), m_builder(target, m_decoders), m_notes(m_decoders),
+          m_fonts(m_decoders)
     {
         m_stack.reserve(limits::MaxGroupDepth);
         m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::DefaultHalfPoints));
+        if (m_document)
+            setDefaultTab(*m_document, units::DefaultTabLength);
     }
 
     void read(QByteArrayView input);
@@ -59,6 +74,8 @@ private:
     {
         return state.fontCodePage ? state.fontCodePage : m_documentCodePage;
     }
+    // Where the text of the current group goes.
+    DocumentBuilder &builder() { return top().inNote ? m_notes.builder() : m_builder; }
 
     void handle(Token &token);
     bool skipFallback(Token &token);
@@ -67,6 +84,8 @@ private:
     void endDestination(const GroupState &closed);
     void controlWord(const Token &token, bool starred);
     void destinationWord(Destination destination);
+    void beginNote(GroupState &state);
+    void noteNumber(const GroupState &state);
     void documentWord(DocumentWord word, const Token &token);
     void textWord(const ControlWord &word, const Token &token);
     void characterWord(CharacterWord word, const Token &token);
@@ -83,6 +102,7 @@ private:
     QTextDocument *m_document;
     DecoderCache m_decoders;
     DocumentBuilder m_builder;
+    Footnotes m_notes;
     FontTable m_fonts;
     ColorTable m_colors;
     PictureReader m_picture;
@@ -106,6 +126,7 @@ void Reader::read(QByteArrayView input)
         handle(token);
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
+    m_notes.appendTo(m_builder, m_plainChars);
     m_builder.finish();
 }
 
@@ -198,6 +219,8 @@ void Reader::closeGroup()
 void Reader::endDestination(const GroupState &closed)
 {
     const Destination outer = m_stack.empty() ? Destination::Text : top().destination;
+    if (closed.inNote && (m_stack.empty() || !top().inNote))
+        m_notes.end(closed.formats);
     switch (closed.destination) {
     case Destination::FontTable:
         m_fonts.endEntry();
@@ -214,6 +237,7 @@ void Reader::endDestination(const GroupState &closed)
         break;
     case Destination::Text:
     case Destination::Skip:
+    case Destination::Footnote:
         break;
     }
 }
@@ -244,13 +268,35 @@ void Reader::controlWord(const Token &token, bool starred)
 void Reader::destinationWord(Destination destination)
 {
     GroupState &state = top();
-    if (destination == Destination::Skip || state.destination != Destination::Text) {
+    // A footnote in a footnote has no place to go, a hidden one is not shown.
+    const bool lostNote = destination == Destination::Footnote && (state.inNote || state.hidden);
+    if (destination == Destination::Skip || state.destination != Destination::Text || lostNote) {
         state.destination = Destination::Skip; // also a destination where none belongs
         return;
     }
+    if (destination == Destination::Footnote)
+        return beginNote(state);
     state.destination = destination;
     if (destination == Destination::Picture)
         m_picture.begin();
+}
+
+// A footnote's text is text, read as any other, but goes to the footnotes.
+void Reader::beginNote(GroupState &state)
+{
+    state.inNote = true;
+    m_notes.begin();
+    if (m_document)
+        Footnotes::setSize(state.formats.chars);
+}
+
+// \chftn: the number of its footnote, as text in the current format.
+void Reader::noteNumber(const GroupState &state)
+{
+    if (state.hidden)
+        return;
+    for (const QChar digit : QString::number(m_notes.number(state.inNote)))
+        builder().appendUnit(digit.unicode(), state.formats);
 }
 
 void Reader::documentWord(DocumentWord word, const Token &token)
@@ -285,6 +331,10 @@ void Reader::documentWord(DocumentWord word, const Token &token)
         if (token.hasParameter)
             unicode(token.parameter);
         break;
+    case DocumentWord::DefaultTab:
+        if (m_document && token.parameter > 0)
+            setDefaultTab(*m_document, token.parameter);
+        break;
     }
 }
 
@@ -294,10 +344,11 @@ void Reader::unicode(int value)
     GroupState &state = top();
     if (value < 0)
         value += 0x10000;
-    if (state.destination == Destination::Text && !state.hidden) {
-        const bool valid = value >= 0 && value <= 0xFFFF;
-        m_builder.appendUnit(valid ? char16_t(value) : u'\uFFFD', state.formats);
-    }
+    const char16_t unit = value >= 0 && value <= 0xFFFF ? char16_t(value) : u'\uFFFD';
+    if (state.destination == Destination::Text && !state.hidden)
+        builder().appendUnit(unit, state.formats);
+    else if (state.destination == Destination::FontTable)
+        m_fonts.appendUnit(unit);
     state.pendingSkip = state.unicodeSkip;
 }
 
@@ -308,14 +359,20 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     case WordKind::Character:
         return characterWord(CharacterWord(word.id), token);
     case WordKind::Paragraph:
+        if (ParagraphWord(word.id) == ParagraphWord::Reset)
+            state.tabKind = QTextOption::LeftTab;
         if (m_document)
-            applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
+            applyParagraphWord(state.formats.block, ParagraphWord(word.id), token.parameter);
+        return;
+    case WordKind::Tab:
+        if (m_document)
+            applyTabWord(state.formats.block, state.tabKind, TabWord(word.id), token.parameter);
         return;
     case WordKind::Break:
         return breakWord(BreakWord(word.id));
     case WordKind::Symbol:
         if (!state.hidden)
-            m_builder.appendUnit(char16_t(word.id), state.formats);
+            builder().appendUnit(char16_t(word.id), state.formats);
         return;
     default:
         return;
@@ -335,6 +392,9 @@ void Reader::characterWord(CharacterWord word, const Token &token)
     case CharacterWord::Font:
         applyFont(state, token.parameter);
         break;
+    case CharacterWord::FootnoteNumber:
+        noteNumber(state);
+        break;
     case CharacterWord::Foreground:
     case CharacterWord::Background:
         if (m_document)
@@ -351,9 +411,9 @@ void Reader::characterWord(CharacterWord word, const Token &token)
 void Reader::breakWord(BreakWord word)
 {
     if (word == BreakWord::Cell)
-        m_builder.endCell();
+        builder().endCell();
     else
-        m_builder.endParagraph(top().formats);
+        builder().endParagraph(top().formats);
 }
 
 // Control words inside the font, color and picture tables.
@@ -378,6 +438,7 @@ void Reader::tableWord(const ControlWord &word, const Token &token)
         break;
     case Destination::Text:
     case Destination::Skip:
+    case Destination::Footnote:
         break;
     }
 }
@@ -391,21 +452,22 @@ void Reader::controlSymbol(char symbol)
     }
     if (state.destination != Destination::Text)
         return;
+    DocumentBuilder &out = builder();
     if (symbol == '\n') // a backslash before a line break is \par
-        return m_builder.endParagraph(state.formats);
+        return out.endParagraph(state.formats);
     if (state.hidden)
         return;
     switch (symbol) {
     case '~':
-        return m_builder.appendUnit(u'\u00A0', state.formats); // no-break space
+        return out.appendUnit(u'\u00A0', state.formats); // no-break space
     case '-':
-        return m_builder.appendUnit(u'\u00AD', state.formats); // soft hyphen
+        return out.appendUnit(u'\u00AD', state.formats); // soft hyphen
     case '_':
-        return m_builder.appendUnit(u'\u2011', state.formats); // no-break hyphen
+        return out.appendUnit(u'\u2011', state.formats); // no-break hyphen
     case '{':
     case '}':
     case '\\':
-        return m_builder.appendUnit(char16_t(symbol), state.formats);
+        return out.appendUnit(char16_t(symbol), state.formats);
     default:
         return; // index marks and unknown symbols
     }
@@ -417,7 +479,7 @@ void Reader::text(QByteArrayView bytes)
     switch (state.destination) {
     case Destination::Text:
         if (!state.hidden)
-            m_builder.appendBytes(bytes, codePage(state), state.formats);
+            builder().appendBytes(bytes, codePage(state), state.formats);
         break;
     case Destination::FontTable:
         m_fonts.appendName(bytes);
@@ -430,6 +492,7 @@ void Reader::text(QByteArrayView bytes)
         m_picture.appendHex(bytes);
         break;
     case Destination::Skip:
+    case Destination::Footnote:
         break;
     }
 }
@@ -452,6 +515,8 @@ void Reader::resetCharacters(GroupState &state)
     state.formats.chars = m_plainChars;
     state.hidden = false;
     applyFont(state, m_defaultFont);
+    if (state.inNote && m_document)
+        Footnotes::setSize(state.formats.chars);
 }
 
 // The fonts are known now: the groups around the table get their families.
@@ -482,7 +547,7 @@ void Reader::pictureDone()
         return;
     }
     if (!m_document) // text only: the picture still makes its paragraph
-        return m_builder.insertImage(QTextImageFormat(), state.formats);
+        return builder().insertImage(QTextImageFormat(), state.formats);
     const QString name = QStringLiteral("rtfpict:%1").arg(++m_pictureCount);
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), picture->image);
     QTextImageFormat image;
@@ -491,7 +556,7 @@ void Reader::pictureDone()
         image.setWidth(picture->size.width());
     if (picture->size.height() > 0)
         image.setHeight(picture->size.height());
-    m_builder.insertImage(image, state.formats);
+    builder().insertImage(image, state.formats);
 }
 
 // The bytes from "{\rtf" on, or nothing when they are not RTF.
@@ -527,7 +592,7 @@ std::optional<QString> readText(QByteArrayView bytes)
         return std::nullopt;
     PlainTextTarget target;
     Reader(target, nullptr).read(*rtf);
-    return std::move(target.text());
+    return std::move(target.text().replace(QChar::LineSeparator, u'\n'));
 }
 
 } // namespace fosdat::rtf

@@ -26,8 +26,10 @@ struct ReadResult {
 ReadResult read(QByteArrayView bytes);
 
 // Reads only the text, as read() would put it in the document's blocks,
-// joined by '\n', with pictures left out; nothing when the bytes are not
-// RTF. Much faster than read(), as no document is built.
+// joined by '\n', with pictures left out and line breaks within a paragraph
+// (U+2028 in a document) as '\n' too; nothing when the bytes are not RTF.
+// Footnotes follow the text as in the document. Much faster than read(), as
+// no document is built.
 std::optional<QString> readText(QByteArrayView bytes);
 
 } // namespace fosdat::rtf

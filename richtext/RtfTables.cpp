@@ -15,6 +15,7 @@ void FontTable::beginEntry(int index, int documentCodePage)
     m_index = index;
     m_codePage = 0;
     m_documentCodePage = documentCodePage;
+    m_family.clear();
     m_name.clear();
 }
 
@@ -37,10 +38,24 @@ void FontTable::appendName(QByteArrayView bytes)
         return;
     const qsizetype end = bytes.indexOf(';');
     const QByteArrayView name = end < 0 ? bytes : bytes.first(end);
-    const qsizetype room = limits::MaxFontNameBytes - m_name.size();
+    const qsizetype room = limits::MaxFontNameBytes - m_name.size() - m_family.size();
     m_name.append(name.first(std::min(name.size(), std::max(room, qsizetype(0)))));
     if (end >= 0)
         endEntry();
+}
+
+void FontTable::appendUnit(char16_t unit)
+{
+    if (!m_open || m_name.size() + m_family.size() >= limits::MaxFontNameBytes)
+        return;
+    decodeName();
+    m_family.append(QChar(unit));
+}
+
+void FontTable::decodeName()
+{
+    m_decoders.decodeAppend(m_name, m_codePage ? m_codePage : m_documentCodePage, m_family);
+    m_name.clear();
 }
 
 void FontTable::endEntry()
@@ -50,10 +65,10 @@ void FontTable::endEntry()
     m_open = false;
     if (m_fonts.size() >= limits::MaxFonts && !m_fonts.contains(m_index))
         return;
+    decodeName();
     FontEntry entry;
     entry.codePage = m_codePage;
-    m_decoders.decodeAppend(m_name, m_codePage ? m_codePage : m_documentCodePage, entry.family);
-    entry.family = entry.family.trimmed();
+    entry.family = m_family.trimmed();
     m_fonts.insert(m_index, entry);
 }
 

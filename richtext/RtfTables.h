@@ -19,7 +19,8 @@ struct FontEntry {
 };
 
 // The fonts of \fonttbl. An entry is \fN, its properties and its name up to ';'
-// (or the end of its group); it is committed then.
+// (or the end of its group); it is committed then. A name is bytes in the
+// font's code page, \uN characters among them.
 class FontTable
 {
 public:
@@ -30,18 +31,23 @@ public:
     void setCodePage(int codePage);
     // Name bytes; a ';' among them ends the entry.
     void appendName(QByteArrayView bytes);
+    // A UTF-16 code unit of the name, given as \uN.
+    void appendUnit(char16_t unit);
     void endEntry();
 
     const FontEntry *find(int index) const;
 
 private:
+    void decodeName();
+
     DecoderCache &m_decoders;
     QHash<int, FontEntry> m_fonts;
     bool m_open = false;
     int m_index = 0;
     int m_codePage = 0;
     int m_documentCodePage = 0;
-    QByteArray m_name;
+    QString m_family;  // the name decoded so far
+    QByteArray m_name; // bytes of the name that follow m_family
 };
 
 // The colors of \colortbl, by position. An entry without components is the

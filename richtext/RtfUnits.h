@@ -12,6 +12,7 @@ namespace fosdat::rtf::units
 
 inline constexpr int RtfLengthPerPixel = 15;
 inline constexpr int DefaultHalfPoints = 24; // 12 pt, the size of text without \fs
+inline constexpr int DefaultTabLength = 720; // half an inch, the tab distance without \deftab
 
 constexpr qreal pixelsFromRtfLength(int length)
 {

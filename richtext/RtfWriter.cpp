@@ -1,5 +1,6 @@
 #include "RtfWriter.h"
 
+#include "RtfLimits.h"
 #include "RtfOutput.h"
 #include "RtfWriterStyles.h"
 
@@ -105,6 +106,32 @@ QSizeF displaySize(const QTextImageFormat &format, QSize image)
     return {width, height};
 }
 
+// A display length as RTF states it: a goal length within what a reader takes,
+// and a scale in percent for a longer one.
+struct ScaledLength {
+    int goal = 0;
+    int scale = 100;
+};
+
+// The scale is the smallest one that gives the length exactly, where one does.
+ScaledLength scaledLength(qreal pixels)
+{
+    constexpr qint64 MaxGoal = limits::MaxRtfLength;
+    constexpr qint64 MaxLength = MaxGoal * limits::MaxPictureScale / 100;
+    if (qIsNaN(pixels))
+        return {};
+    const qint64 length =
+        std::clamp(qRound64(pixels * units::RtfLengthPerPixel), qint64(0), MaxLength);
+    if (length <= MaxGoal)
+        return {int(length), 100};
+    const int least = int((length * 100 + MaxGoal - 1) / MaxGoal);
+    for (int scale = least; scale <= limits::MaxPictureScale; ++scale) {
+        if (length * 100 % scale == 0)
+            return {int(length * 100 / scale), scale};
+    }
+    return {int(length * 100 / least), least};
+}
+
 QByteArray encodePng(const QImage &image)
 {
     QByteArray png;
@@ -164,6 +191,11 @@ private:
         writeLength("fi", state.firstLineIndent);
         writeLength("sb", state.spaceBefore);
         writeLength("sa", state.spaceAfter);
+        for (const TabStop &tab : state.tabs) {
+            if (!tab.kind.empty())
+                m_out.word(tab.kind);
+            m_out.word("tx", tab.position);
+        }
     }
 
     void writeLength(std::string_view word, int length)
@@ -193,6 +225,8 @@ private:
                        : next.position == Position::Sub ? "sub"
                                                         : "nosupersub");
         }
+        toggle("caps", now.capitals == Capitals::All, next.capitals == Capitals::All);
+        toggle("scaps", now.capitals == Capitals::Small, next.capitals == Capitals::Small);
         now = next;
     }
 
@@ -215,13 +249,19 @@ private:
         if (png == m_pictures.end())
             png = m_pictures.insert(format.name(), encodePng(image));
         const QSizeF size = displaySize(format, image.size());
+        const ScaledLength width = scaledLength(size.width());
+        const ScaledLength height = scaledLength(size.height());
         m_out.openGroup();
         m_out.word("pict");
         m_out.word("pngblip");
         m_out.word("picw", image.width());
         m_out.word("pich", image.height());
-        m_out.word("picwgoal", toRtfLength(size.width()));
-        m_out.word("pichgoal", toRtfLength(size.height()));
+        m_out.word("picwgoal", width.goal);
+        m_out.word("pichgoal", height.goal);
+        if (width.scale != 100)
+            m_out.word("picscalex", width.scale);
+        if (height.scale != 100)
+            m_out.word("picscaley", height.scale);
         m_out.hex(*png);
         m_out.closeGroup();
     }
@@ -254,6 +294,10 @@ QByteArray write(const QTextDocument &document)
     out.word("uc", 1);
     out.lineBreak();
     tables.write(out);
+    if (const int tab = defaultTabLength(document); tab != units::DefaultTabLength) {
+        out.word("deftab", tab);
+        out.lineBreak();
+    }
     DocumentWriter writer(document, formats, out);
     writer.write(outline);
     out.closeGroup();

@@ -15,6 +15,33 @@ namespace
 // The font table's character set: Cyrillic.
 constexpr int CyrillicCharset = 204;
 
+std::string_view tabKind(QTextOption::TabType type)
+{
+    switch (type) {
+    case QTextOption::LeftTab:
+        break;
+    case QTextOption::RightTab:
+        return "tqr";
+    case QTextOption::CenterTab:
+        return "tqc";
+    case QTextOption::DelimiterTab:
+        return "tqdec";
+    }
+    return {};
+}
+
+// The stops a reader takes: the first ones, at positions not below zero.
+std::vector<TabStop> tabStops(const QList<QTextOption::Tab> &tabs)
+{
+    std::vector<TabStop> stops;
+    for (const QTextOption::Tab &tab : tabs) {
+        const int position = toRtfLength(tab.position);
+        if (position >= 0 && stops.size() < size_t(limits::MaxTabStops))
+            stops.push_back({tabKind(tab.type), position});
+    }
+    return stops;
+}
+
 std::optional<QRgb> brushColor(const QBrush &brush)
 {
     if (brush.style() == Qt::NoBrush)
@@ -38,6 +65,13 @@ int toRtfLength(qreal pixels)
     if (qIsNaN(pixels))
         return 0;
     return units::rtfLengthFromPixels(std::clamp(pixels, -MaxPixels, MaxPixels));
+}
+
+int defaultTabLength(const QTextDocument &document)
+{
+    constexpr qreal LayoutDefault = 80; // what the layout uses for a distance of 0 or less
+    const qreal distance = document.defaultTextOption().tabStopDistance();
+    return std::max(toRtfLength(distance > 0 ? distance : LayoutDefault), 1);
 }
 
 int StyleTables::font(const QString &family)
@@ -133,6 +167,13 @@ FormatEntry FormatEntries::compute(const QTextCharFormat &format)
         state.position = Position::Super;
     else if (position == QTextCharFormat::AlignSubScript)
         state.position = Position::Sub;
+    if (format.hasProperty(QTextFormat::FontCapitalization)) {
+        const QFont::Capitalization capitals = format.fontCapitalization();
+        if (capitals == QFont::AllUppercase)
+            state.capitals = Capitals::All;
+        else if (capitals == QFont::SmallCaps)
+            state.capitals = Capitals::Small;
+    }
     return {false, state};
 }
 
@@ -151,6 +192,7 @@ ParagraphState FormatEntries::computeParagraph(const QTextBlockFormat &format) c
     state.firstLineIndent = toRtfLength(format.textIndent());
     state.spaceBefore = toRtfLength(format.topMargin());
     state.spaceAfter = toRtfLength(format.bottomMargin());
+    state.tabs = tabStops(format.tabPositions());
     return state;
 }
 

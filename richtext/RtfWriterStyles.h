@@ -22,6 +22,8 @@ inline constexpr int DefaultHalfPoints = units::DefaultHalfPoints;
 
 enum class Position : unsigned char { Normal, Super, Sub };
 
+enum class Capitals : unsigned char { None, All, Small };
+
 // The character properties the writer carries, as RTF states them.
 // Colors are color-table indices, 0 meaning "none given".
 struct CharState {
@@ -34,6 +36,12 @@ struct CharState {
     bool underline = false;
     bool strike = false;
     Position position = Position::Normal;
+    Capitals capitals = Capitals::None;
+};
+
+struct TabStop {
+    std::string_view kind; // its control word; none for a left tab
+    int position = 0;
 };
 
 // The paragraph properties the writer carries, lengths in RTF units (1/1440 inch).
@@ -44,6 +52,7 @@ struct ParagraphState {
     int firstLineIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    std::vector<TabStop> tabs;
 };
 
 // Fonts and colors in order of first use; font 0 is the document's default.
@@ -96,5 +105,8 @@ private:
 
 // Pixels at 96 dots per inch to RTF length units, kept within what a reader takes.
 int toRtfLength(qreal pixels);
+
+// The document's tab distance in RTF length units.
+int defaultTabLength(const QTextDocument &document);
 
 } // namespace fosdat::rtf::writer

@@ -1,4 +1,5 @@
-// Prints the plain text of an RTF file, one line per paragraph, in UTF-8.
+// Prints the plain text of an RTF file in UTF-8: one line per paragraph or
+// line break, the footnotes after the text.
 //
 // No QGuiApplication is created and no document is built: the reader hands
 // the text straight to a string, so neither fonts nor a platform plugin are

@@ -95,6 +95,23 @@ QVariant families(const QString &family)
 
 const QVariant unset;
 
+// The property that setTabPositions() sets.
+QVariant tabStops(const QList<QTextOption::Tab> &tabs)
+{
+    QTextBlockFormat format;
+    format.setTabPositions(tabs);
+    return format.property(QTextFormat::TabPositions);
+}
+
+// \tx15\tx30 ... : `count` tab stops a pixel apart.
+QByteArray tabWords(int count)
+{
+    QByteArray words;
+    for (int i = 1; i <= count; ++i)
+        words += "\\tx" + QByteArray::number(i * 15);
+    return words;
+}
+
 } // namespace
 
 class TestRtfReader : public QObject
@@ -111,7 +128,8 @@ class TestRtfReader : public QObject
         QFETCH(QByteArray, rtf);
         QFETCH(QString, expected);
         QCOMPARE(blockTexts(*load(rtf)), expected);
-        QCOMPARE(rtf::readText(rtf), std::optional(expected)); // the text-only path agrees
+        // The text-only path agrees, with line breaks as new lines.
+        QCOMPARE(rtf::readText(rtf), std::optional(expected.replace(QChar::LineSeparator, u'\n')));
     }
 
 private slots:
@@ -143,6 +161,8 @@ private slots:
     void fontFamily() { characterFormat(); }
     void blockFormat_data();
     void blockFormat();
+    void defaultTabDistance_data();
+    void defaultTabDistance();
     void unchangedFormatKeepsOneFragment();
     void emptyParagraphKeepsItsFormat();
 
@@ -325,7 +345,7 @@ void TestRtfReader::destinations_data()
         << QByteArray(R"({\rtf1{\object x}{\*\themedata x}{\*\colorschememapping x})"
                       R"({\*\datastore x}{\*\latentstyles x}{\*\xmlnstbl x}{\*\rsidtbl x})"
                       R"({\*\generator x}{\*\listtable x}{\*\listoverridetable x})"
-                      R"({\*\pgdsctbl x}{\footnote x}{\annotation x}{\nonshppict x}A})")
+                      R"({\*\pgdsctbl x}{\annotation x}{\nonshppict x}A})")
         << "A";
     QTest::newRow("picture of another kind")
         << QByteArray(R"({\rtf1 A{\pict\wmetafile8 0102}B})") << "AB";
@@ -337,6 +357,27 @@ void TestRtfReader::destinations_data()
     QTest::newRow("destination inside the font table")
         << QByteArray(R"({\rtf1{\fonttbl{\f0{\pict 00}{\*\panose 0203}Arial;}}A})") << "A";
     QTest::newRow("color table text") << QByteArray(R"({\rtf1{\colortbl;red;}A})") << "A";
+    QTest::newRow("footnote after the text")
+        << QByteArray(
+               R"({\rtf1 A{\super\chftn}{\footnote\pard\plain{\super\chftn} Note.} b.\par C})")
+        << "A1 b.\nC\n\n1 Note.";
+    QTest::newRow("footnotes numbered in order")
+        << QByteArray(R"({\rtf1 A\chftn{\footnote\chftn  one}B\chftn{\*\footnote\chftn  two}})")
+        << "A1B2\n\n1 one\n2 two";
+    QTest::newRow("footnote with its own mark")
+        << QByteArray(R"({\rtf1 A*{\footnote * Star.}B})") << "A*B\n\n* Star.";
+    QTest::newRow("footnote of paragraphs")
+        << QByteArray(R"({\rtf1 A{\footnote x\par y\line z}B})") << "AB\n\nx\ny\u2028z";
+    QTest::newRow("footnote after a paragraph break")
+        << QByteArray(R"({\rtf1 A\par{\footnote x}})") << "A\n\nx";
+    QTest::newRow("footnote without text") << QByteArray(R"({\rtf1{\footnote x}})") << "\nx";
+    QTest::newRow("footnote in a footnote")
+        << QByteArray(R"({\rtf1 A{\footnote x{\footnote y}z}})") << "A\n\nxz";
+    QTest::newRow("hidden footnote")
+        << QByteArray(R"({\rtf1 A{\v\chftn{\footnote x}}B\chftn{\footnote\chftn y}})")
+        << "AB1\n\n1y";
+    QTest::newRow("footnote cut short")
+        << QByteArray(R"({\rtf1 A{\footnote x\par y)") << "A\n\nx\ny";
 }
 
 void TestRtfReader::fieldsListsAndHiddenText_data()
@@ -497,6 +538,24 @@ void TestRtfReader::characterFormat_data()
         << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B" << weight << unset;
     QTest::newRow("plain resets size")
         << QByteArray(R"({\rtf1\b\i\fs40 a\plain B})") << "B" << size << QVariant(12.0);
+    const int caps = QTextFormat::FontCapitalization;
+    QTest::newRow("caps") << QByteArray(R"({\rtf1 a{\caps B}c})") << "B" << caps
+                          << QVariant(int(QFont::AllUppercase));
+    QTest::newRow("scaps") << QByteArray(R"({\rtf1 a{\scaps B}c})") << "B" << caps
+                           << QVariant(int(QFont::SmallCaps));
+    QTest::newRow("caps0") << QByteArray(R"({\rtf1\caps a\caps0 B})") << "B" << caps << unset;
+    QTest::newRow("caps0 leaves scaps")
+        << QByteArray(R"({\rtf1\scaps\caps0 B})") << "B" << caps << QVariant(int(QFont::SmallCaps));
+    QTest::newRow("plain ends scaps")
+        << QByteArray(R"({\rtf1\scaps a\plain B})") << "B" << caps << unset;
+    QTest::newRow("footnote smaller")
+        << QByteArray(R"({\rtf1 A{\footnote B}C})") << "B" << size << QVariant(10.0);
+    QTest::newRow("footnote smaller than its text")
+        << QByteArray(R"({\rtf1\fs20 A{\footnote B}C})") << "B" << size << QVariant(8.0);
+    QTest::newRow("plain in a footnote")
+        << QByteArray(R"({\rtf1 A{\footnote\fs40\plain B}})") << "B" << size << QVariant(10.0);
+    QTest::newRow("size given in a footnote")
+        << QByteArray(R"({\rtf1 A{\footnote\plain\fs18 B}})") << "B" << size << QVariant(9.0);
     QTest::newRow("nested scopes inner")
         << QByteArray(R"({\rtf1 {\b{\i A}B}C})") << "A" << weight << bold;
     QTest::newRow("nested scopes middle")
@@ -549,6 +608,13 @@ void TestRtfReader::fontFamily_data()
         << families("Courier");
     QTest::newRow("entry without semicolon") << QByteArray(R"({\rtf1\deff0{\fonttbl{\f0 Arial}}B})")
                                              << "B" << family << families("Arial");
+    QTest::newRow("Unicode name")
+        << QByteArray(
+               R"({\rtf1\deff0{\fonttbl{\f0\fcharset204 \u937?mega \'c0\u-10179?\u-8704?;}}B})")
+        << "B" << family << families("Ωmega А😀");
+    QTest::newRow("Unicode name without fallback")
+        << QByteArray(R"({\rtf1\uc0\deff0{\fonttbl{\f0\u945\u946;}}B})") << "B" << family
+        << families("αβ");
     QTest::newRow("deff after the table") << QByteArray(R"({\rtf1{\fonttbl{\f3 Arial;}}\deff3 B})")
                                           << "B" << family << families("Arial");
 }
@@ -587,6 +653,34 @@ void TestRtfReader::blockFormat_data()
                          << int(QTextFormat::BlockLeftMargin) << unset;
     QTest::newRow("li clamped") << QByteArray(R"({\rtf1\li2147483647 A})") << 0
                                 << int(QTextFormat::BlockLeftMargin) << QVariant(2112.0);
+    const int tabs = QTextFormat::TabPositions;
+    using Tab = QTextOption::Tab;
+    QTest::newRow("tx") << QByteArray(R"({\rtf1\pard\tx2268\li284\fi-284 A})") << 0 << tabs
+                        << tabStops({Tab(151.2, QTextOption::LeftTab)});
+    QTest::newRow("tab kinds")
+        << QByteArray(R"({\rtf1\tqr\tx1500\tqc\tldot\tx3000\tqdec\tx4500\tx6000 A})") << 0 << tabs
+        << tabStops({Tab(100, QTextOption::RightTab), Tab(200, QTextOption::CenterTab),
+                     Tab(300, QTextOption::DelimiterTab, u','), Tab(400, QTextOption::LeftTab)});
+    QTest::newRow("tabs in order")
+        << QByteArray(R"({\rtf1\tx3000\tx1500 A})") << 0 << tabs
+        << tabStops({Tab(100, QTextOption::LeftTab), Tab(200, QTextOption::LeftTab)});
+    QTest::newRow("tab at the same position")
+        << QByteArray(R"({\rtf1\tx1500\tqr\tx1500 A})") << 0 << tabs
+        << tabStops({Tab(100, QTextOption::RightTab)});
+    QTest::newRow("bar tab stops nothing") << QByteArray(R"({\rtf1\tqr\tb1500\tx3000 A})") << 0
+                                           << tabs << tabStops({Tab(200, QTextOption::LeftTab)});
+    QTest::newRow("tabs end with pard")
+        << QByteArray(R"({\rtf1\tx1500 A\par\pard B})") << 1 << tabs << unset;
+    QTest::newRow("pard ends a tab kind") << QByteArray(R"({\rtf1\tqr\pard\tx1500 A})") << 0 << tabs
+                                          << tabStops({Tab(100, QTextOption::LeftTab)});
+    QTest::newRow("negative tab") << QByteArray(R"({\rtf1\tx-15 A})") << 0 << tabs << unset;
+    QTest::newRow("tab clamped") << QByteArray(R"({\rtf1\tx2147483647 A})") << 0 << tabs
+                                 << tabStops({Tab(2112, QTextOption::LeftTab)});
+    QList<Tab> sixtyFour;
+    for (int i = 1; i <= 64; ++i)
+        sixtyFour.append(Tab(i, QTextOption::LeftTab));
+    QTest::newRow("at most 64 tabs")
+        << "{\\rtf1" + tabWords(100) + " A}" << 0 << tabs << tabStops(sixtyFour);
     QTest::newRow("li INT_MIN") << QByteArray(R"({\rtf1\li-2147483648 A})") << 0
                                 << int(QTextFormat::BlockLeftMargin) << QVariant(-2112.0);
 }
@@ -601,6 +695,23 @@ void TestRtfReader::blockFormat()
     const QTextBlock found = document->findBlockByNumber(block);
     QVERIFY(found.isValid());
     QCOMPARE(found.blockFormat().property(property), value);
+}
+
+void TestRtfReader::defaultTabDistance_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<qreal>("distance");
+    QTest::newRow("half an inch by default") << QByteArray(R"({\rtf1 A})") << 48.0;
+    QTest::newRow("deftab") << QByteArray(R"({\rtf1\deftab1134 A})") << 75.6;
+    QTest::newRow("deftab0 ignored") << QByteArray(R"({\rtf1\deftab0 A})") << 48.0;
+    QTest::newRow("deftab clamped") << QByteArray(R"({\rtf1\deftab2147483647 A})") << 2112.0;
+}
+
+void TestRtfReader::defaultTabDistance()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(qreal, distance);
+    QCOMPARE(load(rtf)->defaultTextOption().tabStopDistance(), distance);
 }
 
 void TestRtfReader::unchangedFormatKeepsOneFragment()

@@ -1,10 +1,12 @@
 // The text-only reading gives exactly the text of the document that the full
-// reading builds, on whole files and around pictures.
+// reading builds, on whole files and around pictures, and rtf2txt prints it.
 #include "RtfReader.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -14,7 +16,7 @@ using namespace fosdat;
 namespace
 {
 
-// The blocks' texts joined by '\n', pictures left out.
+// The blocks' texts joined by '\n', pictures left out, line breaks as new lines.
 QString documentText(const QByteArray &rtf)
 {
     const rtf::ReadResult result = rtf::read(rtf);
@@ -23,7 +25,7 @@ QString documentText(const QByteArray &rtf)
     QStringList blocks;
     for (QTextBlock block = result.document->begin(); block.isValid(); block = block.next())
         blocks.append(block.text().remove(QChar::ObjectReplacementCharacter));
-    return blocks.join(u'\n');
+    return blocks.join(u'\n').replace(QChar::LineSeparator, u'\n');
 }
 
 QByteArray pictureGroup()
@@ -70,6 +72,35 @@ private slots:
     {
         QFETCH(QByteArray, rtf);
         QCOMPARE(rtf::readText(rtf), std::optional(documentText(rtf)));
+    }
+
+    // The converter on a file: lines within a paragraph are lines of their own,
+    // footnotes follow the text.
+    void rtf2txt_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::newRow("line break") << QByteArray("{\\rtf1\\ansicpg1251 \\'c0\\line B\\par C}")
+                                    << QByteArray("\xd0\x90\nB\nC\n");
+        QTest::newRow("footnote") << QByteArray("{\\rtf1 A{\\super\\chftn}{\\footnote "
+                                                "{\\super\\chftn} Note\\line two.} B.}")
+                                  << QByteArray("A1 B.\n\n1 Note\ntwo.\n");
+    }
+    void rtf2txt()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QByteArray, printed);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile file(dir.filePath(QStringLiteral("in.rtf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(rtf), rtf.size());
+        file.close();
+        QProcess process;
+        process.start(QStringLiteral(FOSDAT_RTF2TXT), {file.fileName()});
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput(), printed);
     }
 
     void notRtf()

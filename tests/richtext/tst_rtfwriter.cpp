@@ -24,12 +24,15 @@ struct Run {
 
 const QByteArray DefaultTables = "{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}\r\n{\\colortbl;}\r\n";
 
-// Documents start from a default font whose size is RTF's own default, so
-// that only what a test sets shows up in the output.
+// Documents start from a default font whose size is RTF's own default, and
+// RTF's default tab distance, so that only what a test sets shows up in the output.
 std::unique_ptr<QTextDocument> newDocument()
 {
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(48);
+    document->setDefaultTextOption(option);
     return document;
 }
 
@@ -103,9 +106,29 @@ private slots:
 
     void emptyDocument()
     {
-        QTextDocument document;
-        document.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
-        QCOMPARE(rtf::write(document), header() + DefaultTables + "\\pard\\par\r\n}");
+        QCOMPARE(rtf::write(*newDocument()), header() + DefaultTables + "\\pard\\par\r\n}");
+    }
+
+    void defaultTabDistance_data()
+    {
+        QTest::addColumn<qreal>("distance");
+        QTest::addColumn<QByteArray>("words");
+        QTest::newRow("RTF's default") << 48.0 << QByteArray();
+        QTest::newRow("Qt's default") << 80.0 << QByteArray("\\deftab1200\r\n");
+        QTest::newRow("none is the layout's default") << 0.0 << QByteArray("\\deftab1200\r\n");
+        QTest::newRow("fraction") << 75.6 << QByteArray("\\deftab1134\r\n");
+        QTest::newRow("huge") << 1e300 << QByteArray("\\deftab31680\r\n");
+    }
+    void defaultTabDistance()
+    {
+        QFETCH(qreal, distance);
+        QFETCH(QByteArray, words);
+        auto document = plainDocument(QStringLiteral("x"));
+        QTextOption option = document->defaultTextOption();
+        option.setTabStopDistance(distance);
+        document->setDefaultTextOption(option);
+        // The document's own setting comes after the tables.
+        QCOMPARE(tablesOf(rtf::write(*document)), DefaultTables + words);
     }
 
     void charFormats_data()
@@ -151,6 +174,21 @@ private slots:
             "a\\f1 b\\f0 c",
             "{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}{\\f1\\fnil\\fcharset204"
             "\\'d8\\'f0\\'e8\\'f4\\'f2;}}\r\n{\\colortbl;}\r\n");
+        row(
+            "Greek font name", [](QTextCharFormat &f) { f.setFontFamilies({"Ωmega"}); },
+            "a\\f1 b\\f0 c",
+            "{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}{\\f1\\fnil\\fcharset204"
+            "\\u937?mega;}}\r\n{\\colortbl;}\r\n");
+        row(
+            "all capitals",
+            [](QTextCharFormat &f) { f.setFontCapitalization(QFont::AllUppercase); },
+            "a\\caps b\\caps0 c");
+        row(
+            "small capitals", [](QTextCharFormat &f) { f.setFontCapitalization(QFont::SmallCaps); },
+            "a\\scaps b\\scaps0 c");
+        row(
+            "mixed case is no capitals",
+            [](QTextCharFormat &f) { f.setFontCapitalization(QFont::MixedCase); }, "abc");
         row(
             "size", [](QTextCharFormat &f) { f.setFontPointSize(10); }, "a\\fs20 b\\fs24 c");
         row(
@@ -245,6 +283,35 @@ private slots:
             "\\fi-31680");
         row(
             "huge margin", [](QTextBlockFormat &f) { f.setLeftMargin(1e300); }, "\\li31680");
+        row(
+            "tab stop",
+            [](QTextBlockFormat &f) {
+                f.setTabPositions({{151.2, QTextOption::LeftTab}});
+            },
+            "\\tx2268");
+        row(
+            "tab kinds",
+            [](QTextBlockFormat &f) {
+                f.setTabPositions({{100, QTextOption::RightTab},
+                                   {200, QTextOption::CenterTab},
+                                   {300, QTextOption::DelimiterTab, u'.'},
+                                   {400, QTextOption::LeftTab}});
+            },
+            "\\tqr\\tx1500\\tqc\\tx3000\\tqdec\\tx4500\\tx6000");
+        row(
+            "tab stops a reader takes",
+            [](QTextBlockFormat &f) {
+                f.setTabPositions({{-1, QTextOption::RightTab}, {1e300, QTextOption::LeftTab}});
+            },
+            "\\tx31680");
+        row(
+            "catalogue paragraph",
+            [](QTextBlockFormat &f) {
+                f.setLeftMargin(284 / 15.0);
+                f.setTextIndent(-284 / 15.0);
+                f.setTabPositions({{151.2, QTextOption::LeftTab}});
+            },
+            "\\li284\\fi-284\\tx2268");
         row(
             "all",
             [](QTextBlockFormat &f) {
@@ -510,6 +577,17 @@ private slots:
         QTest::newRow("none given") << 0.0 << 0.0 << QByteArray("\\picwgoal60\\pichgoal30");
         QTest::newRow("width given") << 8.0 << 0.0 << QByteArray("\\picwgoal120\\pichgoal60");
         QTest::newRow("height given") << 0.0 << 8.0 << QByteArray("\\picwgoal240\\pichgoal120");
+        QTest::newRow("at the length limit")
+            << 2112.0 << 1.0 << QByteArray("\\picwgoal31680\\pichgoal15");
+        QTest::newRow("beyond the length limit")
+            << 3000.0 << 0.0 << QByteArray("\\picwgoal31250\\pichgoal22500\\picscalex144");
+        QTest::newRow("both beyond")
+            << 2113.0 << 4000.0
+            << QByteArray("\\picwgoal25356\\pichgoal31250\\picscalex125\\picscaley192");
+        QTest::newRow("no exact scale")
+            << 31687 / 15.0 << 1.0 << QByteArray("\\picwgoal31373\\pichgoal15\\picscalex101");
+        QTest::newRow("beyond the largest scale")
+            << 1e9 << 1.0 << QByteArray("\\picwgoal31680\\pichgoal15\\picscalex1000");
     }
     void pictureSize()
     {

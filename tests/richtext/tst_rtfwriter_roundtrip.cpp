@@ -31,6 +31,7 @@ struct Looks {
     std::optional<QRgb> foreground;
     std::optional<QRgb> background;
     int position = QTextCharFormat::AlignNormal;
+    int capitals = QFont::MixedCase;
 
     bool operator==(const Looks &) const = default;
 };
@@ -58,6 +59,7 @@ Looks looksOf(const QTextCharFormat &format, const QFont &defaultFont)
     if (position == QTextCharFormat::AlignSuperScript ||
         position == QTextCharFormat::AlignSubScript)
         looks.position = position;
+    looks.capitals = format.fontCapitalization();
     return looks;
 }
 
@@ -66,7 +68,7 @@ QString describe(const Looks &looks)
     const auto color = [](const std::optional<QRgb> &rgb) {
         return rgb ? QString::number(*rgb, 16) : QStringLiteral("none");
     };
-    return QStringLiteral("b%1 i%2 u%3 s%4 '%5' %6pt fg %7 bg %8 pos %9")
+    return QStringLiteral("b%1 i%2 u%3 s%4 '%5' %6pt fg %7 bg %8 pos %9 caps %10")
         .arg(looks.bold)
         .arg(looks.italic)
         .arg(looks.underline)
@@ -74,7 +76,8 @@ QString describe(const Looks &looks)
         .arg(looks.family)
         .arg(looks.points)
         .arg(color(looks.foreground), color(looks.background))
-        .arg(looks.position);
+        .arg(looks.position)
+        .arg(looks.capitals);
 }
 
 // The looks of each character of a block.
@@ -93,6 +96,11 @@ QList<Looks> looksOf(const QTextBlock &block)
 // format or character format; empty when there is none.
 QString firstDifference(const QTextDocument &expected, const QTextDocument &actual)
 {
+    const qreal tabDistance = expected.defaultTextOption().tabStopDistance();
+    if (actual.defaultTextOption().tabStopDistance() != tabDistance)
+        return QStringLiteral("tab distance %1, expected %2")
+            .arg(actual.defaultTextOption().tabStopDistance())
+            .arg(tabDistance);
     if (expected.blockCount() != actual.blockCount()) {
         return QStringLiteral("%1 paragraphs, expected %2:\n%3\n--- expected:\n%4")
             .arg(actual.blockCount())
@@ -109,7 +117,7 @@ QString firstDifference(const QTextDocument &expected, const QTextDocument &actu
                 (af.alignment() & Qt::AlignHorizontal_Mask) ||
             ef.leftMargin() != af.leftMargin() || ef.rightMargin() != af.rightMargin() ||
             ef.textIndent() != af.textIndent() || ef.topMargin() != af.topMargin() ||
-            ef.bottomMargin() != af.bottomMargin()) {
+            ef.bottomMargin() != af.bottomMargin() || ef.tabPositions() != af.tabPositions()) {
             return where + QStringLiteral("paragraph format differs");
         }
         const QList<Looks> el = looksOf(e), al = looksOf(a);
@@ -136,6 +144,11 @@ public:
         // The default font stays the application's, as in every document the
         // reader makes: font 0 of a written file is the document's default font.
         auto document = std::make_unique<QTextDocument>();
+        if (chance(50)) {
+            QTextOption option = document->defaultTextOption();
+            option.setTabStopDistance(pick({48.0, 75.6, 100.0}));
+            document->setDefaultTextOption(option);
+        }
         QTextCursor cursor(document.get());
         const int paragraphs = bounded(1, 8);
         for (int p = 0; p < paragraphs; ++p) {
@@ -185,8 +198,8 @@ private:
         format.setFontUnderline(chance(30));
         format.setFontStrikeOut(chance(20));
         if (chance(50))
-            format.setFontFamilies(
-                {pick<QString>({"Arial", "Courier New", "Times New Roman", "Шрифт Ё"})});
+            format.setFontFamilies({pick<QString>({"Arial", "Courier New", "Times New Roman",
+                                                   "Шрифт Ё", "Ωμέγα", "中文字体", "Emoji 😀"})});
         if (chance(50))
             format.setFontPointSize(pick({8.0, 9.5, 10.0, 14.0, 20.0}));
         if (chance(40))
@@ -197,6 +210,8 @@ private:
             format.setVerticalAlignment(
                 pick({QTextCharFormat::AlignSuperScript, QTextCharFormat::AlignSubScript}));
         }
+        if (chance(20))
+            format.setFontCapitalization(pick({QFont::AllUppercase, QFont::SmallCaps}));
         return format;
     }
 
@@ -214,7 +229,24 @@ private:
             format.setTopMargin(bounded(0, 10));
             format.setBottomMargin(bounded(0, 150) / 15.0);
         }
+        if (chance(40))
+            format.setTabPositions(tabs());
         return format;
+    }
+
+    // Stops in order of position, as a reader gives them.
+    QList<QTextOption::Tab> tabs()
+    {
+        QList<QTextOption::Tab> tabs;
+        int position = 0;
+        for (int i = bounded(1, 4); i > 0; --i) {
+            position += bounded(1, 3000);
+            const auto type = pick({QTextOption::LeftTab, QTextOption::RightTab,
+                                    QTextOption::CenterTab, QTextOption::DelimiterTab});
+            tabs.append(
+                {position / 15.0, type, type == QTextOption::DelimiterTab ? u',' : QChar()});
+        }
+        return tabs;
     }
 
     QRandomGenerator m_random;
@@ -274,8 +306,21 @@ private slots:
         QCOMPARE(read->blockCount(), document.blockCount());
     }
 
+    // A picture comes back at the size it is shown at, even beyond the goal
+    // length limit (2112 px), up to what a scale of 1000 % gives.
+    void picture_data()
+    {
+        QTest::addColumn<QSizeF>("shown");
+        QTest::addColumn<QSizeF>("comesBack");
+        QTest::newRow("small") << QSizeF(40, 30) << QSizeF(40, 30);
+        QTest::newRow("wider than the limit") << QSizeF(3000, 2250) << QSizeF(3000, 2250);
+        QTest::newRow("taller than the limit") << QSizeF(20, 2113) << QSizeF(20, 2113);
+        QTest::newRow("beyond the largest scale") << QSizeF(30000, 10) << QSizeF(21120, 10);
+    }
     void picture()
     {
+        QFETCH(QSizeF, shown);
+        QFETCH(QSizeF, comesBack);
         QImage image(4, 3, QImage::Format_ARGB32);
         image.fill(QColor(10, 200, 30));
         image.setPixelColor(2, 1, QColor(255, 0, 0, 100));
@@ -285,8 +330,8 @@ private slots:
         cursor.insertText("до ");
         QTextImageFormat format;
         format.setName("picture");
-        format.setWidth(40);
-        format.setHeight(30);
+        format.setWidth(shown.width());
+        format.setHeight(shown.height());
         cursor.insertImage(format);
         cursor.insertText(" после");
 
@@ -298,8 +343,7 @@ private slots:
         QVERIFY(!found.isNull());
         const QTextImageFormat readFormat = found.charFormat().toImageFormat();
         QVERIFY(readFormat.isValid());
-        QCOMPARE(readFormat.width(), 40.0);
-        QCOMPARE(readFormat.height(), 30.0);
+        QCOMPARE(QSizeF(readFormat.width(), readFormat.height()), comesBack);
         const QVariant resource =
             read->resource(QTextDocument::ImageResource, QUrl(readFormat.name()));
         QCOMPARE(resource.value<QImage>().convertToFormat(QImage::Format_ARGB32), image);
