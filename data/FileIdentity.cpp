@@ -1,7 +1,6 @@
 #include "FileIdentity.h"
 
 #include <QList>
-
 #include <cerrno>
 #include <optional>
 #include <sys/xattr.h>
@@ -15,8 +14,7 @@ namespace
 
 // The bytes a size query followed by a read gives, tried again when the
 // value grows in between; nullopt when the system refuses.
-template<typename Read>
-std::optional<QByteArray> readSized(Read read)
+template <typename Read> std::optional<QByteArray> readSized(Read read)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const ssize_t size = read(nullptr, 0);
@@ -37,17 +35,16 @@ std::optional<QByteArray> readSized(Read read)
 void copyExtendedAttributes(int fd, const QByteArray &originalPath)
 {
     const char *path = originalPath.constData();
-    const std::optional<QByteArray> names = readSized(
-        [path](char *buffer, size_t size) { return ::listxattr(path, buffer, size); });
+    const std::optional<QByteArray> names =
+        readSized([path](char *buffer, size_t size) { return ::listxattr(path, buffer, size); });
     if (!names)
         return;
     for (const QByteArray &name : names->split('\0')) {
         if (name.isEmpty())
             continue;
-        const std::optional<QByteArray> value =
-            readSized([path, &name](char *buffer, size_t size) {
-                return ::getxattr(path, name.constData(), buffer, size);
-            });
+        const std::optional<QByteArray> value = readSized([path, &name](char *buffer, size_t size) {
+            return ::getxattr(path, name.constData(), buffer, size);
+        });
         // A name the user may not read or set (security.*, trusted.* for
         // anyone but root) is left out.
         if (value)

@@ -56,8 +56,7 @@ std::optional<QByteArray> matchEntry(const QByteArray &directory, const QString 
     QByteArray encoded = QFile::encodeName(component);
     struct stat info {
     };
-    if (!component.contains(Lost) ||
-        ::lstat((directory + encoded).constData(), &info) == 0)
+    if (!component.contains(Lost) || ::lstat((directory + encoded).constData(), &info) == 0)
         return encoded;
     std::optional<QByteArray> match;
     const Directory entries(directory.isEmpty() ? QByteArray(".") : directory);

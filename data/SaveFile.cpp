@@ -57,8 +57,9 @@ std::optional<QString> findTarget(const QByteArray &path, Target &target)
     // would let a new one take its place.
     if (::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0) {
         const Error error = errno;
-        return isPermission(error) ? QStringLiteral("файл защищён от записи: ") + systemReason(error)
-                                   : systemReason(error);
+        return isPermission(error)
+                   ? QStringLiteral("файл защищён от записи: ") + systemReason(error)
+                   : systemReason(error);
     }
     return std::nullopt;
 }
@@ -94,8 +95,8 @@ NewFile createBeside(const QByteArray &target, mode_t mode)
     const QByteArray stem = folderOf(target) + "/.fosdat-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         NewFile file{stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36)};
-        file.fd = ::open(file.path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
-                         mode);
+        file.fd =
+            ::open(file.path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
         file.error = file.fd < 0 ? errno : 0;
         if (file.error != EEXIST)
             return file;
@@ -153,7 +154,8 @@ Error reserveSpace(int fd, qint64 size, const struct stat &info)
     if (::fstatvfs(fd, &disk) != 0)
         return 0;
     const qint64 held = qint64(info.st_blocks) * 512;
-    const qint64 free = qint64(::geteuid() == 0 ? disk.f_bfree : disk.f_bavail) * qint64(disk.f_frsize);
+    const qint64 free =
+        qint64(::geteuid() == 0 ? disk.f_bfree : disk.f_bavail) * qint64(disk.f_frsize);
     return size - held > free ? ENOSPC : 0;
 }
 
@@ -225,8 +227,8 @@ SaveResult saveFile(const QString &path, const QByteArray &bytes)
     if (!outcome.folderRefused)
         return {false, systemReason(outcome.error)};
     if (!target.info) {
-        return {false,
-                QStringLiteral("папка не позволяет создать в ней файл: ") + systemReason(outcome.error)};
+        return {false, QStringLiteral("папка не позволяет создать в ней файл: ") +
+                           systemReason(outcome.error)};
     }
     return inPlaceResult(writeInPlace(target, bytes),
                          QStringLiteral("папка не позволяет заменить файл"));
