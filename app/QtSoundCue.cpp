@@ -69,7 +69,7 @@ void QtSoundCue::play()
         return;
     }
     if (hasAudioOutput()) {
-        playClick(file.absoluteFilePath());
+        playClick(path);
         return;
     }
     // Nothing to play on: silent, as a click that plays would be.
@@ -84,7 +84,7 @@ bool QtSoundCue::hasAudioOutput()
     return *m_audioOutput;
 }
 
-void QtSoundCue::playClick(const QString &absolutePath)
+void QtSoundCue::playClick(const QString &path)
 {
     if (!m_effect) {
         m_effect = new QSoundEffect(this);
@@ -93,7 +93,10 @@ void QtSoundCue::playClick(const QString &absolutePath)
                 m_playDefault();
         });
     }
-    const QUrl url = QUrl::fromLocalFile(absolutePath);
+    // The path stays relative to the current directory ("file:dat/sound/menu.wav"),
+    // which the sound effect opens as such: made absolute, a folder name that
+    // is not UTF-8 would be lost on the way.
+    const QUrl url = QUrl::fromLocalFile(path);
     // A file that failed to decode is loaded again, so that each cue tries it afresh.
     if (m_effect->source() != url || m_effect->status() == QSoundEffect::Error) {
         m_effect->setSource(QUrl());

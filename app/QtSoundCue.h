@@ -24,7 +24,7 @@ public:
 
 private:
     bool hasAudioOutput();
-    void playClick(const QString &absolutePath);
+    void playClick(const QString &path);
 
     std::function<void()> m_playDefault;
     QSoundEffect *m_effect = nullptr;  // created on first use: it opens the audio stack

@@ -1,5 +1,5 @@
 #pragma once
 
-// Names the application as the desktop and its windows show it. Called once,
-// right after the QApplication is made.
+// Names the application as the desktop and its windows show it, and loads
+// Qt's own Russian texts. Called once, right after the QApplication is made.
 void setUpApplication();

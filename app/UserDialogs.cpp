@@ -14,9 +14,9 @@ void QtUserDialogs::message(QWidget *parent, const QString &text, const QString 
 std::optional<QString> QtUserDialogs::saveFileName(QWidget *parent, const QString &title,
                                                    const QString &proposed, const QString &filter)
 {
-    // No overwrite prompt: saving over an existing file replaces it without a question.
-    const QString chosen = QFileDialog::getSaveFileName(parent, title, proposed, filter, nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
+    // The dialog's own question before it names an existing file is kept:
+    // the save command itself asks nothing.
+    const QString chosen = QFileDialog::getSaveFileName(parent, title, proposed, filter);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

@@ -1,12 +1,13 @@
 #include "DataFiles.h"
 
+#include "FileDescriptor.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace fosdat::data
 {
@@ -27,23 +28,6 @@ QString matchComponent(const QString &dir, const QString &component)
     }
     return component;
 }
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 

@@ -21,7 +21,12 @@ inline constexpr qint64 MaxDataFileBytes = 64 * 1024 * 1024;
 // sets copied from Windows often change case. Components that match nothing
 // are kept as spelled, so the result then names a missing file. An empty
 // data path gives an empty result.
-QString nativePath(QStringView dataPath, const QDir &base = QDir::current());
+//
+// By default the result is relative to the current directory ("dat/BD/FORAM"):
+// the folder the data set was copied into may have a name that is not UTF-8
+// (a Windows code page), which no QString can spell, while a relative path
+// reaches it whatever its name.
+QString nativePath(QStringView dataPath, const QDir &base = QDir());
 
 // Reads a regular file whole. A missing file, a directory, a FIFO, a device,
 // an unreadable file or one larger than `maxBytes` gives nullopt; the call

@@ -1,39 +1,237 @@
 #include "SaveFile.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "FileDescriptor.h"
+#include "FileIdentity.h"
+#include "FileSystemPath.h"
+#include "SystemReason.h"
+
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace fosdat::data
 {
 
+namespace
+{
+
+using Error = int; // errno of the step that failed, 0 when it worked
+
+bool isPermission(Error error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// The file a save replaces or creates.
+struct Target {
+    QByteArray path;                 // symbolic links followed
+    std::optional<struct stat> info; // nullopt: nothing there yet
+};
+
+// Why `path` cannot be saved to, or nullopt when it can; fills `target`.
+std::optional<QString> findTarget(const QByteArray &path, Target &target)
+{
+    target.path = path;
+    struct stat info {
+    };
+    if (::stat(path.constData(), &info) != 0)
+        return errno == ENOENT ? std::nullopt : std::optional(systemReason(errno));
+    // A new file renamed over a device, FIFO or socket would take its place
+    // (and writing into a FIFO could block): only regular files are replaced.
+    if (S_ISDIR(info.st_mode))
+        return systemReason(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("это не обычный файл");
+    if (char *real = ::realpath(path.constData(), nullptr)) {
+        target.path = real;
+        std::free(real);
+    }
+    target.info = info;
+    // A file its owner made read-only stays as it is, though its folder
+    // would let a new one take its place.
+    if (::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0) {
+        const Error error = errno;
+        return isPermission(error)
+                   ? QStringLiteral("файл защищён от записи: ") + systemReason(error)
+                   : systemReason(error);
+    }
+    return std::nullopt;
+}
+
+// Writes all of `bytes` from the start of the file.
+Error writeAll(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t written =
+            ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (written < 0 && errno != EINTR)
+            return errno;
+        done += qMax<ssize_t>(written, 0);
+    }
+    return 0;
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : path.left(qMax<qsizetype>(slash, 1));
+}
+
+struct NewFile {
+    QByteArray path;
+    int fd = -1;
+    Error error = 0;
+};
+
+// A new file of an unused name in the folder of `target`.
+NewFile createBeside(const QByteArray &target, mode_t mode)
+{
+    const QByteArray stem = folderOf(target) + "/.fosdat-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        NewFile file{stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36)};
+        file.fd =
+            ::open(file.path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+        file.error = file.fd < 0 ? errno : 0;
+        if (file.error != EEXIST)
+            return file;
+    }
+    return {{}, -1, EEXIST};
+}
+
+struct Outcome {
+    Error error = 0;
+    bool folderRefused = false; // the folder did not let a file be created or renamed
+};
+
+// Writes the new content beside the target and renames it over the target:
+// the target then has the new content whole or keeps the old.
+Outcome replaceBeside(const Target &target, const QByteArray &bytes)
+{
+    // A new file gets the mode every new file gets (umask, default ACL); a
+    // replacement stays private until it has the old file's identity.
+    const NewFile file = createBeside(target.path, target.info ? 0600 : 0666);
+    if (file.fd < 0)
+        return {file.error, isPermission(file.error)};
+    FileDescriptor fd(file.fd);
+    Error error = writeAll(fd.get(), bytes);
+    if (!error && target.info)
+        copyIdentity(fd.get(), *target.info, target.path);
+    if (!error && ::fsync(fd.get()) != 0)
+        error = errno;
+    if (const Error closed = fd.close(); !error)
+        error = closed;
+    bool folderRefused = false;
+    if (!error && ::rename(file.path.constData(), target.path.constData()) != 0) {
+        error = errno;
+        folderRefused = isPermission(error); // a sticky folder and another user's file
+    }
+    if (error)
+        ::unlink(file.path.constData());
+    return {error, folderRefused};
+}
+
+// Makes sure that `size` bytes can be written into the open file before its
+// first byte changes: the file size limit, then the space on the disk,
+// reserved where the file system can, counted where it cannot.
+Error reserveSpace(int fd, qint64 size, const struct stat &info)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        rlim_t(size) > limit.rlim_cur)
+        return EFBIG;
+    if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(size)) == 0)
+        return 0;
+    if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)
+        return errno;
+    struct statvfs disk {
+    };
+    if (::fstatvfs(fd, &disk) != 0)
+        return 0;
+    const qint64 held = qint64(info.st_blocks) * 512;
+    const qint64 free =
+        qint64(::geteuid() == 0 ? disk.f_bfree : disk.f_bavail) * qint64(disk.f_frsize);
+    return size - held > free ? ENOSPC : 0;
+}
+
+struct InPlaceOutcome {
+    Error error = 0;
+    bool started = false; // the file's content was being changed when it failed
+};
+
+// Writes the new content into the file itself: its every name, owner, group,
+// mode and attribute stay. Starts only once the bytes are sure to fit.
+InPlaceOutcome writeInPlace(const Target &target, const QByteArray &bytes)
+{
+    // Without O_CREAT: the file is there, and a sticky folder may refuse
+    // O_CREAT on another user's file.
+    FileDescriptor fd(
+        ::open(target.path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {
+    };
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+        return {errno, false};
+    if (!S_ISREG(info.st_mode))
+        return {EISDIR, false};
+    if (const Error error = reserveSpace(fd.get(), bytes.size(), info))
+        return {error, false};
+    Error error = writeAll(fd.get(), bytes);
+    if (!error && ::ftruncate(fd.get(), off_t(bytes.size())) != 0)
+        error = errno;
+    if (!error && ::fsync(fd.get()) != 0)
+        error = errno;
+    if (const Error closed = fd.close(); !error)
+        error = closed;
+    return {error, true};
+}
+
+// The result of a write in place, `why` saying why the file was not replaced whole.
+SaveResult inPlaceResult(const InPlaceOutcome &outcome, const QString &why)
+{
+    if (!outcome.error)
+        return {true, {}};
+    if (!outcome.started) {
+        return {false, QStringLiteral("%1, а записать его на месте нельзя: %2. Файл не изменён.")
+                           .arg(why, systemReason(outcome.error))};
+    }
+    return {false, QStringLiteral("%1, поэтому он записывался на месте, и запись прервалась: %2. "
+                                  "Файл мог остаться неполным.")
+                       .arg(why, systemReason(outcome.error))};
+}
+
+} // namespace
+
 SaveResult saveFile(const QString &path, const QByteArray &bytes)
 {
-    // A new file renamed over a device, FIFO or socket would take its place
-    // (or, for a FIFO, the write could block): such targets are refused.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return {false, QCoreApplication::translate("fosdat", "Not a regular file")};
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows here and not only when commit()
-    // flushes, which would go unnoticed and replace the old file with a
-    // truncated one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
-    // A write that stops short (a full disk, a file size limit) goes on with
-    // the rest, which then fails with the reason.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return {false, reason};
-        }
-        done += written;
+    const std::optional<QByteArray> name = fileSystemPath(path);
+    if (!name) {
+        return {false, QStringLiteral("в папке несколько файлов, имена которых в другой кодировке "
+                                      "выглядят так же")};
     }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+    Target target;
+    if (const std::optional<QString> refusal = findTarget(*name, target))
+        return {false, *refusal};
+    // A file with other hard links: only a write in place reaches every name.
+    if (target.info && target.info->st_nlink > 1) {
+        return inPlaceResult(writeInPlace(target, bytes),
+                             QStringLiteral("у файла есть другие имена (жёсткие ссылки)"));
+    }
+    const Outcome outcome = replaceBeside(target, bytes);
+    if (!outcome.error)
+        return {true, {}};
+    if (!outcome.folderRefused)
+        return {false, systemReason(outcome.error)};
+    if (!target.info) {
+        return {false, QStringLiteral("папка не позволяет создать в ней файл: ") +
+                           systemReason(outcome.error)};
+    }
+    return inPlaceResult(writeInPlace(target, bytes),
+                         QStringLiteral("папка не позволяет заменить файл"));
 }
 
 } // namespace fosdat::data

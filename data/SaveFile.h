@@ -8,11 +8,22 @@ namespace fosdat::data
 
 struct SaveResult {
     bool ok = false;
-    QString errorString; // why the save failed, for the user
+    QString errorString; // why the save failed, in Russian, for the user
 };
 
-// Writes `bytes` to `path` atomically: on failure an existing file at `path`
-// is left exactly as it was. A device, FIFO or socket at `path` is refused.
+// Writes `bytes` to `path`, a path as a file dialog gives it (matched to the
+// file system's own bytes, see fileSystemPath()).
+//
+// The new content is written beside the file and renamed over it, so that a
+// failed save leaves an existing file exactly as it was; the new file takes
+// the old one's owner (where the user may), group, mode and extended
+// attributes. Where the folder does not let a file be created or renamed
+// (a read-only folder, another user's file in a sticky folder such as /tmp)
+// but the file itself is writable, and for a file with other hard links,
+// the content is written into the file in place, only once it is sure to
+// fit; a write that then fails says that the file may be incomplete.
+//
+// A read-only file, a directory, a device, FIFO or socket is refused.
 SaveResult saveFile(const QString &path, const QByteArray &bytes);
 
 } // namespace fosdat::data

@@ -2,8 +2,8 @@
 // desktop's alert sound when it cannot, and no word on stderr without sound.
 #include "QtSoundCue.h"
 #include "support/DataTree.h"
+#include "support/Wave.h"
 
-#include <QDataStream>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -22,25 +22,6 @@ void keepMessage(QtMsgType, const QMessageLogContext &, const QString &text)
 class TestSoundCue : public QObject
 {
     Q_OBJECT
-
-    // A valid 16-bit mono click of `samples` samples at 22050 Hz.
-    static QByteArray wave(quint32 samples)
-    {
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out.setByteOrder(QDataStream::LittleEndian);
-        const quint32 dataBytes = samples * 2;
-        out.writeRawData("RIFF", 4);
-        out << quint32(36 + dataBytes);
-        out.writeRawData("WAVEfmt ", 8);
-        out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100)
-            << quint16(2) << quint16(16);
-        out.writeRawData("data", 4);
-        out << dataBytes;
-        for (quint32 i = 0; i < samples; ++i)
-            out << qint16((i % 20) < 10 ? 8000 : -8000);
-        return bytes;
-    }
 
 private slots:
     void fallsBackToTheDefaultSound_data()
@@ -72,7 +53,7 @@ private slots:
     void playsTheClickWithoutFallback()
     {
         DataTree tree;
-        QVERIFY(tree.write("dat/sound/menu.wav", wave(1000)));
+        QVERIFY(tree.write("dat/sound/menu.wav", clickWave(1000)));
         int defaults = 0;
         QtSoundCue cue([&] { ++defaults; });
         cue.play();
@@ -87,7 +68,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file"); // empty: no file at all
         QTest::addColumn<int>("expectedDefaults");
-        QTest::newRow("click") << wave(1000) << 0;
+        QTest::newRow("click") << clickWave(1000) << 0;
         QTest::newRow("not a wave") << QByteArray("RIFF\x04\0\0\0WAVEjunkjunk", 20) << 2;
         QTest::newRow("missing") << QByteArray() << 2;
     }

@@ -6,18 +6,41 @@
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A scratch data set on disk that becomes the current directory for the
 // lifetime of the object, as the program looks up `dat` from there.
 class DataTree
 {
 public:
-    DataTree() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~DataTree() { QDir::setCurrent(m_previous); }
+    DataTree() : m_previous(QDir::currentPath()), m_root(m_dir.path()) { QDir::setCurrent(m_root); }
+    // The data set in a folder of the scratch folder named `folderName` in the
+    // file system's own bytes, which need not be UTF-8 ("БАЗА" in
+    // Windows-1251, as media from Windows give it). No QString can name such
+    // a folder: path() then gives paths relative to it, the current directory.
+    explicit DataTree(const QByteArray &folderName) : m_previous(QDir::currentPath())
+    {
+        const QByteArray folder = QFile::encodeName(m_dir.path()) + '/' + folderName;
+        if (::mkdir(folder.constData(), 0755) != 0 || ::chdir(folder.constData()) != 0)
+            qFatal("cannot enter the scratch folder %s", folder.constData());
+    }
+    ~DataTree()
+    {
+        QDir::setCurrent(m_previous);
+        // Qt leaves out names that are not UTF-8 when it lists a folder, so
+        // QTemporaryDir alone would leave them behind.
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(m_dir.path()).toStdString(), ignored);
+    }
     DataTree(const DataTree &) = delete;
     DataTree &operator=(const DataTree &) = delete;
 
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    QString path(const QString &relative) const
+    {
+        return m_root.isEmpty() ? relative : m_root + u'/' + relative;
+    }
 
     bool write(const QString &relative, const QByteArray &bytes) const
     {
@@ -44,6 +67,7 @@ public:
     bool remove(const QString &relative) const { return QFile::remove(path(relative)); }
 
 private:
-    QString m_previous;
     QTemporaryDir m_dir;
+    QString m_previous;
+    QString m_root; // empty: the current directory, named only by its bytes
 };

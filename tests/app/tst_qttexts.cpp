@@ -1,0 +1,127 @@
+// Qt's own texts in Russian once the program is set up (the save dialog, the
+// context menus of the view, the panel and the group list), and the save
+// dialog's own question before it names an existing file.
+#include "CatalogueView.h"
+#include "Fosdat.h"
+#include "Startup.h"
+#include "UserDialogs.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace
+{
+
+QStringList actionTexts(const QMenu &menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu.actions())
+        texts << action->text().remove(u'&').section(u'\t', 0, 0);
+    return texts;
+}
+
+// Calls `handle` once, on the first modal window of type T, from within
+// whatever event loop runs then.
+template <typename T> void whenModal(std::function<void(T *)> handle)
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            handle(window);
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+class TestQtTexts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpApplication(); }
+
+    void contextMenusAreRussian_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("catalogue view") << QStringLiteral("RichTextBox1");
+        QTest::newRow("reference panel") << QStringLiteral("Text2");
+        QTest::newRow("group list") << QStringLiteral("Combo1");
+    }
+    void contextMenusAreRussian()
+    {
+        QFETCH(QString, control);
+        DataTree tree;
+        RecordingSoundCue sound;
+        RecordingDialogs dialogs;
+        Fosdat window(sound, dialogs);
+        QWidget *widget = window.findChild<QWidget *>(control);
+        QVERIFY(widget);
+        std::unique_ptr<QMenu> menu;
+        if (auto *view = qobject_cast<QTextEdit *>(widget))
+            menu.reset(view->createStandardContextMenu());
+        else if (auto *panel = qobject_cast<QPlainTextEdit *>(widget))
+            menu.reset(panel->createStandardContextMenu());
+        else
+            menu.reset(qobject_cast<QComboBox *>(widget)->lineEdit()->createStandardContextMenu());
+        const QStringList texts = actionTexts(*menu);
+        QVERIFY2(texts.contains(QStringLiteral("Копировать")), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.contains(QStringLiteral("Выделить всё")), qPrintable(texts.join(u'|')));
+    }
+
+    // Saving over an existing file: the dialog asks, in Russian, and "Нет"
+    // keeps it open; "Да" names the file.
+    void saveDialogAsksBeforeReplacing()
+    {
+        DataTree tree;
+        QVERIFY(tree.write(QStringLiteral("old.txt"), "old"));
+        const QString existing = tree.path(QStringLiteral("old.txt"));
+        QStringList questions;
+        QString saveButton;
+        const auto answer = [&](QMessageBox::StandardButton button) {
+            whenModal<QMessageBox>([&questions, button](QMessageBox *box) {
+                questions << box->text();
+                box->button(button)->click();
+            });
+        };
+        const auto pressEnter = [](QFileDialog *dialog) {
+            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")),
+                            Qt::Key_Return);
+        };
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            saveButton =
+                dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->text();
+            answer(QMessageBox::No);
+            pressEnter(dialog);
+            QVERIFY(dialog->isVisible()); // "Нет": still choosing
+            answer(QMessageBox::Yes);
+            pressEnter(dialog);
+        });
+        QtUserDialogs dialogs;
+        const std::optional<QString> chosen = dialogs.saveFileName(
+            nullptr, QStringLiteral("Сохранить информацию"), existing, QStringLiteral("*.txt"));
+
+        QCOMPARE(chosen, std::optional(existing));
+        QCOMPARE(saveButton.remove(u'&'), QStringLiteral("Сохранить"));
+        QCOMPARE(questions.size(), 2);
+        QVERIFY2(questions[0].startsWith(QStringLiteral("old.txt уже существует")),
+                 qPrintable(questions[0]));
+    }
+};
+
+QTEST_MAIN(TestQtTexts)
+#include "tst_qttexts.moc"
