@@ -218,6 +218,11 @@ void Report::targets()
                  QStringLiteral("ScanBaseline"));
     timeTarget(QStringLiteral("SaveFile of %1 ≤ 20 ms").arg(m_largest),
                QStringLiteral("SaveFile/") + m_largest, 0.020);
+    timeTarget(QStringLiteral("Reference tooltip on hovering a number in %1 ≤ 5 ms").arg(m_largest),
+               QStringLiteral("ReferenceToolTipAtEnd/") + m_largest, 0.005);
+    timeTarget(QStringLiteral("Click on a reference number in %1 until the panel shows it ≤ 20 ms")
+                   .arg(m_largest),
+               QStringLiteral("ReferenceClick/") + m_largest, 0.020);
     savedSizeTarget();
     timeTarget(QStringLiteral("Start-up to first paint ≤ 300 ms (offscreen, sample data set)"),
                QStringLiteral("Startup/offscreen/sample"), 0.300);
@@ -300,6 +305,14 @@ void Report::viewer()
         m_stream << "| Reference list " << list << ", click to first screen painted | "
                  << cell(name) << " |\n";
     }
+    m_stream << "| Reference number at the top of " << m_largest << ", hover to tooltip painted | "
+             << cell(QStringLiteral("ReferenceToolTip/") + m_largest)
+             << " |\n| Reference number at the end of " << m_largest
+             << ", hover to tooltip painted | "
+             << cell(QStringLiteral("ReferenceToolTipAtEnd/") + m_largest)
+             << " |\n| Reference number in " << m_largest
+             << ", click to the panel painted with its entry at the top | "
+             << cell(QStringLiteral("ReferenceClick/") + m_largest) << " |\n";
 }
 
 void Report::startup()
