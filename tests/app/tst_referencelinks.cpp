@@ -3,13 +3,9 @@
 // mouse events on the view's viewport in the catalogue window.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "CatalogueView.h"
-#include "Fosdat.h"
 #include "RtfWriter.h"
-#include "support/DataTree.h"
-#include "support/Fakes.h"
+#include "support/WindowSession.h"
 
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
@@ -34,28 +30,16 @@ QByteArray referenceList(int first, int last)
 const QByteArray Foram = "{\\b Abcdia}\\tab K (Camp)\\tab (2, 402, 1020)\\par\n"
                          "Bcdia (1975)\\tab J (Oxf)\\tab (999)";
 
-struct Session {
-    DataTree data;
-    RecordingSoundCue sound;
-    RecordingDialogs dialogs;
-    std::unique_ptr<Fosdat> window;
-
+struct Session : WindowSession {
     Session()
+        : WindowSession({{"dat/BD/REFS1.txt", referenceList(1, 400)},
+                         {"dat/BD/REFS2.txt", referenceList(401, 800)},
+                         {"dat/BD/REFS3.txt", referenceList(801, 1200)},
+                         {"dat/BD/FORAM", DataTree::catalogue(Foram)}})
     {
-        data.write("dat/BD/REFS1.txt", referenceList(1, 400));
-        data.write("dat/BD/REFS2.txt", referenceList(401, 800));
-        data.write("dat/BD/REFS3.txt", referenceList(801, 1200));
-        data.writeCatalogue("FORAM", Foram);
-        window = std::make_unique<Fosdat>(sound, dialogs);
-        window->loadStartupContent();
-        window->show();
-        window->activateWindow();
-        sound.count = 0;
     }
 
-    CatalogueView *view() const { return window->catalogueView(); }
     QWidget *viewport() const { return view()->viewport(); }
-    QPlainTextEdit *panel() const { return window->findChild<QPlainTextEdit *>("Text2"); }
 
     // The middle of where `text` is drawn in the view, in viewport coordinates.
     QPoint pointOf(const QString &text) const

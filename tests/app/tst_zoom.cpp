@@ -2,16 +2,12 @@
 // the window system delivers and by Ctrl+wheel over either.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "CatalogueView.h"
-#include "Fosdat.h"
 #include "RtfWriter.h"
 #include "ViewZoom.h"
-#include "support/DataTree.h"
-#include "support/Fakes.h"
+#include "support/WindowSession.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -26,25 +22,14 @@ using Keys = QList<QKeyCombination>;
 const QByteArray Foram = "Abcdia K (Camp) (12)\\par\n{\\fs80 Bigdia}";
 const QByteArray Rad = "Radia S (Wenl) (13)\\par\n{\\fs80 Bigradia}";
 
-struct Session {
-    DataTree data;
-    RecordingSoundCue sound;
-    RecordingDialogs dialogs;
-    std::unique_ptr<Fosdat> window;
-
+struct Session : WindowSession {
     Session()
+        : WindowSession({{"dat/BD/REFS1.txt", "12. A\r\n13. B\r\n"},
+                         {"dat/BD/FORAM", DataTree::catalogue(Foram)},
+                         {"dat/BD/RAD", DataTree::catalogue(Rad)}})
     {
-        data.write("dat/BD/REFS1.txt", "12. A\r\n13. B\r\n");
-        data.writeCatalogue("FORAM", Foram);
-        data.writeCatalogue("RAD", Rad);
-        window = std::make_unique<Fosdat>(sound, dialogs);
-        window->loadStartupContent();
-        window->show();
-        window->activateWindow();
     }
 
-    CatalogueView *view() const { return window->catalogueView(); }
-    QPlainTextEdit *panel() const { return window->findChild<QPlainTextEdit *>("Text2"); }
     int percent() const { return view()->findChild<ViewZoom *>()->percent(); }
 
     // The height of each paragraph's first line as laid out now.
