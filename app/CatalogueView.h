@@ -26,6 +26,10 @@ public:
     // Gives the view the keyboard focus, its window restored, raised and active.
     void bringToFront();
 
+signals:
+    // showDocument() has put a new document in place.
+    void documentShown();
+
 private:
     std::unique_ptr<QTextDocument> m_document; // null until the first is shown
     fosdat::TextSearch m_search;

@@ -1,14 +1,20 @@
 #include "Fosdat.h"
 
+#include "Accessibility.h"
 #include "CatalogueFile.h"
 #include "CatalogueView.h"
+#include "CommandMenus.h"
 #include "DataFiles.h"
 #include "DataPaths.h"
+#include "FocusRing.h"
 #include "GroupTable.h"
+#include "PanelEntryMarker.h"
+#include "ReferenceLinks.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
+#include "ViewZoom.h"
 #include "ui_Fosdat.h"
 
 #include <QDir>
@@ -87,8 +93,10 @@ QString aboutDataText()
 Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Fosdat>()), m_sound(sound), m_dialogs(dialogs)
 {
+    installAccessibleInterfaces();
     ui->setupUi(this);
     setUpWindow();
+    setUpKeyboardAndReferences();
 
     for (const data::Group &group : data::GroupTable)
         ui->Combo1->addItem(group.caption.toString());
@@ -117,6 +125,18 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     connect(ui->mnuSpravka, &QAction::triggered, this, &Fosdat::showHelp);
     connect(ui->mnuAbout1, &QAction::triggered, this, &Fosdat::showAboutProgram);
     connect(ui->mnuAbout2, &QAction::triggered, this, &Fosdat::showAboutData);
+
+    const CommandMenus menus = addCommandMenus(menuBar(), ui->mnuFile);
+    for (int list = 0; list < int(menus.referenceLists.size()); ++list) {
+        connect(menus.referenceLists[size_t(list)], &QAction::triggered, this,
+                [this, list] { openReferenceList(list); });
+    }
+    connect(menus.zoomIn, &QAction::triggered, m_zoom, &ViewZoom::zoomIn);
+    connect(menus.zoomOut, &QAction::triggered, m_zoom, &ViewZoom::zoomOut);
+    connect(menus.zoomReset, &QAction::triggered, m_zoom, &ViewZoom::resetZoom);
+    connect(ui->RichTextBox1, &CatalogueView::documentShown, m_zoom, &ViewZoom::applyToView);
+    connect(new ReferenceLinks(ui->RichTextBox1), &ReferenceLinks::referenceChosen, this,
+            &Fosdat::showReference);
 }
 
 Fosdat::~Fosdat() = default;
@@ -186,6 +206,16 @@ void Fosdat::setUpWindow()
                        : QRect(QPoint(), size));
 }
 
+// F1 opens the help as F9 does; the panel shows when it has the focus; the
+// view and the panel zoom together; reference numbers in the view are links.
+void Fosdat::setUpKeyboardAndReferences()
+{
+    ui->mnuSpravka->setShortcuts({QKeySequence(Qt::Key_F9), QKeySequence(Qt::Key_F1)});
+    new FocusRing(ui->Text2);
+    m_zoom = new ViewZoom(ui->RichTextBox1, ui->Text2);
+    m_entryMarker = new PanelEntryMarker(ui->Text2);
+}
+
 void Fosdat::showReferenceList(int list)
 {
     const QString path = data::nativePath(data::ReferenceListPaths.at(size_t(list)));
@@ -198,6 +228,12 @@ void Fosdat::openReferenceList(int list)
 {
     showReferenceList(list);
     m_sound.play();
+}
+
+void Fosdat::showReference(int list, int number)
+{
+    openReferenceList(list);
+    m_entryMarker->mark(number);
 }
 
 void Fosdat::openFindFromLink()

@@ -10,9 +10,11 @@ namespace Ui
 class Fosdat;
 }
 class CatalogueView;
+class PanelEntryMarker;
 class QLabel;
 class SoundCue;
 class UserDialogs;
+class ViewZoom;
 
 // The catalogue window: group list, catalogue view, reference panel, link
 // labels and menus. Requests that reach beyond the window (the find dialog,
@@ -45,6 +47,9 @@ private slots:
     void loadChosenGroup();
     // A reference link label: its list shown, then the cue.
     void openReferenceList(int list);
+    // A reference number in the catalogue: its list shown as by its link
+    // label, with its entry at the top of the panel, highlighted.
+    void showReference(int list, int number);
     // The find link label: the cue, then the find dialog.
     void openFindFromLink();
     void highlightLink(QLabel *label);
@@ -56,6 +61,7 @@ private slots:
 
 private:
     void setUpWindow();
+    void setUpKeyboardAndReferences();
     // Replaces the view's document with the catalogue at `dataPath`; a file
     // that cannot be read leaves the view as it is.
     void loadCatalogue(QStringView dataPath);
@@ -68,6 +74,8 @@ private:
     UserDialogs &m_dialogs;
     std::optional<QString> m_catalogPath;
     QString m_refsText;
+    ViewZoom *m_zoom = nullptr;
+    PanelEntryMarker *m_entryMarker = nullptr;
     // The name the save dialog proposes: the path last confirmed in it.
     QString m_saveFileName = QStringLiteral("text.txt");
 };

@@ -2,16 +2,13 @@
 // keeps the event loop from running.
 #include "BenchCommon.h"
 #include "DataPaths.h"
-#include "Fosdat.h"
 #include "ShownView.h"
-#include "SoundCue.h"
-#include "UserDialogs.h"
+#include "ShownWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -20,56 +17,6 @@ namespace fosdat::bench
 
 namespace
 {
-
-class SilentCue final : public SoundCue
-{
-public:
-    void play() override {}
-};
-
-class NoDialogs final : public UserDialogs
-{
-public:
-    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
-    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
-                                        const QString &) override
-    {
-        return std::nullopt;
-    }
-};
-
-// The catalogue window on the sample data set, filled and shown.
-class ShownWindow
-{
-public:
-    explicit ShownWindow(const QString &sampleDir) : m_window(m_cue, m_dialogs)
-    {
-        QDir::setCurrent(sampleDir);
-        m_window.loadStartupContent();
-        m_window.show();
-        waitUntilExposed(m_window);
-    }
-
-    template <typename T> T *child(const QString &name) { return m_window.findChild<T *>(name); }
-
-    // A left click on `control`, as the mouse would give it.
-    static void click(QWidget *control)
-    {
-        const QPointF centre = QRectF(control->rect()).center();
-        const QPointF global = control->mapToGlobal(centre);
-        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(control, &press);
-        QApplication::sendEvent(control, &release);
-    }
-
-private:
-    SilentCue m_cue;
-    NoDialogs m_dialogs;
-    Fosdat m_window;
-};
 
 // A click on a reference link label until the panel shows the list's first
 // screen: the file is read, decoded and handed to the panel on every click.

@@ -13,11 +13,12 @@ using namespace fosdat::bench;
 namespace
 {
 
-// The offscreen platform warns each time a window is shown; the benchmarks
-// show many.
+// The offscreen platform warns each time a window is shown or raised; the
+// benchmarks show many, and tooltips.
 void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
-    if (message.contains(u"does not support propagateSizeHints"))
+    if (message.contains(u"does not support propagateSizeHints") ||
+        message.contains(u"does not support raise()"))
         return;
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, {}, message)));
 }
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
     registerReadBenchmarks(inputs);
     registerViewBenchmarks(inputs);
     registerWindowBenchmarks(inputs);
+    registerReferenceBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

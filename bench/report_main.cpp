@@ -218,6 +218,16 @@ void Report::targets()
                  QStringLiteral("ScanBaseline"));
     timeTarget(QStringLiteral("SaveFile of %1 ≤ 20 ms").arg(m_largest),
                QStringLiteral("SaveFile/") + m_largest, 0.020);
+    const std::pair<const char *, const char *> toolTips[] = {{"top", "ReferenceToolTip/"},
+                                                              {"end", "ReferenceToolTipAtEnd/"}};
+    for (const auto &[where, family] : toolTips) {
+        timeTarget(QStringLiteral("Reference tooltip on hovering a number at the %1 of %2 ≤ 5 ms")
+                       .arg(QLatin1StringView(where), m_largest),
+                   QLatin1StringView(family) + m_largest, 0.005);
+    }
+    timeTarget(QStringLiteral("Click on a reference number in %1 until the panel shows it ≤ 20 ms")
+                   .arg(m_largest),
+               QStringLiteral("ReferenceClick/") + m_largest, 0.020);
     savedSizeTarget();
     timeTarget(QStringLiteral("Start-up to first paint ≤ 300 ms (offscreen, sample data set)"),
                QStringLiteral("Startup/offscreen/sample"), 0.300);
@@ -300,6 +310,14 @@ void Report::viewer()
         m_stream << "| Reference list " << list << ", click to first screen painted | "
                  << cell(name) << " |\n";
     }
+    m_stream << "| Reference number at the top of " << m_largest << ", hover to tooltip painted | "
+             << cell(QStringLiteral("ReferenceToolTip/") + m_largest)
+             << " |\n| Reference number at the end of " << m_largest
+             << ", hover to tooltip painted | "
+             << cell(QStringLiteral("ReferenceToolTipAtEnd/") + m_largest)
+             << " |\n| Reference number in " << m_largest
+             << ", click to the panel painted with its entry at the top | "
+             << cell(QStringLiteral("ReferenceClick/") + m_largest) << " |\n";
 }
 
 void Report::startup()

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QWindow>
 
@@ -54,6 +55,9 @@ FindDialog::FindDialog(QWidget *parent)
 
     connect(ui->Button1, &QAction::triggered, ui->findText, &QPushButton::click);
     connect(ui->Button2, &QAction::triggered, this, &QWidget::close);
+    // Escape closes the dialog as its close button does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(ui->findText, &QPushButton::clicked, this, &FindDialog::requestFind);
 }
 

@@ -360,10 +360,42 @@ private slots:
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), shortcut);
         QVERIFY(action->isEnabled() && action->isVisible() && !action->isChecked());
-        const QList<QAction *> bar = w.window.menuBar()->actions();
-        QCOMPARE(bar.size(), 2);
-        QCOMPARE(bar[0]->text(), QStringLiteral("&Файл"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("&Помощь"));
+        QStringList bar;
+        for (const QAction *entry : w.window.menuBar()->actions())
+            bar << entry->text();
+        QCOMPARE(bar, (QStringList{"&Файл", "&Ссылки", "&Вид", "&Помощь"}));
+    }
+
+    // Every menu opens by Alt and its letter with its first item active.
+    void menusOpenByTheirLetter_data()
+    {
+        QTest::addColumn<int>("letter");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("firstItem");
+        QTest::newRow("Файл") << 0x0424 << "mnuFile"
+                              << "mnuSave";
+        QTest::newRow("Ссылки") << 0x0421 << "mnuRefs"
+                                << "mnuRefs1";
+        QTest::newRow("Вид") << 0x0412 << "mnuView"
+                             << "mnuZoomIn";
+        QTest::newRow("Помощь") << 0x041F << "mnuHelp"
+                                << "mnuSpravka";
+    }
+    void menusOpenByTheirLetter()
+    {
+        QFETCH(int, letter);
+        QFETCH(QString, menu);
+        QFETCH(QString, firstItem);
+        Window w;
+        QVERIFY(w.ready());
+        w.child("Combo1")->setFocus();
+        QSignalSpy triggered(w.window.findChild<QAction *>(firstItem), &QAction::triggered);
+        // A Cyrillic key, as the Russian layout gives it.
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(letter),
+                            QString(QChar(letter).toLower()), Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), w.child(menu));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        QTRY_COMPARE(triggered.size(), 1);
     }
 
     // --- keyboard ---------------------------------------------------------
@@ -394,10 +426,24 @@ private slots:
             {QKeyCombination(Qt::Key_F9), "mnuSpravka"},
             {QKeyCombination(Qt::Key_F11), "mnuAbout1"},
             {QKeyCombination(Qt::Key_F12), "mnuAbout2"},
+            {QKeyCombination(Qt::Key_F1), "mnuSpravka"},
+            {Qt::ALT | Qt::Key_1, "mnuRefs1"},
+            {Qt::ALT | Qt::Key_2, "mnuRefs2"},
+            {Qt::ALT | Qt::Key_3, "mnuRefs3"},
+            {Qt::CTRL | Qt::Key_Plus, "mnuZoomIn"},
+            {Qt::CTRL | Qt::Key_Equal, "mnuZoomIn"},
+            {QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus), "mnuZoomIn"},
+            {Qt::CTRL | Qt::Key_Minus, "mnuZoomOut"},
+            {QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus),
+             "mnuZoomOut"},
+            {Qt::CTRL | Qt::Key_0, "mnuZoomReset"},
         };
         for (const char *focus : {"Combo1", "Text2", "RichTextBox1"}) {
-            for (const auto &[key, action] : shortcuts)
-                QTest::addRow("%s in %s", action, focus) << focus << key << action;
+            for (const auto &[key, action] : shortcuts) {
+                QTest::addRow("%s (%s) in %s", action, qPrintable(QKeySequence(key).toString()),
+                              focus)
+                    << focus << key << action;
+            }
         }
     }
     void shortcutsWorkFromEveryControl()
@@ -532,21 +578,38 @@ private slots:
 
     // --- reference lists ------------------------------------------------------
 
+    // By its link label or by the keyboard, as its menu item does.
     void referenceLabelShowsItsList_data()
     {
         QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("key");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Label2") << "Label2" << Refs1Text;
-        QTest::newRow("Label7") << "Label7" << Refs2Text;
-        QTest::newRow("Label8") << "Label8" << Refs3Text;
+        QTest::newRow("Label2") << "Label2" << 0 << Refs1Text;
+        QTest::newRow("Label7") << "Label7" << 0 << Refs2Text;
+        QTest::newRow("Label8") << "Label8" << 0 << Refs3Text;
+        QTest::newRow("Alt+1") << "Label2" << int(Qt::Key_1) << Refs1Text;
+        QTest::newRow("Alt+2") << "Label7" << int(Qt::Key_2) << Refs2Text;
+        QTest::newRow("Alt+3") << "Label8" << int(Qt::Key_3) << Refs3Text;
     }
     void referenceLabelShowsItsList()
     {
         QFETCH(QString, label);
+        QFETCH(int, key);
         QFETCH(QString, text);
         Window w;
         QVERIFY(w.ready());
-        w.click(label);
+        if (key) {
+            // The "Ссылки" item of that key has the link label's caption.
+            QStringList captions;
+            for (const QAction *item : w.child<QMenu>("mnuRefs")->actions()) {
+                if (item->shortcut() == QKeySequence(Qt::ALT | Qt::Key(key)))
+                    captions << QString(item->text()).remove(u'&');
+            }
+            QCOMPARE(captions, QStringList{w.child<QLabel>(label)->text()});
+            QTest::keyClick(&w.window, Qt::Key(key), Qt::AltModifier);
+        } else {
+            w.click(label);
+        }
         QCOMPARE(w.window.refsText(), text);
         QCOMPARE(w.panelText(), shownAs(text));
         // The panel was filled before the one cue.

@@ -305,6 +305,28 @@ private slots:
         QVERIFY(!session.program->findDialog());
     }
 
+    void escapeCloses_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("find field") << "Text3";
+        QTest::newRow("check box") << "Check1";
+    }
+    void escapeCloses()
+    {
+        QFETCH(QString, focus);
+        Session session;
+        QPointer<FindDialog> dialog(session.open());
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        session.child<QLineEdit>("Text3")->setText(QStringLiteral("Abcdia"));
+        auto *control = dialog->findChild<QWidget *>(focus);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Escape);
+        settle();
+        QVERIFY(!dialog);
+        QVERIFY(!session.program->findDialog());
+        QVERIFY(session.dialogs->messages.isEmpty());
+    }
+
     void clickingToolbarButtons()
     {
         Session session;
