@@ -1,6 +1,7 @@
 #include "RtfDocumentBuilder.h"
 
 #include "RtfCodePages.h"
+#include "RtfReader.h"
 
 #include <QTextDocument>
 
@@ -11,6 +12,21 @@ namespace
 {
 
 constexpr char16_t Replacement = 0xFFFD;
+constexpr char16_t ZeroWidthSpace = 0x200B;
+
+// How far back from a full paragraph's end a space is looked for to break it at.
+constexpr qsizetype BreakSearch = 64;
+
+// Where to break text[start, end) that fills a paragraph: after its last
+// space near the end, or at the end when there is none.
+qsizetype breakPoint(const QString &text, qsizetype start, qsizetype end)
+{
+    for (qsizetype at = end; at > std::max(start, end - BreakSearch); --at) {
+        if (text.at(at - 1) == u' ')
+            return at;
+    }
+    return end;
+}
 
 // Characters a QTextDocument gives a meaning of its own: paragraph and frame
 // separators and the object marker. Text must not create structure behind the
@@ -81,7 +97,8 @@ DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders)
 
 void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     resolveSurrogate();
     if (codePage != m_bytesCodePage) {
         decodeBytes();
@@ -92,7 +109,8 @@ void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const Text
 
 void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     decodeBytes();
     if (QChar::isLowSurrogate(unit) && m_highSurrogate) {
         m_run.append(QChar(m_highSurrogate));
@@ -107,25 +125,40 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
         m_run.append(QChar(QChar::isLowSurrogate(unit) ? Replacement : unit));
 }
 
-void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats)
+void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats,
+                                  qreal height)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     flush();
+    if (m_cut)
+        return;
+    if (!m_budget.addPicture(height))
+        return cut();
     m_target.insertImage(image);
+    m_blockEmpty = false;
 }
 
 void DocumentBuilder::endParagraph(const TextFormats &formats)
 {
     flush();
+    if (m_cut)
+        return;
     m_cellsDue = 0;
     if (m_breakDue) { // nothing since the last break: an empty paragraph
+        if (!m_budget.keepEmptyParagraph())
+            return;
+        if (!m_budget.beginParagraph(formats.block, formats.chars))
+            return cut();
         m_target.insertBlock(formats);
         m_blockFormat = formats.block;
+        m_blockEmpty = true;
         return;
     }
-    if (!m_blockStarted)
-        startBlock(formats);
-    else if (formats.block != m_blockFormat) {
+    if (!m_blockStarted) {
+        if (!startBlock(formats))
+            return;
+    } else if (formats.block != m_blockFormat && m_budget.reformatParagraph(formats.block)) {
         m_target.setBlockFormat(formats.block);
         m_blockFormat = formats.block;
     }
@@ -137,24 +170,54 @@ void DocumentBuilder::endCell()
     ++m_cellsDue;
 }
 
-void DocumentBuilder::finish()
+void DocumentBuilder::finish(const TextFormats &closing)
 {
     flush();
+    if (m_cut) {
+        // A block begun for content that did not fit takes the notice.
+        if (!m_blockStarted)
+            m_target.formatFirstBlock(closing);
+        else if (m_blockEmpty && !m_breakDue)
+            m_target.setBlockFormat(closing.block);
+        else
+            m_target.insertBlock(closing);
+        m_target.insertText(CutNotice.toString(), closing.chars);
+    }
     m_target.finish();
 }
 
-// Makes the current block ready for content with `formats`.
-void DocumentBuilder::prepare(const TextFormats &formats)
+// Makes the current block ready for content with `formats`; false when the
+// document has no room for more.
+bool DocumentBuilder::prepare(const TextFormats &formats)
 {
+    if (m_cut)
+        return false;
     if (m_breakDue) {
+        if (!m_budget.beginParagraph(formats.block, formats.chars)) {
+            cut();
+            return false;
+        }
         m_target.insertBlock(formats);
         m_blockFormat = formats.block;
+        m_blockEmpty = true;
         m_breakDue = false;
-    } else if (!m_blockStarted) {
-        startBlock(formats);
+    } else if (!m_blockStarted && !startBlock(formats)) {
+        return false;
+    }
+    if (formats.charsSerial != m_charsSerial) {
+        flush();
+        m_charsSerial = formats.charsSerial;
+        if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph(0)))
+            return false;
+        if (!m_budget.changeFormat()) {
+            cut();
+            return false;
+        }
     }
     if (formats.chars != m_runFormat) { // cheap while the format is shared
         flush();
+        if (m_cut)
+            return false;
         m_runFormat = formats.chars;
     }
     if (m_cellsDue > 0) {
@@ -162,14 +225,34 @@ void DocumentBuilder::prepare(const TextFormats &formats)
         m_run.append(QString(m_cellsDue, u'\t'));
         m_cellsDue = 0;
     }
+    return true;
 }
 
 // The first block exists already; it only takes the formats.
-void DocumentBuilder::startBlock(const TextFormats &formats)
+bool DocumentBuilder::startBlock(const TextFormats &formats)
 {
+    if (!m_budget.beginParagraph(formats.block, formats.chars)) {
+        cut();
+        return false;
+    }
     m_target.formatFirstBlock(formats);
     m_blockFormat = formats.block;
     m_blockStarted = true;
+    m_blockEmpty = true;
+    return true;
+}
+
+// Ends a full paragraph and begins the next in the same formats, with the
+// last `carried` units of text already counted; false when the document is full.
+bool DocumentBuilder::breakParagraph(qsizetype carried)
+{
+    if (!m_budget.beginParagraph(m_blockFormat, m_runFormat, carried)) {
+        cut();
+        return false;
+    }
+    m_target.insertBlock({m_runFormat, m_blockFormat});
+    m_blockEmpty = true;
+    return true;
 }
 
 void DocumentBuilder::decodeBytes()
@@ -194,9 +277,62 @@ void DocumentBuilder::flush()
     resolveSurrogate();
     if (m_run.isEmpty())
         return;
-    neutralize(m_run);
-    m_target.insertText(m_run, m_runFormat);
+    if (!m_cut) {
+        neutralize(m_run);
+        insertRun();
+    }
     m_run.resize(0);
+}
+
+// Inserts the run as far as the document has room for it, breaking long
+// words and full paragraphs on the way. A surrogate pair is never split.
+void DocumentBuilder::insertRun()
+{
+    m_budget.setCharacters(m_runFormat);
+    qsizetype start = 0; // the first unit not inserted yet
+    for (qsizetype at = 0; at < m_run.size(); ++at) {
+        const QChar unit = m_run.at(at);
+        if (m_budget.paragraphFullOfText() && !unit.isLowSurrogate()) {
+            const qsizetype end = breakPoint(m_run, start, at);
+            insertRunPart(start, end);
+            start = end;
+            if (!breakParagraph(at - end))
+                return;
+        }
+        if (!m_budget.addUnit(unit)) {
+            insertRunPart(start, unit.isLowSurrogate() && at > start ? at - 1 : at);
+            return cut();
+        }
+        if (m_budget.wordFull() && !unit.isHighSurrogate()) {
+            insertRunPart(start, at + 1);
+            start = at + 1;
+            if (!insertWordBreak())
+                return;
+        }
+    }
+    insertRunPart(start, m_run.size());
+}
+
+void DocumentBuilder::insertRunPart(qsizetype from, qsizetype to)
+{
+    if (from >= to)
+        return;
+    m_target.insertText(from == 0 && to == m_run.size() ? m_run : m_run.mid(from, to - from),
+                        m_runFormat);
+    m_blockEmpty = false;
+}
+
+// A zero-width space, marked as the reader's own so that the writer leaves it out.
+bool DocumentBuilder::insertWordBreak()
+{
+    if (!m_budget.addUnit(QChar(ZeroWidthSpace))) {
+        cut();
+        return false;
+    }
+    QTextCharFormat format = m_runFormat;
+    format.setProperty(WordBreakProperty, true);
+    m_target.insertText(QString(QChar(ZeroWidthSpace)), format);
+    return true;
 }
 
 } // namespace fosdat::rtf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RtfContentBudget.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTextBlockFormat>
@@ -16,6 +18,10 @@ class DecoderCache;
 struct TextFormats {
     QTextCharFormat chars;
     QTextBlockFormat block;
+    // A new number whenever a control word may have changed `chars`. It runs
+    // alike in the text-only reading, where `chars` holds only the size, so
+    // that both readings count the same changes of format.
+    quint64 charsSerial = 0;
 };
 
 // Where the builder's content goes.
@@ -71,6 +77,11 @@ private:
 // once per change of format; a paragraph break only marks a block as due, and
 // the block is inserted before the next content, so the document neither
 // starts nor ends with a stray empty paragraph.
+//
+// The caps of RtfLimits.h apply as content arrives: a zero-width space goes
+// after every MaxWordLetters letters in a row, a full paragraph is broken in
+// two, surplus empty paragraphs are dropped, and once the document is full
+// nothing more is added and finish() closes it with CutNotice.
 class DocumentBuilder
 {
 public:
@@ -80,24 +91,36 @@ public:
     void appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats);
     // One UTF-16 code unit; surrogate pairs are joined, lone surrogates become U+FFFD.
     void appendUnit(char16_t unit, const TextFormats &formats);
-    void insertImage(const QTextImageFormat &image, const TextFormats &formats);
+    // A picture shown `height` pixels tall.
+    void insertImage(const QTextImageFormat &image, const TextFormats &formats, qreal height);
 
     // Ends the paragraph; `formats` are those in effect at its end.
     void endParagraph(const TextFormats &formats);
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
 
-    void finish();
+    // Ends the document; when it was cut, with a paragraph in `closing`
+    // that says so.
+    void finish(const TextFormats &closing);
+
+    // Whether the document is full: whatever else is given is left out.
+    bool isCut() const { return m_cut; }
 
 private:
-    void prepare(const TextFormats &formats);
-    void startBlock(const TextFormats &formats);
+    bool prepare(const TextFormats &formats);
+    bool startBlock(const TextFormats &formats);
+    bool breakParagraph(qsizetype carried);
     void decodeBytes();
     void resolveSurrogate();
     void flush();
+    void insertRun();
+    void insertRunPart(qsizetype from, qsizetype to);
+    bool insertWordBreak();
+    void cut() { m_cut = true; }
 
     ContentTarget &m_target;
     DecoderCache &m_decoders;
+    ContentBudget m_budget;
     QString m_run;               // decoded text not yet inserted
     QTextCharFormat m_runFormat; // the format of m_run
     QByteArray m_bytes;          // undecoded bytes that follow m_run
@@ -105,8 +128,11 @@ private:
     QTextBlockFormat m_blockFormat; // the format given to the current block
     bool m_blockStarted = false;    // the current block has its formats
     bool m_breakDue = false;        // a paragraph ended; its successor is not inserted yet
+    bool m_blockEmpty = false;      // nothing is in the current block yet
     int m_cellsDue = 0;             // tabs owed to the next text of a table row
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
+    quint64 m_charsSerial = 0;      // of the formats of the last content
+    bool m_cut = false;
 };
 
 } // namespace fosdat::rtf

@@ -52,6 +52,8 @@ public:
     }
 
     void read(QByteArrayView input);
+    // Whether the document was cut short by the caps.
+    bool isCut() const { return m_builder.isCut(); }
 
 private:
     GroupState &top() { return m_stack.back(); }
@@ -76,6 +78,7 @@ private:
     void text(QByteArrayView bytes);
     void unicode(int value);
     void applyFont(GroupState &state, int index);
+    void changeCharacters(GroupState &state) { state.formats.charsSerial = ++m_charsSerial; }
     void resetCharacters(GroupState &state);
     void fontTableDone();
     void pictureDone();
@@ -95,18 +98,19 @@ private:
     int m_documentCodePage = DefaultCodePage;
     int m_defaultFont = -1;
     int m_pictureCount = 0;
-    qint64 m_pictureBudget = limits::MaxDocumentPicturePixels;
+    qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
+    quint64 m_charsSerial = 0;
 };
 
 void Reader::read(QByteArrayView input)
 {
     Tokenizer tokenizer(input);
     Token token;
-    while (!m_done && tokenizer.next(token))
+    while (!m_done && !m_builder.isCut() && tokenizer.next(token))
         handle(token);
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
-    m_builder.finish();
+    m_builder.finish({m_plainChars, QTextBlockFormat()});
 }
 
 void Reader::handle(Token &token)
@@ -307,9 +311,8 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     switch (word.kind) {
     case WordKind::Character:
         return characterWord(CharacterWord(word.id), token);
-    case WordKind::Paragraph:
-        if (m_document)
-            applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
+    case WordKind::Paragraph: // kept in the text-only reading too: the caps need the spacing
+        applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
         return;
     case WordKind::Break:
         return breakWord(BreakWord(word.id));
@@ -325,6 +328,8 @@ void Reader::textWord(const ControlWord &word, const Token &token)
 void Reader::characterWord(CharacterWord word, const Token &token)
 {
     GroupState &state = top();
+    if (word != CharacterWord::Hidden)
+        changeCharacters(state);
     switch (word) {
     case CharacterWord::Hidden:
         state.hidden = isOn(token);
@@ -341,7 +346,8 @@ void Reader::characterWord(CharacterWord word, const Token &token)
             setColor(state.formats.chars, word, m_colors.color(token.parameter));
         break;
     default:
-        if (m_document)
+        // The text-only reading keeps the size alone, which the caps need.
+        if (m_document || word == CharacterWord::FontSize)
             applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
         break;
     }
@@ -437,6 +443,7 @@ void Reader::text(QByteArrayView bytes)
 void Reader::applyFont(GroupState &state, int index)
 {
     state.fontIndex = index;
+    changeCharacters(state);
     const FontEntry *font = m_fonts.find(index);
     state.fontCodePage = font ? font->codePage : 0;
     if (!m_document)
@@ -450,6 +457,7 @@ void Reader::applyFont(GroupState &state, int index)
 void Reader::resetCharacters(GroupState &state)
 {
     state.formats.chars = m_plainChars;
+    changeCharacters(state);
     state.hidden = false;
     applyFont(state, m_defaultFont);
 }
@@ -481,8 +489,9 @@ void Reader::pictureDone()
         qCDebug(lcRtfReader) << "picture skipped: not PNG or JPEG, unreadable or too large";
         return;
     }
+    const qreal height = picture->shownHeight();
     if (!m_document) // text only: the picture still makes its paragraph
-        return m_builder.insertImage(QTextImageFormat(), state.formats);
+        return m_builder.insertImage(QTextImageFormat(), state.formats, height);
     const QString name = QStringLiteral("rtfpict:%1").arg(++m_pictureCount);
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), picture->image);
     QTextImageFormat image;
@@ -491,7 +500,7 @@ void Reader::pictureDone()
         image.setWidth(picture->size.width());
     if (picture->size.height() > 0)
         image.setHeight(picture->size.height());
-    m_builder.insertImage(image, state.formats);
+    m_builder.insertImage(image, state.formats, height);
 }
 
 // The bytes from "{\rtf" on, or nothing when they are not RTF.
@@ -515,9 +524,10 @@ ReadResult read(QByteArrayView bytes)
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
     CursorTarget target(*document);
-    Reader(target, document.get()).read(*rtf);
+    Reader reader(target, document.get());
+    reader.read(*rtf);
     document->setUndoRedoEnabled(true);
-    return {std::move(document), ReadError::None};
+    return {std::move(document), ReadError::None, reader.isCut()};
 }
 
 std::optional<QString> readText(QByteArrayView bytes)

@@ -1,6 +1,7 @@
 #include "RtfWriter.h"
 
 #include "RtfOutput.h"
+#include "RtfReader.h"
 #include "RtfWriterStyles.h"
 
 #include <QBuffer>
@@ -143,6 +144,8 @@ public:
 private:
     void writeRun(int formatIndex, QStringView text)
     {
+        if (m_formats.format(formatIndex).hasProperty(WordBreakProperty))
+            return; // the reader's break in an over-long word, not the file's text
         const FormatEntry &format = m_formats[formatIndex];
         if (!format.isImage) {
             switchTo(format.state);

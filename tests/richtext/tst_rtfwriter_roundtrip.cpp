@@ -274,6 +274,30 @@ private slots:
         QCOMPARE(read->blockCount(), document.blockCount());
     }
 
+    // What the reader's caps change reads back the same: the breaks it puts
+    // into over-long words are not written, and put back alike when read.
+    void cappedDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::newRow("a long word") << "{\\rtf1 " + QByteArray(3000, 'x') + "}";
+        QTest::newRow("a long word of changing formats")
+            << "{\\rtf1 " + QByteArray("{\\b x}{\\i y}").repeated(1500) + "}";
+        QTest::newRow("a long paragraph")
+            << "{\\rtf1 " + QByteArray("abcdefgh ").repeated(3000) + "}";
+        QTest::newRow("a cut document")
+            << "{\\rtf1 " + QByteArray("\\sb31680\\sa31680 x\\par ").repeated(1200) + "}";
+    }
+    void cappedDocuments()
+    {
+        QFETCH(QByteArray, rtf);
+        const auto first = readBack(rtf);
+        const QByteArray written = rtf::write(*first);
+        QVERIFY(!written.contains("\\u8203"));
+        const auto second = readBack(written);
+        QCOMPARE(second->toPlainText(), first->toPlainText());
+        QCOMPARE(rtf::write(*second), written);
+    }
+
     void picture()
     {
         QImage image(4, 3, QImage::Format_ARGB32);

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QChar>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+
+namespace fosdat::rtf
+{
+
+// Counts what a document is given against the caps of RtfLimits.h and
+// estimates the height it will take in the view. It decides nothing about
+// where content goes; the document builder asks it before adding anything.
+//
+// The height of a paragraph is estimated without fonts, so that the text-only
+// reading cuts where the document does: its margins, and its tallest line
+// height once for every line, the lines being the line breaks and its
+// characters at an average width over the width left by its indents, at most
+// one line per character.
+class ContentBudget
+{
+public:
+    ContentBudget() { setCharacters(QTextCharFormat()); }
+
+    // A paragraph begins, in `block` with `chars` before any text, holding
+    // `carried` units of text from the end of the one before it. False, with
+    // nothing counted, when the document has no room for it.
+    bool beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
+                        qsizetype carried = 0);
+    // Whether one more empty paragraph in a row is kept; counts it when it is.
+    bool keepEmptyParagraph();
+    // The paragraph takes a new block format at its end. False, with the
+    // estimate unchanged, when the document would then be too tall.
+    bool reformatParagraph(const QTextBlockFormat &block);
+
+    // The character format changes before more content; false when the
+    // document has no room for another change.
+    bool changeFormat();
+    // The size of the text that follows.
+    void setCharacters(const QTextCharFormat &chars);
+    // One UTF-16 unit of text; false, with nothing counted, when the document
+    // has no room for it.
+    bool addUnit(QChar unit);
+    // A picture `height` pixels tall; false when the document has no room for it.
+    bool addPicture(qreal height);
+
+    // The paragraph has as many characters, or format changes, as it may have.
+    bool paragraphFullOfText() const;
+    bool paragraphFullOfChanges() const;
+    // So many letters in a row without a place to break a line that one must be put in.
+    bool wordFull() const;
+
+private:
+    struct Shape {
+        qreal margins = 0;   // above and below
+        qreal lineWidth = 1; // left by the indents
+    };
+    static Shape shapeOf(const QTextBlockFormat &block);
+    qreal paragraphHeight(const Shape &shape, qreal tallestLine, qsizetype units,
+                          qreal widthSum) const;
+    qreal paragraphHeight() const;
+    bool fits(qreal paragraphHeight) const;
+
+    // The document so far.
+    int m_paragraphs = 0;
+    int m_formatChanges = 0;
+    int m_emptyRun = 0;
+    qint64 m_characters = 0;
+    qreal m_closedHeight = 0; // of the paragraphs before the current one
+
+    // The current paragraph.
+    int m_paragraphChanges = 0;
+    qsizetype m_paragraphUnits = 0;
+    qsizetype m_lineBreaks = 0;
+    Shape m_shape;
+    qreal m_tallestLine = 0;
+    qreal m_widthSum = 0;  // of its characters, at their average width
+    qreal m_pictures = 0;  // heights of its pictures
+    int m_wordLetters = 0; // since the last place a line can break
+
+    // The text that follows.
+    qreal m_lineHeight = 0;
+    qreal m_unitWidth = 0;
+};
+
+} // namespace fosdat::rtf
