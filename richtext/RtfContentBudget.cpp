@@ -86,8 +86,35 @@ bool ContentBudget::fits(qreal paragraphHeight) const
     return m_closedHeight + paragraphHeight <= limits::MaxLayoutHeight;
 }
 
-bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
-                                   qsizetype carried)
+bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars)
+{
+    if (!startParagraph(block, chars, 0, 0))
+        return false;
+    passBreak(); // a paragraph's end is a place to break
+    return true;
+}
+
+std::optional<qsizetype> ContentBudget::splitParagraph(const QTextBlockFormat &block,
+                                                       const QTextCharFormat &chars)
+{
+    // A paragraph without a place to break is broken at its end.
+    const bool carry = m_wordLetters < m_paragraphUnits;
+    const qsizetype carried = carry ? m_wordLetters : 0;
+    if (!startParagraph(block, chars, carried, carry ? m_wordChanges : 0))
+        return std::nullopt;
+    if (!carry)
+        passBreak();
+    return carried;
+}
+
+void ContentBudget::passBreak()
+{
+    m_wordLetters = 0;
+    m_wordChanges = 0;
+}
+
+bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
+                                   qsizetype carried, int carriedChanges)
 {
     if (m_paragraphs >= limits::MaxParagraphs)
         return false;
@@ -105,13 +132,11 @@ bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCha
         return false;
     }
     ++m_paragraphs;
-    m_paragraphChanges = 0;
+    m_paragraphChanges = carriedChanges;
     m_paragraphUnits = carried;
     m_shape = shape;
     m_tallestLine = tallest;
     m_widthSum = widthSum;
-    if (carried == 0)
-        m_wordLetters = 0; // a paragraph's end is a break
     return true;
 }
 
@@ -138,6 +163,7 @@ bool ContentBudget::changeFormat()
         return false;
     ++m_formatChanges;
     ++m_paragraphChanges;
+    ++m_wordChanges;
     return true;
 }
 
@@ -165,7 +191,10 @@ bool ContentBudget::addUnit(QChar unit)
     ++m_paragraphUnits;
     ++m_characters;
     m_emptyRun = 0;
-    m_wordLetters = breaksLine(unit) ? 0 : m_wordLetters + 1;
+    if (breaksLine(unit))
+        passBreak();
+    else
+        ++m_wordLetters;
     return true;
 }
 
@@ -184,7 +213,7 @@ bool ContentBudget::addPicture(qreal height)
     ++m_paragraphUnits;
     ++m_characters;
     m_emptyRun = 0;
-    m_wordLetters = 0;
+    passBreak();
     return true;
 }
 

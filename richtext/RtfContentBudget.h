@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <optional>
 
 namespace fosdat::rtf
 {
@@ -21,11 +22,15 @@ class ContentBudget
 public:
     ContentBudget() { setCharacters(QTextCharFormat()); }
 
-    // A paragraph begins, in `block` with `chars` before any text, holding
-    // `carried` units of text from the end of the one before it. False, with
-    // nothing counted, when the document has no room for it.
-    bool beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
-                        qsizetype carried = 0);
+    // A paragraph begins, in `block` with `chars` before any text. False,
+    // with nothing counted, when the document has no room for it.
+    bool beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars);
+    // A full paragraph is broken after its last place to break a line, and
+    // the next begins. The units after that place, which the next paragraph
+    // takes, with the changes of format among them; nothing when the
+    // document has no room for another paragraph.
+    std::optional<qsizetype> splitParagraph(const QTextBlockFormat &block,
+                                            const QTextCharFormat &chars);
     // Whether one more empty paragraph in a row is kept; counts it when it is.
     bool keepEmptyParagraph();
     // The paragraph takes a new block format at its end. False, with the
@@ -55,6 +60,9 @@ private:
         qreal lineWidth = 1; // left by the indents
     };
     static Shape shapeOf(const QTextBlockFormat &block);
+    bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
+                        qsizetype carried, int carriedChanges);
+    void passBreak();
     qreal paragraphHeight(const Shape &shape, qreal tallestLine, qsizetype units,
                           qreal widthSum) const;
     qreal paragraphHeight() const;
@@ -76,6 +84,7 @@ private:
     qreal m_widthSum = 0;  // of its characters, at their average width
     qreal m_pictures = 0;  // heights of its pictures
     int m_wordLetters = 0; // since the last place a line can break
+    int m_wordChanges = 0; // of format, since that place
 
     // The text that follows.
     qreal m_lineHeight = 0;

@@ -14,18 +14,20 @@ namespace
 constexpr char16_t Replacement = 0xFFFD;
 constexpr char16_t ZeroWidthSpace = 0x200B;
 
-// How far back from a full paragraph's end a space is looked for to break it at.
-constexpr qsizetype BreakSearch = 64;
+// Units of a run, decoded or not, past which it is inserted before it ends.
+constexpr qsizetype LongRun = 1 << 16;
 
-// Where to break text[start, end) that fills a paragraph: after its last
-// space near the end, or at the end when there is none.
-qsizetype breakPoint(const QString &text, qsizetype start, qsizetype end)
+// The end of the longest start of `bytes` that can be decoded by itself: up
+// to the last byte of white space or control among the `newBytes` at the
+// end. Such a byte is a character of its own in every known code page, never
+// part of one.
+qsizetype decodableEnd(const QByteArray &bytes, qsizetype newBytes)
 {
-    for (qsizetype at = end; at > std::max(start, end - BreakSearch); --at) {
-        if (text.at(at - 1) == u' ')
+    for (qsizetype at = bytes.size(); at > bytes.size() - newBytes; --at) {
+        if (uchar(bytes.at(at - 1)) <= 0x20)
             return at;
     }
-    return end;
+    return 0;
 }
 
 // Characters a QTextDocument gives a meaning of its own: paragraph and frame
@@ -75,6 +77,13 @@ void CursorTarget::insertBlock(const TextFormats &formats)
     m_cursor.insertBlock(formats.block, formats.chars);
 }
 
+void CursorTarget::splitBlock(qsizetype units, const TextFormats &formats)
+{
+    QTextCursor split(m_cursor);
+    split.setPosition(m_cursor.position() - int(units));
+    split.insertBlock(formats.block, formats.chars);
+}
+
 void CursorTarget::insertText(const QString &text, const QTextCharFormat &format)
 {
     m_cursor.insertText(text, format);
@@ -105,6 +114,7 @@ void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const Text
         m_bytesCodePage = codePage;
     }
     m_bytes.append(bytes);
+    insertPartOfLongRun(bytes.size());
 }
 
 void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
@@ -123,6 +133,7 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
         m_highSurrogate = unit;
     else
         m_run.append(QChar(QChar::isLowSurrogate(unit) ? Replacement : unit));
+    insertPartOfLongRun(0);
 }
 
 void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats,
@@ -204,20 +215,14 @@ bool DocumentBuilder::prepare(const TextFormats &formats)
     } else if (!m_blockStarted && !startBlock(formats)) {
         return false;
     }
-    if (formats.charsSerial != m_charsSerial) {
+    if (formats.chars != m_runFormat) { // cheap while the format is shared
         flush();
-        m_charsSerial = formats.charsSerial;
-        if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph(0)))
+        if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph()))
             return false;
         if (!m_budget.changeFormat()) {
             cut();
             return false;
         }
-    }
-    if (formats.chars != m_runFormat) { // cheap while the format is shared
-        flush();
-        if (m_cut)
-            return false;
         m_runFormat = formats.chars;
     }
     if (m_cellsDue > 0) {
@@ -242,16 +247,17 @@ bool DocumentBuilder::startBlock(const TextFormats &formats)
     return true;
 }
 
-// Ends a full paragraph and begins the next in the same formats, with the
-// last `carried` units of text already counted; false when the document is full.
-bool DocumentBuilder::breakParagraph(qsizetype carried)
+// Ends a full paragraph after its last place to break a line and begins the
+// next in the same formats; false when the document is full.
+bool DocumentBuilder::breakParagraph()
 {
-    if (!m_budget.beginParagraph(m_blockFormat, m_runFormat, carried)) {
+    const std::optional<qsizetype> carried = m_budget.splitParagraph(m_blockFormat, m_runFormat);
+    if (!carried) {
         cut();
         return false;
     }
-    m_target.insertBlock({m_runFormat, m_blockFormat});
-    m_blockEmpty = true;
+    m_target.splitBlock(*carried, {m_runFormat, m_blockFormat});
+    m_blockEmpty = *carried == 0;
     return true;
 }
 
@@ -284,6 +290,24 @@ void DocumentBuilder::flush()
     m_run.resize(0);
 }
 
+// Inserts the start of a long run that ends at a character boundary: the
+// decoded text, and the bytes up to the last white space among the
+// `newBytes` just appended; the others wait. So does a high surrogate, for
+// its other half.
+void DocumentBuilder::insertPartOfLongRun(qsizetype newBytes)
+{
+    if (m_run.size() + m_bytes.size() < LongRun || m_highSurrogate)
+        return;
+    const qsizetype end = decodableEnd(m_bytes, newBytes);
+    if (end > 0) {
+        m_decoders.decodeAppend(QByteArrayView(m_bytes).first(end), m_bytesCodePage, m_run);
+        m_bytes.remove(0, end);
+    }
+    QByteArray rest = std::exchange(m_bytes, QByteArray());
+    flush();
+    m_bytes = std::move(rest);
+}
+
 // Inserts the run as far as the document has room for it, breaking long
 // words and full paragraphs on the way. A surrogate pair is never split.
 void DocumentBuilder::insertRun()
@@ -293,10 +317,9 @@ void DocumentBuilder::insertRun()
     for (qsizetype at = 0; at < m_run.size(); ++at) {
         const QChar unit = m_run.at(at);
         if (m_budget.paragraphFullOfText() && !unit.isLowSurrogate()) {
-            const qsizetype end = breakPoint(m_run, start, at);
-            insertRunPart(start, end);
-            start = end;
-            if (!breakParagraph(at - end))
+            insertRunPart(start, at);
+            start = at;
+            if (!breakParagraph())
                 return;
         }
         if (!m_budget.addUnit(unit)) {

@@ -18,10 +18,6 @@ class DecoderCache;
 struct TextFormats {
     QTextCharFormat chars;
     QTextBlockFormat block;
-    // A new number whenever a control word may have changed `chars`. It runs
-    // alike in the text-only reading, where `chars` holds only the size, so
-    // that both readings count the same changes of format.
-    quint64 charsSerial = 0;
 };
 
 // Where the builder's content goes.
@@ -34,6 +30,8 @@ public:
     virtual void formatFirstBlock(const TextFormats &formats) = 0;
     virtual void setBlockFormat(const QTextBlockFormat &format) = 0;
     virtual void insertBlock(const TextFormats &formats) = 0;
+    // Breaks the current block `units` before its end; the new block takes `formats`.
+    virtual void splitBlock(qsizetype units, const TextFormats &formats) = 0;
     virtual void insertText(const QString &text, const QTextCharFormat &format) = 0;
     virtual void insertImage(const QTextImageFormat &image) = 0;
     virtual void finish() {}
@@ -48,6 +46,7 @@ public:
     void formatFirstBlock(const TextFormats &formats) override;
     void setBlockFormat(const QTextBlockFormat &format) override;
     void insertBlock(const TextFormats &formats) override;
+    void splitBlock(qsizetype units, const TextFormats &formats) override;
     void insertText(const QString &text, const QTextCharFormat &format) override;
     void insertImage(const QTextImageFormat &image) override;
     void finish() override;
@@ -64,6 +63,10 @@ public:
     void formatFirstBlock(const TextFormats &) override {}
     void setBlockFormat(const QTextBlockFormat &) override {}
     void insertBlock(const TextFormats &) override { m_text += u'\n'; }
+    void splitBlock(qsizetype units, const TextFormats &) override
+    {
+        m_text.insert(m_text.size() - units, u'\n');
+    }
     void insertText(const QString &text, const QTextCharFormat &) override { m_text += text; }
     void insertImage(const QTextImageFormat &) override {}
 
@@ -80,8 +83,12 @@ private:
 //
 // The caps of RtfLimits.h apply as content arrives: a zero-width space goes
 // after every MaxWordLetters letters in a row, a full paragraph is broken in
-// two, surplus empty paragraphs are dropped, and once the document is full
-// nothing more is added and finish() closes it with CutNotice.
+// two after its last space, surplus empty paragraphs are dropped, and once the
+// document is full nothing more is added and finish() closes it with
+// CutNotice. A long run is inserted in parts, so that a full document ends the
+// reading early. What is cut or broken where depends on the text and the
+// caps alone, never on how the text falls into runs, so the text-only reading
+// gives the same text.
 class DocumentBuilder
 {
 public:
@@ -109,10 +116,11 @@ public:
 private:
     bool prepare(const TextFormats &formats);
     bool startBlock(const TextFormats &formats);
-    bool breakParagraph(qsizetype carried);
+    bool breakParagraph();
     void decodeBytes();
     void resolveSurrogate();
     void flush();
+    void insertPartOfLongRun(qsizetype newBytes);
     void insertRun();
     void insertRunPart(qsizetype from, qsizetype to);
     bool insertWordBreak();
@@ -131,7 +139,6 @@ private:
     bool m_blockEmpty = false;      // nothing is in the current block yet
     int m_cellsDue = 0;             // tabs owed to the next text of a table row
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
-    quint64 m_charsSerial = 0;      // of the formats of the last content
     bool m_cut = false;
 };
 

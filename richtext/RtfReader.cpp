@@ -42,8 +42,8 @@ bool isOn(const Token &token)
 class Reader
 {
 public:
-    // `document` takes the pictures and the formats; without one only the
-    // text is read.
+    // `document` takes the pictures; without one only the text is read, with
+    // the formats all the same: the caps count their changes alike in both.
     Reader(ContentTarget &target, QTextDocument *document)
         : m_document(document), m_builder(target, m_decoders), m_fonts(m_decoders)
     {
@@ -78,7 +78,6 @@ private:
     void text(QByteArrayView bytes);
     void unicode(int value);
     void applyFont(GroupState &state, int index);
-    void changeCharacters(GroupState &state) { state.formats.charsSerial = ++m_charsSerial; }
     void resetCharacters(GroupState &state);
     void fontTableDone();
     void pictureDone();
@@ -99,7 +98,6 @@ private:
     int m_defaultFont = -1;
     int m_pictureCount = 0;
     qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
-    quint64 m_charsSerial = 0;
 };
 
 void Reader::read(QByteArrayView input)
@@ -311,7 +309,7 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     switch (word.kind) {
     case WordKind::Character:
         return characterWord(CharacterWord(word.id), token);
-    case WordKind::Paragraph: // kept in the text-only reading too: the caps need the spacing
+    case WordKind::Paragraph:
         applyParagraphWord(top().formats.block, ParagraphWord(word.id), token.parameter);
         return;
     case WordKind::Break:
@@ -328,8 +326,6 @@ void Reader::textWord(const ControlWord &word, const Token &token)
 void Reader::characterWord(CharacterWord word, const Token &token)
 {
     GroupState &state = top();
-    if (word != CharacterWord::Hidden)
-        changeCharacters(state);
     switch (word) {
     case CharacterWord::Hidden:
         state.hidden = isOn(token);
@@ -342,13 +338,10 @@ void Reader::characterWord(CharacterWord word, const Token &token)
         break;
     case CharacterWord::Foreground:
     case CharacterWord::Background:
-        if (m_document)
-            setColor(state.formats.chars, word, m_colors.color(token.parameter));
+        setColor(state.formats.chars, word, m_colors.color(token.parameter));
         break;
     default:
-        // The text-only reading keeps the size alone, which the caps need.
-        if (m_document || word == CharacterWord::FontSize)
-            applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
+        applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
         break;
     }
 }
@@ -443,11 +436,8 @@ void Reader::text(QByteArrayView bytes)
 void Reader::applyFont(GroupState &state, int index)
 {
     state.fontIndex = index;
-    changeCharacters(state);
     const FontEntry *font = m_fonts.find(index);
     state.fontCodePage = font ? font->codePage : 0;
-    if (!m_document)
-        return; // the code page is all that text needs of a font
     if (font && !font->family.isEmpty())
         state.formats.chars.setFontFamilies({font->family});
     else
@@ -457,7 +447,6 @@ void Reader::applyFont(GroupState &state, int index)
 void Reader::resetCharacters(GroupState &state)
 {
     state.formats.chars = m_plainChars;
-    changeCharacters(state);
     state.hidden = false;
     applyFont(state, m_defaultFont);
 }
@@ -486,7 +475,8 @@ void Reader::pictureDone()
     const std::optional<Picture> picture = m_picture.finish(m_pictureBudget);
     m_picture.begin(); // frees the data
     if (!picture) {
-        qCDebug(lcRtfReader) << "picture skipped: not PNG or JPEG, unreadable or too large";
+        qCDebug(lcRtfReader)
+            << "picture skipped: not PNG or JPEG, unreadable, too large or of too many scans";
         return;
     }
     const qreal height = picture->shownHeight();

@@ -123,26 +123,32 @@ const QVariant unset;
 constexpr QChar ZeroWidthSpace(0x200B);
 
 // Text without spaces as the reader shows it: a zero-width space after every
-// MaxWordLetters letters, a new paragraph after every MaxParagraphCharacters
-// characters, where the count of letters starts again.
-QString shownWord(const QString &letters)
+// MaxWordLetters letters; a paragraph full of characters, or of changes of
+// format when each letter has a format other than the one before, is broken
+// after its last zero-width space.
+QString shownWord(const QString &letters, bool formatPerLetter = false)
 {
-    QString shown;
-    QString paragraph;
+    using namespace rtf::limits;
+    QStringList paragraphs{QString()};
     int inWord = 0;
+    int changes = 0;
     for (const QChar letter : letters) {
-        if (paragraph.size() == rtf::limits::MaxParagraphCharacters) {
-            shown += paragraph + u'\n';
-            paragraph.clear();
-            inWord = 0;
+        if (paragraphs.last().size() >= MaxParagraphCharacters ||
+            (formatPerLetter && changes >= MaxParagraphFormatChanges)) {
+            const qsizetype end = paragraphs.last().lastIndexOf(ZeroWidthSpace) + 1;
+            const QString carried = paragraphs.last().mid(end);
+            paragraphs.last().truncate(end);
+            paragraphs.append(carried);
+            changes = carried.size();
         }
-        paragraph += letter;
-        if (++inWord == rtf::limits::MaxWordLetters) {
-            paragraph += ZeroWidthSpace;
+        paragraphs.last() += letter;
+        ++changes;
+        if (++inWord == MaxWordLetters) {
+            paragraphs.last() += ZeroWidthSpace;
             inWord = 0;
         }
     }
-    return shown + paragraph;
+    return paragraphs.join(u'\n');
 }
 
 } // namespace
@@ -469,12 +475,9 @@ void TestRtfReader::pathological_data()
         << QByteArray("{\\rtf1 \\li-" + QByteArray(100000, '9') + " B}") << "B";
     QTest::newRow("long word of text") << QByteArray("{\\rtf1 " + QByteArray(million, 'x') + "}")
                                        << shownWord(QString(million, u'x'));
-    QStringList changes(40, QString("ab").repeated(rtf::limits::MaxParagraphFormatChanges / 2));
-    for (QString &paragraph : changes)
-        paragraph = shownWord(paragraph);
-    QTest::newRow("alternating formats, a paragraph for each 1,000")
+    QTest::newRow("alternating formats")
         << QByteArray("{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(20000) + "}")
-        << changes.join(u'\n');
+        << shownWord(QString("ab").repeated(20000), true);
     QTest::newRow("many paragraphs")
         << QByteArray("{\\rtf1 " + QByteArray("x\\par ").repeated(50000) + "}")
         << QString("x\n").repeated(50000).chopped(1);
@@ -516,9 +519,16 @@ void TestRtfReader::addCapRows()
     QTest::newRow("full paragraph broken after its last space")
         << "{\\rtf1 " + QByteArray("abcdef ").repeated(1500) + "}"
         << QString("abcdef ").repeated(1428) + "\n" + QString("abcdef ").repeated(72);
-    const QByteArray toggles = QByteArray("{\\b x }").repeated(MaxParagraphFormatChanges);
+    QTest::newRow("long run inserted in parts")
+        << "{\\rtf1 " + QByteArray("abcdef ").repeated(20000) + "}"
+        << (QString("abcdef ").repeated(1428) + "\n").repeated(14) + QString("abcdef ").repeated(8);
+    QTest::newRow("long run of UTF-8 inserted in parts")
+        << "{\\rtf1\\ansicpg65001 " + QByteArray("\xd0\xb0\xd0\xb1\xd0\xb2 ").repeated(30000) + "}"
+        << QStringList(12, QString("абв ").repeated(2500)).join(u'\n');
+    const QByteArray toggles =
+        QByteArray("{\\b x }{\\i x }").repeated(MaxParagraphFormatChanges / 2);
     QTest::newRow("paragraph broken after its last change of format")
-        << "{\\rtf1 " + toggles + "{\\i y}}"
+        << "{\\rtf1 " + toggles + "{\\b y}}"
         << QString("x ").repeated(MaxParagraphFormatChanges) + "\ny";
     QTest::newRow("empty paragraphs in a row dropped")
         << "{\\rtf1 A" + QByteArray("\\par").repeated(MaxEmptyParagraphRun + 20) + " B\\par\\par C}"
