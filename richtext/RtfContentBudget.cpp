@@ -54,6 +54,15 @@ bool breaksLine(QChar unit)
 
 ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
 {
+    if (block == m_shapedBlock)
+        return m_lastShape;
+    m_shapedBlock = block;
+    m_lastShape = computeShape(block);
+    return m_lastShape;
+}
+
+ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block)
+{
     // Negative spacing and indents are counted as none: the estimate only
     // ever errs towards a taller document.
     const auto positive = [](qreal length) { return std::max<qreal>(length, 0); };
@@ -84,6 +93,16 @@ qreal ContentBudget::paragraphHeight() const
 bool ContentBudget::fits(qreal paragraphHeight) const
 {
     return m_closedHeight + paragraphHeight <= limits::MaxLayoutHeight;
+}
+
+// How many more units of the current text certainly fit: none adds more than
+// its tallest line, or the lines its width takes when that is more than one,
+// to the paragraph's height. Checking each unit costs more than the reading.
+qsizetype ContentBudget::sureUnits() const
+{
+    const qreal room = limits::MaxLayoutHeight - m_closedHeight - paragraphHeight();
+    const qreal perUnit = m_tallestLine * std::max<qreal>(1, m_unitWidth / m_shape.lineWidth);
+    return room > perUnit ? qsizetype(room / perUnit) - 1 : 0;
 }
 
 bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars)
@@ -137,6 +156,7 @@ bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCha
     m_shape = shape;
     m_tallestLine = tallest;
     m_widthSum = widthSum;
+    m_sureUnits = 0;
     return true;
 }
 
@@ -154,6 +174,7 @@ bool ContentBudget::reformatParagraph(const QTextBlockFormat &block)
     if (!fits(paragraphHeight(shape, m_tallestLine, m_paragraphUnits, m_widthSum)))
         return false;
     m_shape = shape;
+    m_sureUnits = 0;
     return true;
 }
 
@@ -169,25 +190,36 @@ bool ContentBudget::changeFormat()
 
 void ContentBudget::setCharacters(const QTextCharFormat &chars)
 {
+    if (chars == m_chars && m_unitWidth > 0)
+        return;
+    m_chars = chars;
+    m_sureUnits = 0;
     m_lineHeight = lineHeightOf(chars);
     m_unitWidth = emOf(chars) * AverageWidth;
 }
 
-bool ContentBudget::addUnit(QChar unit)
+bool ContentBudget::addAnyUnit(QChar unit)
 {
     if (m_characters >= limits::MaxDocumentCharacters)
         return false;
     const bool lineBreak = unit == QChar::LineSeparator;
     // A tab may reach past the line's end: it counts as a whole line.
-    const qreal width = lineBreak ? 0 : unit == u'\t' ? m_shape.lineWidth : m_unitWidth;
-    const qreal tallest = std::max(m_tallestLine, m_lineHeight);
-    m_lineBreaks += lineBreak;
-    if (!fits(paragraphHeight(m_shape, tallest, m_paragraphUnits + 1, m_widthSum + width))) {
-        m_lineBreaks -= lineBreak;
-        return false;
+    const bool tab = unit == u'\t';
+    if (m_sureUnits > 0 && !lineBreak && !tab && m_lineHeight <= m_tallestLine) {
+        --m_sureUnits;
+        m_widthSum += m_unitWidth;
+    } else {
+        const qreal width = lineBreak ? 0 : tab ? m_shape.lineWidth : m_unitWidth;
+        const qreal tallest = std::max(m_tallestLine, m_lineHeight);
+        m_lineBreaks += lineBreak;
+        if (!fits(paragraphHeight(m_shape, tallest, m_paragraphUnits + 1, m_widthSum + width))) {
+            m_lineBreaks -= lineBreak;
+            return false;
+        }
+        m_tallestLine = tallest;
+        m_widthSum += width;
+        m_sureUnits = sureUnits();
     }
-    m_tallestLine = tallest;
-    m_widthSum += width;
     ++m_paragraphUnits;
     ++m_characters;
     m_emptyRun = 0;
@@ -210,26 +242,12 @@ bool ContentBudget::addPicture(qreal height)
         return false;
     }
     m_widthSum += m_shape.lineWidth;
+    m_sureUnits = 0;
     ++m_paragraphUnits;
     ++m_characters;
     m_emptyRun = 0;
     passBreak();
     return true;
-}
-
-bool ContentBudget::paragraphFullOfText() const
-{
-    return m_paragraphUnits >= limits::MaxParagraphCharacters;
-}
-
-bool ContentBudget::paragraphFullOfChanges() const
-{
-    return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
-}
-
-bool ContentBudget::wordFull() const
-{
-    return m_wordLetters >= limits::MaxWordLetters;
 }
 
 } // namespace fosdat::rtf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RtfLimits.h"
+
 #include <QChar>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -44,22 +46,42 @@ public:
     void setCharacters(const QTextCharFormat &chars);
     // One UTF-16 unit of text; false, with nothing counted, when the document
     // has no room for it.
-    bool addUnit(QChar unit);
+    bool addUnit(QChar unit)
+    {
+        // Most units are letters that certainly fit, counted at once.
+        const char16_t code = unit.unicode();
+        if (m_sureUnits > 0 && code > u' ' && code < 0x7f && code != u'-' &&
+            m_characters < limits::MaxDocumentCharacters) {
+            --m_sureUnits;
+            m_widthSum += m_unitWidth;
+            ++m_paragraphUnits;
+            ++m_characters;
+            ++m_wordLetters;
+            m_emptyRun = 0;
+            return true;
+        }
+        return addAnyUnit(unit);
+    }
     // A picture `height` pixels tall; false when the document has no room for it.
     bool addPicture(qreal height);
 
     // The paragraph has as many characters, or format changes, as it may have.
-    bool paragraphFullOfText() const;
-    bool paragraphFullOfChanges() const;
+    bool paragraphFullOfText() const { return m_paragraphUnits >= limits::MaxParagraphCharacters; }
+    bool paragraphFullOfChanges() const
+    {
+        return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
+    }
     // So many letters in a row without a place to break a line that one must be put in.
-    bool wordFull() const;
+    bool wordFull() const { return m_wordLetters >= limits::MaxWordLetters; }
 
 private:
     struct Shape {
         qreal margins = 0;   // above and below
         qreal lineWidth = 1; // left by the indents
     };
-    static Shape shapeOf(const QTextBlockFormat &block);
+    Shape shapeOf(const QTextBlockFormat &block);
+    static Shape computeShape(const QTextBlockFormat &block);
+    bool addAnyUnit(QChar unit);
     bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
                         qsizetype carried, int carriedChanges);
     void passBreak();
@@ -67,13 +89,15 @@ private:
                           qreal widthSum) const;
     qreal paragraphHeight() const;
     bool fits(qreal paragraphHeight) const;
+    qsizetype sureUnits() const;
 
     // The document so far.
     int m_paragraphs = 0;
     int m_formatChanges = 0;
     int m_emptyRun = 0;
     qint64 m_characters = 0;
-    qreal m_closedHeight = 0; // of the paragraphs before the current one
+    qreal m_closedHeight = 0;  // of the paragraphs before the current one
+    qsizetype m_sureUnits = 0; // of text that fit without working out the height
 
     // The current paragraph.
     int m_paragraphChanges = 0;
@@ -87,8 +111,13 @@ private:
     int m_wordChanges = 0; // of format, since that place
 
     // The text that follows.
+    QTextCharFormat m_chars; // of the text that follows
     qreal m_lineHeight = 0;
     qreal m_unitWidth = 0;
+
+    // The last block format's shape, as paragraphs mostly share one.
+    QTextBlockFormat m_shapedBlock;
+    Shape m_lastShape = computeShape(QTextBlockFormat());
 };
 
 } // namespace fosdat::rtf
