@@ -4,11 +4,14 @@
 // The documents are built directly, without the reader and its caps, so the
 // curves show where Qt's layout stops being linear; the reader's caps in
 // richtext/RtfLimits.h are chosen below those bends.
-//   fosdat-bench-layout [benchmark options]
+//   fosdat-bench-layout [benchmark options] [FILE.rtf...]
+// Each FILE is read by the reader, caps and all, and laid out the same way
+// (file/NAME): the hostile files of fosdat-hostile-inputs, for instance.
 // Every run shows a fresh document in a shown catalogue view of its real size
-// and lays it out to its end. A watchdog ends the program when one layout
-// takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a layout past
-// Qt's height limit never returns.
+// and lays it out to its end; height_px is the laid-out height, memory_MB what
+// the document and its layout hold on the heap. A watchdog ends the program
+// when one layout takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a
+// layout past Qt's height limit never returns.
 #include "CatalogueView.h"
 #include "RtfReader.h"
 
@@ -125,8 +128,9 @@ void layOut(benchmark::State &state, const std::string &name, const MakeDocument
     state.counters["characters"] = view->document()->characterCount();
 }
 
-// A document of `count` items made by `fill`, laid out.
-void layOutFilled(benchmark::State &state, const std::string &name, const Fill &fill)
+// A document of `count` items made by `fill`, laid out; per_item is the time
+// for each of `items`, or of the `count` items when there are none.
+void layOutFilled(benchmark::State &state, const std::string &name, const Fill &fill, int items)
 {
     const int count = int(state.range(0));
     layOut(state, name + '/' + std::to_string(count), [&] {
@@ -138,8 +142,9 @@ void layOutFilled(benchmark::State &state, const std::string &name, const Fill &
         cursor.endEditBlock();
         return document;
     });
-    state.counters["per_item"] = benchmark::Counter(
-        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_item"] = benchmark::Counter(double(items > 0 ? items : count),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 
 // Words of eight letters and a space, as ordinary text wraps.
@@ -245,11 +250,11 @@ void lineBreaks(QTextCursor &cursor, int count)
     cursor.insertText(QString(count, QChar::LineSeparator), plainFormat());
 }
 
-void add(const char *name, const Fill &fill, int from, int to)
+void add(const char *name, const Fill &fill, int from, int to, int items = 0)
 {
     benchmark::RegisterBenchmark(name,
-                                 [name = std::string(name), fill](benchmark::State &state) {
-                                     layOutFilled(state, name, fill);
+                                 [name = std::string(name), fill, items](benchmark::State &state) {
+                                     layOutFilled(state, name, fill, items);
                                  })
         ->RangeMultiplier(2)
         ->Range(from, to)
@@ -296,12 +301,13 @@ int main(int argc, char *argv[])
     while (!(shown.windowHandle() && shown.windowHandle()->isExposed()) && clock.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 
-    add("tall_paragraphs", tallParagraphs, 4096, 16384);
+    // Paragraphs 1,019 px tall: 8,232 of them reach Qt's limit of 2^23 px.
+    add("tall_paragraphs", tallParagraphs, 1024, 8192);
     add("empty_paragraphs", emptyParagraphs, 25000, 400000);
     add("paragraphs_of_40_characters", paragraphsOfWords, 25000, 200000);
     add("characters_in_a_paragraph", words, 1 << 15, 1 << 22);
-    add("letters_in_65536_letters_broken_every", brokenWord, 1 << 6, 1 << 14);
-    add("toggles_in_8192_toggles_broken_every", brokenToggles, 1 << 5, 1 << 13);
+    add("letters_in_65536_letters_broken_every", brokenWord, 1 << 6, 1 << 14, 65536);
+    add("toggles_in_8192_toggles_broken_every", brokenToggles, 1 << 5, 1 << 13, 8192);
     add("line_breaks_in_a_paragraph", lineBreaks, 1 << 14, 1 << 19);
     add("letters_in_a_word", oneWord, 1 << 10, 1 << 16);
     add("format_changes_in_a_word", formatChangesInAWord, 1 << 9, 1 << 13);
