@@ -282,6 +282,10 @@ private slots:
         QTest::newRow("a long word") << "{\\rtf1 " + QByteArray(3000, 'x') + "}";
         QTest::newRow("a long word of changing formats")
             << "{\\rtf1 " + QByteArray("{\\b x}{\\i y}").repeated(1500) + "}";
+        QTest::newRow("format words that change nothing")
+            << "{\\rtf1 " + QByteArray("{\\b x}{\\b y}\\b\\b0 z ").repeated(1500) + "}";
+        QTest::newRow("changes of format around spaces")
+            << "{\\rtf1 " + QByteArray("{\\b x} {\\i y}z").repeated(1500) + "}";
         QTest::newRow("a long paragraph")
             << "{\\rtf1 " + QByteArray("abcdefgh ").repeated(3000) + "}";
         QTest::newRow("a cut document")
