@@ -67,13 +67,15 @@ inline constexpr int MaxParagraphs = 100000;
 // most, 50 are nearly three views of blank lines.
 inline constexpr int MaxEmptyParagraphRun = 50;
 
-// Characters of one paragraph before it is broken (at a space near the end
-// when there is one). Qt lays out a paragraph in one piece; 10,000 characters
-// take about 8 ms, real paragraphs have at most 214.
+// Characters of one paragraph before it is broken (after its last space or
+// other place to break a line). Qt lays out a paragraph in one piece: 10,000
+// characters take about 6 ms, and a million 0.6 s, twice as much a character
+// beyond. Real paragraphs have at most 214.
 inline constexpr int MaxParagraphCharacters = 10000;
 
 // Changes of the character format in one paragraph before it is broken: each
-// costs about 12 us of layout, real paragraphs have a handful.
+// costs about 12 us of layout up to 65,536 in a paragraph, twice as much
+// beyond. Real paragraphs have three.
 inline constexpr int MaxParagraphFormatChanges = 1000;
 
 // Letters in a row without a place to break a line; a zero-width space is put
@@ -83,12 +85,12 @@ inline constexpr int MaxParagraphFormatChanges = 1000;
 inline constexpr int MaxWordLetters = 256;
 
 // Characters of one document: 30 times the largest real catalogue (123,000);
-// about 2 s of layout.
+// about 2.5 s of layout.
 inline constexpr qint64 MaxDocumentCharacters = 4000000;
 
 // Changes of the character format in one document: 17 times a real
-// catalogue's 5,800. A character in a format of its own costs about 11 us and
-// 780 bytes once laid out.
+// catalogue's 5,800. A character in a format of its own costs about 10 us and
+// 780 bytes once laid out: 1 s and 78 MB at the cap.
 inline constexpr int MaxDocumentFormatChanges = 100000;
 
 // Height in pixels the document may take in the view, as estimated from its
