@@ -29,7 +29,7 @@ bool CatalogueView::selectFirstMatch(const QString &text, QTextDocument::FindFla
         return false;
     QTextCursor selection(document());
     selection.setPosition(found);
-    selection.setPosition(found + int(text.size()), QTextCursor::KeepAnchor);
+    selection.setPosition(m_search.lastMatchEnd(), QTextCursor::KeepAnchor);
     setTextCursor(selection);
     return true;
 }

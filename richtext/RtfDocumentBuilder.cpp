@@ -1,6 +1,7 @@
 #include "RtfDocumentBuilder.h"
 
 #include "RtfCodePages.h"
+#include "RtfReader.h"
 
 #include <QTextDocument>
 
@@ -11,6 +12,23 @@ namespace
 {
 
 constexpr char16_t Replacement = 0xFFFD;
+constexpr char16_t ZeroWidthSpace = 0x200B;
+
+// Units of a run, decoded or not, past which it is inserted before it ends.
+constexpr qsizetype LongRun = 1 << 16;
+
+// The end of the longest start of `bytes` that can be decoded by itself: up
+// to the last byte of white space or control among the `newBytes` at the
+// end. Such a byte is a character of its own in every known code page, never
+// part of one.
+qsizetype decodableEnd(const QByteArray &bytes, qsizetype newBytes)
+{
+    for (qsizetype at = bytes.size(); at > bytes.size() - newBytes; --at) {
+        if (uchar(bytes.at(at - 1)) <= 0x20)
+            return at;
+    }
+    return 0;
+}
 
 // Characters a QTextDocument gives a meaning of its own: paragraph and frame
 // separators and the object marker. Text must not create structure behind the
@@ -59,6 +77,13 @@ void CursorTarget::insertBlock(const TextFormats &formats)
     m_cursor.insertBlock(formats.block, formats.chars);
 }
 
+void CursorTarget::splitBlock(qsizetype units, const TextFormats &formats)
+{
+    QTextCursor split(m_cursor);
+    split.setPosition(m_cursor.position() - int(units));
+    split.insertBlock(formats.block, formats.chars);
+}
+
 void CursorTarget::insertText(const QString &text, const QTextCharFormat &format)
 {
     m_cursor.insertText(text, format);
@@ -81,18 +106,21 @@ DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders)
 
 void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     resolveSurrogate();
     if (codePage != m_bytesCodePage) {
         decodeBytes();
         m_bytesCodePage = codePage;
     }
     m_bytes.append(bytes);
+    insertPartOfLongRun(bytes.size());
 }
 
 void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     decodeBytes();
     if (QChar::isLowSurrogate(unit) && m_highSurrogate) {
         m_run.append(QChar(m_highSurrogate));
@@ -105,27 +133,43 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
         m_highSurrogate = unit;
     else
         m_run.append(QChar(QChar::isLowSurrogate(unit) ? Replacement : unit));
+    insertPartOfLongRun(0);
 }
 
-void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats)
+void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats,
+                                  qreal height)
 {
-    prepare(formats);
+    if (!prepare(formats))
+        return;
     flush();
+    if (m_cut)
+        return;
+    if (!m_budget.addPicture(height))
+        return cut();
     m_target.insertImage(image);
+    m_blockEmpty = false;
 }
 
 void DocumentBuilder::endParagraph(const TextFormats &formats)
 {
     flush();
+    if (m_cut)
+        return;
     m_cellsDue = 0;
     if (m_breakDue) { // nothing since the last break: an empty paragraph
+        if (!m_budget.keepEmptyParagraph())
+            return;
+        if (!m_budget.beginParagraph(formats.block, formats.chars))
+            return cut();
         m_target.insertBlock(formats);
         m_blockFormat = formats.block;
+        m_blockEmpty = true;
         return;
     }
-    if (!m_blockStarted)
-        startBlock(formats);
-    else if (formats.block != m_blockFormat) {
+    if (!m_blockStarted) {
+        if (!startBlock(formats))
+            return;
+    } else if (formats.block != m_blockFormat && m_budget.reformatParagraph(formats.block)) {
         m_target.setBlockFormat(formats.block);
         m_blockFormat = formats.block;
     }
@@ -143,24 +187,48 @@ void DocumentBuilder::endCell()
     ++m_cellsDue;
 }
 
-void DocumentBuilder::finish()
+void DocumentBuilder::finish(const TextFormats &closing)
 {
     flush();
+    if (m_cut) {
+        // A block begun for content that did not fit takes the notice.
+        if (!m_blockStarted)
+            m_target.formatFirstBlock(closing);
+        else if (m_blockEmpty && !m_breakDue)
+            m_target.setBlockFormat(closing.block);
+        else
+            m_target.insertBlock(closing);
+        m_target.insertText(CutNotice.toString(), closing.chars);
+    }
     m_target.finish();
 }
 
-// Makes the current block ready for content with `formats`.
-void DocumentBuilder::prepare(const TextFormats &formats)
+// Makes the current block ready for content with `formats`; false when the
+// document has no room for more.
+bool DocumentBuilder::prepare(const TextFormats &formats)
 {
+    if (m_cut)
+        return false;
     if (m_breakDue) {
+        if (!m_budget.beginParagraph(formats.block, formats.chars)) {
+            cut();
+            return false;
+        }
         m_target.insertBlock(formats);
         m_blockFormat = formats.block;
+        m_blockEmpty = true;
         m_breakDue = false;
-    } else if (!m_blockStarted) {
-        startBlock(formats);
+    } else if (!m_blockStarted && !startBlock(formats)) {
+        return false;
     }
     if (formats.chars != m_runFormat) { // cheap while the format is shared
         flush();
+        if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph()))
+            return false;
+        if (!m_budget.changeFormat()) {
+            cut();
+            return false;
+        }
         m_runFormat = formats.chars;
     }
     if (m_cellsDue > 0) {
@@ -168,14 +236,35 @@ void DocumentBuilder::prepare(const TextFormats &formats)
         m_run.append(QString(m_cellsDue, u'\t'));
         m_cellsDue = 0;
     }
+    return true;
 }
 
 // The first block exists already; it only takes the formats.
-void DocumentBuilder::startBlock(const TextFormats &formats)
+bool DocumentBuilder::startBlock(const TextFormats &formats)
 {
+    if (!m_budget.beginParagraph(formats.block, formats.chars)) {
+        cut();
+        return false;
+    }
     m_target.formatFirstBlock(formats);
     m_blockFormat = formats.block;
     m_blockStarted = true;
+    m_blockEmpty = true;
+    return true;
+}
+
+// Ends a full paragraph after its last place to break a line and begins the
+// next in the same formats; false when the document is full.
+bool DocumentBuilder::breakParagraph()
+{
+    const std::optional<qsizetype> carried = m_budget.splitParagraph(m_blockFormat, m_runFormat);
+    if (!carried) {
+        cut();
+        return false;
+    }
+    m_target.splitBlock(*carried, {m_runFormat, m_blockFormat});
+    m_blockEmpty = *carried == 0;
+    return true;
 }
 
 void DocumentBuilder::decodeBytes()
@@ -200,9 +289,79 @@ void DocumentBuilder::flush()
     resolveSurrogate();
     if (m_run.isEmpty())
         return;
-    neutralize(m_run);
-    m_target.insertText(m_run, m_runFormat);
+    if (!m_cut) {
+        neutralize(m_run);
+        insertRun();
+    }
     m_run.resize(0);
+}
+
+// Inserts the start of a long run that ends at a character boundary: the
+// decoded text, and the bytes up to the last white space among the
+// `newBytes` just appended; the others wait. So does a high surrogate, for
+// its other half.
+void DocumentBuilder::insertPartOfLongRun(qsizetype newBytes)
+{
+    if (m_run.size() + m_bytes.size() < LongRun || m_highSurrogate)
+        return;
+    const qsizetype end = decodableEnd(m_bytes, newBytes);
+    if (end > 0) {
+        m_decoders.decodeAppend(QByteArrayView(m_bytes).first(end), m_bytesCodePage, m_run);
+        m_bytes.remove(0, end);
+    }
+    QByteArray rest = std::exchange(m_bytes, QByteArray());
+    flush();
+    m_bytes = std::move(rest);
+}
+
+// Inserts the run as far as the document has room for it, breaking long
+// words and full paragraphs on the way. A surrogate pair is never split.
+void DocumentBuilder::insertRun()
+{
+    m_budget.setCharacters(m_runFormat);
+    qsizetype start = 0; // the first unit not inserted yet
+    for (qsizetype at = 0; at < m_run.size(); ++at) {
+        const QChar unit = m_run.at(at);
+        if (m_budget.paragraphFullOfText() && !unit.isLowSurrogate()) {
+            insertRunPart(start, at);
+            start = at;
+            if (!breakParagraph())
+                return;
+        }
+        if (!m_budget.addUnit(unit)) {
+            insertRunPart(start, unit.isLowSurrogate() && at > start ? at - 1 : at);
+            return cut();
+        }
+        if (m_budget.wordFull() && !unit.isHighSurrogate()) {
+            insertRunPart(start, at + 1);
+            start = at + 1;
+            if (!insertWordBreak())
+                return;
+        }
+    }
+    insertRunPart(start, m_run.size());
+}
+
+void DocumentBuilder::insertRunPart(qsizetype from, qsizetype to)
+{
+    if (from >= to)
+        return;
+    m_target.insertText(from == 0 && to == m_run.size() ? m_run : m_run.mid(from, to - from),
+                        m_runFormat);
+    m_blockEmpty = false;
+}
+
+// A zero-width space, marked as the reader's own so that the writer leaves it out.
+bool DocumentBuilder::insertWordBreak()
+{
+    if (!m_budget.addUnit(QChar(ZeroWidthSpace))) {
+        cut();
+        return false;
+    }
+    QTextCharFormat format = m_runFormat;
+    format.setProperty(WordBreakProperty, true);
+    m_target.insertText(QString(QChar(ZeroWidthSpace)), format);
+    return true;
 }
 
 } // namespace fosdat::rtf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RtfContentBudget.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTextBlockFormat>
@@ -28,6 +30,8 @@ public:
     virtual void formatFirstBlock(const TextFormats &formats) = 0;
     virtual void setBlockFormat(const QTextBlockFormat &format) = 0;
     virtual void insertBlock(const TextFormats &formats) = 0;
+    // Breaks the current block `units` before its end; the new block takes `formats`.
+    virtual void splitBlock(qsizetype units, const TextFormats &formats) = 0;
     virtual void insertText(const QString &text, const QTextCharFormat &format) = 0;
     virtual void insertImage(const QTextImageFormat &image) = 0;
     virtual void finish() {}
@@ -42,6 +46,7 @@ public:
     void formatFirstBlock(const TextFormats &formats) override;
     void setBlockFormat(const QTextBlockFormat &format) override;
     void insertBlock(const TextFormats &formats) override;
+    void splitBlock(qsizetype units, const TextFormats &formats) override;
     void insertText(const QString &text, const QTextCharFormat &format) override;
     void insertImage(const QTextImageFormat &image) override;
     void finish() override;
@@ -58,6 +63,10 @@ public:
     void formatFirstBlock(const TextFormats &) override {}
     void setBlockFormat(const QTextBlockFormat &) override {}
     void insertBlock(const TextFormats &) override { m_text += u'\n'; }
+    void splitBlock(qsizetype units, const TextFormats &) override
+    {
+        m_text.insert(m_text.size() - units, u'\n');
+    }
     void insertText(const QString &text, const QTextCharFormat &) override { m_text += text; }
     void insertImage(const QTextImageFormat &) override {}
 
@@ -71,6 +80,15 @@ private:
 // once per change of format; a paragraph break only marks a block as due, and
 // the block is inserted before the next content, so the document neither
 // starts nor ends with a stray empty paragraph.
+//
+// The caps of RtfLimits.h apply as content arrives: a zero-width space goes
+// after every MaxWordLetters letters in a row, a full paragraph is broken in
+// two after its last space, surplus empty paragraphs are dropped, and once the
+// document is full nothing more is added and finish() closes it with
+// CutNotice. A long run is inserted in parts, so that a full document ends the
+// reading early. What is cut or broken where depends on the text and the
+// caps alone, never on how the text falls into runs, so the text-only reading
+// gives the same text.
 class DocumentBuilder
 {
 public:
@@ -80,7 +98,8 @@ public:
     void appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats);
     // One UTF-16 code unit; surrogate pairs are joined, lone surrogates become U+FFFD.
     void appendUnit(char16_t unit, const TextFormats &formats);
-    void insertImage(const QTextImageFormat &image, const TextFormats &formats);
+    // A picture shown `height` pixels tall.
+    void insertImage(const QTextImageFormat &image, const TextFormats &formats, qreal height);
 
     // Ends the paragraph; `formats` are those in effect at its end.
     void endParagraph(const TextFormats &formats);
@@ -89,17 +108,29 @@ public:
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
 
-    void finish();
+    // Ends the document; when it was cut, with a paragraph in `closing`
+    // that says so.
+    void finish(const TextFormats &closing);
+
+    // Whether the document is full: whatever else is given is left out.
+    bool isCut() const { return m_cut; }
 
 private:
-    void prepare(const TextFormats &formats);
-    void startBlock(const TextFormats &formats);
+    bool prepare(const TextFormats &formats);
+    bool startBlock(const TextFormats &formats);
+    bool breakParagraph();
     void decodeBytes();
     void resolveSurrogate();
     void flush();
+    void insertPartOfLongRun(qsizetype newBytes);
+    void insertRun();
+    void insertRunPart(qsizetype from, qsizetype to);
+    bool insertWordBreak();
+    void cut() { m_cut = true; }
 
     ContentTarget &m_target;
     DecoderCache &m_decoders;
+    ContentBudget m_budget;
     QString m_run;               // decoded text not yet inserted
     QTextCharFormat m_runFormat; // the format of m_run
     QByteArray m_bytes;          // undecoded bytes that follow m_run
@@ -107,8 +138,10 @@ private:
     QTextBlockFormat m_blockFormat; // the format given to the current block
     bool m_blockStarted = false;    // the current block has its formats
     bool m_breakDue = false;        // a paragraph ended; its successor is not inserted yet
+    bool m_blockEmpty = false;      // nothing is in the current block yet
     int m_cellsDue = 0;             // tabs owed to the next text of a table row
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
+    bool m_cut = false;
 };
 
 } // namespace fosdat::rtf

@@ -44,6 +44,27 @@ void Footnotes::Paragraphs::insertBlock(const TextFormats &formats)
     m_paragraphs.push_back({formats, {}});
 }
 
+// The runs of the last paragraph's final `units` (a picture is one) move to a new paragraph.
+void Footnotes::Paragraphs::splitBlock(qsizetype units, const TextFormats &formats)
+{
+    Paragraph tail{formats, {}};
+    std::vector<Run> &runs = m_paragraphs.back().runs;
+    while (units > 0 && !runs.empty()) {
+        Run &last = runs.back();
+        const qsizetype size = last.text.isEmpty() ? 1 : last.text.size();
+        if (size <= units) {
+            tail.runs.insert(tail.runs.begin(), std::move(last));
+            runs.pop_back();
+            units -= size;
+        } else {
+            tail.runs.insert(tail.runs.begin(), {last.text.right(units), last.format});
+            last.text.chop(units);
+            units = 0;
+        }
+    }
+    m_paragraphs.push_back(std::move(tail));
+}
+
 void Footnotes::Paragraphs::insertText(const QString &text, const QTextCharFormat &format)
 {
     m_paragraphs.back().runs.push_back({text, format});
@@ -58,7 +79,7 @@ void Footnotes::Paragraphs::insertImage(const QTextImageFormat &image)
 // are formatted and bounded alike.
 void Footnotes::appendTo(DocumentBuilder &text, const QTextCharFormat &chars)
 {
-    m_builder.finish();
+    m_builder.finish({chars, QTextBlockFormat()});
     if (m_paragraphs.paragraphs().empty())
         return;
     text.closeParagraph();
@@ -66,7 +87,8 @@ void Footnotes::appendTo(DocumentBuilder &text, const QTextCharFormat &chars)
     for (const Paragraphs::Paragraph &paragraph : m_paragraphs.paragraphs()) {
         for (const Paragraphs::Run &run : paragraph.runs) {
             if (run.text.isEmpty()) {
-                text.insertImage(run.format.toImageFormat(), paragraph.formats);
+                const QTextImageFormat image = run.format.toImageFormat();
+                text.insertImage(image, paragraph.formats, image.height());
                 continue;
             }
             const TextFormats formats{run.format, paragraph.formats.block};

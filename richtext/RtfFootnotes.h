@@ -53,6 +53,7 @@ private:
         void formatFirstBlock(const TextFormats &formats) override { insertBlock(formats); }
         void setBlockFormat(const QTextBlockFormat &format) override;
         void insertBlock(const TextFormats &formats) override;
+        void splitBlock(qsizetype units, const TextFormats &formats) override;
         void insertText(const QString &text, const QTextCharFormat &format) override;
         void insertImage(const QTextImageFormat &image) override;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // Every bound the RTF reader puts on its input, in one place. Crossing one never
 // fails a read: the excess is skipped or clamped, so hostile input costs at most
 // time linear in its size and memory bounded by these numbers.
@@ -41,11 +43,63 @@ inline constexpr int MaxFontHalfPoints = 3276;
 // Scale of a picture in percent; ten times its goal size is larger than a page.
 inline constexpr int MaxPictureScale = 1000;
 
-// Pixels of one decoded picture: 4096 x 4096, 64 MB as 32-bit pixels.
-inline constexpr qint64 MaxPicturePixels = qint64(4096) * 4096;
+// Bytes of one decoded picture (width x height x bytes per pixel of the format
+// it decodes to): 64 MB, a 4096 x 4096 picture of 32-bit pixels. A 16-bit PNG
+// decodes to 8 bytes a pixel and is counted so.
+inline constexpr qint64 MaxPictureBytes = qint64(64) << 20;
 
-// Pixels of all pictures of one document (64 MB): a few compressed bytes can
-// expand to a large image, so the total is bounded as well as each picture.
-inline constexpr qint64 MaxDocumentPicturePixels = MaxPicturePixels;
+// Bytes of all decoded pictures of one document (64 MB): a few compressed
+// bytes can expand to a large image, so the total is bounded as well as each picture.
+inline constexpr qint64 MaxDocumentPictureBytes = MaxPictureBytes;
+
+// Scans of a progressive JPEG: libjpeg's progressive scripts use at most 10,
+// and each scan costs a pass over the whole picture (13 ms at 4096 x 4096).
+inline constexpr int MaxJpegScans = 32;
+
+// The caps below keep what the view has to lay out linear in time and far
+// from Qt 6.4's layout defect: a QTextEdit whose laid-out content passes
+// 2^23 px of height never finishes its layout. bench/LayoutBenchmarks.cpp
+// measures where each cost bends; reaching a document-wide cap ends the
+// document with CutNotice, reaching a paragraph's cap breaks it in two.
+
+// Paragraphs of one document: 25 times the 4,000 of a real catalogue; about
+// 1 s of layout and 80 MB of paragraphs.
+inline constexpr int MaxParagraphs = 100000;
+
+// Empty paragraphs in a row; more are dropped. Real catalogues have one at
+// most, 50 are nearly three views of blank lines.
+inline constexpr int MaxEmptyParagraphRun = 50;
+
+// Characters of one paragraph before it is broken (after its last space or
+// other place to break a line). Qt lays out a paragraph in one piece: 10,000
+// characters take about 6 ms, and a million 0.6 s, twice as much a character
+// beyond. Real paragraphs have at most 214.
+inline constexpr int MaxParagraphCharacters = 10000;
+
+// Changes of the character format in one paragraph before it is broken: each
+// costs about 12 us of layout up to 65,536 in a paragraph, twice as much
+// beyond. Real paragraphs have three.
+inline constexpr int MaxParagraphFormatChanges = 1000;
+
+// Letters in a row without a place to break a line; a zero-width space is put
+// after this many. Qt's line breaking is quadratic in a word's length (a word
+// of 400,000 letters takes 83 s): per letter it is flat up to 4,096 letters,
+// per change of format inside a word up to 512. Real words have 36 at most.
+inline constexpr int MaxWordLetters = 256;
+
+// Characters of one document: 30 times the largest real catalogue (123,000);
+// about 2.5 s of layout.
+inline constexpr qint64 MaxDocumentCharacters = 4000000;
+
+// Changes of the character format in one document: 17 times a real
+// catalogue's 5,800. A character in a format of its own costs about 10 us and
+// 780 bytes once laid out: 1 s and 78 MB at the cap.
+inline constexpr int MaxDocumentFormatChanges = 100000;
+
+// Height in pixels the document may take in the view, as estimated from its
+// text, sizes, spacing, indents and pictures (RtfContentBudget.cpp): half of
+// the 2^23 px past which Qt's layout never finishes, as the estimate cannot
+// know the fonts.
+inline constexpr qreal MaxLayoutHeight = 1 << 22;
 
 } // namespace fosdat::rtf::limits

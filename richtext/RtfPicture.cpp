@@ -22,7 +22,60 @@ bool hasSignature(const QByteArray &data, bool png)
     return data.startsWith("\x89PNG\r\n\x1a\n") && data.mid(12, 4) == "IHDR";
 }
 
+// The scans (start-of-scan markers) of a JPEG, counted up to `limit` + 1 by
+// walking its segments: the lengths of the segments are skipped, so bytes
+// inside them are not taken for markers, and a scan's entropy-coded data
+// ends at the first marker that is neither a stuffed 0xFF nor a restart.
+int jpegScans(const QByteArray &data, int limit)
+{
+    const auto byte = [&](qsizetype at) { return quint8(data.at(at)); };
+    int scans = 0;
+    qsizetype at = 2; // after the start-of-image marker
+    while (at + 3 < data.size() && scans <= limit) {
+        if (byte(at) != 0xff)
+            return scans; // not a marker: the data is damaged, the decoder will tell
+        const quint8 marker = byte(at + 1);
+        if (marker == 0xd9) // end of image
+            break;
+        if (marker == 0xff || (marker >= 0xd0 && marker <= 0xd7) || marker == 0x01) {
+            at += marker == 0xff ? 1 : 2; // fill byte, or a marker without a length
+            continue;
+        }
+        at += 2 + (byte(at + 2) << 8 | byte(at + 3));
+        if (marker != 0xda)
+            continue;
+        ++scans;
+        for (; at + 1 < data.size(); ++at) {
+            const quint8 next = byte(at + 1);
+            if (byte(at) == 0xff && next != 0x00 && !(next >= 0xd0 && next <= 0xd7))
+                break;
+        }
+    }
+    return scans;
+}
+
+// Bytes of the image `reader` will give, from its header, before any decoding.
+// A format the reader cannot tell is counted at 8 bytes a pixel, the most of
+// any it gives.
+qint64 decodedBytes(const QImageReader &reader)
+{
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    const qint64 bitsPerPixel =
+        format == QImage::Format_Invalid ? 64 : QImage::toPixelFormat(format).bitsPerPixel();
+    return qint64(size.width()) * size.height() * bitsPerPixel / 8;
+}
+
 } // namespace
+
+qreal Picture::shownHeight() const
+{
+    if (size.height() > 0)
+        return size.height();
+    if (size.width() > 0 && image.width() > 0)
+        return size.width() * image.height() / image.width();
+    return image.height();
+}
 
 void PictureReader::begin()
 {
@@ -76,21 +129,22 @@ void PictureReader::appendBinary(QByteArrayView data)
         m_data.append(data);
 }
 
-std::optional<Picture> PictureReader::finish(qint64 &pixelBudget)
+std::optional<Picture> PictureReader::finish(qint64 &byteBudget)
 {
     if (m_format == Format::Other || !hasSignature(m_data, m_format == Format::Png))
+        return std::nullopt;
+    if (m_format == Format::Jpeg && jpegScans(m_data, limits::MaxJpegScans) > limits::MaxJpegScans)
         return std::nullopt;
     QBuffer buffer(&m_data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, m_format == Format::Png ? "png" : "jpeg");
-    const QSize size = reader.size(); // read from the header, before any decoding
-    const qint64 pixels = qint64(size.width()) * size.height();
-    if (size.isEmpty() || pixels > limits::MaxPicturePixels || pixels > pixelBudget)
+    const qint64 bytes = decodedBytes(reader); // read from the header, before any decoding
+    if (reader.size().isEmpty() || bytes > limits::MaxPictureBytes || bytes > byteBudget)
         return std::nullopt;
     Picture picture;
     if (!reader.read(&picture.image))
         return std::nullopt;
-    pixelBudget -= pixels;
+    byteBudget -= picture.image.sizeInBytes();
     picture.size =
         QSizeF(displayLength(m_goalWidth, m_scaleX), displayLength(m_goalHeight, m_scaleY));
     return picture;

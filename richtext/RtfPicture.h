@@ -13,6 +13,9 @@ namespace fosdat::rtf
 struct Picture {
     QImage image;
     QSizeF size; // display size in pixels; a zero side means the image's own
+
+    // The height the picture is shown at, in pixels.
+    qreal shownHeight() const;
 };
 
 // Collects one \pict group. Only PNG and JPEG data are kept; the data of any
@@ -25,9 +28,10 @@ public:
     void appendHex(QByteArrayView text); // hex digits; anything else is ignored
     void appendBinary(QByteArrayView data);
 
-    // Decodes the picture when its pixels fit both the per-picture limit and
-    // `pixelBudget`, which it then reduces.
-    std::optional<Picture> finish(qint64 &pixelBudget);
+    // Decodes the picture when its decoded bytes fit both the per-picture
+    // limit and `byteBudget`, which it then reduces, and a JPEG has no more
+    // scans than allowed.
+    std::optional<Picture> finish(qint64 &byteBudget);
 
 private:
     enum class Format : quint8 { Other, Png, Jpeg };

@@ -54,8 +54,8 @@ void setDefaultTab(QTextDocument &document, int length)
 class Reader
 {
 public:
-    // `document` takes the pictures and the formats; without one only the
-    // text is read.
+    // `document` takes the pictures; without one only the text is read, with
+    // the formats all the same: the caps count their changes alike in both.
     Reader(ContentTarget &target, QTextDocument *document)
         : m_document(document), m_builder(target, m_decoders), m_notes(m_decoders),
           m_fonts(m_decoders)
@@ -67,6 +67,8 @@ public:
     }
 
     void read(QByteArrayView input);
+    // Whether the document was cut short by the caps.
+    bool isCut() const { return m_builder.isCut(); }
 
 private:
     GroupState &top() { return m_stack.back(); }
@@ -115,19 +117,19 @@ private:
     int m_documentCodePage = DefaultCodePage;
     int m_defaultFont = -1;
     int m_pictureCount = 0;
-    qint64 m_pictureBudget = limits::MaxDocumentPicturePixels;
+    qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
 };
 
 void Reader::read(QByteArrayView input)
 {
     Tokenizer tokenizer(input);
     Token token;
-    while (!m_done && tokenizer.next(token))
+    while (!m_done && !m_builder.isCut() && tokenizer.next(token))
         handle(token);
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
     m_notes.appendTo(m_builder, m_plainChars);
-    m_builder.finish();
+    m_builder.finish({m_plainChars, QTextBlockFormat()});
 }
 
 void Reader::handle(Token &token)
@@ -286,8 +288,7 @@ void Reader::beginNote(GroupState &state)
 {
     state.inNote = true;
     m_notes.begin();
-    if (m_document)
-        Footnotes::setSize(state.formats.chars);
+    Footnotes::setSize(state.formats.chars);
 }
 
 // \chftn: the number of its footnote, as text in the current format.
@@ -361,12 +362,10 @@ void Reader::textWord(const ControlWord &word, const Token &token)
     case WordKind::Paragraph:
         if (ParagraphWord(word.id) == ParagraphWord::Reset)
             state.tabKind = QTextOption::LeftTab;
-        if (m_document)
-            applyParagraphWord(state.formats.block, ParagraphWord(word.id), token.parameter);
+        applyParagraphWord(state.formats.block, ParagraphWord(word.id), token.parameter);
         return;
     case WordKind::Tab:
-        if (m_document)
-            applyTabWord(state.formats.block, state.tabKind, TabWord(word.id), token.parameter);
+        applyTabWord(state.formats.block, state.tabKind, TabWord(word.id), token.parameter);
         return;
     case WordKind::Break:
         return breakWord(BreakWord(word.id));
@@ -397,12 +396,10 @@ void Reader::characterWord(CharacterWord word, const Token &token)
         break;
     case CharacterWord::Foreground:
     case CharacterWord::Background:
-        if (m_document)
-            setColor(state.formats.chars, word, m_colors.color(token.parameter));
+        setColor(state.formats.chars, word, m_colors.color(token.parameter));
         break;
     default:
-        if (m_document)
-            applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
+        applyCharacterWord(state.formats.chars, word, isOn(token), token.parameter);
         break;
     }
 }
@@ -502,8 +499,6 @@ void Reader::applyFont(GroupState &state, int index)
     state.fontIndex = index;
     const FontEntry *font = m_fonts.find(index);
     state.fontCodePage = font ? font->codePage : 0;
-    if (!m_document)
-        return; // the code page is all that text needs of a font
     if (font && !font->family.isEmpty())
         state.formats.chars.setFontFamilies({font->family});
     else
@@ -543,11 +538,13 @@ void Reader::pictureDone()
     const std::optional<Picture> picture = m_picture.finish(m_pictureBudget);
     m_picture.begin(); // frees the data
     if (!picture) {
-        qCDebug(lcRtfReader) << "picture skipped: not PNG or JPEG, unreadable or too large";
+        qCDebug(lcRtfReader)
+            << "picture skipped: not PNG or JPEG, unreadable, too large or of too many scans";
         return;
     }
+    const qreal height = picture->shownHeight();
     if (!m_document) // text only: the picture still makes its paragraph
-        return builder().insertImage(QTextImageFormat(), state.formats);
+        return builder().insertImage(QTextImageFormat(), state.formats, height);
     const QString name = QStringLiteral("rtfpict:%1").arg(++m_pictureCount);
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), picture->image);
     QTextImageFormat image;
@@ -556,7 +553,7 @@ void Reader::pictureDone()
         image.setWidth(picture->size.width());
     if (picture->size.height() > 0)
         image.setHeight(picture->size.height());
-    builder().insertImage(image, state.formats);
+    builder().insertImage(image, state.formats, height);
 }
 
 // The bytes from "{\rtf" on, or nothing when they are not RTF.
@@ -580,9 +577,10 @@ ReadResult read(QByteArrayView bytes)
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
     CursorTarget target(*document);
-    Reader(target, document.get()).read(*rtf);
+    Reader reader(target, document.get());
+    reader.read(*rtf);
     document->setUndoRedoEnabled(true);
-    return {std::move(document), ReadError::None};
+    return {std::move(document), ReadError::None, reader.isCut()};
 }
 
 std::optional<QString> readText(QByteArrayView bytes)

@@ -2,12 +2,23 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <QTextDocument>
+#include <QTextFormat>
 #include <memory>
 #include <optional>
 
 namespace fosdat::rtf
 {
+
+// The last paragraph of a document that was cut short: the file holds more
+// than the caps of RtfLimits.h let a document show.
+inline constexpr QStringView CutNotice = u"Файл слишком велик: показана его часть";
+
+// Marks the zero-width spaces the reader puts into over-long words so that
+// lines can break there: they are not the file's text, and the writer leaves
+// them out.
+inline constexpr int WordBreakProperty = QTextFormat::UserProperty + 1;
 
 enum class ReadError {
     None,
@@ -17,6 +28,7 @@ enum class ReadError {
 struct ReadResult {
     std::unique_ptr<QTextDocument> document; // set exactly when error == None
     ReadError error = ReadError::None;
+    bool cut = false; // the document ends with CutNotice
 
     bool ok() const { return error == ReadError::None; }
 };
@@ -26,9 +38,10 @@ struct ReadResult {
 ReadResult read(QByteArrayView bytes);
 
 // Reads only the text, as read() would put it in the document's blocks,
-// joined by '\n', with pictures left out and line breaks within a paragraph
-// (U+2028 in a document) as '\n' too; nothing when the bytes are not RTF.
-// Footnotes follow the text as in the document. Much faster than read(), as
+// joined by '\n', with pictures left out, line breaks within a paragraph
+// (U+2028 in a document) as '\n' too, and CutNotice last when the caps cut it
+// short; nothing when the bytes are not RTF. Footnotes follow the text as in
+// the document. Much faster than read(), as
 // no document is built.
 std::optional<QString> readText(QByteArrayView bytes);
 

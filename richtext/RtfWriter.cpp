@@ -2,6 +2,7 @@
 
 #include "RtfLimits.h"
 #include "RtfOutput.h"
+#include "RtfReader.h"
 #include "RtfWriterStyles.h"
 
 #include <QBuffer>
@@ -170,6 +171,8 @@ public:
 private:
     void writeRun(int formatIndex, QStringView text)
     {
+        if (m_formats.format(formatIndex).hasProperty(WordBreakProperty))
+            return; // the reader's break in an over-long word, not the file's text
         const FormatEntry &format = m_formats[formatIndex];
         if (!format.isImage) {
             switchTo(format.state);

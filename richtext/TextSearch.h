@@ -12,6 +12,10 @@ namespace fosdat
 // and kept until the document changes. QTextDocument::find() looks every
 // paragraph up in the document's trees again, which makes each character cost
 // more the longer the document is; a scan of one string does not.
+//
+// Zero-width spaces are not seen: the reader puts them into over-long words
+// so that lines can break there, and a word is found across them. Positions
+// are still those of the document.
 class TextSearch
 {
 public:
@@ -24,14 +28,24 @@ public:
     // within one paragraph; FindBackward is not supported.
     int find(QTextDocument &document, const QString &text, int from,
              QTextDocument::FindFlags flags);
+    // The position after the last match find() gave: its start and the
+    // text's length, and the zero-width spaces inside it. -1 when it found none.
+    int lastMatchEnd() const { return m_matchEnd; }
 
 private:
     const QString &textOf(QTextDocument &document);
     void forget();
+    qsizetype textIndex(qsizetype position) const;
+    qsizetype position(qsizetype textIndex) const;
 
     QPointer<QTextDocument> m_document; // whose text m_text holds
     QMetaObject::Connection m_changed;
-    QString m_text;
+    QString m_text; // without the zero-width spaces
+    // Where the zero-width spaces were: their positions in the document, and
+    // the index in m_text of the character that follows each.
+    QList<qsizetype> m_spacePositions;
+    QList<qsizetype> m_spaceIndexes;
+    int m_matchEnd = -1;
 };
 
 } // namespace fosdat

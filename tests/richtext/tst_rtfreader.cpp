@@ -1,9 +1,11 @@
 #include "RtfCodePages.h"
+#include "RtfLimits.h"
 #include "RtfReader.h"
 #include "RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
@@ -72,15 +74,38 @@ QString describe(const rtf::Token &token)
     return {};
 }
 
+QByteArray imageBytes(const QImage &image, const char *format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
 QByteArray pngBytes(int width, int height, QImage::Format format = QImage::Format_RGB32)
 {
     QImage image(width, height, format);
     image.fill(0);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return imageBytes(image, "PNG");
+}
+
+// A progressive JPEG of `scans` scans: those of the encoder and copies of its
+// last one, which a decoder reads again, with a warning.
+QByteArray jpegWithScans(int scans)
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const QByteArray jpeg = imageBytes(image, "JPEG", true);
+    const qsizetype lastScan = jpeg.lastIndexOf("\xff\xda");
+    const qsizetype end = jpeg.lastIndexOf("\xff\xd9");
+    const int own = int(jpeg.count("\xff\xda"));
+    if (scans < own || lastScan < 0)
+        qFatal("the encoder wrote %d scans", own);
+    return jpeg.left(end) + jpeg.mid(lastScan, end - lastScan).repeated(scans - own) +
+           jpeg.mid(end);
 }
 
 QVariant brush(int r, int g, int b)
@@ -112,11 +137,44 @@ QByteArray tabWords(int count)
     return words;
 }
 
+constexpr QChar ZeroWidthSpace(0x200B);
+
+// Text without spaces as the reader shows it: a zero-width space after every
+// MaxWordLetters letters; a paragraph full of characters, or of changes of
+// format when each letter has a format other than the one before, is broken
+// after its last zero-width space.
+QString shownWord(const QString &letters, bool formatPerLetter = false)
+{
+    using namespace rtf::limits;
+    QStringList paragraphs{QString()};
+    int inWord = 0;
+    int changes = 0;
+    for (const QChar letter : letters) {
+        if (paragraphs.last().size() >= MaxParagraphCharacters ||
+            (formatPerLetter && changes >= MaxParagraphFormatChanges)) {
+            const qsizetype end = paragraphs.last().lastIndexOf(ZeroWidthSpace) + 1;
+            const QString carried = paragraphs.last().mid(end);
+            paragraphs.last().truncate(end);
+            paragraphs.append(carried);
+            changes = carried.size();
+        }
+        paragraphs.last() += letter;
+        ++changes;
+        if (++inWord == MaxWordLetters) {
+            paragraphs.last() += ZeroWidthSpace;
+            inWord = 0;
+        }
+    }
+    return paragraphs.join(u'\n');
+}
+
 } // namespace
 
 class TestRtfReader : public QObject
 {
     Q_OBJECT
+
+    void addCapRows();
 
     void addTextColumns()
     {
@@ -169,7 +227,8 @@ private slots:
     void picture_data();
     void picture();
     void pictureDataGoesToOneResourceEach();
-    void picturePixelsAreBounded();
+    void pictureMemoryAndScansAreBounded_data();
+    void pictureMemoryAndScansAreBounded();
 
     void rejectsNonRtf_data();
     void rejectsNonRtf();
@@ -455,11 +514,11 @@ void TestRtfReader::pathological_data()
         << QByteArray("{\\rtf1 \\fs" + QByteArray(100000, '9') + " B}") << "B";
     QTest::newRow("long negative parameter")
         << QByteArray("{\\rtf1 \\li-" + QByteArray(100000, '9') + " B}") << "B";
-    QTest::newRow("long word of text")
-        << QByteArray("{\\rtf1 " + QByteArray(million, 'x') + "}") << QString(million, u'x');
+    QTest::newRow("long word of text") << QByteArray("{\\rtf1 " + QByteArray(million, 'x') + "}")
+                                       << shownWord(QString(million, u'x'));
     QTest::newRow("alternating formats")
         << QByteArray("{\\rtf1 " + QByteArray("{\\b a}{\\i b}").repeated(20000) + "}")
-        << QString("ab").repeated(20000);
+        << shownWord(QString("ab").repeated(20000), true);
     QTest::newRow("many paragraphs")
         << QByteArray("{\\rtf1 " + QByteArray("x\\par ").repeated(50000) + "}")
         << QString("x\n").repeated(50000).chopped(1);
@@ -470,7 +529,64 @@ void TestRtfReader::pathological_data()
     QTest::newRow("fallback and destinations in a loop")
         << QByteArray("{\\rtf1 " +
                       QByteArray("{\\*\\x{\\uc9\\u1 \\'00}}\\u65 \\\\").repeated(20000) + "}")
-        << QString("A").repeated(20000);
+        << shownWord(QString("A").repeated(20000));
+    addCapRows();
+}
+
+// Where the caps of RtfLimits.h apply, and what is shown of what passes them.
+void TestRtfReader::addCapRows()
+{
+    using namespace rtf::limits;
+    const QString word(MaxWordLetters, u'x');
+    const QString notice = rtf::CutNotice.toString();
+    QTest::newRow("break after the longest word")
+        << "{\\rtf1 " + QByteArray(2 * MaxWordLetters + 3, 'x') + "}"
+        << word + ZeroWidthSpace + word + ZeroWidthSpace + "xxx";
+    QTest::newRow("spaces and hyphens end words")
+        << "{\\rtf1 " + QByteArray(MaxWordLetters - 1, 'x') + " " +
+               QByteArray(MaxWordLetters - 1, 'x') + "-" + QByteArray(MaxWordLetters - 1, 'x') +
+               "\\-" + QByteArray(MaxWordLetters, 'x') + "}"
+        << word.chopped(1) + " " + word.chopped(1) + "-" + word.chopped(1) + "\u00AD" + word +
+               ZeroWidthSpace;
+    QTest::newRow("a no-break space does not end a word")
+        << "{\\rtf1 " + QByteArray(MaxWordLetters - 1, 'x') + "\\~y}"
+        << word.chopped(1) + "\u00A0" + ZeroWidthSpace + "y";
+    QTest::newRow("no break inside a surrogate pair")
+        << "{\\rtf1 " + QByteArray(MaxWordLetters - 1, 'x') + "\\u-10179?\\u-8704?y}"
+        << word.chopped(1) + "😀" + ZeroWidthSpace + "y";
+    QTest::newRow("word count across formats and groups")
+        << "{\\rtf1 " + QByteArray(MaxWordLetters - 2, 'x') + "{\\b yy}z}"
+        << word.chopped(2) + "yy" + ZeroWidthSpace + "z";
+    QTest::newRow("full paragraph broken after its last space")
+        << "{\\rtf1 " + QByteArray("abcdef ").repeated(1500) + "}"
+        << QString("abcdef ").repeated(1428) + "\n" + QString("abcdef ").repeated(72);
+    QTest::newRow("long run inserted in parts")
+        << "{\\rtf1 " + QByteArray("abcdef ").repeated(20000) + "}"
+        << (QString("abcdef ").repeated(1428) + "\n").repeated(14) + QString("abcdef ").repeated(8);
+    QTest::newRow("long run of UTF-8 inserted in parts")
+        << "{\\rtf1\\ansicpg65001 " + QByteArray("\xd0\xb0\xd0\xb1\xd0\xb2 ").repeated(30000) + "}"
+        << QStringList(12, QString("абв ").repeated(2500)).join(u'\n');
+    const QByteArray toggles =
+        QByteArray("{\\b x }{\\i x }").repeated(MaxParagraphFormatChanges / 2);
+    QTest::newRow("paragraph broken after its last change of format")
+        << "{\\rtf1 " + toggles + "{\\b y}}"
+        << QString("x ").repeated(MaxParagraphFormatChanges) + "\ny";
+    QTest::newRow("empty paragraphs in a row dropped")
+        << "{\\rtf1 A" + QByteArray("\\par").repeated(MaxEmptyParagraphRun + 20) + " B\\par\\par C}"
+        << "A" + QString(MaxEmptyParagraphRun + 1, u'\n') + "B\n\nC";
+    QTest::newRow("paragraphs beyond the cap cut")
+        << "{\\rtf1 " + QByteArray("x\\par ").repeated(MaxParagraphs + 3) + "}"
+        << QString("x\n").repeated(MaxParagraphs) + notice;
+    const int paragraphs = MaxDocumentCharacters / 200;
+    QTest::newRow("characters beyond the cap cut")
+        << "{\\rtf1 " + (QByteArray(200, 'x') + "\\par ").repeated(paragraphs + 3) + "}"
+        << (QString(200, u'x') + "\n").repeated(paragraphs) + notice;
+    QTest::newRow("changes of format beyond the cap cut")
+        << "{\\rtf1 " + toggles.repeated(MaxDocumentFormatChanges / MaxParagraphFormatChanges + 1) +
+               "}"
+        << (QString("x ").repeated(MaxParagraphFormatChanges) + "\n")
+                   .repeated(MaxDocumentFormatChanges / MaxParagraphFormatChanges) +
+               notice;
 }
 
 void TestRtfReader::characterFormat_data()
@@ -811,21 +927,54 @@ void TestRtfReader::pictureDataGoesToOneResourceEach()
     }
 }
 
-// Large pictures cost little to encode but much to decode: one beyond the
-// per-picture limit is dropped unread, and the pixels of a document are capped.
-void TestRtfReader::picturePixelsAreBounded()
+// Large pictures cost little to encode but much to decode: one whose decoded
+// bytes pass the per-picture limit is dropped unread, the bytes of a
+// document's pictures are capped, and so are the scans of a JPEG, each of
+// which is a pass over the whole picture.
+void TestRtfReader::pictureMemoryAndScansAreBounded_data()
 {
-    const auto pict = [](int width, int height) {
-        return "{\\pict\\pngblip " + pngBytes(width, height, QImage::Format_Mono).toHex() + "}";
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    const auto pict = [](const QByteArray &data, const char *kind = "pngblip") {
+        return "{\\pict\\" + QByteArray(kind) + " " + data.toHex() + "}";
     };
-    const std::unique_ptr<QTextDocument> tooLarge = load("{\\rtf1 A" + pict(4097, 4096) + "B}");
-    QCOMPARE(blockTexts(*tooLarge), "AB");
-    const std::unique_ptr<QTextDocument> overBudget =
-        load("{\\rtf1 A" + pict(3000, 3000) + pict(3000, 3000) + pict(2, 3) + "B}");
-    QCOMPARE(blockTexts(*overBudget), "A\uFFFC\uFFFCB");
-    const QImage second =
-        overBudget->resource(QTextDocument::ImageResource, QUrl("rtfpict:2")).value<QImage>();
-    QCOMPARE(second.size(), QSize(2, 3));
+    // 2900 x 2900 pixels are 32 MB at 4 bytes a pixel, 64.2 MB at 8.
+    const QByteArray wide = pict(pngBytes(2900, 2900, QImage::Format_RGBA64));
+    const QByteArray narrow = pict(pngBytes(2900, 2900));
+    QTest::newRow("16 bits a channel counted as such") << "{\\rtf1 A" + wide + "B}"
+                                                       << "AB";
+    QTest::newRow("the same size at 8 bits") << "{\\rtf1 A" + narrow + "B}"
+                                             << "A\uFFFCB";
+    QTest::newRow("beyond the document's budget")
+        << "{\\rtf1 A" + narrow + narrow + pict(pngBytes(2, 3)) + "B}"
+        << "A\uFFFC\uFFFCB";
+    QTest::newRow("a one-bit picture wider than 4096 pixels")
+        << "{\\rtf1 A" + pict(pngBytes(8000, 2, QImage::Format_Mono)) + "B}"
+        << "A\uFFFCB";
+    const int scans = rtf::limits::MaxJpegScans;
+    QTest::newRow("JPEG with as many scans as allowed")
+        << "{\\rtf1 A" + pict(jpegWithScans(scans), "jpegblip") + "B}"
+        << "A\uFFFCB";
+    QTest::newRow("JPEG with a scan too many")
+        << "{\\rtf1 A" + pict(jpegWithScans(scans + 1), "jpegblip") + "B}"
+        << "AB";
+}
+
+void TestRtfReader::pictureMemoryAndScansAreBounded()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const std::unique_ptr<QTextDocument> document = load(rtf);
+    QCOMPARE(blockTexts(*document), expected);
+    const qsizetype shown = expected.count(QChar::ObjectReplacementCharacter);
+    qint64 bytes = 0;
+    for (qsizetype picture = 1; picture <= shown; ++picture) {
+        const QUrl name(QStringLiteral("rtfpict:%1").arg(picture));
+        bytes +=
+            document->resource(QTextDocument::ImageResource, name).value<QImage>().sizeInBytes();
+    }
+    QVERIFY(bytes > 0 || shown == 0);
+    QVERIFY(bytes <= rtf::limits::MaxDocumentPictureBytes);
 }
 
 void TestRtfReader::rejectsNonRtf_data()

@@ -306,6 +306,34 @@ private slots:
         QCOMPARE(read->blockCount(), document.blockCount());
     }
 
+    // What the reader's caps change reads back the same: the breaks it puts
+    // into over-long words are not written, and put back alike when read.
+    void cappedDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::newRow("a long word") << "{\\rtf1 " + QByteArray(3000, 'x') + "}";
+        QTest::newRow("a long word of changing formats")
+            << "{\\rtf1 " + QByteArray("{\\b x}{\\i y}").repeated(1500) + "}";
+        QTest::newRow("format words that change nothing")
+            << "{\\rtf1 " + QByteArray("{\\b x}{\\b y}\\b\\b0 z ").repeated(1500) + "}";
+        QTest::newRow("changes of format around spaces")
+            << "{\\rtf1 " + QByteArray("{\\b x} {\\i y}z").repeated(1500) + "}";
+        QTest::newRow("a long paragraph")
+            << "{\\rtf1 " + QByteArray("abcdefgh ").repeated(3000) + "}";
+        QTest::newRow("a cut document")
+            << "{\\rtf1 " + QByteArray("\\sb31680\\sa31680 x\\par ").repeated(1200) + "}";
+    }
+    void cappedDocuments()
+    {
+        QFETCH(QByteArray, rtf);
+        const auto first = readBack(rtf);
+        const QByteArray written = rtf::write(*first);
+        QVERIFY(!written.contains("\\u8203"));
+        const auto second = readBack(written);
+        QCOMPARE(second->toPlainText(), first->toPlainText());
+        QCOMPARE(rtf::write(*second), written);
+    }
+
     // A picture comes back at the size it is shown at, even beyond the goal
     // length limit (2112 px), up to what a scale of 1000 % gives.
     void picture_data()

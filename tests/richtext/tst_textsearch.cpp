@@ -113,6 +113,38 @@ private slots:
         QCOMPARE(search.find(next, QStringLiteral("alpha"), 0, {}), 2);
     }
 
+    // The reader breaks over-long words with zero-width spaces; a search
+    // finds words across them, at the document's positions.
+    void zeroWidthSpacesAreNotSeen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<Flags>("flags");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        const Flags whole = QTextDocument::FindWholeWords;
+        QTest::newRow("across a break") << "bolivinella" << 0 << Flags() << 0 << 12;
+        QTest::newRow("after a break") << "nella" << 0 << Flags() << 7 << 12;
+        QTest::newRow("across two breaks") << "xy" << 0 << Flags() << 13 << 17;
+        QTest::newRow("from the break") << "y" << 14 << Flags() << 16 << 17;
+        QTest::newRow("from after the break") << "xy" << 14 << Flags() << -1 << -1;
+        QTest::newRow("whole word across a break") << "Bolivinella" << 0 << whole << 0 << 12;
+        QTest::newRow("a break is inside a word") << "Bolivi" << 0 << whole << -1 << -1;
+        QTest::newRow("break in the searched text") << "x\u200By" << 0 << Flags() << 13 << 17;
+    }
+    void zeroWidthSpacesAreNotSeen()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(Flags, flags);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QTextDocument document(QStringLiteral("Bolivi\u200Bnella x\u200B\u200By"));
+        TextSearch search;
+        QCOMPARE(search.find(document, text, from, flags), start);
+        QCOMPARE(search.lastMatchEnd(), end);
+    }
+
     void emptyTextAndNegativeStartFindNothing()
     {
         QTextDocument document(QStringLiteral("alpha"));

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "RtfLimits.h"
+
+#include <QChar>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <optional>
+
+namespace fosdat::rtf
+{
+
+// Counts what a document is given against the caps of RtfLimits.h and
+// estimates the height it will take in the view. It decides nothing about
+// where content goes; the document builder asks it before adding anything.
+//
+// The height of a paragraph is estimated without fonts, so that the text-only
+// reading cuts where the document does: its margins, and its tallest line
+// height once for every line, the lines being the line breaks and its
+// characters at an average width over the width left by its indents, at most
+// one line per character.
+class ContentBudget
+{
+public:
+    ContentBudget() { setCharacters(QTextCharFormat()); }
+
+    // A paragraph begins, in `block` with `chars` before any text. False,
+    // with nothing counted, when the document has no room for it.
+    bool beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars);
+    // A full paragraph is broken after its last place to break a line, and
+    // the next begins. The units after that place, which the next paragraph
+    // takes, with the changes of format among them; nothing when the
+    // document has no room for another paragraph.
+    std::optional<qsizetype> splitParagraph(const QTextBlockFormat &block,
+                                            const QTextCharFormat &chars);
+    // Whether one more empty paragraph in a row is kept; counts it when it is.
+    bool keepEmptyParagraph();
+    // The paragraph takes a new block format at its end. False, with the
+    // estimate unchanged, when the document would then be too tall.
+    bool reformatParagraph(const QTextBlockFormat &block);
+
+    // The character format changes before more content; false when the
+    // document has no room for another change.
+    bool changeFormat();
+    // The size of the text that follows.
+    void setCharacters(const QTextCharFormat &chars);
+    // One UTF-16 unit of text; false, with nothing counted, when the document
+    // has no room for it.
+    bool addUnit(QChar unit)
+    {
+        // Most units are letters that certainly fit, counted at once.
+        const char16_t code = unit.unicode();
+        if (m_sureUnits > 0 && code > u' ' && code < 0x7f && code != u'-' &&
+            m_characters < limits::MaxDocumentCharacters) {
+            --m_sureUnits;
+            m_widthSum += m_unitWidth;
+            ++m_paragraphUnits;
+            ++m_characters;
+            ++m_wordLetters;
+            m_emptyRun = 0;
+            return true;
+        }
+        return addAnyUnit(unit);
+    }
+    // A picture `height` pixels tall; false when the document has no room for it.
+    bool addPicture(qreal height);
+
+    // The paragraph has as many characters, or format changes, as it may have.
+    bool paragraphFullOfText() const { return m_paragraphUnits >= limits::MaxParagraphCharacters; }
+    bool paragraphFullOfChanges() const
+    {
+        return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
+    }
+    // So many letters in a row without a place to break a line that one must be put in.
+    bool wordFull() const { return m_wordLetters >= limits::MaxWordLetters; }
+
+private:
+    struct Shape {
+        qreal margins = 0;   // above and below
+        qreal lineWidth = 1; // left by the indents
+    };
+    Shape shapeOf(const QTextBlockFormat &block);
+    static Shape computeShape(const QTextBlockFormat &block);
+    bool addAnyUnit(QChar unit);
+    bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
+                        qsizetype carried, int carriedChanges);
+    void passBreak();
+    qreal paragraphHeight(const Shape &shape, qreal tallestLine, qsizetype units,
+                          qreal widthSum) const;
+    qreal paragraphHeight() const;
+    bool fits(qreal paragraphHeight) const;
+    qsizetype sureUnits() const;
+
+    // The document so far.
+    int m_paragraphs = 0;
+    int m_formatChanges = 0;
+    int m_emptyRun = 0;
+    qint64 m_characters = 0;
+    qreal m_closedHeight = 0;  // of the paragraphs before the current one
+    qsizetype m_sureUnits = 0; // of text that fit without working out the height
+
+    // The current paragraph.
+    int m_paragraphChanges = 0;
+    qsizetype m_paragraphUnits = 0;
+    qsizetype m_lineBreaks = 0;
+    Shape m_shape;
+    qreal m_tallestLine = 0;
+    qreal m_widthSum = 0;  // of its characters, at their average width
+    qreal m_pictures = 0;  // heights of its pictures
+    int m_wordLetters = 0; // since the last place a line can break
+    int m_wordChanges = 0; // of format, since that place
+
+    // The text that follows.
+    QTextCharFormat m_chars; // of the text that follows
+    qreal m_lineHeight = 0;
+    qreal m_unitWidth = 0;
+
+    // The last block format's shape, as paragraphs mostly share one.
+    QTextBlockFormat m_shapedBlock;
+    Shape m_lastShape = computeShape(QTextBlockFormat());
+};
+
+} // namespace fosdat::rtf
