@@ -97,9 +97,10 @@ inline constexpr qint64 MaxDocumentCharacters = 4000000;
 inline constexpr int MaxDocumentFormatChanges = 100000;
 
 // Height in pixels the document may take in the view, as estimated from its
-// text, sizes, spacing, indents and pictures (RtfContentBudget.cpp): half of
-// the 2^23 px past which Qt's layout never finishes, as the estimate cannot
-// know the fonts.
-inline constexpr qreal MaxLayoutHeight = 1 << 22;
+// text, sizes, spacing, indents and pictures (RtfContentBudget.cpp): a sixth
+// of the 2^23 px past which Qt's layout never finishes, as the estimate cannot
+// know the fonts (a half) and the view zooms up to three times (a third; a
+// zoomed document is laid out in zoomed pixels).
+inline constexpr qreal MaxLayoutHeight = (1 << 23) / 6;
 
 } // namespace fosdat::rtf::limits
