@@ -19,6 +19,7 @@ void CatalogueView::showDocument(std::unique_ptr<QTextDocument> document)
 {
     setDocument(document.get());
     m_document = std::move(document);
+    emit documentShown();
 }
 
 bool CatalogueView::selectFirstMatch(const QString &text, QTextDocument::FindFlags flags)

@@ -26,6 +26,13 @@ public:
     // Gives the view the keyboard focus, its window restored, raised and active.
     void bringToFront();
 
+    // The search over the shown document's text, shared by whatever searches it.
+    fosdat::TextSearch &textSearch() { return m_search; }
+
+signals:
+    // A new document is shown.
+    void documentShown();
+
 private:
     std::unique_ptr<QTextDocument> m_document; // null until the first is shown
     fosdat::TextSearch m_search;

@@ -5,23 +5,6 @@
 namespace fosdat
 {
 
-namespace
-{
-
-// Characters that end a paragraph in a document's raw text, where frames
-// begin and end too; QTextDocument::find() never matches across them.
-bool endsParagraph(QChar c)
-{
-    return c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
-}
-
-bool isWordCharacter(const QString &text, qsizetype index)
-{
-    return index >= 0 && index < text.size() && text.at(index).isLetterOrNumber();
-}
-
-} // namespace
-
 TextSearch::~TextSearch()
 {
     QObject::disconnect(m_changed);
@@ -30,27 +13,31 @@ TextSearch::~TextSearch()
 int TextSearch::find(QTextDocument &document, const QString &text, int from,
                      QTextDocument::FindFlags flags)
 {
-    Q_ASSERT(!(flags & QTextDocument::FindBackward));
-    if (text.isEmpty() || from < 0 || std::any_of(text.cbegin(), text.cend(), endsParagraph))
+    const TextMatcher matcher(text, flags);
+    if (matcher.matchesNothing() || from < 0)
         return -1;
     const QString &content = textOf(document);
-    const Qt::CaseSensitivity sensitivity =
-        flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    qsizetype offset = from;
-    while (offset <= content.size()) {
-        const qsizetype start = content.indexOf(text, offset, sensitivity);
-        if (start < 0)
-            return -1;
-        const qsizetype end = start + text.size();
-        // A paragraph's edges count as word boundaries, and the raw text has
-        // a separator there; QTextDocument::find() goes on one character
-        // past a match that is not a whole word.
-        if (!(flags & QTextDocument::FindWholeWords) ||
-            (!isWordCharacter(content, start - 1) && !isWordCharacter(content, end)))
-            return int(start);
-        offset = end + 1;
-    }
-    return -1;
+    if (!(flags & QTextDocument::FindBackward))
+        return int(matcher.indexIn(content, from));
+    // QTextDocument::find() finds nothing backward from past the end.
+    return from > document.characterCount() ? -1 : int(matcher.lastIndexIn(content, from));
+}
+
+QList<int> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
+                               int to)
+{
+    QList<int> found;
+    if (matcher.matchesNothing() || from < 0)
+        return found;
+    const QString &content = textOf(document);
+    // Every match that starts before `to` lies in the text cut there, and so
+    // does the character after it, which decides whether it is a whole word.
+    const QStringView range = QStringView(content).first(
+        std::clamp<qsizetype>(qsizetype(to) + matcher.length(), 0, content.size()));
+    for (qsizetype start = matcher.indexIn(range, from); start >= 0 && start < to;
+         start = matcher.indexIn(range, start + matcher.length()))
+        found.append(int(start));
+    return found;
 }
 
 // The raw text has one character per document position; QTextDocument::find()

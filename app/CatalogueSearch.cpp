@@ -1,0 +1,235 @@
+#include "CatalogueSearch.h"
+
+#include "CatalogueIndex.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QtConcurrent>
+#include <atomic>
+
+using namespace fosdat;
+
+struct CatalogueSearch::Shared {
+    CatalogueIndex index;
+    std::atomic<int> generation{0};
+};
+
+struct CatalogueSearch::Count {
+    qsizetype matches = 0;
+    int groups = 0;
+    int listed = 0;
+    QStringList unread;
+};
+
+namespace
+{
+
+// The first batch fills the list's first screen; later ones are larger, so
+// that thousands of matches take few trips to the window.
+constexpr int FirstBatch = 40;
+constexpr int LaterBatch = 4000;
+// How many matches are found between two looks for a newer search.
+constexpr int CancelCheckInterval = 1024;
+
+QString number(qsizetype value)
+{
+    return QLocale(QLocale::Russian).toString(value);
+}
+
+QString countLine(const CatalogueSearch::Count &count, bool finished)
+{
+    QString line;
+    if (count.matches == 0) {
+        line = finished ? QStringLiteral("Ничего не найдено") : QStringLiteral("Поиск…");
+    } else {
+        const bool one = count.groups % 10 == 1 && count.groups % 100 != 11;
+        line = QStringLiteral("Найдено: %1 в %2 %3")
+                   .arg(number(count.matches), number(count.groups),
+                        one ? QStringLiteral("группе") : QStringLiteral("группах"));
+        if (count.listed < count.matches)
+            line += QStringLiteral(", показаны первые ") + number(count.listed);
+        if (!finished)
+            line += QStringLiteral("…");
+    }
+    if (!count.unread.isEmpty()) {
+        line += u'\n' + count.unread.join(QStringLiteral(", ")) +
+                (count.unread.size() == 1 ? QStringLiteral(": файл не прочитан")
+                                          : QStringLiteral(": файлы не прочитаны"));
+    }
+    return line;
+}
+
+} // namespace
+
+namespace
+{
+
+using Count = CatalogueSearch::Count;
+using BatchSink = std::function<void(const SearchResults &, const Count &)>;
+using EndSink = std::function<void(const Count &)>;
+
+// One search over the index, run in the worker: every group in table order,
+// every match of its text in order, each searched for from the end of the one
+// before, as repeated finds in the view would go.
+class SearchJob
+{
+public:
+    SearchJob(CatalogueSearch::Shared &shared, int generation, const TextMatcher &matcher,
+              BatchSink found, EndSink finished)
+        : m_index(shared.index), m_current(shared.generation), m_generation(generation),
+          m_matcher(matcher), m_found(std::move(found)), m_finished(std::move(finished))
+    {
+    }
+
+    void run(const QString &base)
+    {
+        if (cancelled())
+            return;
+        m_index.refresh(base);
+        m_count.unread = m_index.unreadCaptions();
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group) {
+            if (cancelled() || !searchGroup(group))
+                return;
+        }
+        m_finished(m_count);
+    }
+
+private:
+    bool cancelled() const { return m_current.load(std::memory_order_relaxed) != m_generation; }
+
+    bool searchGroup(int group)
+    {
+        const QString &text = m_index.text(group);
+        const int length = int(m_matcher.length());
+        SearchResults batch{
+            group, data::GroupTable[size_t(group)].caption.toString(), text, length, {}};
+        qsizetype found = 0;
+        for (qsizetype at = m_matcher.indexIn(text, 0); at >= 0;
+             at = m_matcher.indexIn(text, at + length)) {
+            if (++found == 1)
+                ++m_count.groups;
+            ++m_count.matches;
+            if (m_count.listed < CatalogueSearch::ListedLimit)
+                list(batch, int(at));
+            if (found % CancelCheckInterval == 0 && cancelled())
+                return false;
+        }
+        if (!batch.matches.isEmpty())
+            m_found(batch, m_count);
+        return true;
+    }
+
+    void list(SearchResults &batch, int at)
+    {
+        const int paragraph = m_index.paragraphAt(batch.group, at);
+        batch.matches.append({m_index.paragraphStart(batch.group, paragraph),
+                              m_index.paragraphEnd(batch.group, paragraph), at, paragraph});
+        ++m_count.listed;
+        if (batch.matches.size() >= m_batchSize) {
+            m_found(batch, m_count);
+            batch.matches.clear();
+            m_batchSize = LaterBatch;
+        }
+    }
+
+    CatalogueIndex &m_index;
+    const std::atomic<int> &m_current;
+    const int m_generation;
+    const TextMatcher m_matcher;
+    BatchSink m_found;
+    EndSink m_finished;
+    Count m_count;
+    int m_batchSize = FirstBatch;
+};
+
+} // namespace
+
+CatalogueSearch::CatalogueSearch(QObject *parent)
+    : QObject(parent), m_shared(std::make_shared<Shared>())
+{
+    m_worker.setMaxThreadCount(1); // one job at a time has the index
+}
+
+CatalogueSearch::~CatalogueSearch()
+{
+    m_shared->generation.store(-1);
+    m_worker.waitForDone();
+}
+
+void CatalogueSearch::prepare()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    m_job = QtConcurrent::run(&m_worker, [this, shared = m_shared, base = QDir::currentPath()] {
+        shared->index.refresh(base);
+        QMetaObject::invokeMethod(this, [this] {
+            m_indexReady = true;
+            emit indexReady();
+        });
+    });
+}
+
+void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags)
+{
+    const int generation = ++m_generation;
+    m_shared->generation.store(generation);
+    if (text.isEmpty()) {
+        startDelivery(generation);
+        emit countChanged(QString());
+        emit searchFinished();
+        return;
+    }
+    prepare();
+    if (!m_indexReady && startDelivery(generation))
+        emit countChanged(QStringLiteral("Каталог читается…"));
+    BatchSink found = [this, generation](const SearchResults &batch, const Count &count) {
+        QMetaObject::invokeMethod(this, [=, this] { deliver(generation, batch, count); });
+    };
+    EndSink finished = [this, generation](const Count &count) {
+        QMetaObject::invokeMethod(this, [=, this] { finish(generation, count); });
+    };
+    m_job = QtConcurrent::run(&m_worker, [shared = m_shared, generation,
+                                          matcher = TextMatcher(text, flags),
+                                          base = QDir::currentPath(), found, finished] {
+        SearchJob(*shared, generation, matcher, found, finished).run(base);
+    });
+}
+
+// Results stay in the window until the next search has something to show.
+bool CatalogueSearch::startDelivery(int generation)
+{
+    if (m_delivered == generation)
+        return false;
+    m_delivered = generation;
+    emit resultsReset();
+    return true;
+}
+
+void CatalogueSearch::deliver(int generation, const SearchResults &batch, const Count &count)
+{
+    if (generation != m_generation)
+        return;
+    startDelivery(generation);
+    emit resultsFound(batch);
+    emit countChanged(countLine(count, false));
+}
+
+void CatalogueSearch::finish(int generation, const Count &count)
+{
+    if (generation != m_generation)
+        return;
+    startDelivery(generation);
+    emit countChanged(countLine(count, true));
+    emit searchFinished();
+}
+
+qsizetype CatalogueSearch::indexTextSize() const
+{
+    return m_shared->index.textSize();
+}
+
+qsizetype CatalogueSearch::indexMemoryUsed() const
+{
+    return m_shared->index.memoryUsed();
+}

@@ -1,0 +1,108 @@
+#include "SearchResultsModel.h"
+
+#include <algorithm>
+
+namespace
+{
+
+// A paragraph can run to hundreds of characters; the row shows some context
+// before the match and the rest of the width after it.
+constexpr int ContextBefore = 40;
+constexpr int ShownLength = 240;
+const QChar Ellipsis(0x2026);
+
+struct ShownLine {
+    QString text;
+    int matchStart = 0;
+};
+
+ShownLine shownLine(const SearchResults &batch, const SearchMatch &match)
+{
+    int from = match.lineStart;
+    QString prefix;
+    if (match.start - from > ContextBefore) {
+        from = match.start - ContextBefore;
+        prefix = Ellipsis;
+    }
+    const int length = std::min(match.lineEnd - from, ShownLength);
+    QString text = prefix + batch.text.mid(from, length);
+    if (from + length < match.lineEnd)
+        text += Ellipsis;
+    // Tabs and line breaks inside the paragraph would not keep to one row.
+    for (QChar &c : text) {
+        if (c == u'\t' || c == QChar::LineSeparator)
+            c = u' ';
+    }
+    return {text, int(prefix.size()) + match.start - from};
+}
+
+} // namespace
+
+void SearchResultsModel::clear()
+{
+    if (m_rows == 0)
+        return;
+    beginResetModel();
+    m_batches.clear();
+    m_firstRows.clear();
+    m_rows = 0;
+    endResetModel();
+}
+
+void SearchResultsModel::append(const SearchResults &batch)
+{
+    if (batch.matches.isEmpty())
+        return;
+    beginInsertRows({}, m_rows, m_rows + int(batch.matches.size()) - 1);
+    m_batches.append(batch);
+    m_firstRows.append(m_rows);
+    m_rows += int(batch.matches.size());
+    endInsertRows();
+}
+
+SearchResultsModel::Row SearchResultsModel::rowAt(int row) const
+{
+    if (row < 0 || row >= m_rows)
+        return {};
+    const auto after = std::upper_bound(m_firstRows.cbegin(), m_firstRows.cend(), row);
+    const qsizetype batch = after - m_firstRows.cbegin() - 1;
+    const SearchResults &results = m_batches.at(batch);
+    return {&results, &results.matches.at(row - m_firstRows.at(batch))};
+}
+
+SearchResultPlace SearchResultsModel::place(int row) const
+{
+    const Row found = rowAt(row);
+    if (!found.batch)
+        return {};
+    return {found.batch->group, found.match->paragraph, found.match->start - found.match->lineStart,
+            found.batch->matchLength};
+}
+
+int SearchResultsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
+{
+    const Row found = rowAt(index.row());
+    if (!found.batch)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return found.batch->caption + QStringLiteral(": ") +
+               shownLine(*found.batch, *found.match).text;
+    case CaptionRole:
+        return found.batch->caption;
+    case LineRole:
+        return shownLine(*found.batch, *found.match).text;
+    case MatchStartRole:
+        return shownLine(*found.batch, *found.match).matchStart;
+    case MatchLengthRole:
+        return found.batch->matchLength;
+    default:
+        return {};
+    }
+}
