@@ -101,7 +101,7 @@ bool ViewMatches::selectInParagraph(const TextMatcher &matcher, int paragraph, i
         // The paragraph's text as the view's search reads it.
         const QString searched = QString(text).replace(QChar::Nbsp, u' ');
         qsizetype found = matcher.indexIn(searched, at);
-        if (found < 0)
+        if (found != at) // the file has changed since it was searched
             found = matcher.indexIn(searched, 0);
         if (found >= 0) {
             select(block.position() + int(found), matcher.length());
@@ -120,14 +120,21 @@ void ViewMatches::select(int position, qsizetype length)
     QTextCursor selection(m_view.document());
     selection.setPosition(position);
     selection.setPosition(position + int(length), QTextCursor::KeepAnchor);
+    QScrollBar *bar = m_view.verticalScrollBar();
+    const int before = bar->value();
     m_view.setTextCursor(selection);
+    // A match brought into sight from elsewhere is shown in the middle, with
+    // the lines around it.
+    if (bar->value() != before)
+        bar->setValue(bar->value() + m_view.cursorRect().center().y() -
+                      m_view.viewport()->height() / 2);
 }
 
+// The view has already let go of the highlights in the old document.
 void ViewMatches::clear()
 {
     m_highlighted = TextMatcher();
     m_update.stop();
-    m_view.setExtraSelections({});
 }
 
 // From the first paragraph in sight to the end of the last.
