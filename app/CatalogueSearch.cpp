@@ -99,18 +99,19 @@ private:
 
     bool searchGroup(int group)
     {
-        const QString &text = m_index.text(group);
-        const int length = int(m_matcher.length());
+        CatalogueIndex::Scan scan(m_index, group, m_matcher);
+        CatalogueIndex::Paragraphs paragraphs(m_index, group);
         SearchResults batch{
-            group, data::GroupTable[size_t(group)].caption.toString(), text, length, {}};
+            group, data::GroupTable[size_t(group)].caption.toString(), int(m_matcher.length()), {}};
         qsizetype found = 0;
-        for (qsizetype at = m_matcher.indexIn(text, 0); at >= 0;
-             at = m_matcher.indexIn(text, at + length)) {
+        for (qsizetype at = scan.next(); at >= 0; at = scan.next()) {
             if (++found == 1)
                 ++m_count.groups;
             ++m_count.matches;
-            if (m_count.listed < CatalogueSearch::ListedLimit)
-                list(batch, int(at));
+            if (m_count.listed < CatalogueSearch::ListedLimit) {
+                const CatalogueIndex::Paragraphs::Paragraph &paragraph = paragraphs.at(at);
+                list(batch, {paragraph.text, int(at - paragraph.start), paragraph.number});
+            }
             if (found % CancelCheckInterval == 0 && cancelled())
                 return false;
         }
@@ -119,11 +120,9 @@ private:
         return true;
     }
 
-    void list(SearchResults &batch, int at)
+    void list(SearchResults &batch, const SearchMatch &match)
     {
-        const int paragraph = m_index.paragraphAt(batch.group, at);
-        batch.matches.append({m_index.paragraphStart(batch.group, paragraph),
-                              m_index.paragraphEnd(batch.group, paragraph), at, paragraph});
+        batch.matches.append(match);
         ++m_count.listed;
         if (batch.matches.size() >= m_batchSize) {
             m_found(batch, m_count);
@@ -222,14 +221,4 @@ void CatalogueSearch::finish(int generation, const Count &count)
     startDelivery(generation);
     emit countChanged(countLine(count, true));
     emit searchFinished();
-}
-
-qsizetype CatalogueSearch::indexTextSize() const
-{
-    return m_shared->index.textSize();
-}
-
-qsizetype CatalogueSearch::indexMemoryUsed() const
-{
-    return m_shared->index.memoryUsed();
 }

@@ -20,7 +20,7 @@ class CatalogueSearch : public QObject
 
 public:
     // At most this many matches are listed; all are counted.
-    static constexpr int ListedLimit = 100'000;
+    static constexpr int ListedLimit = 50'000;
 
     explicit CatalogueSearch(QObject *parent = nullptr);
     // Cancels what is under way and waits for the worker.
@@ -31,11 +31,6 @@ public:
     // Searches every catalogue below the current directory; an empty text
     // cancels the search under way and finds nothing.
     void search(const QString &text, QTextDocument::FindFlags flags);
-
-    // The index's text size in characters and its memory in bytes, for
-    // measuring; valid once nothing is under way.
-    qsizetype indexTextSize() const;
-    qsizetype indexMemoryUsed() const;
 
 signals:
     void indexReady();

@@ -21,5 +21,6 @@ void recordInput(benchmark::State &state, const Input &input);
 void registerReadBenchmarks(const Inputs &inputs);
 void registerViewBenchmarks(const Inputs &inputs);
 void registerWindowBenchmarks(const Inputs &inputs);
+void registerSearchBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

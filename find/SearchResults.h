@@ -3,21 +3,17 @@
 #include <QList>
 #include <QString>
 
-// A match as the search window lists it: where it and the paragraph that
-// holds it lie in the text of its catalogue.
+// A match as the search window lists it.
 struct SearchMatch {
-    int lineStart = 0; // the paragraph's first character
-    int lineEnd = 0;   // one past its last
-    int start = 0;     // the match's first character
+    QString line;      // the paragraph that holds it, shared by its matches
+    int offset = 0;    // where the match begins in the paragraph
     int paragraph = 0; // the paragraph's number in the catalogue, from 0
 };
 
-// Matches of one search in one group, in the order of its text. The text is
-// the whole catalogue's, shared rather than copied.
+// Matches of one search in one group, in the order of its text.
 struct SearchResults {
     int group = -1; // the group's row in the group list
     QString caption;
-    QString text;
     int matchLength = 0;
     QList<SearchMatch> matches;
 };

@@ -16,24 +16,24 @@ struct ShownLine {
     int matchStart = 0;
 };
 
-ShownLine shownLine(const SearchResults &batch, const SearchMatch &match)
+ShownLine shownLine(const SearchMatch &match)
 {
-    int from = match.lineStart;
+    int from = 0;
     QString prefix;
-    if (match.start - from > ContextBefore) {
-        from = match.start - ContextBefore;
+    if (match.offset > ContextBefore) {
+        from = match.offset - ContextBefore;
         prefix = Ellipsis;
     }
-    const int length = std::min(match.lineEnd - from, ShownLength);
-    QString text = prefix + batch.text.mid(from, length);
-    if (from + length < match.lineEnd)
+    const int length = std::min(int(match.line.size()) - from, ShownLength);
+    QString text = prefix + match.line.mid(from, length);
+    if (from + length < match.line.size())
         text += Ellipsis;
     // Tabs and line breaks inside the paragraph would not keep to one row.
     for (QChar &c : text) {
         if (c == u'\t' || c == QChar::LineSeparator)
             c = u' ';
     }
-    return {text, int(prefix.size()) + match.start - from};
+    return {text, int(prefix.size()) + match.offset - from};
 }
 
 } // namespace
@@ -75,7 +75,7 @@ SearchResultPlace SearchResultsModel::place(int row) const
     const Row found = rowAt(row);
     if (!found.batch)
         return {};
-    return {found.batch->group, found.match->paragraph, found.match->start - found.match->lineStart,
+    return {found.batch->group, found.match->paragraph, found.match->offset,
             found.batch->matchLength};
 }
 
@@ -92,14 +92,13 @@ QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return found.batch->caption + QStringLiteral(": ") +
-               shownLine(*found.batch, *found.match).text;
+        return found.batch->caption + QStringLiteral(": ") + shownLine(*found.match).text;
     case CaptionRole:
         return found.batch->caption;
     case LineRole:
-        return shownLine(*found.batch, *found.match).text;
+        return shownLine(*found.match).text;
     case MatchStartRole:
-        return shownLine(*found.batch, *found.match).matchStart;
+        return shownLine(*found.match).matchStart;
     case MatchLengthRole:
         return found.batch->matchLength;
     default:

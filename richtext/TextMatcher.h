@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ByteText.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringMatcher>
 #include <QStringView>
@@ -34,6 +37,18 @@ public:
     // QTextDocument::find() gives searching backward from `before`.
     qsizetype lastIndexIn(QStringView content, qsizetype before) const;
 
+    // The first match at or after `from` in text held as bytes: the same as
+    // in the text they came from, found by scanning bytes.
+    qsizetype indexIn(const ByteText &content, qsizetype from) const;
+    // Whether the search text has a character that folds to one without a
+    // byte, which some character of `content` folds to as well: only a search
+    // in its characters (content.toString()) finds those matches, and the
+    // search in the bytes does that, slowly, on every call.
+    bool needsCharacters(const ByteText &content) const
+    {
+        return m_byteForm == ByteForm::Characters && content.hasUnfoldable();
+    }
+
     // Characters that end a paragraph in plain or raw document text; frames
     // begin and end with U+FDD0 and U+FDD1 in a document's raw text.
     static bool endsParagraph(QChar c)
@@ -43,12 +58,21 @@ public:
     }
 
 private:
+    enum class ByteForm {
+        Bytes,      // m_bytes is the search text in bytes, folded unless matching case
+        NoMatch,    // a character has no byte, so no text held in bytes has it
+        Characters, // see needsCharacters()
+    };
+    void makeByteForm();
     bool isWholeWord(QStringView content, qsizetype start) const;
+    bool isWholeWord(const QByteArray &content, qsizetype start) const;
 
     QString m_text;
     QTextDocument::FindFlags m_flags;
     QStringMatcher m_matcher;
     bool m_nothing = true;
+    QByteArray m_bytes;
+    ByteForm m_byteForm = ByteForm::NoMatch;
 };
 
 } // namespace fosdat

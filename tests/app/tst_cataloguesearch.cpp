@@ -73,16 +73,15 @@ Outcome search(CatalogueSearch &search, const QString &text, int flags)
     QObject context;
     QObject::connect(&search, &CatalogueSearch::resultsReset, &context,
                      [&] { outcome = Outcome(); });
-    QObject::connect(
-        &search, &CatalogueSearch::resultsFound, &context, [&](const SearchResults &batch) {
-            for (const SearchMatch &match : batch.matches)
-                outcome.rows << QStringLiteral("%1 %2 %3: %4")
-                                    .arg(batch.caption)
-                                    .arg(match.paragraph)
-                                    .arg(match.start - match.lineStart)
-                                    .arg(batch.text.mid(match.lineStart,
-                                                        match.lineEnd - match.lineStart));
-        });
+    QObject::connect(&search, &CatalogueSearch::resultsFound, &context,
+                     [&](const SearchResults &batch) {
+                         for (const SearchMatch &match : batch.matches)
+                             outcome.rows << QStringLiteral("%1 %2 %3: %4")
+                                                 .arg(batch.caption)
+                                                 .arg(match.paragraph)
+                                                 .arg(match.offset)
+                                                 .arg(match.line);
+                     });
     QObject::connect(&search, &CatalogueSearch::countChanged, &context,
                      [&](const QString &line) { outcome.countLine = line; });
     QSignalSpy finished(&search, &CatalogueSearch::searchFinished);
