@@ -3,6 +3,7 @@
 #include "CatalogueIndex.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QtConcurrent>
 #include <atomic>
@@ -24,10 +25,12 @@ struct CatalogueSearch::Count {
 namespace
 {
 
-// The first batch fills the list's first screen; later ones are larger, so
-// that thousands of matches take few trips to the window.
+// The first delivery fills the list's first screen; later ones are larger,
+// or as many as were found in a moment, so that thousands of matches take few
+// trips to the window.
 constexpr int FirstBatch = 40;
 constexpr int LaterBatch = 4000;
+constexpr int DeliveryInterval = 20; // ms
 // How many matches are found between two looks for a newer search.
 constexpr int CancelCheckInterval = 1024;
 
@@ -65,12 +68,13 @@ namespace
 {
 
 using Count = CatalogueSearch::Count;
-using BatchSink = std::function<void(const SearchResults &, const Count &)>;
+using BatchSink = std::function<void(const QList<SearchResults> &, const Count &)>;
 using EndSink = std::function<void(const Count &)>;
 
 // One search over the index, run in the worker: every group in table order,
 // every match of its text in order, each searched for from the end of the one
-// before, as repeated finds in the view would go.
+// before, as repeated finds in the view would go. The matches are handed over
+// as soon as a screenful is found, then in few large deliveries.
 class SearchJob
 {
 public:
@@ -87,10 +91,12 @@ public:
             return;
         m_index.refresh(base);
         m_count.unread = m_index.unreadCaptions();
+        m_sinceDelivery.start();
         for (int group = 0; group < CatalogueIndex::GroupCount; ++group) {
             if (cancelled() || !searchGroup(group))
                 return;
         }
+        deliver();
         m_finished(m_count);
     }
 
@@ -101,34 +107,50 @@ private:
     {
         CatalogueIndex::Scan scan(m_index, group, m_matcher);
         CatalogueIndex::Paragraphs paragraphs(m_index, group);
-        SearchResults batch{
-            group, data::GroupTable[size_t(group)].caption.toString(), int(m_matcher.length()), {}};
         qsizetype found = 0;
         for (qsizetype at = scan.next(); at >= 0; at = scan.next()) {
-            if (++found == 1)
+            if (++found == 1) {
                 ++m_count.groups;
+                m_pending.append({group,
+                                  data::GroupTable[size_t(group)].caption.toString(),
+                                  int(m_matcher.length()),
+                                  {}});
+            }
             ++m_count.matches;
             if (m_count.listed < CatalogueSearch::ListedLimit) {
                 const CatalogueIndex::Paragraphs::Paragraph &paragraph = paragraphs.at(at);
-                list(batch, {paragraph.text, int(at - paragraph.start), paragraph.number});
+                m_pending.last().matches.append(
+                    {paragraph.text, int(at - paragraph.start), paragraph.number});
+                ++m_count.listed;
+                ++m_pendingMatches;
+                if (deliveryDue())
+                    deliver();
             }
             if (found % CancelCheckInterval == 0 && cancelled())
                 return false;
         }
-        if (!batch.matches.isEmpty())
-            m_found(batch, m_count);
+        if (deliveryDue())
+            deliver();
         return true;
     }
 
-    void list(SearchResults &batch, const SearchMatch &match)
+    bool deliveryDue() const
     {
-        batch.matches.append(match);
-        ++m_count.listed;
-        if (batch.matches.size() >= m_batchSize) {
-            m_found(batch, m_count);
-            batch.matches.clear();
-            m_batchSize = LaterBatch;
-        }
+        return m_pendingMatches >= (m_delivered == 0 ? FirstBatch : LaterBatch) ||
+               (m_pendingMatches > 0 && m_sinceDelivery.elapsed() >= DeliveryInterval);
+    }
+
+    void deliver()
+    {
+        if (m_pending.isEmpty())
+            return;
+        m_found(m_pending, m_count);
+        m_delivered += m_pendingMatches;
+        m_pendingMatches = 0;
+        // The group's later matches go on in a batch of their own.
+        const SearchResults &last = m_pending.last();
+        m_pending = {{last.group, last.caption, last.matchLength, {}}};
+        m_sinceDelivery.restart();
     }
 
     CatalogueIndex &m_index;
@@ -138,7 +160,10 @@ private:
     BatchSink m_found;
     EndSink m_finished;
     Count m_count;
-    int m_batchSize = FirstBatch;
+    QList<SearchResults> m_pending; // the last may be empty
+    qsizetype m_pendingMatches = 0;
+    qsizetype m_delivered = 0;
+    QElapsedTimer m_sinceDelivery;
 };
 
 } // namespace
@@ -182,8 +207,8 @@ void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags
     prepare();
     if (!m_indexReady && startDelivery(generation))
         emit countChanged(QStringLiteral("Каталог читается…"));
-    BatchSink found = [this, generation](const SearchResults &batch, const Count &count) {
-        QMetaObject::invokeMethod(this, [=, this] { deliver(generation, batch, count); });
+    BatchSink found = [this, generation](const QList<SearchResults> &batches, const Count &count) {
+        QMetaObject::invokeMethod(this, [=, this] { deliver(generation, batches, count); });
     };
     EndSink finished = [this, generation](const Count &count) {
         QMetaObject::invokeMethod(this, [=, this] { finish(generation, count); });
@@ -205,12 +230,16 @@ bool CatalogueSearch::startDelivery(int generation)
     return true;
 }
 
-void CatalogueSearch::deliver(int generation, const SearchResults &batch, const Count &count)
+void CatalogueSearch::deliver(int generation, const QList<SearchResults> &batches,
+                              const Count &count)
 {
     if (generation != m_generation)
         return;
     startDelivery(generation);
-    emit resultsFound(batch);
+    for (const SearchResults &batch : batches) {
+        if (!batch.matches.isEmpty())
+            emit resultsFound(batch);
+    }
     emit countChanged(countLine(count, false));
 }
 

@@ -46,7 +46,7 @@ public:
     struct Count;
 
 private:
-    void deliver(int generation, const SearchResults &batch, const Count &count);
+    void deliver(int generation, const QList<SearchResults> &batches, const Count &count);
     void finish(int generation, const Count &count);
     bool startDelivery(int generation);
 

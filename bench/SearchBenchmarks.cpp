@@ -202,6 +202,9 @@ void typing(benchmark::State &state, const DataSet &set)
         return;
     }
     const QString query = lastGenus(shown.index()).left(8);
+    bool finished = false;
+    QObject::connect(&shown.search(), &CatalogueSearch::searchFinished, &shown.window(),
+                     [&finished] { finished = true; });
     for (auto _ : state) {
         shown.field().clear();
         QApplication::processEvents();
@@ -209,9 +212,10 @@ void typing(benchmark::State &state, const DataSet &set)
         clock.start();
         for (const QChar c : query) {
             shown.type(c);
+            finished = false; // only the last search's end counts
             QApplication::processEvents();
         }
-        if (!waitFor(&shown.search(), &CatalogueSearch::searchFinished)) {
+        if (!finished && !waitFor(&shown.search(), &CatalogueSearch::searchFinished)) {
             state.SkipWithError("no results");
             return;
         }

@@ -4,13 +4,14 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 
 namespace
 {
 
 constexpr int Padding = 4;
 // The widest captions take about this many average characters.
-constexpr int CaptionCharacters = 20;
+constexpr int CaptionCharacters = 28;
 const QColor MatchBackground(255, 236, 140);
 
 // Draws `text` from `x` on the row's baseline and gives the x after it.
@@ -55,17 +56,26 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
             metrics.elidedText(caption, Qt::ElideRight, captionWidth - Padding), option.font);
     x += captionWidth;
 
-    painter->setPen(option.palette.color(textRole));
-    x = drawRun(*painter, option, x, line.left(matchStart), option.font);
+    // The start of the paragraph gives way when the match would not show.
     QFont bold = option.font;
     bold.setBold(true);
     const QString match = line.mid(matchStart, matchLength);
     const int matchWidth = QFontMetrics(bold).horizontalAdvance(match);
+    const int room = option.rect.right() - Padding - x;
+    QString before = line.left(matchStart);
+    if (metrics.horizontalAdvance(before) + matchWidth > room * 3 / 4)
+        before = metrics.elidedText(before, Qt::ElideLeft, std::max(room / 3, room - matchWidth));
+
+    painter->setPen(option.palette.color(textRole));
+    x = drawRun(*painter, option, x, before, option.font);
     if (!selected)
         painter->fillRect(QRect(x, option.rect.top() + 1, matchWidth, option.rect.height() - 2),
                           MatchBackground);
     x = drawRun(*painter, option, x, match, bold);
-    drawRun(*painter, option, x, line.mid(matchStart + matchLength), option.font);
+    const QString after = line.mid(matchStart + matchLength);
+    drawRun(*painter, option, x,
+            metrics.elidedText(after, Qt::ElideRight, option.rect.right() - Padding - x),
+            option.font);
     painter->restore();
 }
 

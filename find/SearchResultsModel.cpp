@@ -5,10 +5,9 @@
 namespace
 {
 
-// A paragraph can run to hundreds of characters; the row shows some context
-// before the match and the rest of the width after it.
-constexpr int ContextBefore = 40;
-constexpr int ShownLength = 240;
+// A paragraph can run to thousands of characters; the row shows the match
+// with as much of its paragraph around it as fits.
+constexpr int ContextShown = 300;
 const QChar Ellipsis(0x2026);
 
 struct ShownLine {
@@ -18,22 +17,16 @@ struct ShownLine {
 
 ShownLine shownLine(const SearchMatch &match)
 {
-    int from = 0;
-    QString prefix;
-    if (match.offset > ContextBefore) {
-        from = match.offset - ContextBefore;
-        prefix = Ellipsis;
-    }
-    const int length = std::min(int(match.line.size()) - from, ShownLength);
-    QString text = prefix + match.line.mid(from, length);
-    if (from + length < match.line.size())
-        text += Ellipsis;
+    const int from = std::max(0, match.offset - ContextShown);
+    QString text = match.line.mid(from, 2 * ContextShown);
+    if (from > 0)
+        text.prepend(Ellipsis);
     // Tabs and line breaks inside the paragraph would not keep to one row.
     for (QChar &c : text) {
         if (c == u'\t' || c == QChar::LineSeparator)
             c = u' ';
     }
-    return {text, int(prefix.size()) + match.offset - from};
+    return {text, match.offset - from + (from > 0 ? 1 : 0)};
 }
 
 } // namespace

@@ -14,7 +14,7 @@ class SearchResultsModel final : public QAbstractListModel
 public:
     enum Role {
         CaptionRole = Qt::UserRole + 1, // the group's caption
-        LineRole,                       // the paragraph, cut short around the match
+        LineRole,                       // the paragraph, or a long one's part around the match
         MatchStartRole,                 // where the match begins in LineRole's text
         MatchLengthRole,
     };

@@ -12,11 +12,12 @@
 #include <QListView>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
 
-constexpr QSize InitialSize{600, 440};
+constexpr QSize InitialSize{640, 440};
 
 bool isEnter(int key)
 {
@@ -97,7 +98,9 @@ void SearchWindow::showAndFocus()
         m_placed = true;
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
-            move(area.right() - width() - 8, area.top() + (area.height() - height()) / 3);
+            resize(size().boundedTo(area.size()));
+            move(std::max(area.left(), area.right() - width() - 8),
+                 area.top() + (area.height() - height()) / 3);
         }
     }
     if (isMinimized())
@@ -174,9 +177,16 @@ bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
         openResult(m_list->currentIndex());
         return true;
     }
-    // Up from the first row goes back to the field.
+    // Up from the first row goes back to the field, and so does typing.
     if (watched == m_list && key->key() == Qt::Key_Up && m_list->currentIndex().row() <= 0) {
         m_field->setFocus(Qt::BacktabFocusReason);
+        return true;
+    }
+    if (watched == m_list && !key->text().isEmpty() && key->text().at(0).isPrint() &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        m_field->setFocus(Qt::OtherFocusReason);
+        QKeyEvent typed(key->type(), key->key(), key->modifiers(), key->text());
+        QCoreApplication::sendEvent(m_field, &typed);
         return true;
     }
     return QWidget::eventFilter(watched, event);

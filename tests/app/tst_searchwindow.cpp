@@ -175,6 +175,14 @@ private slots:
         QTest::keyClick(field, Qt::Key_Backspace);
         QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 1 в 1 группе"));
         QCOMPARE(list->model()->rowCount(), 1);
+        // Typing in the list goes on in the field.
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClicks(list, "go");
+        QCOMPARE(field->text(), QStringLiteral("Zygo"));
+        QCOMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
         QTest::keyClick(field, Qt::Key_Backspace);
         QTest::keyClick(field, Qt::Key_Backspace);
         QTRY_COMPARE(s.countLine(), QString());
