@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QSemaphore>
 #include <QtConcurrent>
 #include <atomic>
 
@@ -13,6 +14,8 @@ using namespace fosdat;
 struct CatalogueSearch::Shared {
     CatalogueIndex index;
     std::atomic<int> generation{0};
+    // Released once the first results are on screen, or a newer search has begun.
+    QSemaphore firstShown;
 };
 
 struct CatalogueSearch::Count {
@@ -31,6 +34,11 @@ namespace
 constexpr int FirstBatch = 40;
 constexpr int LaterBatch = 4000;
 constexpr int DeliveryInterval = 20; // ms
+// The search waits this long at most for its first results to be painted, so
+// that it does not take the processor from the window while they are.
+constexpr int FirstScreenWait = 50; // ms
+// Posted behind the window's paint of the first results.
+const QEvent::Type FirstScreenShown = QEvent::Type(QEvent::User + 1);
 // How many matches are found between two looks for a newer search.
 constexpr int CancelCheckInterval = 1024;
 
@@ -80,8 +88,9 @@ class SearchJob
 public:
     SearchJob(CatalogueSearch::Shared &shared, int generation, const TextMatcher &matcher,
               BatchSink found, EndSink finished)
-        : m_index(shared.index), m_current(shared.generation), m_generation(generation),
-          m_matcher(matcher), m_found(std::move(found)), m_finished(std::move(finished))
+        : m_index(shared.index), m_current(shared.generation), m_firstShown(shared.firstShown),
+          m_generation(generation), m_matcher(matcher), m_found(std::move(found)),
+          m_finished(std::move(finished))
     {
     }
 
@@ -89,6 +98,8 @@ public:
     {
         if (cancelled())
             return;
+        while (m_firstShown.tryAcquire()) {
+        } // what earlier searches left
         m_index.refresh(base);
         m_count.unread = m_index.unreadCaptions();
         m_sinceDelivery.start();
@@ -145,6 +156,8 @@ private:
         if (m_pending.isEmpty())
             return;
         m_found(m_pending, m_count);
+        if (m_delivered == 0)
+            m_firstShown.tryAcquire(1, FirstScreenWait);
         m_delivered += m_pendingMatches;
         m_pendingMatches = 0;
         // The group's later matches go on in a batch of their own.
@@ -155,6 +168,7 @@ private:
 
     CatalogueIndex &m_index;
     const std::atomic<int> &m_current;
+    QSemaphore &m_firstShown;
     const int m_generation;
     const TextMatcher m_matcher;
     BatchSink m_found;
@@ -177,6 +191,7 @@ CatalogueSearch::CatalogueSearch(QObject *parent)
 CatalogueSearch::~CatalogueSearch()
 {
     m_shared->generation.store(-1);
+    m_shared->firstShown.release();
     m_worker.waitForDone();
 }
 
@@ -198,6 +213,7 @@ void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags
 {
     const int generation = ++m_generation;
     m_shared->generation.store(generation);
+    m_shared->firstShown.release(); // a search waiting for its screen ends at once
     if (text.isEmpty()) {
         startDelivery(generation);
         emit countChanged(QString());
@@ -235,12 +251,22 @@ void CatalogueSearch::deliver(int generation, const QList<SearchResults> &batche
 {
     if (generation != m_generation)
         return;
+    const bool first = m_shownFirst != generation;
+    m_shownFirst = generation;
     startDelivery(generation);
     for (const SearchResults &batch : batches) {
         if (!batch.matches.isEmpty())
             emit resultsFound(batch);
     }
     emit countChanged(countLine(count, false));
+    if (first)
+        QCoreApplication::postEvent(this, new QEvent(FirstScreenShown), Qt::LowEventPriority);
+}
+
+void CatalogueSearch::customEvent(QEvent *event)
+{
+    if (event->type() == FirstScreenShown)
+        m_shared->firstShown.release();
 }
 
 void CatalogueSearch::finish(int generation, const Count &count)

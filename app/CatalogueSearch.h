@@ -45,6 +45,10 @@ public:
     struct Shared;
     struct Count;
 
+protected:
+    // The window has painted what the first delivery brought.
+    void customEvent(QEvent *event) override;
+
 private:
     void deliver(int generation, const QList<SearchResults> &batches, const Count &count);
     void finish(int generation, const Count &count);
@@ -56,5 +60,6 @@ private:
     bool m_prepared = false;   // the index has been asked for
     bool m_indexReady = false; // and built
     int m_generation = 0;
-    int m_delivered = -1; // the last search whose results have been reset
+    int m_delivered = -1;  // the last search whose results have been reset
+    int m_shownFirst = -1; // the last search whose first results have come
 };

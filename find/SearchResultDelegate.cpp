@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace
@@ -12,70 +13,89 @@ namespace
 constexpr int Padding = 4;
 // The widest captions take about this many average characters.
 constexpr int CaptionCharacters = 28;
+// Characters of the line laid out on either side of the match: more than a
+// row shows.
+constexpr int Context = 160;
 const QColor MatchBackground(255, 236, 140);
+const QChar Ellipsis(0x2026);
 
-// Draws `text` from `x` on the row's baseline and gives the x after it.
-int drawRun(QPainter &painter, const QStyleOptionViewItem &option, int x, const QString &text,
-            const QFont &font)
+struct LinePart {
+    QString text;
+    int matchStart = 0;
+};
+
+// The part of the line around the match, on one row.
+LinePart linePart(const QString &line, int matchStart, int matchLength)
 {
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
-    const int baseline =
-        option.rect.top() + (option.rect.height() + metrics.ascent() - metrics.descent()) / 2;
-    painter.drawText(x, baseline, text);
-    return x + width;
+    const int from = std::max(0, matchStart - Context);
+    QString text = line.mid(from, matchStart - from + matchLength + Context);
+    for (QChar &c : text) {
+        if (c == u'\t' || c == QChar::LineSeparator)
+            c = u' ';
+    }
+    if (from > 0)
+        text.prepend(Ellipsis);
+    return {text, matchStart - from + (from > 0 ? 1 : 0)};
 }
 
 } // namespace
 
+const QString &SearchResultDelegate::shownCaption(const QString &caption,
+                                                  const QFontMetrics &metrics, int width) const
+{
+    if (width != m_captionWidth) {
+        m_captions.clear();
+        m_captionWidth = width;
+    }
+    auto found = m_captions.find(caption);
+    if (found == m_captions.end())
+        found = m_captions.insert(caption, metrics.elidedText(caption, Qt::ElideRight, width));
+    return *found;
+}
+
 void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                  const QModelIndex &index) const
 {
-    QStyleOptionViewItem background = option;
-    initStyleOption(&background, index);
-    background.text.clear();
     const QWidget *widget = option.widget;
     QStyle *style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, widget);
 
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorRole textRole = selected ? QPalette::HighlightedText : QPalette::Text;
-    const QString caption = index.data(SearchResultsModel::CaptionRole).toString();
-    const QString line = index.data(SearchResultsModel::LineRole).toString();
-    const int matchStart = index.data(SearchResultsModel::MatchStartRole).toInt();
     const int matchLength = index.data(SearchResultsModel::MatchLengthRole).toInt();
+    const LinePart part =
+        linePart(index.data(SearchResultsModel::LineRole).toString(),
+                 index.data(SearchResultsModel::MatchStartRole).toInt(), matchLength);
 
     painter->save();
     painter->setClipRect(option.rect);
     const QFontMetrics metrics(option.font);
     const int captionWidth = metrics.averageCharWidth() * CaptionCharacters;
-    int x = option.rect.left() + Padding;
+    QRect text = option.rect.adjusted(Padding, 0, -Padding, 0);
+    painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Disabled, textRole));
-    drawRun(*painter, option, x,
-            metrics.elidedText(caption, Qt::ElideRight, captionWidth - Padding), option.font);
-    x += captionWidth;
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                      shownCaption(index.data(SearchResultsModel::CaptionRole).toString(), metrics,
+                                   captionWidth - Padding));
+    text.setLeft(text.left() + captionWidth);
 
-    // The start of the paragraph gives way when the match would not show.
-    QFont bold = option.font;
-    bold.setBold(true);
-    const QString match = line.mid(matchStart, matchLength);
-    const int matchWidth = QFontMetrics(bold).horizontalAdvance(match);
-    const int room = option.rect.right() - Padding - x;
-    QString before = line.left(matchStart);
-    if (metrics.horizontalAdvance(before) + matchWidth > room * 3 / 4)
-        before = metrics.elidedText(before, Qt::ElideLeft, std::max(room / 3, room - matchWidth));
-
-    painter->setPen(option.palette.color(textRole));
-    x = drawRun(*painter, option, x, before, option.font);
+    QTextLayout layout(part.text, option.font);
+    QTextCharFormat match;
+    match.setFontWeight(QFont::Bold);
     if (!selected)
-        painter->fillRect(QRect(x, option.rect.top() + 1, matchWidth, option.rect.height() - 2),
-                          MatchBackground);
-    x = drawRun(*painter, option, x, match, bold);
-    const QString after = line.mid(matchStart + matchLength);
-    drawRun(*painter, option, x,
-            metrics.elidedText(after, Qt::ElideRight, option.rect.right() - Padding - x),
-            option.font);
+        match.setBackground(MatchBackground);
+    layout.setFormats({{part.matchStart, matchLength, match}});
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    // The line moves left so that the match ends within three quarters of the room.
+    const qreal matchEnd = line.cursorToX(part.matchStart + matchLength);
+    const qreal shift = std::max<qreal>(0, matchEnd - text.width() * 3 / 4);
+    painter->setPen(option.palette.color(textRole));
+    painter->setClipRect(text, Qt::IntersectClip);
+    layout.draw(painter,
+                QPointF(text.left() - shift, text.top() + (text.height() - line.height()) / 2));
     painter->restore();
 }
 

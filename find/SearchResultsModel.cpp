@@ -2,35 +2,6 @@
 
 #include <algorithm>
 
-namespace
-{
-
-// A paragraph can run to thousands of characters; the row shows the match
-// with as much of its paragraph around it as fits.
-constexpr int ContextShown = 300;
-const QChar Ellipsis(0x2026);
-
-struct ShownLine {
-    QString text;
-    int matchStart = 0;
-};
-
-ShownLine shownLine(const SearchMatch &match)
-{
-    const int from = std::max(0, match.offset - ContextShown);
-    QString text = match.line.mid(from, 2 * ContextShown);
-    if (from > 0)
-        text.prepend(Ellipsis);
-    // Tabs and line breaks inside the paragraph would not keep to one row.
-    for (QChar &c : text) {
-        if (c == u'\t' || c == QChar::LineSeparator)
-            c = u' ';
-    }
-    return {text, match.offset - from + (from > 0 ? 1 : 0)};
-}
-
-} // namespace
-
 void SearchResultsModel::clear()
 {
     if (m_rows == 0)
@@ -85,13 +56,13 @@ QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return found.batch->caption + QStringLiteral(": ") + shownLine(*found.match).text;
+        return found.batch->caption + QStringLiteral(": ") + found.match->line.left(500);
     case CaptionRole:
         return found.batch->caption;
     case LineRole:
-        return shownLine(*found.match).text;
+        return found.match->line;
     case MatchStartRole:
-        return shownLine(*found.match).matchStart;
+        return found.match->offset;
     case MatchLengthRole:
         return found.batch->matchLength;
     default:

@@ -5,8 +5,7 @@
 #include <QAbstractListModel>
 
 // The search window's results, one row per match, appended batch by batch
-// while a search goes on. A row's line is cut out of the catalogue's text
-// only when the row is shown.
+// while a search goes on.
 class SearchResultsModel final : public QAbstractListModel
 {
     Q_OBJECT
@@ -14,8 +13,8 @@ class SearchResultsModel final : public QAbstractListModel
 public:
     enum Role {
         CaptionRole = Qt::UserRole + 1, // the group's caption
-        LineRole,                       // the paragraph, or a long one's part around the match
-        MatchStartRole,                 // where the match begins in LineRole's text
+        LineRole,                       // the paragraph that holds the match
+        MatchStartRole,                 // where the match begins in it
         MatchLengthRole,
     };
 
