@@ -414,8 +414,13 @@ void Report::search()
         for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
             const QString name = family.arg(set);
             m_stream << " | " << cell(name);
-            if (const auto value = extra.isEmpty() ? std::nullopt : counter(name, extra))
-                m_stream << " · " << extra << " " << QString::number(*value, 'f', 1);
+            if (const auto value = extra.isEmpty() ? std::nullopt : counter(name, extra)) {
+                m_stream << " · "
+                         << (extra == u"text_chars"
+                                 ? QStringLiteral("%1 characters").arg(qint64(*value))
+                                 : QStringLiteral("all rows after %1 ms")
+                                       .arg(QString::number(*value, 'f', 1)));
+            }
         }
         m_stream << " |\n";
     };
