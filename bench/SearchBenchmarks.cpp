@@ -4,10 +4,10 @@
 #include "BenchCommon.h"
 #include "CatalogueIndex.h"
 #include "CatalogueSearch.h"
+#include "NoDialogs.h"
 #include "SearchCommands.h"
 #include "SearchWindow.h"
 #include "ShownView.h"
-#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,17 +29,6 @@ namespace
 const QString NoMatch = QStringLiteral("Qzxqvjk");
 // In thousands of lines: a stage of the Cretaceous.
 const QString Common = QStringLiteral("Camp");
-
-class NoDialogs final : public UserDialogs
-{
-public:
-    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
-    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
-                                        const QString &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // Runs the event loop until one of the `wanted` signals of `sender` comes, or 10 s pass.
 template <typename... Signals> bool waitFor(const CatalogueSearch *sender, Signals... wanted)

@@ -3,9 +3,9 @@
 #include "BenchCommon.h"
 #include "DataPaths.h"
 #include "Fosdat.h"
+#include "NoDialogs.h"
 #include "ShownView.h"
 #include "SoundCue.h"
-#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,17 +25,6 @@ class SilentCue final : public SoundCue
 {
 public:
     void play() override {}
-};
-
-class NoDialogs final : public UserDialogs
-{
-public:
-    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
-    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
-                                        const QString &) override
-    {
-        return std::nullopt;
-    }
 };
 
 // The catalogue window on the sample data set, filled and shown.

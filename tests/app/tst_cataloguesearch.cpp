@@ -5,11 +5,10 @@
 #include "CatalogueSearch.h"
 #include "GroupTable.h"
 #include "support/DataTree.h"
+#include "support/RtfPicture.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -26,17 +25,6 @@ QString fileName(const Group &group)
     return group.catalogPath.toString().section(u'\\', -1);
 }
 
-QByteArray picture()
-{
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return "{\\pict\\pngblip\\picw2\\pich2 " + png.toHex() + "}";
-}
-
 // "NAME=text": a catalogue of that RTF body; "NAME=!bytes": a file that is
 // not RTF; "NAME-": the file removed; "NAME~text": rewritten to the same
 // size with its modification time kept.
@@ -44,7 +32,7 @@ void apply(const DataTree &tree, const QString &edit)
 {
     const qsizetype sign = edit.indexOf(QRegularExpression(QStringLiteral("[=~-]")));
     const QString path = QStringLiteral("dat/BD/") + edit.left(sign);
-    const QByteArray body = edit.mid(sign + 1).toLatin1().replace("<pict>", picture());
+    const QByteArray body = edit.mid(sign + 1).toLatin1().replace("<pict>", rtfPicture());
     switch (edit.at(sign).unicode()) {
     case u'-':
         QVERIFY(tree.remove(path));

@@ -9,11 +9,10 @@
 #include "SearchWindow.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
+#include "support/RtfPicture.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -21,17 +20,6 @@
 
 namespace
 {
-
-QByteArray picture()
-{
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return "{\\pict\\pngblip\\picw2\\pich2 " + png.toHex() + "}";
-}
 
 // The first group's catalogue, shown at start-up.
 const QByteArray Foram = "{\\b Abcdia} K (Camp)\\par Abcdiaella J (Oxf)\\par "
@@ -42,7 +30,7 @@ const QString ForamText = QStringLiteral("Abcdia K (Camp)\nAbcdiaella J (Oxf)\n"
 const QByteArray Foram2 = "Alpha after";
 // The third group's: matches after a picture, which the document counts as
 // one character and the text-only reader leaves out.
-const QByteArray Rad = "Zygodia R (Ord)\\par after x " + picture() + " Abcdia after a picture";
+const QByteArray Rad = "Zygodia R (Ord)\\par after x " + rtfPicture() + " Abcdia after a picture";
 const int RadAbcdia = 16 + 10; // the second paragraph's start, "after x ", the picture, a blank
 const int RadAfter = RadAbcdia + 7;
 
