@@ -17,6 +17,8 @@ CatalogueView::~CatalogueView()
 
 void CatalogueView::showDocument(std::unique_ptr<QTextDocument> document)
 {
+    // Highlights hold cursors into the document that is about to go.
+    setExtraSelections({});
     setDocument(document.get());
     m_document = std::move(document);
     emit documentShown();

@@ -26,8 +26,11 @@ public:
     // Gives the view the keyboard focus, its window restored, raised and active.
     void bringToFront();
 
+    // The search over the shown document's text, shared by whatever searches it.
+    fosdat::TextSearch &textSearch() { return m_search; }
+
 signals:
-    // showDocument() has put a new document in place.
+    // A new document is shown.
     void documentShown();
 
 private:

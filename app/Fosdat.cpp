@@ -121,6 +121,9 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
 
     connect(ui->mnuSave, &QAction::triggered, this, &Fosdat::saveCatalogue);
     connect(ui->mnuFind, &QAction::triggered, this, &Fosdat::findRequested);
+    connect(ui->mnuFindAll, &QAction::triggered, this, &Fosdat::findAllRequested);
+    connect(ui->mnuFindNext, &QAction::triggered, this, &Fosdat::findNextRequested);
+    connect(ui->mnuFindPrevious, &QAction::triggered, this, &Fosdat::findPreviousRequested);
     connect(ui->mnuExit, &QAction::triggered, this, &Fosdat::exitRequested);
     connect(ui->mnuSpravka, &QAction::triggered, this, &Fosdat::showHelp);
     connect(ui->mnuAbout1, &QAction::triggered, this, &Fosdat::showAboutProgram);
@@ -144,6 +147,12 @@ Fosdat::~Fosdat() = default;
 CatalogueView *Fosdat::catalogueView() const
 {
     return ui->RichTextBox1;
+}
+
+void Fosdat::chooseGroup(int group)
+{
+    ui->Combo1->setCurrentIndex(group);
+    ui->Command1->click();
 }
 
 void Fosdat::loadStartupContent()

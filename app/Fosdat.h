@@ -31,6 +31,9 @@ public:
     void loadStartupContent();
 
     CatalogueView *catalogueView() const;
+    // Chooses row `group` of the group list as the user does: its caption
+    // shown, then the OK action.
+    void chooseGroup(int group);
 
     // The catalogue path the OK action last matched; unset before the first match.
     const std::optional<QString> &catalogPath() const { return m_catalogPath; }
@@ -39,6 +42,9 @@ public:
 
 signals:
     void findRequested();
+    void findAllRequested();
+    void findNextRequested();
+    void findPreviousRequested();
     void exitRequested();
 
 private slots:

@@ -3,6 +3,7 @@
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
+#include "SearchCommands.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
 
@@ -24,8 +25,11 @@ template <typename Window> Window *openWindow(const QPointer<Window> &window)
 } // namespace
 
 Program::Program(std::unique_ptr<SoundCue> sound, std::unique_ptr<UserDialogs> dialogs)
-    : m_sound(std::move(sound)), m_dialogs(std::move(dialogs))
+    : m_sound(std::move(sound)), m_dialogs(std::move(dialogs)),
+      m_searches(
+          std::make_unique<SearchCommands>(*m_dialogs, [this] { return showCatalogueWindow(); }))
 {
+    connect(m_searches.get(), &SearchCommands::findDialogWanted, this, &Program::openFindDialog);
     // The program ends when both of its windows are closed; the find dialog
     // is a tool window, which Qt would not count, so the rule is kept here.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -44,6 +48,13 @@ Fosdat *Program::showCatalogueWindow()
         m_catalogue->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_catalogue, &Fosdat::findRequested, this, &Program::openFindDialog);
         connect(m_catalogue, &Fosdat::exitRequested, this, &Program::exit);
+        connect(m_catalogue, &Fosdat::findAllRequested, m_searches.get(),
+                &SearchCommands::openSearchWindow);
+        connect(m_catalogue, &Fosdat::findNextRequested, m_searches.get(),
+                &SearchCommands::findNext);
+        connect(m_catalogue, &Fosdat::findPreviousRequested, m_searches.get(),
+                &SearchCommands::findPrevious);
+        m_searches->prepareAfterFirstPaint(*m_catalogue);
         connect(m_catalogue, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_catalogue->loadStartupContent();
     }
@@ -68,6 +79,7 @@ void Program::openFindDialog()
 
 void Program::exit()
 {
+    m_searches->closeSearchWindow();
     // Both windows vanish at once, without their closing steps. They are
     // deleted later, as exit is asked for from inside the catalogue window's
     // own menu handling; what is still left goes with the Program.
@@ -93,7 +105,9 @@ FindDialog *Program::findDialog() const
 void Program::findInCatalogue(const QString &text, QTextDocument::FindFlags flags)
 {
     CatalogueView *view = showCatalogueWindow()->catalogueView();
-    if (view->selectFirstMatch(text, flags)) {
+    const bool found = view->selectFirstMatch(text, flags);
+    m_searches->searchedInView(*view, text, flags, found);
+    if (found) {
         view->bringToFront();
         return;
     }

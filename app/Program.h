@@ -7,6 +7,7 @@
 
 class Fosdat;
 class FindDialog;
+class SearchCommands;
 class SoundCue;
 class UserDialogs;
 
@@ -32,6 +33,8 @@ public:
     // The window while it is open; null once it has been closed.
     Fosdat *catalogueWindow() const;
     FindDialog *findDialog() const;
+    // The search window, find next and previous.
+    SearchCommands &searchCommands() const { return *m_searches; }
 
 signals:
     // The program has decided to end and asked the event loop to return; once only.
@@ -48,5 +51,6 @@ private:
     std::unique_ptr<UserDialogs> m_dialogs;
     QPointer<Fosdat> m_catalogue;
     QPointer<FindDialog> m_find;
+    std::unique_ptr<SearchCommands> m_searches;
     bool m_ended = false;
 };

@@ -22,5 +22,6 @@ void registerReadBenchmarks(const Inputs &inputs);
 void registerViewBenchmarks(const Inputs &inputs);
 void registerWindowBenchmarks(const Inputs &inputs);
 void registerReferenceBenchmarks(const Inputs &inputs);
+void registerSearchBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

@@ -45,7 +45,12 @@ Inputs loadInputs(const QString &sampleDir, const QStringList &scaleFiles, QStri
     inputs.largest = *std::max_element(
         inputs.catalogues.cbegin(), inputs.catalogues.cend(),
         [](const Input &a, const Input &b) { return a.bytes.size() < b.bytes.size(); });
+    inputs.dataSets.append({QStringLiteral("sample"), inputs.sampleDir});
     for (const QString &path : scaleFiles) {
+        if (QFileInfo(path).isDir()) {
+            inputs.dataSets.append({QFileInfo(path).fileName(), QDir(path).absolutePath()});
+            continue;
+        }
         Input input;
         if (!readInput(path, QFileInfo(path).completeBaseName(), &input, error))
             return {};

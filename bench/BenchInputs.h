@@ -14,13 +14,21 @@ struct Input {
     QByteArray bytes;
 };
 
+// A whole data set the search over every catalogue runs on: a folder that
+// holds dat/.
+struct DataSet {
+    QString name; // "sample", or the folder's name
+    QString dir;
+};
+
 // What the benchmarks run on: every catalogue of a sample data set, its
-// largest one, and any number of larger generated catalogues.
+// largest one, any number of larger generated catalogues, and larger data sets.
 struct Inputs {
     QString sampleDir;       // holds dat/
     QList<Input> catalogues; // dat/BD, in file-name order
     Input largest;
     QList<Input> scaled;
+    QList<DataSet> dataSets; // the sample data set first
 
     // The largest catalogue, then the scale files: the inputs of the
     // per-file benchmarks.
@@ -28,8 +36,9 @@ struct Inputs {
 };
 
 // Reads the catalogues below `sampleDir`/dat/BD (every file but the .txt
-// reference lists) and the scale files. Gives an error message in `error`
-// when a file cannot be read or the directory holds no catalogue.
+// reference lists) and the scale files; a scale argument that is a folder is
+// a data set instead. Gives an error message in `error` when a file cannot be
+// read or the directory holds no catalogue.
 Inputs loadInputs(const QString &sampleDir, const QStringList &scaleFiles, QString *error);
 
 // "184.3 KB", "18.4 MB": sizes for the console.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Fosdat.h"
+#include "NoDialogs.h"
 #include "SoundCue.h"
-#include "UserDialogs.h"
 
 #include <QPointF>
 #include <QString>
@@ -15,17 +15,6 @@ class SilentCue final : public SoundCue
 {
 public:
     void play() override {}
-};
-
-class NoDialogs final : public UserDialogs
-{
-public:
-    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
-    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
-                                        const QString &) override
-    {
-        return std::nullopt;
-    }
 };
 
 // The catalogue window on the sample data set, filled and shown.

@@ -1,11 +1,13 @@
 // The viewer's benchmarks on a sample data set and larger generated catalogues.
-//   fosdat-bench [benchmark options] SAMPLE_DIR [SCALE_FILE...]
+//   fosdat-bench [benchmark options] SAMPLE_DIR [SCALE_FILE|DATA_SET_DIR...]
 // SAMPLE_DIR holds dat/ as the viewer expects it; the per-file benchmarks run
-// on its largest catalogue and on each SCALE_FILE.
+// on its largest catalogue and on each SCALE_FILE, the search over every
+// catalogue on SAMPLE_DIR and each DATA_SET_DIR.
 #include "BenchCommon.h"
 #include "ShownView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 
 using namespace fosdat::bench;
@@ -34,8 +36,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
-        std::fprintf(stderr,
-                     "usage: fosdat-bench [benchmark options] SAMPLE_DIR [SCALE_FILE...]\n");
+        std::fprintf(stderr, "usage: fosdat-bench [benchmark options] SAMPLE_DIR "
+                             "[SCALE_FILE|DATA_SET_DIR...]\n");
         return 2;
     }
     QString error;
@@ -52,6 +54,16 @@ int main(int argc, char *argv[])
                                                       .arg(inputs.catalogues.size())
                                                       .arg(humanSize(total))
                                                       .toStdString());
+    for (const DataSet &set : inputs.dataSets.mid(1)) {
+        const QFileInfoList files =
+            QDir(set.dir + QStringLiteral("/dat/BD")).entryInfoList(QDir::Files);
+        qint64 bytes = 0;
+        for (const QFileInfo &file : files)
+            bytes += file.size();
+        benchmark::AddCustomContext(
+            set.name.toStdString(),
+            QStringLiteral("%1 files, %2").arg(files.size()).arg(humanSize(bytes)).toStdString());
+    }
     for (const Input &input : inputs.perFile()) {
         benchmark::AddCustomContext(input.name.toStdString(),
                                     QStringLiteral("%1 (%2 bytes)")
@@ -64,6 +76,7 @@ int main(int argc, char *argv[])
     registerViewBenchmarks(inputs);
     registerWindowBenchmarks(inputs);
     registerReferenceBenchmarks(inputs);
+    registerSearchBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

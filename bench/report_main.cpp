@@ -53,6 +53,9 @@ private:
     void viewer();
     void startup();
     void peers();
+    void search();
+    void searchTargets();
+    std::optional<double> scanPeer(const QString &set) const;
 
     void target(const QString &what, const QString &measured, std::optional<bool> met);
     void speedTarget(const QString &input, const QString &tool, double times);
@@ -232,13 +235,70 @@ void Report::targets()
     timeTarget(QStringLiteral("Start-up to first paint ≤ 300 ms (offscreen, sample data set)"),
                QStringLiteral("Startup/offscreen/sample"), 0.300);
     peakMemoryTarget();
+    searchTargets();
+}
+
+// The faster of the two in-memory scans that count the lines holding the genus name.
+std::optional<double> Report::scanPeer(const QString &set) const
+{
+    const auto indexOf = median(QStringLiteral("SearchScanIndexOf/%1/genus").arg(set));
+    const auto memmem = median(QStringLiteral("SearchScanMemmem/%1/genus").arg(set));
+    if (!indexOf || !memmem)
+        return indexOf ? indexOf : memmem;
+    return std::min(*indexOf, *memmem);
+}
+
+void Report::searchTargets()
+{
+    timeTarget(QStringLiteral("Search index of the sample data set built ≤ 100 ms"),
+               QStringLiteral("SearchIndexBuild/sample"), 0.100);
+    const QString keystroke = QStringLiteral("SearchKeystroke/%1/%2");
+    for (const auto &[set, limit] :
+         {std::pair{QStringLiteral("sample"), 0.005}, std::pair{QStringLiteral("x10set"), 0.050}}) {
+        const QString ms = QString::number(limit * 1e3);
+        timeTarget(QStringLiteral("Search of a genus name in %1, keystroke to results painted ≤ %2 "
+                                  "ms")
+                       .arg(set, ms),
+                   keystroke.arg(set, QStringLiteral("genus")), limit);
+        timeTarget(QStringLiteral("Search without a match in %1 ≤ %2 ms").arg(set, ms),
+                   keystroke.arg(set, QStringLiteral("none")), limit);
+        timeTarget(QStringLiteral("Search matching thousands of lines in %1, first screen ≤ %2 ms")
+                       .arg(set, ms),
+                   keystroke.arg(set, QStringLiteral("common")), limit);
+        const QString what =
+            QStringLiteral("Search of a genus name in %1 ≤ 3× a grep -F -i -c scan in memory")
+                .arg(set);
+        const auto ours = median(keystroke.arg(set, QStringLiteral("genus")));
+        const auto scan = scanPeer(set);
+        if (!ours || !scan || *scan <= 0)
+            target(what, NotMeasured, std::nullopt);
+        else
+            target(what,
+                   QStringLiteral("%1 (%2 against %3)")
+                       .arg(ratio(*ours / *scan), duration(*ours), duration(*scan)),
+                   *ours / *scan <= 3);
+    }
+    const QString build = QStringLiteral("SearchIndexBuild/sample");
+    const auto perText = counter(build, QStringLiteral("memory_per_text"));
+    const auto perUtf8 = counter(build, QStringLiteral("memory_per_utf8"));
+    const auto bytes = counter(build, QStringLiteral("index_bytes"));
+    if (!perText || !perUtf8 || !bytes)
+        target(QStringLiteral("Search index memory ≤ 2× the text"), NotMeasured, std::nullopt);
+    else
+        target(QStringLiteral("Search index memory ≤ 2× the text"),
+               QStringLiteral("%1× the text held as UTF-16 (%2 bytes; %3× its UTF-8 size)")
+                   .arg(QString::number(*perText, 'f', 2))
+                   .arg(qint64(*bytes))
+                   .arg(QString::number(*perUtf8, 'f', 2)),
+               *perText <= 2);
 }
 
 void Report::inputs()
 {
     m_stream << "### Inputs\n\n| Input | Size |\n|---|---|\n";
     const QMap<QString, QString> &context = m_results.context();
-    for (const QString &name : {QStringLiteral("all-catalogues"), m_largest, m_x10, m_x100})
+    for (const QString &name :
+         {QStringLiteral("all-catalogues"), m_largest, m_x10, m_x100, QStringLiteral("x10set")})
         m_stream << "| " << name << " | " << context.value(name, NotMeasured) << " |\n";
     m_stream << "\nMachine load when each benchmark program started (1, 5, 15 minutes): ";
     QStringList loads;
@@ -363,6 +423,50 @@ void Report::peers()
     }
 }
 
+void Report::search()
+{
+    m_stream
+        << "\n### Search over every catalogue\n\n| Operation | sample | x10set |\n|---|---|---|\n";
+    const auto row = [this](const QString &what, const QString &family, const QString &extra = {}) {
+        m_stream << "| " << what;
+        for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
+            const QString name = family.arg(set);
+            m_stream << " | " << cell(name);
+            if (const auto value = extra.isEmpty() ? std::nullopt : counter(name, extra)) {
+                m_stream << " · "
+                         << (extra == u"text_chars"
+                                 ? QStringLiteral("%1 characters").arg(qint64(*value))
+                                 : QStringLiteral("all rows after %1 ms")
+                                       .arg(QString::number(*value, 'f', 1)));
+            }
+        }
+        m_stream << " |\n";
+    };
+    row(QStringLiteral("Index built, in the worker"), QStringLiteral("SearchIndexBuild/%1"),
+        QStringLiteral("text_chars"));
+    row(QStringLiteral("Keystroke to results painted: a genus name"),
+        QStringLiteral("SearchKeystroke/%1/genus"));
+    row(QStringLiteral("Keystroke to results painted: no match"),
+        QStringLiteral("SearchKeystroke/%1/none"));
+    row(QStringLiteral("Keystroke to first screen painted: \"Camp\", thousands of lines"),
+        QStringLiteral("SearchKeystroke/%1/common"), QStringLiteral("all_rows_ms"));
+    row(QStringLiteral("Eight letters typed without waiting, to the last results painted"),
+        QStringLiteral("SearchTyping/%1"));
+    row(QStringLiteral("Peer: lines holding the genus name counted with QString::indexOf"),
+        QStringLiteral("SearchScanIndexOf/%1/genus"));
+    row(QStringLiteral("Peer: the same with memmem() over case-folded text"),
+        QStringLiteral("SearchScanMemmem/%1/genus"));
+    m_stream << "| Peer: `rtf2txt` on every catalogue, piped to `grep -i` (whole processes)";
+    for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
+        const auto theirs = m_results.peer(set, QStringLiteral("rtf2txtgrep"));
+        const auto ours = median(QStringLiteral("SearchKeystroke/%1/genus").arg(set));
+        m_stream << " | " << (theirs ? spread(*theirs) : NotMeasured);
+        if (theirs && ours && *ours > 0)
+            m_stream << " · " << ratio(theirs->median / *ours) << " our time";
+    }
+    m_stream << " |\n";
+}
+
 QString Report::render()
 {
     m_stream << "Each time is the median of the repetitions, with the lowest and highest in "
@@ -372,6 +476,7 @@ QString Report::render()
     viewer();
     startup();
     peers();
+    search();
     m_stream.flush();
     return m_out;
 }

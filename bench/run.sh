@@ -44,6 +44,21 @@ for times in 10 100; do
 done
 ls -l "$catalogue" "$data/x10.rtf" "$data/x100.rtf"
 
+# A data set of ten times the sample's genera for the search over every
+# catalogue: each catalogue written again with ten times its paragraphs.
+x10set=$data/x10set
+if [ ! -f "$x10set/dat.stamp" ] || [ "$generator" -nt "$x10set/dat.stamp" ]; then
+    rm -rf "$x10set"
+    mkdir -p "$x10set/dat/BD"
+    for file in "$sample"/dat/BD/*; do
+        case $file in *.txt) continue ;; esac
+        paragraphs=$("$build/rtf2txt" "$file" | wc -l)
+        "$generator" --scale $((10 * paragraphs)) "$x10set/dat/BD/$(basename "$file")"
+    done
+    touch "$x10set/dat.stamp"
+fi
+du -sh "$x10set/dat/BD"
+
 # Data sets for the start-up: the sample one as it is, and copies (of
 # links) whose first group shows the largest catalogue or the 100x file.
 startup_set() {
@@ -61,7 +76,7 @@ echo "== In process: reading, loading, finding, saving ($reps repetitions)"
 QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
     --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/view.json" --benchmark_out_format=json \
-    "$sample" "$data/x10.rtf" "$data/x100.rtf"
+    "$sample" "$data/x10.rtf" "$data/x100.rtf" "$x10set"
 
 startup_options=(--benchmark_repetitions="$startup_runs" --benchmark_report_aggregates_only=true
                  --benchmark_out_format=json)
@@ -109,6 +124,20 @@ done
 # so that one is run once.
 peer x10 "$data/x10.rtf" unrtf "$heavy_runs" 0
 peer x100 "$data/x100.rtf" unrtf 1 0
+
+# What a user finds a genus with today: the text of every catalogue piped to
+# grep. The genus is the search benchmarks' own: the first word of the last
+# group's last paragraph.
+pipeline() {
+    local name=$1 dir=$2 genus
+    genus=$("$build/rtf2txt" "$dir/dat/BD/VERT3" | tail -n 1 | cut -f 1 | cut -d ' ' -f 1)
+    hyperfine -N -i --style basic --runs "$fast_runs" --warmup 3 \
+        --export-json "$results/peers-$name-rtf2txtgrep.json" -n "rtf2txt | grep -i $name" \
+        "bash -c 'for f in $dir/dat/BD/*; do case \$f in *.txt) ;; *) $build/rtf2txt \$f ;; esac; done | grep -i $genus'"
+}
+echo "== The search's peer: rtf2txt on every catalogue, piped to grep -i"
+pipeline sample "$sample"
+pipeline x10set "$x10set"
 
 "$build/fosdat-bench-report" "$results" "$largest" x10 x100 >"$summary"
 echo

@@ -590,7 +590,7 @@ std::optional<QString> readText(QByteArrayView bytes)
         return std::nullopt;
     PlainTextTarget target;
     Reader(target, nullptr).read(*rtf);
-    return std::move(target.text().replace(QChar::LineSeparator, u'\n'));
+    return std::move(target.text());
 }
 
 } // namespace fosdat::rtf

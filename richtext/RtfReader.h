@@ -37,12 +37,11 @@ struct ReadResult {
 // are read as far as they go; only input that is not RTF at all fails.
 ReadResult read(QByteArrayView bytes);
 
-// Reads only the text, as read() would put it in the document's blocks,
-// joined by '\n', with pictures left out, line breaks within a paragraph
-// (U+2028 in a document) as '\n' too, and CutNotice last when the caps cut it
-// short; nothing when the bytes are not RTF. Footnotes follow the text as in
-// the document. Much faster than read(), as
-// no document is built.
+// Reads only the text, as read() would put it in the document's blocks
+// (a line break within a paragraph as U+2028, as there), joined by '\n', with
+// pictures left out and CutNotice last when the caps cut it short; nothing
+// when the bytes are not RTF. Footnotes follow the text as in the document.
+// Much faster than read(), as no document is built.
 std::optional<QString> readText(QByteArrayView bytes);
 
 } // namespace fosdat::rtf

@@ -8,19 +8,7 @@ namespace fosdat
 namespace
 {
 
-// Characters that end a paragraph in a document's raw text, where frames
-// begin and end too; QTextDocument::find() never matches across them.
-bool endsParagraph(QChar c)
-{
-    return c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
-}
-
 constexpr QChar ZeroWidthSpace(0x200B);
-
-bool isWordCharacter(const QString &text, qsizetype index)
-{
-    return index >= 0 && index < text.size() && text.at(index).isLetterOrNumber();
-}
 
 } // namespace
 
@@ -32,31 +20,38 @@ TextSearch::~TextSearch()
 int TextSearch::find(QTextDocument &document, const QString &text, int from,
                      QTextDocument::FindFlags flags)
 {
-    Q_ASSERT(!(flags & QTextDocument::FindBackward));
     m_matchEnd = -1;
-    const QString wanted = QString(text).remove(ZeroWidthSpace);
-    if (wanted.isEmpty() || from < 0 || std::any_of(wanted.cbegin(), wanted.cend(), endsParagraph))
+    const TextMatcher matcher(QString(text).remove(ZeroWidthSpace), flags);
+    if (matcher.matchesNothing() || from < 0)
         return -1;
     const QString &content = textOf(document);
-    const Qt::CaseSensitivity sensitivity =
-        flags & QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    qsizetype offset = textIndex(from);
-    while (offset <= content.size()) {
-        const qsizetype start = content.indexOf(wanted, offset, sensitivity);
-        if (start < 0)
-            return -1;
-        const qsizetype end = start + wanted.size();
-        // A paragraph's edges count as word boundaries, and the raw text has
-        // a separator there; QTextDocument::find() goes on one character
-        // past a match that is not a whole word.
-        if (!(flags & QTextDocument::FindWholeWords) ||
-            (!isWordCharacter(content, start - 1) && !isWordCharacter(content, end))) {
-            m_matchEnd = int(position(end - 1) + 1);
-            return int(position(start));
-        }
-        offset = end + 1;
-    }
-    return -1;
+    qsizetype start = -1;
+    if (!(flags & QTextDocument::FindBackward))
+        start = matcher.indexIn(content, textIndex(from));
+    else if (from <= document.characterCount()) // QTextDocument::find() finds nothing from past the end
+        start = matcher.lastIndexIn(content, textIndex(from));
+    if (start < 0)
+        return -1;
+    m_matchEnd = int(position(start + matcher.length() - 1) + 1);
+    return int(position(start));
+}
+
+QList<int> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
+                               int to)
+{
+    QList<int> found;
+    if (matcher.matchesNothing() || from < 0)
+        return found;
+    const QString &content = textOf(document);
+    const qsizetype end = textIndex(to);
+    // Every match that starts before `end` lies in the text cut there, and so
+    // does the character after it, which decides whether it is a whole word.
+    const QStringView range = QStringView(content).first(
+        std::clamp<qsizetype>(end + matcher.length(), 0, content.size()));
+    for (qsizetype start = matcher.indexIn(range, textIndex(from)); start >= 0 && start < end;
+         start = matcher.indexIn(range, start + matcher.length()))
+        found.append(int(position(start)));
+    return found;
 }
 
 // The raw text has one character per document position; QTextDocument::find()

@@ -7,12 +7,15 @@
 #include "RtfReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: rtf2txt FILE.rtf\n");
+        // Installed under another name, it says so in its usage line.
+        const QByteArray name = QFileInfo(QFile::decodeName(argv[0])).fileName().toLocal8Bit();
+        std::fprintf(stderr, "usage: %s FILE.rtf\n", name.constData());
         return 2;
     }
     QFile file(QFile::decodeName(argv[1]));
@@ -30,6 +33,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "rtf2txt: %s: not an RTF file\n", argv[1]);
         return 1;
     }
+    // A line break within a paragraph is a line of its own, for grep and diff.
+    text->replace(QChar::LineSeparator, u'\n');
     *text += u'\n';
     const QByteArray out = text->toUtf8();
     return std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size()) ? 0

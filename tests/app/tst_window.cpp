@@ -327,6 +327,16 @@ private slots:
         QTest::newRow("mnuFind") << "mnuFind"
                                  << "mnuFile"
                                  << "&Найти" << QKeySequence(Qt::CTRL | Qt::Key_F);
+        QTest::newRow("mnuFindAll")
+            << "mnuFindAll"
+            << "mnuFile"
+            << "Найти во всех &группах..." << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+        QTest::newRow("mnuFindNext") << "mnuFindNext"
+                                     << "mnuFile"
+                                     << "Найти &далее" << QKeySequence(Qt::Key_F3);
+        QTest::newRow("mnuFindPrevious") << "mnuFindPrevious"
+                                         << "mnuFile"
+                                         << "Найти &ранее" << QKeySequence(Qt::SHIFT | Qt::Key_F3);
         QTest::newRow("mnuSep") << "mnuSep"
                                 << "mnuFile"
                                 << "" << QKeySequence();
@@ -422,6 +432,9 @@ private slots:
         const std::pair<QKeyCombination, const char *> shortcuts[] = {
             {Qt::CTRL | Qt::Key_S, "mnuSave"},
             {Qt::CTRL | Qt::Key_F, "mnuFind"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_F, "mnuFindAll"},
+            {QKeyCombination(Qt::Key_F3), "mnuFindNext"},
+            {Qt::SHIFT | Qt::Key_F3, "mnuFindPrevious"},
             {Qt::CTRL | Qt::Key_W, "mnuExit"},
             {QKeyCombination(Qt::Key_F9), "mnuSpravka"},
             {QKeyCombination(Qt::Key_F11), "mnuAbout1"},

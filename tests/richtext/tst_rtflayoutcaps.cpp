@@ -27,8 +27,7 @@ QString blockTexts(const QTextDocument &document)
     QStringList blocks;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         blocks.append(block.text().remove(QChar::ObjectReplacementCharacter));
-    // The text alone has a line break within a paragraph as a new line.
-    return blocks.join(u'\n').replace(QChar::LineSeparator, u'\n');
+    return blocks.join(u'\n');
 }
 
 QByteArray onePixelPng()

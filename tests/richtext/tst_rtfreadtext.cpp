@@ -25,7 +25,7 @@ QString documentText(const QByteArray &rtf)
     QStringList blocks;
     for (QTextBlock block = result.document->begin(); block.isValid(); block = block.next())
         blocks.append(block.text().remove(QChar::ObjectReplacementCharacter));
-    return blocks.join(u'\n').replace(QChar::LineSeparator, u'\n');
+    return blocks.join(u'\n');
 }
 
 QByteArray pictureGroup()

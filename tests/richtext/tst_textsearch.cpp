@@ -27,6 +27,8 @@ void fill(QTextDocument &document)
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("xray.ray. z")); // a rejected match right before a word
     cursor.insertBlock();
+    cursor.insertText(QStringLiteral("Ёлкиния ёлкинияx ЁЛКИНИЯ"));
+    cursor.insertBlock();
     cursor.insertText(QStringLiteral("pict "));
     cursor.insertImage(QStringLiteral("missing.png"));
     cursor.insertText(QStringLiteral(" ray"));
@@ -46,7 +48,12 @@ int qtFind(const QTextDocument &document, const QString &text, int from, Flags f
 const Flags AllFlags[] = {{},
                           QTextDocument::FindCaseSensitively,
                           QTextDocument::FindWholeWords,
-                          QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords};
+                          QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords,
+                          QTextDocument::FindBackward,
+                          QTextDocument::FindBackward | QTextDocument::FindCaseSensitively,
+                          QTextDocument::FindBackward | QTextDocument::FindWholeWords,
+                          QTextDocument::FindBackward | QTextDocument::FindCaseSensitively |
+                              QTextDocument::FindWholeWords};
 
 } // namespace
 
@@ -58,9 +65,10 @@ private slots:
     void sameAsQTextDocument_data()
     {
         QTest::addColumn<QString>("text");
-        for (const char *text : {"abcdia", "ABCDIA", "Abcdia abcdia", "bolivina", "Bolivina nova",
-                                 "Bolivina\u00A0nova", "ray", "Ray", "ra", "ray.", "a\u2029B",
-                                 "y\nx", "\uFFFC", " ray", "end ray", "absent"})
+        for (const char *text :
+             {"abcdia", "ABCDIA", "Abcdia abcdia", "bolivina", "Bolivina nova",
+              "Bolivina\u00A0nova", "ray", "Ray", "ra", "ray.", "a\u2029B", "y\nx", "\uFFFC",
+              " ray", "end ray", "ёлкиния", "ЁЛКИНИЯ", "absent"})
             QTest::newRow(text) << QString::fromUtf8(text);
     }
     void sameAsQTextDocument()
@@ -77,6 +85,27 @@ private slots:
                                         .arg(from)
                                         .arg(int(flags))
                                         .arg(expected)));
+            }
+        }
+        // The matches that start within a range, each searched for from the
+        // end of the one before.
+        for (const Flags flags : AllFlags) {
+            if (flags & QTextDocument::FindBackward)
+                continue;
+            const fosdat::TextMatcher matcher(text, flags);
+            const int end = document.characterCount();
+            for (int from = 0; from <= end; from += 2) {
+                for (int to : {from, from + 7, end / 2, end}) {
+                    QList<int> expected;
+                    for (int at = qtFind(document, text, from, flags); at >= 0 && at < to;
+                         at = qtFind(document, text, at + int(text.size()), flags))
+                        expected << at;
+                    QVERIFY2(search.findAll(document, matcher, from, to) == expected,
+                             qPrintable(QStringLiteral("from %1 to %2, flags %3")
+                                            .arg(from)
+                                            .arg(to)
+                                            .arg(int(flags))));
+                }
             }
         }
     }

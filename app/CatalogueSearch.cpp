@@ -1,0 +1,279 @@
+#include "CatalogueSearch.h"
+
+#include "CatalogueIndex.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QSemaphore>
+#include <QtConcurrent>
+#include <atomic>
+
+using namespace fosdat;
+
+struct CatalogueSearch::Shared {
+    CatalogueIndex index;
+    std::atomic<int> generation{0};
+    // Released once the first results are on screen, or a newer search has begun.
+    QSemaphore firstShown;
+};
+
+struct CatalogueSearch::Count {
+    qsizetype matches = 0;
+    int groups = 0;
+    int listed = 0;
+    QStringList unread;
+};
+
+namespace
+{
+
+// The first delivery fills the list's first screen; later ones are larger,
+// or as many as were found in a moment, so that thousands of matches take few
+// trips to the window.
+constexpr int FirstBatch = 40;
+constexpr int LaterBatch = 4000;
+constexpr int DeliveryInterval = 20; // ms
+// The search waits this long at most for its first results to be painted, so
+// that it does not take the processor from the window while they are.
+constexpr int FirstScreenWait = 50; // ms
+// Posted behind the window's paint of the first results.
+const QEvent::Type FirstScreenShown = QEvent::Type(QEvent::User + 1);
+// How many matches are found between two looks for a newer search.
+constexpr int CancelCheckInterval = 1024;
+
+QString number(qsizetype value)
+{
+    return QLocale(QLocale::Russian).toString(value);
+}
+
+QString countLine(const CatalogueSearch::Count &count, bool finished)
+{
+    QString line;
+    if (count.matches == 0) {
+        line = finished ? QStringLiteral("Ничего не найдено") : QStringLiteral("Поиск…");
+    } else {
+        const bool one = count.groups % 10 == 1 && count.groups % 100 != 11;
+        line = QStringLiteral("Найдено: %1 в %2 %3")
+                   .arg(number(count.matches), number(count.groups),
+                        one ? QStringLiteral("группе") : QStringLiteral("группах"));
+        if (count.listed < count.matches)
+            line += QStringLiteral(", показаны первые ") + number(count.listed);
+        if (!finished)
+            line += QStringLiteral("…");
+    }
+    if (!count.unread.isEmpty()) {
+        line += u'\n' + count.unread.join(QStringLiteral(", ")) +
+                (count.unread.size() == 1 ? QStringLiteral(": файл не прочитан")
+                                          : QStringLiteral(": файлы не прочитаны"));
+    }
+    return line;
+}
+
+} // namespace
+
+namespace
+{
+
+using Count = CatalogueSearch::Count;
+using BatchSink = std::function<void(const QList<SearchResults> &, const Count &)>;
+using EndSink = std::function<void(const Count &)>;
+
+// One search over the index, run in the worker: every group in table order,
+// every match of its text in order, each searched for from the end of the one
+// before, as repeated finds in the view would go. The matches are handed over
+// as soon as a screenful is found, then in few large deliveries.
+class SearchJob
+{
+public:
+    SearchJob(CatalogueSearch::Shared &shared, int generation, const TextMatcher &matcher,
+              BatchSink found, EndSink finished)
+        : m_index(shared.index), m_current(shared.generation), m_firstShown(shared.firstShown),
+          m_generation(generation), m_matcher(matcher), m_found(std::move(found)),
+          m_finished(std::move(finished))
+    {
+    }
+
+    void run(const QString &base)
+    {
+        if (cancelled())
+            return;
+        while (m_firstShown.tryAcquire()) {
+        } // what earlier searches left
+        m_index.refresh(base);
+        m_count.unread = m_index.unreadCaptions();
+        m_sinceDelivery.start();
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group) {
+            if (cancelled() || !searchGroup(group))
+                return;
+        }
+        deliver();
+        m_finished(m_count);
+    }
+
+private:
+    bool cancelled() const { return m_current.load(std::memory_order_relaxed) != m_generation; }
+
+    bool searchGroup(int group)
+    {
+        CatalogueIndex::Scan scan(m_index, group, m_matcher);
+        CatalogueIndex::Paragraphs paragraphs(m_index, group);
+        qsizetype found = 0;
+        for (qsizetype at = scan.next(); at >= 0; at = scan.next()) {
+            if (++found == 1) {
+                ++m_count.groups;
+                m_pending.append({group,
+                                  data::GroupTable[size_t(group)].caption.toString(),
+                                  int(m_matcher.length()),
+                                  {}});
+            }
+            ++m_count.matches;
+            if (m_count.listed < CatalogueSearch::ListedLimit) {
+                const CatalogueIndex::Paragraphs::Paragraph &paragraph = paragraphs.at(at);
+                m_pending.last().matches.append(
+                    {paragraph.text, int(at - paragraph.start), paragraph.number});
+                ++m_count.listed;
+                ++m_pendingMatches;
+                if (deliveryDue())
+                    deliver();
+            }
+            if (found % CancelCheckInterval == 0 && cancelled())
+                return false;
+        }
+        if (deliveryDue())
+            deliver();
+        return true;
+    }
+
+    bool deliveryDue() const
+    {
+        return m_pendingMatches >= (m_delivered == 0 ? FirstBatch : LaterBatch) ||
+               (m_pendingMatches > 0 && m_sinceDelivery.elapsed() >= DeliveryInterval);
+    }
+
+    void deliver()
+    {
+        if (m_pending.isEmpty())
+            return;
+        m_found(m_pending, m_count);
+        if (m_delivered == 0)
+            m_firstShown.tryAcquire(1, FirstScreenWait);
+        m_delivered += m_pendingMatches;
+        m_pendingMatches = 0;
+        // The group's later matches go on in a batch of their own.
+        const SearchResults &last = m_pending.last();
+        m_pending = {{last.group, last.caption, last.matchLength, {}}};
+        m_sinceDelivery.restart();
+    }
+
+    CatalogueIndex &m_index;
+    const std::atomic<int> &m_current;
+    QSemaphore &m_firstShown;
+    const int m_generation;
+    const TextMatcher m_matcher;
+    BatchSink m_found;
+    EndSink m_finished;
+    Count m_count;
+    QList<SearchResults> m_pending; // the last may be empty
+    qsizetype m_pendingMatches = 0;
+    qsizetype m_delivered = 0;
+    QElapsedTimer m_sinceDelivery;
+};
+
+} // namespace
+
+CatalogueSearch::CatalogueSearch(QObject *parent)
+    : QObject(parent), m_shared(std::make_shared<Shared>())
+{
+    m_worker.setMaxThreadCount(1); // one job at a time has the index
+}
+
+CatalogueSearch::~CatalogueSearch()
+{
+    m_shared->generation.store(-1);
+    m_shared->firstShown.release();
+    m_worker.waitForDone();
+}
+
+void CatalogueSearch::prepare()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    m_job = QtConcurrent::run(&m_worker, [this, shared = m_shared, base = QDir::currentPath()] {
+        shared->index.refresh(base);
+        QMetaObject::invokeMethod(this, [this] {
+            m_indexReady = true;
+            emit indexReady();
+        });
+    });
+}
+
+void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags)
+{
+    const int generation = ++m_generation;
+    m_shared->generation.store(generation);
+    m_shared->firstShown.release(); // a search waiting for its screen ends at once
+    if (text.isEmpty()) {
+        startDelivery(generation);
+        emit countChanged(QString());
+        emit searchFinished();
+        return;
+    }
+    prepare();
+    if (!m_indexReady && startDelivery(generation))
+        emit countChanged(QStringLiteral("Каталог читается…"));
+    BatchSink found = [this, generation](const QList<SearchResults> &batches, const Count &count) {
+        QMetaObject::invokeMethod(this, [=, this] { deliver(generation, batches, count); });
+    };
+    EndSink finished = [this, generation](const Count &count) {
+        QMetaObject::invokeMethod(this, [=, this] { finish(generation, count); });
+    };
+    m_job = QtConcurrent::run(&m_worker, [shared = m_shared, generation,
+                                          matcher = TextMatcher(text, flags),
+                                          base = QDir::currentPath(), found, finished] {
+        SearchJob(*shared, generation, matcher, found, finished).run(base);
+    });
+}
+
+// Results stay in the window until the next search has something to show.
+bool CatalogueSearch::startDelivery(int generation)
+{
+    if (m_delivered == generation)
+        return false;
+    m_delivered = generation;
+    emit resultsReset();
+    return true;
+}
+
+void CatalogueSearch::deliver(int generation, const QList<SearchResults> &batches,
+                              const Count &count)
+{
+    if (generation != m_generation)
+        return;
+    const bool first = m_shownFirst != generation;
+    m_shownFirst = generation;
+    startDelivery(generation);
+    for (const SearchResults &batch : batches) {
+        if (!batch.matches.isEmpty())
+            emit resultsFound(batch);
+    }
+    emit countChanged(countLine(count, false));
+    if (first)
+        QCoreApplication::postEvent(this, new QEvent(FirstScreenShown), Qt::LowEventPriority);
+}
+
+void CatalogueSearch::customEvent(QEvent *event)
+{
+    if (event->type() == FirstScreenShown)
+        m_shared->firstShown.release();
+}
+
+void CatalogueSearch::finish(int generation, const Count &count)
+{
+    if (generation != m_generation)
+        return;
+    startDelivery(generation);
+    emit countChanged(countLine(count, true));
+    emit searchFinished();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "SearchResults.h"
+#include "TextMatcher.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QTextDocument>
+#include <QThreadPool>
+#include <memory>
+
+// Searches the texts of all catalogues in a worker thread. The index is
+// built on first use (or when asked to prepare), and files changed on disk
+// are read again before each search. Matches come in batches in the order of
+// the group table and of each text, the first as soon as a screenful is
+// found; a new search cancels the one under way.
+class CatalogueSearch : public QObject
+{
+    Q_OBJECT
+
+public:
+    // At most this many matches are listed; all are counted.
+    static constexpr int ListedLimit = 50'000;
+
+    explicit CatalogueSearch(QObject *parent = nullptr);
+    // Cancels what is under way and waits for the worker.
+    ~CatalogueSearch() override;
+
+    // Builds the index in the worker unless that has been done or begun.
+    void prepare();
+    // Searches every catalogue below the current directory; an empty text
+    // cancels the search under way and finds nothing.
+    void search(const QString &text, QTextDocument::FindFlags flags);
+
+signals:
+    void indexReady();
+    // Before the first results or the first count line of a new search.
+    void resultsReset();
+    void resultsFound(const SearchResults &batch);
+    void countChanged(const QString &line);
+    // The search has ended and its count line is final.
+    void searchFinished();
+
+public:
+    struct Shared;
+    struct Count;
+
+protected:
+    // The window has painted what the first delivery brought.
+    void customEvent(QEvent *event) override;
+
+private:
+    void deliver(int generation, const QList<SearchResults> &batches, const Count &count);
+    void finish(int generation, const Count &count);
+    bool startDelivery(int generation);
+
+    std::shared_ptr<Shared> m_shared;
+    QThreadPool m_worker;
+    QFuture<void> m_job;       // the last one started
+    bool m_prepared = false;   // the index has been asked for
+    bool m_indexReady = false; // and built
+    int m_generation = 0;
+    int m_delivered = -1;  // the last search whose results have been reset
+    int m_shownFirst = -1; // the last search whose first results have come
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "CatalogueSearch.h"
+#include "SearchResults.h"
+#include "SearchWindow.h"
+#include "TextMatcher.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class CatalogueView;
+class Fosdat;
+class UserDialogs;
+
+// The searches beside the find dialog: the search window over every
+// catalogue, find next and previous in the catalogue window, and the
+// highlighting of the last search's matches there. The last search is the
+// find dialog's or the search window's, whichever came last.
+class SearchCommands final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `catalogueWindow` gives the catalogue window, made again if it was closed.
+    SearchCommands(UserDialogs &dialogs, std::function<Fosdat *()> catalogueWindow);
+    ~SearchCommands() override;
+
+    // Builds the index right after `window` is first painted.
+    void prepareAfterFirstPaint(Fosdat &window);
+    // Creates the search window on first use, then shows and raises it.
+    void openSearchWindow();
+    void closeSearchWindow();
+    // The find dialog searched `view`: that search is now the last, and its
+    // matches are highlighted when it found one.
+    void searchedInView(CatalogueView &view, const QString &text, QTextDocument::FindFlags flags,
+                        bool found);
+    void findNext() { findAgain(false); }
+    void findPrevious() { findAgain(true); }
+
+    SearchWindow *searchWindow() const { return m_window; }
+    CatalogueSearch &catalogueSearch() { return m_search; }
+
+signals:
+    // Find next or previous with no search to continue.
+    void findDialogWanted();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void searchAll(const QString &text, QTextDocument::FindFlags flags);
+    void openResult(const SearchResultPlace &place);
+    void findAgain(bool backward);
+
+    UserDialogs &m_dialogs;
+    std::function<Fosdat *()> m_catalogueWindow;
+    CatalogueSearch m_search;
+    QPointer<SearchWindow> m_window;
+    fosdat::TextMatcher m_last;    // what find next and previous continue
+    fosdat::TextMatcher m_pending; // the search window's search under way
+    fosdat::TextMatcher m_listed;  // the one whose results the window lists
+};
