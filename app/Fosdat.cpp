@@ -1,19 +1,22 @@
 #include "Fosdat.h"
 
-#include "CatalogueFile.h"
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "DataFiles.h"
 #include "DataPaths.h"
 #include "GroupTable.h"
+#include "ReferenceList.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
 #include "ui_Fosdat.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -83,6 +86,17 @@ QString aboutDataText()
         "Скачено с сайта https://fosdat.example.org");
 }
 
+// A widget not shown yet gets its resize event only when it is first shown,
+// and until then a scroll area's contents keep their default size of about
+// 100 x 30 px: a document shown in the catalogue view before the window is
+// shown would be laid out at that width, several times taller than it is.
+void applySizeBeforeShown(QWidget *widget)
+{
+    QResizeEvent resize(widget->size(), QSize());
+    QCoreApplication::sendEvent(widget, &resize);
+    widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+}
+
 // Swallows Enter in the group list's edit field: only a choice from the list loads a group.
 class EnterSwallower final : public QObject
 {
@@ -108,6 +122,8 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
 {
     ui->setupUi(this);
     setUpWindow();
+    applySizeBeforeShown(ui->RichTextBox1);
+    m_loader = std::make_unique<CatalogueLoader>(*ui->RichTextBox1);
 
     for (const data::Group &group : data::GroupTable)
         ui->Combo1->addItem(group.caption.toString());
@@ -167,8 +183,7 @@ void Fosdat::loadChosenGroup()
 
 void Fosdat::loadCatalogue(QStringView dataPath)
 {
-    if (std::unique_ptr<QTextDocument> document = readCatalogue(data::nativePath(dataPath)))
-        ui->RichTextBox1->showDocument(std::move(document));
+    m_loader->load(data::nativePath(dataPath));
 }
 
 // A fixed-size client area below the menu bar, controls at fixed places
@@ -206,7 +221,7 @@ void Fosdat::setUpWindow()
 void Fosdat::showReferenceList(int list)
 {
     const QString path = data::nativePath(data::ReferenceListPaths.at(size_t(list)));
-    if (std::optional<QString> text = data::readAnsiTextFile(path))
+    if (std::optional<QString> text = data::readReferenceList(path))
         m_refsText = std::move(*text);
     ui->Text2->setPlainText(m_refsText);
 }

@@ -9,6 +9,7 @@ namespace Ui
 {
 class Fosdat;
 }
+class CatalogueLoader;
 class CatalogueView;
 class QLabel;
 class SoundCue;
@@ -29,6 +30,7 @@ public:
     void loadStartupContent();
 
     CatalogueView *catalogueView() const;
+    CatalogueLoader &catalogueLoader() const { return *m_loader; }
 
     // The catalogue path the OK action last matched; unset before the first match.
     const std::optional<QString> &catalogPath() const { return m_catalogPath; }
@@ -64,6 +66,7 @@ private:
     void showReferenceList(int list);
 
     std::unique_ptr<Ui::Fosdat> ui;
+    std::unique_ptr<CatalogueLoader> m_loader; // goes before the view it loads into
     SoundCue &m_sound;
     UserDialogs &m_dialogs;
     std::optional<QString> m_catalogPath;

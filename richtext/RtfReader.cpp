@@ -51,7 +51,7 @@ public:
         m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::DefaultHalfPoints));
     }
 
-    void read(QByteArrayView input);
+    void read(QByteArrayView input, const ReadProgress &progress);
 
 private:
     GroupState &top() { return m_stack.back(); }
@@ -98,12 +98,20 @@ private:
     qint64 m_pictureBudget = limits::MaxDocumentPicturePixels;
 };
 
-void Reader::read(QByteArrayView input)
+void Reader::read(QByteArrayView input, const ReadProgress &progress)
 {
+    constexpr qsizetype ProgressInterval = 64 * 1024; // bytes between two reports
+    qsizetype nextReport = progress ? 0 : input.size() + 1;
     Tokenizer tokenizer(input);
     Token token;
-    while (!m_done && tokenizer.next(token))
+    while (!m_done && tokenizer.next(token)) {
+        if (token.offset >= nextReport) {
+            if (!progress(token.offset))
+                break;
+            nextReport = token.offset + ProgressInterval;
+        }
         handle(token);
+    }
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
     m_builder.finish();
@@ -507,7 +515,7 @@ std::optional<QByteArrayView> rtfStart(QByteArrayView bytes)
 
 } // namespace
 
-ReadResult read(QByteArrayView bytes)
+ReadResult read(QByteArrayView bytes, const ReadProgress &progress)
 {
     const std::optional<QByteArrayView> rtf = rtfStart(bytes);
     if (!rtf)
@@ -515,7 +523,11 @@ ReadResult read(QByteArrayView bytes)
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
     CursorTarget target(*document);
-    Reader(target, document.get()).read(*rtf);
+    const qsizetype skipped = rtf->data() - bytes.data(); // white space before "{\rtf"
+    Reader(target, document.get())
+        .read(*rtf, progress
+                        ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
+                        : ReadProgress());
     document->setUndoRedoEnabled(true);
     return {std::move(document), ReadError::None};
 }
@@ -526,7 +538,7 @@ std::optional<QString> readText(QByteArrayView bytes)
     if (!rtf)
         return std::nullopt;
     PlainTextTarget target;
-    Reader(target, nullptr).read(*rtf);
+    Reader(target, nullptr).read(*rtf, {});
     return std::move(target.text());
 }
 
