@@ -3,9 +3,9 @@
 #include "CatalogueFile.h"
 #include "CatalogueView.h"
 #include "DataFiles.h"
+#include "LayoutPacer.h"
 #include "LoadingIndicator.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QTextDocument>
@@ -39,8 +39,6 @@ std::unique_ptr<QTextDocument> readInBackground(const std::shared_ptr<Background
     });
     if (!document || job->superseded)
         return nullptr;
-    // Made here, so that its first pass over every paragraph costs the GUI thread nothing.
-    document->documentLayout();
     document->moveToThread(guiThread);
     return document;
 }
@@ -77,10 +75,8 @@ void CatalogueLoader::load(const QString &path)
         loadInBackground(path, size);
         return;
     }
-    if (std::unique_ptr<QTextDocument> document = readCatalogue(path)) {
-        m_view.showDocument(std::move(document));
-        emit documentShown();
-    }
+    if (std::unique_ptr<QTextDocument> document = readCatalogue(path))
+        show(std::move(document));
 }
 
 void CatalogueLoader::loadInBackground(const QString &path, qint64 size)
@@ -107,13 +103,37 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
             disposeInBackground(std::move(document));
         return;
     }
-    m_job.reset();
-    m_progressTimer.stop();
-    m_indicator->stop();
-    if (document) {
-        m_view.showDocument(std::move(document));
-        emit documentShown();
+    if (!document) {
+        endBackgroundLoad();
+        return;
     }
+    // Giving the document its layout passes over every paragraph, and so does
+    // the view taking it; each in a turn of the event loop of its own, the
+    // window waits half as long at a time.
+    document->documentLayout();
+    m_loaded = std::move(document);
+    QMetaObject::invokeMethod(
+        this,
+        [this, job] {
+            if (job == m_job)
+                showLoaded();
+        },
+        Qt::QueuedConnection);
+}
+
+void CatalogueLoader::showLoaded()
+{
+    std::unique_ptr<QTextDocument> document = std::move(m_loaded);
+    endBackgroundLoad();
+    show(std::move(document));
+}
+
+void CatalogueLoader::show(std::unique_ptr<QTextDocument> document)
+{
+    QTextDocument &shown = *document;
+    m_view.showDocument(std::move(document));
+    LayoutPacer::pace(shown);
+    emit documentShown();
 }
 
 void CatalogueLoader::supersede()
@@ -121,6 +141,12 @@ void CatalogueLoader::supersede()
     if (!m_job)
         return;
     m_job->superseded = true;
+    m_loaded.reset(); // read, not shown yet: it has been laid out here, so it is freed here
+    endBackgroundLoad();
+}
+
+void CatalogueLoader::endBackgroundLoad()
+{
     m_job.reset();
     m_progressTimer.stop();
     m_indicator->stop();

@@ -2,12 +2,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextDocument>
 #include <QTimer>
 #include <memory>
 
 class CatalogueView;
 class LoadingIndicator;
-class QTextDocument;
 struct BackgroundLoad;
 
 // Loads catalogue files into the catalogue view. A file of the data set's
@@ -46,12 +46,17 @@ private:
     void loadInBackground(const QString &path, qint64 size);
     void finish(const std::shared_ptr<BackgroundLoad> &job,
                 std::unique_ptr<QTextDocument> document);
+    void showLoaded();
+    void endBackgroundLoad();
+    // Shows `document` in the view, its layout paced.
+    void show(std::unique_ptr<QTextDocument> document);
     void supersede();
     void showProgress();
 
     CatalogueView &m_view;
     LoadingIndicator *m_indicator;
-    std::shared_ptr<BackgroundLoad> m_job; // the background load still running, if any
+    std::shared_ptr<BackgroundLoad> m_job;   // the background load still running, if any
+    std::unique_ptr<QTextDocument> m_loaded; // its document, read, about to be shown
     qint64 m_threshold = DefaultBackgroundThreshold;
     QTimer m_progressTimer;
 };

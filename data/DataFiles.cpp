@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fosdat::data
 {
@@ -40,10 +41,30 @@ public:
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
     int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
+
+// Opens `path` for reading when it is a regular file of at most `maxBytes`;
+// -1 otherwise. O_NONBLOCK so that opening a FIFO does not wait for a writer;
+// the type is checked on the open descriptor, so nothing can swap the file in
+// between.
+int openRegularFile(const QString &path, qint64 maxBytes, qint64 *size)
+{
+    if (path.isEmpty())
+        return -1;
+    const QByteArray encoded = QFile::encodeName(path);
+    FileDescriptor fd(::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {
+    };
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > maxBytes)
+        return -1;
+    *size = info.st_size;
+    return fd.release();
+}
 
 } // namespace
 
@@ -59,25 +80,16 @@ QString nativePath(QStringView dataPath, const QDir &base)
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    // O_NONBLOCK so that opening a FIFO does not wait for a writer; the type
-    // is checked on the open descriptor, so nothing can swap the file in
-    // between.
-    const QByteArray encoded = QFile::encodeName(path);
-    FileDescriptor fd(::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    qint64 size = 0;
+    FileDescriptor fd(openRegularFile(path, maxBytes, &size));
     if (fd.get() < 0)
-        return std::nullopt;
-    struct stat info {
-    };
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes)
         return std::nullopt;
 
     // One byte more than the limit allows: a file that grows past the limit
     // while it is read (or that, like a procfs file, reports no size) is
     // refused, not cut short.
     QByteArray bytes;
-    bytes.resize(qsizetype(info.st_size));
+    bytes.resize(qsizetype(size));
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
@@ -91,6 +103,29 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
                 continue;
             return std::nullopt;
         }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
+std::optional<QByteArray> readRegularFileStart(const QString &path, qsizetype count,
+                                               qint64 maxBytes)
+{
+    qint64 size = 0;
+    FileDescriptor fd(openRegularFile(path, maxBytes, &size));
+    if (fd.get() < 0)
+        return std::nullopt;
+    QByteArray bytes(qMin<qint64>(count, size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
         if (got == 0)
             break;
         filled += got;

@@ -35,7 +35,10 @@ std::optional<qsizetype> cutPoint(QByteArrayView text, const TextBudget &budget)
 
 std::optional<QString> readReferenceList(const QString &path, const TextBudget &budget)
 {
-    const std::optional<QByteArray> bytes = readRegularFile(path);
+    // Each byte before the cut is a character or part of a line break of at
+    // most two bytes: a longer file is cut within this many.
+    const qsizetype enough = budget.characters + 2 * budget.lines + 2;
+    const std::optional<QByteArray> bytes = readRegularFileStart(path, enough);
     if (!bytes)
         return std::nullopt;
     const std::optional<qsizetype> cut = cutPoint(*bytes, budget);

@@ -1,0 +1,45 @@
+#include "ShownWindow.h"
+
+#include "ShownView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QMouseEvent>
+
+namespace fosdat::bench
+{
+
+ShownWindow::ShownWindow(const QString &dataSetDir) : m_window(m_cue, m_dialogs)
+{
+    QDir::setCurrent(dataSetDir);
+    m_window.loadStartupContent();
+    m_window.show();
+    m_window.activateWindow();
+    waitUntilExposed(m_window);
+}
+
+bool ShownWindow::choose(const QString &caption)
+{
+    auto *combo = child<QComboBox>(QStringLiteral("Combo1"));
+    const int index = combo ? combo->findText(caption) : -1;
+    if (index < 0)
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+void ShownWindow::click(QWidget *control)
+{
+    const QPointF centre = QRectF(control->rect()).center();
+    const QPointF global = control->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(control, &press);
+    QApplication::sendEvent(control, &release);
+}
+
+} // namespace fosdat::bench
