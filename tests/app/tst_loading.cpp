@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QThreadPool>
 
 namespace
@@ -185,6 +187,34 @@ private slots:
         w.reset();
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::processEvents();
+    }
+
+    // The layout goes on in slices after the load, to the last paragraph, and
+    // the scroll bar learns the whole height.
+    void layoutReachesTheEnd_data()
+    {
+        QTest::addColumn<qint64>("threshold");
+        QTest::newRow("loaded at once") << CatalogueLoader::DefaultBackgroundThreshold;
+        QTest::newRow("loaded in the background") << qint64(1024);
+    }
+    void layoutReachesTheEnd()
+    {
+        QFETCH(qint64, threshold);
+        QByteArray genera;
+        for (int genus = 0; genus < 20'000; ++genus)
+            genera += "Genus" + QByteArray::number(genus) + " K (Camp) (12, 345)\\par ";
+        QVERIFY(m_data->writeCatalogue("SPONGE", genera));
+        Window w(threshold);
+        w.fosdat.loadStartupContent();
+        w.fosdat.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.fosdat));
+        w.choose(Sponge);
+        const CatalogueView *view = w.fosdat.catalogueView();
+        QTRY_VERIFY_WITH_TIMEOUT(view->document()->blockCount() > 20'000 &&
+                                     view->document()->lastBlock().layout()->lineCount() > 0,
+                                 30'000);
+        const int lineHeight = view->fontMetrics().height() / 2;
+        QTRY_VERIFY(view->verticalScrollBar()->maximum() > 20'000 * lineHeight);
     }
 
     // Laid out at its real width before the window first shows it, the first
