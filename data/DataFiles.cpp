@@ -66,6 +66,23 @@ int openRegularFile(const QString &path, qint64 maxBytes, qint64 *size)
     return fd.release();
 }
 
+// Reads into `bytes` from `*filled` on until they are full or the file ends;
+// false on a read error.
+bool fill(int fd, QByteArray &bytes, qsizetype *filled)
+{
+    while (*filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + *filled, size_t(bytes.size() - *filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        *filled += got;
+    }
+    return true;
+}
+
 } // namespace
 
 QString nativePath(QStringView dataPath, const QDir &base)
@@ -88,24 +105,16 @@ std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
     // One byte more than the limit allows: a file that grows past the limit
     // while it is read (or that, like a procfs file, reports no size) is
     // refused, not cut short.
-    QByteArray bytes;
-    bytes.resize(qsizetype(size));
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxBytes)
-                return std::nullopt;
-            bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 64 * 1024));
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        if (!fill(fd.get(), bytes, &filled))
             return std::nullopt;
-        }
-        if (got == 0)
+        if (filled < bytes.size()) // the file has ended
             break;
-        filled += got;
+        if (bytes.size() > maxBytes)
+            return std::nullopt;
+        bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 64 * 1024));
     }
     bytes.truncate(filled);
     return bytes;
@@ -120,16 +129,8 @@ std::optional<QByteArray> readRegularFileStart(const QString &path, qsizetype co
         return std::nullopt;
     QByteArray bytes(qMin<qint64>(count, size), Qt::Uninitialized);
     qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        filled += got;
-    }
+    if (!fill(fd.get(), bytes, &filled))
+        return std::nullopt;
     bytes.truncate(filled);
     return bytes;
 }
