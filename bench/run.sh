@@ -11,7 +11,9 @@
 #   PEER_TIMEOUT       seconds after which a converter run is stopped (120)
 #   SCALE_GENERA       genera of the largest sample catalogue (2800)
 #   HOSTILE_DIR        a directory of further files to load in the window, one
-#                      process each: catalogues, and reference lists (*.txt)
+#                      process each: catalogues, and reference lists (*.txt);
+#                      by default the files of fosdat-hostile-inputs, when the
+#                      build has it
 set -euo pipefail
 
 build=$(realpath "${1:?usage: bench/run.sh BUILD}")
@@ -69,7 +71,24 @@ echo "== Loading in the window, one process per file"
 # A process still running after load_timeout seconds has hung past its own
 # watchdog; its figures are lost and the report says so.
 load_timeout=180
-load_files=("$catalogue" "$data/x100.rtf")
+# Reference lists too large for the panel: blank lines, one line of words and
+# one word.
+lists=$data/hostile-lists
+mkdir -p "$lists"
+[ -f "$lists/blank-lines-10MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 5 * 2^20; ++n) printf "\r\n" }' >"$lists/blank-lines-10MB.txt"
+[ -f "$lists/one-line-60MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 60 * 2^20; n += 36) printf "Ivanov I.I. 1975. Title // Journal. " }' \
+        >"$lists/one-line-60MB.txt"
+[ -f "$lists/one-word-1MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 2^20; ++n) printf "a" }' >"$lists/one-word-1MB.txt"
+load_files=("$catalogue" "$data/x100.rtf" "$lists"/*.txt)
+hostile_generator=$build/tools/hostile/fosdat-hostile-inputs
+if [ -z "${HOSTILE_DIR:-}" ] && [ -x "$hostile_generator" ]; then
+    HOSTILE_DIR=$data/hostile
+    mkdir -p "$HOSTILE_DIR"
+    "$hostile_generator" "$HOSTILE_DIR"
+fi
 if [ -n "${HOSTILE_DIR:-}" ]; then
     load_files+=("$HOSTILE_DIR"/*)
 fi
