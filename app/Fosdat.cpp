@@ -1,7 +1,7 @@
 #include "Fosdat.h"
 
 #include "Accessibility.h"
-#include "CatalogueFile.h"
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "CommandMenus.h"
 #include "DataFiles.h"
@@ -10,6 +10,7 @@
 #include "GroupTable.h"
 #include "PanelEntryMarker.h"
 #include "ReferenceLinks.h"
+#include "ReferenceList.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -17,8 +18,10 @@
 #include "ViewZoom.h"
 #include "ui_Fosdat.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -88,6 +91,17 @@ QString aboutDataText()
         "Скачено с сайта https://fosdat.example.org");
 }
 
+// A widget not shown yet gets its resize event only when it is first shown,
+// and until then a scroll area's contents keep their default size of about
+// 100 x 30 px: a document shown in the catalogue view before the window is
+// shown would be laid out at that width, several times taller than it is.
+void applySizeBeforeShown(QWidget *widget)
+{
+    QResizeEvent resize(widget->size(), QSize());
+    QCoreApplication::sendEvent(widget, &resize);
+    widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+}
+
 } // namespace
 
 Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
@@ -96,6 +110,8 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     installAccessibleInterfaces();
     ui->setupUi(this);
     setUpWindow();
+    applySizeBeforeShown(ui->RichTextBox1);
+    m_loader = std::make_unique<CatalogueLoader>(*ui->RichTextBox1);
     setUpKeyboardAndReferences();
 
     for (const data::Group &group : data::GroupTable)
@@ -179,8 +195,7 @@ void Fosdat::loadChosenGroup()
 
 void Fosdat::loadCatalogue(QStringView dataPath)
 {
-    if (std::unique_ptr<QTextDocument> document = readCatalogue(data::nativePath(dataPath)))
-        ui->RichTextBox1->showDocument(std::move(document));
+    m_loader->load(data::nativePath(dataPath));
 }
 
 // A fixed-size client area below the menu bar, controls at fixed places
@@ -228,7 +243,7 @@ void Fosdat::setUpKeyboardAndReferences()
 void Fosdat::showReferenceList(int list)
 {
     const QString path = data::nativePath(data::ReferenceListPaths.at(size_t(list)));
-    if (std::optional<QString> text = data::readAnsiTextFile(path))
+    if (std::optional<QString> text = data::readReferenceList(path))
         m_refsText = std::move(*text);
     ui->Text2->setPlainText(m_refsText);
 }

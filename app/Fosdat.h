@@ -9,6 +9,7 @@ namespace Ui
 {
 class Fosdat;
 }
+class CatalogueLoader;
 class CatalogueView;
 class PanelEntryMarker;
 class QLabel;
@@ -34,6 +35,7 @@ public:
     // Chooses row `group` of the group list as the user does: its caption
     // shown, then the OK action.
     void chooseGroup(int group);
+    CatalogueLoader &catalogueLoader() const { return *m_loader; }
 
     // The catalogue path the OK action last matched; unset before the first match.
     const std::optional<QString> &catalogPath() const { return m_catalogPath; }
@@ -76,6 +78,7 @@ private:
     void showReferenceList(int list);
 
     std::unique_ptr<Ui::Fosdat> ui;
+    std::unique_ptr<CatalogueLoader> m_loader; // goes before the view it loads into
     SoundCue &m_sound;
     UserDialogs &m_dialogs;
     std::optional<QString> m_catalogPath;

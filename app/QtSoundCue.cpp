@@ -17,6 +17,10 @@
 namespace
 {
 
+// The click is a few kilobytes; a sound effect holds its whole file in
+// memory for as long as it lives, so a larger file is not the click.
+constexpr qint64 MaxSoundBytes = 1024 * 1024;
+
 // Whether a sound server answers at all. Qt's audio stack (PulseAudio on this
 // platform) makes the same connection attempt when it is first asked for a
 // device and prints a warning when it fails at once; made here first, a
@@ -64,7 +68,7 @@ void QtSoundCue::play()
 {
     const QString path = fosdat::data::nativePath(fosdat::data::SoundPath);
     const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable()) {
+    if (!file.isFile() || !file.isReadable() || file.size() > MaxSoundBytes) {
         m_playDefault();
         return;
     }

@@ -9,10 +9,11 @@
 class QSoundEffect;
 
 // Plays the data set's click through Qt Multimedia. The file is looked up
-// afresh on every cue; when it is missing or cannot be decoded the desktop's
-// own alert sound is given instead. Without an audio device it is silent, and
-// quiet: the audio stack is only asked for a device once a sound server is
-// known to be there, since it reports a missing server as warnings on stderr.
+// afresh on every cue; when it is missing, larger than a click can be or
+// cannot be decoded the desktop's own alert sound is given instead. Without
+// an audio device it is silent, and quiet: the audio stack is only asked for
+// a device once a sound server is known to be there, since it reports a
+// missing server as warnings on stderr.
 class QtSoundCue final : public QObject, public SoundCue
 {
     Q_OBJECT

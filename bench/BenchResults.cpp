@@ -100,8 +100,12 @@ void BenchResults::addBenchmarks(const QJsonObject &root)
     }
     for (const QJsonValue &value : root.value(u"benchmarks").toArray()) {
         const QJsonObject entry = value.toObject();
-        if (entry.contains(u"error_occurred") && entry.value(u"error_occurred").toBool())
-            continue;
+        if (entry.value(u"error_occurred").toBool()) {
+            m_errors.insert(plainName(entry.value(u"run_name").toString()),
+                            entry.value(u"error_message").toString());
+            if (entry.value(u"iterations").toInt() == 0)
+                continue; // nothing measured; a run that was cut short keeps its figures
+        }
         const QString aggregate = entry.value(u"aggregate_name").toString();
         BenchmarkResult &result = m_benchmarks[plainName(entry.value(u"run_name").toString())];
         const double seconds =
@@ -141,6 +145,23 @@ std::optional<BenchmarkResult> BenchResults::benchmark(const QString &name) cons
     if (found == m_benchmarks.cend() || found->time.repetitions == 0)
         return std::nullopt;
     return *found;
+}
+
+std::optional<QString> BenchResults::error(const QString &name) const
+{
+    const auto found = m_errors.constFind(name);
+    return found == m_errors.cend() ? std::nullopt : std::optional(*found);
+}
+
+QStringList BenchResults::names(const QString &prefix) const
+{
+    QStringList found;
+    for (const QString &name : m_benchmarks.keys() + m_errors.keys()) {
+        if (name.startsWith(prefix) && !found.contains(name))
+            found.append(name);
+    }
+    found.sort();
+    return found;
 }
 
 std::optional<Timing> BenchResults::peer(const QString &input, const QString &tool) const

@@ -36,6 +36,10 @@ public:
     // "LoadFile/CEPH1", "Startup/offscreen/sample": benchmark names without
     // Google Benchmark's "/iterations:N" and "/manual_time" suffixes.
     std::optional<BenchmarkResult> benchmark(const QString &name) const;
+    // Why a benchmark failed, when it did.
+    std::optional<QString> error(const QString &name) const;
+    // The benchmarks, measured or failed, whose names begin with `prefix`, in order.
+    QStringList names(const QString &prefix) const;
     std::optional<Timing> peer(const QString &input, const QString &tool) const;
 
     // Context entries of the Google Benchmark runs (input sizes, load).
@@ -46,6 +50,7 @@ private:
     void addPeer(const QString &input, const QString &tool, const QJsonObject &root);
 
     QHash<QString, BenchmarkResult> m_benchmarks;
+    QHash<QString, QString> m_errors;
     QHash<QString, Timing> m_peers; // "input/tool"
     QMap<QString, QString> m_context;
 };

@@ -2,19 +2,28 @@
 
 #include "UserDialogs.h"
 
+#include <functional>
+
 namespace fosdat::bench
 {
 
-// Shows no message box and answers every save dialog with a cancel.
+// Shows no message box and answers every save dialog with a cancel;
+// `onMessage`, when set, hears of every message.
 class NoDialogs final : public UserDialogs
 {
 public:
-    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override {}
+    void message(QWidget *, const QString &, const QString &, QMessageBox::Icon) override
+    {
+        if (onMessage)
+            onMessage();
+    }
     std::optional<QString> saveFileName(QWidget *, const QString &, const QString &,
                                         const QString &) override
     {
         return std::nullopt;
     }
+
+    std::function<void()> onMessage;
 };
 
 } // namespace fosdat::bench

@@ -1,6 +1,7 @@
 #include "ShownView.h"
 
 #include "CatalogueFile.h"
+#include "LayoutPacer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -59,7 +60,9 @@ bool ShownView::load(const QString &path)
     std::unique_ptr<QTextDocument> document = readCatalogue(path);
     if (!document)
         return false;
+    QTextDocument &shown = *document;
     m_box->showDocument(std::move(document));
+    LayoutPacer::pace(shown); // as the window's loads do
     return true;
 }
 

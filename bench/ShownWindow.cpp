@@ -3,18 +3,31 @@
 #include "ShownView.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMouseEvent>
 
 namespace fosdat::bench
 {
 
-ShownWindow::ShownWindow(const QString &sampleDir) : m_window(m_cue, m_dialogs)
+ShownWindow::ShownWindow(const QString &dataSetDir) : m_window(m_cue, m_dialogs)
 {
-    QDir::setCurrent(sampleDir);
+    QDir::setCurrent(dataSetDir);
     m_window.loadStartupContent();
     m_window.show();
+    m_window.activateWindow();
     waitUntilExposed(m_window);
+}
+
+bool ShownWindow::choose(const QString &caption)
+{
+    auto *combo = child<QComboBox>(QStringLiteral("Combo1"));
+    const int index = combo ? combo->findText(caption) : -1;
+    if (index < 0)
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
 }
 
 void ShownWindow::click(QWidget *control, std::optional<QPointF> point)

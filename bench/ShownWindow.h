@@ -17,14 +17,19 @@ public:
     void play() override {}
 };
 
-// The catalogue window on the sample data set, filled and shown.
+// The catalogue window on a data set (the directory holding dat/), filled,
+// shown and active.
 class ShownWindow
 {
 public:
-    explicit ShownWindow(const QString &sampleDir);
+    explicit ShownWindow(const QString &dataSetDir);
 
     Fosdat &window() { return m_window; }
+    NoDialogs &dialogs() { return m_dialogs; }
     template <typename T> T *child(const QString &name) { return m_window.findChild<T *>(name); }
+
+    // Chooses a group from the list, as the mouse would: the OK action runs.
+    bool choose(const QString &caption);
 
     // A left click on `control` at `point` (its centre by default), as the mouse would give it.
     static void click(QWidget *control, std::optional<QPointF> point = std::nullopt);

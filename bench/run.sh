@@ -10,6 +10,10 @@
 #   PEER_HEAVY_RUNS    runs of unrtf and LibreOffice on the scale files (3)
 #   PEER_TIMEOUT       seconds after which a converter run is stopped (120)
 #   SCALE_GENERA       genera of the largest sample catalogue (2800)
+#   HOSTILE_DIR        a directory of further files to load in the window, one
+#                      process each: catalogues, and reference lists (*.txt);
+#                      by default the files of fosdat-hostile-inputs, when the
+#                      build has it
 set -euo pipefail
 
 build=$(realpath "${1:?usage: bench/run.sh BUILD}")
@@ -77,6 +81,44 @@ QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
     --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/view.json" --benchmark_out_format=json \
     "$sample" "$data/x10.rtf" "$data/x100.rtf" "$x10set"
+
+echo "== Loading in the window, one process per file"
+# A process still running after load_timeout seconds has hung past its own
+# watchdog; its figures are lost and the report says so.
+load_timeout=180
+# Reference lists too large for the panel: blank lines, one line of words and
+# one word.
+lists=$data/hostile-lists
+mkdir -p "$lists"
+[ -f "$lists/blank-lines-10MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 5 * 2^20; ++n) printf "\r\n" }' >"$lists/blank-lines-10MB.txt"
+[ -f "$lists/one-line-60MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 60 * 2^20; n += 36) printf "Ivanov I.I. 1975. Title // Journal. " }' \
+        >"$lists/one-line-60MB.txt"
+[ -f "$lists/one-word-1MB.txt" ] ||
+    awk 'BEGIN { for (n = 0; n < 2^20; ++n) printf "a" }' >"$lists/one-word-1MB.txt"
+load_files=("$catalogue" "$data/x100.rtf" "$lists"/*.txt)
+hostile_generator=$build/tools/hostile/fosdat-hostile-inputs
+if [ -z "${HOSTILE_DIR:-}" ] && [ -x "$hostile_generator" ]; then
+    HOSTILE_DIR=$data/hostile
+    mkdir -p "$HOSTILE_DIR"
+    "$hostile_generator" "$HOSTILE_DIR"
+fi
+if [ -n "${HOSTILE_DIR:-}" ]; then
+    load_files+=("$HOSTILE_DIR"/*)
+fi
+for file in "${load_files[@]}"; do
+    name=$(basename "$file")
+    name=${name%.*}
+    out=$results/load-$name.json
+    kind=WindowLoad
+    [[ $file == *.txt ]] && kind=ReferenceListLoad
+    if ! QT_QPA_PLATFORM=offscreen timeout -k 10 "$load_timeout" \
+        "$build/fosdat-bench-load" "$sample" "$file" "$out" && [ ! -s "$out" ]; then
+        printf '{"benchmarks": [{"name": "%s/%s", "run_name": "%s/%s", "iterations": 0, "error_occurred": true, "error_message": "stopped after %s s"}]}\n' \
+            "$kind" "$name" "$kind" "$name" "$load_timeout" >"$out"
+    fi
+done
 
 startup_options=(--benchmark_repetitions="$startup_runs" --benchmark_report_aggregates_only=true
                  --benchmark_out_format=json)

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace fosdat::data
 {
@@ -29,6 +31,42 @@ QString matchComponent(const QString &dir, const QString &component)
     return component;
 }
 
+// Opens `path` for reading when it is a regular file of at most `maxBytes`;
+// -1 otherwise. O_NONBLOCK so that opening a FIFO does not wait for a writer;
+// the type is checked on the open descriptor, so nothing can swap the file in
+// between.
+int openRegularFile(const QString &path, qint64 maxBytes, qint64 *size)
+{
+    if (path.isEmpty())
+        return -1;
+    const QByteArray encoded = QFile::encodeName(path);
+    FileDescriptor fd(::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {
+    };
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > maxBytes)
+        return -1;
+    *size = info.st_size;
+    return fd.release();
+}
+
+// Reads into `bytes` from `*filled` on until they are full or the file ends;
+// false on a read error.
+bool fill(int fd, QByteArray &bytes, qsizetype *filled)
+{
+    while (*filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + *filled, size_t(bytes.size() - *filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        *filled += got;
+    }
+    return true;
+}
+
 } // namespace
 
 QString nativePath(QStringView dataPath, const QDir &base)
@@ -43,42 +81,40 @@ QString nativePath(QStringView dataPath, const QDir &base)
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    // O_NONBLOCK so that opening a FIFO does not wait for a writer; the type
-    // is checked on the open descriptor, so nothing can swap the file in
-    // between.
-    const QByteArray encoded = QFile::encodeName(path);
-    FileDescriptor fd(::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    qint64 size = 0;
+    FileDescriptor fd(openRegularFile(path, maxBytes, &size));
     if (fd.get() < 0)
-        return std::nullopt;
-    struct stat info {
-    };
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes)
         return std::nullopt;
 
     // One byte more than the limit allows: a file that grows past the limit
     // while it is read (or that, like a procfs file, reports no size) is
     // refused, not cut short.
-    QByteArray bytes;
-    bytes.resize(qsizetype(info.st_size));
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxBytes)
-                return std::nullopt;
-            bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 64 * 1024));
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + filled, size_t(bytes.size() - filled));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        if (!fill(fd.get(), bytes, &filled))
             return std::nullopt;
-        }
-        if (got == 0)
+        if (filled < bytes.size()) // the file has ended
             break;
-        filled += got;
+        if (bytes.size() > maxBytes)
+            return std::nullopt;
+        bytes.resize(qMin<qint64>(maxBytes + 1, bytes.size() + 64 * 1024));
     }
+    bytes.truncate(filled);
+    return bytes;
+}
+
+std::optional<QByteArray> readRegularFileStart(const QString &path, qsizetype count,
+                                               qint64 maxBytes)
+{
+    qint64 size = 0;
+    FileDescriptor fd(openRegularFile(path, maxBytes, &size));
+    if (fd.get() < 0)
+        return std::nullopt;
+    QByteArray bytes(qMin<qint64>(count, size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    if (!fill(fd.get(), bytes, &filled))
+        return std::nullopt;
     bytes.truncate(filled);
     return bytes;
 }

@@ -33,6 +33,11 @@ QString nativePath(QStringView dataPath, const QDir &base = QDir());
 // never blocks on a special file.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes = MaxDataFileBytes);
 
+// The first `count` bytes of what readRegularFile() would read, or all of
+// them when there are fewer; nullopt where readRegularFile() gives nullopt.
+std::optional<QByteArray> readRegularFileStart(const QString &path, qsizetype count,
+                                               qint64 maxBytes = MaxDataFileBytes);
+
 // Single-byte text in the data set's code page (Windows-1251), one character
 // per byte, nothing converted or trimmed.
 QString decodeAnsi(QByteArrayView bytes);

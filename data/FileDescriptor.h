@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 namespace fosdat::data
 {
@@ -21,6 +22,8 @@ public:
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
+    // Gives the descriptor up without closing it.
+    int release() { return std::exchange(m_fd, -1); }
     // Closes now and gives close()'s own errno (0 when it worked): a write
     // that the system delays can fail only here.
     int close()

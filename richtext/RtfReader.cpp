@@ -66,7 +66,7 @@ public:
             setDefaultTab(*m_document, units::DefaultTabLength);
     }
 
-    void read(QByteArrayView input);
+    void read(QByteArrayView input, const ReadProgress &progress);
     // Whether the document was cut short by the caps.
     bool isCut() const { return m_builder.isCut(); }
 
@@ -120,12 +120,20 @@ private:
     qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
 };
 
-void Reader::read(QByteArrayView input)
+void Reader::read(QByteArrayView input, const ReadProgress &progress)
 {
+    constexpr qsizetype ProgressInterval = 64 * 1024; // bytes between two reports
+    qsizetype nextReport = progress ? 0 : input.size() + 1;
     Tokenizer tokenizer(input);
     Token token;
-    while (!m_done && !m_builder.isCut() && tokenizer.next(token))
+    while (!m_done && !m_builder.isCut() && tokenizer.next(token)) {
+        if (token.offset >= nextReport) {
+            if (!progress(token.offset))
+                break;
+            nextReport = token.offset + ProgressInterval;
+        }
         handle(token);
+    }
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
     m_notes.appendTo(m_builder, m_plainChars);
@@ -569,7 +577,7 @@ std::optional<QByteArrayView> rtfStart(QByteArrayView bytes)
 
 } // namespace
 
-ReadResult read(QByteArrayView bytes)
+ReadResult read(QByteArrayView bytes, const ReadProgress &progress)
 {
     const std::optional<QByteArrayView> rtf = rtfStart(bytes);
     if (!rtf)
@@ -577,8 +585,11 @@ ReadResult read(QByteArrayView bytes)
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
     CursorTarget target(*document);
+    const qsizetype skipped = rtf->data() - bytes.data(); // white space before "{\rtf"
     Reader reader(target, document.get());
-    reader.read(*rtf);
+    reader.read(*rtf, progress
+                          ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
+                          : ReadProgress());
     document->setUndoRedoEnabled(true);
     return {std::move(document), ReadError::None, reader.isCut()};
 }
@@ -589,7 +600,7 @@ std::optional<QString> readText(QByteArrayView bytes)
     if (!rtf)
         return std::nullopt;
     PlainTextTarget target;
-    Reader(target, nullptr).read(*rtf);
+    Reader(target, nullptr).read(*rtf, {});
     return std::move(target.text());
 }
 

@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QTextDocument>
 #include <QTextFormat>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,9 +34,14 @@ struct ReadResult {
     bool ok() const { return error == ReadError::None; }
 };
 
+// Told now and then, while read() builds a document, how many of its input
+// bytes have been read; returning false stops the reading there, and the
+// document holds what was read until then.
+using ReadProgress = std::function<bool(qsizetype bytesRead)>;
+
 // Reads RTF bytes into a new document. Truncated input and unbalanced braces
 // are read as far as they go; only input that is not RTF at all fails.
-ReadResult read(QByteArrayView bytes);
+ReadResult read(QByteArrayView bytes, const ReadProgress &progress = {});
 
 // Reads only the text, as read() would put it in the document's blocks
 // (a line break within a paragraph as U+2028, as there), joined by '\n', with

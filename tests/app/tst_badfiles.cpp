@@ -2,12 +2,14 @@
 // it can, never shows a message and never blocks.
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "ReferenceList.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,19 +180,47 @@ private slots:
         QVERIFY(w.dialogs.messages.isEmpty());
     }
 
-    void largeReferenceFileIsShownWhole()
+    // The panel would take gigabytes and minutes for these: it shows their
+    // start and says that it is only a part.
+    void hugeReferenceFileIsCutShort_data()
     {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<int>("lines"); // shown in the panel, the closing line included
+        const QByteArray reference =
+            "123. \xc8\xe2\xe0\xed\xee\xe2 \xc8.\xc8. 1975. Title // Journal.";
+        QTest::newRow("50 MB of references")
+            << reference + "\r\n"
+            << 50 * 1024 * 1024 / (reference.size() + 2)
+            << QString::fromUtf8("123. Иванов И.И. 1975. Title // Journal.")
+            << int(fosdat::data::ReferenceListBudget.lines) + 1;
+        QTest::newRow("10 MB of blank lines") << QByteArray("\r\n") << 5 * 1024 * 1024 << QString()
+                                              << int(fosdat::data::ReferenceListBudget.lines) + 1;
+        QTest::newRow("60 MB in one line")
+            << reference << 60 * 1024 * 1024 / reference.size()
+            << QString::fromLatin1(reference.repeated(1 + 10'000 / reference.size()))
+                   .left(fosdat::data::ReferenceListBudget.lineCharacters)
+                   .replace(QString::fromLatin1("\xc8\xe2\xe0\xed\xee\xe2 \xc8.\xc8."),
+                            QString::fromUtf8("Иванов И.И."))
+            << 2;
+    }
+    void hugeReferenceFileIsCutShort()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, times);
+        QFETCH(QString, firstLine);
+        QFETCH(int, lines);
         DataTree tree;
-        QByteArray line = "123. \xc8\xe2\xe0\xed\xee\xe2 \xc8.\xc8. 1975. Title // Journal.\r\n";
-        QByteArray bytes;
-        bytes.reserve(50 * 1024 * 1024);
-        while (bytes.size() < 50 * 1024 * 1024)
-            bytes += line;
-        QVERIFY(tree.write("dat/BD/REFS1.txt", bytes));
+        QVERIFY(tree.write("dat/BD/REFS1.txt", line.repeated(times)));
         Window w;
         w.fosdat.loadStartupContent();
-        QCOMPARE(w.fosdat.refsText().size(), bytes.size());
-        QVERIFY(w.panelText().startsWith(QString::fromUtf8("123. Иванов И.И. 1975.")));
+        const auto *panel = w.fosdat.findChild<QPlainTextEdit *>("Text2");
+        QCOMPARE(panel->blockCount(), lines);
+        QCOMPARE(panel->document()->firstBlock().text(), firstLine);
+        QCOMPARE(panel->document()->lastBlock().text(), fosdat::data::CutShortNotice);
+        QCOMPARE(QString(w.fosdat.refsText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                 w.panelText());
     }
 
     void missingOrBrokenSoundChangesNothingElse()

@@ -31,6 +31,8 @@ private slots:
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("directory in its place") << QByteArray() << true;
         QTest::newRow("not a wave") << QByteArray("RIFF\x04\0\0\0WAVEjunkjunk", 20) << false;
+        // A valid wave of 1.2 MB: a sound effect would hold all of it for the whole session.
+        QTest::newRow("larger than a click") << clickWave(600'000) << false;
     }
     void fallsBackToTheDefaultSound()
     {

@@ -71,7 +71,7 @@ private slots:
         QVERIFY(QFile::link(dir.filePath("loop"), dir.filePath("loop")));
         QVERIFY(!readRegularFile(dir.filePath("loop")));
 
-        QVERIFY(!readRegularFile(file, 3)); // over the size limit
+        QVERIFY(!readRegularFile(file, 3));                   // over the size limit
         QCOMPARE(readRegularFile(file, 6).value().size(), 6); // at the limit
 
         // A file that says it is empty but goes on (as it could grow while
@@ -79,6 +79,22 @@ private slots:
         const QString status = QStringLiteral("/proc/self/status");
         QVERIFY(readRegularFile(status).value().size() > 100);
         QVERIFY(!readRegularFile(status, 100));
+    }
+
+    // Only the start of a file, under the same guard as the whole of it.
+    void readsTheStartOfRegularFiles()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("file");
+        writeFile(file, "abcdef");
+        QCOMPARE(readRegularFileStart(file, 4).value(), QByteArray("abcd"));
+        QCOMPARE(readRegularFileStart(file, 100).value(), QByteArray("abcdef"));
+        QVERIFY(
+            !readRegularFileStart(file, 4, 5)); // over the size limit, though only 4 are asked for
+        QVERIFY(!readRegularFileStart(dir.path(), 4));
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!readRegularFileStart(fifo, 4));
     }
 
     void decodesWindows1251ByteForByte()

@@ -1,0 +1,159 @@
+#include "CatalogueLoader.h"
+
+#include "CatalogueFile.h"
+#include "CatalogueView.h"
+#include "DataFiles.h"
+#include "LayoutPacer.h"
+#include "LoadingIndicator.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QTextDocument>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
+#include <atomic>
+
+// What a background load and the window share: how far the reading has come,
+// and whether a newer load has made it pointless.
+struct BackgroundLoad {
+    QString path;
+    qint64 size = 0;
+    std::atomic<qint64> bytesRead = 0;
+    std::atomic<bool> superseded = false;
+};
+
+namespace
+{
+
+constexpr int ProgressIntervalMs = 50;
+
+// Runs on a worker thread. The document is built there and handed to the
+// GUI thread complete; one that is no longer wanted is freed where it was built.
+std::unique_ptr<QTextDocument> readInBackground(const std::shared_ptr<BackgroundLoad> &job,
+                                                QThread *guiThread)
+{
+    std::unique_ptr<QTextDocument> document = readCatalogue(job->path, [&job](qsizetype read) {
+        job->bytesRead = read;
+        return !job->superseded;
+    });
+    if (!document || job->superseded)
+        return nullptr;
+    document->moveToThread(guiThread);
+    return document;
+}
+
+// Frees a document that was never shown on a worker thread: one of many
+// paragraphs takes a while to free. Nothing outside it refers to it.
+void disposeInBackground(std::unique_ptr<QTextDocument> document)
+{
+    document->moveToThread(nullptr); // no thread's events reach it any more
+    QThreadPool::globalInstance()->start([unwanted = document.release()] { delete unwanted; });
+}
+
+} // namespace
+
+CatalogueLoader::CatalogueLoader(CatalogueView &view, QObject *parent)
+    : QObject(parent), m_view(view), m_indicator(new LoadingIndicator(view))
+{
+    m_progressTimer.setInterval(ProgressIntervalMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &CatalogueLoader::showProgress);
+}
+
+CatalogueLoader::~CatalogueLoader()
+{
+    if (m_job)
+        m_job->superseded = true;
+}
+
+void CatalogueLoader::load(const QString &path)
+{
+    supersede();
+    const QFileInfo file(path);
+    const qint64 size = file.isFile() ? file.size() : 0;
+    if (size > m_threshold && size <= fosdat::data::MaxDataFileBytes) {
+        loadInBackground(path, size);
+        return;
+    }
+    if (std::unique_ptr<QTextDocument> document = readCatalogue(path))
+        show(std::move(document));
+}
+
+void CatalogueLoader::loadInBackground(const QString &path, qint64 size)
+{
+    auto job = std::make_shared<BackgroundLoad>();
+    job->path = path;
+    job->size = size;
+    m_job = job;
+    m_indicator->start();
+    m_progressTimer.start();
+    auto *watcher = new QFutureWatcher<std::unique_ptr<QTextDocument>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, job] {
+        finish(job, watcher->future().takeResult());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(readInBackground, job, QThread::currentThread()));
+}
+
+void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
+                             std::unique_ptr<QTextDocument> document)
+{
+    if (job != m_job) { // superseded after its reading was done
+        if (document)
+            disposeInBackground(std::move(document));
+        return;
+    }
+    if (!document) {
+        endBackgroundLoad();
+        return;
+    }
+    // Giving the document its layout passes over every paragraph, and so does
+    // the view taking it; each in a turn of the event loop of its own, the
+    // window waits half as long at a time.
+    document->documentLayout();
+    m_loaded = std::move(document);
+    QMetaObject::invokeMethod(
+        this,
+        [this, job] {
+            if (job == m_job)
+                showLoaded();
+        },
+        Qt::QueuedConnection);
+}
+
+void CatalogueLoader::showLoaded()
+{
+    std::unique_ptr<QTextDocument> document = std::move(m_loaded);
+    endBackgroundLoad();
+    show(std::move(document));
+}
+
+void CatalogueLoader::show(std::unique_ptr<QTextDocument> document)
+{
+    QTextDocument &shown = *document;
+    m_view.showDocument(std::move(document));
+    LayoutPacer::pace(shown);
+    emit documentShown();
+}
+
+void CatalogueLoader::supersede()
+{
+    if (!m_job)
+        return;
+    m_job->superseded = true;
+    m_loaded.reset(); // read, not shown yet: it has been laid out here, so it is freed here
+    endBackgroundLoad();
+}
+
+void CatalogueLoader::endBackgroundLoad()
+{
+    m_job.reset();
+    m_progressTimer.stop();
+    m_indicator->stop();
+}
+
+void CatalogueLoader::showProgress()
+{
+    if (m_job && m_job->size > 0)
+        m_indicator->setProgress(double(m_job->bytesRead) / double(m_job->size));
+}

@@ -1,0 +1,70 @@
+// A reference list as the reference panel is given it: whole when it keeps
+// within the budget, otherwise its whole lines within the budget and a
+// closing line saying that only part of it is shown.
+#include "ReferenceList.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace fosdat::data;
+
+namespace
+{
+
+// A budget small enough to pass with a few lines: 3 lines, 10 characters, 6 to a line.
+constexpr TextBudget Small{3, 10, 6};
+
+QString cutAfter(const QString &kept)
+{
+    return kept + u'\n' + CutShortNotice.toString();
+}
+
+} // namespace
+
+class TestReferenceList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shownWithinTheBudget_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("within, line ends kept")
+            << QByteArray("ab\r\ncd\r\nef") << QStringLiteral("ab\r\ncd\r\nef");
+        QTest::newRow("exactly the budget")
+            << QByteArray("abcdef\r\nabcd\r\n") << QStringLiteral("abcdef\r\nabcd\r\n");
+        QTest::newRow("Windows-1251") << QByteArray("\xc0\xe1\xe2") << QStringLiteral("Абв");
+        QTest::newRow("too many lines")
+            << QByteArray("a\r\nb\r\nc\r\nd\r\n") << cutAfter("a\r\nb\r\nc");
+        QTest::newRow("too many lines, bare line ends")
+            << QByteArray("a\nb\rc\r\n\r\nd") << cutAfter("a\nb\rc");
+        QTest::newRow("too many characters") << QByteArray("abcde\r\nfghijk") << cutAfter("abcde");
+        QTest::newRow("a later line too long") << QByteArray("ab\r\nabcdefg\r\n") << cutAfter("ab");
+        QTest::newRow("the first line too long")
+            << QByteArray(64 * 1024, 'x') << cutAfter(QString(6, u'x'));
+        QTest::newRow("blank lines only")
+            << QByteArray("\r\n\r\n\r\n\r\n\r\n") << cutAfter("\r\n\r\n");
+    }
+    void shownWithinTheBudget()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        QFile out(dir.filePath("REFS1.txt"));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
+        QCOMPARE(readReferenceList(out.fileName(), Small).value_or(QStringLiteral("(unreadable)")),
+                 shown);
+    }
+
+    void unreadableGivesNothing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!readReferenceList(dir.filePath("missing.txt")));
+        QVERIFY(!readReferenceList(dir.path()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReferenceList)
+#include "tst_referencelist.moc"
