@@ -28,7 +28,8 @@ int TextSearch::find(QTextDocument &document, const QString &text, int from,
     qsizetype start = -1;
     if (!(flags & QTextDocument::FindBackward))
         start = matcher.indexIn(content, textIndex(from));
-    else if (from <= document.characterCount()) // QTextDocument::find() finds nothing from past the end
+    else if (from <=
+             document.characterCount()) // QTextDocument::find() finds nothing from past the end
         start = matcher.lastIndexIn(content, textIndex(from));
     if (start < 0)
         return -1;

@@ -176,7 +176,7 @@ private slots:
         QVERIFY(target);
         const int cues = w.sound.count;
         QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); // select all
-        typeText(target, QString("ЧЕРВИ")); // a caption exactly
+        typeText(target, QString("ЧЕРВИ"));                      // a caption exactly
         QTest::keyClick(target, Qt::Key(key),
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QCOMPARE(w.combo()->currentText(), QString("ЧЕРВИ"));
