@@ -11,6 +11,7 @@
 #include "PanelEntryMarker.h"
 #include "ReferenceLinks.h"
 #include "ReferenceList.h"
+#include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -243,8 +244,11 @@ void Fosdat::setUpKeyboardAndReferences()
 void Fosdat::showReferenceList(int list)
 {
     const QString path = data::nativePath(data::ReferenceListPaths.at(size_t(list)));
-    if (std::optional<QString> text = data::readReferenceList(path))
-        m_refsText = std::move(*text);
+    if (std::optional<data::ReferenceListText> list = data::readReferenceList(path)) {
+        m_refsText = std::move(list->text);
+        if (list->cut)
+            m_refsText.append(u'\n').append(rtf::CutNotice);
+    }
     ui->Text2->setPlainText(m_refsText);
 }
 

@@ -33,7 +33,7 @@ std::optional<qsizetype> cutPoint(QByteArrayView text, const TextBudget &budget)
 
 } // namespace
 
-std::optional<QString> readReferenceList(const QString &path, const TextBudget &budget)
+std::optional<ReferenceListText> readReferenceList(const QString &path, const TextBudget &budget)
 {
     // Each byte before the cut is a character or part of a line break of at
     // most two bytes: a longer file is cut within this many.
@@ -43,10 +43,8 @@ std::optional<QString> readReferenceList(const QString &path, const TextBudget &
         return std::nullopt;
     const std::optional<qsizetype> cut = cutPoint(*bytes, budget);
     if (!cut)
-        return decodeAnsi(*bytes);
-    QString shown = decodeAnsi(QByteArrayView(*bytes).first(*cut));
-    shown.append(u'\n').append(CutShortNotice);
-    return shown;
+        return ReferenceListText{decodeAnsi(*bytes), false};
+    return ReferenceListText{decodeAnsi(QByteArrayView(*bytes).first(*cut)), true};
 }
 
 } // namespace fosdat::data

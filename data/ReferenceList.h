@@ -1,14 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 #include <optional>
 
 namespace fosdat::data
 {
-
-// The line that closes a text shown only in part because it was too large.
-inline constexpr QStringView CutShortNotice = u"Файл слишком велик: показана его часть";
 
 // How much of a reference list the reference panel is given. The panel makes
 // a paragraph of every line, about 1 to 2 µs each, and lays out a line whole
@@ -23,13 +19,18 @@ struct TextBudget {
 };
 inline constexpr TextBudget ReferenceListBudget{10'000, 500'000, 10'000};
 
+// A reference list's text as far as it is shown.
+struct ReferenceListText {
+    QString text;
+    bool cut = false; // only the start of the list, within the budget
+};
+
 // The reference list at `path` as the reference panel shows it: its
 // Windows-1251 text, or, when the whole of it would pass `budget`, its whole
 // lines within the budget (the start of its first line when even that one
-// would pass it) followed by a line with CutShortNotice; of a longer file
-// only the start is read. Nothing when the file cannot be read
-// (readRegularFile()).
-std::optional<QString> readReferenceList(const QString &path,
-                                         const TextBudget &budget = ReferenceListBudget);
+// would pass it), marked as cut; of a longer file only the start is read.
+// Nothing when the file cannot be read (readRegularFile()).
+std::optional<ReferenceListText> readReferenceList(const QString &path,
+                                                   const TextBudget &budget = ReferenceListBudget);
 
 } // namespace fosdat::data

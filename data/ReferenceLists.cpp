@@ -1,6 +1,7 @@
 #include "ReferenceLists.h"
 
 #include "DataFiles.h"
+#include "ReferenceList.h"
 
 #include <QFile>
 #include <algorithm>
@@ -31,7 +32,8 @@ const ReferenceLists::List &ReferenceLists::current(size_t index)
         return list;
     list.path = path;
     list.stamp = stamp;
-    list.text = readAnsiTextFile(path).value_or(QString());
+    std::optional<ReferenceListText> read = readReferenceList(path);
+    list.text = read ? std::move(read->text) : QString();
     list.entries = splitReferenceList(list.text);
     return list;
 }

@@ -19,7 +19,8 @@ struct Reference {
 };
 
 // Looks reference numbers up in the three reference lists below the current
-// directory. A list is read and split the first time it is needed, and read
+// directory, as far as the reference panel shows them (readReferenceList()).
+// A list is read and split the first time it is needed, and read
 // again only when its file has changed (another size, modification time or
 // file), so that a look-up costs a few file status calls.
 class ReferenceLists

@@ -3,6 +3,7 @@
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "ReferenceList.h"
+#include "RtfReader.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -218,7 +219,7 @@ private slots:
         const auto *panel = w.fosdat.findChild<QPlainTextEdit *>("Text2");
         QCOMPARE(panel->blockCount(), lines);
         QCOMPARE(panel->document()->firstBlock().text(), firstLine);
-        QCOMPARE(panel->document()->lastBlock().text(), fosdat::data::CutShortNotice);
+        QCOMPARE(panel->document()->lastBlock().text(), fosdat::rtf::CutNotice);
         QCOMPARE(QString(w.fosdat.refsText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                  w.panelText());
     }

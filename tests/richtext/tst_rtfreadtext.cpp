@@ -1,14 +1,12 @@
 // The text-only reading gives exactly the text of the document that the full
 // reading builds, on whole files and around pictures, and rtf2txt prints it.
 #include "RtfReader.h"
+#include "support/RtfPicture.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocument>
 
 using namespace fosdat;
@@ -16,27 +14,13 @@ using namespace fosdat;
 namespace
 {
 
-// The blocks' texts joined by '\n', pictures left out, line breaks as new lines.
+// The text of the document the full reading builds.
 QString documentText(const QByteArray &rtf)
 {
     const rtf::ReadResult result = rtf::read(rtf);
     if (!result.ok())
         qFatal("not read as RTF: %s", rtf.left(80).constData());
-    QStringList blocks;
-    for (QTextBlock block = result.document->begin(); block.isValid(); block = block.next())
-        blocks.append(block.text().remove(QChar::ObjectReplacementCharacter));
-    return blocks.join(u'\n');
-}
-
-QByteArray pictureGroup()
-{
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return "{\\pict\\pngblip\\picw2\\pich2 " + png.toHex() + "}";
+    return textWithoutPictures(*result.document);
 }
 
 } // namespace
@@ -57,7 +41,7 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             QTest::newRow(qPrintable(name)) << file.readAll();
         }
-        const QByteArray picture = pictureGroup();
+        const QByteArray picture = rtfPicture();
         QTest::newRow("picture alone in a paragraph") << "{\\rtf1 A\\par " + picture + "\\par B}";
         QTest::newRow("picture ending the text") << "{\\rtf1 A\\par " + picture + "}";
         QTest::newRow("picture between words") << "{\\rtf1 A" + picture + "B\\par C}";
