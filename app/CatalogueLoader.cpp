@@ -107,10 +107,6 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
         endBackgroundLoad();
         return;
     }
-    // Giving the document its layout passes over every paragraph, and so does
-    // the view taking it; each in a turn of the event loop of its own, the
-    // window waits half as long at a time.
-    document->documentLayout();
     m_loaded = std::move(document);
     QMetaObject::invokeMethod(
         this,
