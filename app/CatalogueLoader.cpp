@@ -107,19 +107,6 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
         endBackgroundLoad();
         return;
     }
-    m_loaded = std::move(document);
-    QMetaObject::invokeMethod(
-        this,
-        [this, job] {
-            if (job == m_job)
-                showLoaded();
-        },
-        Qt::QueuedConnection);
-}
-
-void CatalogueLoader::showLoaded()
-{
-    std::unique_ptr<QTextDocument> document = std::move(m_loaded);
     endBackgroundLoad();
     show(std::move(document));
 }
@@ -137,7 +124,6 @@ void CatalogueLoader::supersede()
     if (!m_job)
         return;
     m_job->superseded = true;
-    m_loaded.reset(); // read, not shown yet: it has been laid out here, so it is freed here
     endBackgroundLoad();
 }
 

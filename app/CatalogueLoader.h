@@ -46,7 +46,6 @@ private:
     void loadInBackground(const QString &path, qint64 size);
     void finish(const std::shared_ptr<BackgroundLoad> &job,
                 std::unique_ptr<QTextDocument> document);
-    void showLoaded();
     void endBackgroundLoad();
     // Shows `document` in the view, its layout paced.
     void show(std::unique_ptr<QTextDocument> document);
@@ -55,8 +54,7 @@ private:
 
     CatalogueView &m_view;
     LoadingIndicator *m_indicator;
-    std::shared_ptr<BackgroundLoad> m_job;   // the background load still running, if any
-    std::unique_ptr<QTextDocument> m_loaded; // its document, read, about to be shown
+    std::shared_ptr<BackgroundLoad> m_job; // the background load still running, if any
     qint64 m_threshold = DefaultBackgroundThreshold;
     QTimer m_progressTimer;
 };
