@@ -1,7 +1,7 @@
 #include "ReferenceLists.h"
 
 #include "DataFiles.h"
-#include "ReferenceList.h"
+#include "ReferenceListText.h"
 
 #include <QFile>
 #include <algorithm>

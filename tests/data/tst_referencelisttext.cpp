@@ -1,7 +1,7 @@
 // A reference list as the reference panel is given it: whole when it keeps
 // within the budget, otherwise its whole lines within the budget, marked as
 // cut.
-#include "ReferenceList.h"
+#include "ReferenceListText.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,7 +26,7 @@ QString cutAfter(const QString &kept)
 
 } // namespace
 
-class TestReferenceList : public QObject
+class TestReferenceListText : public QObject
 {
     Q_OBJECT
 
@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReferenceList)
-#include "tst_referencelist.moc"
+QTEST_GUILESS_MAIN(TestReferenceListText)
+#include "tst_referencelisttext.moc"

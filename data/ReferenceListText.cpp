@@ -1,4 +1,4 @@
-#include "ReferenceList.h"
+#include "ReferenceListText.h"
 
 #include "DataFiles.h"
 
