@@ -115,7 +115,10 @@ int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
         painter.translate(0, page.band - shown.top());
         painter.setClipRect(shown);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = shown;
+        // A line that ends where the page starts, or starts where it ends,
+        // belongs to the page before or after: drawn here, clipped away, it
+        // would still be text of this page for a PDF reader.
+        context.clip = shown.adjusted(0, 1, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
         layout->draw(&painter, context);
         painter.restore();

@@ -38,8 +38,8 @@ void addFileCommands(QMenu *file, CommandMenus &menus)
     const QList<QAction *> items = file->actions();
     QAction *before = items.size() > 1 ? items[1] : nullptr;
     menus.exportPdf = addItem(file, "mnuExportPdf", QStringLiteral("&Экспорт в PDF..."), {});
-    menus.print =
-        addItem(file, "mnuPrint", QStringLiteral("&Печать..."), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    menus.print = addItem(file, "mnuPrint", QStringLiteral("&Печать..."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_P)});
     file->removeAction(menus.exportPdf);
     file->removeAction(menus.print);
     file->insertActions(before, {menus.exportPdf, menus.print});
@@ -63,9 +63,9 @@ CommandMenus addCommandMenus(QMenuBar *bar, QMenu *file)
     };
     menus.references->addSeparator();
     // Enter is the keypad's Return.
-    menus.referenceAtCaret = addItem(
-        menus.references, "mnuReferenceAtCaret", QStringLiteral("Ссылка у &курсора"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    menus.referenceAtCaret =
+        addItem(menus.references, "mnuReferenceAtCaret", QStringLiteral("Ссылка у &курсора"),
+                {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
 
     menus.view = addMenu(bar, before, "mnuView", QStringLiteral("&Вид"));
     // Ctrl+= is Ctrl+plus without Shift; the keypad's plus and minus match too.

@@ -21,7 +21,7 @@ struct CommandMenus {
     QAction *zoomIn = nullptr;
     QAction *zoomOut = nullptr;
     QAction *zoomReset = nullptr;
-    QAction *zoomLevel = nullptr; // says the zoom; does nothing
+    QAction *zoomLevel = nullptr;   // says the zoom; does nothing
     QAction *readingMode = nullptr; // checkable
     QAction *exportPdf = nullptr;
     QAction *print = nullptr;

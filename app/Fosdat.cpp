@@ -26,8 +26,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QPrintPreviewDialog>
@@ -376,13 +376,12 @@ void Fosdat::printCatalogue()
     // Tall enough to read a page.
     if (const QScreen *screen = this->screen())
         preview.resize(screen->availableGeometry().size() * 0.85);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&catalogue](QPrinter *target) {
-                // Laying the catalogue out for the page takes a moment.
-                QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-                catalogue.print(*target);
-                QGuiApplication::restoreOverrideCursor();
-            });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&catalogue](QPrinter *target) {
+        // Laying the catalogue out for the page takes a moment.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        catalogue.print(*target);
+        QGuiApplication::restoreOverrideCursor();
+    });
     preview.exec();
 }
 

@@ -18,8 +18,8 @@ constexpr Text Texts[] = {
 
 } // namespace
 
-QString QtTextSupplement::translate(const char *context, const char *sourceText,
-                                    const char *, int) const
+QString QtTextSupplement::translate(const char *context, const char *sourceText, const char *,
+                                    int) const
 {
     if (!context || !sourceText)
         return {};

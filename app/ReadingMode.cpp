@@ -28,8 +28,7 @@ int heightOf(const QWidget &widget)
 
 } // namespace
 
-ReadingMode::ReadingMode(const Controls &controls)
-    : QObject(controls.window), m_controls(controls)
+ReadingMode::ReadingMode(const Controls &controls) : QObject(controls.window), m_controls(controls)
 {
     m_controls.window->centralWidget()->installEventFilter(this);
 }

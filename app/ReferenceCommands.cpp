@@ -39,8 +39,9 @@ ReferenceCommands::ReferenceCommands(QTextEdit *view, ReferenceLinks *links, QPl
 {
     // A menu asked for by the mouse comes to the viewport, one asked for by
     // the keyboard to the widget that has the focus.
-    for (QObject *target : {static_cast<QObject *>(view), static_cast<QObject *>(view->viewport()),
-                            static_cast<QObject *>(panel), static_cast<QObject *>(panel->viewport())})
+    for (QObject *target :
+         {static_cast<QObject *>(view), static_cast<QObject *>(view->viewport()),
+          static_cast<QObject *>(panel), static_cast<QObject *>(panel->viewport())})
         target->installEventFilter(this);
 }
 
@@ -51,8 +52,8 @@ std::optional<ReferenceCommands::Mention> ReferenceCommands::mentionAtCaret() co
     if (!block.isValid())
         return std::nullopt;
     const qsizetype start = cursor.selectionStart() - block.position();
-    const qsizetype end = std::min<qsizetype>(cursor.selectionEnd() - block.position(),
-                                              block.length() - 1);
+    const qsizetype end =
+        std::min<qsizetype>(cursor.selectionEnd() - block.position(), block.length() - 1);
     const auto mention = touched(data::findReferenceNumbers(block.text()), start, end);
     if (!mention)
         return std::nullopt;
@@ -91,7 +92,8 @@ void ReferenceCommands::addCitingItem(QMenu &menu, int number)
         return;
     QAction *citing = menu.addAction(QStringLiteral("Роды, ссылающиеся на %1").arg(number));
     citing->setObjectName(QStringLiteral("mnuCitingGenera"));
-    connect(citing, &QAction::triggered, this, [this, number] { emit citingGeneraRequested(number); });
+    connect(citing, &QAction::triggered, this,
+            [this, number] { emit citingGeneraRequested(number); });
 }
 
 bool ReferenceCommands::showViewMenu(const QContextMenuEvent &event, bool fromKeyboard)

@@ -30,8 +30,8 @@ std::optional<QString> UserDialogs::exportFileName(QWidget *parent, const QStrin
 }
 
 std::optional<QString> QtUserDialogs::exportFileName(QWidget *parent, const QString &title,
-                                                     const QString &proposed,
-                                                     const QString &filter, const QString &suffix)
+                                                     const QString &proposed, const QString &filter,
+                                                     const QString &suffix)
 {
     QFileDialog dialog(parent, title, proposed, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -16,8 +16,9 @@ ZoomIndicator::ZoomIndicator(QAbstractScrollArea *view, QAction *menuItem)
 {
     setObjectName(QStringLiteral("zoomIndicator"));
     // Light text on a dark tag reads over any catalogue text.
-    setStyleSheet(QStringLiteral("QLabel { color: white; background: rgba(40, 40, 40, 210);"
-                                 " border-radius: 5px; padding: 4px 12px; font-size: 14pt; font-weight: bold; }"));
+    setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background: rgba(40, 40, 40, 210);"
+        " border-radius: 5px; padding: 4px 12px; font-size: 14pt; font-weight: bold; }"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();
