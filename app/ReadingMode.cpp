@@ -1,9 +1,8 @@
 #include "ReadingMode.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QMainWindow>
-#include <QPointer>
+#include <QWindow>
 #include <algorithm>
 
 namespace
@@ -85,17 +84,14 @@ void ReadingMode::leave()
 void ReadingMode::setMaximizable(bool maximizable)
 {
     QMainWindow &window = *m_controls.window;
-    const QRect geometry = window.geometry();
-    const bool shown = window.isVisible();
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    window.setWindowFlag(Qt::WindowMaximizeButtonHint, maximizable);
-    if (!shown)
-        return;
-    window.setGeometry(geometry);
-    window.show();
-    window.activateWindow();
-    if (focus && focus->window() == &window)
-        focus->setFocus(Qt::OtherFocusReason);
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowMaximizeButtonHint, maximizable);
+    // setWindowFlags() would hide the window and show it again, and the
+    // window manager place it anew; the shown window takes the new flags as
+    // it stands.
+    window.overrideWindowFlags(flags);
+    if (QWindow *handle = window.windowHandle())
+        handle->setFlags(flags);
 }
 
 // The group list keeps its size; the links follow it in a row, as high as

@@ -52,8 +52,7 @@ private:
     void enter();
     void leave();
     void arrange();
-    // Sets the window's maximise button; the window is shown again, as a
-    // change of flags hides it.
+    // Gives the window a maximise button, or takes it away.
     void setMaximizable(bool maximizable);
 
     Controls m_controls;
