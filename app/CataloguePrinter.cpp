@@ -99,12 +99,17 @@ int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
     // scaled to the device's by its layout.
     QAbstractTextDocumentLayout *layout = m_document->documentLayout();
     layout->setPaintDevice(&device);
-    m_document->setPageSize(page.body);
+    if (m_document->pageSize() == page.body) // printed before: perhaps another device
+        m_document->markContentsDirty(0, m_document->characterCount());
+    else
+        m_document->setPageSize(page.body);
     const int pages = m_document->pageCount();
     const auto [first, last] = pageRange(device, pages);
     QPainter painter;
-    if (first > last || !painter.begin(&device))
+    if (first > last || !painter.begin(&device)) {
+        layout->setPaintDevice(nullptr);
         return 0;
+    }
     int painted = 0;
     for (int index = first; index <= last; ++index) {
         if (index > first)
@@ -127,6 +132,7 @@ int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
             break;
     }
     painter.end();
+    layout->setPaintDevice(nullptr); // the device may go before the copy does
     return painted;
 }
 
