@@ -219,14 +219,14 @@ private slots:
         const bool onANumber = !tip.startsWith(u"Курсор");
         QCOMPARE(QToolTip::text(), onANumber ? Qt::convertFromPlainText(tip.simplified()) : tip);
         // Shown at the caret: just below the line it stands on.
-        const QPoint caret = s.viewport()->mapToGlobal(s.view()->cursorRect().bottomLeft());
+        const QPoint below = s.viewport()->mapToGlobal(s.view()->cursorRect().bottomLeft());
         const QWidgetList tops = QApplication::topLevelWidgets();
         const auto tipLabel = std::find_if(tops.begin(), tops.end(), [](const QWidget *top) {
             return top->inherits("QTipLabel") && top->isVisible();
         });
         QVERIFY(tipLabel != tops.end());
-        QVERIFY(qAbs((*tipLabel)->y() - caret.y()) < 40 &&
-                qAbs((*tipLabel)->x() - caret.x()) < 200);
+        QVERIFY(qAbs((*tipLabel)->y() - below.y()) < 40 &&
+                qAbs((*tipLabel)->x() - below.x()) < 200);
         if (list < 0) {
             QCOMPARE(s.sound.count, 0);
             QVERIFY(s.window->refsText().startsWith(u"801."));
