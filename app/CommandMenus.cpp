@@ -32,12 +32,26 @@ QMenu *addMenu(QMenuBar *bar, QAction *before, const char *name, const QString &
     return menu;
 }
 
+// PDF export and printing after the file menu's first item, saving.
+void addFileCommands(QMenu *file, CommandMenus &menus)
+{
+    const QList<QAction *> items = file->actions();
+    QAction *before = items.size() > 1 ? items[1] : nullptr;
+    menus.exportPdf = addItem(file, "mnuExportPdf", QStringLiteral("&Экспорт в PDF..."), {});
+    menus.print = addItem(file, "mnuPrint", QStringLiteral("&Печать..."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    file->removeAction(menus.exportPdf);
+    file->removeAction(menus.print);
+    file->insertActions(before, {menus.exportPdf, menus.print});
+}
+
 } // namespace
 
-CommandMenus addCommandMenus(QMenuBar *bar, QMenu *after)
+CommandMenus addCommandMenus(QMenuBar *bar, QMenu *file)
 {
     CommandMenus menus;
-    QAction *before = entryAfter(bar, after);
+    addFileCommands(file, menus);
+    QAction *before = entryAfter(bar, file);
     menus.references = addMenu(bar, before, "mnuRefs", QStringLiteral("&Ссылки"));
     menus.referenceLists = {
         addItem(menus.references, "mnuRefs1", QStringLiteral("Ссылки с &1-400"),
@@ -47,6 +61,11 @@ CommandMenus addCommandMenus(QMenuBar *bar, QMenu *after)
         addItem(menus.references, "mnuRefs3", QStringLiteral("Ссылки с &801-1200"),
                 {QKeySequence(Qt::ALT | Qt::Key_3)}),
     };
+    menus.references->addSeparator();
+    // Enter is the keypad's Return.
+    menus.referenceAtCaret =
+        addItem(menus.references, "mnuReferenceAtCaret", QStringLiteral("Ссылка у &курсора"),
+                {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
 
     menus.view = addMenu(bar, before, "mnuView", QStringLiteral("&Вид"));
     // Ctrl+= is Ctrl+plus without Shift; the keypad's plus and minus match too.
@@ -57,5 +76,11 @@ CommandMenus addCommandMenus(QMenuBar *bar, QMenu *after)
                             {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     menus.zoomReset = addItem(menus.view, "mnuZoomReset", QStringLiteral("&Обычный размер"),
                               {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    menus.zoomLevel = addItem(menus.view, "mnuZoomLevel", QString(), {});
+    menus.view->addSeparator();
+    menus.readingMode =
+        addItem(menus.view, "mnuReadingMode", QStringLiteral("&Каталог во всё окно"),
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)});
+    menus.readingMode->setCheckable(true);
     return menus;
 }

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "CatalogueLoader.h"
+#include "CataloguePrinter.h"
 #include "CatalogueView.h"
 #include "CommandMenus.h"
 #include "DataFiles.h"
@@ -9,6 +10,9 @@
 #include "FocusRing.h"
 #include "GroupTable.h"
 #include "PanelEntryMarker.h"
+#include "PdfExport.h"
+#include "ReadingMode.h"
+#include "ReferenceCommands.h"
 #include "ReferenceLinks.h"
 #include "ReferenceListText.h"
 #include "RtfReader.h"
@@ -17,11 +21,17 @@
 #include "SoundCue.h"
 #include "UserDialogs.h"
 #include "ViewZoom.h"
+#include "ZoomIndicator.h"
 #include "ui_Fosdat.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMetaMethod>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
@@ -155,8 +165,9 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     connect(menus.zoomOut, &QAction::triggered, m_zoom, &ViewZoom::zoomOut);
     connect(menus.zoomReset, &QAction::triggered, m_zoom, &ViewZoom::resetZoom);
     connect(ui->RichTextBox1, &CatalogueView::documentShown, m_zoom, &ViewZoom::applyToView);
-    connect(new ReferenceLinks(ui->RichTextBox1), &ReferenceLinks::referenceChosen, this,
-            &Fosdat::showReference);
+    auto *links = new ReferenceLinks(ui->RichTextBox1);
+    connect(links, &ReferenceLinks::referenceChosen, this, &Fosdat::showReference);
+    setUpOutputCommands(menus, links);
 }
 
 Fosdat::~Fosdat() = default;
@@ -196,6 +207,11 @@ void Fosdat::loadChosenGroup()
 
 void Fosdat::loadCatalogue(QStringView dataPath)
 {
+    m_loadingCaption.clear();
+    for (const data::Group &group : data::GroupTable) {
+        if (group.catalogPath == dataPath)
+            m_loadingCaption = group.caption.toString();
+    }
     m_loader->load(data::nativePath(dataPath));
 }
 
@@ -239,6 +255,37 @@ void Fosdat::setUpKeyboardAndReferences()
     new FocusRing(ui->Text2);
     m_zoom = new ViewZoom(ui->RichTextBox1, ui->Text2);
     m_entryMarker = new PanelEntryMarker(ui->Text2);
+}
+
+// Printing and PDF export, the reference at the caret and the context menus
+// of references, the zoom shown, and the catalogue over the whole window.
+void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *links)
+{
+    connect(m_loader.get(), &CatalogueLoader::documentShown, this,
+            [this] { m_shownCaption = m_loadingCaption; });
+    connect(menus.print, &QAction::triggered, this, &Fosdat::printCatalogue);
+    connect(menus.exportPdf, &QAction::triggered, this, &Fosdat::exportPdf);
+    m_pdfExport = new PdfExport(this);
+    connect(m_pdfExport, &PdfExport::finished, this, &Fosdat::reportPdfExport);
+
+    auto *references = new ReferenceCommands(ui->RichTextBox1, links, ui->Text2);
+    references->setCitingAvailable([this] {
+        return isSignalConnected(QMetaMethod::fromSignal(&Fosdat::citingGeneraRequested));
+    });
+    connect(menus.referenceAtCaret, &QAction::triggered, references,
+            &ReferenceCommands::followAtCaret);
+    connect(references, &ReferenceCommands::citingGeneraRequested, this,
+            &Fosdat::citingGeneraRequested);
+
+    connect(m_zoom, &ViewZoom::zoomChanged, new ZoomIndicator(ui->RichTextBox1, menus.zoomLevel),
+            &ZoomIndicator::showPercent);
+    m_readingMode = new ReadingMode({this,
+                                     ui->RichTextBox1,
+                                     ui->Text2,
+                                     ui->Combo1,
+                                     {ui->Label2, ui->Label7, ui->Label8},
+                                     ui->Image3});
+    connect(menus.readingMode, &QAction::toggled, m_readingMode, &ReadingMode::setOn);
 }
 
 void Fosdat::showReferenceList(int list)
@@ -315,4 +362,50 @@ void Fosdat::showAboutProgram()
 void Fosdat::showAboutData()
 {
     m_dialogs.message(this, aboutDataText(), AppTitle, QMessageBox::NoIcon);
+}
+
+void Fosdat::printCatalogue()
+{
+    CataloguePrinter catalogue(*ui->RichTextBox1->document(), m_shownCaption);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(CataloguePrinter::defaultPageLayout());
+    printer.setDocName(m_shownCaption);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("printPreview"));
+    preview.setWindowTitle(QStringLiteral("Печать: %1").arg(m_shownCaption));
+    // Tall enough to read a page.
+    if (const QScreen *screen = this->screen())
+        preview.resize(screen->availableGeometry().size() * 0.85);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&catalogue](QPrinter *target) {
+        // Laying the catalogue out for the page takes a moment.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        catalogue.print(*target);
+        QGuiApplication::restoreOverrideCursor();
+    });
+    preview.exec();
+}
+
+void Fosdat::exportPdf()
+{
+    const QString name = (m_shownCaption.isEmpty() ? QStringLiteral("каталог") : m_shownCaption) +
+                         QStringLiteral(".pdf");
+    const QString proposed =
+        m_pdfFileName.isEmpty() ? name : QFileInfo(m_pdfFileName).dir().filePath(name);
+    const std::optional<QString> path =
+        m_dialogs.exportFileName(this, QStringLiteral("Экспорт в PDF"), proposed,
+                                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (!path)
+        return;
+    m_pdfFileName = *path;
+    m_pdfExport->start(*ui->RichTextBox1->document(), m_shownCaption, *path);
+}
+
+void Fosdat::reportPdfExport(const QString &path, bool written, const QString &error)
+{
+    if (written || error.isEmpty())
+        return; // written, or stopped by the user
+    m_dialogs.message(this,
+                      QStringLiteral("Не удалось записать PDF %1:\n%2")
+                          .arg(QDir::toNativeSeparators(path), error),
+                      AppTitle, QMessageBox::Critical);
 }

@@ -12,7 +12,11 @@ class Fosdat;
 class CatalogueLoader;
 class CatalogueView;
 class PanelEntryMarker;
+class PdfExport;
 class QLabel;
+class ReadingMode;
+class ReferenceLinks;
+struct CommandMenus;
 class SoundCue;
 class UserDialogs;
 class ViewZoom;
@@ -48,6 +52,9 @@ signals:
     void findNextRequested();
     void findPreviousRequested();
     void exitRequested();
+    // "Роды, ссылающиеся на N" in the context menu of a reference number;
+    // the item shows only while something is connected here.
+    void citingGeneraRequested(int number);
 
 private slots:
     // The OK action: the cue, then the group list's text looked up in the
@@ -66,10 +73,17 @@ private slots:
     void showHelp();
     void showAboutProgram();
     void showAboutData();
+    // The shown catalogue in Qt's print preview, from which it is printed.
+    void printCatalogue();
+    // The shown catalogue written as a PDF file that the user names.
+    void exportPdf();
+    // Says why an export failed.
+    void reportPdfExport(const QString &path, bool written, const QString &error);
 
 private:
     void setUpWindow();
     void setUpKeyboardAndReferences();
+    void setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *links);
     // Replaces the view's document with the catalogue at `dataPath`; a file
     // that cannot be read leaves the view as it is.
     void loadCatalogue(QStringView dataPath);
@@ -85,6 +99,14 @@ private:
     QString m_refsText;
     ViewZoom *m_zoom = nullptr;
     PanelEntryMarker *m_entryMarker = nullptr;
+    ReadingMode *m_readingMode = nullptr;
+    PdfExport *m_pdfExport = nullptr;
+    // The caption of the group whose catalogue the view shows, and of the
+    // one being loaded: printed at the head of each page.
+    QString m_shownCaption;
+    QString m_loadingCaption;
+    // The PDF file last written, whose folder the next export proposes.
+    QString m_pdfFileName;
     // The name the save dialog proposes: the path last confirmed in it.
     QString m_saveFileName = QStringLiteral("text.txt");
 };

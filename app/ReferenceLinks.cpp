@@ -156,6 +156,19 @@ void ReferenceLinks::release(const QMouseEvent &event)
     const std::optional<Hit> hit = hitAt(point);
     if (!hit || hit->mention.number != *pressed)
         return;
-    if (const std::optional<data::Reference> reference = m_lists.find(*pressed))
+    follow(*pressed);
+}
+
+std::optional<int> ReferenceLinks::numberAt(QPoint point) const
+{
+    const std::optional<Hit> hit = hitAt(point);
+    return hit ? std::optional(hit->mention.number) : std::nullopt;
+}
+
+bool ReferenceLinks::follow(int number)
+{
+    const std::optional<data::Reference> reference = m_lists.find(number);
+    if (reference)
         emit referenceChosen(reference->list, reference->number);
+    return reference.has_value();
 }

@@ -28,8 +28,13 @@ public:
     // text, or a note that the lists do not hold it; empty off a number.
     QString toolTipAt(QPoint point);
 
+    // The reference number drawn at the point of the viewport.
+    std::optional<int> numberAt(QPoint point) const;
+    // Shows reference `number` as a click on it does; false when no list holds it.
+    bool follow(int number);
+
 signals:
-    // A click on a number that list `list` holds.
+    // A click on a number that list `list` holds, or follow().
     void referenceChosen(int list, int number);
 
 protected:

@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "QtTextSupplement.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -9,7 +11,8 @@ namespace
 
 // Qt's own texts (the file dialog, the context menus of text fields, the
 // standard buttons) in Russian, as every text of the program is, whatever the
-// system's language. Without the translations installed they stay English.
+// system's language. Without the translations installed they stay English,
+// but for the few that the program supplies itself.
 void loadQtTranslations()
 {
     auto *translator = new QTranslator(qApp);
@@ -18,6 +21,8 @@ void loadQtTranslations()
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
+    // Searched before the translation installed earlier.
+    QCoreApplication::installTranslator(new QtTextSupplement(qApp));
 }
 
 } // namespace

@@ -21,3 +21,22 @@ std::optional<QString> QtUserDialogs::saveFileName(QWidget *parent, const QStrin
         return std::nullopt;
     return chosen;
 }
+
+std::optional<QString> UserDialogs::exportFileName(QWidget *parent, const QString &title,
+                                                   const QString &proposed, const QString &filter,
+                                                   const QString &)
+{
+    return saveFileName(parent, title, proposed, filter);
+}
+
+std::optional<QString> QtUserDialogs::exportFileName(QWidget *parent, const QString &title,
+                                                     const QString &proposed, const QString &filter,
+                                                     const QString &suffix)
+{
+    QFileDialog dialog(parent, title, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

@@ -18,6 +18,13 @@ public:
     // A save-file dialog; nullopt when the user cancels.
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                                 const QString &proposed, const QString &filter) = 0;
+
+    // A save-file dialog for a file of one type, whose `suffix` a name typed
+    // without one is given before the dialog asks about an existing file;
+    // nullopt when the user cancels. By default, saveFileName().
+    virtual std::optional<QString> exportFileName(QWidget *parent, const QString &title,
+                                                  const QString &proposed, const QString &filter,
+                                                  const QString &suffix);
 };
 
 // The real thing: QMessageBox and QFileDialog.
@@ -28,4 +35,7 @@ public:
                  QMessageBox::Icon icon) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                         const QString &proposed, const QString &filter) override;
+    std::optional<QString> exportFileName(QWidget *parent, const QString &title,
+                                          const QString &proposed, const QString &filter,
+                                          const QString &suffix) override;
 };

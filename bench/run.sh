@@ -134,6 +134,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" env QT_QPA_PLATFORM=xcb \
 profile=$data/libreoffice-profile
 soffice=(soffice "-env:UserInstallation=file://$profile" --headless --convert-to txt:Text
          --outdir "$data/libreoffice-out")
+soffice_pdf=(soffice "-env:UserInstallation=file://$profile" --headless --convert-to pdf
+             --outdir "$data/libreoffice-out")
 if [ ! -d "$profile" ]; then
     printf '{\\rtf1 profile}' >"$data/profile.rtf"
     "${soffice[@]}" "$data/profile.rtf" >/dev/null 2>&1
@@ -148,6 +150,7 @@ peer() {
     rtf2txt) command="$build/rtf2txt $file" ;;
     unrtf) command="timeout -k 10 $peer_timeout unrtf --text $file" ;;
     soffice) command="timeout -k 10 $peer_timeout ${soffice[*]} $file" ;;
+    sofficepdf) command="timeout -k 10 $peer_timeout ${soffice_pdf[*]} $file" ;;
     esac
     hyperfine -N -i --style basic --runs "$runs" --warmup "$warmup" \
         --export-json "$results/peers-$name-$tool.json" -n "$tool $name" "$command"
@@ -158,6 +161,8 @@ echo "== Converters as whole processes"
 peer "$largest" "$catalogue" rtf2txt "$fast_runs" 3
 peer "$largest" "$catalogue" unrtf "$fast_runs" 3
 peer "$largest" "$catalogue" soffice "$peer_runs" 1
+# The PDF export's peer (PdfFromFile in fosdat-bench).
+peer "$largest" "$catalogue" sofficepdf "$peer_runs" 1
 for name in x10 x100; do
     peer "$name" "$data/$name.rtf" rtf2txt "$fast_runs" 1
     peer "$name" "$data/$name.rtf" soffice "$heavy_runs" 0

@@ -33,7 +33,8 @@ set(CPACK_COMPONENT_VIEWER_DESCRIPTION
 Fosdat shows the catalogue of about 36,000 genera of fossil marine animals of
 the Phanerozoic, one animal group at a time, each genus with its stratigraphic
 range and numbered literature references, beside the three reference lists.
-It searches the shown catalogue for a genus name and saves it as RTF.
+It searches the catalogues for a genus name, saves the shown one as RTF,
+prints it and writes it as PDF.
 
 The data set is not part of this package: the program reads it from the
 directory dat below its current directory. The menu entry starts it through

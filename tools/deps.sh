@@ -7,7 +7,7 @@ build=(cmake ninja-build g++ make ccache pkg-config qt6-base-dev qt6-base-dev-to
        qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins qt6-translations-l10n
        libpulse-dev libgl-dev fonts-liberation fonts-dejavu-core)
 test=(xvfb xauth clang libclang-rt-14-dev libreoffice-writer-nogui desktop-file-utils
-      appstream dpkg-dev file lintian libbenchmark-dev)
+      appstream dpkg-dev file lintian libbenchmark-dev poppler-utils)
 bench=(libbenchmark-dev unrtf libreoffice-writer-nogui xvfb xauth hyperfine)
 fuzz=(clang libclang-rt-14-dev)
 package=(dpkg-dev file desktop-file-utils appstream)

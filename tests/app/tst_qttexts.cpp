@@ -12,10 +12,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -81,6 +83,31 @@ private slots:
         const QStringList texts = actionTexts(*menu);
         QVERIFY2(texts.contains(QStringLiteral("Копировать")), qPrintable(texts.join(u'|')));
         QVERIFY2(texts.contains(QStringLiteral("Выделить всё")), qPrintable(texts.join(u'|')));
+    }
+
+    // The save dialog, as the save command opens it, calls a folder "Папка"
+    // in its type column, which Qt's own Russian translation leaves in English.
+    void fileDialogNamesFolders()
+    {
+        DataTree tree;
+        QVERIFY(tree.write(QStringLiteral("dat/BD/FORAM"), "{\\rtf1 x}"));
+        QString folderType, headers;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            auto *model = dialog->findChild<QFileSystemModel *>();
+            QTRY_VERIFY(model->index(tree.path(QStringLiteral("dat"))).isValid());
+            const QModelIndex dat = model->index(tree.path(QStringLiteral("dat")));
+            folderType = model->index(dat.row(), 2, dat.parent()).data().toString();
+            for (int column = 0; column < model->columnCount(); ++column)
+                headers += model->headerData(column, Qt::Horizontal).toString() + u'|';
+            dialog->reject();
+        });
+        QtUserDialogs dialogs;
+        QCOMPARE(dialogs.saveFileName(nullptr, QStringLiteral("Сохранить информацию"),
+                                      QStringLiteral("text.txt"), QStringLiteral("*.txt")),
+                 std::nullopt);
+        QCOMPARE(folderType, QStringLiteral("Папка"));
+        QVERIFY2(!headers.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
+                 qPrintable(headers));
     }
 
     // Saving over an existing file: the dialog asks, in Russian, and "Нет"

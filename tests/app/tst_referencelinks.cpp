@@ -6,8 +6,10 @@
 #include "RtfWriter.h"
 #include "support/WindowSession.h"
 
+#include <QMenu>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolTip>
 
 namespace
@@ -57,7 +59,56 @@ struct Session : WindowSession {
         QTest::mouseMove(viewport(), pointOf(text));
         return viewport()->cursor().shape();
     }
+
+    // Reference list `list` in the panel, as its link label shows it, with
+    // `entry` at the top and highlighted.
+    void checkShown(int list, const QString &entry) const
+    {
+        const QString shown = window->refsText();
+        QVERIFY(shown.startsWith(QString::number(list * 400 + 1) + u'.'));
+        QCOMPARE(panel()->toPlainText(),
+                 QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const QList<QTextEdit::ExtraSelection> marked = panel()->extraSelections();
+        QCOMPARE(marked.size(), 1);
+        QCOMPARE(marked[0].cursor.selectedText(), QString(entry).replace(u'\n', u'\u2029'));
+        QCOMPARE(panel()->cursorForPosition(QPoint(1, 1)).block().text(),
+                 entry.section(u'\n', 0, 0));
+        QVERIFY(marked[0].format.background() != panel()->palette().base());
+    }
+
+    // Puts the caret before character `position` of the view by keys.
+    void caretByKeys(int position) const
+    {
+        QTest::keyClick(view(), Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < position; ++i)
+            QTest::keyClick(view(), Qt::Key_Right);
+    }
 };
+
+// Calls `handle` with the first context menu that opens, from within its own
+// event loop, and closes it.
+void whenMenu(std::function<void(QMenu *)> handle)
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            handle(menu);
+            menu->close();
+        }
+    });
+    timer->start(10);
+}
+
+QAction *itemNamed(const QMenu &menu, const QString &text)
+{
+    for (QAction *action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -106,17 +157,150 @@ private slots:
         }
         // The list as its link label shows it, with the one cue.
         QCOMPARE(s.sound.count, 1);
-        const QString shown = s.window->refsText();
-        QVERIFY(shown.startsWith(QString::number(list * 400 + 1) + u'.'));
-        QCOMPARE(s.panel()->toPlainText(),
-                 QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        // The entry at the top, highlighted.
-        const QList<QTextEdit::ExtraSelection> marked = s.panel()->extraSelections();
-        QCOMPARE(marked.size(), 1);
-        QCOMPARE(marked[0].cursor.selectedText(), QString(entry).replace(u'\n', u'\u2029'));
-        QCOMPARE(s.panel()->cursorForPosition(QPoint(1, 1)).block().text(),
-                 entry.section(u'\n', 0, 0));
-        QVERIFY(marked[0].format.background() != s.panel()->palette().base());
+        s.checkShown(list, entry);
+    }
+
+    // Ctrl+Enter follows the number at the caret as a click does, and shows
+    // its text at the caret; the caret placed by keys or a click.
+    void ctrlEnterFollowsTheNumberAtTheCaret_data()
+    {
+        QTest::addColumn<QString>("caret"); // how the caret is placed
+        QTest::addColumn<QString>("at");    // where: the text that starts there
+        QTest::addColumn<int>("offset");    // characters into it
+        QTest::addColumn<int>("list");      // -1: no list shown
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("keys, inside the digits") << "keys"
+                                                 << "1020" << 2 << 2 << "1020. Author 1020. Work.";
+        QTest::newRow("keys, just after the digits")
+            << "keys"
+            << "402" << 3 << 1 << "402. Author 402. Work.\n   Continued title.";
+        QTest::newRow("keys, a selection holding a number")
+            << "selection"
+            << "(Camp)\t(2" << 0 << 0 << "2. Author 2. Work.";
+        QTest::newRow("a click, then keypad Enter")
+            << "click"
+            << "402" << 0 << 1 << "402. Author 402. Work.\n   Continued title.";
+        QTest::newRow("a number in no list")
+            << "keys"
+            << "999" << 1 << -1 << "Ссылка 999 в списке не найдена";
+        QTest::newRow("a year") << "keys"
+                                << "1975" << 1 << -1 << "Курсор не на номере ссылки";
+        QTest::newRow("a genus name") << "keys"
+                                      << "Abcdia" << 2 << -1 << "Курсор не на номере ссылки";
+    }
+    void ctrlEnterFollowsTheNumberAtTheCaret()
+    {
+        QFETCH(QString, caret);
+        QFETCH(QString, at);
+        QFETCH(int, offset);
+        QFETCH(int, list);
+        QFETCH(QString, tip);
+        Session s;
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+        const int position = s.view()->document()->find(at).selectionStart() + offset;
+        Qt::KeyboardModifiers enter = Qt::ControlModifier;
+        if (caret == "click") {
+            QTest::mouseClick(s.viewport(), Qt::LeftButton, {}, s.pointOf(at));
+            enter |= Qt::KeypadModifier;
+        } else {
+            s.caretByKeys(position);
+            if (caret == "selection") {
+                for (int i = 0; i < at.size(); ++i)
+                    QTest::keyClick(s.view(), Qt::Key_Right, Qt::ShiftModifier);
+            }
+        }
+        QTest::keyClick(s.view(), Qt::Key_3, Qt::AltModifier); // another list, unmarked
+        QToolTip::hideText();
+        s.sound.count = 0;
+
+        QTest::keyClick(s.view(), enter & Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return,
+                        enter);
+        QTRY_VERIFY(QToolTip::isVisible());
+        const bool onANumber = !tip.startsWith(u"Курсор");
+        QCOMPARE(QToolTip::text(), onANumber ? Qt::convertFromPlainText(tip.simplified()) : tip);
+        // Shown at the caret: just below the line it stands on.
+        const QPoint below = s.viewport()->mapToGlobal(s.view()->cursorRect().bottomLeft());
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        const auto tipLabel = std::find_if(tops.begin(), tops.end(), [](const QWidget *top) {
+            return top->inherits("QTipLabel") && top->isVisible();
+        });
+        QVERIFY(tipLabel != tops.end());
+        QVERIFY(qAbs((*tipLabel)->y() - below.y()) < 40 &&
+                qAbs((*tipLabel)->x() - below.x()) < 200);
+        if (list < 0) {
+            QCOMPARE(s.sound.count, 0);
+            QVERIFY(s.window->refsText().startsWith(u"801."));
+            QVERIFY(s.panel()->extraSelections().isEmpty());
+            return;
+        }
+        QCOMPARE(s.sound.count, 1);
+        s.checkShown(list, tip);
+    }
+
+    // The context menu of a number in the view shows it; the one of a number
+    // or of a panel entry asks for the genera citing it, while anything
+    // answers that request.
+    void contextMenus_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("item"); // triggered; empty: none of ours
+        QTest::addColumn<int>("cited");    // asked for; -1: nothing
+        QTest::newRow("a number: shown") << "view"
+                                         << "1020" << false << "Показать ссылку 1020" << -1;
+        QTest::newRow("a number: its citing genera")
+            << "view"
+            << "402" << true << "Роды, ссылающиеся на 402" << 402;
+        QTest::newRow("a panel entry: its citing genera")
+            << "panel"
+            << "3. Author" << true << "Роды, ссылающиеся на 3" << 3;
+        QTest::newRow("a panel entry, nothing answers") << "panel"
+                                                        << "3. Author" << false << "" << -1;
+        QTest::newRow("no number") << "view"
+                                   << "Abcdia" << true << "" << -1;
+    }
+    void contextMenus()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, at);
+        QFETCH(bool, answered);
+        QFETCH(QString, item);
+        QFETCH(int, cited);
+        Session s;
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+        QList<int> asked;
+        if (answered)
+            QObject::connect(s.window.get(), &Fosdat::citingGeneraRequested,
+                             [&asked](int number) { asked << number; });
+        QWidget *target = s.viewport();
+        QPoint point;
+        if (where == "view") {
+            point = s.pointOf(at);
+        } else {
+            target = s.panel()->viewport();
+            const QTextCursor found = s.panel()->document()->find(at);
+            point = s.panel()->cursorRect(found).center();
+        }
+        QStringList ours;
+        whenMenu([&](QMenu *menu) {
+            for (const QAction *action : menu->actions()) {
+                if (action->text().startsWith(u"Показать") || action->text().startsWith(u"Роды"))
+                    ours << action->text();
+            }
+            if (QAction *action = itemNamed(*menu, item))
+                action->trigger();
+        });
+        QTest::mouseClick(target, Qt::RightButton, {}, point);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+
+        QCOMPARE(ours.isEmpty(), item.isEmpty());
+        if (!item.isEmpty())
+            QVERIFY2(ours.contains(item), qPrintable(ours.join(u'|')));
+        QCOMPARE(ours.filter(QStringLiteral("Роды")).isEmpty(), !answered || item.isEmpty());
+        QCOMPARE(asked, cited < 0 ? QList<int>() : QList<int>{cited});
+        if (item.startsWith(u"Показать"))
+            s.checkShown(2, QStringLiteral("1020. Author 1020. Work."));
     }
 
     // Dragging from a number selects text; it is no click.

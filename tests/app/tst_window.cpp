@@ -450,6 +450,10 @@ private slots:
             {QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus),
              "mnuZoomOut"},
             {Qt::CTRL | Qt::Key_0, "mnuZoomReset"},
+            {Qt::CTRL | Qt::Key_Return, "mnuReferenceAtCaret"},
+            {QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter),
+             "mnuReferenceAtCaret"},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_R, "mnuReadingMode"},
         };
         for (const char *focus : {"Combo1", "Text2", "RichTextBox1"}) {
             for (const auto &[key, action] : shortcuts) {

@@ -7,7 +7,9 @@
 #include "support/WindowSession.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -109,6 +111,13 @@ private slots:
         QCOMPARE(s.panel()->font().pointSizeF(), panelPoints * percent / 100);
         if (percent == 100)
             QCOMPARE(s.lineHeights(), normal);
+        // The level in the "Вид" menu, and for a moment over the view.
+        QCOMPARE(s.window->findChild<QAction *>("mnuZoomLevel")->text(),
+                 QStringLiteral("Масштаб %1 %").arg(percent));
+        const auto *shown = s.view()->findChild<QLabel *>("zoomIndicator");
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->text(), QStringLiteral("%1 %").arg(percent));
+        QVERIFY(s.view()->viewport()->geometry().contains(shown->geometry()));
     }
 
     void ctrlWheelOverEitherZooms()
@@ -125,6 +134,9 @@ private slots:
         s.wheel(s.view()->viewport(), 60);
         QCOMPARE(s.percent(), 100);
         QCOMPARE(s.panel()->font().pointSizeF(), 8.25);
+        // The level over the view goes a moment after the last step.
+        QVERIFY(s.view()->findChild<QLabel *>("zoomIndicator")->isVisible());
+        QTRY_VERIFY(!s.view()->findChild<QLabel *>("zoomIndicator")->isVisible());
     }
 
     // What is saved and searched stays; the zoom holds for the next group;

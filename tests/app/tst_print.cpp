@@ -1,0 +1,208 @@
+// Printing the shown catalogue: "Экспорт в PDF..." writes a file on disk whose
+// text poppler's tools read back, page by page; Ctrl+P opens the print
+// preview of the same pages. Driven through the window's menu and keys, with
+// a catalogue written to a scratch data set.
+#include "PdfExport.h"
+#include "RtfWriter.h"
+#include "support/RtfPicture.h"
+#include "support/WindowSession.h"
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+
+// Longer than the view's 361 px, shorter than a page's width.
+const QByteArray WideLine = "Opening words of a note that a page prints on one line but the "
+                            "view wraps, closing words";
+
+QString genus(int index)
+{
+    return QStringLiteral("Testgenus%1").arg(index, 4, 10, QLatin1Char('0'));
+}
+
+// A note in italics, a picture, then `genera` entries: the name in bold, the
+// range and the references in columns at tab stops.
+QByteArray catalogue(int genera)
+{
+    QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}"
+        "\\pard\\f0\\fs20 {\\i " +
+        WideLine + "}\\par\n" + rtfPicture() + "\\par\n";
+    for (int index = 1; index <= genera; ++index) {
+        rtf += "\\pard\\tx2835\\tx5670{\\b " + genus(index).toLatin1() + "}\\tab K (Camp)\\tab (" +
+               QByteArray::number(index % 1200 + 1) + ")\\par\n";
+    }
+    return rtf + "}";
+}
+
+struct Session : WindowSession {
+    explicit Session(int genera)
+        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"}, {"dat/BD/FORAM", catalogue(genera)}})
+    {
+    }
+
+    QAction *action(const char *name) const { return window->findChild<QAction *>(name); }
+
+    // Exports through the menu into `path`, the dialog answered with it;
+    // true when the export reports that it wrote the file.
+    bool exportPdf(const QString &path)
+    {
+        QSignalSpy done(window->findChild<PdfExport *>(), &PdfExport::finished);
+        dialogs.answer = path;
+        action("mnuExportPdf")->trigger();
+        return done.wait(30000) && done[0][1].toBool();
+    }
+};
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString &path)
+{
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+            .match(run(QStringLiteral("pdfinfo"), {path}));
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+class TestPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *tool : {"pdftotext", "pdfinfo", "pdffonts", "pdfimages"}) {
+            QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(),
+                     "poppler-utils is missing: tools/deps.sh test installs it");
+        }
+    }
+
+    // Every genus once, on pages that each carry the caption and their
+    // number, as many as the catalogue needs at about 60 lines a page.
+    void pdfHoldsTheCatalogue_data()
+    {
+        QTest::addColumn<int>("genera");
+        QTest::addColumn<int>("fewestPages");
+        QTest::addColumn<int>("mostPages");
+        QTest::newRow("one page") << 3 << 1 << 1;
+        QTest::newRow("many pages") << 400 << 5 << 10;
+    }
+    void pdfHoldsTheCatalogue()
+    {
+        QFETCH(int, genera);
+        QFETCH(int, fewestPages);
+        QFETCH(int, mostPages);
+        Session s(genera);
+        const QByteArray shownBefore = fosdat::rtf::write(*s.view()->document());
+        const qreal viewHeight = s.view()->document()->size().height();
+        const QString path = s.data.path(QStringLiteral("out/ФОРАМ.pdf"));
+        QDir().mkpath(QFileInfo(path).path());
+        QVERIFY(s.exportPdf(path));
+        QCOMPARE(s.dialogs.saveRequests.size(), 1);
+        QCOMPARE(s.dialogs.saveRequests[0].proposed, QStringLiteral("ФОРАМИНИФЕРЫ.pdf"));
+
+        const int pages = pdfPages(path);
+        QVERIFY2(pages >= fewestPages && pages <= mostPages, qPrintable(QString::number(pages)));
+        const QStringList pageTexts =
+            run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).split(u'\f');
+        QCOMPARE(pageTexts.size(), pages + 1); // a form feed ends each page
+        QString all;
+        for (int page = 0; page < pages; ++page) {
+            const QString &text = pageTexts[page];
+            QVERIFY2(text.trimmed().startsWith(QStringLiteral("ФОРАМИНИФЕРЫ")), qPrintable(text));
+            QVERIFY2(text.contains(QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages)),
+                     qPrintable(text));
+            all += text;
+        }
+        // Nothing lost or printed twice where a page ends.
+        for (int index = 1; index <= genera; ++index)
+            QCOMPARE(all.count(genus(index)), 1);
+        QVERIFY(pageTexts[pages - 1].contains(genus(genera)));
+        // The page's width decides the lines: the note is one line there.
+        QVERIFY2(all.contains(QString::fromLatin1(WideLine)), qPrintable(all.left(400)));
+        // The view's own document is neither changed nor laid out again.
+        QCOMPARE(fosdat::rtf::write(*s.view()->document()), shownBefore);
+        QCOMPARE(s.view()->document()->size().height(), viewHeight);
+    }
+
+    // Bold and italic fonts, the picture, and the columns of the tab stops.
+    void pdfKeepsTheFormats()
+    {
+        Session s(40);
+        const QString path = s.data.path(QStringLiteral("formats.pdf"));
+        QVERIFY(s.exportPdf(path));
+        const QString fonts = run(QStringLiteral("pdffonts"), {path});
+        QVERIFY2(fonts.contains(QStringLiteral("Bold")), qPrintable(fonts));
+        QVERIFY2(fonts.contains(QStringLiteral("Italic")), qPrintable(fonts));
+        // Two heading lines, one image, the final line end.
+        QCOMPARE(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).count(u'\n'), 3);
+        // Names of one length or another, the range starts in one column.
+        const QString layout = run(QStringLiteral("pdftotext"),
+                                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        QSet<qsizetype> columns;
+        for (const QString &line : layout.split(u'\n')) {
+            if (line.contains(u"Testgenus"))
+                columns << line.indexOf(u"K (Camp)") - line.indexOf(u"Testgenus");
+        }
+        QCOMPARE(columns.size(), 1);
+        QVERIFY(*columns.begin() > genus(1).size() + 4);
+    }
+
+    // A file that cannot be written is reported and nothing else changes;
+    // an export goes on to its end when the window closes meanwhile.
+    void failedAndAbandonedExports()
+    {
+        Session s(20);
+        QVERIFY(!s.exportPdf(s.data.path(QStringLiteral("missing/folder/a.pdf"))));
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QVERIFY2(s.dialogs.messages[0].text.startsWith(QStringLiteral("Не удалось записать PDF")),
+                 qPrintable(s.dialogs.messages[0].text));
+
+        const QString path = s.data.path(QStringLiteral("closed.pdf"));
+        s.dialogs.answer = path;
+        s.action("mnuExportPdf")->trigger();
+        s.window.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(pdfPages(path) == 1, 30000);
+    }
+
+    // Ctrl+P shows the same pages in Qt's print preview.
+    void ctrlPShowsThePreview()
+    {
+        Session s(400);
+        const QString path = s.data.path(QStringLiteral("preview.pdf"));
+        QVERIFY(s.exportPdf(path));
+        int previewPages = -1;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget()));
+            auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            title = dialog->windowTitle();
+            previewPages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+            dialog->reject();
+        });
+        QTest::keyClick(s.view(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("Печать: ФОРАМИНИФЕРЫ"));
+        QCOMPARE(previewPages, pdfPages(path));
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "tst_print.moc"

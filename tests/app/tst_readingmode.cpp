@@ -1,0 +1,135 @@
+// "Каталог во всё окно": the catalogue view fills the window and follows its
+// size, resized and maximised, with the group list, the links and the panel
+// at hand; leaving it gives back the window's fixed layout exactly.
+#include "support/WindowSession.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+
+namespace
+{
+
+struct Session : WindowSession {
+    Session()
+        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"},
+                         {"dat/BD/FORAM", DataTree::catalogue("Abcdia K (Camp) (1)")}})
+    {
+    }
+
+    QWidget *central() const { return window->centralWidget(); }
+    QWidget *child(const char *name) const { return central()->findChild<QWidget *>(name); }
+
+    // Every control of the window with its place and whether it shows.
+    QList<std::tuple<QString, QRect, bool>> controls() const
+    {
+        QList<std::tuple<QString, QRect, bool>> all;
+        for (const QWidget *widget : central()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            all.append({widget->objectName(), widget->geometry(), widget->isVisible()});
+        return all;
+    }
+};
+
+} // namespace
+
+class TestReadingMode : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewFollowsTheWindow_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("Ctrl+Shift+R in the view") << "RichTextBox1" << false;
+        QTest::newRow("Ctrl+Shift+R in the group list") << "Combo1" << false;
+        QTest::newRow("the Вид menu") << "Text2" << true;
+    }
+    void viewFollowsTheWindow()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, byMenu);
+        Session s;
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+        // Centred on the offscreen platform's screen of 800 px, the window
+        // would start left of it, where the platform moves a window that is
+        // shown again.
+        s.window->move(30, 40);
+        QTRY_COMPARE(s.window->pos(), QPoint(30, 40));
+        const auto controls = s.controls();
+        const QRect geometry = s.window->geometry();
+        const Qt::WindowFlags flags = s.window->windowFlags();
+        auto *mode = s.window->findChild<QAction *>("mnuReadingMode");
+        QVERIFY(!mode->isChecked()); // off at start-up
+        const auto toggle = [&] {
+            s.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+            s.window->findChild<QWidget *>(focus)->setFocus();
+            if (!byMenu) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_R,
+                                Qt::ControlModifier | Qt::ShiftModifier);
+                return;
+            }
+            // Alt+В opens "Вид"; its item's letter К toggles the mode.
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0x0412),
+                                QStringLiteral("в"), Qt::AltModifier);
+            QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+            QTest::sendKeyEvent(QTest::Click, QApplication::activePopupWidget(), Qt::Key(0x041A),
+                                QStringLiteral("к"), Qt::NoModifier);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        };
+        toggle();
+        QVERIFY(mode->isChecked());
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        QVERIFY(s.window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        for (const char *hidden : {"Image2", "Label4", "Label6", "Label15", "Line2"})
+            QVERIFY2(!s.child(hidden)->isVisible(), hidden);
+        for (const char *shown : {"Combo1", "Label2", "Label7", "Label8", "Text2"})
+            QVERIFY2(s.child(shown)->isVisible(), shown);
+
+        QWidget *view = s.view();
+        QWidget *panel = s.panel();
+        // The view and the panel fill what the strip above leaves, the view
+        // the larger part, and the catalogue is laid out at the view's width.
+        const auto checkFilled = [&] {
+            const QSize size = s.central()->size();
+            QCOMPARE(view->y(), panel->y());
+            QVERIFY(view->y() > s.child("Combo1")->geometry().bottom());
+            QVERIFY(view->geometry().right() < panel->x());
+            QCOMPARE(panel->geometry().right(), size.width() - 9);
+            QCOMPARE(view->geometry().bottom(), size.height() - 9);
+            QVERIFY(view->width() > panel->width());
+            QTRY_COMPARE(qRound(s.view()->document()->textWidth()), s.view()->viewport()->width());
+        };
+        int lastWidth = 0;
+        for (const QSize size : {QSize(700, 480), QSize(826, 537), QSize(1100, 760)}) {
+            s.window->resize(size.width(), size.height() + s.window->menuBar()->height());
+            QTRY_COMPARE(s.central()->size(), size);
+            checkFilled();
+            QVERIFY(view->width() > lastWidth);
+            lastWidth = view->width();
+        }
+        // Maximised, the window takes the screen, here the offscreen one.
+        s.window->resize(400, 300);
+        s.window->showMaximized();
+        QTRY_VERIFY(s.window->isMaximized());
+        QTRY_COMPARE(s.window->frameGeometry().size(),
+                     s.window->screen()->availableGeometry().size());
+        checkFilled();
+
+        toggle();
+        QVERIFY(!mode->isChecked());
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        QTRY_COMPARE(s.window->geometry(), geometry);
+        QCOMPARE(s.window->windowFlags(), flags);
+        QVERIFY(!s.window->isMaximized());
+        QCOMPARE(s.controls(), controls);
+        QCOMPARE(s.central()->size(), QSize(826, 537));
+    }
+};
+
+QTEST_MAIN(TestReadingMode)
+#include "tst_readingmode.moc"
