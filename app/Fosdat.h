@@ -85,6 +85,7 @@ private:
     QString m_refsText;
     ViewZoom *m_zoom = nullptr;
     PanelEntryMarker *m_entryMarker = nullptr;
-    // The name the save dialog proposes: the path last confirmed in it.
+    // The name the save dialog proposes: the path of the last save that
+    // worked, or the name last chosen in that save's folder.
     QString m_saveFileName = QStringLiteral("text.txt");
 };
