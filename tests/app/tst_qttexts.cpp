@@ -1,6 +1,7 @@
 // Qt's own texts in Russian once the program is set up (the save dialog, the
-// context menus of the view, the panel and the group list), and the save
-// dialog's own question before it names an existing file.
+// context menus of the view, the panel and the group list), the save
+// dialog's own question before it names an existing file, and the dialog in
+// folders whose files cannot all be read.
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "Startup.h"
@@ -12,13 +13,17 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -29,6 +34,20 @@ QStringList actionTexts(const QMenu &menu)
     for (const QAction *action : menu.actions())
         texts << action->text().remove(u'&').section(u'\t', 0, 0);
     return texts;
+}
+
+// The file dialog keeps the folders it showed (here /proc too) in Qt's
+// settings, where every later dialog lists them: the test keeps its settings
+// apart from the user's, and starts and ends without them.
+void forgetFileDialogSettings()
+{
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/QtProject.conf"));
+}
+
+void pressEnter(QFileDialog *dialog)
+{
+    QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
 }
 
 // Calls `handle` once, on the first modal window of type T, from within
@@ -53,7 +72,13 @@ class TestQtTexts : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpApplication(); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        forgetFileDialogSettings();
+        setUpApplication();
+    }
+    void cleanupTestCase() { forgetFileDialogSettings(); }
 
     void contextMenusAreRussian_data()
     {
@@ -98,10 +123,6 @@ private slots:
                 box->button(button)->click();
             });
         };
-        const auto pressEnter = [](QFileDialog *dialog) {
-            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")),
-                            Qt::Key_Return);
-        };
         whenModal<QFileDialog>([&](QFileDialog *dialog) {
             saveButton =
                 dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->text();
@@ -120,6 +141,46 @@ private slots:
         QCOMPARE(questions.size(), 2);
         QVERIFY2(questions[0].startsWith(QStringLiteral("old.txt уже существует")),
                  qPrintable(questions[0]));
+    }
+
+    // The dialog lists a folder whose files cannot all be read and answers
+    // within its own event loop: a FIFO, a link to it, and a file whose
+    // reading waits for ever (/proc/kmsg, readable by root), there or in /proc.
+    void saveDialogAnswersInAnyFolder_data()
+    {
+        QTest::addColumn<bool>("inProc");
+        QTest::newRow("FIFO and links") << false;
+        QTest::newRow("/proc") << true;
+    }
+    void saveDialogAnswersInAnyFolder()
+    {
+        QFETCH(bool, inProc);
+        DataTree tree;
+        QString folder = QStringLiteral("/proc");
+        if (!inProc) {
+            folder = QDir::currentPath();
+            QVERIFY(::mkfifo("pipe", 0600) == 0);
+            QVERIFY(::symlink("pipe", "link-to-pipe") == 0);
+            QVERIFY(::symlink("/proc/kmsg", "kmsg") == 0);
+        }
+        bool listed = false;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            // Listed with its type: the dialog has looked at the file.
+            const auto *files = dialog->findChild<QFileSystemModel *>();
+            listed = QTest::qWaitFor(
+                [&] {
+                    return !files->type(files->index(folder + QStringLiteral("/kmsg"))).isEmpty();
+                },
+                10'000);
+            pressEnter(dialog);
+        });
+        QtUserDialogs dialogs;
+        const std::optional<QString> chosen = // every file shown
+            dialogs.saveFileName(nullptr, QStringLiteral("Сохранить информацию"),
+                                 folder + QStringLiteral("/new.txt"), QStringLiteral("*"));
+
+        QVERIFY(listed);
+        QCOMPARE(chosen, std::optional(folder + QStringLiteral("/new.txt")));
     }
 };
 
