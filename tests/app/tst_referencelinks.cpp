@@ -65,16 +65,6 @@ struct Session : WindowSession {
     }
 };
 
-// The tooltip's window, while one is shown.
-const QWidget *toolTip()
-{
-    for (const QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->inherits("QTipLabel") && window->isVisible())
-            return window;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestReferenceLinks : public QObject
@@ -121,10 +111,10 @@ private slots:
         QCOMPARE(QToolTip::text().remove(QChar(0x200B)),
                  Qt::convertFromPlainText(tip.isEmpty() ? entry.simplified() : tip));
         // Wrapped within the screen, however long its words.
-        const QWidget *shownTip = toolTip();
-        QVERIFY(shownTip);
-        QVERIFY2(shownTip->screen()->geometry().contains(shownTip->frameGeometry()),
-                 qPrintable(QStringLiteral("%1 px wide").arg(shownTip->width())));
+        for (const QWidget *tip : QApplication::topLevelWidgets()) {
+            if (tip->inherits("QTipLabel") && tip->isVisible())
+                QVERIFY(tip->screen()->geometry().contains(tip->frameGeometry()));
+        }
 
         QTest::mouseClick(s.viewport(), Qt::LeftButton, {}, s.pointOf(number));
         QCOMPARE(fosdat::rtf::write(*s.view()->document()), saved); // the document is untouched

@@ -418,34 +418,26 @@ private slots:
     {
         QFETCH(Swap, swap);
         const QTemporaryDir dir;
-        const QByteArray folder = QFile::encodeName(dir.path());
-        const QByteArray file = folder + "/old.txt", victim = folder + "/victim.txt";
-        const QByteArray intruder = "put in its place";
-        QVERIFY(writeBytes(file, Old, 0644) && writeBytes(victim, "victim", 0644));
-        // A second name, so that the file is written in place.
-        QVERIFY(::link(file.constData(), (folder + "/other.txt").constData()) == 0);
-        const auto swapIn = [&] {
-            ::unlink(file.constData());
-            if (swap == Swap::SymbolicLink)
-                QVERIFY(::symlink(victim.constData(), file.constData()) == 0);
-            else if (swap == Swap::HardLink)
-                QVERIFY(::link(victim.constData(), file.constData()) == 0);
-            else
-                QVERIFY(writeBytes(file, intruder, 0644));
-        };
+        const QByteArray file = QFile::encodeName(dir.filePath(QStringLiteral("old.txt")));
+        const QByteArray other = file + ".other", victim = file + ".victim";
+        // A second name makes the save write in place.
+        QVERIFY(writeBytes(file, Old, 0644) && ::link(file.constData(), other.constData()) == 0 &&
+                writeBytes(victim, "victim", 0644));
 
-        const SaveResult result = saveFile(QFile::decodeName(file), New, swapIn);
+        const SaveResult result = saveFile(QFile::decodeName(file), New, [&] {
+            ::unlink(file.constData());
+            QVERIFY(swap == Swap::SymbolicLink
+                        ? ::symlink(victim.constData(), file.constData()) == 0
+                    : swap == Swap::HardLink ? ::link(victim.constData(), file.constData()) == 0
+                                             : writeBytes(file, "victim", 0644));
+        });
 
         QVERIFY(!result.ok);
         QVERIFY2(result.errorString.endsWith(
-                     QStringLiteral("пока шло сохранение, на месте файла оказался другой файл. "
-                                    "Файл не изменён.")),
+                     QStringLiteral("на месте файла оказался другой файл. Файл не изменён.")),
                  qPrintable(result.errorString));
-        QCOMPARE(contentsOf(victim), std::optional<QByteArray>("victim"));
-        QCOMPARE(contentsOf(folder + "/other.txt"), std::optional(Old));
-        if (swap == Swap::AnotherFile)
-            QCOMPARE(contentsOf(file), std::optional(intruder));
-        QVERIFY(entriesOf(folder) == (std::set<std::string>{"old.txt", "other.txt", "victim.txt"}));
+        for (const QByteArray &name : {file, other, victim})
+            QCOMPARE(contentsOf(name), std::optional<QByteArray>(name == other ? Old : "victim"));
     }
 
     void saveRefusesSpecialFiles()
