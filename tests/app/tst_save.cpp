@@ -163,22 +163,17 @@ private slots:
     void failedWrite_data()
     {
         QTest::addColumn<Failure>("failure");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("path inside a regular file")
-            << Failure::InsideRegularFile << QStringLiteral("нет такой папки");
-        QTest::newRow("directory") << Failure::Directory << QStringLiteral("это папка, а не файл");
-        QTest::newRow("device") << Failure::Device << QStringLiteral("это не обычный файл");
-        QTest::newRow("proc") << Failure::Proc << QString();
-        QTest::newRow("read-only directory and file")
-            << Failure::ReadOnlyDirectory << QStringLiteral("файл защищён от записи");
-        // The limit raises SIGXFSZ, which the program set-up makes harmless.
-        QTest::newRow("file size limit")
-            << Failure::SizeLimit << QStringLiteral("файл слишком большой");
+        QTest::newRow("path inside a regular file") << Failure::InsideRegularFile;
+        QTest::newRow("directory") << Failure::Directory;
+        QTest::newRow("device") << Failure::Device;
+        QTest::newRow("proc") << Failure::Proc;
+        QTest::newRow("read-only directory and file") << Failure::ReadOnlyDirectory;
+        // The limit raises SIGXFSZ, which the program's set-up makes harmless.
+        QTest::newRow("file size limit") << Failure::SizeLimit;
     }
     void failedWrite()
     {
         QFETCH(Failure, failure);
-        QFETCH(QString, reason);
         Fixture f;
         const QString first = f.tree.path(QStringLiteral("first.txt"));
         f.save(first);
@@ -224,7 +219,7 @@ private slots:
             QStringLiteral("Не удалось сохранить файл %1:\n").arg(QDir::toNativeSeparators(target));
         QVERIFY2(message.text.startsWith(lead), qPrintable(message.text));
         QVERIFY2(message.text.size() > lead.size(), "no reason given");
-        QVERIFY2(message.text.mid(lead.size()).startsWith(reason), qPrintable(message.text));
+        QVERIFY(failure != Failure::SizeLimit || message.text.endsWith(u"файл слишком большой"));
         // Nothing was replaced and nothing was left behind.
         QCOMPARE(contentsOf(f.tree.path(QStringLiteral("dir/old.txt"))).value(), old);
         QCOMPARE(entriesOf(dir), QStringList{QStringLiteral("old.txt")});
