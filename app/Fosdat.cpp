@@ -338,8 +338,13 @@ void Fosdat::saveCatalogue()
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
     if (!path)
         return;
-    m_saveFileName = *path;
     const data::SaveResult saved = data::saveFile(*path, rtf::write(*ui->RichTextBox1->document()));
+    // The next dialog proposes the path of the last save that worked, or the
+    // name chosen since in that save's folder: the dialog may not even list a
+    // folder that a save failed in.
+    m_saveFileName = saved.ok ? *path
+                              : m_saveFileName.left(m_saveFileName.lastIndexOf(u'/') + 1) +
+                                    QFileInfo(*path).fileName();
     if (!saved.ok) {
         m_dialogs.message(this,
                           QStringLiteral("Не удалось сохранить файл %1:\n%2")

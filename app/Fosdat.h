@@ -107,6 +107,7 @@ private:
     QString m_loadingCaption;
     // The PDF file last written, whose folder the next export proposes.
     QString m_pdfFileName;
-    // The name the save dialog proposes: the path last confirmed in it.
+    // The name the save dialog proposes: the path of the last save that
+    // worked, or the name last chosen in that save's folder.
     QString m_saveFileName = QStringLiteral("text.txt");
 };

@@ -17,6 +17,10 @@ namespace
 
 // A reference of a few lines is shown whole; a longer one is cut at a word.
 constexpr qsizetype MaxToolTipCharacters = 600;
+// A tooltip of rich text wraps at about 80 average characters; a word longer
+// than half that is given a place to break after every so many letters, or
+// it would make the tooltip as wide as itself, past the screen's edge.
+constexpr qsizetype MaxUnbrokenLetters = 40;
 
 QString elided(const QString &text)
 {
@@ -26,6 +30,25 @@ QString elided(const QString &text)
     if (cut < MaxToolTipCharacters / 2)
         cut = MaxToolTipCharacters;
     return text.left(cut) + u'…';
+}
+
+// `text` with a zero-width space, where a line may break, within every run
+// of more than MaxUnbrokenLetters characters without a space (never inside
+// a character of two code units, nor before an accent).
+QString breakable(const QString &text)
+{
+    QString broken;
+    broken.reserve(text.size() + text.size() / MaxUnbrokenLetters);
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > MaxUnbrokenLetters && !c.isLowSurrogate() && !c.isMark()) {
+            broken += QChar(0x200B);
+            run = 1;
+        }
+        broken += c;
+    }
+    return broken;
 }
 
 } // namespace
@@ -128,7 +151,8 @@ bool ReferenceLinks::showToolTip(const QHelpEvent &event)
         return false;
     const QString text = toolTipText(hit->mention.number);
     // As rich text, a long reference wraps instead of making the tip as wide as the screen.
-    QToolTip::showText(event.globalPos(), Qt::convertFromPlainText(text), m_viewport, hit->rect);
+    QToolTip::showText(event.globalPos(), Qt::convertFromPlainText(breakable(text)), m_viewport,
+                       hit->rect);
     return true;
 }
 

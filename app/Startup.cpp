@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <csignal>
 
 namespace
 {
@@ -25,6 +26,17 @@ void loadQtTranslations()
     QCoreApplication::installTranslator(new QtTextSupplement(qApp));
 }
 
+// A file size limit (`ulimit -f`) ends a process that writes past it with
+// SIGXFSZ unless the signal is ignored; ignored, the write fails with EFBIG,
+// which a save reports while the old file stays. It is ignored once, here,
+// for the whole run: a signal's disposition is shared by every thread, so
+// setting it only around a write would race with any other code's, and no
+// part of the program wants a limit to end it.
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 } // namespace
 
 void setUpApplication()
@@ -34,4 +46,5 @@ void setUpApplication()
     QApplication::setApplicationDisplayName(QString());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.fosdat.Fosdat"));
     loadQtTranslations();
+    ignoreFileSizeSignal();
 }

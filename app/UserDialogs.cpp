@@ -1,6 +1,53 @@
 #include "UserDialogs.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMimeDatabase>
+
+namespace
+{
+
+// Icons and type names for the save dialog's list of files, from each file's
+// name alone. Qt's own provider asks the MIME database, which reads the
+// first bytes of a file whose name does not say enough, on the thread that
+// shows the dialog: a file whose reading never ends (/proc/kmsg, a link to
+// it, a file on a stalled mount) froze the dialog and the program with it.
+class FileIconsByName final : public QFileIconProvider
+{
+public:
+    using QFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isRoot())
+            return icon(Drive);
+        if (info.isDir())
+            return icon(Folder);
+        if (!info.isFile()) // a device, FIFO or socket, or a link to none
+            return icon(File);
+        const QMimeType type = typeOf(info);
+        return QIcon::fromTheme(type.iconName(),
+                                QIcon::fromTheme(type.genericIconName(), icon(File)));
+    }
+
+    QString type(const QFileInfo &info) const override
+    {
+        if (!info.isFile()) // Qt names the rest without reading them
+            return QFileIconProvider::type(info);
+        const QMimeType type = typeOf(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    QMimeType typeOf(const QFileInfo &info) const
+    {
+        return m_types.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+
+    QMimeDatabase m_types;
+};
+
+} // namespace
 
 void QtUserDialogs::message(QWidget *parent, const QString &text, const QString &title,
                             QMessageBox::Icon icon)
@@ -11,15 +58,34 @@ void QtUserDialogs::message(QWidget *parent, const QString &text, const QString 
     box.exec();
 }
 
+namespace
+{
+
+// A save dialog as QFileDialog::getSaveFileName() builds it, with the icons by
+// name; `suffix`, when given, is added to a name typed without one.
+std::optional<QString> askSaveName(QWidget *parent, const QString &title, const QString &proposed,
+                                   const QString &filter, const QString &suffix = {})
+{
+    FileIconsByName icons;
+    QFileDialog dialog(parent, title, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setIconProvider(&icons);
+    if (!suffix.isEmpty())
+        dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+// The dialog's own question before it names an existing file is kept: the
+// save command itself asks nothing.
 std::optional<QString> QtUserDialogs::saveFileName(QWidget *parent, const QString &title,
                                                    const QString &proposed, const QString &filter)
 {
-    // The dialog's own question before it names an existing file is kept:
-    // the save command itself asks nothing.
-    const QString chosen = QFileDialog::getSaveFileName(parent, title, proposed, filter);
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return chosen;
+    return askSaveName(parent, title, proposed, filter);
 }
 
 std::optional<QString> UserDialogs::exportFileName(QWidget *parent, const QString &title,
@@ -33,10 +99,5 @@ std::optional<QString> QtUserDialogs::exportFileName(QWidget *parent, const QStr
                                                      const QString &proposed, const QString &filter,
                                                      const QString &suffix)
 {
-    QFileDialog dialog(parent, title, proposed, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return askSaveName(parent, title, proposed, filter, suffix);
 }

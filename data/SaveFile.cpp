@@ -7,7 +7,7 @@
 
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstdlib>
+#include <climits>
 #include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
@@ -28,31 +28,100 @@ bool isPermission(Error error)
     return error == EACCES || error == EPERM;
 }
 
+// Not an errno: the file opened for a write in place is not the one checked.
+constexpr Error Replaced = -1;
+
+QString reasonFor(Error error)
+{
+    return error == Replaced
+               ? QStringLiteral("пока шло сохранение, на месте файла оказался другой файл")
+               : systemReason(error);
+}
+
 // The file a save replaces or creates.
 struct Target {
-    QByteArray path;                 // symbolic links followed
+    QByteArray path;                 // the file's own name: no symbolic link at its end
     std::optional<struct stat> info; // nullopt: nothing there yet
 };
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : path.left(qMax<qsizetype>(slash, 1));
+}
+
+// Whether the link at `path` may be followed: not one that another user left
+// in a sticky folder that anyone may write to (unless the folder is theirs),
+// where it could aim the save at any file of the user's. The system applies
+// the same rule itself only where fs.protected_symlinks is set.
+bool mayFollow(const QByteArray &path, const struct stat &link)
+{
+    struct stat folder {
+    };
+    if (::stat(folderOf(path).constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// What the link at `path` names, as written in it; nullopt with errno set.
+std::optional<QByteArray> linkText(const QByteArray &path, const struct stat &link)
+{
+    QByteArray text(qMax<qsizetype>(qsizetype(link.st_size), PATH_MAX) + 1, Qt::Uninitialized);
+    const ssize_t size = ::readlink(path.constData(), text.data(), size_t(text.size()));
+    if (size < 0)
+        return std::nullopt;
+    if (size == text.size()) { // grew since lstat()
+        errno = ENAMETOOLONG;
+        return std::nullopt;
+    }
+    text.truncate(size);
+    return text;
+}
+
+// Finds the file a save to `path` writes, following symbolic links at the
+// end of the path one by one (the folders before it are the system's to
+// follow), so that a link to a file not there yet leads to where that file
+// is created. Why it cannot be saved to, or nullopt when it can; fills `target`.
+std::optional<QString> findFile(const QByteArray &path, Target &target)
+{
+    constexpr int MaxLinks = 40; // as many as the system follows in one path
+    target.path = path;
+    for (int links = 0;; ++links) {
+        struct stat info {
+        };
+        if (::lstat(target.path.constData(), &info) != 0)
+            return errno == ENOENT ? std::nullopt : std::optional(systemReason(errno));
+        if (!S_ISLNK(info.st_mode)) {
+            target.info = info;
+            return std::nullopt;
+        }
+        if (links == MaxLinks)
+            return systemReason(ELOOP);
+        if (!mayFollow(target.path, info)) {
+            return QStringLiteral("это символическая ссылка другого пользователя в общей папке, "
+                                  "сохранять по ней небезопасно");
+        }
+        const std::optional<QByteArray> named = linkText(target.path, info);
+        if (!named)
+            return systemReason(errno);
+        target.path = named->startsWith('/') ? *named : folderOf(target.path) + '/' + *named;
+    }
+}
 
 // Why `path` cannot be saved to, or nullopt when it can; fills `target`.
 std::optional<QString> findTarget(const QByteArray &path, Target &target)
 {
-    target.path = path;
-    struct stat info {
-    };
-    if (::stat(path.constData(), &info) != 0)
-        return errno == ENOENT ? std::nullopt : std::optional(systemReason(errno));
+    if (const std::optional<QString> refusal = findFile(path, target))
+        return refusal;
+    if (!target.info)
+        return std::nullopt;
     // A new file renamed over a device, FIFO or socket would take its place
     // (and writing into a FIFO could block): only regular files are replaced.
-    if (S_ISDIR(info.st_mode))
+    if (S_ISDIR(target.info->st_mode))
         return systemReason(EISDIR);
-    if (!S_ISREG(info.st_mode))
+    if (!S_ISREG(target.info->st_mode))
         return QStringLiteral("это не обычный файл");
-    if (char *real = ::realpath(path.constData(), nullptr)) {
-        target.path = real;
-        std::free(real);
-    }
-    target.info = info;
     // A file its owner made read-only stays as it is, though its folder
     // would let a new one take its place.
     if (::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0) {
@@ -75,12 +144,6 @@ Error writeAll(int fd, const QByteArray &bytes)
         done += qMax<ssize_t>(written, 0);
     }
     return 0;
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : path.left(qMax<qsizetype>(slash, 1));
 }
 
 struct NewFile {
@@ -166,18 +229,25 @@ struct InPlaceOutcome {
 
 // Writes the new content into the file itself: its every name, owner, group,
 // mode and attribute stay. Starts only once the bytes are sure to fit.
-InPlaceOutcome writeInPlace(const Target &target, const QByteArray &bytes)
+InPlaceOutcome writeInPlace(const Target &target, const QByteArray &bytes,
+                            const std::function<void()> &beforeOpen)
 {
-    // Without O_CREAT: the file is there, and a sticky folder may refuse
-    // O_CREAT on another user's file.
+    if (beforeOpen)
+        beforeOpen();
+    // The name is opened again: what it names now must be the file checked,
+    // not a link (O_NOFOLLOW) or another file that the owner of a shared
+    // folder's file put in its place meanwhile. Without O_CREAT: the file is
+    // there, and a sticky folder may refuse O_CREAT on another user's file.
     FileDescriptor fd(
-        ::open(target.path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        ::open(target.path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd.isOpen())
+        return {errno == ELOOP ? Replaced : errno, false};
     struct stat info {
     };
-    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+    if (::fstat(fd.get(), &info) != 0)
         return {errno, false};
-    if (!S_ISREG(info.st_mode))
-        return {EISDIR, false};
+    if (info.st_dev != target.info->st_dev || info.st_ino != target.info->st_ino)
+        return {Replaced, false};
     if (const Error error = reserveSpace(fd.get(), bytes.size(), info))
         return {error, false};
     Error error = writeAll(fd.get(), bytes);
@@ -197,16 +267,17 @@ SaveResult inPlaceResult(const InPlaceOutcome &outcome, const QString &why)
         return {true, {}};
     if (!outcome.started) {
         return {false, QStringLiteral("%1, а записать его на месте нельзя: %2. Файл не изменён.")
-                           .arg(why, systemReason(outcome.error))};
+                           .arg(why, reasonFor(outcome.error))};
     }
     return {false, QStringLiteral("%1, поэтому он записывался на месте, и запись прервалась: %2. "
                                   "Файл мог остаться неполным.")
-                       .arg(why, systemReason(outcome.error))};
+                       .arg(why, reasonFor(outcome.error))};
 }
 
 } // namespace
 
-SaveResult saveFile(const QString &path, const QByteArray &bytes)
+SaveResult saveFile(const QString &path, const QByteArray &bytes,
+                    const std::function<void()> &beforeWriteInPlace)
 {
     const std::optional<QByteArray> name = fileSystemPath(path);
     if (!name) {
@@ -218,7 +289,7 @@ SaveResult saveFile(const QString &path, const QByteArray &bytes)
         return {false, *refusal};
     // A file with other hard links: only a write in place reaches every name.
     if (target.info && target.info->st_nlink > 1) {
-        return inPlaceResult(writeInPlace(target, bytes),
+        return inPlaceResult(writeInPlace(target, bytes, beforeWriteInPlace),
                              QStringLiteral("у файла есть другие имена (жёсткие ссылки)"));
     }
     const Outcome outcome = replaceBeside(target, bytes);
@@ -230,7 +301,7 @@ SaveResult saveFile(const QString &path, const QByteArray &bytes)
         return {false, QStringLiteral("папка не позволяет создать в ней файл: ") +
                            systemReason(outcome.error)};
     }
-    return inPlaceResult(writeInPlace(target, bytes),
+    return inPlaceResult(writeInPlace(target, bytes, beforeWriteInPlace),
                          QStringLiteral("папка не позволяет заменить файл"));
 }
 

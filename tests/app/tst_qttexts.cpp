@@ -1,6 +1,7 @@
 // Qt's own texts in Russian once the program is set up (the save dialog, the
-// context menus of the view, the panel and the group list), and the save
-// dialog's own question before it names an existing file.
+// context menus of the view, the panel and the group list), the save
+// dialog's own question before it names an existing file, and the dialog in
+// folders whose files cannot all be read.
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "Startup.h"
@@ -18,9 +19,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -31,6 +35,11 @@ QStringList actionTexts(const QMenu &menu)
     for (const QAction *action : menu.actions())
         texts << action->text().remove(u'&').section(u'\t', 0, 0);
     return texts;
+}
+
+void pressEnter(QFileDialog *dialog)
+{
+    QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
 }
 
 // Calls `handle` once, on the first modal window of type T, from within
@@ -55,7 +64,12 @@ class TestQtTexts : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpApplication(); }
+    void initTestCase()
+    {
+        // The file dialog keeps the folders it showed apart from the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        setUpApplication();
+    }
 
     void contextMenusAreRussian_data()
     {
@@ -125,10 +139,6 @@ private slots:
                 box->button(button)->click();
             });
         };
-        const auto pressEnter = [](QFileDialog *dialog) {
-            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")),
-                            Qt::Key_Return);
-        };
         whenModal<QFileDialog>([&](QFileDialog *dialog) {
             saveButton =
                 dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->text();
@@ -147,6 +157,32 @@ private slots:
         QCOMPARE(questions.size(), 2);
         QVERIFY2(questions[0].startsWith(QStringLiteral("old.txt уже существует")),
                  qPrintable(questions[0]));
+    }
+
+    // The dialog lists a folder whose files cannot all be read and answers
+    // within its own event loop: a FIFO, a link to it, and a link to a file
+    // whose reading waits for ever (/proc/kmsg, for root).
+    void saveDialogAnswersInAnyFolder()
+    {
+        DataTree tree;
+        QVERIFY(::mkfifo("pipe", 0600) == 0 && ::symlink("pipe", "link-to-pipe") == 0 &&
+                ::symlink("/proc/kmsg", "kmsg") == 0);
+        const QString kmsg = tree.path(QStringLiteral("kmsg"));
+        bool listed = false;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            // Listed with its type: the dialog has looked at the file.
+            const auto *files = dialog->findChild<QFileSystemModel *>();
+            listed =
+                QTest::qWaitFor([&] { return !files->type(files->index(kmsg)).isEmpty(); }, 10'000);
+            pressEnter(dialog);
+        });
+        QtUserDialogs dialogs;
+        const std::optional<QString> chosen = // every file shown
+            dialogs.saveFileName(nullptr, QStringLiteral("Сохранить информацию"),
+                                 tree.path(QStringLiteral("new.txt")), QStringLiteral("*"));
+
+        QVERIFY(listed);
+        QCOMPARE(chosen, std::optional(tree.path(QStringLiteral("new.txt"))));
     }
 };
 

@@ -7,6 +7,8 @@
 #include "support/WindowSession.h"
 
 #include <QMenu>
+#include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -15,21 +17,25 @@
 namespace
 {
 
+// One word of 3,000 letters, entry 3.
+const QByteArray LongWord(3000, 'W');
+
 // Reference lists of 400 numbered entries each, one line apiece but entry
-// 402, which takes two; 999 is missing.
+// 402, which takes two, and entry 3, one long word; 999 is missing.
 QByteArray referenceList(int first, int last)
 {
     QByteArray list;
     for (int number = first; number <= last; ++number) {
         if (number == 999)
             continue;
-        list += QByteArray::number(number) + ". Author " + QByteArray::number(number) + ". Work.";
+        list += QByteArray::number(number) + ". ";
+        list += number == 3 ? LongWord : "Author " + QByteArray::number(number) + ". Work.";
         list += number == 402 ? "\r\n   Continued title.\r\n" : "\r\n";
     }
     return list;
 }
 
-const QByteArray Foram = "{\\b Abcdia}\\tab K (Camp)\\tab (2, 402, 1020)\\par\n"
+const QByteArray Foram = "{\\b Abcdia}\\tab K (Camp)\\tab (2, 3, 402, 1020)\\par\n"
                          "Bcdia (1975)\\tab J (Oxf)\\tab (999)";
 
 struct Session : WindowSession {
@@ -122,17 +128,25 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<int>("list"); // shown on a click; -1: nothing happens
         QTest::addColumn<QString>("entry");
-        QTest::newRow("first list") << "2" << 0 << "2. Author 2. Work.";
+        QTest::addColumn<QString>("tip"); // "": the entry, on one line
+        QTest::newRow("first list") << "2" << 0 << "2. Author 2. Work."
+                                    << "";
         QTest::newRow("entry of two lines")
-            << "402" << 1 << "402. Author 402. Work.\n   Continued title.";
-        QTest::newRow("third list") << "1020" << 2 << "1020. Author 1020. Work.";
-        QTest::newRow("in no list") << "999" << -1 << "Ссылка 999 в списке не найдена";
+            << "402" << 1 << "402. Author 402. Work.\n   Continued title."
+            << "";
+        QTest::newRow("third list") << "1020" << 2 << "1020. Author 1020. Work."
+                                    << "";
+        QTest::newRow("in no list") << "999" << -1 << "Ссылка 999 в списке не найдена"
+                                    << "";
+        QTest::newRow("one long word") << "3" << 0 << "3. " + QString::fromLatin1(LongWord)
+                                       << "3. " + QString::fromLatin1(LongWord.left(597)) + u'…';
     }
     void hoverAndClick()
     {
         QFETCH(QString, number);
         QFETCH(int, list);
         QFETCH(QString, entry);
+        QFETCH(QString, tip);
         Session s;
         QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
         const QByteArray saved = fosdat::rtf::write(*s.view()->document());
@@ -145,7 +159,13 @@ private slots:
         QCOMPARE(s.pointerAt(QStringLiteral("(Camp)")), Qt::IBeamCursor);
         QCOMPARE(s.pointerAt(number), Qt::PointingHandCursor);
         QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), Qt::convertFromPlainText(entry.simplified()));
+        QCOMPARE(QToolTip::text().remove(QChar(0x200B)),
+                 Qt::convertFromPlainText(tip.isEmpty() ? entry.simplified() : tip));
+        // Wrapped within the screen, however long its words.
+        for (const QWidget *tip : QApplication::topLevelWidgets()) {
+            if (tip->inherits("QTipLabel") && tip->isVisible())
+                QVERIFY(tip->screen()->geometry().contains(tip->frameGeometry()));
+        }
 
         QTest::mouseClick(s.viewport(), Qt::LeftButton, {}, s.pointOf(number));
         QCOMPARE(fosdat::rtf::write(*s.view()->document()), saved); // the document is untouched

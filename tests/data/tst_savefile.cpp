@@ -38,7 +38,12 @@ enum class Corner {
     ExtendedAttributes,    // user.* attributes
     GroupAndModeAsRoot,    // another user's file of another group, mode 0640
     GroupAndModeAsNobody,  // a file of the saver's other group, mode 0640
+    LinkToFile,            // a symbolic link to the file, beside it
+    DanglingLink,          // a symbolic link to a file not there yet
+    OtherUsersLink,        // nobody's link to a file not there yet, in a sticky folder
 };
+// What takes the place of a file between its check and its write in place.
+enum class Swap { SymbolicLink, HardLink, AnotherFile };
 // Who saves: the test's own user, root only, or nobody (a child process of root).
 enum class Saver { Anyone, Root, Nobody };
 
@@ -48,6 +53,7 @@ struct Setup {
     QByteArray file;           // the file, spelled as the file system spells it
     QString path;              // what the save is given, as a file dialog gives it
     QByteArray otherName;      // another name in the folder
+    QByteArray link;           // a symbolic link to the file, saved to
     std::vector<gid_t> groups; // nobody's supplementary groups
 };
 
@@ -110,7 +116,11 @@ Layout layoutOf(Corner corner, const OtherUser &nobody, gid_t users)
         layout = {01777, 0666, nobody.uid};
         break;
     case Corner::NonUtf8CurrentFolder:
+    case Corner::DanglingLink:
         layout.fileMode = 0;
+        break;
+    case Corner::OtherUsersLink:
+        layout = {01777, 0, nobody.uid};
         break;
     case Corner::GroupAndModeAsRoot:
     case Corner::GroupAndModeAsNobody:
@@ -142,6 +152,13 @@ QString nameFiles(Corner corner, Setup &setup)
             return QStringLiteral("cannot enter the folder");
         setup.path = QDir::currentPath() + QStringLiteral("/text.txt");
     }
+    if (corner == Corner::LinkToFile || corner == Corner::DanglingLink ||
+        corner == Corner::OtherUsersLink) {
+        if (corner != Corner::LinkToFile)
+            setup.file = folder + "/new.txt";
+        setup.link = folder + "/link.txt";
+        setup.path = QFile::decodeName(setup.link);
+    }
     if (setup.path.isEmpty())
         setup.path = QFile::decodeName(setup.file);
     return {};
@@ -168,6 +185,11 @@ QString prepare(Corner corner, Setup &setup)
         ::link(setup.file.constData(), setup.otherName.constData());
     if (corner == Corner::AmbiguousName)
         writeBytes(setup.otherName, Old, 0644);
+    if (!setup.link.isEmpty() &&
+        (::symlink(setup.file.mid(setup.folder.size() + 1).constData(), setup.link.constData()) !=
+             0 ||
+         ::lchown(setup.link.constData(), layout.owner, layout.group) != 0))
+        return QStringLiteral("cannot make the link");
     if (corner == Corner::ExtendedAttributes &&
         ::setxattr(setup.file.constData(), "user.fosdat.note", "kept", 4, 0) != 0)
         return QStringLiteral("the scratch folder's file system keeps no user.* attributes");
@@ -227,6 +249,7 @@ private:
 
 Q_DECLARE_METATYPE(Corner)
 Q_DECLARE_METATYPE(Saver)
+Q_DECLARE_METATYPE(Swap)
 
 class TestSaveFile : public QObject
 {
@@ -318,6 +341,13 @@ private slots:
             << Corner::GroupAndModeAsRoot << Saver::Root << true << false << QString();
         QTest::newRow("group and mode, nobody")
             << Corner::GroupAndModeAsNobody << Saver::Nobody << true << false << QString();
+        QTest::newRow("link to the file")
+            << Corner::LinkToFile << Saver::Anyone << true << false << QString();
+        QTest::newRow("link to a file not there yet")
+            << Corner::DanglingLink << Saver::Anyone << true << false << QString();
+        QTest::newRow("another user's link in a sticky folder")
+            << Corner::OtherUsersLink << Saver::Root << false << false
+            << QStringLiteral("это символическая ссылка другого пользователя в общей папке");
     }
     void saveCorners()
     {
@@ -350,6 +380,10 @@ private slots:
         if (saved && !existed)
             entries.insert(setup.file.mid(setup.folder.size() + 1).toStdString());
         QVERIFY(entriesOf(setup.folder) == entries); // nothing beside, nothing lost
+        struct stat link {
+        };
+        QVERIFY(setup.link.isEmpty() ||
+                (::lstat(setup.link.constData(), &link) == 0 && S_ISLNK(link.st_mode)));
         if (!existed)
             return;
         // The file's identity: the same owner, group and mode, in place or not.
@@ -368,6 +402,42 @@ private slots:
                      ssize_t(4));
             QCOMPARE(QByteArray(value), QByteArray("kept"));
         }
+    }
+
+    // A write in place goes into the file checked or nowhere: whatever is put
+    // in its place after the check is refused, and neither it nor the file it
+    // leads to is touched.
+    void swappedFileIsRefused_data()
+    {
+        QTest::addColumn<Swap>("swap");
+        QTest::newRow("symbolic link to another file") << Swap::SymbolicLink;
+        QTest::newRow("hard link to another file") << Swap::HardLink;
+        QTest::newRow("another file") << Swap::AnotherFile;
+    }
+    void swappedFileIsRefused()
+    {
+        QFETCH(Swap, swap);
+        const QTemporaryDir dir;
+        const QByteArray file = QFile::encodeName(dir.filePath(QStringLiteral("old.txt")));
+        const QByteArray other = file + ".other", victim = file + ".victim";
+        // A second name makes the save write in place.
+        QVERIFY(writeBytes(file, Old, 0644) && ::link(file.constData(), other.constData()) == 0 &&
+                writeBytes(victim, "victim", 0644));
+
+        const SaveResult result = saveFile(QFile::decodeName(file), New, [&] {
+            ::unlink(file.constData());
+            QVERIFY(swap == Swap::SymbolicLink
+                        ? ::symlink(victim.constData(), file.constData()) == 0
+                    : swap == Swap::HardLink ? ::link(victim.constData(), file.constData()) == 0
+                                             : writeBytes(file, "victim", 0644));
+        });
+
+        QVERIFY(!result.ok);
+        QVERIFY2(result.errorString.endsWith(
+                     QStringLiteral("на месте файла оказался другой файл. Файл не изменён.")),
+                 qPrintable(result.errorString));
+        for (const QByteArray &name : {file, other, victim})
+            QCOMPARE(contentsOf(name), std::optional<QByteArray>(name == other ? Old : "victim"));
     }
 
     void saveRefusesSpecialFiles()

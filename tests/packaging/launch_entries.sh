@@ -2,7 +2,9 @@
 # Starts the installed desktop entries the way a desktop does, through the
 # installed launcher, with a stand-in for the program that reports where it
 # was started: in a fresh home each time, with and without data sets in the
-# places the launcher looks at, with XDG_DATA_HOME set and unset.
+# places the launcher looks at, with XDG_DATA_HOME set and unset, and with
+# HOME unset, empty or relative (then the passwd entry's home, from a
+# stand-in for getent, or the one spelled).
 # shellcheck source=common.sh
 . "$(dirname "$0")/common.sh"
 
@@ -24,6 +26,14 @@ cat >"$scratch/stubs/notify-send" <<STUB
 echo "\$@" >>"$scratch/notes"
 STUB
 chmod +x "$scratch/stubs/notify-send"
+# The user's passwd entry names $scratch/pwhome, unless $scratch/no-passwd says there is none.
+cat >"$scratch/stubs/getent" <<STUB
+#!/bin/sh
+[ "\$*" = "passwd \$(id -u)" ] || exit 2
+[ -e "$scratch/no-passwd" ] && exit 2
+echo "someone:x:\$(id -u):\$(id -g)::$scratch/pwhome:/bin/sh"
+STUB
+chmod +x "$scratch/stubs/getent"
 
 data_set() {
     mkdir -p "$1/dat/BD"
@@ -31,8 +41,9 @@ data_set() {
 }
 
 fresh_tree() {
-    rm -rf "$prefix" "${scratch:?}/home" "$scratch/xdg" "$scratch/notes"
-    mkdir -p "$prefix/$FOSDAT_BINDIR" "$scratch/home"
+    rm -rf "$prefix" "${scratch:?}/home" "$scratch/pwhome" "$scratch/elsewhere" "$scratch/xdg" \
+        "$scratch/notes" "$scratch/no-passwd"
+    mkdir -p "$prefix/$FOSDAT_BINDIR" "$scratch/elsewhere"
     cp "$FOSDAT_ROOT$launcher" "$prefix/$FOSDAT_BINDIR/"
     # shellcheck disable=SC2016 # expanded by the stand-in
     printf '#!/bin/sh\necho "$(pwd -P)|$QT_QPA_PLATFORM"\n' >"$prefix/$FOSDAT_BINDIR/Fosdat"
@@ -49,26 +60,35 @@ start() {
 }
 
 checked=0
-# name | data sets made | entry | QT_QPA_PLATFORM | where it starts | note shown
-while IFS='|' read -r name places entry platform expected noted; do
+# name | data sets made | entry | QT_QPA_PLATFORM | where it starts | note shown | HOME
+# (HOME: "" a home of its own, "unset" or "empty" the passwd entry's, "none"
+# unset without a passwd entry, else as spelled, relative to where it starts)
+while IFS='|' read -r name places entry platform expected noted home_spelled; do
     [ "$entry" = main ] || sample_wanted || continue
     fresh_tree
+    case $home_spelled in
+    "") home="$scratch/home" ;;
+    unset | empty) home="$scratch/pwhome" ;;
+    none) home="$scratch/elsewhere" && touch "$scratch/no-passwd" ;;
+    *) home="$scratch/elsewhere/$home_spelled" ;;
+    esac
+    mkdir -p "$home"
     xdg=
     for place in $places; do
         case $place in
-        user) data_set "$scratch/home/.local/share/fosdat" ;;
+        user) data_set "$home/.local/share/fosdat" ;;
         xdg) xdg="$scratch/xdg" && data_set "$xdg/fosdat" ;;
         xdg-empty) xdg="$scratch/xdg" && mkdir -p "$xdg" ;;
-        home) data_set "$scratch/home" ;;
-        refs-only) data_set "$scratch/home" REFS1.txt ;;
+        home) data_set "$home" ;;
+        refs-only) data_set "$home" REFS1.txt ;;
         system) data_set "$share" ;;
         no-sample) rm -rf "$share/sample" ;;
         esac
     done
     case $expected in
-    user) expected="$scratch/home/.local/share/fosdat" ;;
+    user) expected="$home/.local/share/fosdat" ;;
     xdg) expected="$scratch/xdg/fosdat" ;;
-    home) expected="$scratch/home" ;;
+    home) expected="$home" ;;
     system) expected="$share" ;;
     sample) expected="$share/sample" ;;
     esac
@@ -76,8 +96,14 @@ while IFS='|' read -r name places entry platform expected noted; do
     entry_file=$main_entry
     [ "$entry" = main ] || entry_file=$sample_entry
     started=$(
-        unset XDG_DATA_HOME QT_QPA_PLATFORM
-        export HOME="$scratch/home" PATH="$scratch/stubs:$PATH" LANG=C
+        unset XDG_DATA_HOME QT_QPA_PLATFORM HOME
+        case $home_spelled in
+        "") export HOME="$scratch/home" ;;
+        unset | none) ;;
+        empty) export HOME= ;;
+        *) export HOME="$home_spelled" ;;
+        esac
+        export PATH="$scratch/stubs:$PATH" LANG=C
         [ -z "$xdg" ] || export XDG_DATA_HOME="$xdg"
         [ -z "$platform" ] || export QT_QPA_PLATFORM="$platform"
         start "$entry_file" 2>"$scratch/stderr"
@@ -106,5 +132,10 @@ reference lists alone are no data set|refs-only system|main||system|no
 no data set and no sample: home, and a note|no-sample|main||home|yes
 the sample's entry, whatever else there is|user|sample||sample|no
 the user's platform choice is kept|user|main|offscreen|user|no
+HOME unset: the passwd entry's home|home|main||home|no|unset
+HOME empty: the passwd entry's home|user|main||user|no|empty
+HOME relative, with a leading dash|user|main||user|no|-my home
+no data set and no sample, HOME with a leading dash: that home, and a note|no-sample|main||home|yes|-my home
+no home at all: where it was started, and a note|no-sample|main||home|yes|none
 CASES
 echo "$checked starts went where their data set lies"
