@@ -274,9 +274,9 @@ private slots:
             << "402" << true << "Роды, ссылающиеся на 402" << 402;
         QTest::newRow("a panel entry: its citing genera")
             << "panel"
-            << "3. Author" << true << "Роды, ссылающиеся на 3" << 3;
+            << "2. Author" << true << "Роды, ссылающиеся на 2" << 2;
         QTest::newRow("a panel entry, nothing answers") << "panel"
-                                                        << "3. Author" << false << "" << -1;
+                                                        << "2. Author" << false << "" << -1;
         QTest::newRow("no number") << "view"
                                    << "Abcdia" << true << "" << -1;
     }
