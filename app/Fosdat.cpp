@@ -1,6 +1,7 @@
 #include "Fosdat.h"
 
 #include "Accessibility.h"
+#include "CatalogueFile.h"
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "CommandMenus.h"
@@ -11,7 +12,6 @@
 #include "PanelEntryMarker.h"
 #include "ReferenceLinks.h"
 #include "ReferenceListText.h"
-#include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -64,6 +64,8 @@ void applyPointSizes(QWidget *root)
 }
 
 const QString AppTitle = QStringLiteral("база данных Тарвина");
+const QString PartSaveQuestion = QStringLiteral(
+    "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
 
 QString helpText()
 {
@@ -247,7 +249,7 @@ void Fosdat::showReferenceList(int list)
     if (std::optional<data::ReferenceListText> list = data::readReferenceList(path)) {
         m_refsText = std::move(list->text);
         if (list->cut)
-            m_refsText.append(u'\n').append(rtf::CutNotice);
+            m_refsText.append(u'\n').append(PartShownNotice);
     }
     ui->Text2->setPlainText(m_refsText);
 }
@@ -284,9 +286,13 @@ void Fosdat::restLinks()
 
 // Writes the whole catalogue view as RTF to a file the user names, whatever
 // its extension. A cancelled dialog writes nothing; a failed write leaves any
-// earlier file of that name as it was and is reported.
+// earlier file of that name as it was and is reported. A view that shows only
+// the start of its catalogue asks first, as the file would hold only that.
 void Fosdat::saveCatalogue()
 {
+    if (isPartOfCatalogue(*ui->RichTextBox1->document()) &&
+        !m_dialogs.confirm(this, PartSaveQuestion, AppTitle))
+        return;
     const std::optional<QString> path = m_dialogs.saveFileName(
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
     if (!path)

@@ -21,3 +21,12 @@ std::optional<QString> QtUserDialogs::saveFileName(QWidget *parent, const QStrin
         return std::nullopt;
     return chosen;
 }
+
+bool QtUserDialogs::confirm(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

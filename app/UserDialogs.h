@@ -18,6 +18,10 @@ public:
     // A save-file dialog; nullopt when the user cancels.
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                                 const QString &proposed, const QString &filter) = 0;
+
+    // A question answered Yes or No, No unless the user chooses otherwise;
+    // true for Yes.
+    virtual bool confirm(QWidget *parent, const QString &text, const QString &title) = 0;
 };
 
 // The real thing: QMessageBox and QFileDialog.
@@ -28,4 +32,5 @@ public:
                  QMessageBox::Icon icon) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                         const QString &proposed, const QString &filter) override;
+    bool confirm(QWidget *parent, const QString &text, const QString &title) override;
 };

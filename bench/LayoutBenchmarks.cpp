@@ -245,6 +245,21 @@ void brokenToggles(QTextCursor &cursor, int letters)
     }
 }
 
+// `count` tabs in one paragraph at the default distance of 48 px (a far
+// stop, 22 inches out, when `far`), a letter after every tenth.
+void tabs(QTextCursor &cursor, int count, bool far)
+{
+    if (far) {
+        QTextBlockFormat block;
+        block.setTabPositions({QTextOption::Tab(2112, QTextOption::LeftTab)});
+        cursor.setBlockFormat(block);
+    }
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += i % 10 == 9 ? QStringLiteral("\tx") : QStringLiteral("\t");
+    cursor.insertText(text, plainFormat());
+}
+
 void lineBreaks(QTextCursor &cursor, int count)
 {
     cursor.insertText(QString(count, QChar::LineSeparator), plainFormat());
@@ -310,6 +325,12 @@ int main(int argc, char *argv[])
     add("toggles_in_8192_toggles_broken_every", brokenToggles, 1 << 5, 1 << 13, 8192);
     // Lines of 19 px: 441,505 of them reach Qt's limit.
     add("line_breaks_in_a_paragraph", lineBreaks, 1 << 14, 1 << 18);
+    add(
+        "tabs_in_a_paragraph", [](QTextCursor &cursor, int count) { tabs(cursor, count, false); },
+        1 << 5, 1 << 12);
+    add(
+        "tabs_to_a_far_stop_in_a_paragraph",
+        [](QTextCursor &cursor, int count) { tabs(cursor, count, true); }, 1 << 5, 1 << 12);
     add("letters_in_a_word", oneWord, 1 << 10, 1 << 16);
     add("format_changes_in_a_word", formatChangesInAWord, 1 << 9, 1 << 13);
     add("format_changes_between_words", formatChangesBetweenWords, 1 << 10, 1 << 17);

@@ -4,6 +4,7 @@
 #include "RtfUnits.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fosdat::rtf
 {
@@ -20,6 +21,12 @@ constexpr qreal LineSpacing = 1.25;
 // which the cap's margin below Qt's limit allows for.
 constexpr qreal AverageWidth = 0.6;
 constexpr qreal PixelsPerPoint = 96.0 / 72.0;
+// The estimate cannot know the fonts: the document keeps to this part of the
+// height the view can lay out.
+constexpr qreal EstimateMargin = 2;
+// Units that certainly fit are counted in batches of at most this many, so
+// that a document without a height cap counts them as fast.
+constexpr qreal MaxSureUnits = 1 << 30;
 
 qreal emOf(const QTextCharFormat &chars)
 {
@@ -51,6 +58,16 @@ bool breaksLine(QChar unit)
 }
 
 } // namespace
+
+ContentBudget::ContentBudget(std::optional<qreal> layoutHeight)
+    : m_maxHeight(layoutHeight ? *layoutHeight / EstimateMargin
+                               : std::numeric_limits<qreal>::infinity()),
+      m_maxCharacters(layoutHeight ? limits::MaxDocumentCharacters
+                                   : std::numeric_limits<qint64>::max()),
+      m_maxParagraphs(layoutHeight ? limits::MaxParagraphs : std::numeric_limits<int>::max())
+{
+    setCharacters(QTextCharFormat());
+}
 
 ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
 {
@@ -92,7 +109,7 @@ qreal ContentBudget::paragraphHeight() const
 
 bool ContentBudget::fits(qreal paragraphHeight) const
 {
-    return m_closedHeight + paragraphHeight <= limits::MaxLayoutHeight;
+    return m_closedHeight + paragraphHeight <= m_maxHeight;
 }
 
 // How many more units of the current text certainly fit: none adds more than
@@ -100,9 +117,9 @@ bool ContentBudget::fits(qreal paragraphHeight) const
 // to the paragraph's height. Checking each unit costs more than the reading.
 qsizetype ContentBudget::sureUnits() const
 {
-    const qreal room = limits::MaxLayoutHeight - m_closedHeight - paragraphHeight();
+    const qreal room = m_maxHeight - m_closedHeight - paragraphHeight();
     const qreal perUnit = m_tallestLine * std::max<qreal>(1, m_unitWidth / m_shape.lineWidth);
-    return room > perUnit ? qsizetype(room / perUnit) - 1 : 0;
+    return room > perUnit ? qsizetype(std::min(room / perUnit, MaxSureUnits)) - 1 : 0;
 }
 
 bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars)
@@ -135,7 +152,7 @@ void ContentBudget::passBreak()
 bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
                                    qsizetype carried, int carriedChanges)
 {
-    if (m_paragraphs >= limits::MaxParagraphs)
+    if (m_paragraphs >= m_maxParagraphs)
         return false;
     const qreal closed = m_paragraphs > 0 ? paragraphHeight() : 0;
     const Shape shape = shapeOf(block);
@@ -153,6 +170,7 @@ bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCha
     ++m_paragraphs;
     m_paragraphChanges = carriedChanges;
     m_paragraphUnits = carried;
+    m_paragraphTabs = 0; // the units carried follow the last tab
     m_shape = shape;
     m_tallestLine = tallest;
     m_widthSum = widthSum;
@@ -200,7 +218,7 @@ void ContentBudget::setCharacters(const QTextCharFormat &chars)
 
 bool ContentBudget::addAnyUnit(QChar unit)
 {
-    if (m_characters >= limits::MaxDocumentCharacters)
+    if (m_characters >= m_maxCharacters)
         return false;
     const bool lineBreak = unit == QChar::LineSeparator;
     // A tab may reach past the line's end: it counts as a whole line.
@@ -221,6 +239,7 @@ bool ContentBudget::addAnyUnit(QChar unit)
         m_sureUnits = sureUnits();
     }
     ++m_paragraphUnits;
+    m_paragraphTabs += tab;
     ++m_characters;
     m_emptyRun = 0;
     if (breaksLine(unit))
@@ -232,7 +251,7 @@ bool ContentBudget::addAnyUnit(QChar unit)
 
 bool ContentBudget::addPicture(qreal height)
 {
-    if (m_characters >= limits::MaxDocumentCharacters)
+    if (m_characters >= m_maxCharacters)
         return false;
     // A picture may take a line of its own; it is counted as one line width more.
     m_pictures += height;

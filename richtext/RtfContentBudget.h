@@ -14,15 +14,21 @@ namespace fosdat::rtf
 // estimates the height it will take in the view. It decides nothing about
 // where content goes; the document builder asks it before adding anything.
 //
-// The height of a paragraph is estimated without fonts, so that the text-only
-// reading cuts where the document does: its margins, and its tallest line
-// height once for every line, the lines being the line breaks and its
-// characters at an average width over the width left by its indents, at most
-// one line per character.
+// The paragraph's caps apply to every reading, so that the text-only reading
+// breaks paragraphs and words where the document does; the document-wide caps
+// (paragraphs, characters, height) only to a document a view lays out.
+//
+// The height of a paragraph is estimated without fonts: its margins, and its
+// tallest line height once for every line, the lines being the line breaks,
+// the tabs (a tab may reach past the line's end) and its characters at an
+// average width over the width left by its indents, at most one line per
+// character.
 class ContentBudget
 {
 public:
-    ContentBudget() { setCharacters(QTextCharFormat()); }
+    // The document of a view that lays out at most `layoutHeight` pixels,
+    // or, without one, the text alone, which no document-wide cap ends.
+    explicit ContentBudget(std::optional<qreal> layoutHeight = std::nullopt);
 
     // A paragraph begins, in `block` with `chars` before any text. False,
     // with nothing counted, when the document has no room for it.
@@ -40,7 +46,7 @@ public:
     bool reformatParagraph(const QTextBlockFormat &block);
 
     // The character format changes before more content; false when the
-    // document has no room for another change.
+    // document keeps no more changes, and the text goes on in one format.
     bool changeFormat();
     // The size of the text that follows.
     void setCharacters(const QTextCharFormat &chars);
@@ -51,7 +57,7 @@ public:
         // Most units are letters that certainly fit, counted at once.
         const char16_t code = unit.unicode();
         if (m_sureUnits > 0 && code > u' ' && code < 0x7f && code != u'-' &&
-            m_characters < limits::MaxDocumentCharacters) {
+            m_characters < m_maxCharacters) {
             --m_sureUnits;
             m_widthSum += m_unitWidth;
             ++m_paragraphUnits;
@@ -65,8 +71,12 @@ public:
     // A picture `height` pixels tall; false when the document has no room for it.
     bool addPicture(qreal height);
 
-    // The paragraph has as many characters, or format changes, as it may have.
-    bool paragraphFullOfText() const { return m_paragraphUnits >= limits::MaxParagraphCharacters; }
+    // The paragraph has as many characters and tabs, or format changes, as it may have.
+    bool paragraphFullOfText() const
+    {
+        return m_paragraphUnits >= limits::MaxParagraphCharacters ||
+               m_paragraphTabs >= limits::MaxParagraphTabs;
+    }
     bool paragraphFullOfChanges() const
     {
         return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
@@ -91,6 +101,11 @@ private:
     bool fits(qreal paragraphHeight) const;
     qsizetype sureUnits() const;
 
+    // The document-wide caps: those of RtfLimits.h, or none for the text alone.
+    qreal m_maxHeight;
+    qint64 m_maxCharacters;
+    int m_maxParagraphs;
+
     // The document so far.
     int m_paragraphs = 0;
     int m_formatChanges = 0;
@@ -102,6 +117,7 @@ private:
     // The current paragraph.
     int m_paragraphChanges = 0;
     qsizetype m_paragraphUnits = 0;
+    int m_paragraphTabs = 0;
     qsizetype m_lineBreaks = 0;
     Shape m_shape;
     qreal m_tallestLine = 0;

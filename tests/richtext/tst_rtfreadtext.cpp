@@ -1,5 +1,6 @@
 // The text-only reading gives exactly the text of the document that the full
 // reading builds, on whole files and around pictures, and rtf2txt prints it.
+#include "RtfLimits.h"
 #include "RtfReader.h"
 #include "support/RtfPicture.h"
 
@@ -59,7 +60,8 @@ private slots:
     }
 
     // The converter on a file: lines within a paragraph are lines of their own,
-    // footnotes follow the text.
+    // footnotes follow the text, and all of the text is printed, however much
+    // more than a view can show.
     void rtf2txt_data()
     {
         QTest::addColumn<QByteArray>("rtf");
@@ -69,6 +71,10 @@ private slots:
         QTest::newRow("footnote") << QByteArray("{\\rtf1 A{\\super\\chftn}{\\footnote "
                                                 "{\\super\\chftn} Note\\line two.} B.}")
                                   << QByteArray("A1 B.\n\n1 Note\ntwo.\n");
+        const int paragraphs = rtf::limits::MaxParagraphs + 2;
+        QTest::newRow("more paragraphs than a view shows")
+            << "{\\rtf1 " + QByteArray("x\\par ").repeated(paragraphs) + "y}"
+            << QByteArray("x\n").repeated(paragraphs) + "y\n";
     }
     void rtf2txt()
     {
@@ -84,6 +90,7 @@ private slots:
         process.start(QStringLiteral(FOSDAT_RTF2TXT), {file.fileName()});
         QVERIFY(process.waitForFinished());
         QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
         QCOMPARE(process.readAllStandardOutput(), printed);
     }
 
