@@ -64,7 +64,9 @@ ContentBudget::ContentBudget(std::optional<qreal> layoutHeight)
                                : std::numeric_limits<qreal>::infinity()),
       m_maxCharacters(layoutHeight ? limits::MaxDocumentCharacters
                                    : std::numeric_limits<qint64>::max()),
-      m_maxParagraphs(layoutHeight ? limits::MaxParagraphs : std::numeric_limits<int>::max())
+      m_maxParagraphs(layoutHeight ? limits::MaxParagraphs : std::numeric_limits<int>::max()),
+      m_tabDistance(units::pixelsFromRtfLength(units::DefaultTabLength)),
+      m_lastShape(computeShape(m_shapedBlock))
 {
     setCharacters(QTextCharFormat());
 }
@@ -78,7 +80,7 @@ ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
     return m_lastShape;
 }
 
-ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block)
+ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block) const
 {
     // Negative spacing and indents are counted as none: the estimate only
     // ever errs towards a taller document.
@@ -89,6 +91,15 @@ ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block)
         std::max<qreal>(LineWidth - positive(block.leftMargin()) - positive(block.rightMargin()) -
                             positive(block.textIndent()),
                         1);
+    // A tab reaches the next stop; where that lies beyond the line's end, it
+    // takes the rest of the line and goes on from the next line's start.
+    qreal step = m_tabDistance;
+    qreal stop = 0;
+    for (const QTextOption::Tab &tab : block.tabPositions()) {
+        step = std::max(step, tab.position - stop);
+        stop = std::max(stop, tab.position);
+    }
+    shape.tabWidth = std::min(step, shape.lineWidth);
     return shape;
 }
 
@@ -206,6 +217,12 @@ bool ContentBudget::changeFormat()
     return true;
 }
 
+void ContentBudget::setTabDistance(qreal pixels)
+{
+    m_tabDistance = pixels;
+    m_lastShape = computeShape(m_shapedBlock);
+}
+
 void ContentBudget::setCharacters(const QTextCharFormat &chars)
 {
     if (chars == m_chars && m_unitWidth > 0)
@@ -221,13 +238,12 @@ bool ContentBudget::addAnyUnit(QChar unit)
     if (m_characters >= m_maxCharacters)
         return false;
     const bool lineBreak = unit == QChar::LineSeparator;
-    // A tab may reach past the line's end: it counts as a whole line.
     const bool tab = unit == u'\t';
     if (m_sureUnits > 0 && !lineBreak && !tab && m_lineHeight <= m_tallestLine) {
         --m_sureUnits;
         m_widthSum += m_unitWidth;
     } else {
-        const qreal width = lineBreak ? 0 : tab ? m_shape.lineWidth : m_unitWidth;
+        const qreal width = lineBreak ? 0 : tab ? m_shape.tabWidth : m_unitWidth;
         const qreal tallest = std::max(m_tallestLine, m_lineHeight);
         m_lineBreaks += lineBreak;
         if (!fits(paragraphHeight(m_shape, tallest, m_paragraphUnits + 1, m_widthSum + width))) {

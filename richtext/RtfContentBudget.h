@@ -19,10 +19,11 @@ namespace fosdat::rtf
 // (paragraphs, characters, height) only to a document a view lays out.
 //
 // The height of a paragraph is estimated without fonts: its margins, and its
-// tallest line height once for every line, the lines being the line breaks,
-// the tabs (a tab may reach past the line's end) and its characters at an
-// average width over the width left by its indents, at most one line per
-// character.
+// tallest line height once for every line, the lines being the line breaks
+// and its characters at an average width over the width left by its indents,
+// at most one line per character. A tab is as wide as the widest step between
+// the paragraph's tab stops, up to a whole line where a stop lies far beyond
+// its end.
 class ContentBudget
 {
 public:
@@ -50,6 +51,8 @@ public:
     bool changeFormat();
     // The size of the text that follows.
     void setCharacters(const QTextCharFormat &chars);
+    // The distance of the tab stops beyond a paragraph's own, in pixels.
+    void setTabDistance(qreal pixels);
     // One UTF-16 unit of text; false, with nothing counted, when the document
     // has no room for it.
     bool addUnit(QChar unit)
@@ -88,9 +91,10 @@ private:
     struct Shape {
         qreal margins = 0;   // above and below
         qreal lineWidth = 1; // left by the indents
+        qreal tabWidth = 1;  // of the widest tab
     };
     Shape shapeOf(const QTextBlockFormat &block);
-    static Shape computeShape(const QTextBlockFormat &block);
+    Shape computeShape(const QTextBlockFormat &block) const;
     bool addAnyUnit(QChar unit);
     bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
                         qsizetype carried, int carriedChanges);
@@ -131,9 +135,11 @@ private:
     qreal m_lineHeight = 0;
     qreal m_unitWidth = 0;
 
+    qreal m_tabDistance;
+
     // The last block format's shape, as paragraphs mostly share one.
     QTextBlockFormat m_shapedBlock;
-    Shape m_lastShape = computeShape(QTextBlockFormat());
+    Shape m_lastShape;
 };
 
 } // namespace fosdat::rtf

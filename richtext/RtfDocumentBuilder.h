@@ -114,6 +114,8 @@ public:
     void closeParagraph();
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
+    // The distance of the tab stops beyond a paragraph's own, in pixels.
+    void setTabDistance(qreal pixels) { m_budget.setTabDistance(pixels); }
 
     // Ends the document. When it was cut and `closingLine` is given, a last
     // paragraph in `closing` holds its text for the characters shown and

@@ -43,14 +43,6 @@ bool isOn(const Token &token)
     return !token.hasParameter || token.parameter != 0;
 }
 
-// The distance of the tab stops beyond a paragraph's own.
-void setDefaultTab(QTextDocument &document, int length)
-{
-    QTextOption option = document.defaultTextOption();
-    option.setTabStopDistance(units::pixelsFromRtfLength(std::min(length, limits::MaxRtfLength)));
-    document.setDefaultTextOption(option);
-}
-
 class Reader
 {
 public:
@@ -63,8 +55,7 @@ public:
     {
         m_stack.reserve(limits::MaxGroupDepth);
         m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::DefaultHalfPoints));
-        if (m_document)
-            setDefaultTab(*m_document, units::DefaultTabLength);
+        setDefaultTab(units::DefaultTabLength);
     }
 
     void read(QByteArrayView input, const ReadProgress &progress, const ClosingLine &closingLine);
@@ -102,6 +93,7 @@ private:
     void controlSymbol(char symbol);
     void text(QByteArrayView bytes);
     void unicode(int value);
+    void setDefaultTab(int length);
     void applyFont(GroupState &state, int index);
     void resetCharacters(GroupState &state);
     void fontTableDone();
@@ -348,8 +340,8 @@ void Reader::documentWord(DocumentWord word, const Token &token)
             unicode(token.parameter);
         break;
     case DocumentWord::DefaultTab:
-        if (m_document && token.parameter > 0)
-            setDefaultTab(*m_document, token.parameter);
+        if (token.parameter > 0)
+            setDefaultTab(token.parameter);
         break;
     }
 }
@@ -507,6 +499,18 @@ void Reader::text(QByteArrayView bytes)
     case Destination::Footnote:
         break;
     }
+}
+
+// The distance of the tab stops beyond a paragraph's own.
+void Reader::setDefaultTab(int length)
+{
+    const qreal distance = units::pixelsFromRtfLength(std::min(length, limits::MaxRtfLength));
+    m_builder.setTabDistance(distance);
+    if (!m_document)
+        return;
+    QTextOption option = m_document->defaultTextOption();
+    option.setTabStopDistance(distance);
+    m_document->setDefaultTextOption(option);
 }
 
 void Reader::applyFont(GroupState &state, int index)

@@ -66,6 +66,14 @@ private slots:
             << all << true;
         QTest::newRow("tabs to a stop past the line's end")
             << document("\\tx31680 " + QByteArray("\\tab ").repeated(20000)) << all << false;
+        QByteArray stops;
+        for (int stop = 1; stop <= 64; ++stop)
+            stops += "\\tx" + QByteArray::number(stop * 1500);
+        QTest::newRow("tabs to many stops, each past the line's end in a large font")
+            << document("\\fs100" + stops + ' ' + QByteArray("x\\tab ").repeated(200000)) << all
+            << true;
+        QTest::newRow("tabs to a stop just inside the line's end")
+            << document("\\tx4770\\fs30 " + QByteArray("x\\tab ").repeated(300000)) << all << true;
         QTest::newRow("tabs in a large font, the view showing three times the size")
             << document("\\fs100 " + QByteArray("\\tab x").repeated(100000)) << third << true;
         QTest::newRow("pictures, the view showing three times the size")
