@@ -330,7 +330,7 @@ int main(int argc, char *argv[])
         1 << 5, 1 << 12);
     add(
         "tabs_to_a_far_stop_in_a_paragraph",
-        [](QTextCursor &cursor, int count) { tabs(cursor, count, true); }, 1 << 5, 1 << 12);
+        [](QTextCursor &cursor, int count) { tabs(cursor, count, true); }, 1 << 2, 1 << 12);
     add("letters_in_a_word", oneWord, 1 << 10, 1 << 16);
     add("format_changes_in_a_word", formatChangesInAWord, 1 << 9, 1 << 13);
     add("format_changes_between_words", formatChangesBetweenWords, 1 << 10, 1 << 17);
