@@ -40,6 +40,12 @@ private slots:
         // What a view that shows documents three times their size can take.
         const qreal third = all / 3;
         const QByteArray words = QByteArray("abcde fghij ").repeated(800);
+        // Pictures of one pixel, each shown ten times 22 inches tall.
+        const auto tallPictures = [](int count) {
+            return document(("{\\pict\\pngblip\\picscaley1000\\pichgoal31680 " +
+                             png(1, 1, Qt::gray).toHex() + "}")
+                                .repeated(count));
+        };
         QTest::newRow("largest spacing around paragraphs")
             << document(QByteArray("\\sb31680\\sa31680 x\\par ").repeated(5000)) << all << true;
         QTest::newRow("largest font")
@@ -60,10 +66,7 @@ private slots:
         QTest::newRow("empty paragraphs in a large font")
             << document("\\fs400 " + QByteArray("x\\par\\par ").repeated(20000)) << all << true;
         QTest::newRow("pictures shown ten times 22 inches tall")
-            << document(("{\\pict\\pngblip\\picscaley1000\\pichgoal31680 " +
-                         png(1, 1, Qt::gray).toHex() + "}")
-                            .repeated(500))
-            << all << true;
+            << tallPictures(500) << all << true;
         QTest::newRow("tabs to a stop past the line's end")
             << document("\\tx31680 " + QByteArray("\\tab ").repeated(20000)) << all << false;
         QByteArray stops;
@@ -77,10 +80,7 @@ private slots:
         QTest::newRow("tabs in a large font, the view showing three times the size")
             << document("\\fs100 " + QByteArray("\\tab x").repeated(100000)) << third << true;
         QTest::newRow("pictures, the view showing three times the size")
-            << document(("{\\pict\\pngblip\\picscaley1000\\pichgoal31680 " +
-                         png(1, 1, Qt::gray).toHex() + "}")
-                            .repeated(200))
-            << third << true;
+            << tallPictures(200) << third << true;
         QTest::newRow("catalogue-sized text")
             << document(("\\b Genus\\b0  " + words.left(200) + "\\par ").repeated(4000)) << all
             << false;
