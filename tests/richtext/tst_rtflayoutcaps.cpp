@@ -77,8 +77,6 @@ private slots:
             << true;
         QTest::newRow("tabs to a stop just inside the line's end")
             << document("\\tx4770\\fs30 " + QByteArray("x\\tab ").repeated(300000)) << all << true;
-        QTest::newRow("tabs in a large font, the view showing three times the size")
-            << document("\\fs100 " + QByteArray("\\tab x").repeated(100000)) << third << true;
         QTest::newRow("pictures, the view showing three times the size")
             << tallPictures(200) << third << true;
         QTest::newRow("catalogue-sized text")

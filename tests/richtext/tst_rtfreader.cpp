@@ -121,6 +121,12 @@ QVariant families(const QString &family)
 
 const QVariant unset;
 
+// Paragraphs of two changes of format each, as many as a document keeps.
+QByteArray spentFormats()
+{
+    return QByteArray(R"({\b x}{\i y}\par )").repeated(rtf::limits::MaxDocumentFormatChanges / 2);
+}
+
 // The property that setTabPositions() sets.
 QVariant tabStops(const QList<QTextOption::Tab> &tabs)
 {
@@ -215,7 +221,6 @@ private slots:
     void pathological() { checkText(); }
     void viewCapsEndTheDocumentNotTheText_data();
     void viewCapsEndTheDocumentNotTheText();
-    void formatsEndBeforeTheText();
 
     void characterFormat_data();
     void characterFormat();
@@ -655,26 +660,6 @@ void TestRtfReader::viewCapsEndTheDocumentNotTheText()
         QCOMPARE(result.document->blockCount(), paragraphsShown);
 }
 
-// Past the document's budget of format changes the text goes on, in the
-// plain format of the document.
-void TestRtfReader::formatsEndBeforeTheText()
-{
-    using namespace rtf::limits;
-    const QByteArray toggles =
-        QByteArray("{\\b x}{\\i y}\\par ").repeated(MaxDocumentFormatChanges);
-    const QByteArray rtf = "{\\rtf1\\deff1{\\fonttbl{\\f0 Serif;}{\\f1 Sans;}}\\f0\\fs30 " +
-                           toggles + "{\\b\\f0 last}}";
-    const rtf::ReadResult result = rtf::read(rtf);
-    QVERIFY(!result.cut);
-    QCOMPARE(result.document->blockCount(), MaxDocumentFormatChanges + 1);
-    QCOMPARE(result.document->lastBlock().text(), QStringLiteral("last"));
-    QCOMPARE(formatOf(*result.document, QStringLiteral("x")).fontWeight(), QFont::Bold);
-    const QTextCharFormat plain = formatOf(*result.document, QStringLiteral("last"));
-    QVERIFY(!plain.hasProperty(QTextFormat::FontWeight));
-    QCOMPARE(plain.fontPointSize(), 12.0);
-    QCOMPARE(plain.fontFamilies().toStringList(), QStringList{QStringLiteral("Sans")});
-}
-
 void TestRtfReader::characterFormat_data()
 {
     QTest::addColumn<QByteArray>("rtf");
@@ -694,6 +679,13 @@ void TestRtfReader::characterFormat_data()
     const QByteArray colors = R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;})";
 
     QTest::newRow("bold") << QByteArray(R"({\rtf1 a{\b B}c})") << "B" << weight << bold;
+    // Past the document's budget of changes of format, the text goes on plain.
+    QTest::newRow("plain past the budget of changes")
+        << QByteArray(R"({\rtf1\fs30 )" + spentFormats() + R"({\b last}})") << "last" << weight
+        << unset;
+    QTest::newRow("plain size past the budget of changes")
+        << QByteArray(R"({\rtf1\fs30 )" + spentFormats() + R"({\b last}})") << "last" << size
+        << QVariant(12.0);
     QTest::newRow("bold scoped") << QByteArray(R"({\rtf1 a{\b B}c})") << "c" << weight << unset;
     QTest::newRow("b0") << QByteArray(R"({\rtf1\b a\b0 C})") << "C" << weight << unset;
     QTest::newRow("italic") << QByteArray(R"({\rtf1 a{\i B}c})") << "B" << italic << QVariant(true);
@@ -790,6 +782,9 @@ void TestRtfReader::fontFamily_data()
                                   << family << families("Arial");
     QTest::newRow("f1") << QByteArray(R"({\rtf1)" + fonts + R"(A{\f1 B}C})") << "B" << family
                         << families("Times New Roman");
+    QTest::newRow("plain font past the budget of changes")
+        << QByteArray(R"({\rtf1)" + fonts + spentFormats() + R"({\f1 last}})") << "last" << family
+        << families("Arial");
     QTest::newRow("f scoped") << QByteArray(R"({\rtf1)" + fonts + R"(A{\f1 B}C})") << "C" << family
                               << families("Arial");
     QTest::newRow("plain restores the default font")
