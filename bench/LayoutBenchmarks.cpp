@@ -5,20 +5,20 @@
 // curves show where Qt's layout stops being linear; the reader's caps in
 // richtext/RtfLimits.h are chosen below those bends.
 //   fosdat-bench-layout [benchmark options] [FILE.rtf...]
-// Each FILE is read by the reader, caps and all, and laid out the same way
-// (file/NAME): the hostile files of fosdat-hostile-inputs, for instance.
+// Each FILE is read as the catalogue window reads it, caps and all, and laid
+// out the same way (file/NAME): the hostile files of fosdat-hostile-inputs,
+// for instance.
 // Every run shows a fresh document in a shown catalogue view of its real size
 // and lays it out to its end; height_px is the laid-out height, memory_MB what
 // the document and its layout hold on the heap. A watchdog ends the program
 // when one layout takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a
 // layout past Qt's height limit never returns.
+#include "CatalogueFile.h"
 #include "CatalogueView.h"
-#include "RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextCursor>
 #include <QThread>
@@ -279,20 +279,24 @@ void add(const char *name, const Fill &fill, int from, int to, int items = 0)
         ->ReportAggregatesOnly(true);
 }
 
-// A file read by the reader, with its caps, and laid out.
+// A file read as the catalogue window reads it, and laid out.
 void addFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo file(path);
+    if (!file.isReadable())
         qFatal("cannot read %s", qPrintable(path));
-    const QByteArray bytes = file.readAll();
-    const std::string name = "file/" + QFileInfo(path).fileName().toStdString();
-    benchmark::RegisterBenchmark(
-        name.c_str(),
-        [name, bytes](benchmark::State &state) {
-            layOut(state, name, [&] { return std::move(fosdat::rtf::read(bytes).document); });
-            state.counters["in_bytes"] = double(bytes.size());
-        })
+    const std::string name = "file/" + file.fileName().toStdString();
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [name, path, bytes = file.size()](benchmark::State &state) {
+                                     layOut(state, name, [&] {
+                                         std::unique_ptr<QTextDocument> document =
+                                             readCatalogue(path);
+                                         if (!document)
+                                             qFatal("not a catalogue: %s", qPrintable(path));
+                                         return document;
+                                     });
+                                     state.counters["in_bytes"] = double(bytes);
+                                 })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
 }
