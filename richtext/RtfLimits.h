@@ -85,10 +85,10 @@ inline constexpr int MaxParagraphCharacters = 10000;
 
 // Tabs of one paragraph before it is broken after the last of them. Where a
 // tab stop lies beyond the line's end, each tab takes a line, and Qt lays out
-// such tabs in a paragraph in time growing with the square of their number:
-// 12 us a tab at 8, 19 at 16, 36 at 64, twice as much with each doubling
-// beyond (4,096: 7 s). Qt lays out 1,000 characters at a time, so a step of
-// them stays within 20 ms at 16. Real paragraphs have two or three.
+// such tabs in a paragraph in time that bends to the square of their number
+// past 16: 12 us a tab up to 16, 22 at 32, 34 at 64, twice as much with each
+// doubling beyond (4,096: 7.5 s). Qt lays out 1,000 characters at a time, so
+// a step of them stays near 12 ms. Real paragraphs have two or three.
 inline constexpr int MaxParagraphTabs = 16;
 
 // Changes of the character format in one paragraph before it is broken: each
