@@ -1,6 +1,7 @@
 #include "Fosdat.h"
 
 #include "Accessibility.h"
+#include "CatalogueFile.h"
 #include "CatalogueLoader.h"
 #include "CataloguePrinter.h"
 #include "CatalogueView.h"
@@ -15,7 +16,6 @@
 #include "ReferenceCommands.h"
 #include "ReferenceLinks.h"
 #include "ReferenceListText.h"
-#include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -74,6 +74,8 @@ void applyPointSizes(QWidget *root)
 }
 
 const QString AppTitle = QStringLiteral("база данных Тарвина");
+const QString PartSaveQuestion = QStringLiteral(
+    "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
 
 QString helpText()
 {
@@ -294,7 +296,7 @@ void Fosdat::showReferenceList(int list)
     if (std::optional<data::ReferenceListText> list = data::readReferenceList(path)) {
         m_refsText = std::move(list->text);
         if (list->cut)
-            m_refsText.append(u'\n').append(rtf::CutNotice);
+            m_refsText.append(u'\n').append(PartShownNotice);
     }
     ui->Text2->setPlainText(m_refsText);
 }
@@ -331,9 +333,13 @@ void Fosdat::restLinks()
 
 // Writes the whole catalogue view as RTF to a file the user names, whatever
 // its extension. A cancelled dialog writes nothing; a failed write leaves any
-// earlier file of that name as it was and is reported.
+// earlier file of that name as it was and is reported. A view that shows only
+// the start of its catalogue asks first, as the file would hold only that.
 void Fosdat::saveCatalogue()
 {
+    if (isPartOfCatalogue(*ui->RichTextBox1->document()) &&
+        !m_dialogs.confirm(this, PartSaveQuestion, AppTitle))
+        return;
     const std::optional<QString> path = m_dialogs.saveFileName(
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
     if (!path)

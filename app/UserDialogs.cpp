@@ -101,3 +101,12 @@ std::optional<QString> QtUserDialogs::exportFileName(QWidget *parent, const QStr
 {
     return askSaveName(parent, title, proposed, filter, suffix);
 }
+
+bool QtUserDialogs::confirm(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

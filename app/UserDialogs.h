@@ -25,6 +25,9 @@ public:
     virtual std::optional<QString> exportFileName(QWidget *parent, const QString &title,
                                                   const QString &proposed, const QString &filter,
                                                   const QString &suffix);
+    // A question answered Yes or No, No unless the user chooses otherwise;
+    // true for Yes.
+    virtual bool confirm(QWidget *parent, const QString &text, const QString &title) = 0;
 };
 
 // The real thing: QMessageBox and QFileDialog.
@@ -38,4 +41,5 @@ public:
     std::optional<QString> exportFileName(QWidget *parent, const QString &title,
                                           const QString &proposed, const QString &filter,
                                           const QString &suffix) override;
+    bool confirm(QWidget *parent, const QString &text, const QString &title) override;
 };

@@ -14,6 +14,7 @@ namespace
 constexpr auto Steps = std::to_array({50, 67, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300});
 constexpr qsizetype NormalStep = 4;
 static_assert(Steps[NormalStep] == 100);
+static_assert(Steps.back() == ViewZoom::LargestPercent);
 
 constexpr int WheelNotch = 120; // QWheelEvent::angleDelta() of one notch
 

@@ -21,6 +21,9 @@ class ViewZoom : public QObject
     Q_OBJECT
 
 public:
+    // The largest zoom: a document is laid out at up to this many times its size.
+    static constexpr int LargestPercent = 300;
+
     ViewZoom(QTextEdit *view, QPlainTextEdit *panel);
     ~ViewZoom() override;
 

@@ -5,20 +5,20 @@
 // curves show where Qt's layout stops being linear; the reader's caps in
 // richtext/RtfLimits.h are chosen below those bends.
 //   fosdat-bench-layout [benchmark options] [FILE.rtf...]
-// Each FILE is read by the reader, caps and all, and laid out the same way
-// (file/NAME): the hostile files of fosdat-hostile-inputs, for instance.
+// Each FILE is read as the catalogue window reads it, caps and all, and laid
+// out the same way (file/NAME): the hostile files of fosdat-hostile-inputs,
+// for instance.
 // Every run shows a fresh document in a shown catalogue view of its real size
 // and lays it out to its end; height_px is the laid-out height, memory_MB what
 // the document and its layout hold on the heap. A watchdog ends the program
 // when one layout takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a
 // layout past Qt's height limit never returns.
+#include "CatalogueFile.h"
 #include "CatalogueView.h"
-#include "RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextCursor>
 #include <QThread>
@@ -245,6 +245,21 @@ void brokenToggles(QTextCursor &cursor, int letters)
     }
 }
 
+// `count` tabs in one paragraph at the default distance of 48 px (a far
+// stop, 22 inches out, when `far`), a letter after every tenth.
+void tabs(QTextCursor &cursor, int count, bool far)
+{
+    if (far) {
+        QTextBlockFormat block;
+        block.setTabPositions({QTextOption::Tab(2112, QTextOption::LeftTab)});
+        cursor.setBlockFormat(block);
+    }
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += i % 10 == 9 ? QStringLiteral("\tx") : QStringLiteral("\t");
+    cursor.insertText(text, plainFormat());
+}
+
 void lineBreaks(QTextCursor &cursor, int count)
 {
     cursor.insertText(QString(count, QChar::LineSeparator), plainFormat());
@@ -264,20 +279,24 @@ void add(const char *name, const Fill &fill, int from, int to, int items = 0)
         ->ReportAggregatesOnly(true);
 }
 
-// A file read by the reader, with its caps, and laid out.
+// A file read as the catalogue window reads it, and laid out.
 void addFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo file(path);
+    if (!file.isReadable())
         qFatal("cannot read %s", qPrintable(path));
-    const QByteArray bytes = file.readAll();
-    const std::string name = "file/" + QFileInfo(path).fileName().toStdString();
-    benchmark::RegisterBenchmark(
-        name.c_str(),
-        [name, bytes](benchmark::State &state) {
-            layOut(state, name, [&] { return std::move(fosdat::rtf::read(bytes).document); });
-            state.counters["in_bytes"] = double(bytes.size());
-        })
+    const std::string name = "file/" + file.fileName().toStdString();
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [name, path, bytes = file.size()](benchmark::State &state) {
+                                     layOut(state, name, [&] {
+                                         std::unique_ptr<QTextDocument> document =
+                                             readCatalogue(path);
+                                         if (!document)
+                                             qFatal("not a catalogue: %s", qPrintable(path));
+                                         return document;
+                                     });
+                                     state.counters["in_bytes"] = double(bytes);
+                                 })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
 }
@@ -310,6 +329,12 @@ int main(int argc, char *argv[])
     add("toggles_in_8192_toggles_broken_every", brokenToggles, 1 << 5, 1 << 13, 8192);
     // Lines of 19 px: 441,505 of them reach Qt's limit.
     add("line_breaks_in_a_paragraph", lineBreaks, 1 << 14, 1 << 18);
+    add(
+        "tabs_in_a_paragraph", [](QTextCursor &cursor, int count) { tabs(cursor, count, false); },
+        1 << 5, 1 << 12);
+    add(
+        "tabs_to_a_far_stop_in_a_paragraph",
+        [](QTextCursor &cursor, int count) { tabs(cursor, count, true); }, 1 << 2, 1 << 12);
     add("letters_in_a_word", oneWord, 1 << 10, 1 << 16);
     add("format_changes_in_a_word", formatChangesInAWord, 1 << 9, 1 << 13);
     add("format_changes_between_words", formatChangesBetweenWords, 1 << 10, 1 << 17);

@@ -7,7 +7,7 @@
 namespace fosdat::bench
 {
 
-// Shows no message box and answers every save dialog with a cancel;
+// Shows no message box and answers every save dialog and question with a cancel;
 // `onMessage`, when set, hears of every message.
 class NoDialogs final : public UserDialogs
 {
@@ -22,6 +22,7 @@ public:
     {
         return std::nullopt;
     }
+    bool confirm(QWidget *, const QString &, const QString &) override { return false; }
 
     std::function<void()> onMessage;
 };

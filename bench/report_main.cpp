@@ -1,10 +1,14 @@
 // Turns the JSON results of one `make bench` run into a Markdown summary.
-//   fosdat-bench-report RESULTS_DIR LARGEST X10 X100
+//   fosdat-bench-report RESULTS_DIR LARGEST X10 X100 [RICH]
 // LARGEST names the largest sample catalogue, X10 and X100 the scale files,
-// as the benchmarks name them.
+// RICH the real-shaped one, as the benchmarks name them. RESULTS_DIR may also
+// hold compare-RICH.txt, how rtf2txt's text of RICH compares with
+// LibreOffice's.
 #include "BenchResults.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -41,8 +45,9 @@ const QString NotMeasured = QStringLiteral("not measured");
 class Report
 {
 public:
-    Report(const BenchResults &results, const QStringList &files)
-        : m_results(results), m_largest(files[0]), m_x10(files[1]), m_x100(files[2])
+    Report(const BenchResults &results, const QStringList &files, QString comparison)
+        : m_results(results), m_largest(files[0]), m_x10(files[1]), m_x100(files[2]),
+          m_rich(files.value(3)), m_comparison(std::move(comparison))
     {
     }
 
@@ -80,8 +85,11 @@ private:
     QString cell(const QString &benchmark) const;
     void viewerRow(const QString &what, const QString &family, const QString &extra = {});
 
+    QStringList converterInputs() const;
+
     const BenchResults &m_results;
-    QString m_largest, m_x10, m_x100;
+    QString m_largest, m_x10, m_x100, m_rich;
+    QString m_comparison; // of rtf2txt's text of m_rich with LibreOffice's
     QString m_out;
     QTextStream m_stream{&m_out};
 };
@@ -221,6 +229,14 @@ void Report::targets()
     for (const QString &input : {m_largest, m_x100}) {
         speedTarget(input, QStringLiteral("unrtf"), 5);
         speedTarget(input, QStringLiteral("soffice"), 20);
+    }
+    if (!m_rich.isEmpty()) {
+        speedTarget(m_rich, QStringLiteral("unrtf"), 20);
+        speedTarget(m_rich, QStringLiteral("soffice"), 30);
+        target(QStringLiteral("rtf2txt's text of %1 equal to LibreOffice's").arg(m_rich),
+               m_comparison.isEmpty() ? NotMeasured : m_comparison,
+               m_comparison.isEmpty() ? std::nullopt
+                                      : std::optional(m_comparison.startsWith(u"equal")));
     }
     timeTarget(QStringLiteral("LoadFile of %1 ≤ 20 ms").arg(m_largest),
                QStringLiteral("LoadFile/") + m_largest, 0.020);
@@ -509,12 +525,20 @@ void Report::loading()
         loadingRow(name);
 }
 
+QStringList Report::converterInputs() const
+{
+    QStringList inputs{m_largest, m_x10, m_x100};
+    if (!m_rich.isEmpty())
+        inputs << m_rich;
+    return inputs;
+}
+
 void Report::peers()
 {
     m_stream << "\n### Peers, whole processes writing plain text\n\n"
                 "| File | rtf2txt | unrtf --text | LibreOffice --convert-to txt | unrtf / rtf2txt "
                 "| LibreOffice / rtf2txt |\n|---|---|---|---|---|---|\n";
-    for (const QString &input : {m_largest, m_x10, m_x100}) {
+    for (const QString &input : converterInputs()) {
         const auto ours = m_results.peer(input, QStringLiteral("rtf2txt"));
         m_stream << "| " << input << " | " << (ours ? spread(*ours) : NotMeasured);
         for (const QString &tool : {QStringLiteral("unrtf"), QStringLiteral("soffice")}) {
@@ -597,15 +621,22 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() != 4) {
-        std::fprintf(stderr, "usage: fosdat-bench-report RESULTS_DIR LARGEST X10 X100\n");
+    if (arguments.size() != 4 && arguments.size() != 5) {
+        std::fprintf(stderr, "usage: fosdat-bench-report RESULTS_DIR LARGEST X10 X100 [RICH]\n");
         return 2;
     }
     QStringList errors;
     const BenchResults results = BenchResults::load(arguments[0], &errors);
     for (const QString &error : std::as_const(errors))
         std::fprintf(stderr, "fosdat-bench-report: %s\n", qPrintable(error));
-    const QByteArray summary = Report(results, arguments.mid(1)).render().toUtf8();
+    QString comparison;
+    if (arguments.size() == 5) {
+        QFile file(QDir(arguments[0]).filePath(QStringLiteral("compare-%1.txt").arg(arguments[4])));
+        if (file.open(QIODevice::ReadOnly))
+            comparison = QString::fromUtf8(file.readAll()).trimmed();
+    }
+    const QByteArray summary =
+        Report(results, arguments.mid(1), std::move(comparison)).render().toUtf8();
     std::fwrite(summary.constData(), 1, size_t(summary.size()), stdout);
     return errors.isEmpty() ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "RtfUnits.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fosdat::rtf
 {
@@ -20,6 +21,12 @@ constexpr qreal LineSpacing = 1.25;
 // which the cap's margin below Qt's limit allows for.
 constexpr qreal AverageWidth = 0.6;
 constexpr qreal PixelsPerPoint = 96.0 / 72.0;
+// The estimate cannot know the fonts: the document keeps to this part of the
+// height the view can lay out.
+constexpr qreal EstimateMargin = 2;
+// Units that certainly fit are counted in batches of at most this many, so
+// that a document without a height cap counts them as fast.
+constexpr qreal MaxSureUnits = 1 << 30;
 
 qreal emOf(const QTextCharFormat &chars)
 {
@@ -52,6 +59,18 @@ bool breaksLine(QChar unit)
 
 } // namespace
 
+ContentBudget::ContentBudget(std::optional<qreal> layoutHeight)
+    : m_maxHeight(layoutHeight ? *layoutHeight / EstimateMargin
+                               : std::numeric_limits<qreal>::infinity()),
+      m_maxCharacters(layoutHeight ? limits::MaxDocumentCharacters
+                                   : std::numeric_limits<qint64>::max()),
+      m_maxParagraphs(layoutHeight ? limits::MaxParagraphs : std::numeric_limits<int>::max()),
+      m_tabDistance(units::pixelsFromRtfLength(units::DefaultTabLength)),
+      m_lastShape(computeShape(m_shapedBlock))
+{
+    setCharacters(QTextCharFormat());
+}
+
 ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
 {
     if (block == m_shapedBlock)
@@ -61,7 +80,7 @@ ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
     return m_lastShape;
 }
 
-ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block)
+ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block) const
 {
     // Negative spacing and indents are counted as none: the estimate only
     // ever errs towards a taller document.
@@ -72,6 +91,15 @@ ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block)
         std::max<qreal>(LineWidth - positive(block.leftMargin()) - positive(block.rightMargin()) -
                             positive(block.textIndent()),
                         1);
+    // A tab reaches the next stop; where that lies beyond the line's end, it
+    // takes the rest of the line and goes on from the next line's start.
+    qreal step = m_tabDistance;
+    qreal stop = 0;
+    for (const QTextOption::Tab &tab : block.tabPositions()) {
+        step = std::max(step, tab.position - stop);
+        stop = std::max(stop, tab.position);
+    }
+    shape.tabWidth = std::min(step, shape.lineWidth);
     return shape;
 }
 
@@ -92,7 +120,7 @@ qreal ContentBudget::paragraphHeight() const
 
 bool ContentBudget::fits(qreal paragraphHeight) const
 {
-    return m_closedHeight + paragraphHeight <= limits::MaxLayoutHeight;
+    return m_closedHeight + paragraphHeight <= m_maxHeight;
 }
 
 // How many more units of the current text certainly fit: none adds more than
@@ -100,9 +128,9 @@ bool ContentBudget::fits(qreal paragraphHeight) const
 // to the paragraph's height. Checking each unit costs more than the reading.
 qsizetype ContentBudget::sureUnits() const
 {
-    const qreal room = limits::MaxLayoutHeight - m_closedHeight - paragraphHeight();
+    const qreal room = m_maxHeight - m_closedHeight - paragraphHeight();
     const qreal perUnit = m_tallestLine * std::max<qreal>(1, m_unitWidth / m_shape.lineWidth);
-    return room > perUnit ? qsizetype(room / perUnit) - 1 : 0;
+    return room > perUnit ? qsizetype(std::min(room / perUnit, MaxSureUnits)) - 1 : 0;
 }
 
 bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars)
@@ -135,7 +163,7 @@ void ContentBudget::passBreak()
 bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
                                    qsizetype carried, int carriedChanges)
 {
-    if (m_paragraphs >= limits::MaxParagraphs)
+    if (m_paragraphs >= m_maxParagraphs)
         return false;
     const qreal closed = m_paragraphs > 0 ? paragraphHeight() : 0;
     const Shape shape = shapeOf(block);
@@ -153,6 +181,7 @@ bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCha
     ++m_paragraphs;
     m_paragraphChanges = carriedChanges;
     m_paragraphUnits = carried;
+    m_paragraphTabs = 0; // the units carried follow the last tab
     m_shape = shape;
     m_tallestLine = tallest;
     m_widthSum = widthSum;
@@ -188,6 +217,12 @@ bool ContentBudget::changeFormat()
     return true;
 }
 
+void ContentBudget::setTabDistance(qreal pixels)
+{
+    m_tabDistance = pixels;
+    m_lastShape = computeShape(m_shapedBlock);
+}
+
 void ContentBudget::setCharacters(const QTextCharFormat &chars)
 {
     if (chars == m_chars && m_unitWidth > 0)
@@ -200,16 +235,15 @@ void ContentBudget::setCharacters(const QTextCharFormat &chars)
 
 bool ContentBudget::addAnyUnit(QChar unit)
 {
-    if (m_characters >= limits::MaxDocumentCharacters)
+    if (m_characters >= m_maxCharacters)
         return false;
     const bool lineBreak = unit == QChar::LineSeparator;
-    // A tab may reach past the line's end: it counts as a whole line.
     const bool tab = unit == u'\t';
     if (m_sureUnits > 0 && !lineBreak && !tab && m_lineHeight <= m_tallestLine) {
         --m_sureUnits;
         m_widthSum += m_unitWidth;
     } else {
-        const qreal width = lineBreak ? 0 : tab ? m_shape.lineWidth : m_unitWidth;
+        const qreal width = lineBreak ? 0 : tab ? m_shape.tabWidth : m_unitWidth;
         const qreal tallest = std::max(m_tallestLine, m_lineHeight);
         m_lineBreaks += lineBreak;
         if (!fits(paragraphHeight(m_shape, tallest, m_paragraphUnits + 1, m_widthSum + width))) {
@@ -221,6 +255,7 @@ bool ContentBudget::addAnyUnit(QChar unit)
         m_sureUnits = sureUnits();
     }
     ++m_paragraphUnits;
+    m_paragraphTabs += tab;
     ++m_characters;
     m_emptyRun = 0;
     if (breaksLine(unit))
@@ -232,7 +267,7 @@ bool ContentBudget::addAnyUnit(QChar unit)
 
 bool ContentBudget::addPicture(qreal height)
 {
-    if (m_characters >= limits::MaxDocumentCharacters)
+    if (m_characters >= m_maxCharacters)
         return false;
     // A picture may take a line of its own; it is counted as one line width more.
     m_pictures += height;

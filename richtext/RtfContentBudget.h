@@ -14,15 +14,22 @@ namespace fosdat::rtf
 // estimates the height it will take in the view. It decides nothing about
 // where content goes; the document builder asks it before adding anything.
 //
-// The height of a paragraph is estimated without fonts, so that the text-only
-// reading cuts where the document does: its margins, and its tallest line
-// height once for every line, the lines being the line breaks and its
-// characters at an average width over the width left by its indents, at most
-// one line per character.
+// The paragraph's caps apply to every reading, so that the text-only reading
+// breaks paragraphs and words where the document does; the document-wide caps
+// (paragraphs, characters, height) only to a document a view lays out.
+//
+// The height of a paragraph is estimated without fonts: its margins, and its
+// tallest line height once for every line, the lines being the line breaks
+// and its characters at an average width over the width left by its indents,
+// at most one line per character. A tab is as wide as the widest step between
+// the paragraph's tab stops, up to a whole line where a stop lies far beyond
+// its end.
 class ContentBudget
 {
 public:
-    ContentBudget() { setCharacters(QTextCharFormat()); }
+    // The document of a view that lays out at most `layoutHeight` pixels,
+    // or, without one, the text alone, which no document-wide cap ends.
+    explicit ContentBudget(std::optional<qreal> layoutHeight = std::nullopt);
 
     // A paragraph begins, in `block` with `chars` before any text. False,
     // with nothing counted, when the document has no room for it.
@@ -40,10 +47,12 @@ public:
     bool reformatParagraph(const QTextBlockFormat &block);
 
     // The character format changes before more content; false when the
-    // document has no room for another change.
+    // document keeps no more changes, and the text goes on in one format.
     bool changeFormat();
     // The size of the text that follows.
     void setCharacters(const QTextCharFormat &chars);
+    // The distance of the tab stops beyond a paragraph's own, in pixels.
+    void setTabDistance(qreal pixels);
     // One UTF-16 unit of text; false, with nothing counted, when the document
     // has no room for it.
     bool addUnit(QChar unit)
@@ -51,7 +60,7 @@ public:
         // Most units are letters that certainly fit, counted at once.
         const char16_t code = unit.unicode();
         if (m_sureUnits > 0 && code > u' ' && code < 0x7f && code != u'-' &&
-            m_characters < limits::MaxDocumentCharacters) {
+            m_characters < m_maxCharacters) {
             --m_sureUnits;
             m_widthSum += m_unitWidth;
             ++m_paragraphUnits;
@@ -65,8 +74,12 @@ public:
     // A picture `height` pixels tall; false when the document has no room for it.
     bool addPicture(qreal height);
 
-    // The paragraph has as many characters, or format changes, as it may have.
-    bool paragraphFullOfText() const { return m_paragraphUnits >= limits::MaxParagraphCharacters; }
+    // The paragraph has as many characters and tabs, or format changes, as it may have.
+    bool paragraphFullOfText() const
+    {
+        return m_paragraphUnits >= limits::MaxParagraphCharacters ||
+               m_paragraphTabs >= limits::MaxParagraphTabs;
+    }
     bool paragraphFullOfChanges() const
     {
         return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
@@ -78,9 +91,10 @@ private:
     struct Shape {
         qreal margins = 0;   // above and below
         qreal lineWidth = 1; // left by the indents
+        qreal tabWidth = 1;  // of the widest tab
     };
     Shape shapeOf(const QTextBlockFormat &block);
-    static Shape computeShape(const QTextBlockFormat &block);
+    Shape computeShape(const QTextBlockFormat &block) const;
     bool addAnyUnit(QChar unit);
     bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
                         qsizetype carried, int carriedChanges);
@@ -90,6 +104,11 @@ private:
     qreal paragraphHeight() const;
     bool fits(qreal paragraphHeight) const;
     qsizetype sureUnits() const;
+
+    // The document-wide caps: those of RtfLimits.h, or none for the text alone.
+    qreal m_maxHeight;
+    qint64 m_maxCharacters;
+    int m_maxParagraphs;
 
     // The document so far.
     int m_paragraphs = 0;
@@ -102,6 +121,7 @@ private:
     // The current paragraph.
     int m_paragraphChanges = 0;
     qsizetype m_paragraphUnits = 0;
+    int m_paragraphTabs = 0;
     qsizetype m_lineBreaks = 0;
     Shape m_shape;
     qreal m_tallestLine = 0;
@@ -115,9 +135,11 @@ private:
     qreal m_lineHeight = 0;
     qreal m_unitWidth = 0;
 
+    qreal m_tabDistance;
+
     // The last block format's shape, as paragraphs mostly share one.
     QTextBlockFormat m_shapedBlock;
-    Shape m_lastShape = computeShape(QTextBlockFormat());
+    Shape m_lastShape;
 };
 
 } // namespace fosdat::rtf

@@ -1,7 +1,7 @@
 #include "RtfDocumentBuilder.h"
 
 #include "RtfCodePages.h"
-#include "RtfReader.h"
+#include "RtfWordBreaks.h"
 
 #include <QTextDocument>
 
@@ -99,15 +99,15 @@ void CursorTarget::finish()
     m_cursor.endEditBlock();
 }
 
-DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders)
-    : m_target(target), m_decoders(decoders)
+DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders,
+                                 const QTextCharFormat &plain, std::optional<qreal> layoutHeight)
+    : m_target(target), m_decoders(decoders), m_budget(layoutHeight), m_plainFormat(plain)
 {
 }
 
 void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats)
 {
-    if (!prepare(formats))
-        return;
+    prepare(formats);
     resolveSurrogate();
     if (codePage != m_bytesCodePage) {
         decodeBytes();
@@ -119,8 +119,7 @@ void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const Text
 
 void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
 {
-    if (!prepare(formats))
-        return;
+    prepare(formats);
     decodeBytes();
     if (QChar::isLowSurrogate(unit) && m_highSurrogate) {
         m_run.append(QChar(m_highSurrogate));
@@ -139,8 +138,7 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
 void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats,
                                   qreal height)
 {
-    if (!prepare(formats))
-        return;
+    prepare(formats);
     flush();
     if (m_cut)
         return;
@@ -187,10 +185,11 @@ void DocumentBuilder::endCell()
     ++m_cellsDue;
 }
 
-void DocumentBuilder::finish(const TextFormats &closing)
+void DocumentBuilder::finish(const TextFormats &closing,
+                             const std::function<QString(qint64, qint64)> &closingLine)
 {
     flush();
-    if (m_cut) {
+    if (m_cut && closingLine) {
         // A block begun for content that did not fit takes the notice.
         if (!m_blockStarted)
             m_target.formatFirstBlock(closing);
@@ -198,45 +197,49 @@ void DocumentBuilder::finish(const TextFormats &closing)
             m_target.setBlockFormat(closing.block);
         else
             m_target.insertBlock(closing);
-        m_target.insertText(CutNotice.toString(), closing.chars);
+        m_target.insertText(closingLine(m_shownUnits, givenCharacters()), closing.chars);
     }
     m_target.finish();
 }
 
-// Makes the current block ready for content with `formats`; false when the
-// document has no room for more.
-bool DocumentBuilder::prepare(const TextFormats &formats)
+// Makes the current block ready for content with `formats`. Once the
+// document is full, the content only goes on to be counted.
+void DocumentBuilder::prepare(const TextFormats &formats)
 {
-    if (m_cut)
-        return false;
-    if (m_breakDue) {
-        if (!m_budget.beginParagraph(formats.block, formats.chars)) {
+    if (m_breakDue && !m_cut) {
+        if (m_budget.beginParagraph(formats.block, formats.chars)) {
+            m_target.insertBlock(formats);
+            m_blockFormat = formats.block;
+            m_blockEmpty = true;
+            m_breakDue = false;
+        } else {
             cut();
-            return false;
         }
-        m_target.insertBlock(formats);
-        m_blockFormat = formats.block;
-        m_blockEmpty = true;
-        m_breakDue = false;
-    } else if (!m_blockStarted && !startBlock(formats)) {
-        return false;
+    } else if (!m_blockStarted && !m_cut) {
+        startBlock(formats);
     }
-    if (formats.chars != m_runFormat) { // cheap while the format is shared
-        flush();
-        if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph()))
-            return false;
-        if (!m_budget.changeFormat()) {
-            cut();
-            return false;
-        }
-        m_runFormat = formats.chars;
-    }
+    if (!m_cut && !m_plainOnly && formats.chars != m_runFormat) // cheap while the format is shared
+        changeFormat(formats.chars);
     if (m_cellsDue > 0) {
         decodeBytes();
         m_run.append(QString(m_cellsDue, u'\t'));
         m_cellsDue = 0;
     }
-    return true;
+}
+
+// The text that follows takes `chars`, or, once the document keeps no more
+// changes, the plain format from then on.
+void DocumentBuilder::changeFormat(const QTextCharFormat &chars)
+{
+    flush();
+    if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph()))
+        return;
+    if (m_budget.changeFormat()) {
+        m_runFormat = chars;
+        return;
+    }
+    m_plainOnly = true;
+    m_runFormat = m_plainFormat;
 }
 
 // The first block exists already; it only takes the formats.
@@ -283,16 +286,15 @@ void DocumentBuilder::resolveSurrogate()
     }
 }
 
+// Inserts the run as far as the document has room for it; the rest is counted.
 void DocumentBuilder::flush()
 {
     decodeBytes();
     resolveSurrogate();
     if (m_run.isEmpty())
         return;
-    if (!m_cut) {
-        neutralize(m_run);
-        insertRun();
-    }
+    const qsizetype inserted = m_cut ? 0 : insertRun();
+    m_leftOutUnits += m_run.size() - inserted;
     m_run.resize(0);
 }
 
@@ -315,9 +317,11 @@ void DocumentBuilder::insertPartOfLongRun(qsizetype newBytes)
 }
 
 // Inserts the run as far as the document has room for it, breaking long
-// words and full paragraphs on the way. A surrogate pair is never split.
-void DocumentBuilder::insertRun()
+// words and full paragraphs on the way, and gives the units inserted. A
+// surrogate pair is never split.
+qsizetype DocumentBuilder::insertRun()
 {
+    neutralize(m_run);
     m_budget.setCharacters(m_runFormat);
     qsizetype start = 0; // the first unit not inserted yet
     for (qsizetype at = 0; at < m_run.size(); ++at) {
@@ -326,26 +330,30 @@ void DocumentBuilder::insertRun()
             insertRunPart(start, at);
             start = at;
             if (!breakParagraph())
-                return;
+                return at;
         }
         if (!m_budget.addUnit(unit)) {
-            insertRunPart(start, unit.isLowSurrogate() && at > start ? at - 1 : at);
-            return cut();
+            const qsizetype end = unit.isLowSurrogate() && at > start ? at - 1 : at;
+            insertRunPart(start, end);
+            cut();
+            return end;
         }
         if (m_budget.wordFull() && !unit.isHighSurrogate()) {
             insertRunPart(start, at + 1);
             start = at + 1;
             if (!insertWordBreak())
-                return;
+                return start;
         }
     }
     insertRunPart(start, m_run.size());
+    return m_run.size();
 }
 
 void DocumentBuilder::insertRunPart(qsizetype from, qsizetype to)
 {
     if (from >= to)
         return;
+    m_shownUnits += to - from;
     m_target.insertText(from == 0 && to == m_run.size() ? m_run : m_run.mid(from, to - from),
                         m_runFormat);
     m_blockEmpty = false;

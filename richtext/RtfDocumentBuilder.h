@@ -8,6 +8,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextImageFormat>
+#include <functional>
+#include <optional>
 
 namespace fosdat::rtf
 {
@@ -83,16 +85,21 @@ private:
 //
 // The caps of RtfLimits.h apply as content arrives: a zero-width space goes
 // after every MaxWordLetters letters in a row, a full paragraph is broken in
-// two after its last space, surplus empty paragraphs are dropped, and once the
-// document is full nothing more is added and finish() closes it with
-// CutNotice. A long run is inserted in parts, so that a full document ends the
-// reading early. What is cut or broken where depends on the text and the
-// caps alone, never on how the text falls into runs, so the text-only reading
-// gives the same text.
+// two after its last space, surplus empty paragraphs are dropped, and past
+// MaxDocumentFormatChanges the text goes on in the plain format. A document
+// for a view ends where the view can lay out no more: nothing more is added,
+// the characters given after that are counted, and finish() may close it
+// with a paragraph that says how many were shown. What is broken where
+// depends on the text and the caps alone, never on how the text falls into
+// runs, so the text-only reading gives the same text, and all of it.
 class DocumentBuilder
 {
 public:
-    DocumentBuilder(ContentTarget &target, DecoderCache &decoders);
+    // `layoutHeight`: the height the view can lay out (ContentBudget), none
+    // for the text alone. `plain` is the format the text goes on in once the
+    // document keeps no more changes; it is read then, not copied now.
+    DocumentBuilder(ContentTarget &target, DecoderCache &decoders, const QTextCharFormat &plain,
+                    std::optional<qreal> layoutHeight);
 
     // Bytes of the given code page; consecutive bytes are decoded together.
     void appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats);
@@ -107,23 +114,32 @@ public:
     void closeParagraph();
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
+    // The distance of the tab stops beyond a paragraph's own, in pixels.
+    void setTabDistance(qreal pixels) { m_budget.setTabDistance(pixels); }
 
-    // Ends the document; when it was cut, with a paragraph in `closing`
-    // that says so.
-    void finish(const TextFormats &closing);
+    // Ends the document. When it was cut and `closingLine` is given, a last
+    // paragraph in `closing` holds its text for the characters shown and
+    // those given in all.
+    void finish(const TextFormats &closing,
+                const std::function<QString(qint64 shown, qint64 given)> &closingLine = {});
 
     // Whether the document is full: whatever else is given is left out.
     bool isCut() const { return m_cut; }
+    // Characters of text (UTF-16 units; paragraph ends, pictures and the
+    // reader's word breaks not counted) in the document, and given in all.
+    qint64 shownCharacters() const { return m_shownUnits; }
+    qint64 givenCharacters() const { return m_shownUnits + m_leftOutUnits; }
 
 private:
-    bool prepare(const TextFormats &formats);
+    void prepare(const TextFormats &formats);
+    void changeFormat(const QTextCharFormat &chars);
     bool startBlock(const TextFormats &formats);
     bool breakParagraph();
     void decodeBytes();
     void resolveSurrogate();
     void flush();
     void insertPartOfLongRun(qsizetype newBytes);
-    void insertRun();
+    qsizetype insertRun();
     void insertRunPart(qsizetype from, qsizetype to);
     bool insertWordBreak();
     void cut() { m_cut = true; }
@@ -131,6 +147,7 @@ private:
     ContentTarget &m_target;
     DecoderCache &m_decoders;
     ContentBudget m_budget;
+    const QTextCharFormat &m_plainFormat;
     QString m_run;               // decoded text not yet inserted
     QTextCharFormat m_runFormat; // the format of m_run
     QByteArray m_bytes;          // undecoded bytes that follow m_run
@@ -141,7 +158,10 @@ private:
     bool m_blockEmpty = false;      // nothing is in the current block yet
     int m_cellsDue = 0;             // tabs owed to the next text of a table row
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
+    bool m_plainOnly = false;       // no more changes of format are kept
     bool m_cut = false;
+    qint64 m_shownUnits = 0;
+    qint64 m_leftOutUnits = 0; // given after the document was full
 };
 
 } // namespace fosdat::rtf

@@ -16,7 +16,12 @@ namespace fosdat::rtf
 class Footnotes
 {
 public:
-    explicit Footnotes(DecoderCache &decoders) : m_builder(m_paragraphs, decoders) {}
+    // The footnotes are held whole: the text's builder, which they go
+    // through at the end, decides what of them a document shows.
+    Footnotes(DecoderCache &decoders, const QTextCharFormat &plain)
+        : m_builder(m_paragraphs, decoders, plain, std::nullopt)
+    {
+    }
 
     // A footnote begins: its text goes to builder() until end().
     void begin() { ++m_count; }

@@ -57,10 +57,17 @@ inline constexpr qint64 MaxDocumentPictureBytes = MaxPictureBytes;
 inline constexpr int MaxJpegScans = 32;
 
 // The caps below keep what the view has to lay out linear in time and far
-// from Qt 6.4's layout defect: a QTextEdit whose laid-out content passes
-// 2^23 px of height never finishes its layout. bench/LayoutBenchmarks.cpp
-// measures where each cost bends; reaching a document-wide cap ends the
-// document with CutNotice, reaching a paragraph's cap breaks it in two.
+// from Qt 6.4's layout defect (QtLayoutHeight). bench/LayoutBenchmarks.cpp
+// measures where each cost bends. They shape and end the document a view is
+// given, never the text: reaching a document-wide cap ends the document (the
+// reader goes on counting the characters it leaves out, and the text-only
+// reading goes on to the end), reaching a paragraph's cap breaks it in two.
+
+// Height in pixels past which a QTextDocument's layout never finishes: a
+// QTextEdit whose laid-out content passes 2^23 px (INT_MAX / 256) stalls.
+// A view that lays a document out larger than its own sizes says how much of
+// this it can take (ReadOptions::layoutHeight).
+inline constexpr qreal QtLayoutHeight = 1 << 23;
 
 // Paragraphs of one document: 25 times the 4,000 of a real catalogue; about
 // 1 s of layout and 80 MB of paragraphs.
@@ -75,6 +82,14 @@ inline constexpr int MaxEmptyParagraphRun = 50;
 // characters take about 6 ms, and a million 0.6 s, twice as much a character
 // beyond. Real paragraphs have at most 214.
 inline constexpr int MaxParagraphCharacters = 10000;
+
+// Tabs of one paragraph before it is broken after the last of them. Where a
+// tab stop lies beyond the line's end, each tab takes a line, and Qt lays out
+// such tabs in a paragraph in time that bends to the square of their number
+// past 16: 12 us a tab up to 16, 22 at 32, 34 at 64, twice as much with each
+// doubling beyond (4,096: 7.5 s). Qt lays out 1,000 characters at a time, so
+// a step of them stays near 12 ms. Real paragraphs have two or three.
+inline constexpr int MaxParagraphTabs = 16;
 
 // Changes of the character format in one paragraph before it is broken: each
 // costs about 12 us of layout up to 65,536 in a paragraph, twice as much
@@ -91,19 +106,14 @@ inline constexpr int MaxWordLetters = 256;
 // about 2.5 s of layout.
 inline constexpr qint64 MaxDocumentCharacters = 4000000;
 
-// Changes of the character format in one document: 5 times a real
-// catalogue's 5,800. A character in a format of its own costs about 10 us and
-// 780 bytes once laid out: 0.3 s and 23 MB at the cap. Reading is the larger
-// part of a small file's load, which happens at once: 0.2 MB of bold toggles,
-// read up to the cap and shown, keeps the window waiting about 45 ms (three
-// times that at 100,000).
-inline constexpr int MaxDocumentFormatChanges = 30000;
-
-// Height in pixels the document may take in the view, as estimated from its
-// text, sizes, spacing, indents and pictures (RtfContentBudget.cpp): a sixth
-// of the 2^23 px past which Qt's layout never finishes, as the estimate cannot
-// know the fonts (a half) and the view zooms up to three times (a third; a
-// zoomed document is laid out in zoomed pixels).
-inline constexpr qreal MaxLayoutHeight = (1 << 23) / 6;
+// Changes of the character format in one document that keep their format:
+// past this many the text goes on in the document's plain format. A
+// character in a format of its own costs about 10 us and 780 bytes once laid
+// out: 0.2 s and 15 MB at the cap. Reading a change into a document costs
+// about 1 us, plain text far less, and a small file is read at once: 0.2 MB
+// of 50,000 bold toggles is read in about 29 ms with this cap, 32 ms with
+// 30,000. A real catalogue has about 5,800 changes, a richly formatted one of
+// 5 MB 240,000, of which the first entries keep their format.
+inline constexpr int MaxDocumentFormatChanges = 20000;
 
 } // namespace fosdat::rtf::limits

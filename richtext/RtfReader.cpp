@@ -43,32 +43,29 @@ bool isOn(const Token &token)
     return !token.hasParameter || token.parameter != 0;
 }
 
-// The distance of the tab stops beyond a paragraph's own.
-void setDefaultTab(QTextDocument &document, int length)
-{
-    QTextOption option = document.defaultTextOption();
-    option.setTabStopDistance(units::pixelsFromRtfLength(std::min(length, limits::MaxRtfLength)));
-    document.setDefaultTextOption(option);
-}
-
 class Reader
 {
 public:
     // `document` takes the pictures; without one only the text is read, with
     // the formats all the same: the caps count their changes alike in both.
-    Reader(ContentTarget &target, QTextDocument *document)
-        : m_document(document), m_builder(target, m_decoders), m_notes(m_decoders),
-          m_fonts(m_decoders)
+    // `layoutHeight` is the height the view can lay out, none for the text.
+    Reader(ContentTarget &target, QTextDocument *document, std::optional<qreal> layoutHeight)
+        : m_document(document), m_builder(target, m_decoders, m_plainChars, layoutHeight),
+          m_notes(m_decoders, m_plainChars), m_fonts(m_decoders)
     {
         m_stack.reserve(limits::MaxGroupDepth);
         m_plainChars.setFontPointSize(units::pointsFromHalfPoints(units::DefaultHalfPoints));
-        if (m_document)
-            setDefaultTab(*m_document, units::DefaultTabLength);
+        setDefaultTab(units::DefaultTabLength);
     }
 
-    void read(QByteArrayView input, const ReadProgress &progress);
-    // Whether the document was cut short by the caps.
-    bool isCut() const { return m_builder.isCut(); }
+    void read(QByteArrayView input, const ReadProgress &progress, const ClosingLine &closingLine);
+    // Whether the document was cut short by the caps, and its characters.
+    void report(ReadResult &result) const
+    {
+        result.cut = m_builder.isCut();
+        result.shownCharacters = m_builder.shownCharacters();
+        result.characters = m_builder.givenCharacters();
+    }
 
 private:
     GroupState &top() { return m_stack.back(); }
@@ -96,6 +93,7 @@ private:
     void controlSymbol(char symbol);
     void text(QByteArrayView bytes);
     void unicode(int value);
+    void setDefaultTab(int length);
     void applyFont(GroupState &state, int index);
     void resetCharacters(GroupState &state);
     void fontTableDone();
@@ -103,16 +101,16 @@ private:
 
     QTextDocument *m_document;
     DecoderCache m_decoders;
+    QTextCharFormat m_plainChars; // what \plain restores
     DocumentBuilder m_builder;
     Footnotes m_notes;
     FontTable m_fonts;
     ColorTable m_colors;
     PictureReader m_picture;
     std::vector<GroupState> m_stack;
-    QTextCharFormat m_plainChars; // what \plain restores
-    qsizetype m_excessDepth = 0;  // open groups beyond MaxGroupDepth
-    bool m_starred = false;       // \* seen, waiting for its control word
-    bool m_done = false;          // the outermost group has closed
+    qsizetype m_excessDepth = 0; // open groups beyond MaxGroupDepth
+    bool m_starred = false;      // \* seen, waiting for its control word
+    bool m_done = false;         // the outermost group has closed
     bool m_fontTableSeen = false;
     int m_documentCodePage = DefaultCodePage;
     int m_defaultFont = -1;
@@ -120,13 +118,14 @@ private:
     qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
 };
 
-void Reader::read(QByteArrayView input, const ReadProgress &progress)
+void Reader::read(QByteArrayView input, const ReadProgress &progress,
+                  const ClosingLine &closingLine)
 {
     constexpr qsizetype ProgressInterval = 64 * 1024; // bytes between two reports
     qsizetype nextReport = progress ? 0 : input.size() + 1;
     Tokenizer tokenizer(input);
     Token token;
-    while (!m_done && !m_builder.isCut() && tokenizer.next(token)) {
+    while (!m_done && tokenizer.next(token)) {
         if (token.offset >= nextReport) {
             if (!progress(token.offset))
                 break;
@@ -137,7 +136,7 @@ void Reader::read(QByteArrayView input, const ReadProgress &progress)
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
     m_notes.appendTo(m_builder, m_plainChars);
-    m_builder.finish({m_plainChars, QTextBlockFormat()});
+    m_builder.finish({m_plainChars, QTextBlockFormat()}, closingLine);
 }
 
 void Reader::handle(Token &token)
@@ -341,8 +340,8 @@ void Reader::documentWord(DocumentWord word, const Token &token)
             unicode(token.parameter);
         break;
     case DocumentWord::DefaultTab:
-        if (m_document && token.parameter > 0)
-            setDefaultTab(*m_document, token.parameter);
+        if (token.parameter > 0)
+            setDefaultTab(token.parameter);
         break;
     }
 }
@@ -502,6 +501,18 @@ void Reader::text(QByteArrayView bytes)
     }
 }
 
+// The distance of the tab stops beyond a paragraph's own.
+void Reader::setDefaultTab(int length)
+{
+    const qreal distance = units::pixelsFromRtfLength(std::min(length, limits::MaxRtfLength));
+    m_builder.setTabDistance(distance);
+    if (!m_document)
+        return;
+    QTextOption option = m_document->defaultTextOption();
+    option.setTabStopDistance(distance);
+    m_document->setDefaultTextOption(option);
+}
+
 void Reader::applyFont(GroupState &state, int index)
 {
     state.fontIndex = index;
@@ -541,7 +552,8 @@ void Reader::fontTableDone()
 void Reader::pictureDone()
 {
     const GroupState &state = top();
-    if (state.destination != Destination::Text || state.hidden)
+    // A full document shows no more pictures: they are not even decoded.
+    if (state.destination != Destination::Text || state.hidden || m_builder.isCut())
         return;
     const std::optional<Picture> picture = m_picture.finish(m_pictureBudget);
     m_picture.begin(); // frees the data
@@ -577,7 +589,7 @@ std::optional<QByteArrayView> rtfStart(QByteArrayView bytes)
 
 } // namespace
 
-ReadResult read(QByteArrayView bytes, const ReadProgress &progress)
+ReadResult read(QByteArrayView bytes, const ReadOptions &options)
 {
     const std::optional<QByteArrayView> rtf = rtfStart(bytes);
     if (!rtf)
@@ -586,12 +598,16 @@ ReadResult read(QByteArrayView bytes, const ReadProgress &progress)
     document->setUndoRedoEnabled(false); // nothing of the loading is to be undone
     CursorTarget target(*document);
     const qsizetype skipped = rtf->data() - bytes.data(); // white space before "{\rtf"
-    Reader reader(target, document.get());
-    reader.read(*rtf, progress
-                          ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
-                          : ReadProgress());
+    Reader reader(target, document.get(), options.layoutHeight);
+    const ReadProgress &progress = options.progress;
+    reader.read(*rtf,
+                progress ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
+                         : ReadProgress(),
+                options.closingLine);
     document->setUndoRedoEnabled(true);
-    return {std::move(document), ReadError::None, reader.isCut()};
+    ReadResult result{std::move(document)};
+    reader.report(result);
+    return result;
 }
 
 std::optional<QString> readText(QByteArrayView bytes)
@@ -600,7 +616,7 @@ std::optional<QString> readText(QByteArrayView bytes)
     if (!rtf)
         return std::nullopt;
     PlainTextTarget target;
-    Reader(target, nullptr).read(*rtf, {});
+    Reader(target, nullptr, std::nullopt).read(*rtf, {}, {});
     return std::move(target.text());
 }
 

@@ -1,25 +1,17 @@
 #pragma once
 
+#include "RtfLimits.h"
+#include "RtfWordBreaks.h"
+
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 #include <QTextDocument>
-#include <QTextFormat>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace fosdat::rtf
 {
-
-// The last paragraph of a document that was cut short: the file holds more
-// than the caps of RtfLimits.h let a document show.
-inline constexpr QStringView CutNotice = u"Файл слишком велик: показана его часть";
-
-// Marks the zero-width spaces the reader puts into over-long words so that
-// lines can break there: they are not the file's text, and the writer leaves
-// them out.
-inline constexpr int WordBreakProperty = QTextFormat::UserProperty + 1;
 
 enum class ReadError {
     None,
@@ -29,7 +21,12 @@ enum class ReadError {
 struct ReadResult {
     std::unique_ptr<QTextDocument> document; // set exactly when error == None
     ReadError error = ReadError::None;
-    bool cut = false; // the document ends with CutNotice
+    // The document ends before the text does: the view could not lay out more.
+    bool cut = false;
+    // Characters of text (UTF-16 units; paragraph ends, pictures and the
+    // reader's word breaks not counted) the document holds, and the file.
+    qint64 shownCharacters = 0;
+    qint64 characters = 0;
 
     bool ok() const { return error == ReadError::None; }
 };
@@ -39,15 +36,32 @@ struct ReadResult {
 // document holds what was read until then.
 using ReadProgress = std::function<bool(qsizetype bytesRead)>;
 
-// Reads RTF bytes into a new document. Truncated input and unbalanced braces
-// are read as far as they go; only input that is not RTF at all fails.
-ReadResult read(QByteArrayView bytes, const ReadProgress &progress = {});
+// The text of a document's last paragraph when the document is cut, from
+// the characters it shows and those of the file.
+using ClosingLine = std::function<QString(qint64 shownCharacters, qint64 characters)>;
 
-// Reads only the text, as read() would put it in the document's blocks
-// (a line break within a paragraph as U+2028, as there), joined by '\n', with
-// pictures left out and CutNotice last when the caps cut it short; nothing
-// when the bytes are not RTF. Footnotes follow the text as in the document.
-// Much faster than read(), as no document is built.
+struct ReadOptions {
+    // The height in pixels, at the document's own sizes, that the view it is
+    // meant for can lay out: the document ends where its estimated height
+    // would pass it. A view that lays documents out larger takes less.
+    qreal layoutHeight = limits::QtLayoutHeight;
+    ReadProgress progress;
+    // Without one, a cut document simply ends.
+    ClosingLine closingLine;
+};
+
+// Reads RTF bytes into a new document. Truncated input and unbalanced braces
+// are read as far as they go; only input that is not RTF at all fails. The
+// document ends where the view cannot lay out more (RtfLimits.h); the reading
+// goes on to the end all the same, to count the characters left out.
+ReadResult read(QByteArrayView bytes, const ReadOptions &options = {});
+
+// Reads only the text, all of it: as read() would put it in the document's
+// blocks (a line break within a paragraph as U+2028, as there; the same
+// paragraphs broken, the same word breaks put in) but never cut, joined by
+// '\n', with pictures left out; nothing when the bytes are not RTF. Footnotes
+// follow the text as in the document. Much faster than read(), as no
+// document is built; bounded by the size of the input alone.
 std::optional<QString> readText(QByteArrayView bytes);
 
 } // namespace fosdat::rtf

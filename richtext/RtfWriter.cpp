@@ -2,7 +2,7 @@
 
 #include "RtfLimits.h"
 #include "RtfOutput.h"
-#include "RtfReader.h"
+#include "RtfWordBreaks.h"
 #include "RtfWriterStyles.h"
 
 #include <QBuffer>

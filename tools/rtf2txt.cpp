@@ -3,12 +3,17 @@
 //
 // No QGuiApplication is created and no document is built: the reader hands
 // the text straight to a string, so neither fonts nor a platform plugin are
-// needed, and start-up stays as short as the reading itself.
+// needed, and start-up stays as short as the reading itself. The text is the
+// whole of the file's, however large: nothing a view could not lay out is
+// left out here. Whatever is not printed whole is said on standard error,
+// with a non-zero exit status.
 #include "RtfReader.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
@@ -37,6 +42,11 @@ int main(int argc, char *argv[])
     text->replace(QChar::LineSeparator, u'\n');
     *text += u'\n';
     const QByteArray out = text->toUtf8();
-    return std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size()) ? 0
-                                                                                             : 1;
+    if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()) ||
+        std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "rtf2txt: %s: the text could not be written whole: %s\n", argv[1],
+                     std::strerror(errno));
+        return 1;
+    }
+    return 0;
 }

@@ -3,7 +3,6 @@
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "ReferenceListText.h"
-#include "RtfReader.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -219,7 +218,8 @@ private slots:
         const auto *panel = w.fosdat.findChild<QPlainTextEdit *>("Text2");
         QCOMPARE(panel->blockCount(), lines);
         QCOMPARE(panel->document()->firstBlock().text(), firstLine);
-        QCOMPARE(panel->document()->lastBlock().text(), fosdat::rtf::CutNotice);
+        QCOMPARE(panel->document()->lastBlock().text(),
+                 QStringLiteral("Файл слишком велик: показана его часть"));
         QCOMPARE(QString(w.fosdat.refsText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                  w.panelText());
     }

@@ -1,7 +1,8 @@
 // Qt's own texts in Russian once the program is set up (the save dialog, the
 // context menus of the view, the panel and the group list), the save
-// dialog's own question before it names an existing file, and the dialog in
-// folders whose files cannot all be read.
+// dialog's own question before it names an existing file, the dialog in
+// folders whose files cannot all be read, and the program's questions,
+// answered "Нет" unless "Да" is chosen.
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "Startup.h"
@@ -183,6 +184,32 @@ private slots:
 
         QVERIFY(listed);
         QCOMPARE(chosen, std::optional(tree.path(QStringLiteral("new.txt"))));
+    void questionIsNoUnlessYesIsChosen_data()
+    {
+        QTest::addColumn<int>("key"); // 0: a click on "Да"
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Да clicked") << 0 << true;
+    }
+    void questionIsNoUnlessYesIsChosen()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, confirmed);
+        QStringList buttons;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            for (const QAbstractButton *button : box->buttons())
+                buttons << button->text().remove(u'&');
+            if (key != 0)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->button(QMessageBox::Yes)->click();
+        });
+        QtUserDialogs dialogs;
+        QCOMPARE(dialogs.confirm(nullptr, QStringLiteral("Сохранить?"), QStringLiteral("title")),
+                 confirmed);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
     }
 };
 

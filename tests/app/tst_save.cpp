@@ -133,6 +133,41 @@ private slots:
         QCOMPARE(f.dialogs.saveRequests.last().proposed, path);
     }
 
+    // A catalogue the view shows only the start of is saved only after a
+    // question, whose "Нет" writes nothing; a whole one as before.
+    void partOfACatalogueAsksFirst_data()
+    {
+        QTest::addColumn<bool>("part");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("whole") << false << false;
+        QTest::newRow("part, answered no") << true << false;
+        QTest::newRow("part, answered yes") << true << true;
+    }
+    void partOfACatalogueAsksFirst()
+    {
+        QFETCH(bool, part);
+        QFETCH(bool, confirmed);
+        Fixture f;
+        // More paragraphs than a view shows.
+        const QByteArray paragraphs = QByteArray("Foraminifera\\par ").repeated(100'010);
+        QVERIFY(f.tree.write(QStringLiteral("dat/BD/RAD"), "{\\rtf1\\fs2 " + paragraphs + "}"));
+        f.chooseGroup(part ? QStringLiteral("РАДИОЛЯРИИ") : QStringLiteral("ФОРАМИНИФЕРЫ"));
+        const QString path = f.tree.path(QStringLiteral("saved.txt"));
+        f.dialogs.confirmation = confirmed;
+        f.save(path);
+        QCOMPARE(f.dialogs.questions.size(), part ? 1 : 0);
+        if (part) {
+            QCOMPARE(f.dialogs.questions[0].text,
+                     QStringLiteral("Каталог показан не полностью: будет сохранена только "
+                                    "показанная часть. Сохранить?"));
+            QCOMPARE(f.dialogs.questions[0].title, AppTitle);
+        }
+        const bool written = !part || confirmed;
+        QCOMPARE(f.dialogs.saveRequests.size(), written ? 1 : 0);
+        QCOMPARE(contentsOf(path), written ? std::optional(f.viewAsRtf()) : std::nullopt);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
     void savesTheGroupShownNow()
     {
         Fixture f;

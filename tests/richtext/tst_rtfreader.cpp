@@ -2,6 +2,7 @@
 #include "RtfLimits.h"
 #include "RtfReader.h"
 #include "RtfTokenizer.h"
+#include "support/RtfPicture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -120,6 +121,12 @@ QVariant families(const QString &family)
 
 const QVariant unset;
 
+// Paragraphs of two changes of format each, as many as a document keeps.
+QByteArray spentFormats()
+{
+    return QByteArray(R"({\b x}{\i y}\par )").repeated(rtf::limits::MaxDocumentFormatChanges / 2);
+}
+
 // The property that setTabPositions() sets.
 QVariant tabStops(const QList<QTextOption::Tab> &tabs)
 {
@@ -212,6 +219,8 @@ private slots:
     void truncatedInput() { checkText(); }
     void pathological_data();
     void pathological() { checkText(); }
+    void viewCapsEndTheDocumentNotTheText_data();
+    void viewCapsEndTheDocumentNotTheText();
 
     void characterFormat_data();
     void characterFormat();
@@ -538,7 +547,6 @@ void TestRtfReader::addCapRows()
 {
     using namespace rtf::limits;
     const QString word(MaxWordLetters, u'x');
-    const QString notice = rtf::CutNotice.toString();
     QTest::newRow("break after the longest word")
         << "{\\rtf1 " + QByteArray(2 * MaxWordLetters + 3, 'x') + "}"
         << word + ZeroWidthSpace + word + ZeroWidthSpace + "xxx";
@@ -574,20 +582,82 @@ void TestRtfReader::addCapRows()
     QTest::newRow("empty paragraphs in a row dropped")
         << "{\\rtf1 A" + QByteArray("\\par").repeated(MaxEmptyParagraphRun + 20) + " B\\par\\par C}"
         << "A" + QString(MaxEmptyParagraphRun + 1, u'\n') + "B\n\nC";
-    // In a one-point font, so that the height the view would need stays below its cap.
-    QTest::newRow("paragraphs beyond the cap cut")
-        << "{\\rtf1\\fs2 " + QByteArray("x\\par ").repeated(MaxParagraphs + 3) + "}"
-        << QString("x\n").repeated(MaxParagraphs) + notice;
-    const int paragraphs = MaxDocumentCharacters / 200;
-    QTest::newRow("characters beyond the cap cut")
-        << "{\\rtf1\\fs2 " + (QByteArray(200, 'x') + "\\par ").repeated(paragraphs + 3) + "}"
-        << (QString(200, u'x') + "\n").repeated(paragraphs) + notice;
-    QTest::newRow("changes of format beyond the cap cut")
+    QTest::newRow("changes of format beyond the cap keep the text")
         << "{\\rtf1 " + toggles.repeated(MaxDocumentFormatChanges / MaxParagraphFormatChanges + 1) +
                "}"
         << (QString("x ").repeated(MaxParagraphFormatChanges) + "\n")
                    .repeated(MaxDocumentFormatChanges / MaxParagraphFormatChanges) +
-               notice;
+               QString("x ").repeated(MaxParagraphFormatChanges);
+    QTest::newRow("paragraph broken after its last tab")
+        << "{\\rtf1 " + QByteArray("x\\tab ").repeated(MaxParagraphTabs + 2) + "y}"
+        << QString("x\t").repeated(MaxParagraphTabs) + "\n" + QString("x\t").repeated(2) + "y";
+    QTest::newRow("table cells count as tabs")
+        << "{\\rtf1 " + QByteArray("x\\cell ").repeated(MaxParagraphTabs + 2) + "y}"
+        << QString("x\t").repeated(MaxParagraphTabs) + "\n" + QString("x\t").repeated(2) + "y";
+}
+
+// Where the view can lay out no more, the document ends with a line that
+// counts the characters it shows and those of the file; the text-only reading
+// goes on to the end. The document is always the start of that text.
+void TestRtfReader::viewCapsEndTheDocumentNotTheText_data()
+{
+    using namespace rtf::limits;
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<qreal>("layoutHeight");
+    QTest::addColumn<int>("paragraphsShown"); // -1: wherever the height ends it
+    const qreal anyHeight = QtLayoutHeight;
+    // In a one-point font, so that the height the view would need stays below its cap.
+    QTest::newRow("paragraphs beyond the cap")
+        << "{\\rtf1\\fs2 " + QByteArray("x\\par ").repeated(MaxParagraphs + 3) + "}" << anyHeight
+        << MaxParagraphs;
+    const int paragraphs = MaxDocumentCharacters / 200;
+    QTest::newRow("characters beyond the cap")
+        << "{\\rtf1\\fs2 " + (QByteArray(200, 'x') + "\\par ").repeated(paragraphs + 3) + "}"
+        << anyHeight << paragraphs;
+    const QByteArray words = QByteArray("abcde fghij ").repeated(400);
+    QTest::newRow("paragraphs taller than the view lays out")
+        << "{\\rtf1 " + (words + "\\par ").repeated(20) + "}" << 20000.0 << -1;
+    QTest::newRow("a paragraph taller than the view lays out")
+        << "{\\rtf1 " + words.repeated(5) + "}" << 10000.0 << -1;
+    QTest::newRow("UTF-8 and Unicode escapes beyond the end")
+        << "{\\rtf1\\ansicpg65001 " + (words + "\xd0\xb0\\u1073?\\'d0\\'b2 \\line ").repeated(20) +
+               "}"
+        << 20000.0 << -1;
+    QTest::newRow("table cells beyond the end")
+        << "{\\rtf1 " + (words + "\\cell x\\cell y\\row ").repeated(20) + "}" << 20000.0 << -1;
+    QTest::newRow("pictures and footnotes beyond the end")
+        << "{\\rtf1 " + (words + rtfPicture() + "{\\footnote " + words + "}\\par ").repeated(20) +
+               "}"
+        << 20000.0 << -1;
+}
+
+void TestRtfReader::viewCapsEndTheDocumentNotTheText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(qreal, layoutHeight);
+    QFETCH(int, paragraphsShown);
+    const auto closingLine = [](qint64 shown, qint64 characters) {
+        return QStringLiteral("[%1 of %2]").arg(shown).arg(characters);
+    };
+    const rtf::ReadResult result =
+        rtf::read(rtf, {.layoutHeight = layoutHeight, .progress = {}, .closingLine = closingLine});
+    QVERIFY(result.ok());
+    QVERIFY(result.cut);
+    const QString text = rtf::readText(rtf).value();
+    const auto characters = [](const QString &text) { return text.size() - text.count(u'\n'); };
+    QCOMPARE(result.characters, characters(text));
+    QCOMPARE(result.document->lastBlock().text(),
+             closingLine(result.shownCharacters, result.characters));
+    QVERIFY(result.shownCharacters < result.characters);
+    QTextCursor closing(result.document.get());
+    closing.setPosition(result.document->lastBlock().position() - 1);
+    closing.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    closing.removeSelectedText(); // the closing line and the paragraph end before it
+    const QString shown = textWithoutPictures(*result.document);
+    QVERIFY2(text.startsWith(shown), qPrintable(shown.right(40)));
+    QCOMPARE(result.shownCharacters, characters(shown));
+    if (paragraphsShown >= 0)
+        QCOMPARE(result.document->blockCount(), paragraphsShown);
 }
 
 void TestRtfReader::characterFormat_data()
@@ -609,6 +679,13 @@ void TestRtfReader::characterFormat_data()
     const QByteArray colors = R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;})";
 
     QTest::newRow("bold") << QByteArray(R"({\rtf1 a{\b B}c})") << "B" << weight << bold;
+    // Past the document's budget of changes of format, the text goes on plain.
+    QTest::newRow("plain past the budget of changes")
+        << QByteArray(R"({\rtf1\fs30 )" + spentFormats() + R"({\b last}})") << "last" << weight
+        << unset;
+    QTest::newRow("plain size past the budget of changes")
+        << QByteArray(R"({\rtf1\fs30 )" + spentFormats() + R"({\b last}})") << "last" << size
+        << QVariant(12.0);
     QTest::newRow("bold scoped") << QByteArray(R"({\rtf1 a{\b B}c})") << "c" << weight << unset;
     QTest::newRow("b0") << QByteArray(R"({\rtf1\b a\b0 C})") << "C" << weight << unset;
     QTest::newRow("italic") << QByteArray(R"({\rtf1 a{\i B}c})") << "B" << italic << QVariant(true);
@@ -705,6 +782,9 @@ void TestRtfReader::fontFamily_data()
                                   << family << families("Arial");
     QTest::newRow("f1") << QByteArray(R"({\rtf1)" + fonts + R"(A{\f1 B}C})") << "B" << family
                         << families("Times New Roman");
+    QTest::newRow("plain font past the budget of changes")
+        << QByteArray(R"({\rtf1)" + fonts + spentFormats() + R"({\f1 last}})") << "last" << family
+        << families("Arial");
     QTest::newRow("f scoped") << QByteArray(R"({\rtf1)" + fonts + R"(A{\f1 B}C})") << "C" << family
                               << families("Arial");
     QTest::newRow("plain restores the default font")

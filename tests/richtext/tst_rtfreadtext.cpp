@@ -1,5 +1,6 @@
 // The text-only reading gives exactly the text of the document that the full
 // reading builds, on whole files and around pictures, and rtf2txt prints it.
+#include "RtfLimits.h"
 #include "RtfReader.h"
 #include "support/RtfPicture.h"
 
@@ -59,16 +60,22 @@ private slots:
     }
 
     // The converter on a file: lines within a paragraph are lines of their own,
-    // footnotes follow the text.
+    // footnotes follow the text, and all of the text is printed, however much
+    // more than a view can show; a text it cannot write whole fails, and says so.
     void rtf2txt_data()
     {
         QTest::addColumn<QByteArray>("rtf");
-        QTest::addColumn<QByteArray>("printed");
+        QTest::addColumn<QByteArray>("printed"); // empty: onto a full disk
         QTest::newRow("line break") << QByteArray("{\\rtf1\\ansicpg1251 \\'c0\\line B\\par C}")
                                     << QByteArray("\xd0\x90\nB\nC\n");
         QTest::newRow("footnote") << QByteArray("{\\rtf1 A{\\super\\chftn}{\\footnote "
                                                 "{\\super\\chftn} Note\\line two.} B.}")
                                   << QByteArray("A1 B.\n\n1 Note\ntwo.\n");
+        const int paragraphs = rtf::limits::MaxParagraphs + 2;
+        QTest::newRow("more paragraphs than a view shows")
+            << "{\\rtf1 " + QByteArray("x\\par ").repeated(paragraphs) + "y}"
+            << QByteArray("x\n").repeated(paragraphs) + "y\n";
+        QTest::newRow("onto a full disk") << QByteArray("{\\rtf1 x}") << QByteArray();
     }
     void rtf2txt()
     {
@@ -81,9 +88,14 @@ private slots:
         QCOMPARE(file.write(rtf), rtf.size());
         file.close();
         QProcess process;
+        if (printed.isEmpty())
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
         process.start(QStringLiteral(FOSDAT_RTF2TXT), {file.fileName()});
         QVERIFY(process.waitForFinished());
-        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.exitCode(), printed.isEmpty() ? 1 : 0);
+        const QByteArray errors = process.readAllStandardError();
+        QCOMPARE(errors.isEmpty(), !printed.isEmpty());
+        QCOMPARE(errors.contains("could not be written whole"), printed.isEmpty());
         QCOMPARE(process.readAllStandardOutput(), printed);
     }
 

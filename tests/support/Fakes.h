@@ -23,7 +23,8 @@ public:
     QStringList atCue;
 };
 
-// Records every message box and answers every save dialog with `answer`.
+// Records every message box and question, answers every save dialog with
+// `answer` and every question with `confirmation`.
 class RecordingDialogs final : public UserDialogs
 {
 public:
@@ -51,7 +52,15 @@ public:
         return answer;
     }
 
+    bool confirm(QWidget *, const QString &text, const QString &title) override
+    {
+        questions.push_back({text, title, QMessageBox::Question});
+        return confirmation;
+    }
+
     QList<Message> messages;
     QList<SaveRequest> saveRequests;
     std::optional<QString> answer;
+    QList<Message> questions;
+    bool confirmation = false;
 };

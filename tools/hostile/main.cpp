@@ -224,6 +224,13 @@ const QList<Input> &inputs()
              out.put("\\fs3276 ");
              out.repeat("W ", 20000);
          }},
+        {"tabs-5000.rtf", "one paragraph of 5,000 tabs",
+         [](Output &out) { out.repeat("\\tab ", 5000); }},
+        {"tabs-far-stops.rtf", "paragraphs of 5,000 tabs to stops beyond the line's end",
+         [](Output &out) {
+             out.put("\\tx6000\\tx12000\\tx31680 ");
+             out.repeat(QByteArray("\\tab ").repeated(5000) + "\\par\r\n", 14);
+         }},
         {"tall-pictures.rtf", "2,000 pictures of one pixel, each shown 21,120 pixels tall",
          [](Output &out) {
              const QByteArray png = tinyPng().toHex();

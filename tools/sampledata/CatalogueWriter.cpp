@@ -4,6 +4,8 @@
 #include "RtfStream.h"
 
 #include <QStringList>
+#include <array>
+#include <cstdint>
 #include <initializer_list>
 
 namespace fosdat::sampledata
@@ -158,25 +160,74 @@ void writeGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
     endParagraph(rtf);
 }
 
-void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed)
+// A made-up author and year, the same for a name every time (FNV-1a of its
+// letters), for the entries of the rich form.
+QString authorOf(const QString &name)
+{
+    static constexpr std::array<QStringView, 8> Authors = {
+        u"Smith", u"Иванов", u"Moore", u"Петрова", u"Brown", u"Соколов", u"Nelson", u"Кузнецов"};
+    std::uint32_t hash = 2166136261u;
+    for (const QChar letter : name)
+        hash = (hash ^ letter.unicode()) * 16777619u;
+    return Authors[hash % Authors.size()].toString() + u", "_s +
+           QString::number(1820 + hash / 8 % 190);
+}
+
+// A genus's paragraph in the rich form (EntryFormatting::Rich): its parts in
+// groups of their own, some with the number of the editing session that
+// wrote them, as word processors write them.
+void writeRichGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
+{
+    int run = 0;
+    const auto writeRun = [&](std::initializer_list<QByteArrayView> words, QStringView text) {
+        rtf.openGroup();
+        if (run++ % 3 == 0)
+            rtf.control("insrsid" + QByteArray::number(4200000 + run * 131071));
+        rtf.controls(words);
+        rtf.text(text);
+        rtf.closeGroup();
+    };
+    const auto separate = [&] {
+        if (tabbed)
+            rtf.control("tab");
+        else
+            rtf.text(u" ");
+    };
+    writeRun({"b", "f1", "cf2"}, genus.name);
+    rtf.text(u" ");
+    writeRun({"i"}, authorOf(genus.name));
+    writeRun({"super"}, u"\u2020");
+    separate();
+    writeRun({"ul", "cf3"}, stratigraphy::format(genus.range));
+    separate();
+    writeRun({"f1", "fs18"}, referenceText(genus.references));
+    if (!genus.remark.isEmpty()) {
+        rtf.text(u" ");
+        writeRun({"i"}, genus.remark);
+    }
+    endParagraph(rtf);
+}
+
+void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed, EntryFormatting formatting)
 {
     writeFamilyHeading(rtf, family);
     rtf.controls({"pard", "fi-284", "li284"});
     if (tabbed)
         rtf.controls({"tx2835", "tx5670"}); // range and references in columns
+    const auto write = formatting == EntryFormatting::Rich ? writeRichGenus : writeGenus;
     for (const GenusEntry &genus : family.genera)
-        writeGenus(rtf, genus, tabbed);
+        write(rtf, genus, tabbed);
 }
 
 } // namespace
 
-QByteArray writeCatalogue(const Catalogue &catalogue)
+QByteArray writeCatalogue(const Catalogue &catalogue, EntryFormatting formatting)
 {
     RtfStream rtf;
     writeHeader(rtf, catalogue);
     writeHeading(rtf, catalogue);
     for (const FamilyEntry &family : catalogue.families)
-        writeFamily(rtf, family, catalogue.tabbed);
+        writeFamily(rtf, family, catalogue.tabbed, formatting);
     rtf.closeGroup();
     rtf.lineBreak();
     return rtf.take();

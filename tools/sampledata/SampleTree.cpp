@@ -112,7 +112,7 @@ QList<SampleFile> sampleTree()
     return files;
 }
 
-QByteArray scaledCatalogue(int genera)
+Catalogue scaledCatalogueContent(int genera)
 {
     Q_ASSERT(genera > 0 && genera <= MaxScaledGenera);
     const std::size_t row = largestGroupRow();
@@ -121,8 +121,12 @@ QByteArray scaledCatalogue(int genera)
     GenusNames names;
     QSet<QString> familyNames;
     Random random = Random(Seed).fork(ScaledStream);
-    return writeCatalogue(
-        CatalogueBuilder(names, familyNames).build(profile, heading(row), random));
+    return CatalogueBuilder(names, familyNames).build(profile, heading(row), random);
+}
+
+QByteArray scaledCatalogue(int genera, EntryFormatting formatting)
+{
+    return writeCatalogue(scaledCatalogueContent(genera), formatting);
 }
 
 QString writeFiles(const QString &directory, const QList<SampleFile> &files)

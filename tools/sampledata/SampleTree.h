@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Catalogue.h"
+#include "CatalogueWriter.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +26,11 @@ QList<Catalogue> sampleCatalogues();
 QList<SampleFile> sampleTree();
 
 // One catalogue in the style of the largest group's, of `genera` genera,
-// for measuring how the viewer copes with far larger files.
+// for measuring how the viewer copes with far larger files: its content, and
+// its file with entries formatted as `formatting` says.
 inline constexpr int MaxScaledGenera = 1'000'000;
-QByteArray scaledCatalogue(int genera);
+Catalogue scaledCatalogueContent(int genera);
+QByteArray scaledCatalogue(int genera, EntryFormatting formatting = EntryFormatting::Plain);
 
 // Writes each file below `directory`, creating folders as needed. Gives an
 // empty string on success, otherwise what went wrong.

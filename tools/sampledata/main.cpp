@@ -17,7 +17,7 @@ int fail(const QString &message)
     return 1;
 }
 
-int writeScaled(const QString &count, const QString &path)
+int writeScaled(const QString &count, const QString &path, EntryFormatting formatting)
 {
     bool ok = false;
     const int genera = count.toInt(&ok);
@@ -27,7 +27,7 @@ int writeScaled(const QString &count, const QString &path)
                         .arg(count));
     const QFileInfo file(path);
     const QString error =
-        writeFiles(file.absolutePath(), {{file.fileName(), scaledCatalogue(genera)}});
+        writeFiles(file.absolutePath(), {{file.fileName(), scaledCatalogue(genera, formatting)}});
     return error.isEmpty() ? 0 : fail(error);
 }
 
@@ -43,6 +43,9 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption scale("scale", "Write one catalogue of <N> genera to FILE.", "N");
     parser.addOption(scale);
+    const QCommandLineOption rich("rich", "With --scale: entries formatted as richly as a real "
+                                          "catalogue's may be, several changes of format in each.");
+    parser.addOption(rich);
     parser.addPositionalArgument("DIRECTORY|FILE", "Where to write.");
     parser.process(app);
 
@@ -52,7 +55,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (parser.isSet(scale))
-        return writeScaled(parser.value(scale), targets.front());
+        return writeScaled(parser.value(scale), targets.front(),
+                           parser.isSet(rich) ? EntryFormatting::Rich : EntryFormatting::Plain);
     const QString error = writeFiles(targets.front(), sampleTree());
     return error.isEmpty() ? 0 : fail(error);
 }

@@ -1,0 +1,124 @@
+// A catalogue as richly formatted as a real one may be (30,000 genera in
+// about 5 MB, eight changes of format each, written by the sample generator
+// to disk) through every reader of the program: the converter prints all of
+// it, the search over every catalogue finds its last genus, and the window,
+// reading it in the background, shows it whole or ends it with a line that
+// says how much of it is shown, and then saves only a part after asking.
+#include "CatalogueLoader.h"
+#include "CatalogueSearch.h"
+#include "CatalogueView.h"
+#include "Fosdat.h"
+#include "SampleTree.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+#include "support/RtfPicture.h"
+
+#include <QAction>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace fosdat;
+
+namespace
+{
+
+constexpr int Genera = 30'000;
+
+// Digits in groups of three, parted by no-break spaces, as Russian writes them.
+QString grouped(qint64 number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QChar::Nbsp);
+    return digits;
+}
+
+} // namespace
+
+class TestRichCatalogue : public QObject
+{
+    Q_OBJECT
+
+    DataTree m_data;
+    sampledata::Catalogue m_content = sampledata::scaledCatalogueContent(Genera);
+    QString m_printed; // by the converter
+    QString m_lastGenus = m_content.families.last().genera.last().name;
+
+private slots:
+    void initTestCase()
+    {
+        const QByteArray rtf =
+            sampledata::scaledCatalogue(Genera, sampledata::EntryFormatting::Rich);
+        QVERIFY(rtf.size() > 4'500'000);
+        QVERIFY(m_data.write(QStringLiteral("dat/BD/FORAM"), rtf));
+        QVERIFY(m_data.write(QStringLiteral("dat/BD/REFS1.txt"), "refs"));
+    }
+
+    // Every family's heading and every genus's line, in order, to the last.
+    void converterPrintsAllOfIt()
+    {
+        QProcess rtf2txt;
+        rtf2txt.start(QStringLiteral(FOSDAT_RTF2TXT), {QStringLiteral("dat/BD/FORAM")});
+        QVERIFY(rtf2txt.waitForFinished(120'000));
+        QCOMPARE(rtf2txt.exitCode(), 0);
+        QCOMPARE(rtf2txt.readAllStandardError(), QByteArray());
+        m_printed = QString::fromUtf8(rtf2txt.readAllStandardOutput());
+        const QStringList lines = m_printed.split(u'\n');
+        qsizetype line = 2; // after the heading and the note for the reader
+        for (const sampledata::FamilyEntry &family : std::as_const(m_content.families)) {
+            if (family.newPage) // a page break ends a paragraph
+                QCOMPARE(lines.value(line++), QString());
+            QCOMPARE(lines.value(line++), QStringLiteral("Семейство ") + family.name);
+            for (const sampledata::GenusEntry &genus : family.genera)
+                QVERIFY2(lines.value(line++).startsWith(genus.name + u' '), qPrintable(genus.name));
+        }
+        QCOMPARE(lines.mid(line), QStringList{QString()}); // the end of the last line
+    }
+
+    void searchFindsTheLastGenus()
+    {
+        CatalogueSearch search;
+        QSignalSpy found(&search, &CatalogueSearch::resultsFound);
+        QSignalSpy finished(&search, &CatalogueSearch::searchFinished);
+        search.search(m_lastGenus, QTextDocument::FindWholeWords);
+        QVERIFY(finished.wait(120'000));
+        QCOMPARE(found.size(), 1);
+        const auto results = found[0][0].value<SearchResults>();
+        QCOMPARE(results.caption, QStringLiteral("ФОРАМИНИФЕРЫ"));
+        QCOMPARE(results.matches.size(), 1);
+        QCOMPARE(results.matches[0].paragraph, m_printed.count(u'\n') - 1); // the last
+    }
+
+    // Whole, or the start of the text with a closing line that counts it;
+    // Save asks before it writes that part, and "Нет" writes nothing.
+    void windowShowsAllOrSaysHowMuch()
+    {
+        RecordingSoundCue sound;
+        RecordingDialogs dialogs;
+        Fosdat window(sound, dialogs);
+        window.loadStartupContent();
+        QVERIFY(window.catalogueLoader().isLoading()); // a file of this size
+        QTRY_VERIFY_WITH_TIMEOUT(!window.catalogueLoader().isLoading(), 300'000);
+        const QTextDocument &document = *window.catalogueView()->document();
+        QString shown = textWithoutPictures(document);
+        const qint64 characters = m_printed.size() - m_printed.count(u'\n');
+        const bool whole = shown + u'\n' == m_printed;
+        if (!whole) {
+            const QString closing = document.lastBlock().text();
+            shown.chop(closing.size() + 1);
+            QVERIFY(m_printed.startsWith(shown));
+            QCOMPARE(closing,
+                     QStringLiteral("Файл слишком велик: показано %1 из %2 знаков")
+                         .arg(grouped(shown.size() - shown.count(u'\n')), grouped(characters)));
+        }
+
+        dialogs.answer = m_data.path(QStringLiteral("saved.txt"));
+        window.findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(dialogs.questions.size(), whole ? 0 : 1);
+        QCOMPARE(QFile::exists(*dialogs.answer), whole);
+    }
+};
+
+QTEST_MAIN(TestRichCatalogue)
+#include "tst_richcatalogue.moc"
