@@ -184,6 +184,8 @@ private slots:
 
         QVERIFY(listed);
         QCOMPARE(chosen, std::optional(tree.path(QStringLiteral("new.txt"))));
+    }
+
     void questionIsNoUnlessYesIsChosen_data()
     {
         QTest::addColumn<int>("key"); // 0: a click on "Да"
