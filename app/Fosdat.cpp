@@ -10,7 +10,7 @@
 #include "GroupTable.h"
 #include "PanelEntryMarker.h"
 #include "ReferenceLinks.h"
-#include "ReferenceListText.h"
+#include "ReferenceListReader.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"

@@ -3,7 +3,7 @@
 #include "BenchCommon.h"
 #include "CatalogueView.h"
 #include "GroupTable.h"
-#include "References.h"
+#include "ReferenceParser.h"
 #include "ShownWindow.h"
 
 #include <QAbstractTextDocumentLayout>
