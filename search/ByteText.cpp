@@ -1,8 +1,11 @@
 #include "ByteText.h"
 
-#include <QStringDecoder>
+#include "TextMatcher.h"
+
+#include <QTextDocument>
 #include <algorithm>
-#include <array>
+#include <cstring>
+#include <vector>
 
 namespace fosdat
 {
@@ -10,110 +13,222 @@ namespace fosdat
 namespace
 {
 
-// Folded bytes of characters that fold to one without a byte; no folded
-// character is a capital.
-constexpr char Unfoldable = 'A';
+// Stands for every unit the alphabet has no byte for; never a unit's own byte.
+constexpr char Escape = 0;
+// Bytes 1 to 255 name units.
+constexpr int AlphabetSize = 255;
+constexpr char16_t ParagraphEnd = u'\n';
 
-struct Tables {
-    std::array<char16_t, 256> characters{};
-    std::array<char, 256> folded{};
-    std::array<bool, 256> wordByte{};
-    std::array<bool, 256> unfoldable{};
-    std::array<short, 0x10000> byteOf; // -1: none
-
-    Tables()
-    {
-        byteOf.fill(-1);
-        for (int byte = 0; byte < 0x80; ++byte)
-            characters[size_t(byte)] = char16_t(byte);
-        QByteArray upper;
-        for (int byte = 0x80; byte < 0x100; ++byte)
-            upper.append(char(byte));
-        const QString decoded =
-            QStringDecoder("windows-1251", QStringDecoder::Flag::Stateless).decode(upper);
-        for (qsizetype i = 0; i < decoded.size() && i < 0x80; ++i)
-            characters[size_t(0x80 + i)] = decoded.at(i).unicode();
-        // The byte that the code page leaves undefined stands for the line
-        // break inside a paragraph.
-        const auto undefined =
-            std::find_if(characters.begin() + 0x80, characters.end(), [](char16_t c) {
-                return c == QChar::ReplacementCharacter || (c >= 0x80 && c < 0xA0);
-            });
-        if (undefined != characters.end())
-            *undefined = QChar::LineSeparator;
-        for (size_t byte = 0; byte < 256; ++byte) {
-            if (byteOf[characters[byte]] < 0)
-                byteOf[characters[byte]] = short(byte);
-        }
-        for (size_t byte = 0; byte < 256; ++byte) {
-            const QChar c(characters[byte]);
-            const short fold = byteOf[c.toCaseFolded().unicode()];
-            unfoldable[byte] = fold < 0;
-            folded[byte] = unfoldable[byte] ? Unfoldable : char(fold);
-            wordByte[byte] = c.isLetterOrNumber();
-        }
-    }
-};
-
-const Tables &tables()
+// How often each unit occurs in the text and its folded copy.
+std::vector<quint32> unitCounts(QStringView text, QStringView folded)
 {
-    static const Tables instance;
-    return instance;
+    std::vector<quint32> counts(0x10000, 0);
+    for (const QChar c : text)
+        ++counts[c.unicode()];
+    for (const QChar c : folded)
+        ++counts[c.unicode()];
+    return counts;
+}
+
+// The units that get a byte: every one that occurs, or, when there are more
+// than the alphabet holds, the most frequent ones. The paragraph end always
+// has one, whether the text holds it or not.
+std::vector<char16_t> alphabetOf(const std::vector<quint32> &counts)
+{
+    std::vector<char16_t> units;
+    units.push_back(ParagraphEnd);
+    for (size_t unit = 0; unit < counts.size(); ++unit) {
+        if (counts[unit] > 0 && unit != ParagraphEnd)
+            units.push_back(char16_t(unit));
+    }
+    if (units.size() > size_t(AlphabetSize)) {
+        std::stable_sort(units.begin() + 1, units.end(),
+                         [&counts](char16_t a, char16_t b) { return counts[a] > counts[b]; });
+        units.resize(AlphabetSize);
+    }
+    return units;
 }
 
 } // namespace
 
-std::optional<char> ByteText::byteOf(QChar c)
+QString ByteText::foldCase(QStringView text)
 {
-    const short byte = tables().byteOf[c.unicode()];
-    return byte < 0 ? std::nullopt : std::optional(char(byte));
-}
-
-std::optional<char> ByteText::foldedByteOf(QChar c)
-{
-    return byteOf(c.toCaseFolded());
-}
-
-QChar ByteText::characterOf(char byte)
-{
-    return QChar(tables().characters[static_cast<unsigned char>(byte)]);
-}
-
-bool ByteText::isWordByte(char byte)
-{
-    return tables().wordByte[static_cast<unsigned char>(byte)];
-}
-
-std::optional<ByteText> ByteText::fromText(QStringView text)
-{
-    const Tables &t = tables();
-    ByteText result;
-    // Allocated to the size: resize() would leave room to grow.
-    result.m_bytes = QByteArray(text.size(), Qt::Uninitialized);
-    result.m_folded = QByteArray(text.size(), Qt::Uninitialized);
-    char *bytes = result.m_bytes.data();
-    char *folded = result.m_folded.data();
+    QString folded(text.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(folded.data());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const short byte = t.byteOf[text[i].unicode()];
-        if (byte < 0)
-            return std::nullopt;
-        bytes[i] = char(byte);
-        folded[i] = t.folded[size_t(byte)];
-        result.m_unfoldable = result.m_unfoldable || t.unfoldable[size_t(byte)];
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            const char32_t pair = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1]));
+            out[i] = QChar::highSurrogate(pair);
+            out[++i] = QChar::lowSurrogate(pair);
+        } else {
+            out[i] = c.toCaseFolded().unicode();
+        }
     }
-    return result;
+    return folded;
+}
+
+ByteText::ByteText(QStringView text)
+{
+    const QString folded = foldCase(text);
+    const std::vector<char16_t> alphabet = alphabetOf(unitCounts(text, folded));
+    std::vector<char> byteOfUnit(0x10000, Escape);
+    for (size_t code = 0; code < alphabet.size(); ++code) {
+        const char16_t unit = alphabet[code];
+        const char byte = char(code + 1);
+        byteOfUnit[unit] = byte;
+        m_units[static_cast<unsigned char>(byte)] = unit;
+        m_wordBytes[static_cast<unsigned char>(byte)] = QChar(unit).isLetterOrNumber();
+        m_bytes.append({unit, byte});
+    }
+    std::sort(m_bytes.begin(), m_bytes.end());
+    m_paragraphEnd = byteOfUnit[ParagraphEnd];
+
+    // Allocated to the size: resize() would leave room to grow.
+    m_exact = QByteArray(text.size(), Qt::Uninitialized);
+    m_folded = QByteArray(text.size(), Qt::Uninitialized);
+    char *exact = m_exact.data();
+    char *foldedBytes = m_folded.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const char16_t foldedUnit = folded[i].unicode();
+        exact[i] = byteOfUnit[unit];
+        foldedBytes[i] = byteOfUnit[foldedUnit];
+        if (exact[i] == Escape || foldedBytes[i] == Escape)
+            m_escapedUnits.append({i, unit, foldedUnit});
+    }
+    m_escapedUnits.squeeze();
+}
+
+char ByteText::byteOf(char16_t unit) const
+{
+    const auto found = std::lower_bound(m_bytes.cbegin(), m_bytes.cend(), unit,
+                                        [](const std::pair<char16_t, char> &entry,
+                                           char16_t wanted) { return entry.first < wanted; });
+    return found != m_bytes.cend() && found->first == unit ? found->second : Escape;
+}
+
+const ByteText::Escaped &ByteText::escapedAt(qsizetype position) const
+{
+    return *std::lower_bound(
+        m_escapedUnits.cbegin(), m_escapedUnits.cend(), position,
+        [](const Escaped &escaped, qsizetype wanted) { return escaped.position < wanted; });
+}
+
+QChar ByteText::unitAt(qsizetype position) const
+{
+    const char byte = m_exact[position];
+    return byte == Escape ? QChar(escapedAt(position).unit)
+                          : QChar(m_units[static_cast<unsigned char>(byte)]);
+}
+
+bool ByteText::isWordAt(qsizetype position) const
+{
+    if (position < 0 || position >= size())
+        return false;
+    const char byte = m_exact[position];
+    return byte == Escape ? unitAt(position).isLetterOrNumber()
+                          : m_wordBytes[static_cast<unsigned char>(byte)];
 }
 
 QString ByteText::mid(qsizetype from, qsizetype length) const
 {
-    const Tables &t = tables();
     from = std::clamp<qsizetype>(from, 0, size());
     length = std::clamp<qsizetype>(length, 0, size() - from);
     QString text(length, Qt::Uninitialized);
     QChar *out = text.data();
-    for (qsizetype i = 0; i < length; ++i)
-        out[i] = QChar(t.characters[static_cast<unsigned char>(m_bytes[from + i])]);
+    const char *bytes = m_exact.constData() + from;
+    for (qsizetype i = 0; i < length; ++i) {
+        out[i] = bytes[i] == Escape ? unitAt(from + i)
+                                    : QChar(m_units[static_cast<unsigned char>(bytes[i])]);
+    }
     return text;
+}
+
+qsizetype ByteText::paragraphEnds(qsizetype from, qsizetype to) const
+{
+    const char *data = m_exact.constData();
+    return std::count(data + from, data + to, m_paragraphEnd);
+}
+
+qsizetype ByteText::paragraphEndBefore(qsizetype position) const
+{
+    const void *found = memrchr(m_exact.constData(), m_paragraphEnd, size_t(position));
+    return found ? static_cast<const char *>(found) - m_exact.constData() : -1;
+}
+
+qsizetype ByteText::paragraphEndFrom(qsizetype position) const
+{
+    const char *data = m_exact.constData();
+    const void *found = memchr(data + position, m_paragraphEnd, size_t(size() - position));
+    return found ? static_cast<const char *>(found) - data : size();
+}
+
+qsizetype ByteText::memoryUsed() const
+{
+    return m_exact.capacity() + m_folded.capacity() +
+           m_bytes.capacity() * qsizetype(sizeof(m_bytes[0])) +
+           m_escapedUnits.capacity() * qsizetype(sizeof(Escaped)) + qsizetype(sizeof(*this));
+}
+
+ByteText::Finder::Finder(const ByteText &text, const TextMatcher &matcher)
+    : m_text(text), m_matcher(matcher)
+{
+    const bool matchCase = matcher.flags() & QTextDocument::FindCaseSensitively;
+    m_haystack = matchCase ? &text.m_exact : &text.m_folded;
+    m_units = matchCase ? matcher.text() : foldCase(matcher.text());
+    m_needle.reserve(m_units.size());
+    for (qsizetype i = 0; i < m_units.size(); ++i) {
+        const char byte = text.byteOf(m_units[i].unicode());
+        if (byte == Escape)
+            m_escaped.append(i);
+        m_needle.append(byte);
+    }
+    m_impossible =
+        matcher.matchesNothing() || (!m_escaped.isEmpty() && text.m_escapedUnits.isEmpty());
+}
+
+// The units kept aside under the escape byte are those of the searched text.
+bool ByteText::Finder::unitsMatch(qsizetype start) const
+{
+    const bool matchCase = m_haystack == &m_text.m_exact;
+    for (const qsizetype offset : m_escaped) {
+        const Escaped &escaped = m_text.escapedAt(start + offset);
+        if ((matchCase ? escaped.unit : escaped.folded) != m_units[offset].unicode())
+            return false;
+    }
+    return true;
+}
+
+// A paragraph's edges count as word boundaries, and the text has a separator there.
+bool ByteText::Finder::isWholeWord(qsizetype start) const
+{
+    return !m_text.isWordAt(start - 1) && !m_text.isWordAt(start + m_needle.size());
+}
+
+qsizetype ByteText::Finder::indexIn(qsizetype from) const
+{
+    if (m_impossible || from < 0)
+        return -1;
+    const char *haystack = m_haystack->constData();
+    const qsizetype size = m_haystack->size();
+    qsizetype offset = from;
+    while (offset <= size) {
+        const void *found = memmem(haystack + offset, size_t(size - offset), m_needle.constData(),
+                                   size_t(m_needle.size()));
+        if (!found)
+            return -1;
+        const qsizetype start = static_cast<const char *>(found) - haystack;
+        if (!unitsMatch(start)) {
+            offset = start + 1;
+            continue;
+        }
+        if (!(m_matcher.flags() & QTextDocument::FindWholeWords) || isWholeWord(start))
+            return start;
+        // As in the characters: on one character past a match that is not a whole word.
+        offset = start + m_needle.size() + 1;
+    }
+    return -1;
 }
 
 } // namespace fosdat

@@ -4,54 +4,35 @@
 #include "RtfReader.h"
 
 #include <QDir>
-#include <QFile>
-#include <algorithm>
-#include <cstring>
-#include <sys/stat.h>
 
-using namespace fosdat;
-
-qsizetype CatalogueIndex::Catalogue::breaks(qsizetype from, qsizetype to) const
+namespace fosdat
 {
-    if (bytes) {
-        const char *data = bytes->bytes().constData();
-        return std::count(data + from, data + to, '\n');
-    }
-    return std::count(characters.cbegin() + from, characters.cbegin() + to, u'\n');
+
+namespace
+{
+
+// Where a text is cut to fit `room` characters: after its last whole
+// paragraph within them, or, in a paragraph longer than that, at `room`
+// itself (never between the two halves of a surrogate pair).
+qsizetype cutWithin(const QString &text, qsizetype room)
+{
+    if (room <= 0)
+        return 0;
+    const qsizetype end = text.lastIndexOf(u'\n', room);
+    if (end >= 0)
+        return end;
+    return text.at(room - 1).isHighSurrogate() ? room - 1 : room;
 }
 
-qsizetype CatalogueIndex::Catalogue::breakBefore(qsizetype position) const
+// The text as the catalogue view's search reads the document.
+QString searchedText(QString text)
 {
-    if (bytes) {
-        const void *found = memrchr(bytes->bytes().constData(), '\n', size_t(position));
-        return found ? static_cast<const char *>(found) - bytes->bytes().constData() : -1;
-    }
-    return position > 0 ? characters.lastIndexOf(u'\n', position - 1) : -1;
+    text.replace(QChar::Nbsp, u' ');
+    text.remove(TextMatcher::ZeroWidthSpace);
+    return text;
 }
 
-qsizetype CatalogueIndex::Catalogue::breakFrom(qsizetype position) const
-{
-    if (bytes) {
-        const char *data = bytes->bytes().constData();
-        const void *found = memchr(data + position, '\n', size_t(size() - position));
-        return found ? static_cast<const char *>(found) - data : size();
-    }
-    const qsizetype found = characters.indexOf(u'\n', position);
-    return found < 0 ? size() : found;
-}
-
-CatalogueIndex::FileStamp CatalogueIndex::stampOf(const QString &path)
-{
-    struct stat status {
-    };
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
-    const auto nanoseconds = [](const timespec &time) {
-        return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-    };
-    return {qint64(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
-            quint64(status.st_ino), quint64(status.st_dev)};
-}
+} // namespace
 
 // A search checks every file first, so this is a status call per group; the
 // data path is mapped onto the disk again only when its file is gone.
@@ -61,51 +42,67 @@ int CatalogueIndex::refresh(const QString &base)
     int read = 0;
     for (int group = 0; group < GroupCount; ++group) {
         Catalogue &catalogue = m_catalogues[size_t(group)];
-        FileStamp stamp = stampOf(catalogue.path);
-        if (stamp.size < 0 || !catalogue.path.startsWith(dir.path() + u'/')) {
+        data::FileStamp stamp = data::FileStamp::of(catalogue.path);
+        if (!stamp.exists() || !catalogue.path.startsWith(dir.path() + u'/')) {
             catalogue.path = data::nativePath(data::GroupTable[size_t(group)].catalogPath, dir);
-            stamp = stampOf(catalogue.path);
+            stamp = data::FileStamp::of(catalogue.path);
         }
         if (catalogue.stamped && stamp == catalogue.stamp)
             continue;
         catalogue.stamp = stamp;
         catalogue.stamped = true;
-        this->read(catalogue, catalogue.path);
+        this->read(group);
         ++read;
+    }
+    if (read == 0)
+        return 0;
+    for (int group = 0; group < GroupCount; ++group) {
+        const Catalogue &catalogue = m_catalogues[size_t(group)];
+        if (catalogue.partly && roomFor(group) > catalogue.room) {
+            this->read(group);
+            ++read;
+        }
     }
     return read;
 }
 
-void CatalogueIndex::read(Catalogue &catalogue, const QString &path)
+qsizetype CatalogueIndex::roomFor(int group) const
 {
+    qsizetype taken = 0;
+    for (int other = 0; other < GroupCount; ++other) {
+        if (other != group)
+            taken += catalogue(other).text.size();
+    }
+    return std::max<qsizetype>(0, m_budget - taken);
+}
+
+void CatalogueIndex::read(int group)
+{
+    Catalogue &catalogue = m_catalogues[size_t(group)];
+    catalogue.text = ByteText(); // its room is free while the file is read
     std::optional<QString> text;
-    if (const std::optional<QByteArray> bytes = data::readRegularFile(path))
+    if (const std::optional<QByteArray> bytes = data::readRegularFile(catalogue.path))
         text = rtf::readText(*bytes);
     catalogue.read = text.has_value();
-    catalogue.characters = text ? std::move(*text) : QString();
-    catalogue.characters.replace(QChar::Nbsp, u' ');
-    catalogue.bytes = ByteText::fromText(catalogue.characters);
-    if (catalogue.bytes)
-        catalogue.characters = QString();
-    catalogue.characters.squeeze();
+    QString characters = searchedText(text ? std::move(*text) : QString());
+    catalogue.room = roomFor(group);
+    catalogue.partly = characters.size() > catalogue.room;
+    if (catalogue.partly)
+        characters.truncate(cutWithin(characters, catalogue.room));
+    catalogue.text = ByteText(characters);
     countParagraphs(catalogue);
 }
 
 void CatalogueIndex::countParagraphs(Catalogue &catalogue)
 {
     catalogue.paragraphCounts.clear();
+    const qsizetype size = catalogue.text.size();
     int count = 0;
-    for (qsizetype from = 0; from < catalogue.size(); from += CountStride) {
+    for (qsizetype from = 0; from < size; from += CountStride) {
         catalogue.paragraphCounts.append(count);
-        count += int(catalogue.breaks(from, std::min(from + CountStride, catalogue.size())));
+        count += int(catalogue.text.paragraphEnds(from, std::min(from + CountStride, size)));
     }
     catalogue.paragraphCounts.squeeze();
-}
-
-QString CatalogueIndex::text(int group) const
-{
-    const Catalogue &catalogue = this->catalogue(group);
-    return catalogue.bytes ? catalogue.bytes->toString() : catalogue.characters;
 }
 
 QStringList CatalogueIndex::unreadCaptions() const
@@ -118,23 +115,27 @@ QStringList CatalogueIndex::unreadCaptions() const
     return captions;
 }
 
-CatalogueIndex::Scan::Scan(const CatalogueIndex &index, int group, const TextMatcher &matcher)
-    : m_matcher(matcher)
+QStringList CatalogueIndex::partlyReadCaptions() const
 {
-    const Catalogue &catalogue = index.catalogue(group);
-    if (catalogue.bytes && !matcher.needsCharacters(*catalogue.bytes))
-        m_bytes = &*catalogue.bytes;
-    else
-        m_characters = catalogue.bytes ? catalogue.bytes->toString() : catalogue.characters;
+    QStringList captions;
+    for (int group = 0; group < GroupCount; ++group) {
+        if (isPartlyRead(group))
+            captions.append(data::GroupTable[size_t(group)].caption.toString());
+    }
+    return captions;
+}
+
+CatalogueIndex::Scan::Scan(const CatalogueIndex &index, int group, const TextMatcher &matcher)
+    : m_finder(index.catalogue(group).text, matcher), m_length(matcher.length())
+{
 }
 
 qsizetype CatalogueIndex::Scan::next()
 {
     if (m_from < 0)
         return -1;
-    const qsizetype found =
-        m_bytes ? m_matcher.indexIn(*m_bytes, m_from) : m_matcher.indexIn(m_characters, m_from);
-    m_from = found < 0 ? -1 : found + m_matcher.length();
+    const qsizetype found = m_finder.indexIn(m_from);
+    m_from = found < 0 ? -1 : found + m_length;
     return found;
 }
 
@@ -145,7 +146,7 @@ int CatalogueIndex::paragraphAt(int group, qsizetype position) const
     if (stretch >= catalogue.paragraphCounts.size())
         return 0;
     return catalogue.paragraphCounts.at(stretch) +
-           int(catalogue.breaks(stretch * CountStride, position));
+           int(catalogue.text.paragraphEnds(stretch * CountStride, position));
 }
 
 CatalogueIndex::Paragraphs::Paragraphs(const CatalogueIndex &index, int group)
@@ -157,17 +158,15 @@ const CatalogueIndex::Paragraphs::Paragraph &CatalogueIndex::Paragraphs::at(qsiz
 {
     if (position >= m_current.start && position <= m_current.end)
         return m_current;
-    const Catalogue &catalogue = m_index.catalogue(m_group);
+    const ByteText &text = m_index.catalogue(m_group).text;
     // Onwards from the paragraph before, unless the checkpoints are nearer.
     const bool near =
         m_current.number >= 0 && position > m_current.end && position - m_current.end < CountStride;
-    m_current.number = near ? m_current.number + int(catalogue.breaks(m_current.end, position))
+    m_current.number = near ? m_current.number + int(text.paragraphEnds(m_current.end, position))
                             : m_index.paragraphAt(m_group, position);
-    m_current.start = catalogue.breakBefore(position) + 1;
-    m_current.end = catalogue.breakFrom(position);
-    const qsizetype length = m_current.end - m_current.start;
-    m_current.text = catalogue.bytes ? catalogue.bytes->mid(m_current.start, length)
-                                     : catalogue.characters.mid(m_current.start, length);
+    m_current.start = text.paragraphEndBefore(position) + 1;
+    m_current.end = text.paragraphEndFrom(position);
+    m_current.text = text.mid(m_current.start, m_current.end - m_current.start);
     return m_current;
 }
 
@@ -175,7 +174,7 @@ qsizetype CatalogueIndex::textSize() const
 {
     qsizetype size = 0;
     for (const Catalogue &catalogue : m_catalogues)
-        size += catalogue.size();
+        size += catalogue.text.size();
     return size;
 }
 
@@ -183,9 +182,10 @@ qsizetype CatalogueIndex::memoryUsed() const
 {
     qsizetype bytes = qsizetype(sizeof(*this));
     for (const Catalogue &catalogue : m_catalogues) {
-        bytes += catalogue.bytes ? catalogue.bytes->memoryUsed() : 0;
-        bytes += catalogue.characters.capacity() * qsizetype(sizeof(QChar));
+        bytes += catalogue.text.memoryUsed() - qsizetype(sizeof(ByteText));
         bytes += catalogue.paragraphCounts.capacity() * qsizetype(sizeof(int));
     }
     return bytes;
 }
+
+} // namespace fosdat
