@@ -1,4 +1,5 @@
 // The find dialog and the genus search, through the real windows offscreen.
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
@@ -62,6 +63,8 @@ public:
         program->openFindDialog();
         return program->findDialog();
     }
+
+    void write(const QString &path, const QByteArray &bytes) { m_data.write(path, bytes); }
 
     template <typename T> T *child(const char *name) const
     {
@@ -475,10 +478,28 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(catalogue));
     }
 
+    // A window made again reads its first catalogue anew: at once, or, over
+    // the size read in the background, while the search waits for it; a file
+    // that turns out unreadable there finds nothing.
+    void closedCatalogueIsOpenedAgain_data()
+    {
+        QTest::addColumn<QByteArray>("foram"); // empty: as the session wrote it
+        QTest::addColumn<bool>("found");
+        // Padded past the size, in a part the reader skips.
+        const QByteArray padding(CatalogueLoader::DefaultBackgroundThreshold, 'x');
+        QTest::newRow("read at once") << QByteArray() << true;
+        QTest::newRow("read in the background")
+            << Foram.chopped(1) + "{\\*\\fosdatpadding " + padding + "}}" << true;
+        QTest::newRow("not RTF, found so in the background") << padding + "x" << false;
+    }
     void closedCatalogueIsOpenedAgain()
     {
+        QFETCH(QByteArray, foram);
+        QFETCH(bool, found);
         Session session;
         session.open();
+        if (!foram.isEmpty())
+            session.write(QStringLiteral("dat/BD/FORAM"), foram);
         QPointer<Fosdat> old(session.program->catalogueWindow());
         QSignalSpy ended(session.program.get(), &Program::ended);
         old->close();
@@ -491,9 +512,18 @@ private slots:
         Fosdat *fresh = session.program->catalogueWindow();
         QVERIFY(fresh);
         QVERIFY(fresh->isVisible());
-        QCOMPARE(session.view()->toPlainText(), ForamText);
-        QCOMPARE(session.selectionStart(), ForamText.indexOf(QStringLiteral("Bolivina")));
-        QVERIFY(session.dialogs->messages.isEmpty());
+        QCOMPARE(fresh->catalogueLoader().isLoading(), !foram.isEmpty());
+        QTRY_VERIFY(!fresh->catalogueLoader().isLoading());
+        if (found) {
+            QCOMPARE(session.view()->toPlainText(), ForamText);
+            QCOMPARE(session.selectionStart(), ForamText.indexOf(QStringLiteral("Bolivina")));
+            QTRY_COMPARE(QApplication::focusWidget(), session.view());
+            QVERIFY(session.dialogs->messages.isEmpty());
+        } else {
+            QCOMPARE(session.view()->toPlainText(), QString());
+            QCOMPARE(session.dialogs->messages.size(), 1);
+            QCOMPARE(session.dialogs->messages.first().text, NotFound);
+        }
         settle();
         QCOMPARE(ended.size(), 0);
     }
