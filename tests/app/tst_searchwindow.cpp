@@ -7,6 +7,7 @@
 #include "GroupTable.h"
 #include "Program.h"
 #include "SearchCommands.h"
+#include "SearchCountLine.h"
 #include "SearchWindow.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
@@ -246,6 +247,57 @@ private slots:
         QCOMPARE(highlights.first().cursor.selectionStart(), found.selectionStart());
         QCOMPARE(highlights.first().cursor.selectionEnd(), found.selectionEnd());
         QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // The count line's wording: plurals, large numbers, what was not read whole.
+    void countLineWording_data()
+    {
+        using Stage = fosdat::SearchCount::Stage;
+        QTest::addColumn<int>("stage");
+        QTest::addColumn<qsizetype>("matches");
+        QTest::addColumn<int>("groups");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QStringList>("unread");
+        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QString>("line");
+        const QStringList none;
+        QTest::newRow("no search")
+            << int(Stage::Idle) << qsizetype(0) << 0 << 0 << none << none << "";
+        QTest::newRow("first search, catalogues read")
+            << int(Stage::Reading) << qsizetype(0) << 0 << 0 << none << none << "Каталог читается…";
+        QTest::newRow("going on") << int(Stage::Searching) << qsizetype(40) << 21 << 40 << none
+                                  << none << "Найдено: 40 в 21 группе…";
+        QTest::newRow("eleven groups") << int(Stage::Finished) << qsizetype(12) << 11 << 12 << none
+                                       << none << "Найдено: 12 в 11 группах";
+        QTest::newRow("more than listed")
+            << int(Stage::Finished) << qsizetype(1'234'567) << 34 << 50'000 << none << none
+            << "Найдено: 1\u00A0234\u00A0567 в 34 группах, показаны первые 50\u00A0000";
+        QTest::newRow("nothing, one file unread, two held in part")
+            << int(Stage::Finished) << qsizetype(0) << 0 << 0 << QStringList{"ГУБКИ"}
+            << QStringList{"РАДИОЛЯРИИ", "ЧЕРВИ"}
+            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ, ЧЕРВИ: файлы слишком "
+               "велики, поиск только в их начале";
+        QTest::newRow("one held in part")
+            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ"}
+            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале";
+    }
+    void countLineWording()
+    {
+        QFETCH(int, stage);
+        QFETCH(qsizetype, matches);
+        QFETCH(int, groups);
+        QFETCH(int, listed);
+        QFETCH(QStringList, unread);
+        QFETCH(QStringList, partly);
+        QFETCH(QString, line);
+        fosdat::SearchCount count;
+        count.stage = fosdat::SearchCount::Stage(stage);
+        count.matches = matches;
+        count.groups = groups;
+        count.listed = listed;
+        count.unread = unread;
+        count.partlyRead = partly;
+        QCOMPARE(searchCountLine(count), line);
     }
 
     void countLineAndEscape()
