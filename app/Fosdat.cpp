@@ -110,6 +110,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
 {
     installAccessibleInterfaces();
     ui->setupUi(this);
+    listShownChildrenOnly(*centralWidget());
     setUpWindow();
     applySizeBeforeShown(ui->RichTextBox1);
     m_loader = std::make_unique<CatalogueLoader>(*ui->RichTextBox1);

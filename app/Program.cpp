@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "Accessibility.h"
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
@@ -69,6 +70,7 @@ void Program::openFindDialog()
 {
     if (!shownWindow(m_find)) {
         m_find = new FindDialog;
+        listShownChildrenOnly(*m_find);
         connect(m_find, &FindDialog::findRequested, this, &Program::findInCatalogue);
         connect(m_find, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_find->showAtCorner();
