@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QSignalBlocker>
 
 void ComboEditGuard::guard(QComboBox &combo)
@@ -10,17 +9,16 @@ void ComboEditGuard::guard(QComboBox &combo)
     new ComboEditGuard(combo);
 }
 
-ComboEditGuard::ComboEditGuard(QComboBox &combo) : QObject(&combo), m_combo(combo)
+ComboEditGuard::ComboEditGuard(QComboBox &combo) : QObject(&combo), m_field(combo.lineEdit())
 {
     combo.installEventFilter(this);
-    if (QLineEdit *field = combo.lineEdit())
-        field->installEventFilter(this);
+    if (m_field)
+        m_field->installEventFilter(this);
 }
 
 bool ComboEditGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    QLineEdit *field = m_combo.lineEdit();
-    if (!field)
+    if (!m_field)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -32,7 +30,7 @@ bool ComboEditGuard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusOut: {
         // The field still loses the focus (its cursor, its selection), but
         // its report that editing is done reaches nobody.
-        const QSignalBlocker quiet(field);
+        const QSignalBlocker quiet(m_field);
         static_cast<QObject *>(watched)->event(event);
         return true;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 
 class QComboBox;
 
@@ -24,5 +26,6 @@ protected:
 private:
     explicit ComboEditGuard(QComboBox &combo);
 
-    QComboBox &m_combo;
+    // Kept from the start: while the combo box is taken down, it is asked nothing.
+    QPointer<QLineEdit> m_field;
 };
