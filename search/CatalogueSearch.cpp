@@ -205,6 +205,17 @@ void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags
                               });
 }
 
+QFuture<QStringList> CatalogueSearch::texts()
+{
+    return QtConcurrent::run(&m_worker, [shared = m_shared, base = QDir::currentPath()] {
+        shared->index.refresh(base);
+        QStringList texts;
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+            texts << shared->index.text(group);
+        return texts;
+    });
+}
+
 // Results stay in the window until the next search has something to show.
 bool CatalogueSearch::startDelivery(int generation)
 {

@@ -37,6 +37,10 @@ public:
     // Searches every catalogue below the current directory; an empty text
     // cancels the search under way and finds nothing.
     void search(const QString &text, QTextDocument::FindFlags flags);
+    // The text of every group's catalogue as the index holds it, files changed
+    // on disk read again, in the order of the group table (empty for a file
+    // not read): for whatever reads the catalogues' entries, taken in the worker.
+    QFuture<QStringList> texts();
 
 signals:
     void indexReady();

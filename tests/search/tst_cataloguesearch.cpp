@@ -266,6 +266,11 @@ private slots:
         const Outcome outcome = ::search(catalogues, text, flags);
         QCOMPARE(outcome.rows, rows);
         QCOMPARE(outcome.count, count);
+        // The texts searched, for whatever reads the entries.
+        QStringList texts;
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+            texts << index.text(group);
+        QCOMPARE(catalogues.texts().result(), texts);
     }
 };
 
