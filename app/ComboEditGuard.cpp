@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 void ComboEditGuard::guard(QComboBox &combo)
@@ -18,8 +19,6 @@ ComboEditGuard::ComboEditGuard(QComboBox &combo) : QObject(&combo), m_field(comb
 
 bool ComboEditGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_field)
-        return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress: {
         // Enter would make the field report that editing is done, and the
@@ -28,13 +27,16 @@ bool ComboEditGuard::eventFilter(QObject *watched, QEvent *event)
         return key == Qt::Key_Return || key == Qt::Key_Enter;
     }
     case QEvent::FocusOut: {
+        if (!m_field)
+            break;
         // The field still loses the focus (its cursor, its selection), but
         // its report that editing is done reaches nobody.
-        const QSignalBlocker quiet(m_field);
+        const QSignalBlocker quiet(m_field.data());
         static_cast<QObject *>(watched)->event(event);
         return true;
     }
     default:
-        return QObject::eventFilter(watched, event);
+        break;
     }
+    return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 
@@ -26,6 +25,7 @@ protected:
 private:
     explicit ComboEditGuard(QComboBox &combo);
 
-    // Kept from the start: while the combo box is taken down, it is asked nothing.
-    QPointer<QLineEdit> m_field;
+    // Kept from the start, as an object: while the combo box and its field
+    // are taken down, neither is asked anything.
+    QPointer<QObject> m_field;
 };
