@@ -91,7 +91,7 @@ void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
     CatalogueView *view = window->catalogueView();
     const CatalogueLoader::Ticket load = window->chooseGroup(place.group);
     m_last = m_listed;
-    const auto select = [this, view, place, matcher = m_listed] {
+    const auto select = [view, place, matcher = m_listed] {
         ViewMatches &matches = ViewMatches::of(*view);
         if (matches.selectInParagraph(matcher, place.paragraph, place.offset))
             matches.highlight(matcher);
