@@ -19,28 +19,36 @@ constexpr char Escape = 0;
 constexpr int AlphabetSize = 255;
 constexpr char16_t ParagraphEnd = u'\n';
 
-// How often each unit occurs in the text and its folded copy.
-std::vector<quint32> unitCounts(QStringView text, QStringView folded)
-{
-    std::vector<quint32> counts(0x10000, 0);
-    for (const QChar c : text)
-        ++counts[c.unicode()];
-    for (const QChar c : folded)
-        ++counts[c.unicode()];
-    return counts;
-}
+// Tables by UTF-16 unit, kept for the next text built on the same thread:
+// each text clears the entries it used, not the whole of them.
+struct UnitTables {
+    std::vector<quint32> counts = std::vector<quint32>(0x10000, 0);
+    std::vector<char16_t> foldOf = std::vector<char16_t>(0x10000, 0);
+    std::vector<char> byteOf = std::vector<char>(0x10000, Escape);
+    std::vector<char> foldedByteOf = std::vector<char>(0x10000, Escape);
 
-// The units that get a byte: every one that occurs, or, when there are more
-// than the alphabet holds, the most frequent ones. The paragraph end always
-// has one, whether the text holds it or not.
-std::vector<char16_t> alphabetOf(const std::vector<quint32> &counts)
-{
-    std::vector<char16_t> units;
-    units.push_back(ParagraphEnd);
-    for (size_t unit = 0; unit < counts.size(); ++unit) {
-        if (counts[unit] > 0 && unit != ParagraphEnd)
-            units.push_back(char16_t(unit));
+    static UnitTables &forThisThread()
+    {
+        thread_local UnitTables tables;
+        return tables;
     }
+    // Counts a unit; true when it is its first.
+    bool count(char16_t unit, quint32 times = 1)
+    {
+        const bool first = counts[unit] == 0;
+        counts[unit] += times;
+        return first;
+    }
+};
+
+// The units that get a byte, from those that occur: all of them, or, when
+// there are more than the alphabet holds, the most frequent ones. The
+// paragraph end always has one, whether the text holds it or not.
+std::vector<char16_t> alphabetOf(std::vector<char16_t> units, const std::vector<quint32> &counts)
+{
+    std::sort(units.begin(), units.end());
+    std::erase(units, ParagraphEnd);
+    units.insert(units.begin(), ParagraphEnd);
     if (units.size() > size_t(AlphabetSize)) {
         std::stable_sort(units.begin() + 1, units.end(),
                          [&counts](char16_t a, char16_t b) { return counts[a] > counts[b]; });
@@ -68,36 +76,69 @@ QString ByteText::foldCase(QStringView text)
     return folded;
 }
 
+// Units are folded one by one, each distinct unit once, unless the text has
+// surrogates, whose folding depends on the unit beside them.
 ByteText::ByteText(QStringView text)
 {
-    const QString folded = foldCase(text);
-    const std::vector<char16_t> alphabet = alphabetOf(unitCounts(text, folded));
-    std::vector<char> byteOfUnit(0x10000, Escape);
+    UnitTables &t = UnitTables::forThisThread();
+    std::vector<char16_t> distinct; // in the text
+    for (const QChar c : text) {
+        if (t.count(c.unicode()))
+            distinct.push_back(c.unicode());
+    }
+    const bool surrogates = std::any_of(distinct.cbegin(), distinct.cend(),
+                                        [](char16_t unit) { return QChar::isSurrogate(unit); });
+    const QString foldedText = surrogates ? foldCase(text) : QString();
+    // The folded copy's units count towards the alphabet as the text's do.
+    std::vector<char16_t> used = distinct; // in the text or its folded copy
+    for (const char16_t unit : distinct)
+        t.foldOf[unit] = QChar(unit).toCaseFolded().unicode();
+    if (surrogates) {
+        for (const QChar c : foldedText) {
+            if (t.count(c.unicode()))
+                used.push_back(c.unicode());
+        }
+    } else {
+        for (const char16_t unit : distinct) {
+            if (t.count(t.foldOf[unit], t.counts[unit]))
+                used.push_back(t.foldOf[unit]);
+        }
+    }
+
+    const std::vector<char16_t> alphabet = alphabetOf(used, t.counts);
     for (size_t code = 0; code < alphabet.size(); ++code) {
         const char16_t unit = alphabet[code];
         const char byte = char(code + 1);
-        byteOfUnit[unit] = byte;
+        t.byteOf[unit] = byte;
         m_units[static_cast<unsigned char>(byte)] = unit;
         m_wordBytes[static_cast<unsigned char>(byte)] = QChar(unit).isLetterOrNumber();
         m_bytes.append({unit, byte});
     }
     std::sort(m_bytes.begin(), m_bytes.end());
-    m_paragraphEnd = byteOfUnit[ParagraphEnd];
+    m_paragraphEnd = t.byteOf[ParagraphEnd];
+    for (const char16_t unit : distinct)
+        t.foldedByteOf[unit] = t.byteOf[t.foldOf[unit]];
 
     // Allocated to the size: resize() would leave room to grow.
     m_exact = QByteArray(text.size(), Qt::Uninitialized);
     m_folded = QByteArray(text.size(), Qt::Uninitialized);
     char *exact = m_exact.data();
-    char *foldedBytes = m_folded.data();
+    char *folded = m_folded.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
-        const char16_t foldedUnit = folded[i].unicode();
-        exact[i] = byteOfUnit[unit];
-        foldedBytes[i] = byteOfUnit[foldedUnit];
-        if (exact[i] == Escape || foldedBytes[i] == Escape)
-            m_escapedUnits.append({i, unit, foldedUnit});
+        exact[i] = t.byteOf[unit];
+        folded[i] = surrogates ? t.byteOf[foldedText[i].unicode()] : t.foldedByteOf[unit];
+        if (exact[i] == Escape || folded[i] == Escape)
+            m_escapedUnits.append({i, unit, surrogates ? foldedText[i].unicode() : t.foldOf[unit]});
     }
     m_escapedUnits.squeeze();
+
+    for (const char16_t unit : used) {
+        t.counts[unit] = 0;
+        t.foldedByteOf[unit] = Escape;
+    }
+    for (const char16_t unit : alphabet)
+        t.byteOf[unit] = Escape;
 }
 
 char ByteText::byteOf(char16_t unit) const
