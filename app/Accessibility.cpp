@@ -38,8 +38,11 @@ private:
     LinkLabel *label() const { return static_cast<LinkLabel *>(widget()); }
 };
 
-// A widget with no interface of its own (the window's client area, the find
-// dialog), as Qt describes it, but with its hidden children left out.
+// Marks the containers that list only the children that can be shown.
+constexpr char ShownChildrenOnly[] = "fosdatShownChildrenOnly";
+
+// A container marked by listShownChildrenOnly(), as Qt describes a plain
+// widget, but with its hidden children left out.
 class ContainerInterface final : public QAccessibleWidget
 {
 public:
@@ -76,13 +79,12 @@ private:
     }
 };
 
-// Asked for each class of an object, most derived first: a widget reaches
-// "QWidget" only when no class of its own has an interface.
+// Asked for each class of an object, most derived first.
 QAccessibleInterface *createInterface(const QString &className, QObject *object)
 {
     if (className == u"LinkLabel")
         return new LinkLabelInterface(static_cast<LinkLabel *>(object));
-    if (className == u"QWidget" && object && object->isWidgetType())
+    if (object && object->isWidgetType() && object->property(ShownChildrenOnly).toBool())
         return new ContainerInterface(static_cast<QWidget *>(object));
     return nullptr;
 }
@@ -96,4 +98,10 @@ void installAccessibleInterfaces()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void listShownChildrenOnly(QWidget &container)
+{
+    installAccessibleInterfaces();
+    container.setProperty(ShownChildrenOnly, true);
 }

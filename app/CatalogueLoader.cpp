@@ -17,6 +17,7 @@
 // What a background load and the window share: how far the reading has come,
 // and whether a newer load has made it pointless.
 struct BackgroundLoad {
+    CatalogueLoader::Ticket ticket = 0;
     QString path;
     qint64 size = 0;
     std::atomic<qint64> bytesRead = 0;
@@ -66,22 +67,73 @@ CatalogueLoader::~CatalogueLoader()
         m_job->superseded = true;
 }
 
-void CatalogueLoader::load(const QString &path)
+CatalogueLoader::Ticket CatalogueLoader::load(const QString &path)
 {
     supersede();
+    const Ticket ticket = ++m_lastTicket;
+    m_lastOutcome = Outcome::Pending;
+    m_waiting.clear(); // what waited for an older load
     const QFileInfo file(path);
     const qint64 size = file.isFile() ? file.size() : 0;
     if (size > m_threshold && size <= fosdat::data::MaxDataFileBytes) {
         loadInBackground(path, size);
+        return ticket;
+    }
+    std::unique_ptr<QTextDocument> document = readCatalogue(path);
+    const bool read = document != nullptr;
+    if (read)
+        show(std::move(document));
+    settle(ticket, read ? Outcome::Shown : Outcome::Failed);
+    return ticket;
+}
+
+void CatalogueLoader::whenShown(Ticket ticket, QObject *context, std::function<void()> shown,
+                                std::function<void()> failed)
+{
+    if (ticket != m_lastTicket)
+        return;
+    if (m_lastOutcome == Outcome::Pending) {
+        m_waiting.append({context, std::move(shown), std::move(failed)});
         return;
     }
-    if (std::unique_ptr<QTextDocument> document = readCatalogue(path))
-        show(std::move(document));
+    const std::function<void()> &action = m_lastOutcome == Outcome::Shown ? shown : failed;
+    if (action)
+        action();
+}
+
+void CatalogueLoader::whenLoaded(QObject *context, std::function<void()> shown,
+                                 std::function<void()> failed)
+{
+    if (isLoading())
+        whenShown(m_lastTicket, context, std::move(shown), std::move(failed));
+    else
+        shown();
+}
+
+void CatalogueLoader::settle(Ticket ticket, Outcome outcome)
+{
+    if (ticket != m_lastTicket)
+        return;
+    m_lastOutcome = outcome;
+    if (outcome == Outcome::Shown)
+        emit documentShown(ticket);
+    else
+        emit loadFailed(ticket);
+    // An action may load again, which drops the rest.
+    const QList<Waiting> waiting = std::exchange(m_waiting, {});
+    for (const Waiting &action : waiting) {
+        if (ticket != m_lastTicket)
+            return;
+        const std::function<void()> &run = outcome == Outcome::Shown ? action.shown : action.failed;
+        if (action.context && run)
+            run();
+    }
 }
 
 void CatalogueLoader::loadInBackground(const QString &path, qint64 size)
 {
     auto job = std::make_shared<BackgroundLoad>();
+    job->ticket = m_lastTicket;
     job->path = path;
     job->size = size;
     m_job = job;
@@ -103,12 +155,11 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
             disposeInBackground(std::move(document));
         return;
     }
-    if (!document) {
-        endBackgroundLoad();
-        return;
-    }
     endBackgroundLoad();
-    show(std::move(document));
+    const bool read = document != nullptr;
+    if (read)
+        show(std::move(document));
+    settle(job->ticket, read ? Outcome::Shown : Outcome::Failed);
 }
 
 void CatalogueLoader::show(std::unique_ptr<QTextDocument> document)
@@ -116,7 +167,6 @@ void CatalogueLoader::show(std::unique_ptr<QTextDocument> document)
     QTextDocument &shown = *document;
     m_view.showDocument(std::move(document));
     LayoutPacer::pace(shown);
-    emit documentShown();
 }
 
 void CatalogueLoader::supersede()

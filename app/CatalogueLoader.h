@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTextDocument>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class CatalogueView;
@@ -16,6 +19,10 @@ struct BackgroundLoad;
 // showing what it showed, with a busy indication over it; the document takes
 // the view's place once it is complete. A newer load supersedes one still
 // running: that one stops and its document is dropped.
+//
+// Each load has a ticket, and whatever needs its document waits for it
+// (whenShown()): an action asked for with a group to load lands on that
+// group's catalogue, not on the one the view shows while it is read.
 class CatalogueLoader final : public QObject
 {
     Q_OBJECT
@@ -26,23 +33,47 @@ public:
     // 0.1 s, the longest the window may stand still before it feels stuck.
     static constexpr qint64 DefaultBackgroundThreshold = 2 * 1024 * 1024;
 
+    // One load; a later load has a larger ticket.
+    using Ticket = quint64;
+
     explicit CatalogueLoader(CatalogueView &view, QObject *parent = nullptr);
     ~CatalogueLoader() override;
 
     // Shows the catalogue at `path` in the view; a file that cannot be read
     // leaves the view as it is.
-    void load(const QString &path);
+    Ticket load(const QString &path);
+    // The last load asked for; 0 before the first.
+    Ticket lastTicket() const { return m_lastTicket; }
 
     // Whether a background load is still running.
     bool isLoading() const { return m_job != nullptr; }
 
+    // Runs `shown` once the document of load `ticket` is in the view, or
+    // `failed` once that load has failed: at once when it has already. A
+    // newer load drops both unrun; so does the end of `context`.
+    void whenShown(Ticket ticket, QObject *context, std::function<void()> shown,
+                   std::function<void()> failed = {});
+    // The same for the load still running in the background, if any; with
+    // none, `shown` runs at once on what the view shows.
+    void whenLoaded(QObject *context, std::function<void()> shown,
+                    std::function<void()> failed = {});
+
     void setBackgroundThreshold(qint64 bytes) { m_threshold = bytes; }
 
 signals:
-    // A loaded document has just taken the view's place.
-    void documentShown();
+    // The document of load `ticket` has just taken the view's place.
+    void documentShown(CatalogueLoader::Ticket ticket);
+    // Load `ticket` ended without a document; the view is as it was.
+    void loadFailed(CatalogueLoader::Ticket ticket);
 
 private:
+    enum class Outcome { Pending, Shown, Failed };
+    struct Waiting {
+        QPointer<QObject> context;
+        std::function<void()> shown;
+        std::function<void()> failed;
+    };
+
     void loadInBackground(const QString &path, qint64 size);
     void finish(const std::shared_ptr<BackgroundLoad> &job,
                 std::unique_ptr<QTextDocument> document);
@@ -51,10 +82,15 @@ private:
     void show(std::unique_ptr<QTextDocument> document);
     void supersede();
     void showProgress();
+    // Load `ticket` has come to `outcome`: the actions waiting for it run.
+    void settle(Ticket ticket, Outcome outcome);
 
     CatalogueView &m_view;
     LoadingIndicator *m_indicator;
     std::shared_ptr<BackgroundLoad> m_job; // the background load still running, if any
     qint64 m_threshold = DefaultBackgroundThreshold;
     QTimer m_progressTimer;
+    Ticket m_lastTicket = 0;
+    Outcome m_lastOutcome = Outcome::Shown;
+    QList<Waiting> m_waiting; // all for m_lastTicket
 };

@@ -1,5 +1,7 @@
 #include "CatalogueView.h"
 
+#include "WindowFront.h"
+
 #include <QTextCursor>
 
 CatalogueView::CatalogueView(QWidget *parent) : QTextEdit(parent)
@@ -30,24 +32,19 @@ void CatalogueView::showDocument(std::unique_ptr<QTextDocument> document)
 
 bool CatalogueView::selectFirstMatch(const QString &text, QTextDocument::FindFlags flags)
 {
-    const int found = m_search.find(*document(), text, 0, flags);
-    if (found < 0)
+    const std::optional<fosdat::TextMatch> found =
+        m_search.find(*document(), fosdat::TextMatcher(text, flags), 0);
+    if (!found)
         return false;
     QTextCursor selection(document());
-    selection.setPosition(found);
-    selection.setPosition(m_search.lastMatchEnd(), QTextCursor::KeepAnchor);
+    selection.setPosition(found->start);
+    selection.setPosition(found->end, QTextCursor::KeepAnchor);
     setTextCursor(selection);
     return true;
 }
 
 void CatalogueView::bringToFront()
 {
-    if (QWidget *top = window()) {
-        // A minimised window would take the focus out of sight.
-        if (top->isMinimized())
-            top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
-        top->raise();
-        top->activateWindow();
-    }
+    bringWindowToFront(*window());
     setFocus(Qt::OtherFocusReason);
 }

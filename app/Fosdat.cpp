@@ -5,6 +5,7 @@
 #include "CatalogueLoader.h"
 #include "CataloguePrinter.h"
 #include "CatalogueView.h"
+#include "ComboEditGuard.h"
 #include "CommandMenus.h"
 #include "DataFiles.h"
 #include "DataPaths.h"
@@ -15,7 +16,7 @@
 #include "ReadingMode.h"
 #include "ReferenceCommands.h"
 #include "ReferenceLinks.h"
-#include "ReferenceListText.h"
+#include "ReferenceListReader.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -122,6 +123,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
 {
     installAccessibleInterfaces();
     ui->setupUi(this);
+    listShownChildrenOnly(*centralWidget());
     setUpWindow();
     applySizeBeforeShown(ui->RichTextBox1);
     m_loader = std::make_unique<CatalogueLoader>(*ui->RichTextBox1);
@@ -130,15 +132,13 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     for (const data::Group &group : data::GroupTable)
         ui->Combo1->addItem(group.caption.toString());
     // Only a choice from the list loads a group: no completion while typing,
-    // and the edit field's Enter and loss of focus, which would choose the
-    // item whose caption was typed, choose nothing.
+    // and the edit field's Enter and loss of focus choose nothing.
     ui->Combo1->setCompleter(nullptr);
     ui->Combo1->setCurrentIndex(-1); // the edit field starts empty
-    QObject::disconnect(ui->Combo1->lineEdit(), SIGNAL(returnPressed()), ui->Combo1, nullptr);
-    QObject::disconnect(ui->Combo1->lineEdit(), SIGNAL(editingFinished()), ui->Combo1, nullptr);
+    ComboEditGuard::guard(*ui->Combo1);
 
-    connect(ui->Combo1, &QComboBox::activated, ui->Command1, &QPushButton::click);
-    connect(ui->Command1, &QPushButton::clicked, this, &Fosdat::loadChosenGroup);
+    // Command1, hidden, stays for its object name only: the list's choice is the OK action.
+    connect(ui->Combo1, &QComboBox::activated, this, &Fosdat::loadChosenGroup);
     connect(ui->Label2, &LinkLabel::clicked, this, [this] { openReferenceList(0); });
     connect(ui->Label7, &LinkLabel::clicked, this, [this] { openReferenceList(1); });
     connect(ui->Label8, &LinkLabel::clicked, this, [this] { openReferenceList(2); });
@@ -179,15 +179,16 @@ CatalogueView *Fosdat::catalogueView() const
     return ui->RichTextBox1;
 }
 
-void Fosdat::chooseGroup(int group)
+CatalogueLoader::Ticket Fosdat::chooseGroup(int group)
 {
     ui->Combo1->setCurrentIndex(group);
-    ui->Command1->click();
+    loadChosenGroup();
+    return m_loader->lastTicket();
 }
 
 void Fosdat::loadStartupContent()
 {
-    ui->Command1->click(); // the list is still empty: only the cue
+    loadChosenGroup(); // the list is still empty: only the cue
     showReferenceList(0);
     loadCatalogue(data::GroupTable[0].catalogPath);
     // Selecting the first item sets the text to its caption and makes the
@@ -293,9 +294,9 @@ void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *link
 void Fosdat::showReferenceList(int list)
 {
     const QString path = data::nativePath(data::ReferenceListPaths.at(size_t(list)));
-    if (std::optional<data::ReferenceListText> list = data::readReferenceList(path)) {
-        m_refsText = std::move(list->text);
-        if (list->cut)
+    if (std::optional<data::ReferenceListText> read = data::readReferenceList(path)) {
+        m_refsText = std::move(read->text);
+        if (read->cut)
             m_refsText.append(u'\n').append(PartShownNotice);
     }
     ui->Text2->setPlainText(m_refsText);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CatalogueLoader.h"
+
 #include <QMainWindow>
 #include <QStringView>
 #include <memory>
@@ -9,7 +11,6 @@ namespace Ui
 {
 class Fosdat;
 }
-class CatalogueLoader;
 class CatalogueView;
 class PanelEntryMarker;
 class PdfExport;
@@ -37,8 +38,8 @@ public:
 
     CatalogueView *catalogueView() const;
     // Chooses row `group` of the group list as the user does: its caption
-    // shown, then the OK action.
-    void chooseGroup(int group);
+    // shown, then the OK action. Gives the load it began.
+    CatalogueLoader::Ticket chooseGroup(int group);
     CatalogueLoader &catalogueLoader() const { return *m_loader; }
 
     // The catalogue path the OK action last matched; unset before the first match.

@@ -15,8 +15,8 @@ namespace
 // Qt's own steps come every 10 ms; a slice of 8 ms leaves the event loop
 // free for the 10 ms between two of them.
 constexpr int SliceMs = 8;
-// The interval of the timer behind Qt's steps, which tells it from the
-// layout's other timer (0 ms, reporting the document's new size).
+// The interval of the timer behind Qt's steps (Qt 6.4), which tells it from
+// the layout's other timer (0 ms, reporting the document's new size).
 constexpr int LayoutStepIntervalMs = 10;
 
 bool isLaidOut(const QTextBlock &block)
@@ -48,6 +48,13 @@ void LayoutPacer::pace(QTextDocument &document)
     new LayoutPacer(document);
 }
 
+int LayoutPacer::stepsTaken(const QTextDocument &document)
+{
+    const auto *pacer =
+        document.documentLayout()->findChild<LayoutPacer *>(QString(), Qt::FindDirectChildrenOnly);
+    return pacer ? pacer->m_stepsTaken : 0;
+}
+
 LayoutPacer::LayoutPacer(QTextDocument &document)
     : QObject(document.documentLayout()), m_document(document)
 {
@@ -59,6 +66,7 @@ bool LayoutPacer::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Timer ||
         !isLayoutStep(watched, static_cast<QTimerEvent *>(event)->timerId()))
         return QObject::eventFilter(watched, event);
+    ++m_stepsTaken;
     // Should a slice get nowhere, Qt's own step goes on instead.
     return layOutSlice();
 }

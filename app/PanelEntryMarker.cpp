@@ -1,6 +1,6 @@
 #include "PanelEntryMarker.h"
 
-#include "References.h"
+#include "ReferenceParser.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,11 +1,14 @@
 #include "Program.h"
 
+#include "Accessibility.h"
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
 #include "SearchCommands.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
+#include "WindowFront.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,10 +17,11 @@
 namespace
 {
 
-// A window closed with WA_DeleteOnClose lingers, hidden, until its deferred
-// deletion; from the moment it is closed it counts as gone, so that opening
-// it again makes a fresh one instead of showing the doomed one.
-template <typename Window> Window *openWindow(const QPointer<Window> &window)
+// The window while it is shown. A window closed with WA_DeleteOnClose
+// lingers, hidden, until its deferred deletion; from the moment it is closed
+// it counts as gone, so that opening it again makes a fresh one instead of
+// showing the doomed one.
+template <typename Window> Window *shownWindow(const QPointer<Window> &window)
 {
     return window && window->isVisible() ? window.data() : nullptr;
 }
@@ -43,7 +47,7 @@ Program::~Program()
 
 Fosdat *Program::showCatalogueWindow()
 {
-    if (!openWindow(m_catalogue)) {
+    if (!shownWindow(m_catalogue)) {
         m_catalogue = new Fosdat(*m_sound, *m_dialogs);
         m_catalogue->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_catalogue, &Fosdat::findRequested, this, &Program::openFindDialog);
@@ -64,8 +68,9 @@ Fosdat *Program::showCatalogueWindow()
 
 void Program::openFindDialog()
 {
-    if (!openWindow(m_find)) {
+    if (!shownWindow(m_find)) {
         m_find = new FindDialog;
+        listShownChildrenOnly(*m_find);
         connect(m_find, &FindDialog::findRequested, this, &Program::findInCatalogue);
         connect(m_find, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_find->showAtCorner();
@@ -73,8 +78,7 @@ void Program::openFindDialog()
         m_find->showAtCorner();
     }
     m_find->show();
-    m_find->raise();
-    m_find->activateWindow();
+    bringWindowToFront(*m_find);
 }
 
 void Program::exit()
@@ -94,31 +98,37 @@ void Program::exit()
 
 Fosdat *Program::catalogueWindow() const
 {
-    return openWindow(m_catalogue);
+    return shownWindow(m_catalogue);
 }
 
 FindDialog *Program::findDialog() const
 {
-    return openWindow(m_find);
+    return shownWindow(m_find);
 }
 
+// On the catalogue the window shows once the one it is reading, if any, is
+// shown: a window made again reads its first group anew.
 void Program::findInCatalogue(const QString &text, QTextDocument::FindFlags flags)
 {
-    CatalogueView *view = showCatalogueWindow()->catalogueView();
-    const bool found = view->selectFirstMatch(text, flags);
-    m_searches->searchedInView(*view, text, flags, found);
-    if (found) {
+    Fosdat *window = showCatalogueWindow();
+    CatalogueView *view = window->catalogueView();
+    const auto notFound = [this, view, text, flags] {
+        m_searches->searchedInView(*view, text, flags, false);
+        // Owned by the find dialog, so that the box stays above that always-on-top window.
+        m_searches->sayNotFound(shownWindow(m_find));
+    };
+    const auto find = [this, view, text, flags, notFound] {
+        if (!view->selectFirstMatch(text, flags))
+            return notFound();
+        m_searches->searchedInView(*view, text, flags, true);
         view->bringToFront();
-        return;
-    }
-    // Owned by the find dialog, so that the box stays above that always-on-top window.
-    m_dialogs->message(openWindow(m_find), QStringLiteral("Строка не найдена!"),
-                       QStringLiteral("База данных Тарвина"), QMessageBox::Critical);
+    };
+    window->catalogueLoader().whenLoaded(view, find, notFound);
 }
 
 void Program::windowGone()
 {
-    if (!openWindow(m_catalogue) && !openWindow(m_find))
+    if (!shownWindow(m_catalogue) && !shownWindow(m_find))
         end();
 }
 

@@ -42,7 +42,8 @@ signals:
 
 private:
     // Selects the first match in the catalogue window, created again if it
-    // was closed, and gives it the focus; or says that there is none.
+    // was closed, and gives it the focus; or says that there is none. A
+    // catalogue still being read is searched once it is shown.
     void findInCatalogue(const QString &text, QTextDocument::FindFlags flags);
     void windowGone();
     void end();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReferenceLists.h"
-#include "References.h"
+#include "ReferenceLookup.h"
+#include "ReferenceParser.h"
 
 #include <QCursor>
 #include <QObject>
@@ -55,7 +55,7 @@ private:
 
     QTextEdit *m_view;
     QWidget *m_viewport; // watched; gets events still while the view is taken down
-    fosdat::data::ReferenceLists m_lists;
+    fosdat::data::ReferenceLookup m_lists;
     std::optional<QCursor> m_restCursor; // set while the hand is shown
     std::optional<int> m_pressedNumber;
     QPoint m_pressPoint;

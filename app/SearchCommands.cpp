@@ -2,6 +2,7 @@
 
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "SearchCountLine.h"
 #include "SearchWindow.h"
 #include "UserDialogs.h"
 #include "ViewMatches.h"
@@ -9,6 +10,7 @@
 #include <QEvent>
 #include <QTimer>
 
+using fosdat::CatalogueSearch;
 using fosdat::TextMatcher;
 
 SearchCommands::SearchCommands(UserDialogs &dialogs, std::function<Fosdat *()> catalogueWindow)
@@ -47,7 +49,10 @@ void SearchCommands::openSearchWindow()
             m_window->clearResults();
         });
         connect(&m_search, &CatalogueSearch::resultsFound, m_window, &SearchWindow::addResults);
-        connect(&m_search, &CatalogueSearch::countChanged, m_window, &SearchWindow::showCountLine);
+        connect(&m_search, &CatalogueSearch::countChanged, m_window,
+                [this](const fosdat::SearchCount &count) {
+                    m_window->showCountLine(searchCountLine(count));
+                });
         m_search.prepare();
     }
     m_window->showAndFocus();
@@ -76,24 +81,26 @@ void SearchCommands::searchAll(const QString &text, QTextDocument::FindFlags fla
 }
 
 // The group is chosen as in the group list, so the window shows what that
-// shows; then the match is selected in the loaded catalogue.
-void SearchCommands::openResult(const SearchResultPlace &place)
+// shows; the match is selected once that group's catalogue is shown. A file
+// that could not be read leaves the catalogue shown before.
+void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
 {
     if (place.group < 0)
         return;
     Fosdat *window = m_catalogueWindow();
-    CatalogueView &view = *window->catalogueView();
-    const QTextDocument *before = view.document();
-    window->chooseGroup(place.group);
+    CatalogueView *view = window->catalogueView();
+    const CatalogueLoader::Ticket load = window->chooseGroup(place.group);
     m_last = m_listed;
-    ViewMatches &matches = ViewMatches::of(view);
-    // A file that could not be read leaves the catalogue shown before.
-    if (view.document() != before &&
-        matches.selectInParagraph(m_listed, place.paragraph, place.offset))
-        matches.highlight(m_listed);
-    view.bringToFront();
+    const auto select = [view, place, matcher = m_listed] {
+        ViewMatches &matches = ViewMatches::of(*view);
+        if (matches.selectInParagraph(matcher, place.paragraph, place.offset))
+            matches.highlight(matcher);
+        view->bringToFront();
+    };
+    window->catalogueLoader().whenShown(load, view, select, [view] { view->bringToFront(); });
 }
 
+// In the catalogue the window shows once the one it is reading, if any, is shown.
 void SearchCommands::findAgain(bool backward)
 {
     if (m_last.matchesNothing()) {
@@ -101,13 +108,20 @@ void SearchCommands::findAgain(bool backward)
         return;
     }
     Fosdat *window = m_catalogueWindow();
-    CatalogueView &view = *window->catalogueView();
-    ViewMatches &matches = ViewMatches::of(view);
-    if (!matches.selectNext(m_last, backward)) {
-        m_dialogs.message(window, QStringLiteral("Строка не найдена!"),
-                          QStringLiteral("База данных Тарвина"), QMessageBox::Critical);
-        return;
-    }
-    matches.highlight(m_last);
-    view.bringToFront();
+    CatalogueView *view = window->catalogueView();
+    const auto notFound = [this, window] { sayNotFound(window); };
+    const auto find = [view, matcher = m_last, backward, notFound] {
+        ViewMatches &matches = ViewMatches::of(*view);
+        if (!matches.selectNext(matcher, backward))
+            return notFound();
+        matches.highlight(matcher);
+        view->bringToFront();
+    };
+    window->catalogueLoader().whenLoaded(view, find, notFound);
+}
+
+void SearchCommands::sayNotFound(QWidget *owner)
+{
+    m_dialogs.message(owner, QStringLiteral("Строка не найдена!"),
+                      QStringLiteral("База данных Тарвина"), QMessageBox::Critical);
 }

@@ -16,7 +16,8 @@ class UserDialogs;
 // The searches beside the find dialog: the search window over every
 // catalogue, find next and previous in the catalogue window, and the
 // highlighting of the last search's matches there. The last search is the
-// find dialog's or the search window's, whichever came last.
+// find dialog's or the search window's, whichever came last. What needs the
+// catalogue window's document waits for the load it follows.
 class SearchCommands final : public QObject
 {
     Q_OBJECT
@@ -37,9 +38,11 @@ public:
                         bool found);
     void findNext() { findAgain(false); }
     void findPrevious() { findAgain(true); }
+    // Says that the text searched for is not there, in a box owned by `owner`.
+    void sayNotFound(QWidget *owner);
 
     SearchWindow *searchWindow() const { return m_window; }
-    CatalogueSearch &catalogueSearch() { return m_search; }
+    fosdat::CatalogueSearch &catalogueSearch() { return m_search; }
 
 signals:
     // Find next or previous with no search to continue.
@@ -50,12 +53,12 @@ protected:
 
 private:
     void searchAll(const QString &text, QTextDocument::FindFlags flags);
-    void openResult(const SearchResultPlace &place);
+    void openResult(const fosdat::SearchResultPlace &place);
     void findAgain(bool backward);
 
     UserDialogs &m_dialogs;
     std::function<Fosdat *()> m_catalogueWindow;
-    CatalogueSearch m_search;
+    fosdat::CatalogueSearch m_search;
     QPointer<SearchWindow> m_window;
     fosdat::TextMatcher m_last;    // what find next and previous continue
     fosdat::TextMatcher m_pending; // the search window's search under way

@@ -1,27 +1,28 @@
 #include "ViewMatches.h"
 
 #include "CatalogueView.h"
+#include "MatchColor.h"
 
 #include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
+using fosdat::TextMatch;
 using fosdat::TextMatcher;
 
 namespace
 {
 
-const QColor HighlightBackground(255, 236, 140); // light amber, unlike the selection's blue
-
-// The position in a paragraph of the character that the text-only reader
-// counts as `offset`: it leaves pictures out, the document has one character
-// for each.
+// The position in a paragraph of the character that the index counts as
+// `offset`: it leaves out pictures, for which the document has a character,
+// and zero-width spaces.
 int positionInParagraph(QStringView paragraph, int offset)
 {
     int counted = 0;
     for (qsizetype at = 0; at < paragraph.size(); ++at) {
-        if (paragraph.at(at) == QChar::ObjectReplacementCharacter)
+        const QChar c = paragraph.at(at);
+        if (c == QChar::ObjectReplacementCharacter || c == TextMatcher::ZeroWidthSpace)
             continue;
         if (counted++ == offset)
             return int(at);
@@ -29,11 +30,11 @@ int positionInParagraph(QStringView paragraph, int offset)
     return int(paragraph.size());
 }
 
-// Resizing or scrolling the view changes what is in sight.
-class SightWatch final : public QObject
+// Starts `update` whenever the watched widget changes its size.
+class ResizeWatcher final : public QObject
 {
 public:
-    SightWatch(QObject *parent, QTimer &update) : QObject(parent), m_update(update) {}
+    ResizeWatcher(QObject *parent, QTimer &update) : QObject(parent), m_update(update) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -61,9 +62,10 @@ ViewMatches::ViewMatches(CatalogueView &view) : QObject(&view), m_view(view)
     m_update.setInterval(0);
     connect(&m_update, &QTimer::timeout, this, &ViewMatches::updateHighlights);
     connect(&view, &CatalogueView::documentShown, this, &ViewMatches::clear);
+    // Scrolling or resizing the view changes what is in sight.
     for (QScrollBar *bar : {view.verticalScrollBar(), view.horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, &m_update, qOverload<>(&QTimer::start));
-    view.viewport()->installEventFilter(new SightWatch(this, m_update));
+    view.viewport()->installEventFilter(new ResizeWatcher(this, m_update));
 }
 
 void ViewMatches::highlight(const TextMatcher &matcher)
@@ -77,49 +79,44 @@ bool ViewMatches::selectNext(const TextMatcher &matcher, bool backward)
     QTextDocument &document = *m_view.document();
     fosdat::TextSearch &search = m_view.textSearch();
     const QTextCursor cursor = m_view.textCursor();
-    QTextDocument::FindFlags flags = matcher.flags();
-    if (backward)
-        flags |= QTextDocument::FindBackward;
-    int found = search.find(document, matcher.text(),
-                            backward ? cursor.selectionStart() : cursor.selectionEnd(), flags);
-    if (found < 0) // round the end of the document
-        found =
-            search.find(document, matcher.text(), backward ? document.characterCount() : 0, flags);
-    if (found < 0)
+    std::optional<TextMatch> found = search.find(
+        document, matcher, backward ? cursor.selectionStart() : cursor.selectionEnd(), backward);
+    if (!found) // round the end of the document
+        found = search.find(document, matcher, backward ? document.characterCount() : 0, backward);
+    if (!found)
         return false;
-    select(found, matcher.length());
+    select(*found);
     return true;
 }
 
 bool ViewMatches::selectInParagraph(const TextMatcher &matcher, int paragraph, int offset)
 {
     QTextDocument &document = *m_view.document();
+    fosdat::TextSearch &search = m_view.textSearch();
     const QTextBlock block = document.findBlockByNumber(paragraph);
+    std::optional<TextMatch> found;
     if (block.isValid()) {
-        const QString text = block.text();
-        const int at = positionInParagraph(text, offset);
-        // The paragraph's text as the view's search reads it.
-        const QString searched = QString(text).replace(QChar::Nbsp, u' ');
-        qsizetype found = matcher.indexIn(searched, at);
-        if (found != at) // the file has changed since it was searched
-            found = matcher.indexIn(searched, 0);
-        if (found >= 0) {
-            select(block.position() + int(found), matcher.length());
-            return true;
+        const int at = block.position() + positionInParagraph(block.text(), offset);
+        found = search.find(document, matcher, at);
+        if (found && found->start != at) { // the file has changed since it was searched
+            found = search.find(document, matcher, block.position());
+            if (found && found->start >= block.position() + block.length())
+                found.reset();
         }
     }
-    const int first = m_view.textSearch().find(document, matcher.text(), 0, matcher.flags());
-    if (first < 0)
+    if (!found)
+        found = search.find(document, matcher, 0);
+    if (!found)
         return false;
-    select(first, matcher.length());
+    select(*found);
     return true;
 }
 
-void ViewMatches::select(int position, qsizetype length)
+void ViewMatches::select(const TextMatch &match)
 {
     QTextCursor selection(m_view.document());
-    selection.setPosition(position);
-    selection.setPosition(position + int(length), QTextCursor::KeepAnchor);
+    selection.setPosition(match.start);
+    selection.setPosition(match.end, QTextCursor::KeepAnchor);
     QScrollBar *bar = m_view.verticalScrollBar();
     const int before = bar->value();
     m_view.setTextCursor(selection);
@@ -152,11 +149,11 @@ void ViewMatches::updateHighlights()
     const int to = last.position() + last.length();
     QList<QTextEdit::ExtraSelection> selections;
     QTextCharFormat format;
-    format.setBackground(HighlightBackground);
-    for (int at : m_view.textSearch().findAll(document, m_highlighted, from, to)) {
+    format.setBackground(MatchBackground);
+    for (const TextMatch &match : m_view.textSearch().findAll(document, m_highlighted, from, to)) {
         QTextCursor cursor(&document);
-        cursor.setPosition(at);
-        cursor.setPosition(at + int(m_highlighted.length()), QTextCursor::KeepAnchor);
+        cursor.setPosition(match.start);
+        cursor.setPosition(match.end, QTextCursor::KeepAnchor);
         selections.append({cursor, format});
     }
     m_view.setExtraSelections(selections);

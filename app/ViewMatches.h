@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextMatcher.h"
+#include "TextSearch.h"
 
 #include <QObject>
 #include <QTimer>
@@ -27,14 +28,14 @@ public:
     // was, when the document has none.
     bool selectNext(const fosdat::TextMatcher &matcher, bool backward);
     // Selects the match that begins `offset` characters into the text of
-    // paragraph `paragraph`, counted as the text-only reader counts them
-    // (pictures left out); failing that the paragraph's first match, failing
-    // that the document's. False when there is none.
+    // paragraph `paragraph`, counted as the index counts them (pictures and
+    // zero-width spaces left out); failing that the paragraph's first match,
+    // failing that the document's. False when there is none.
     bool selectInParagraph(const fosdat::TextMatcher &matcher, int paragraph, int offset);
 
 private:
     explicit ViewMatches(CatalogueView &view);
-    void select(int position, qsizetype length);
+    void select(const fosdat::TextMatch &match);
     void clear();
     void updateHighlights();
 

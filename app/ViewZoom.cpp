@@ -18,6 +18,16 @@ static_assert(Steps.back() == ViewZoom::LargestPercent);
 
 constexpr int WheelNotch = 120; // QWheelEvent::angleDelta() of one notch
 
+// Asks any paint device for a metric. QPaintDevice::metric() is protected; a
+// pointer to it, taken through a class derived from QPaintDevice that does
+// not override it, may be applied to any device, and calls its override.
+struct DeviceMetric : QPaintDevice {
+    static int of(const QPaintDevice &device, PaintDeviceMetric metric)
+    {
+        return (device.*&DeviceMetric::metric)(metric);
+    }
+};
+
 // Stands in for the view's viewport when the document is laid out: the
 // viewport's metrics with its resolution scaled, so that point sizes, indents
 // and pictures come out larger in pixels. It is never painted on.
@@ -61,10 +71,9 @@ int ZoomedDevice::metric(PaintDeviceMetric metric) const
         return m_base.depth();
     case PdmDevicePixelRatio:
         return m_base.devicePixelRatio();
-    case PdmDevicePixelRatioScaled:
-        return qRound(m_base.devicePixelRatioF() * devicePixelRatioFScale());
+    default: // as the viewport has it, also those a later Qt adds
+        return DeviceMetric::of(m_base, metric);
     }
-    return 0;
 }
 
 } // namespace

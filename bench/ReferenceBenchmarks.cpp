@@ -3,16 +3,14 @@
 #include "BenchCommon.h"
 #include "CatalogueView.h"
 #include "GroupTable.h"
-#include "References.h"
+#include "ReferenceParser.h"
 #include "ShownWindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QComboBox>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QToolTip>
@@ -46,10 +44,8 @@ ShownCatalogue::ShownCatalogue(const QString &sampleDir, const Input &input, boo
     : m_shown(sampleDir)
 {
     for (size_t group = 0; group < data::GroupTable.size(); ++group) {
-        if (data::GroupTable[group].catalogPath.endsWith(u'\\' + input.name)) {
-            m_shown.child<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(int(group));
-            m_shown.child<QPushButton>(QStringLiteral("Command1"))->click();
-        }
+        if (data::GroupTable[group].catalogPath.endsWith(u'\\' + input.name))
+            m_shown.window().chooseGroup(int(group));
     }
     // Laid out to the end, as it is once the user has had it in front of them for a moment.
     view().document()->documentLayout()->documentSize();

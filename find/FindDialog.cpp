@@ -53,12 +53,12 @@ FindDialog::FindDialog(QWidget *parent)
     ui->Check1->setForegroundRole(QPalette::Text);
     setUpToolbar();
 
-    connect(ui->Button1, &QAction::triggered, ui->findText, &QPushButton::click);
+    // findText, hidden, stays for its object name only: the find button requests the search.
+    connect(ui->Button1, &QAction::triggered, this, &FindDialog::requestFind);
     connect(ui->Button2, &QAction::triggered, this, &QWidget::close);
     // Escape closes the dialog as its close button does.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
-    connect(ui->findText, &QPushButton::clicked, this, &FindDialog::requestFind);
 }
 
 FindDialog::~FindDialog() = default;

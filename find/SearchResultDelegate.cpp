@@ -1,5 +1,6 @@
 #include "SearchResultDelegate.h"
 
+#include "MatchColor.h"
 #include "SearchResultsModel.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@ constexpr int CaptionCharacters = 28;
 // Characters of the line laid out on either side of the match: more than a
 // row shows.
 constexpr int Context = 160;
-const QColor MatchBackground(255, 236, 140);
 const QChar Ellipsis(0x2026);
 
 struct LinePart {

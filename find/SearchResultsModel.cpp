@@ -13,7 +13,7 @@ void SearchResultsModel::clear()
     endResetModel();
 }
 
-void SearchResultsModel::append(const SearchResults &batch)
+void SearchResultsModel::append(const fosdat::SearchResults &batch)
 {
     if (batch.matches.isEmpty())
         return;
@@ -30,11 +30,11 @@ SearchResultsModel::Row SearchResultsModel::rowAt(int row) const
         return {};
     const auto after = std::upper_bound(m_firstRows.cbegin(), m_firstRows.cend(), row);
     const qsizetype batch = after - m_firstRows.cbegin() - 1;
-    const SearchResults &results = m_batches.at(batch);
+    const fosdat::SearchResults &results = m_batches.at(batch);
     return {&results, &results.matches.at(row - m_firstRows.at(batch))};
 }
 
-SearchResultPlace SearchResultsModel::place(int row) const
+fosdat::SearchResultPlace SearchResultsModel::place(int row) const
 {
     const Row found = rowAt(row);
     if (!found.batch)

@@ -21,20 +21,20 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void clear();
-    void append(const SearchResults &batch);
-    SearchResultPlace place(int row) const;
+    void append(const fosdat::SearchResults &batch);
+    fosdat::SearchResultPlace place(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
     struct Row {
-        const SearchResults *batch = nullptr;
-        const SearchMatch *match = nullptr;
+        const fosdat::SearchResults *batch = nullptr;
+        const fosdat::SearchMatch *match = nullptr;
     };
     Row rowAt(int row) const;
 
-    QList<SearchResults> m_batches;
+    QList<fosdat::SearchResults> m_batches;
     QList<int> m_firstRows; // the row of each batch's first match
     int m_rows = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "SearchResultDelegate.h"
 #include "SearchResultsModel.h"
+#include "WindowFront.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -103,11 +104,8 @@ void SearchWindow::showAndFocus()
                  area.top() + (area.height() - height()) / 3);
         }
     }
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    raise();
-    activateWindow();
+    bringWindowToFront(*this);
     m_field->setFocus(Qt::OtherFocusReason);
     m_field->selectAll();
 }
@@ -132,7 +130,7 @@ void SearchWindow::clearResults()
     m_model->clear();
 }
 
-void SearchWindow::addResults(const SearchResults &batch)
+void SearchWindow::addResults(const fosdat::SearchResults &batch)
 {
     const bool first = m_model->rowCount() == 0;
     m_model->append(batch);

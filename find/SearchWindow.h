@@ -33,13 +33,13 @@ public:
     QTextDocument::FindFlags searchFlags() const;
 
     void clearResults();
-    void addResults(const SearchResults &batch);
+    void addResults(const fosdat::SearchResults &batch);
     void showCountLine(const QString &line);
 
 signals:
     // The field's text or an option changed; an empty text asks for nothing.
     void searchRequested(const QString &text, QTextDocument::FindFlags flags);
-    void resultOpened(const SearchResultPlace &place);
+    void resultOpened(const fosdat::SearchResultPlace &place);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

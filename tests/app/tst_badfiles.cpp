@@ -2,7 +2,7 @@
 // it can, never shows a message and never blocks.
 #include "CatalogueView.h"
 #include "Fosdat.h"
-#include "ReferenceListText.h"
+#include "ReferenceListReader.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 

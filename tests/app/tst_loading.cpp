@@ -5,6 +5,7 @@
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "LayoutPacer.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -220,6 +221,8 @@ private slots:
                                  30'000);
         const int lineHeight = view->fontMetrics().height() / 2;
         QTRY_VERIFY(view->verticalScrollBar()->maximum() > 20'000 * lineHeight);
+        // In slices of the pacer's, in place of Qt's own layout steps.
+        QVERIFY(LayoutPacer::stepsTaken(*view->document()) > 0);
     }
 
     // Laid out at its real width before the window first shows it, the first

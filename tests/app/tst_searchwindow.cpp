@@ -1,11 +1,13 @@
 // The search window, find next and find previous, driven through key presses
 // to the real windows offscreen.
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
 #include "Program.h"
 #include "SearchCommands.h"
+#include "SearchCountLine.h"
 #include "SearchWindow.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
@@ -17,6 +19,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <QThreadPool>
+#include <QToolBar>
 
 namespace
 {
@@ -33,6 +37,9 @@ const QByteArray Foram2 = "Alpha after";
 const QByteArray Rad = "Zygodia R (Ord)\\par after x " + rtfPicture() + " Abcdia after a picture";
 const int RadAbcdia = 16 + 10; // the second paragraph's start, "after x ", the picture, a blank
 const int RadAfter = RadAbcdia + 7;
+// The fifth group's: a word too long for a line, which the reader breaks with
+// a zero-width space after 256 letters, inside "Zetabcdef".
+const QByteArray Archaeo = "Alpha\\par " + QByteArray(250, 'a') + "Zetabcdef K (Camp)";
 
 // A running program in a scratch data set, its catalogue window shown and active.
 struct Session {
@@ -48,6 +55,7 @@ struct Session {
         data.writeCatalogue(QStringLiteral("FORAM"), Foram);
         data.writeCatalogue(QStringLiteral("FORAM2"), Foram2);
         data.writeCatalogue(QStringLiteral("RAD"), Rad);
+        data.writeCatalogue(QStringLiteral("ARCHAEO"), Archaeo);
         data.write(QStringLiteral("dat/BD/REFS1.txt"), "1. Reference\r\n");
         auto cue = std::make_unique<RecordingSoundCue>();
         auto recording = std::make_unique<RecordingDialogs>();
@@ -147,6 +155,149 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), s.view());
         QVERIFY(s.search()->isVisible());
         QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // A catalogue read in the background: the result is selected once it is
+    // shown, unless another group is chosen before that.
+    void openResultReadInTheBackground_data()
+    {
+        QTest::addColumn<bool>("otherGroupChosen"); // with Up in the group list
+        QTest::newRow("selected once shown") << false;
+        QTest::newRow("dropped for a group chosen meanwhile") << true;
+    }
+    void openResultReadInTheBackground()
+    {
+        QFETCH(bool, otherGroupChosen);
+        Session s;
+        QByteArray sponge;
+        for (int genus = 0; genus < 3000; ++genus)
+            sponge += "Fillerus" + QByteArray::number(genus) + " K (Camp)\\par ";
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("SPONGE"),
+                                      sponge + "Zyxspongia J\\par " + sponge));
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"), "Zyxspongia too"));
+        s.window()->catalogueLoader().setBackgroundThreshold(1024);
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        s.program->searchCommands().openSearchWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.search()));
+        QTest::keyClicks(s.searchChild<QLineEdit>("searchText"), "zyxspongia");
+        QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 2 в 2 группах"));
+        Session::press(QKeyCombination(Qt::Key_Down));
+        Session::press(QKeyCombination(Qt::Key_Down)); // ГУБКИ, after РАДИОЛЯРИИ
+        Session::press(QKeyCombination(Qt::Key_Return));
+        QVERIFY(s.window()->catalogueLoader().isLoading());
+        if (otherGroupChosen) {
+            auto *groups = s.window()->findChild<QComboBox *>("Combo1");
+            groups->setFocus();
+            QTest::keyClick(groups, Qt::Key_Up); // РАДИОЛЯРИИ, read at once
+            QTRY_VERIFY(!s.window()->catalogueLoader().isLoading());
+            QThreadPool::globalInstance()->waitForDone();
+            QTest::qWait(50);
+            QCOMPARE(s.view()->toPlainText(), QStringLiteral("Zyxspongia too"));
+            QVERIFY(!s.view()->textCursor().hasSelection());
+            return;
+        }
+        QTRY_COMPARE(s.view()->textCursor().selectedText(), QStringLiteral("Zyxspongia"));
+        QCOMPARE(s.view()->textCursor().selectionStart(),
+                 s.view()->toPlainText().indexOf(QStringLiteral("Zyxspongia")));
+        // In the middle of the view, with the lines around it.
+        const int middle = s.view()->viewport()->height() / 2;
+        QVERIFY(qAbs(s.view()->cursorRect().center().y() - middle) <=
+                s.view()->fontMetrics().height());
+        QTRY_COMPARE(QApplication::activeWindow(), s.window());
+        QCOMPARE(QApplication::focusWidget(), s.view());
+    }
+
+    // The find dialog's selection and find next, previous and the highlights
+    // all end where the match ends, past the break the reader put into it.
+    void findNextSelectsTheFindDialogsSpan_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<bool>("fromEnd");
+        QTest::newRow("F3") << QKeyCombination(Qt::Key_F3) << false;
+        QTest::newRow("Shift+F3") << (Qt::SHIFT | Qt::Key_F3) << true;
+    }
+    void findNextSelectsTheFindDialogsSpan()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(bool, fromEnd);
+        Session s;
+        s.window()->chooseGroup(4);
+        s.program->openFindDialog();
+        FindDialog *dialog = s.program->findDialog();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->findChild<QLineEdit *>("Text3")->setText(QStringLiteral("zetabcd"));
+        auto *toolbar = dialog->findChild<QToolBar *>("Toolbar1");
+        QTest::mouseClick(toolbar->widgetForAction(dialog->findChild<QAction *>("Button1")),
+                          Qt::LeftButton);
+        const QTextCursor found = s.view()->textCursor();
+        QCOMPARE(found.selectedText().remove(QChar(0x200B)), QStringLiteral("Zetabcd"));
+        QCOMPARE(found.selectionEnd() - found.selectionStart(), 8); // the break inside
+
+        QTextCursor away(s.view()->document());
+        away.movePosition(fromEnd ? QTextCursor::End : QTextCursor::Start);
+        s.view()->setTextCursor(away);
+        s.window()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), s.window());
+        Session::press(key);
+        const QTextCursor again = s.view()->textCursor();
+        QCOMPARE(again.selectionStart(), found.selectionStart());
+        QCOMPARE(again.selectionEnd(), found.selectionEnd());
+        const QList<QTextEdit::ExtraSelection> highlights = s.view()->extraSelections();
+        QCOMPARE(highlights.size(), 1);
+        QCOMPARE(highlights.first().cursor.selectionStart(), found.selectionStart());
+        QCOMPARE(highlights.first().cursor.selectionEnd(), found.selectionEnd());
+        QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // The count line's wording: plurals, large numbers, what was not read whole.
+    void countLineWording_data()
+    {
+        using Stage = fosdat::SearchCount::Stage;
+        QTest::addColumn<int>("stage");
+        QTest::addColumn<qsizetype>("matches");
+        QTest::addColumn<int>("groups");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QStringList>("unread");
+        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QString>("line");
+        const QStringList none;
+        QTest::newRow("no search")
+            << int(Stage::Idle) << qsizetype(0) << 0 << 0 << none << none << "";
+        QTest::newRow("first search, catalogues read")
+            << int(Stage::Reading) << qsizetype(0) << 0 << 0 << none << none << "Каталог читается…";
+        QTest::newRow("going on") << int(Stage::Searching) << qsizetype(40) << 21 << 40 << none
+                                  << none << "Найдено: 40 в 21 группе…";
+        QTest::newRow("eleven groups") << int(Stage::Finished) << qsizetype(12) << 11 << 12 << none
+                                       << none << "Найдено: 12 в 11 группах";
+        QTest::newRow("more than listed")
+            << int(Stage::Finished) << qsizetype(1'234'567) << 34 << 50'000 << none << none
+            << "Найдено: 1\u00A0234\u00A0567 в 34 группах, показаны первые 50\u00A0000";
+        QTest::newRow("nothing, one file unread, two held in part")
+            << int(Stage::Finished) << qsizetype(0) << 0 << 0 << QStringList{"ГУБКИ"}
+            << QStringList{"РАДИОЛЯРИИ", "ЧЕРВИ"}
+            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ, ЧЕРВИ: файлы слишком "
+               "велики, поиск только в их начале";
+        QTest::newRow("one held in part")
+            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ"}
+            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале";
+    }
+    void countLineWording()
+    {
+        QFETCH(int, stage);
+        QFETCH(qsizetype, matches);
+        QFETCH(int, groups);
+        QFETCH(int, listed);
+        QFETCH(QStringList, unread);
+        QFETCH(QStringList, partly);
+        QFETCH(QString, line);
+        fosdat::SearchCount count;
+        count.stage = fosdat::SearchCount::Stage(stage);
+        count.matches = matches;
+        count.groups = groups;
+        count.listed = listed;
+        count.unread = unread;
+        count.partlyRead = partly;
+        QCOMPARE(searchCountLine(count), line);
     }
 
     void countLineAndEscape()

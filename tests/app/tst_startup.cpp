@@ -205,7 +205,7 @@ private slots:
         QVERIFY(tree.writeCatalogue("SPONGE", "SPONGE changed on disk"));
 
         w.combo()->setEditText(text);
-        w.fosdat.findChild<QPushButton *>("Command1")->click();
+        QVERIFY(QMetaObject::invokeMethod(&w.fosdat, "loadChosenGroup")); // the OK action
 
         QCOMPARE(w.viewText(), QString("SPONGE changed on disk"));
         QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\SPONGE"));

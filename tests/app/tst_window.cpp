@@ -77,6 +77,37 @@ const QString Refs2Text = QStringLiteral("401. Трилобиты\r\n800. Я");
 const QByteArray Refs3 = "801. \xcc\xf8\xe0\xed\xea\xe8\r\n1200.\r\n";
 const QString Refs3Text = QStringLiteral("801. Мшанки\r\n1200.\r\n");
 
+// A property as the design gives it; besides Qt's own: "color" (of the
+// text), "pointSize" and "bold" (of the font), "menu" (the menu that holds
+// an action), "shortcut" (an action's first) and "menus" (the menu bar's).
+QVariant propertyOf(const QObject &object, const QString &property)
+{
+    const auto *widget = qobject_cast<const QWidget *>(&object);
+    const auto *action = qobject_cast<const QAction *>(&object);
+    if (property == u"color" && widget)
+        return widget->palette().color(QPalette::WindowText);
+    if (property == u"pointSize" && widget)
+        return widget->font().pointSizeF();
+    if (property == u"bold" && widget)
+        return widget->font().bold();
+    if (property == u"shortcut" && action)
+        return action->shortcut();
+    if (property == u"menu" && action) {
+        for (const QObject *menu : action->associatedObjects()) {
+            if (qobject_cast<const QMenu *>(menu))
+                return menu->objectName();
+        }
+        return QString();
+    }
+    if (property == u"menus" && qobject_cast<const QMenuBar *>(&object)) {
+        QStringList titles;
+        for (const QAction *entry : static_cast<const QMenuBar &>(object).actions())
+            titles << entry->text();
+        return titles;
+    }
+    return object.property(qPrintable(property));
+}
+
 QString shownAs(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -113,40 +144,111 @@ private slots:
 
     // --- layout -----------------------------------------------------------
 
-    void captions_data()
+    // What the window's design gives each control, action and menu: its
+    // caption, place, font, color, menu and shortcut.
+    void asDesigned_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("Label6") << "Label6"
-                                << "База данных ископаемых организмов";
-        QTest::newRow("Label1") << "Label1"
-                                << "Чтобы посмотреть записи родов  интересующих вас организмов "
-                                   "выберите из списка нужную группу.";
-        QTest::newRow("Label3") << "Label3"
-                                << "Ссылки на литературу";
-        QTest::newRow("Label4") << "Label4"
-                                << "Самая большая база данных ископаемых организмов";
-        QTest::newRow("Label5") << "Label5"
-                                << "Чтобы найти интересующий вас вид нажмите здесь";
-        QTest::newRow("Label15") << "Label15"
-                                 << "здесь";
-        QTest::newRow("Label2") << "Label2"
-                                << "Ссылки с 1-400";
-        QTest::newRow("Label7") << "Label7"
-                                << "Ссылки с 401-800";
-        QTest::newRow("Label8") << "Label8"
-                                << "Ссылки с 801-1200";
-        QTest::newRow("Command1") << "Command1"
-                                  << "\u041e\u041a"; // Cyrillic О and К
+        QTest::addColumn<QString>("name");     // a control, action or the menu bar
+        QTest::addColumn<QString>("property"); // a property, or one of propertyOf()'s own
+        QTest::addColumn<QVariant>("value");
+        const auto row = [](const char *name, const char *property, const QVariant &value) {
+            QTest::addRow("%s %s", name, property) << name << property << value;
+        };
+        row("Label6", "text", "База данных ископаемых организмов");
+        row("Label1", "text",
+            "Чтобы посмотреть записи родов  интересующих вас организмов выберите из списка "
+            "нужную группу.");
+        row("Label3", "text", "Ссылки на литературу");
+        row("Label4", "text", "Самая большая база данных ископаемых организмов");
+        row("Label5", "text", "Чтобы найти интересующий вас вид нажмите здесь");
+        row("Label15", "text", "здесь");
+        row("Label2", "text", "Ссылки с 1-400");
+        row("Label7", "text", "Ссылки с 401-800");
+        row("Label8", "text", "Ссылки с 801-1200");
+        row("Command1", "text", "\u041e\u041a"); // Cyrillic О and К
+
+        row("Combo1", "geometry", QRect(24, 120, 361, 21));
+        row("Text2", "geometry", QRect(424, 104, 393, 417));
+        row("RichTextBox1", "geometry", QRect(24, 192, 361, 329));
+        row("Label15", "geometry", QRect(328, 157, 57, 25));
+        row("Label8", "geometry", QRect(680, 80, 137, 33));
+        row("Image2", "geometry", QRect(-24, 0, 856, 41));
+        row("Image3", "geometry", QRect(256, 48, 577, 337));
+        row("Line2", "geometry", QRect(8, 128, 1, 385));
+        row("Line12", "geometry", QRect(400, 112, 41, 1));
+
+        const std::tuple<const char *, qreal, bool> fonts[] = {
+            {"Label6", 12.0, true},  {"Label1", 9.75, false}, {"Label3", 12.0, true},
+            {"Label4", 15.75, true}, {"Label5", 9.75, false}, {"Label15", 12.0, true},
+            {"Label2", 9.75, true},  {"Label8", 9.75, true},  {"Command1", 8.25, true},
+            {"Combo1", 8.25, false}, {"Text2", 8.25, false}};
+        for (const auto &[name, pointSize, bold] : fonts) {
+            row(name, "pointSize", pointSize);
+            row(name, "bold", bold);
+        }
+
+        for (const char *name : {"Label6", "Label1", "Label3"})
+            row(name, "color", QColor(0, 0, 0));
+        row("Label4", "color", QColor(255, 255, 0)); // over the banner
+        for (const char *name : {"Label15", "Label2", "Label7", "Label8"})
+            row(name, "color", DarkBlue);
+
+        const std::tuple<const char *, const char *, const char *, QKeySequence> items[] = {
+            {"mnuSave", "mnuFile", "&Сохранить информацию в файл", Qt::CTRL | Qt::Key_S},
+            {"mnuFind", "mnuFile", "&Найти", Qt::CTRL | Qt::Key_F},
+            {"mnuFindAll", "mnuFile", "Найти во всех &группах...",
+             Qt::CTRL | Qt::SHIFT | Qt::Key_F},
+            {"mnuFindNext", "mnuFile", "Найти &далее", QKeySequence(Qt::Key_F3)},
+            {"mnuFindPrevious", "mnuFile", "Найти &ранее", Qt::SHIFT | Qt::Key_F3},
+            {"mnuSep", "mnuFile", "", QKeySequence()},
+            {"mnuExit", "mnuFile", "&Выход", Qt::CTRL | Qt::Key_W},
+            {"mnuSpravka", "mnuHelp", "&Справка", QKeySequence(Qt::Key_F9)},
+            {"mnuSep2", "mnuHelp", "", QKeySequence()},
+            {"mnuAbout1", "mnuHelp", "&О программе", QKeySequence(Qt::Key_F11)},
+            {"mnuAbout2", "mnuHelp", "О &базе данных", QKeySequence(Qt::Key_F12)}};
+        for (const auto &[name, menu, caption, shortcut] : items) {
+            row(name, "menu", menu);
+            row(name, "text", caption);
+            row(name, "shortcut", shortcut);
+        }
+        row("menubar", "menus", QStringList{"&Файл", "&Ссылки", "&Вид", "&Помощь"});
     }
-    void captions()
+    void asDesigned()
     {
         QFETCH(QString, name);
-        QFETCH(QString, caption);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
         Window w;
-        QWidget *control = w.child(name);
-        QVERIFY(control);
-        QCOMPARE(control->property("text").toString(), caption);
+        QVERIFY(w.ready());
+        QObject *object = w.window.findChild<QObject *>(name);
+        QVERIFY(object);
+        const QVariant actual = propertyOf(*object, property);
+        QVERIFY2(actual == value, qPrintable(QDebug::toString(actual)));
+        if (auto *action = qobject_cast<QAction *>(object)) {
+            QCOMPARE(action->isSeparator(), action->text().isEmpty());
+            QVERIFY(action->isEnabled() && action->isVisible() && !action->isChecked());
+        }
+    }
+
+    // The window keeps its layout when it is made smaller or larger; the
+    // fonts it uses have Cyrillic letters of their own.
+    void layoutHoldsWithCyrillicFonts()
+    {
+        Window w;
+        QVERIFY(w.ready());
+        const QList<QWidget *> controls = w.window.centralWidget()->findChildren<QWidget *>(
+            QString(), Qt::FindDirectChildrenOnly);
+        QList<QRect> places;
+        for (const QWidget *control : controls) {
+            places << control->geometry();
+            const QString family = QFontInfo(control->font()).family();
+            QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Cyrillic),
+                     qPrintable(control->objectName() + u' ' + family));
+        }
+        w.window.resize(400, 300);
+        QTRY_COMPARE(w.window.centralWidget()->width(), 400);
+        for (qsizetype i = 0; i < controls.size(); ++i)
+            QCOMPARE(controls[i]->geometry(), places[i]);
     }
 
     void groupListHoldsTheGroupTable()
@@ -158,33 +260,6 @@ private slots:
             QCOMPARE(combo->itemText(i), GroupTable[i].caption.toString());
         QCOMPARE(combo->itemText(22), QStringLiteral("БЕЗЗАМКОВЫЕ БРАХИОПОДЫ"));
         QVERIFY(combo->currentText().isEmpty());
-    }
-
-    void geometry_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("rect");
-        QTest::newRow("Combo1") << "Combo1" << QRect(24, 120, 361, 21);
-        QTest::newRow("Text2") << "Text2" << QRect(424, 104, 393, 417);
-        QTest::newRow("RichTextBox1") << "RichTextBox1" << QRect(24, 192, 361, 329);
-        QTest::newRow("Label15") << "Label15" << QRect(328, 157, 57, 25);
-        QTest::newRow("Label8") << "Label8" << QRect(680, 80, 137, 33);
-        QTest::newRow("Image2") << "Image2" << QRect(-24, 0, 856, 41);
-        QTest::newRow("Image3") << "Image3" << QRect(256, 48, 577, 337);
-        QTest::newRow("Line2") << "Line2" << QRect(8, 128, 1, 385);
-        QTest::newRow("Line12") << "Line12" << QRect(400, 112, 41, 1);
-    }
-    void geometry()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, rect);
-        Window w;
-        QVERIFY(w.ready());
-        QCOMPARE(w.child(name)->geometry(), rect);
-        // Resizing the window moves nothing.
-        w.window.resize(400, 300);
-        QTRY_COMPARE(w.window.centralWidget()->width(), 400);
-        QCOMPARE(w.child(name)->geometry(), rect);
     }
 
     void clientAreaAndFrame()
@@ -259,121 +334,6 @@ private slots:
             "Line5",  "Line6",  "Line12", "Image2", "Label4",   "Label5", "Label15",
             "Label2", "Label7", "Label8", "Combo1", "Command1", "Text2",  "RichTextBox1"};
         QCOMPARE(order, expected);
-    }
-
-    void fonts_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<qreal>("pointSize");
-        QTest::addColumn<bool>("bold");
-        QTest::newRow("Label6") << "Label6" << 12.0 << true;
-        QTest::newRow("Label1") << "Label1" << 9.75 << false;
-        QTest::newRow("Label3") << "Label3" << 12.0 << true;
-        QTest::newRow("Label4") << "Label4" << 15.75 << true;
-        QTest::newRow("Label5") << "Label5" << 9.75 << false;
-        QTest::newRow("Label15") << "Label15" << 12.0 << true;
-        QTest::newRow("Label2") << "Label2" << 9.75 << true;
-        QTest::newRow("Label8") << "Label8" << 9.75 << true;
-        QTest::newRow("Command1") << "Command1" << 8.25 << true;
-        QTest::newRow("Combo1") << "Combo1" << 8.25 << false;
-        QTest::newRow("Text2") << "Text2" << 8.25 << false;
-    }
-    void fonts()
-    {
-        QFETCH(QString, name);
-        QFETCH(qreal, pointSize);
-        QFETCH(bool, bold);
-        Window w;
-        QWidget *control = w.child(name);
-        QCOMPARE(control->font().pointSizeF(), pointSize);
-        QCOMPARE(control->font().bold(), bold);
-        // The font that is really used has Cyrillic letters of its own.
-        const QString family = QFontInfo(control->font()).family();
-        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Cyrillic),
-                 qPrintable(family));
-    }
-
-    void colors_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QColor>("color");
-        QTest::newRow("Label6") << "Label6" << QColor(0, 0, 0);
-        QTest::newRow("Label1") << "Label1" << QColor(0, 0, 0);
-        QTest::newRow("Label3") << "Label3" << QColor(0, 0, 0);
-        QTest::newRow("Label4 over the banner") << "Label4" << QColor(255, 255, 0);
-        QTest::newRow("Label15") << "Label15" << DarkBlue;
-        QTest::newRow("Label2") << "Label2" << DarkBlue;
-        QTest::newRow("Label7") << "Label7" << DarkBlue;
-        QTest::newRow("Label8") << "Label8" << DarkBlue;
-    }
-    void colors()
-    {
-        QFETCH(QString, name);
-        QFETCH(QColor, color);
-        Window w;
-        QCOMPARE(w.foreColor(name), color);
-    }
-
-    void menus_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QKeySequence>("shortcut");
-        QTest::newRow("mnuSave") << "mnuSave"
-                                 << "mnuFile"
-                                 << "&Сохранить информацию в файл"
-                                 << QKeySequence(Qt::CTRL | Qt::Key_S);
-        QTest::newRow("mnuFind") << "mnuFind"
-                                 << "mnuFile"
-                                 << "&Найти" << QKeySequence(Qt::CTRL | Qt::Key_F);
-        QTest::newRow("mnuFindAll")
-            << "mnuFindAll"
-            << "mnuFile"
-            << "Найти во всех &группах..." << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
-        QTest::newRow("mnuFindNext") << "mnuFindNext"
-                                     << "mnuFile"
-                                     << "Найти &далее" << QKeySequence(Qt::Key_F3);
-        QTest::newRow("mnuFindPrevious") << "mnuFindPrevious"
-                                         << "mnuFile"
-                                         << "Найти &ранее" << QKeySequence(Qt::SHIFT | Qt::Key_F3);
-        QTest::newRow("mnuSep") << "mnuSep"
-                                << "mnuFile"
-                                << "" << QKeySequence();
-        QTest::newRow("mnuExit") << "mnuExit"
-                                 << "mnuFile"
-                                 << "&Выход" << QKeySequence(Qt::CTRL | Qt::Key_W);
-        QTest::newRow("mnuSpravka") << "mnuSpravka"
-                                    << "mnuHelp"
-                                    << "&Справка" << QKeySequence(Qt::Key_F9);
-        QTest::newRow("mnuSep2") << "mnuSep2"
-                                 << "mnuHelp"
-                                 << "" << QKeySequence();
-        QTest::newRow("mnuAbout1") << "mnuAbout1"
-                                   << "mnuHelp"
-                                   << "&О программе" << QKeySequence(Qt::Key_F11);
-        QTest::newRow("mnuAbout2") << "mnuAbout2"
-                                   << "mnuHelp"
-                                   << "О &базе данных" << QKeySequence(Qt::Key_F12);
-    }
-    void menus()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, menu);
-        QFETCH(QString, caption);
-        QFETCH(QKeySequence, shortcut);
-        Window w;
-        auto *action = w.window.findChild<QAction *>(name);
-        QVERIFY(action);
-        QVERIFY(w.child<QMenu>(menu)->actions().contains(action));
-        QCOMPARE(action->isSeparator(), caption.isEmpty());
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->shortcut(), shortcut);
-        QVERIFY(action->isEnabled() && action->isVisible() && !action->isChecked());
-        QStringList bar;
-        for (const QAction *entry : w.window.menuBar()->actions())
-            bar << entry->text();
-        QCOMPARE(bar, (QStringList{"&Файл", "&Ссылки", "&Вид", "&Помощь"}));
     }
 
     // Every menu opens by Alt and its letter with its first item active.

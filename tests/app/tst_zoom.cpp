@@ -154,6 +154,12 @@ private slots:
         QVERIFY(s.view()->selectFirstMatch(QStringLiteral("Bigdia"), {}));
         QCOMPARE(s.view()->textCursor().selectionStart(),
                  int(s.view()->toPlainText().indexOf(u"Bigdia")));
+        // Laid out for the viewport at a higher resolution, the same in all else.
+        const QPaintDevice *zoomed = s.view()->document()->documentLayout()->paintDevice();
+        const QWidget *viewport = s.view()->viewport();
+        QCOMPARE(zoomed->logicalDpiY(), qRound(viewport->logicalDpiY() * 1.25));
+        QCOMPARE(zoomed->devicePixelRatioF(), viewport->devicePixelRatioF());
+        QCOMPARE(zoomed->depth(), viewport->depth());
 
         auto *groups = s.window->findChild<QComboBox *>("Combo1");
         groups->setFocus();

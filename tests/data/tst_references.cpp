@@ -1,7 +1,7 @@
 // Reference numbers in catalogue paragraphs, the numbered entries of the
 // reference lists, and looking numbers up in the lists on disk.
-#include "ReferenceLists.h"
-#include "References.h"
+#include "ReferenceLookup.h"
+#include "ReferenceParser.h"
 #include "support/DataTree.h"
 
 #include <QTest>
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(data.write("dat/BD/REFS1.txt", "1. \xc0\xe1\xe2\r\n 2. B\r\n  more\r\n"));
         QVERIFY(data.write("dat/BD/REFS2.txt", "401. C\r\n"));
         QVERIFY(data.write("dat/BD/REFS3.txt", "801. D\r\n1200. E\r\n"));
-        ReferenceLists lists;
+        ReferenceLookup lists;
         const auto expect = [&](int number, int list, const QString &text) {
             const std::optional<Reference> found = lists.find(number);
             QVERIFY2(found, qPrintable(QString::number(number)));
@@ -165,7 +165,7 @@ private slots:
     {
         DataTree data;
         QVERIFY(data.write("Dat/bd/refs2.TXT", "401. C\r\n"));
-        QCOMPARE(ReferenceLists().find(401)->text, QStringLiteral("401. C"));
+        QCOMPARE(ReferenceLookup().find(401)->text, QStringLiteral("401. C"));
     }
 };
 

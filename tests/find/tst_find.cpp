@@ -1,4 +1,5 @@
 // The find dialog and the genus search, through the real windows offscreen.
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
@@ -63,6 +64,8 @@ public:
         return program->findDialog();
     }
 
+    void write(const QString &path, const QByteArray &bytes) { m_data.write(path, bytes); }
+
     template <typename T> T *child(const char *name) const
     {
         return program->findDialog()->findChild<T *>(QLatin1String(name));
@@ -98,6 +101,38 @@ public:
     RecordingDialogs *dialogs = nullptr;
     std::unique_ptr<Program> program;
 };
+
+// A property of the dialog or of one of its controls; besides Qt's own:
+// "windowType", "staysOnTop", "closeButtonOnly" (no minimise or maximise
+// box), "parent", "fixedSize", "pointSize", "inView" (inside the window),
+// "clearCorner" (a toolbar button's picture is see-through at its corner).
+QVariant propertyOf(const FindDialog &dialog, const QWidget &control, const QString &property)
+{
+    const Qt::WindowFlags flags = control.windowFlags();
+    if (property == u"windowType")
+        return int(flags & Qt::WindowType_Mask);
+    if (property == u"staysOnTop")
+        return bool(flags & Qt::WindowStaysOnTopHint);
+    if (property == u"closeButtonOnly")
+        return (flags & Qt::WindowCloseButtonHint) &&
+               !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    if (property == u"parent")
+        return control.parentWidget() != nullptr;
+    if (property == u"fixedSize")
+        return control.minimumSize() == control.maximumSize();
+    if (property == u"pointSize")
+        return control.font().pointSizeF();
+    if (property == u"inView")
+        return dialog.rect().intersects(QRect(control.mapTo(&dialog, QPoint()), control.size()));
+    if (property == u"clearCorner") {
+        const auto &button = static_cast<const QToolButton &>(control);
+        const QImage picture = button.icon().pixmap(QSize(24, 24)).toImage();
+        return qAlpha(picture.pixel(0, 0)) == 0;
+    }
+    if (property == u"toolButtonStyle")
+        return control.property("toolButtonStyle").toInt();
+    return control.property(qPrintable(property));
+}
 
 int visibleFindDialogs()
 {
@@ -173,81 +208,64 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), session.child<QLineEdit>("Text3"));
     }
 
-    void dialogWindow()
+    // What the dialog's design gives it and its controls: a small tool window
+    // above the others at the screen's corner, controls at their places in
+    // the program's font, the toolbar's buttons with their pictures.
+    void asDesigned_data()
     {
-        Session session;
-        FindDialog *dialog = session.open();
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Найти название рода"));
-        QCOMPARE(dialog->objectName(), QStringLiteral("frnFind"));
-        QVERIFY(!dialog->parentWidget());
-        QVERIFY(!dialog->isModal());
-        const Qt::WindowFlags flags = dialog->windowFlags();
-        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(flags & Qt::WindowStaysOnTopHint);
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QTest::addColumn<QString>("name");     // a control, a toolbar action, or the dialog
+        QTest::addColumn<QString>("property"); // a property, or one of propertyOf()'s own
+        QTest::addColumn<QVariant>("value");
+        const auto row = [](const char *name, const char *property, const QVariant &value) {
+            QTest::addRow("%s %s", name, property) << name << property << value;
+        };
+        row("frnFind", "windowTitle", "Найти название рода");
+        row("frnFind", "windowType", int(Qt::Tool));
+        row("frnFind", "staysOnTop", true);
+        row("frnFind", "closeButtonOnly", true);
+        row("frnFind", "modal", false);
+        row("frnFind", "parent", false);
+        row("frnFind", "fixedSize", true);
         // Offscreen windows have no frame: the client area is the whole window.
-        QCOMPARE(dialog->frameGeometry(),
-                 QRect(QGuiApplication::primaryScreen()->geometry().topLeft(), QSize(320, 80)));
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QCOMPARE(dialog->focusWidget(), session.child<QLineEdit>("Text3"));
+        row("frnFind", "frameGeometry",
+            QRect(QGuiApplication::primaryScreen()->geometry().topLeft(), QSize(320, 80)));
+        // Hidden or shown, a control lies wholly inside the window or wholly outside.
+        for (const char *name : {"Label1", "Text3", "Toolbar1", "Check1", "Check2", "findText"}) {
+            const bool inView = std::string_view(name).starts_with("Label") ||
+                                std::string_view(name) == "Text3" ||
+                                std::string_view(name) == "Toolbar1";
+            row(name, "inView", inView);
+            row(name, "visible", std::string_view(name) != "findText");
+            row(name, "pointSize", 8.25); // as in the catalogue window
+        }
+        const std::tuple<const char *, const char *, bool> buttons[] = {
+            {"Button1", "НАЙТИ!", true}, {"Button2", "Закрыть", false}};
+        for (const auto &[name, toolTip, clearCorner] : buttons) {
+            row(name, "toolTip", toolTip);
+            row(name, "size", QSize(31, 30));
+            row(name, "toolButtonStyle", int(Qt::ToolButtonIconOnly));
+            row(name, "iconSize", QSize(24, 24));
+            // The light grey ground of a picture is see-through.
+            row(name, "clearCorner", clearCorner);
+            row(name, "visible", true);
+            row(name, "inView", true);
+        }
     }
-
-    void layout_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("inView");
-        QTest::newRow("Label1") << "Label1" << true;
-        QTest::newRow("Text3") << "Text3" << true;
-        QTest::newRow("Toolbar1") << "Toolbar1" << true;
-        QTest::newRow("Check1") << "Check1" << false;
-        QTest::newRow("Check2") << "Check2" << false;
-        QTest::newRow("findText") << "findText" << false;
-    }
-    void layout()
+    void asDesigned()
     {
         QFETCH(QString, name);
-        QFETCH(bool, inView);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
         Session session;
         FindDialog *dialog = session.open();
-        const auto *control = dialog->findChild<QWidget *>(name);
+        QWidget *control = dialog;
+        if (dialog->findChild<QAction *>(name))
+            control = session.button(qPrintable(name));
+        else if (name != u"frnFind")
+            control = dialog->findChild<QWidget *>(name);
         QVERIFY(control);
-        // Hidden or shown, a control lies wholly inside the window or wholly outside.
-        QCOMPARE(dialog->rect().intersects(control->geometry()), inView);
-        QCOMPARE(control->isVisible(), name != u"findText");
-        QCOMPARE(control->font().pointSizeF(), 8.25); // as in the catalogue window
-    }
-
-    void toolbar_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<bool>("clearCorner"); // the picture's corner is see-through
-        QTest::newRow("find") << "Button1"
-                              << "НАЙТИ!" << true;
-        QTest::newRow("close") << "Button2"
-                               << "Закрыть" << false;
-    }
-    void toolbar()
-    {
-        QFETCH(QString, action);
-        QFETCH(QString, toolTip);
-        QFETCH(bool, clearCorner);
-        Session session;
-        FindDialog *dialog = session.open();
-        QToolButton *button = session.button(qPrintable(action));
-        QVERIFY(button);
-        QCOMPARE(button->toolTip(), toolTip);
-        QCOMPARE(button->size(), QSize(31, 30));
-        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
-        QCOMPARE(button->iconSize(), QSize(24, 24));
-        QVERIFY(!button->icon().isNull());
-        // The light grey ground of a picture is see-through.
-        const QImage picture = button->icon().pixmap(QSize(24, 24)).toImage();
-        QCOMPARE(qAlpha(picture.pixel(0, 0)) == 0, clearCorner);
-        QVERIFY(button->isVisible());
-        QVERIFY(dialog->rect().contains(QRect(button->mapTo(dialog, QPoint()), button->size())));
+        const QVariant actual = propertyOf(*dialog, *control, property);
+        QVERIFY2(actual == value, qPrintable(QDebug::toString(actual)));
     }
 
     void tabOrder()
@@ -255,6 +273,7 @@ private slots:
         Session session;
         FindDialog *dialog = session.open();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(dialog->focusWidget(), session.child<QLineEdit>("Text3"));
         const QList<QWidget *> expected{session.child<QCheckBox>("Check1"),
                                         session.child<QCheckBox>("Check2"),
                                         session.button("Button1"), session.button("Button2"),
@@ -475,10 +494,28 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(catalogue));
     }
 
+    // A window made again reads its first catalogue anew: at once, or, over
+    // the size read in the background, while the search waits for it; a file
+    // that turns out unreadable there finds nothing.
+    void closedCatalogueIsOpenedAgain_data()
+    {
+        QTest::addColumn<QByteArray>("foram"); // empty: as the session wrote it
+        QTest::addColumn<bool>("found");
+        // Padded past the size, in a part the reader skips.
+        const QByteArray padding(CatalogueLoader::DefaultBackgroundThreshold, 'x');
+        QTest::newRow("read at once") << QByteArray() << true;
+        QTest::newRow("read in the background")
+            << Foram.chopped(1) + "{\\*\\fosdatpadding " + padding + "}}" << true;
+        QTest::newRow("not RTF, found so in the background") << padding + "x" << false;
+    }
     void closedCatalogueIsOpenedAgain()
     {
+        QFETCH(QByteArray, foram);
+        QFETCH(bool, found);
         Session session;
         session.open();
+        if (!foram.isEmpty())
+            session.write(QStringLiteral("dat/BD/FORAM"), foram);
         QPointer<Fosdat> old(session.program->catalogueWindow());
         QSignalSpy ended(session.program.get(), &Program::ended);
         old->close();
@@ -491,9 +528,18 @@ private slots:
         Fosdat *fresh = session.program->catalogueWindow();
         QVERIFY(fresh);
         QVERIFY(fresh->isVisible());
-        QCOMPARE(session.view()->toPlainText(), ForamText);
-        QCOMPARE(session.selectionStart(), ForamText.indexOf(QStringLiteral("Bolivina")));
-        QVERIFY(session.dialogs->messages.isEmpty());
+        QCOMPARE(fresh->catalogueLoader().isLoading(), !foram.isEmpty());
+        QTRY_VERIFY(!fresh->catalogueLoader().isLoading());
+        if (found) {
+            QCOMPARE(session.view()->toPlainText(), ForamText);
+            QCOMPARE(session.selectionStart(), ForamText.indexOf(QStringLiteral("Bolivina")));
+            QTRY_COMPARE(QApplication::focusWidget(), session.view());
+            QVERIFY(session.dialogs->messages.isEmpty());
+        } else {
+            QCOMPARE(session.view()->toPlainText(), QString());
+            QCOMPARE(session.dialogs->messages.size(), 1);
+            QCOMPARE(session.dialogs->messages.first().text, NotFound);
+        }
         settle();
         QCOMPARE(ended.size(), 0);
     }

@@ -1,6 +1,6 @@
 // The search over every catalogue, on real files: what it matches, in what
-// order, what the count line says, and which files it reads again after they
-// changed on disk.
+// order, what it counts, which files it reads again after they changed on
+// disk, and what it holds of them within its budget.
 #include "CatalogueIndex.h"
 #include "CatalogueSearch.h"
 #include "GroupTable.h"
@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace fosdat;
 using namespace fosdat::data;
 
 namespace
@@ -52,8 +53,20 @@ void apply(const DataTree &tree, const QString &edit)
 
 struct Outcome {
     QStringList rows; // "CAPTION paragraph offset: line"
-    QString countLine;
+    QString count;    // "MATCHES in GROUPS", then "; unread: CAPTIONS", "; partly: CAPTIONS"
 };
+
+QString countOf(const SearchCount &count)
+{
+    if (count.stage == SearchCount::Stage::Idle)
+        return QStringLiteral("idle");
+    QString text = QStringLiteral("%1 in %2").arg(count.matches).arg(count.groups);
+    if (!count.unread.isEmpty())
+        text += QStringLiteral("; unread: ") + count.unread.join(QStringLiteral(", "));
+    if (!count.partlyRead.isEmpty())
+        text += QStringLiteral("; partly: ") + count.partlyRead.join(QStringLiteral(", "));
+    return text;
+}
 
 Outcome search(CatalogueSearch &search, const QString &text, int flags)
 {
@@ -71,7 +84,7 @@ Outcome search(CatalogueSearch &search, const QString &text, int flags)
                                                  .arg(match.line);
                      });
     QObject::connect(&search, &CatalogueSearch::countChanged, &context,
-                     [&](const QString &line) { outcome.countLine = line; });
+                     [&](const SearchCount &count) { outcome.count = countOf(count); });
     QSignalSpy finished(&search, &CatalogueSearch::searchFinished);
     search.search(text, QTextDocument::FindFlags(flags));
     if (finished.isEmpty() && !finished.wait(10'000))
@@ -95,7 +108,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("flags");
         QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QString>("countLine");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("budget"); // characters; 0: the index's own
 
         const QStringList abc{"FORAM=Abcdia K\\par Zeta abcdia-like", "SPONGE=ABCDIA x",
                               "RAD=rad abcdiax"};
@@ -104,22 +118,21 @@ private slots:
             << "abcdia" << 0
             << QStringList{"ФОРАМИНИФЕРЫ 0 0: Abcdia K", "ФОРАМИНИФЕРЫ 1 5: Zeta abcdia-like",
                            "РАДИОЛЯРИИ 0 4: rad abcdiax", "ГУБКИ 0 0: ABCDIA x"}
-            << "Найдено: 4 в 3 группах";
+            << "4 in 3" << 0;
         QTest::newRow("match case")
             << abc << QStringList() << 0 << ""
             << "abcdia" << MatchCase
             << QStringList{"ФОРАМИНИФЕРЫ 1 5: Zeta abcdia-like", "РАДИОЛЯРИИ 0 4: rad abcdiax"}
-            << "Найдено: 2 в 2 группах";
+            << "2 in 2" << 0;
         QTest::newRow("whole word; a hyphen ends a word")
             << abc << QStringList() << 0 << ""
             << "abcdia" << WholeWord
             << QStringList{"ФОРАМИНИФЕРЫ 0 0: Abcdia K", "ФОРАМИНИФЕРЫ 1 5: Zeta abcdia-like",
                            "ГУБКИ 0 0: ABCDIA x"}
-            << "Найдено: 3 в 2 группах";
+            << "3 in 2" << 0;
         QTest::newRow("one group")
             << abc << QStringList() << 0 << ""
-            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"}
-            << "Найдено: 1 в 1 группе";
+            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"} << "1 in 1" << 0;
         QStringList everyGroup;
         for (const Group &group : GroupTable) {
             everyGroup << QStringLiteral("%1 0 %2: %3 catalogue")
@@ -127,66 +140,97 @@ private slots:
                               .arg(fileName(group).size() + 1)
                               .arg(fileName(group));
         }
-        QTest::newRow("every group")
-            << QStringList() << QStringList() << 0 << ""
-            << "catalogue" << WholeWord << everyGroup << "Найдено: 34 в 34 группах";
+        QTest::newRow("every group") << QStringList() << QStringList() << 0 << ""
+                                     << "catalogue" << WholeWord << everyGroup << "34 in 34" << 0;
         QTest::newRow("no match") << abc << QStringList() << 0 << ""
-                                  << "Zygodia" << 0 << QStringList() << "Ничего не найдено";
+                                  << "Zygodia" << 0 << QStringList() << "0 in 0" << 0;
         QTest::newRow("empty text finds nothing and says nothing")
             << abc << QStringList() << 0 << ""
-            << "" << 0 << QStringList() << "";
+            << "" << 0 << QStringList() << "idle" << 0;
         QTest::newRow("a stale search is cancelled")
             << abc << QStringList() << 0 << "a"
-            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"}
-            << "Найдено: 1 в 1 группе";
+            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"} << "1 in 1" << 0;
         QTest::newRow("Cyrillic, capitals typed")
             << QStringList{"FORAM=\\'c0\\'e1\\'e2\\'e3 \\'e0\\'e1\\'e2\\'e3"} << QStringList() << 0
             << ""
             << "АБВГ" << 0
-            << QStringList{"ФОРАМИНИФЕРЫ 0 0: Абвг абвг", "ФОРАМИНИФЕРЫ 0 5: Абвг абвг"}
-            << "Найдено: 2 в 1 группе";
+            << QStringList{"ФОРАМИНИФЕРЫ 0 0: Абвг абвг", "ФОРАМИНИФЕРЫ 0 5: Абвг абвг"} << "2 in 1"
+            << 0;
         QTest::newRow("each match searched for from the end of the one before")
             << QStringList{"FORAM=aaaaa"} << QStringList() << 0 << ""
             << "aa" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 0: aaaaa", "ФОРАМИНИФЕРЫ 0 2: aaaaa"}
-            << "Найдено: 2 в 1 группе";
+            << "2 in 1" << 0;
         QTest::newRow("a picture is left out of the offset")
             << QStringList{"FORAM=x <pict> Abcdia"} << QStringList() << 0 << ""
-            << "abcdia" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 3: x  Abcdia"}
-            << "Найдено: 1 в 1 группе";
+            << "abcdia" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 3: x  Abcdia"} << "1 in 1" << 0;
         QTest::newRow("a non-breaking space is read as a space")
             << QStringList{"FORAM=Bolivina\\~nova"} << QStringList() << 0 << ""
-            << "Bolivina nova" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 0: Bolivina nova"}
-            << "Найдено: 1 в 1 группе";
+            << "Bolivina nova" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 0: Bolivina nova"} << "1 in 1"
+            << 0;
         QTest::newRow("a missing file is named")
             << QStringList{"OSTRA2-"} << QStringList() << 0 << ""
             << "OSTRA" << 0 << QStringList{"ОСТРАКОДЫ 0 0: OSTRA catalogue"}
-            << "Найдено: 1 в 1 группе\nОСТРАКОДЫ2: файл не прочитан";
+            << "1 in 1; unread: ОСТРАКОДЫ2" << 0;
         QTest::newRow("files that are not RTF are named")
             << QStringList{"OSTRA2=!OSTRA2 text", "VERT=!"} << QStringList() << 0 << ""
-            << "Zygodia" << 0 << QStringList()
-            << "Ничего не найдено\nОСТРАКОДЫ2, ПОЗВОНОЧНЫЕ: файлы не прочитаны";
+            << "Zygodia" << 0 << QStringList() << "0 in 0; unread: ОСТРАКОДЫ2, ПОЗВОНОЧНЫЕ" << 0;
+
+        QTest::newRow("authors with letters outside the Windows code page, signs")
+            << QStringList{"FORAM=M\\u252?ller, 1975 \\u215? 2\\par \\u268?ech M\\u220?LLER"}
+            << QStringList() << 0 << ""
+            << "müller" << 0
+            << QStringList{"ФОРАМИНИФЕРЫ 0 0: Müller, 1975 × 2", "ФОРАМИНИФЕРЫ 1 5: Čech MÜLLER"}
+            << "2 in 1" << 0;
+        QTest::newRow("zero-width spaces, the file's and the reader's, are not seen")
+            << QStringList{"FORAM=Bolivi\\zwbo nella " + QString(250, u'a') + "Zetabcd"}
+            << QStringList() << 0 << ""
+            << "zetabcd" << 0
+            << QStringList{"ФОРАМИНИФЕРЫ 0 262: Bolivinella " + QString(250, u'a') + "Zetabcd"}
+            << "1 in 1" << 0;
+
+        // The last group's catalogue has three paragraphs; the budget leaves
+        // it room for two, or for the start of one.
+        const QStringList threeZetas{"VERT3=Zeta one\\par Zeta two\\par Zeta three"};
+        int others = 0;
+        for (const Group &group : GroupTable)
+            others += int(fileName(group).size() + QStringLiteral(" catalogue").size());
+        others -= int(QStringLiteral("VERT3 catalogue").size());
+        QTest::newRow("held up to its last whole paragraph within the budget, and named")
+            << threeZetas << QStringList() << 0 << ""
+            << "Zeta" << 0
+            << QStringList{"ПОЗВОНОЧНЫЕ3 0 0: Zeta one", "ПОЗВОНОЧНЫЕ3 1 0: Zeta two"}
+            << "2 in 1; partly: ПОЗВОНОЧНЫЕ3" << others + 19;
+        QTest::newRow("a paragraph longer than the room is held up to it")
+            << threeZetas << QStringList() << 0 << ""
+            << "Zeta" << 0 << QStringList{"ПОЗВОНОЧНЫЕ3 0 0: Zeta "}
+            << "1 in 1; partly: ПОЗВОНОЧНЫЕ3" << others + 5;
+        QTest::newRow("held whole once another file makes room")
+            << threeZetas << QStringList{"FORAM=x"} << 2 << ""
+            << "Zeta" << 0
+            << QStringList{"ПОЗВОНОЧНЫЕ3 0 0: Zeta one", "ПОЗВОНОЧНЫЕ3 1 0: Zeta two",
+                           "ПОЗВОНОЧНЫЕ3 2 0: Zeta three"}
+            << "3 in 1" << others + 19;
 
         QTest::newRow("unchanged files are not read again")
             << abc << QStringList() << 0 << ""
-            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"}
-            << "Найдено: 1 в 1 группе";
+            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like"} << "1 in 1" << 0;
         QTest::newRow("a changed file is read again")
             << abc << QStringList{"SPONGE=Zeta grown\\par Zeta"} << 1 << ""
             << "Zeta" << 0
             << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like", "ГУБКИ 0 0: Zeta grown",
                            "ГУБКИ 1 0: Zeta"}
-            << "Найдено: 3 в 2 группах";
+            << "3 in 2" << 0;
         QTest::newRow("same size and modification time, yet rewritten")
             << abc << QStringList{"SPONGE~Zetaia x"} << 1 << ""
             << "Zeta" << 0
-            << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like", "ГУБКИ 0 0: Zetaia x"}
-            << "Найдено: 2 в 2 группах";
+            << QStringList{"ФОРАМИНИФЕРЫ 1 0: Zeta abcdia-like", "ГУБКИ 0 0: Zetaia x"} << "2 in 2"
+            << 0;
         QTest::newRow("a file removed after it was read")
             << abc << QStringList{"FORAM-"} << 1 << ""
-            << "Zeta" << 0 << QStringList() << "Ничего не найдено\nФОРАМИНИФЕРЫ: файл не прочитан";
+            << "Zeta" << 0 << QStringList() << "0 in 0; unread: ФОРАМИНИФЕРЫ" << 0;
         QTest::newRow("a missing file that comes back")
             << QStringList{"FORAM-"} << QStringList{"FORAM=Zeta back"} << 1 << ""
-            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 0: Zeta back"} << "Найдено: 1 в 1 группе";
+            << "Zeta" << 0 << QStringList{"ФОРАМИНИФЕРЫ 0 0: Zeta back"} << "1 in 1" << 0;
     }
     void search()
     {
@@ -197,7 +241,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, flags);
         QFETCH(QStringList, rows);
-        QFETCH(QString, countLine);
+        QFETCH(QString, count);
+        QFETCH(int, budget);
 
         // Every group's catalogue holds "<FILE NAME> catalogue" unless the row says otherwise.
         DataTree tree;
@@ -207,8 +252,9 @@ private slots:
         for (const QString &file : std::as_const(files))
             apply(tree, file);
 
-        CatalogueSearch catalogues;
-        CatalogueIndex index;
+        const qsizetype characters = budget > 0 ? budget : CatalogueIndex::DefaultBudget;
+        CatalogueSearch catalogues(nullptr, characters);
+        CatalogueIndex index(characters);
         QCOMPARE(index.refresh(QDir::currentPath()), CatalogueIndex::GroupCount);
         ::search(catalogues, text, flags);
         for (const QString &edit : std::as_const(edits))
@@ -219,9 +265,14 @@ private slots:
             catalogues.search(typedBefore, {});
         const Outcome outcome = ::search(catalogues, text, flags);
         QCOMPARE(outcome.rows, rows);
-        QCOMPARE(outcome.countLine, countLine);
+        QCOMPARE(outcome.count, count);
+        // The texts searched, for whatever reads the entries.
+        QStringList texts;
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+            texts << index.text(group);
+        QCOMPARE(catalogues.texts().result(), texts);
     }
 };
 
-QTEST_MAIN(TestCatalogueSearch)
+QTEST_GUILESS_MAIN(TestCatalogueSearch)
 #include "tst_cataloguesearch.moc"

@@ -6,9 +6,18 @@
 #include <QPointer>
 #include <QString>
 #include <QTextDocument>
+#include <optional>
 
 namespace fosdat
 {
+
+// A match in a document: from its first character to the position after its
+// last, the zero-width spaces inside it counted.
+struct TextMatch {
+    int start = 0;
+    int end = 0;
+    friend bool operator==(const TextMatch &, const TextMatch &) = default;
+};
 
 // Finds text in a document with the results of QTextDocument::find(), but on
 // one copy of the document's text, taken on the first search and kept until
@@ -16,9 +25,8 @@ namespace fosdat
 // document's trees again, which makes each character cost more the longer the
 // document is; a scan of one string does not.
 //
-// Zero-width spaces are not seen: the reader puts them into over-long words
-// so that lines can break there, and a word is found across them. Positions
-// are still those of the document.
+// Zero-width spaces are not seen (TextMatcher), but positions are those of
+// the document, the spaces counted.
 class TextSearch
 {
 public:
@@ -27,24 +35,21 @@ public:
     TextSearch(const TextSearch &) = delete;
     TextSearch &operator=(const TextSearch &) = delete;
 
-    // The position of the first match at or after `from`, or with
-    // FindBackward of the last match that starts before `from`; -1 when there
-    // is none. A match lies within one paragraph.
-    int find(QTextDocument &document, const QString &text, int from,
-             QTextDocument::FindFlags flags);
-    // The position after the last match find() gave: its start and the
-    // text's length, and the zero-width spaces inside it. -1 when it found none.
-    int lastMatchEnd() const { return m_matchEnd; }
+    // The first match that starts at or after `from`, or `backward` the last
+    // that starts before `from`. A match lies within one paragraph.
+    std::optional<TextMatch> find(QTextDocument &document, const TextMatcher &matcher, int from,
+                                  bool backward = false);
 
-    // The positions of the matches that start at or after `from` and before
-    // `to`, in order, each searched for from the end of the one before.
-    QList<int> findAll(QTextDocument &document, const TextMatcher &matcher, int from, int to);
+    // The matches that start at or after `from` and before `to`, in order,
+    // each searched for from the end of the one before.
+    QList<TextMatch> findAll(QTextDocument &document, const TextMatcher &matcher, int from, int to);
 
 private:
     const QString &textOf(QTextDocument &document);
     void forget();
     qsizetype textIndex(qsizetype position) const;
     qsizetype position(qsizetype textIndex) const;
+    TextMatch matchAt(qsizetype textIndex, const TextMatcher &matcher) const;
 
     QPointer<QTextDocument> m_document; // whose text m_text holds
     QMetaObject::Connection m_changed;
@@ -53,7 +58,6 @@ private:
     // the index in m_text of the character that follows each.
     QList<qsizetype> m_spacePositions;
     QList<qsizetype> m_spaceIndexes;
-    int m_matchEnd = -1;
 };
 
 } // namespace fosdat

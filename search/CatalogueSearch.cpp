@@ -1,28 +1,21 @@
 #include "CatalogueSearch.h"
 
-#include "CatalogueIndex.h"
-
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QSemaphore>
 #include <QtConcurrent>
 #include <atomic>
 
-using namespace fosdat;
+namespace fosdat
+{
 
 struct CatalogueSearch::Shared {
+    explicit Shared(qsizetype indexBudget) : index(indexBudget) {}
+
     CatalogueIndex index;
     std::atomic<int> generation{0};
     // Released once the first results are on screen, or a newer search has begun.
     QSemaphore firstShown;
-};
-
-struct CatalogueSearch::Count {
-    qsizetype matches = 0;
-    int groups = 0;
-    int listed = 0;
-    QStringList unread;
 };
 
 namespace
@@ -42,42 +35,8 @@ const QEvent::Type FirstScreenShown = QEvent::Type(QEvent::User + 1);
 // How many matches are found between two looks for a newer search.
 constexpr int CancelCheckInterval = 1024;
 
-QString number(qsizetype value)
-{
-    return QLocale(QLocale::Russian).toString(value);
-}
-
-QString countLine(const CatalogueSearch::Count &count, bool finished)
-{
-    QString line;
-    if (count.matches == 0) {
-        line = finished ? QStringLiteral("Ничего не найдено") : QStringLiteral("Поиск…");
-    } else {
-        const bool one = count.groups % 10 == 1 && count.groups % 100 != 11;
-        line = QStringLiteral("Найдено: %1 в %2 %3")
-                   .arg(number(count.matches), number(count.groups),
-                        one ? QStringLiteral("группе") : QStringLiteral("группах"));
-        if (count.listed < count.matches)
-            line += QStringLiteral(", показаны первые ") + number(count.listed);
-        if (!finished)
-            line += QStringLiteral("…");
-    }
-    if (!count.unread.isEmpty()) {
-        line += u'\n' + count.unread.join(QStringLiteral(", ")) +
-                (count.unread.size() == 1 ? QStringLiteral(": файл не прочитан")
-                                          : QStringLiteral(": файлы не прочитаны"));
-    }
-    return line;
-}
-
-} // namespace
-
-namespace
-{
-
-using Count = CatalogueSearch::Count;
-using BatchSink = std::function<void(const QList<SearchResults> &, const Count &)>;
-using EndSink = std::function<void(const Count &)>;
+using BatchSink = std::function<void(const QList<SearchResults> &, const SearchCount &)>;
+using EndSink = std::function<void(const SearchCount &)>;
 
 // One search over the index, run in the worker: every group in table order,
 // every match of its text in order, each searched for from the end of the one
@@ -86,12 +45,14 @@ using EndSink = std::function<void(const Count &)>;
 class SearchJob
 {
 public:
-    SearchJob(CatalogueSearch::Shared &shared, int generation, const TextMatcher &matcher,
-              BatchSink found, EndSink finished)
-        : m_index(shared.index), m_current(shared.generation), m_firstShown(shared.firstShown),
-          m_generation(generation), m_matcher(matcher), m_found(std::move(found)),
-          m_finished(std::move(finished))
+    // `current` is the newest search's generation; `firstShown` is released
+    // once this search's first results are on screen.
+    SearchJob(CatalogueIndex &index, const std::atomic<int> &current, QSemaphore &firstShown,
+              int generation, const TextMatcher &matcher, BatchSink found, EndSink finished)
+        : m_index(index), m_current(current), m_firstShown(firstShown), m_generation(generation),
+          m_matcher(matcher), m_found(std::move(found)), m_finished(std::move(finished))
     {
+        m_count.stage = SearchCount::Stage::Searching;
     }
 
     void run(const QString &base)
@@ -102,12 +63,14 @@ public:
         } // what earlier searches left
         m_index.refresh(base);
         m_count.unread = m_index.unreadCaptions();
+        m_count.partlyRead = m_index.partlyReadCaptions();
         m_sinceDelivery.start();
         for (int group = 0; group < CatalogueIndex::GroupCount; ++group) {
             if (cancelled() || !searchGroup(group))
                 return;
         }
         deliver();
+        m_count.stage = SearchCount::Stage::Finished;
         m_finished(m_count);
     }
 
@@ -173,7 +136,7 @@ private:
     const TextMatcher m_matcher;
     BatchSink m_found;
     EndSink m_finished;
-    Count m_count;
+    SearchCount m_count;
     QList<SearchResults> m_pending; // the last may be empty
     qsizetype m_pendingMatches = 0;
     qsizetype m_delivered = 0;
@@ -182,8 +145,8 @@ private:
 
 } // namespace
 
-CatalogueSearch::CatalogueSearch(QObject *parent)
-    : QObject(parent), m_shared(std::make_shared<Shared>())
+CatalogueSearch::CatalogueSearch(QObject *parent, qsizetype indexBudget)
+    : QObject(parent), m_shared(std::make_shared<Shared>(indexBudget))
 {
     m_worker.setMaxThreadCount(1); // one job at a time has the index
 }
@@ -216,23 +179,40 @@ void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags
     m_shared->firstShown.release(); // a search waiting for its screen ends at once
     if (text.isEmpty()) {
         startDelivery(generation);
-        emit countChanged(QString());
+        emit countChanged(SearchCount());
         emit searchFinished();
         return;
     }
     prepare();
-    if (!m_indexReady && startDelivery(generation))
-        emit countChanged(QStringLiteral("Каталог читается…"));
-    BatchSink found = [this, generation](const QList<SearchResults> &batches, const Count &count) {
+    if (!m_indexReady && startDelivery(generation)) {
+        SearchCount reading;
+        reading.stage = SearchCount::Stage::Reading;
+        emit countChanged(reading);
+    }
+    BatchSink found = [this, generation](const QList<SearchResults> &batches,
+                                         const SearchCount &count) {
         QMetaObject::invokeMethod(this, [=, this] { deliver(generation, batches, count); });
     };
-    EndSink finished = [this, generation](const Count &count) {
+    EndSink finished = [this, generation](const SearchCount &count) {
         QMetaObject::invokeMethod(this, [=, this] { finish(generation, count); });
     };
-    m_job = QtConcurrent::run(&m_worker, [shared = m_shared, generation,
-                                          matcher = TextMatcher(text, flags),
-                                          base = QDir::currentPath(), found, finished] {
-        SearchJob(*shared, generation, matcher, found, finished).run(base);
+    m_job = QtConcurrent::run(&m_worker,
+                              [shared = m_shared, generation, matcher = TextMatcher(text, flags),
+                               base = QDir::currentPath(), found, finished] {
+                                  SearchJob(shared->index, shared->generation, shared->firstShown,
+                                            generation, matcher, found, finished)
+                                      .run(base);
+                              });
+}
+
+QFuture<QStringList> CatalogueSearch::texts()
+{
+    return QtConcurrent::run(&m_worker, [shared = m_shared, base = QDir::currentPath()] {
+        shared->index.refresh(base);
+        QStringList texts;
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+            texts << shared->index.text(group);
+        return texts;
     });
 }
 
@@ -247,7 +227,7 @@ bool CatalogueSearch::startDelivery(int generation)
 }
 
 void CatalogueSearch::deliver(int generation, const QList<SearchResults> &batches,
-                              const Count &count)
+                              const SearchCount &count)
 {
     if (generation != m_generation)
         return;
@@ -258,7 +238,7 @@ void CatalogueSearch::deliver(int generation, const QList<SearchResults> &batche
         if (!batch.matches.isEmpty())
             emit resultsFound(batch);
     }
-    emit countChanged(countLine(count, false));
+    emit countChanged(count);
     if (first)
         QCoreApplication::postEvent(this, new QEvent(FirstScreenShown), Qt::LowEventPriority);
 }
@@ -269,11 +249,13 @@ void CatalogueSearch::customEvent(QEvent *event)
         m_shared->firstShown.release();
 }
 
-void CatalogueSearch::finish(int generation, const Count &count)
+void CatalogueSearch::finish(int generation, const SearchCount &count)
 {
     if (generation != m_generation)
         return;
     startDelivery(generation);
-    emit countChanged(countLine(count, true));
+    emit countChanged(count);
     emit searchFinished();
 }
+
+} // namespace fosdat

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+// Reads a reference list's file within a budget, for the reference panel
+// and the look-up of references (ReferenceLookup.h).
 namespace fosdat::data
 {
 

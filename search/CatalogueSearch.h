@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CatalogueIndex.h"
 #include "SearchResults.h"
 #include "TextMatcher.h"
 
@@ -9,11 +10,15 @@
 #include <QThreadPool>
 #include <memory>
 
+namespace fosdat
+{
+
 // Searches the texts of all catalogues in a worker thread. The index is
 // built on first use (or when asked to prepare), and files changed on disk
 // are read again before each search. Matches come in batches in the order of
 // the group table and of each text, the first as soon as a screenful is
-// found; a new search cancels the one under way.
+// found; a new search cancels the one under way. The count comes as numbers
+// and captions: its wording is the window's.
 class CatalogueSearch : public QObject
 {
     Q_OBJECT
@@ -22,7 +27,8 @@ public:
     // At most this many matches are listed; all are counted.
     static constexpr int ListedLimit = 50'000;
 
-    explicit CatalogueSearch(QObject *parent = nullptr);
+    explicit CatalogueSearch(QObject *parent = nullptr,
+                             qsizetype indexBudget = CatalogueIndex::DefaultBudget);
     // Cancels what is under way and waits for the worker.
     ~CatalogueSearch() override;
 
@@ -31,27 +37,29 @@ public:
     // Searches every catalogue below the current directory; an empty text
     // cancels the search under way and finds nothing.
     void search(const QString &text, QTextDocument::FindFlags flags);
+    // The text of every group's catalogue as the index holds it, files changed
+    // on disk read again, in the order of the group table (empty for a file
+    // not read): for whatever reads the catalogues' entries, taken in the worker.
+    QFuture<QStringList> texts();
 
 signals:
     void indexReady();
     // Before the first results or the first count line of a new search.
     void resultsReset();
-    void resultsFound(const SearchResults &batch);
-    void countChanged(const QString &line);
+    void resultsFound(const fosdat::SearchResults &batch);
+    void countChanged(const fosdat::SearchCount &count);
     // The search has ended and its count line is final.
     void searchFinished();
-
-public:
-    struct Shared;
-    struct Count;
 
 protected:
     // The window has painted what the first delivery brought.
     void customEvent(QEvent *event) override;
 
 private:
-    void deliver(int generation, const QList<SearchResults> &batches, const Count &count);
-    void finish(int generation, const Count &count);
+    struct Shared; // what the worker's jobs and the window share
+
+    void deliver(int generation, const QList<SearchResults> &batches, const SearchCount &count);
+    void finish(int generation, const SearchCount &count);
     bool startDelivery(int generation);
 
     std::shared_ptr<Shared> m_shared;
@@ -63,3 +71,5 @@ private:
     int m_delivered = -1;  // the last search whose results have been reset
     int m_shownFirst = -1; // the last search whose first results have come
 };
+
+} // namespace fosdat

@@ -1,7 +1,7 @@
 // A reference list as the reference panel is given it: whole when it keeps
 // within the budget, otherwise its whole lines within the budget, marked as
 // cut.
-#include "ReferenceListText.h"
+#include "ReferenceListReader.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,7 +26,7 @@ QString cutAfter(const QString &kept)
 
 } // namespace
 
-class TestReferenceListText : public QObject
+class TestReferenceListReader : public QObject
 {
     Q_OBJECT
 
@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReferenceListText)
-#include "tst_referencelisttext.moc"
+QTEST_GUILESS_MAIN(TestReferenceListReader)
+#include "tst_referencelistreader.moc"

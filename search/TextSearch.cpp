@@ -8,7 +8,7 @@ namespace fosdat
 namespace
 {
 
-constexpr QChar ZeroWidthSpace(0x200B);
+constexpr QChar ZeroWidthSpace = TextMatcher::ZeroWidthSpace;
 
 } // namespace
 
@@ -17,30 +17,27 @@ TextSearch::~TextSearch()
     QObject::disconnect(m_changed);
 }
 
-int TextSearch::find(QTextDocument &document, const QString &text, int from,
-                     QTextDocument::FindFlags flags)
+std::optional<TextMatch> TextSearch::find(QTextDocument &document, const TextMatcher &matcher,
+                                          int from, bool backward)
 {
-    m_matchEnd = -1;
-    const TextMatcher matcher(QString(text).remove(ZeroWidthSpace), flags);
     if (matcher.matchesNothing() || from < 0)
-        return -1;
+        return std::nullopt;
     const QString &content = textOf(document);
     qsizetype start = -1;
-    if (!(flags & QTextDocument::FindBackward))
+    if (!backward)
         start = matcher.indexIn(content, textIndex(from));
     else if (from <=
              document.characterCount()) // QTextDocument::find() finds nothing from past the end
         start = matcher.lastIndexIn(content, textIndex(from));
     if (start < 0)
-        return -1;
-    m_matchEnd = int(position(start + matcher.length() - 1) + 1);
-    return int(position(start));
+        return std::nullopt;
+    return matchAt(start, matcher);
 }
 
-QList<int> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
-                               int to)
+QList<TextMatch> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
+                                     int to)
 {
-    QList<int> found;
+    QList<TextMatch> found;
     if (matcher.matchesNothing() || from < 0)
         return found;
     const QString &content = textOf(document);
@@ -51,8 +48,14 @@ QList<int> TextSearch::findAll(QTextDocument &document, const TextMatcher &match
         std::clamp<qsizetype>(end + matcher.length(), 0, content.size()));
     for (qsizetype start = matcher.indexIn(range, textIndex(from)); start >= 0 && start < end;
          start = matcher.indexIn(range, start + matcher.length()))
-        found.append(int(position(start)));
+        found.append(matchAt(start, matcher));
     return found;
+}
+
+// From the document position of its first character to the one after its last.
+TextMatch TextSearch::matchAt(qsizetype textIndex, const TextMatcher &matcher) const
+{
+    return {int(position(textIndex)), int(position(textIndex + matcher.length() - 1) + 1)};
 }
 
 // The raw text has one character per document position; QTextDocument::find()

@@ -4,8 +4,10 @@
 #include <QStringView>
 #include <optional>
 
-// How the data set writes literature references: the numbers a genus entry
-// cites, and the numbered entries of the reference lists.
+// Parses literature references as the data set writes them: the numbers a
+// genus entry cites, and the numbered entries of the reference lists. Text
+// in, positions out; no files (ReferenceListReader.h reads a list,
+// ReferenceLookup.h looks a number up in the three).
 namespace fosdat::data
 {
 

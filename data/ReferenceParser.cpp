@@ -1,4 +1,4 @@
-#include "References.h"
+#include "ReferenceParser.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteText.h"
+#include "FileStamp.h"
 #include "GroupTable.h"
 #include "TextMatcher.h"
 
@@ -8,44 +9,61 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <optional>
+
+namespace fosdat
+{
 
 // The plain texts of the catalogues of every group, read with the text-only
 // reader, for searching all groups at once. Each text holds the paragraphs a
-// loaded catalogue shows, joined by '\n', with pictures left out and
-// non-breaking spaces read as spaces, as the catalogue view's search reads
-// them; it is held as bytes (ByteText) unless it has a character without
-// one. One thread at a time may use an index.
+// loaded catalogue shows, joined by '\n', with pictures and zero-width spaces
+// left out and non-breaking spaces read as spaces, as the catalogue view's
+// search reads them (ByteText). One thread at a time may use an index.
 class CatalogueIndex
 {
 public:
-    static constexpr int GroupCount = int(fosdat::data::GroupTable.size());
+    static constexpr int GroupCount = int(data::GroupTable.size());
+
+    // The characters all texts together may hold: 32 million, eight times the
+    // real data set's 4 million (36,000 genera), at two bytes a character
+    // (64 MB). It keeps the index's memory bounded whatever the data set
+    // holds: the viewer accepts catalogue files of up to 64 MB, and 34 of
+    // them could make as many characters as bytes. A text that does not fit
+    // in what is left is held up to its last whole paragraph that does, and
+    // the search names it (isPartlyRead()).
+    static constexpr qsizetype DefaultBudget = 32'000'000;
+
+    explicit CatalogueIndex(qsizetype budget = DefaultBudget) : m_budget(budget) {}
 
     // Reads every catalogue below `base` whose file is new to the index or
-    // has changed in size, modification or status change time (or is another
-    // file) since it was read. A missing or unreadable file, or one that is not RTF, leaves its
-    // group empty and unread. Gives the number of files read.
+    // has changed since it was read (data::FileStamp); a text held in part is
+    // read again once others have made room. A missing or unreadable file,
+    // or one that is not RTF, leaves its group empty and unread. Gives the
+    // number of files read.
     int refresh(const QString &base);
 
     bool isRead(int group) const { return catalogue(group).read; }
-    // A group's whole text, as characters.
-    QString text(int group) const;
+    // Whether only the start of the group's text is held, within the budget.
+    bool isPartlyRead(int group) const { return catalogue(group).partly; }
+    // A group's text as characters: a copy of what the index holds.
+    QString text(int group) const { return catalogue(group).text.toString(); }
     // The captions of the groups whose files could not be read, in table order.
     QStringList unreadCaptions() const;
+    // The captions of the groups held only in part, in table order.
+    QStringList partlyReadCaptions() const;
 
     // The matches of one search in one group's text, in order, each searched
     // for from the end of the one before.
     class Scan
     {
     public:
-        Scan(const CatalogueIndex &index, int group, const fosdat::TextMatcher &matcher);
+        // `matcher` must outlive the scan.
+        Scan(const CatalogueIndex &index, int group, const TextMatcher &matcher);
         // The next match's position in the text, or -1.
         qsizetype next();
 
     private:
-        const fosdat::TextMatcher &m_matcher;
-        const fosdat::ByteText *m_bytes = nullptr;
-        QString m_characters; // the text, when it is not scanned as bytes
+        ByteText::Finder m_finder;
+        qsizetype m_length;
         qsizetype m_from = 0;
     };
 
@@ -76,39 +94,28 @@ public:
     qsizetype memoryUsed() const;
 
 private:
-    // What a file's status says of its contents: a file written again, or
-    // another file put in its place, has another stamp.
-    struct FileStamp {
-        qint64 size = -1;
-        qint64 modified = 0; // nanoseconds
-        qint64 changed = 0;  // status change, nanoseconds
-        quint64 inode = 0;
-        quint64 device = 0;
-        bool operator==(const FileStamp &) const = default;
-    };
-    static FileStamp stampOf(const QString &path);
     struct Catalogue {
-        std::optional<fosdat::ByteText> bytes;
-        QString characters; // when the text has a character without a byte
+        ByteText text;
         // The paragraphs begun before each stretch of CountStride characters.
         QList<int> paragraphCounts;
         QString path; // the file last read, as the data path mapped onto the disk
-        FileStamp stamp;
+        data::FileStamp stamp;
         bool read = false;
+        bool partly = false;  // only the start of the text is held
+        qsizetype room = 0;   // the characters it could take when it was read
         bool stamped = false; // stamp holds what the last refresh found
-
-        qsizetype size() const { return bytes ? bytes->size() : characters.size(); }
-        qsizetype breaks(qsizetype from, qsizetype to) const;
-        // The paragraph break before `position`, and the one at or after it.
-        qsizetype breakBefore(qsizetype position) const;
-        qsizetype breakFrom(qsizetype position) const;
     };
     static constexpr qsizetype CountStride = 4096;
 
     const Catalogue &catalogue(int group) const { return m_catalogues.at(size_t(group)); }
     int paragraphAt(int group, qsizetype position) const;
-    static void read(Catalogue &catalogue, const QString &path);
+    // The characters a group's text may take: what the others leave of the budget.
+    qsizetype roomFor(int group) const;
+    void read(int group);
     static void countParagraphs(Catalogue &catalogue);
 
+    qsizetype m_budget;
     std::array<Catalogue, GroupCount> m_catalogues;
 };
+
+} // namespace fosdat

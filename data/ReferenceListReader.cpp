@@ -1,4 +1,4 @@
-#include "ReferenceListText.h"
+#include "ReferenceListReader.h"
 
 #include "DataFiles.h"
 

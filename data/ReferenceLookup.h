@@ -1,7 +1,8 @@
 #pragma once
 
 #include "DataPaths.h"
-#include "References.h"
+#include "FileStamp.h"
+#include "ReferenceParser.h"
 
 #include <QString>
 #include <array>
@@ -20,10 +21,10 @@ struct Reference {
 
 // Looks reference numbers up in the three reference lists below the current
 // directory, as far as the reference panel shows them (readReferenceList()).
-// A list is read and split the first time it is needed, and read
-// again only when its file has changed (another size, modification time or
-// file), so that a look-up costs a few file status calls.
-class ReferenceLists
+// A list is read and split the first time it is needed, and read again only
+// when its file has changed (FileStamp), so that a look-up costs a few file
+// status calls.
+class ReferenceLookup
 {
 public:
     // The entry numbered `number` of the first list whose entries hold it;
@@ -31,15 +32,6 @@ public:
     std::optional<Reference> find(int number);
 
 private:
-    // What identifies one version of a file on disk.
-    struct FileStamp {
-        qint64 size = -1;
-        qint64 modifiedNs = 0;
-        quint64 inode = 0;
-        quint64 device = 0;
-
-        friend bool operator==(const FileStamp &, const FileStamp &) = default;
-    };
     struct List {
         QString path;
         FileStamp stamp;
@@ -48,7 +40,6 @@ private:
     };
 
     const List &current(size_t list);
-    static FileStamp stampOf(const QString &path);
 
     std::array<List, ReferenceListPaths.size()> m_lists;
 };
