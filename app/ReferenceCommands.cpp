@@ -1,7 +1,7 @@
 #include "ReferenceCommands.h"
 
 #include "ReferenceLinks.h"
-#include "References.h"
+#include "ReferenceParser.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
