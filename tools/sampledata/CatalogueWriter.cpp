@@ -94,18 +94,42 @@ void writeHeader(RtfStream &rtf, const Catalogue &catalogue)
     rtf.controls({"viewkind4", "uc1", "pard", "lang1049", "f0", "fs20"});
 }
 
-void endParagraph(RtfStream &rtf)
+// The document's paragraphs, counted as a reader's text has them.
+class Paragraphs
 {
-    rtf.control("par");
-    rtf.lineBreak();
-}
+public:
+    Paragraphs(RtfStream &rtf, QList<int> *genusLines) : m_rtf(rtf), m_genusLines(genusLines) {}
 
-void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
+    void end()
+    {
+        m_rtf.control("par");
+        m_rtf.lineBreak();
+        ++m_line;
+    }
+    // A page break ends a paragraph too.
+    void pageBreak()
+    {
+        m_rtf.control("page");
+        ++m_line;
+    }
+    void markGenus()
+    {
+        if (m_genusLines)
+            m_genusLines->append(m_line + 1);
+    }
+
+private:
+    RtfStream &m_rtf;
+    QList<int> *m_genusLines;
+    int m_line = 0;
+};
+
+void writeHeading(RtfStream &rtf, Paragraphs &paragraphs, const Catalogue &catalogue)
 {
     rtf.controls({"pard", "qc", "sa120", HeadingColor, "b", "fs28"});
     rtf.text(catalogue.heading);
     rtf.controls({"cf0", "b0", "fs20"});
-    endParagraph(rtf);
+    paragraphs.end();
 
     rtf.controls({"pard", "sa120", "f1", "i"});
     rtf.text(QStringLiteral("Родов в файле: %1. После названия рода указано время его "
@@ -114,18 +138,25 @@ void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
                             "литературы: \u00ab1\u2013400\u00bb, \u00ab401\u2013800\u00bb и "
                             "\u00ab801\u20131200\u00bb.")
                  .arg(catalogue.genusCount()));
+    paragraphs.end();
+    rtf.text(u"Обозначения: \u2020 \u2014 род вымер; ? перед названием \u2014 положение рода "
+             u"сомнительно, в возрасте \u2014 возраст сомнителен; l, m, u \u2014 нижний, "
+             u"средний, верхний отдел; Rec \u2014 род живёт ныне; = \u2014 синоним."_s);
     rtf.controls({"f0", "i0"});
-    endParagraph(rtf);
+    paragraphs.end();
+
+    rtf.controls({"pard", "qc", "sb120", HeadingColor, "b"});
+    rtf.text(u"Класс "_s + catalogue.className);
+    rtf.controls({"cf0", "b0"});
+    paragraphs.end();
 }
 
-void writeFamilyHeading(RtfStream &rtf, const FamilyEntry &family)
+void writeRankHeading(RtfStream &rtf, Paragraphs &paragraphs, const QString &text)
 {
-    if (family.newPage)
-        rtf.control("page");
     rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColor, "b"});
-    rtf.text(u"Семейство "_s + family.name);
+    rtf.text(text);
     rtf.controls({"cf0", "b0"});
-    endParagraph(rtf);
+    paragraphs.end();
 }
 
 QString referenceText(const QList<int> &references)
@@ -136,47 +167,76 @@ QString referenceText(const QList<int> &references)
     return u'(' + numbers.join(u", ") + u')';
 }
 
-void writeGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
+// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub."
+void writeGenus(RtfStream &rtf, Paragraphs &paragraphs, const GenusEntry &genus,
+                const QString &family, const Catalogue &catalogue)
 {
     const auto separate = [&] {
-        if (tabbed)
+        if (catalogue.tabbed)
             rtf.control("tab");
         else
             rtf.text(u" ");
     };
+    paragraphs.markGenus();
     rtf.control("b");
-    rtf.text(genus.name);
+    rtf.text(genus.mark + genus.name);
     rtf.control("b0");
+    if (!genus.author.isEmpty())
+        rtf.text(u' ' + genus.author);
     separate();
-    rtf.text(stratigraphy::format(genus.range));
-    separate();
+    if (!genus.range.text.isEmpty()) {
+        rtf.text(genus.range.text);
+        separate();
+    }
     rtf.text(referenceText(genus.references));
+    if (catalogue.annotated)
+        rtf.text(u" сем. "_s + family);
     if (!genus.remark.isEmpty()) {
         rtf.text(u" ");
         writeGroup(rtf, {"i"}, genus.remark);
     }
-    endParagraph(rtf);
+    paragraphs.end();
+    for (const QString &synonym : genus.synonyms) {
+        rtf.text(u"= "_s + synonym);
+        paragraphs.end();
+    }
 }
 
-void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed)
+void writeFamily(RtfStream &rtf, Paragraphs &paragraphs, const FamilyEntry &family,
+                 const Catalogue &catalogue)
 {
-    writeFamilyHeading(rtf, family);
+    if (!catalogue.annotated) {
+        if (family.newPage)
+            paragraphs.pageBreak();
+        writeRankHeading(rtf, paragraphs, u"Семейство "_s + family.name);
+    }
     rtf.controls({"pard", "fi-284", "li284"});
-    if (tabbed)
+    if (catalogue.tabbed)
         rtf.controls({"tx2835", "tx5670"}); // range and references in columns
     for (const GenusEntry &genus : family.genera)
-        writeGenus(rtf, genus, tabbed);
+        writeGenus(rtf, paragraphs, genus, family.name, catalogue);
 }
 
 } // namespace
 
-QByteArray writeCatalogue(const Catalogue &catalogue)
+QByteArray writeCatalogue(const Catalogue &catalogue, QList<int> *genusLines)
 {
     RtfStream rtf;
+    Paragraphs paragraphs(rtf, genusLines);
     writeHeader(rtf, catalogue);
-    writeHeading(rtf, catalogue);
-    for (const FamilyEntry &family : catalogue.families)
-        writeFamily(rtf, family, catalogue.tabbed);
+    writeHeading(rtf, paragraphs, catalogue);
+    QString order;
+    for (const FamilyEntry &family : catalogue.families) {
+        if (family.order != order) {
+            order = family.order;
+            writeRankHeading(rtf, paragraphs, u"Отряд "_s + order);
+        }
+        writeFamily(rtf, paragraphs, family, catalogue);
+    }
+    rtf.controls({"pard", "qc", "sb120", "i"});
+    rtf.text(u"Конец каталога."_s);
+    rtf.control("i0");
+    paragraphs.end();
     rtf.closeGroup();
     rtf.lineBreak();
     return rtf.take();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 namespace fosdat::sampledata
 {
@@ -8,9 +9,13 @@ namespace fosdat::sampledata
 struct Catalogue;
 
 // The catalogue as an RTF document in code page 1251, laid out as a word
-// processor saves it: font, color and style tables, a centred heading, a
-// note for the reader, bold family headings and one paragraph per genus
-// with its name in bold.
-QByteArray writeCatalogue(const Catalogue &catalogue);
+// processor saves it: font, color and style tables, a centred heading,
+// notes for the reader, the class, bold order and family headings, one
+// paragraph per genus with its name in bold and a line for each synonym, and
+// a closing line. Letters outside the code page are written as \uN with "?"
+// for readers that do not know it. `genusLines`, when given, receives the
+// line of each genus entry in the document's text (1-based, a page break
+// counting as a line, as fosdat-rtf2txt prints it), in the catalogue's order.
+QByteArray writeCatalogue(const Catalogue &catalogue, QList<int> *genusLines = nullptr);
 
 } // namespace fosdat::sampledata
