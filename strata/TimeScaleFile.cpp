@@ -68,7 +68,7 @@ private:
     void take(const QList<Record> &records);
     bool checkShape(const Record &record);
     void merge(QList<Record> &into, const Record &record);
-    bool buildStages(bool withUserStages);
+    bool buildStages(const QList<Record> &records);
     void buildUnits();
     void buildPeriods();
     void buildPresent();
@@ -78,6 +78,7 @@ private:
     ScaleReading m_reading;
     QStringList m_versions;
     QList<Record> m_periods, m_stages, m_aliases, m_present;
+    QList<Record> m_shippedStages;            // to fall back on
     QHash<QString, const Record *> m_claimed; // unit and present codes in use
 };
 
@@ -148,14 +149,12 @@ void TimeScaleBuilder::take(const QList<Record> &records)
 
 // Stages oldest first by their base; each must begin where the one before it
 // ends.
-bool TimeScaleBuilder::buildStages(bool withUserStages)
+bool TimeScaleBuilder::buildStages(const QList<Record> &records)
 {
     QList<Stage> stages;
     QList<const Record *> sources;
     bool sound = true;
-    for (const Record &record : m_stages) {
-        if (record.origin == Origin::User && !withUserStages)
-            continue;
+    for (const Record &record : records) {
         const QStringList &f = record.fields;
         const auto base = age(f[5]);
         const auto top = age(f[6]);
@@ -169,6 +168,8 @@ bool TimeScaleBuilder::buildStages(bool withUserStages)
         stages.append({f[1], f[2], f[3], f[4].isEmpty() ? QChar() : f[4].front(), *base, *top});
         sources.append(&record);
     }
+    if (!sound)
+        return false;
     QList<int> order(stages.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
@@ -177,9 +178,12 @@ bool TimeScaleBuilder::buildStages(bool withUserStages)
         const Stage &older = stages[order[i - 1]];
         const Stage &younger = stages[order[i]];
         if (std::abs(older.top - younger.base) > AgeTolerance) {
-            error(*sources[order[i]], u"ярусы «%1» и «%2» не смыкаются: %3 и %4 млн лет"_s.arg(
-                                          older.code, younger.code, QString::number(older.top),
-                                          QString::number(younger.base)));
+            const Record *source = sources[order[i]];
+            if (source->origin == Origin::Shipped)
+                source = sources[order[i - 1]];
+            error(*source, u"ярусы «%1» и «%2» не смыкаются: %3 и %4 млн лет"_s.arg(
+                               older.code, younger.code, QString::number(older.top),
+                               QString::number(younger.base)));
             sound = false;
         }
     }
@@ -271,12 +275,13 @@ void TimeScaleBuilder::buildPresent()
 ScaleReading TimeScaleBuilder::build(QStringView shipped, std::optional<QStringView> user)
 {
     take(splitRecords(shipped, Origin::Shipped));
+    m_shippedStages = m_stages;
     if (user)
         take(splitRecords(*user, Origin::User));
-    if (!buildStages(true)) {
+    if (!buildStages(m_stages)) {
         // Counts over a broken scale would be wrong everywhere: the shipped
         // stages stand, and without them (a broken file of its own) none.
-        if (!user || !buildStages(false))
+        if (!user || !buildStages(m_shippedStages))
             m_reading.scale.m_stages.clear();
     }
     buildUnits();
