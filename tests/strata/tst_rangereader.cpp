@@ -190,6 +190,7 @@ private slots:
         row("a lone family", u"Ausidae Ashby, 1900"_s, {});
         row("capitals", u"FORAMINIFERA K (Camp)"_s, {});
         row("English heading", u"Family Ausidae"_s, {});
+        row("the reader's closing line", u"Файл слишком велик: показана его часть"_s, {});
     }
 
     void entry()

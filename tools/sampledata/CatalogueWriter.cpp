@@ -233,10 +233,6 @@ QByteArray writeCatalogue(const Catalogue &catalogue, QList<int> *genusLines)
         }
         writeFamily(rtf, paragraphs, family, catalogue);
     }
-    rtf.controls({"pard", "qc", "sb120", "i"});
-    rtf.text(u"Конец каталога."_s);
-    rtf.control("i0");
-    paragraphs.end();
     rtf.closeGroup();
     rtf.lineBreak();
     return rtf.take();

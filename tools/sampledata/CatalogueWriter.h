@@ -11,8 +11,8 @@ struct Catalogue;
 // The catalogue as an RTF document in code page 1251, laid out as a word
 // processor saves it: font, color and style tables, a centred heading,
 // notes for the reader, the class, bold order and family headings, one
-// paragraph per genus with its name in bold and a line for each synonym, and
-// a closing line. Letters outside the code page are written as \uN with "?"
+// paragraph per genus with its name in bold and a line for each synonym.
+// Letters outside the code page are written as \uN with "?"
 // for readers that do not know it. `genusLines`, when given, receives the
 // line of each genus entry in the document's text (1-based, a page break
 // counting as a line, as fosdat-rtf2txt prints it), in the catalogue's order.
