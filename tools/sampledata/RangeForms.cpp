@@ -239,6 +239,9 @@ std::optional<WrittenRange> RangeWriter::unplaceable(int roll, StageRange life)
     } else if (roll < 23 && QStringList{u"S"_s, u"K"_s, u"N"_s}.contains(stage.period)) {
         range.status = status(Reason::UnknownPart);
         range.text = u"m-"_s + stage.period;
+    } else if (roll >= 23) { // an age not known
+        range.status = status(Reason::Unreadable);
+        range.text = u"?"_s;
     } else {
         return std::nullopt;
     }
@@ -248,10 +251,10 @@ std::optional<WrittenRange> RangeWriter::unplaceable(int roll, StageRange life)
 WrittenRange RangeWriter::write(StageRange life, bool mayLive)
 {
     const int roll = m_random.below(1000);
-    if (roll < 23) {
+    if (roll < 24) {
         if (auto odd = unplaceable(roll, life))
             return *odd;
-    } else if (roll < 48) {
+    } else if (roll < 49) {
         return periodOnly(life);
     }
     const int youngest = m_scale.stageIndex(u"Gela");
