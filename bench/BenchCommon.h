@@ -23,5 +23,6 @@ void registerViewBenchmarks(const Inputs &inputs);
 void registerWindowBenchmarks(const Inputs &inputs);
 void registerReferenceBenchmarks(const Inputs &inputs);
 void registerSearchBenchmarks(const Inputs &inputs);
+void registerStrataBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

@@ -77,6 +77,7 @@ int main(int argc, char *argv[])
     registerWindowBenchmarks(inputs);
     registerReferenceBenchmarks(inputs);
     registerSearchBenchmarks(inputs);
+    registerStrataBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

@@ -206,6 +206,28 @@ private slots:
         QCOMPARE(describe(entries.front(), shippedTimeScale()), read);
     }
 
+    // Lines no catalogue holds are read to their end, as one entry at most,
+    // and the sanitizers see every step.
+    void hostileLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a million dashes") << u"Aus K (Camp) "_s + QString(1'000'000, u'-');
+        QTest::newRow("nested parentheses") << u"Aus "_s + QString(100'000, u'(') + u"K"_s;
+        QTest::newRow("references without end") << u"Aus (1, 2, 3"_s + u", 4"_s.repeated(50'000);
+        QTest::newRow("codes without end") << u"Aus "_s + u"K (Camp) - "_s.repeated(50'000);
+        QTest::newRow("questions and qualifiers") << u"Aus "_s + u"?l-"_s.repeated(100'000);
+        QTest::newRow("control characters") << u"Aus\u0000K\u0001(\u0002Camp\u0003)\u0000(1)"_s;
+        QTest::newRow("lone surrogates")
+            << u"Aus K ("_s + QChar(0xd800) + u"Camp"_s + QChar(0xdc00) + u") (1)"_s;
+        QTest::newRow("annotations only") << u"Aus "_s + u"сем. "_s.repeated(100'000);
+    }
+    void hostileLines()
+    {
+        QFETCH(QString, line);
+        const QList<GenusEntry> entries = readGenusEntries(0, line, shippedTimeScale());
+        QVERIFY(entries.size() <= 1);
+    }
+
     // Headings set the class, order and family of the entries below them; a
     // line break within a paragraph starts a line of its own.
     void headingsAndPlaces()
