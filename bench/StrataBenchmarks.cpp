@@ -38,7 +38,7 @@ QList<strata::GenusEntry> readEntries(const QStringList &texts)
 {
     QList<strata::GenusEntry> entries;
     for (int row = 0; row < int(texts.size()); ++row)
-        entries += strata::readGenusEntries(row, texts[row], strata::shippedTimeScale());
+        entries.append(strata::readGenusEntries(row, texts[row], strata::shippedTimeScale()));
     return entries;
 }
 
@@ -79,7 +79,7 @@ void recount(benchmark::State &state, const QList<strata::GenusEntry> &entries)
         filter.groups.append(row % 2 == 0);
     filter.accepts = [](const strata::GenusEntry &entry) {
         return entry.text().contains(u"ida", Qt::CaseInsensitive) ||
-               entry.family.contains(u"ida", Qt::CaseInsensitive);
+               entry.family().contains(u"ida", Qt::CaseInsensitive);
     };
     for (auto _ : state) {
         const strata::StageCounts counts(entries, strata::shippedTimeScale(), filter);

@@ -2,7 +2,9 @@
 
 #include "TimeScale.h"
 
+#include <QHash>
 #include <array>
+#include <optional>
 
 namespace fosdat::strata
 {
@@ -54,6 +56,52 @@ bool isAsciiLower(QChar c)
     return c >= u'a' && c <= u'z';
 }
 
+// The rank a lone name ends in: "-idae" a family, "-inae" a subfamily,
+// "-oidea" a superfamily; no genus name ends so.
+std::optional<Rank> rankOfName(QStringView name)
+{
+    const auto endsIn = [&](QStringView ending) {
+        return name.size() > ending.size() &&
+               std::equal(ending.begin(), ending.end(), name.end() - ending.size());
+    };
+    if (name.back() == u'e')
+        return endsIn(u"idae")   ? std::optional(Rank::Family)
+               : endsIn(u"inae") ? std::optional(Rank::Subfamily)
+                                 : std::nullopt;
+    return name.back() == u'a' && endsIn(u"oidea") ? std::optional(Rank::Superfamily)
+                                                   : std::nullopt;
+}
+
+// "†Aus" (extinct), "?Aus" (placed with doubt), "*Aus".
+bool isMarkBeforeName(QChar c)
+{
+    return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
+}
+
+// Lower case, at once for the Latin and Russian letters headings begin with.
+QChar lower(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? QChar(u + 32) : c;
+    if (u >= 0x410 && u <= 0x42f)
+        return QChar(u + 0x20);
+    return c.toLower();
+}
+
+// Whether text[at, end) begins with `word` (in lower case), ignoring case;
+// most lines differ in their first or second letter.
+bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
+{
+    if (end - at < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (text[at + i] != word[i] && lower(text[at + i]) != word[i])
+            return false;
+    }
+    return true;
+}
+
 qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
 {
     while (at < end && text[at].isSpace())
@@ -80,46 +128,6 @@ qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
     return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
 }
 
-// "206, 553, 1020": numbers of 1 to 1200 separated by commas, semicolons or
-// blanks, nothing else.
-bool isReferenceList(QStringView inside)
-{
-    int numbers = 0;
-    for (qsizetype i = 0; i < inside.size();) {
-        const QChar c = inside[i];
-        if (c == u',' || c == u';' || c.isSpace()) {
-            ++i;
-            continue;
-        }
-        if (c < u'1' || c > u'9')
-            return false;
-        int value = 0;
-        for (; i < inside.size() && inside[i] >= u'0' && inside[i] <= u'9' && value <= 1200; ++i)
-            value = value * 10 + (inside[i].unicode() - u'0');
-        if (value > 1200)
-            return false;
-        ++numbers;
-    }
-    return numbers > 0;
-}
-
-// The first parenthesised list of references in text[from, end): the span
-// within the parentheses, or a span starting at -1.
-TextSpan findReferences(QStringView text, qsizetype from, qsizetype end)
-{
-    for (qsizetype open = from; open < end; ++open) {
-        if (text[open] != u'(')
-            continue;
-        qsizetype close = open + 1;
-        while (close < end && text[close] != u')' && text[close] != u'(')
-            ++close;
-        if (close < end && text[close] == u')' &&
-            isReferenceList(text.sliced(open + 1, close - open - 1)))
-            return {open + 1, close - open - 1};
-    }
-    return {-1, 0};
-}
-
 TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
 {
     while (from < to && text[from].isSpace())
@@ -135,8 +143,10 @@ class EntryReader
 {
 public:
     EntryReader(int group, const QString &text, const TimeScale &scale)
-        : m_group(group), m_text(text), m_scale(scale)
+        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale)
     {
+        m_catalogue->text = text;
+        m_text = m_catalogue->text;
     }
 
     QList<GenusEntry> read();
@@ -144,43 +154,71 @@ public:
 private:
     void readLine(qsizetype start, qsizetype end);
     bool readHeading(qsizetype at, qsizetype end);
-    void setRank(Rank rank, const QString &name);
+    void setRank(Rank rank, QStringView name);
+    int intern(QStringView name);
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
-    TextSpan annotation(qsizetype from, qsizetype end, QString *family) const;
-    RangeReading rangeOf(qsizetype from, qsizetype to, TextSpan note) const;
+    std::pair<int, int> annotation(const Tokens &tokens, int *family);
+    void annotationAfter(qsizetype from, qsizetype end, int *family);
+    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const;
 
     int m_group;
-    const QString &m_text;
+    std::shared_ptr<CatalogueText> m_catalogue;
+    QStringView m_text;
     const TimeScale &m_scale;
     QList<GenusEntry> m_entries;
-    QString m_family, m_order, m_class;
+    QHash<QString, int> m_names; // the catalogue's names, by name
+    int m_lastName = -1;
+    int m_family = -1;
+    int m_order = -1;
+    int m_class = -1;
     int m_line = 0;
     int m_paragraph = 0;
     qsizetype m_paragraphStart = 0;
 };
 
+int EntryReader::intern(QStringView name)
+{
+    if (name.isEmpty())
+        return -1;
+    if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
+        return m_lastName; // a run of entries naming their family
+    const QString key = name.toString();
+    auto it = m_names.find(key);
+    if (it == m_names.end()) {
+        it = m_names.insert(key, int(m_catalogue->names.size()));
+        m_catalogue->names.append(key);
+    }
+    return m_lastName = *it;
+}
+
 QList<GenusEntry> EntryReader::read()
 {
-    const QStringView text(m_text);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool paragraphEnd = i == text.size() || text[i] == u'\n';
-        if (!paragraphEnd && text[i] != QChar::LineSeparator)
-            continue;
-        ++m_line;
-        readLine(start, i);
-        start = i + 1;
-        if (paragraphEnd) {
-            ++m_paragraph;
-            m_paragraphStart = start;
+    const QStringView text = m_text;
+    m_entries.reserve(text.size() / 64); // a genus entry takes some 60 characters
+    const bool lineBreaks = text.contains(QChar::LineSeparator);
+    for (qsizetype start = 0; start <= text.size(); ++m_paragraph) {
+        qsizetype end = text.indexOf(u'\n', start);
+        end = end < 0 ? text.size() : end;
+        m_paragraphStart = start;
+        // Line breaks within the paragraph, searched for within it alone.
+        const QStringView paragraph = text.sliced(start, end - start);
+        qsizetype line = start;
+        for (qsizetype at = lineBreaks ? paragraph.indexOf(QChar::LineSeparator) : -1; at >= 0;
+             at = paragraph.indexOf(QChar::LineSeparator, at + 1)) {
+            ++m_line;
+            readLine(line, start + at);
+            line = start + at + 1;
         }
+        ++m_line;
+        readLine(line, end);
+        start = end + 1;
     }
     return std::move(m_entries);
 }
 
 void EntryReader::readLine(qsizetype start, qsizetype end)
 {
-    const QStringView text(m_text);
+    const QStringView text = m_text;
     const qsizetype at = skipSpaces(text, start, end);
     if (at == end || text[at] == u'=') // empty, or a synonym
         return;
@@ -188,25 +226,25 @@ void EntryReader::readLine(qsizetype start, qsizetype end)
         readEntry(start, at, end);
 }
 
-void EntryReader::setRank(Rank rank, const QString &name)
+void EntryReader::setRank(Rank rank, QStringView name)
 {
     switch (rank) {
     case Rank::Class:
-        m_class = name;
+        m_class = intern(name);
         [[fallthrough]];
     case Rank::Subclass:
-        m_order.clear();
-        m_family.clear();
+        m_order = -1;
+        m_family = -1;
         break;
     case Rank::Order:
-        m_order = name;
+        m_order = intern(name);
         [[fallthrough]];
     case Rank::Suborder:
     case Rank::Superfamily:
-        m_family.clear();
+        m_family = -1;
         break;
     case Rank::Family:
-        m_family = name;
+        m_family = intern(name);
         break;
     case Rank::Subfamily:
         break;
@@ -217,12 +255,11 @@ void EntryReader::setRank(Rank rank, const QString &name)
 // word, or the rest of the line where that is not a name ("incertae sedis").
 bool EntryReader::readHeading(qsizetype at, qsizetype end)
 {
-    const QStringView text(m_text);
-    const QChar first = text[at].toLower();
+    const QStringView text = m_text;
+    const QChar first = lower(text[at]);
     for (const HeadingWord &heading : HeadingWords) {
         const qsizetype after = at + heading.word.size();
-        if (first != heading.word[0] || after > end ||
-            text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) != 0 ||
+        if (first != heading.word[0] || !startsWithLower(text, at, end, heading.word) ||
             (after < end && (text[after].isLetter() || text[after].isMark())))
             continue;
         const qsizetype nameAt = skipSpaces(text, after, end);
@@ -230,66 +267,83 @@ bool EntryReader::readHeading(qsizetype at, qsizetype end)
         const bool named = nameEnd > nameAt && text[nameAt].isUpper();
         const TextSpan name =
             named ? TextSpan{nameAt, nameEnd - nameAt} : trimmed(text, nameAt, end);
-        setRank(heading.rank, name.in(text).toString());
+        setRank(heading.rank, name.in(text));
         return true;
     }
     return false;
 }
 
-// "сем. Acanthoceratidae" or "(сем. Acanthoceratidae)" within an entry.
-TextSpan EntryReader::annotation(qsizetype from, qsizetype end, QString *family) const
+// "сем. Acanthoceratidae" or "(сем. Acanthoceratidae)" within an entry: the
+// tokens it takes, [first, last).
+std::pair<int, int> EntryReader::annotation(const Tokens &tokens, int *family)
 {
-    const QStringView text(m_text);
-    qsizetype at = from;
-    // A plain scan: most lines hold no Cyrillic letter at all.
-    for (; at + Annotation.size() <= end; ++at) {
-        if ((text[at] == u'с' || text[at] == u'С') &&
-            text.sliced(at, Annotation.size()).compare(Annotation, Qt::CaseInsensitive) == 0 &&
-            (at == 0 || !text[at - 1].isLetter()))
-            break;
+    const QStringView text = m_text;
+    for (int i = 0; i + 2 < tokens.size(); ++i) {
+        const Token &word = tokens[i];
+        if (word.kind != TokenKind::Word || word.end - word.start != 3 ||
+            (text[word.start] != u'с' && text[word.start] != u'С') ||
+            text.sliced(word.start, 3).compare(Annotation.first(3), Qt::CaseInsensitive) != 0 ||
+            tokens[i + 1].kind != TokenKind::Dot || tokens[i + 1].spaceBefore)
+            continue;
+        int first = i;
+        int last = i + 2;
+        if (tokens[last].kind == TokenKind::Word)
+            *family =
+                intern(text.sliced(tokens[last].start, tokens[last].end - tokens[last].start));
+        ++last;
+        if (first > 0 && tokens[first - 1].kind == TokenKind::Open && last < tokens.size() &&
+            tokens[last].kind == TokenKind::Close) {
+            --first;
+            ++last;
+        }
+        return {first, last};
     }
-    if (at + Annotation.size() > end)
-        return {-1, 0};
-    const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
-    qsizetype stop = wordEnd(text, nameAt, end);
-    *family = text.sliced(nameAt, stop - nameAt).toString();
-    qsizetype start = at;
-    const qsizetype before = start - 1;
-    if (before >= from && text[before] == u'(' && stop < end && text[stop] == u')') {
-        start = before;
-        ++stop;
-    }
-    return {start, stop - start};
+    return {-1, -1};
 }
 
-// The range between the name and the references; an annotation inside that
-// stretch is not part of it, and the range may stand on either side of it.
-RangeReading EntryReader::rangeOf(qsizetype from, qsizetype to, TextSpan note) const
+// "сем. Acanthoceratidae" after the references: a plain scan, as most lines
+// hold no Cyrillic letter there.
+void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 {
-    if (note.start < 0 || note.start >= to)
-        return readRange(m_text, from, to, m_scale);
-    const RangeReading before = readRange(m_text, from, note.start, m_scale);
+    const QStringView text = m_text;
+    for (qsizetype at = from; at + Annotation.size() <= end; ++at) {
+        if ((text[at] != u'с' && text[at] != u'С') ||
+            text.sliced(at, Annotation.size()).compare(Annotation, Qt::CaseInsensitive) != 0 ||
+            (at > 0 && text[at - 1].isLetter()))
+            continue;
+        const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
+        *family = intern(text.sliced(nameAt, wordEnd(text, nameAt, end) - nameAt));
+        return;
+    }
+}
+
+// The range between the name and the references; a note of the family inside
+// that stretch is not part of it, and the range may stand on either side of
+// it.
+RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const
+{
+    if (note.first < 0 || note.first >= to)
+        return readRange(m_text, tokens, 0, to, m_scale);
+    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale);
     if (!before.range.isEmpty())
         return before;
-    const RangeReading after = readRange(m_text, note.end(), to, m_scale);
+    const RangeReading after = readRange(m_text, tokens, std::min(note.second, to), to, m_scale);
     return after.placement.reason == Reason::NoRange ? before : after;
 }
 
 bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
 {
-    const QStringView text(m_text);
+    const QStringView text = m_text;
     qsizetype nameAt = at;
-    while (nameAt < end && (QStringView(u"†‡*?").contains(text[nameAt]) || text[nameAt].isSpace()))
+    while (nameAt < end && (isMarkBeforeName(text[nameAt]) || text[nameAt].isSpace()))
         ++nameAt;
     const qsizetype nameEnd = latinNameEnd(text, nameAt, end);
     if (nameEnd == nameAt || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
         return false;
     const QStringView name = text.sliced(nameAt, nameEnd - nameAt);
-    if (name.endsWith(u"idae") || name.endsWith(u"inae") || name.endsWith(u"oidea")) {
-        setRank(name.endsWith(u"idae")   ? Rank::Family
-                : name.endsWith(u"inae") ? Rank::Subfamily
-                                         : Rank::Superfamily,
-                name.toString());
+    // A lone "Acanthoceratidae" is a heading; no genus name ends so.
+    if (const auto rank = rankOfName(name)) {
+        setRank(*rank, name);
         return false;
     }
     qsizetype genusEnd = nameEnd;
@@ -301,40 +355,42 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
             genusEnd = subEnd + 1;
     }
 
-    const TextSpan references = findReferences(text, genusEnd, end);
-    const qsizetype zoneEnd = references.start >= 0 ? references.start - 1 : end;
-    QString ownFamily;
-    const TextSpan note = annotation(genusEnd, end, &ownFamily);
-    const RangeReading reading = rangeOf(genusEnd, zoneEnd, note);
+    // The range lies between the name and the first list of references.
+    qsizetype references = -1;
+    Tokens tokens = tokenize(text, genusEnd, end, &references);
+    const qsizetype zoneEnd = references >= 0 ? references : end;
+    int ownFamily = -1;
+    std::pair<int, int> note = annotation(tokens, &ownFamily);
+    if (note.first < 0 && references >= 0)
+        annotationAfter(referencesClose(text, references, end) + 1, end, &ownFamily);
+    const RangeReading reading = rangeOf(tokens, int(tokens.size()), note);
     const Reason reason = reading.placement.reason;
-    if (references.start < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable)) {
-        // Prose that happens to begin with a capitalised word.
-        const qsizetype next = skipSpaces(text, genusEnd, end);
-        if (next < end && text[next].isLower())
-            return false;
-    }
+    if (references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
+        !tokens.isEmpty() && text[tokens[0].start].isLower())
+        return false; // prose that happens to begin with a capitalised word
 
-    GenusEntry entry;
+    GenusEntry &entry = m_entries.emplace_back();
     entry.group = m_group;
     entry.line = m_line;
     entry.paragraph = m_paragraph;
     entry.offset = int(nameAt - m_paragraphStart);
-    entry.family = note.start >= 0 && !ownFamily.isEmpty() ? ownFamily : m_family;
-    entry.order = m_order;
-    entry.className = m_class;
+    entry.m_family = ownFamily >= 0 ? ownFamily : m_family;
+    entry.m_order = m_order;
+    entry.m_class = m_class;
     entry.placement = reading.placement;
-    entry.m_text = m_text;
+    entry.m_catalogue = m_catalogue;
     entry.m_line = {start, end - start};
     entry.m_genus = {nameAt, genusEnd - nameAt};
-    const qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
-                                : reason == Reason::Unreadable ? reading.placement.code.start
-                                                               : zoneEnd;
-    const qsizetype authorStop =
-        note.start >= genusEnd && note.start < authorEnd ? note.start : authorEnd;
-    entry.m_author = trimmed(text, genusEnd, authorStop);
+    qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
+                          : reason == Reason::Unreadable ? reading.placement.code.start
+                                                         : zoneEnd;
+    if (note.first >= 0 && tokens[note.first].start < authorEnd)
+        authorEnd = tokens[note.first].start;
+    entry.m_author = trimmed(text, genusEnd, authorEnd);
     entry.m_range = reading.range;
-    entry.m_references = references.start >= 0 ? references : TextSpan{};
-    m_entries.append(entry);
+    if (references >= 0)
+        entry.m_references = {references + 1,
+                              referencesClose(text, references, end) - references - 1};
     return true;
 }
 

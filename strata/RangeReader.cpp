@@ -2,8 +2,6 @@
 
 #include "TimeScale.h"
 
-#include <QVarLengthArray>
-
 namespace fosdat::strata
 {
 
@@ -13,16 +11,12 @@ namespace
 // Ages of the chart meet to far better than this.
 constexpr double AgeTolerance = 1e-6;
 
-enum class Kind : quint8 { Word, Question, Open, Close, Dash, Dot, Number, Other };
+using Kind = TokenKind;
 
-struct Token {
-    Kind kind;
-    bool spaceBefore;
-    qsizetype start;
-    qsizetype end;
-};
-
-using Tokens = QVarLengthArray<Token, 48>;
+bool isPartLetter(QChar c)
+{
+    return c == u'l' || c == u'm' || c == u'u';
+}
 
 Placement unplaced(Reason reason, TextSpan code)
 {
@@ -30,63 +24,6 @@ Placement unplaced(Reason reason, TextSpan code)
     placement.reason = reason;
     placement.code = code;
     return placement;
-}
-
-// Hyphen, non-breaking hyphen, figure dash, en and em dash, horizontal bar,
-// minus: the same separator in a range.
-bool isDash(char16_t c)
-{
-    return c == u'-' || (c >= u'\u2010' && c <= u'\u2015') || c == u'\u2212';
-}
-
-Kind kindOf(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (c.isLetter() || c.isMark())
-        return Kind::Word;
-    if (c.isDigit())
-        return Kind::Number;
-    if (isDash(u))
-        return Kind::Dash;
-    switch (u) {
-    case u'?':
-        return Kind::Question;
-    case u'(':
-        return Kind::Open;
-    case u')':
-        return Kind::Close;
-    case u'.':
-        return Kind::Dot;
-    default:
-        return Kind::Other;
-    }
-}
-
-Tokens tokenize(QStringView text, qsizetype from, qsizetype to)
-{
-    Tokens tokens;
-    bool space = false;
-    for (qsizetype i = from; i < to;) {
-        const QChar c = text[i];
-        if (c.isSpace()) {
-            space = true;
-            ++i;
-            continue;
-        }
-        // A word may hold digits after its first letter ("Cm02"); a number
-        // is digits only ("1975" in "1975a").
-        const Kind kind = kindOf(c);
-        qsizetype end = i + 1;
-        if (kind == Kind::Word || kind == Kind::Number) {
-            while (end < to && (kindOf(text[end]) == kind ||
-                                (kind == Kind::Word && kindOf(text[end]) == Kind::Number)))
-                ++end;
-        }
-        tokens.append({kind, space, i, end});
-        space = false;
-        i = end;
-    }
-    return tokens;
 }
 
 // The stretch of time one side of a range stands for.
@@ -108,8 +45,9 @@ struct Bound {
 class RangeParser
 {
 public:
-    RangeParser(QStringView text, const Tokens &tokens, const TimeScale &scale)
-        : m_text(text), m_tokens(tokens), m_scale(scale)
+    // Tokens [0, end) are the stretch the range may lie in.
+    RangeParser(QStringView text, Tokens &tokens, int end, const TimeScale &scale)
+        : m_text(text), m_tokens(tokens), m_end(end), m_scale(scale)
     {
     }
 
@@ -117,34 +55,55 @@ public:
     RangeReading read(int at, qsizetype zoneEnd);
 
 private:
-    QStringView word(int at) const;
-    bool is(int at, Kind kind) const { return at < m_tokens.size() && m_tokens[at].kind == kind; }
+    QStringView word(int at) const
+    {
+        const Token &t = m_tokens[at];
+        return QStringView(m_text.utf16() + t.start, t.end - t.start);
+    }
+    bool is(int at, Kind kind) const { return at < m_end && m_tokens[at].kind == kind; }
     bool isQualifier(int at) const;
-    bool isPeriod(int at) const { return is(at, Kind::Word) && m_scale.period(word(at)); }
-    bool isUnit(int at) const { return is(at, Kind::Word) && m_scale.unit(word(at)); }
+    const Unit *unitAt(int at) const;
+    const Period *periodAt(int at) const;
+    bool isPeriod(int at) const { return is(at, Kind::Word) && periodAt(at); }
+    bool isUnit(int at) const { return is(at, Kind::Word) && unitAt(at); }
     bool isStrangePeriod(int at) const;
     TextSpan span(int from, int to) const;
 
     void skipQuestions();
     QChar takeQualifier();
     bool readBound(Bound &bound, bool second);
-    bool readPeriodBound(Bound &bound, int periodAt);
-    bool readUnits(Bound &bound, const Period *period, int periodAt);
+    bool readPeriodBound(Bound &bound, int from);
+    bool readUnits(Bound &bound, const Period *period, int codeAt);
     bool readUnit(const Unit **unit, TextSpan *text, Bound &bound);
     void placePeriod(Bound &bound, const Period &period, QChar part, int from);
     Placement combine(const Bound &first, const Bound &second, TextSpan range) const;
 
     QStringView m_text;
-    const Tokens &m_tokens;
+    Tokens &m_tokens;
+    int m_end;
     const TimeScale &m_scale;
     int m_at = 0;
     bool m_uncertain = false;
 };
 
-QStringView RangeParser::word(int at) const
+const Unit *RangeParser::unitAt(int at) const
 {
-    const Token &t = m_tokens[at];
-    return m_text.sliced(t.start, t.end - t.start);
+    Token &token = m_tokens[at];
+    if (!token.unitLooked) {
+        token.unitLooked = true;
+        token.unit = m_scale.unit(word(at));
+    }
+    return token.unit;
+}
+
+const Period *RangeParser::periodAt(int at) const
+{
+    Token &token = m_tokens[at];
+    if (!token.periodLooked) {
+        token.periodLooked = true;
+        token.period = m_scale.period(word(at));
+    }
+    return token.period;
 }
 
 TextSpan RangeParser::span(int from, int to) const
@@ -157,7 +116,7 @@ TextSpan RangeParser::span(int from, int to) const
 // "l", "m" or "u" before a code: "l-K", "u.J", "l K", "(l Camp)".
 bool RangeParser::isQualifier(int at) const
 {
-    if (!is(at, Kind::Word) || word(at).size() != 1 || !QStringView(u"lmu").contains(word(at)[0]))
+    if (!is(at, Kind::Word) || word(at).size() != 1 || !isPartLetter(word(at)[0]))
         return false;
     const int next = at + 1;
     if (is(next, Kind::Word) && m_tokens[next].spaceBefore)
@@ -179,7 +138,7 @@ bool RangeParser::isStrangePeriod(int at) const
 
 bool RangeParser::startsRange(int at) const
 {
-    if (at >= m_tokens.size())
+    if (at >= m_end)
         return false;
     switch (m_tokens[at].kind) {
     case Kind::Question:
@@ -194,8 +153,7 @@ bool RangeParser::startsRange(int at) const
     }
     if (isQualifier(at))
         return isPeriod(at + (is(at + 1, Kind::Word) ? 1 : 2));
-    const bool ends =
-        at + 1 >= m_tokens.size() || is(at + 1, Kind::Dash) || is(at + 1, Kind::Question);
+    const bool ends = at + 1 >= m_end || is(at + 1, Kind::Dash) || is(at + 1, Kind::Question);
     if (isPeriod(at))
         return ends || is(at + 1, Kind::Open);
     return (isUnit(at) && ends) || isStrangePeriod(at);
@@ -226,7 +184,7 @@ bool RangeParser::readUnit(const Unit **unit, TextSpan *text, Bound &bound)
     if (!is(m_at, Kind::Word))
         return false;
     *text = span(m_at, m_at + 1);
-    *unit = m_scale.unit(word(m_at));
+    *unit = unitAt(m_at);
     if (!*unit && bound.reason == Reason::None) {
         bound.reason = Reason::UnknownStage;
         bound.code = *text;
@@ -235,8 +193,7 @@ bool RangeParser::readUnit(const Unit **unit, TextSpan *text, Bound &bound)
     skipQuestions();
     // A qualifier after the code: "Camp-u", "Camp u".
     const int next = m_at + (is(m_at, Kind::Dash) && !m_tokens[m_at].spaceBefore ? 1 : 0);
-    if (is(next, Kind::Word) && word(next).size() == 1 &&
-        QStringView(u"lmu").contains(word(next)[0]) &&
+    if (is(next, Kind::Word) && word(next).size() == 1 && isPartLetter(word(next)[0]) &&
         (next > m_at || m_tokens[next].spaceBefore) &&
         (is(next + 1, Kind::Close) || is(next + 1, Kind::Dash) || is(next + 1, Kind::Question)))
         m_at = next + 1;
@@ -245,9 +202,9 @@ bool RangeParser::readUnit(const Unit **unit, TextSpan *text, Bound &bound)
 }
 
 // "(Camp)", "(Ceno-Camp)", after a period code or alone.
-bool RangeParser::readUnits(Bound &bound, const Period *period, int periodAt)
+bool RangeParser::readUnits(Bound &bound, const Period *period, int codeAt)
 {
-    const int from = periodAt >= 0 ? periodAt : m_at;
+    const int from = codeAt >= 0 ? codeAt : m_at;
     ++m_at; // the opening parenthesis
     if (!readUnit(&bound.first, &bound.firstText, bound))
         return false;
@@ -304,21 +261,21 @@ bool RangeParser::readPeriodBound(Bound &bound, int from)
 {
     QChar part = takeQualifier();
     skipQuestions();
-    const int periodAt = m_at;
-    const Period *period = m_scale.period(word(m_at));
+    const int codeAt = m_at;
+    const Period *period = periodAt(codeAt);
     ++m_at;
     // A qualifier after the period, "K-u".
     if (part.isNull() && is(m_at, Kind::Dash) && !m_tokens[m_at].spaceBefore &&
-        is(m_at + 1, Kind::Word) && word(m_at + 1).size() == 1 &&
-        QStringView(u"lmu").contains(word(m_at + 1)[0]) && !m_tokens[m_at + 1].spaceBefore) {
+        is(m_at + 1, Kind::Word) && word(m_at + 1).size() == 1 && isPartLetter(word(m_at + 1)[0]) &&
+        !m_tokens[m_at + 1].spaceBefore) {
         part = word(m_at + 1)[0];
         m_at += 2;
     }
     skipQuestions();
     if (!period) {
         bound.reason = Reason::UnknownPeriod;
-        bound.code = span(periodAt, periodAt + 1);
-        return is(m_at, Kind::Open) && readUnits(bound, nullptr, periodAt);
+        bound.code = span(codeAt, codeAt + 1);
+        return is(m_at, Kind::Open) && readUnits(bound, nullptr, codeAt);
     }
     if (is(m_at, Kind::Open))
         return readUnits(bound, period, from);
@@ -420,47 +377,51 @@ RangeReading RangeParser::read(int at, qsizetype zoneEnd)
 
 // Where the author ends: after the first year and what closes it ("Smith,
 // 1975", "(Smith, 1975a),").
-int afterYear(QStringView text, const Tokens &tokens)
+int afterYear(QStringView text, const Tokens &tokens, int from, int to)
 {
-    for (int i = 0; i < tokens.size(); ++i) {
+    for (int i = from; i < to; ++i) {
         const Token &t = tokens[i];
         if (t.kind != Kind::Number || t.end - t.start != 4)
             continue;
-        const int year = text.sliced(t.start, 4).toInt();
+        const int year = numberValue(text, t);
         if (year < 1700 || year > 2100)
             continue;
         int after = i + 1;
-        if (after < tokens.size() && tokens[after].kind == Kind::Word &&
-            !tokens[after].spaceBefore && tokens[after].end - tokens[after].start == 1)
+        if (after < to && tokens[after].kind == Kind::Word && !tokens[after].spaceBefore &&
+            tokens[after].end - tokens[after].start == 1)
             ++after; // "1975a"
-        while (after < tokens.size() &&
-               (tokens[after].kind == Kind::Close || tokens[after].kind == Kind::Dot ||
-                tokens[after].kind == Kind::Other))
+        while (after < to && (tokens[after].kind == Kind::Close ||
+                              tokens[after].kind == Kind::Dot || tokens[after].kind == Kind::Other))
             ++after;
         return after;
     }
-    return 0;
+    return from;
 }
 
 } // namespace
 
-RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale)
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)
 {
-    const Tokens tokens = tokenize(text, from, to);
-    RangeParser parser(text, tokens, scale);
-    const int afterAuthor = afterYear(text, tokens);
-    for (int start : {afterAuthor, 0}) {
-        for (int at = start; at < tokens.size(); ++at) {
+    RangeParser parser(text, tokens, to, scale);
+    const int afterAuthor = afterYear(text, tokens, from, to);
+    for (int start : {afterAuthor, from}) {
+        for (int at = start; at < to; ++at) {
             if (parser.startsRange(at))
-                return parser.read(at, tokens.back().end);
+                return parser.read(at, tokens[to - 1].end);
         }
     }
-    if (afterAuthor < tokens.size()) {
+    if (afterAuthor < to) {
         const TextSpan rest{tokens[afterAuthor].start,
-                            tokens.back().end - tokens[afterAuthor].start};
+                            tokens[to - 1].end - tokens[afterAuthor].start};
         return {{}, unplaced(Reason::Unreadable, rest)};
     }
     return {{}, unplaced(Reason::NoRange, {})};
+}
+
+RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale)
+{
+    Tokens tokens = tokenize(text, from, to);
+    return readRange(text, tokens, 0, int(tokens.size()), scale);
 }
 
 } // namespace fosdat::strata

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RangeTokens.h"
 #include "Reason.h"
 
 #include <QStringView>
@@ -49,5 +50,8 @@ struct RangeReading {
 // year) is skipped. Every period code, stage code and the code of the present
 // comes from `scale`; whatever it does not know is a reason, never a guess.
 RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale);
+
+// The same over tokens [from, to) of a line already cut into tokens.
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale);
 
 } // namespace fosdat::strata

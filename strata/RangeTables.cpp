@@ -79,8 +79,8 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.fields(
         {flag(p.extant), flag(p.uncertain), reasonKey(reason),
          reason == Reason::None ? QString() : describeReason(reason, reasonCode(entry, reason)),
-         QString::number(entry.line), entry.family, entry.order, entry.className, entry.author(),
-         entry.references()});
+         QString::number(entry.line), entry.family(), entry.order(), entry.className(),
+         entry.author(), entry.references()});
     csv.endRow();
 }
 

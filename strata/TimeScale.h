@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,6 +40,28 @@ struct Period {
     QStringList periods;
 };
 
+// Codes to indices, looked up without allocating: a catalogue's text asks for
+// every word that may be a code, and most are not.
+class CodeIndex
+{
+public:
+    void clear();
+    // `code` must outlive the index (it is a view of a string the scale keeps).
+    void insert(QStringView code, int value);
+    int find(QStringView code) const; // -1 when absent
+
+private:
+    struct Slot {
+        QStringView code;
+        int value = -1;
+    };
+    static quint32 hash(QStringView code);
+
+    QList<Slot> m_slots; // a power of two, at most half full
+    qsizetype m_count = 0;
+    qsizetype m_longest = 0;
+};
+
 // Stages first to last, both included.
 struct StageSpan {
     int first = 0;
@@ -79,6 +100,7 @@ public:
 private:
     friend class TimeScaleBuilder;
     void index();
+    quint64 periodMask(const Period &period) const;
 
     QString m_version;
     QList<Stage> m_stages;
@@ -86,8 +108,13 @@ private:
     QList<Period> m_periods;
     QStringList m_present;
     // Views of the codes held above, which never change once indexed.
-    QHash<QStringView, int> m_unitByCode;
-    QHash<QStringView, int> m_periodByCode;
+    CodeIndex m_unitByCode;
+    CodeIndex m_periodByCode;
+    CodeIndex m_presentCodes;
+    // The periods of the stages as bits, and those each period code stands
+    // for: a range's every stage is checked against its period code.
+    QList<quint64> m_stageBits;
+    QList<quint64> m_periodMasks;
 };
 
 // A line of a time scale file that was not taken, and why.

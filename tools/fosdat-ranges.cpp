@@ -99,7 +99,7 @@ Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata
             ++reading.unread;
             continue;
         }
-        reading.entries += strata::readGenusEntries(row, *text, scale);
+        reading.entries.append(strata::readGenusEntries(row, *text, scale));
     }
     return reading;
 }

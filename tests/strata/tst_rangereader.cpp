@@ -34,7 +34,7 @@ QString describe(const GenusEntry &entry, const TimeScale &scale)
                        stages,
                        flags,
                        status,
-                       entry.family}
+                       entry.family().toString()}
         .join(u" | "_s);
 }
 
@@ -251,8 +251,8 @@ private slots:
         for (const GenusEntry &e : entries) {
             read.append(u"%1 %2 line %3 paragraph %4 at %5: %6/%7/%8"_s.arg(
                 e.genus().toString(), QString::number(e.group), QString::number(e.line),
-                QString::number(e.paragraph), QString::number(e.offset), e.className, e.order,
-                e.family));
+                QString::number(e.paragraph), QString::number(e.offset), e.className().toString(),
+                e.order().toString(), e.family().toString()));
         }
         QCOMPARE(read, (QStringList{
                            u"Aus 7 line 5 paragraph 4 at 0: Cephalopoda/Ammonitida/Ausidae"_s,

@@ -47,7 +47,7 @@ QList<GenusEntry> readSample(const QString &dir, const TimeScale &scale)
         const auto bytes = data::readRegularFile(path);
         const auto text = bytes ? rtf::readText(*bytes) : std::nullopt;
         if (text)
-            entries += readGenusEntries(row, *text, scale);
+            entries.append(readGenusEntries(row, *text, scale));
     }
     return entries;
 }
@@ -163,8 +163,8 @@ private slots:
                                              QString::number(p.extant),
                                              QString::number(p.uncertain),
                                              status,
-                                             entry.family,
-                                             entry.order}
+                                             entry.family().toString(),
+                                             entry.order().toString()}
                                      .join(u',');
             const QString expected = QStringList{truth.group,
                                                  truth.line,
@@ -311,7 +311,7 @@ private slots:
             }
         }
         if (!familyPart.isEmpty())
-            filter.accepts = [&](const GenusEntry &e) { return e.family.contains(familyPart); };
+            filter.accepts = [&](const GenusEntry &e) { return e.family().contains(familyPart); };
         int admitted = 0;
         for (const GenusEntry &entry : m_entries)
             admitted += filter.admits(entry) ? 1 : 0;
