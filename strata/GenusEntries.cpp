@@ -156,6 +156,7 @@ private:
     bool readHeading(qsizetype at, qsizetype end);
     void setRank(Rank rank, QStringView name);
     int intern(QStringView name);
+    std::optional<TextSpan> genusName(qsizetype at, qsizetype end);
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
     std::pair<int, int> annotation(const Tokens &tokens, int *family);
     void annotationAfter(qsizetype from, qsizetype end, int *family);
@@ -331,7 +332,9 @@ RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> no
     return after.placement.reason == Reason::NoRange ? before : after;
 }
 
-bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
+// The genus name at text[at] (after "†" or "?"), with a subgenus "(Bus)":
+// the span of both, or nothing where the line is not a genus entry's.
+std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
     qsizetype nameAt = at;
@@ -339,12 +342,12 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
         ++nameAt;
     const qsizetype nameEnd = latinNameEnd(text, nameAt, end);
     if (nameEnd == nameAt || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
-        return false;
+        return std::nullopt;
     const QStringView name = text.sliced(nameAt, nameEnd - nameAt);
     // A lone "Acanthoceratidae" is a heading; no genus name ends so.
     if (const auto rank = rankOfName(name)) {
         setRank(*rank, name);
-        return false;
+        return std::nullopt;
     }
     qsizetype genusEnd = nameEnd;
     const qsizetype subAt = skipSpaces(text, nameEnd, end);
@@ -354,15 +357,23 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
             !m_scale.unit(text.sliced(subAt + 1, subEnd - subAt - 1)))
             genusEnd = subEnd + 1;
     }
+    return TextSpan{nameAt, genusEnd - nameAt};
+}
 
+bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
+{
+    const QStringView text = m_text;
+    const std::optional<TextSpan> genus = genusName(at, end);
+    if (!genus)
+        return false;
     // The range lies between the name and the first list of references.
     qsizetype references = -1;
-    Tokens tokens = tokenize(text, genusEnd, end, &references);
-    const qsizetype zoneEnd = references >= 0 ? references : end;
+    Tokens tokens = tokenize(text, genus->end(), end, &references);
+    const qsizetype referencesEnd = references >= 0 ? referencesClose(text, references, end) : -1;
     int ownFamily = -1;
     std::pair<int, int> note = annotation(tokens, &ownFamily);
     if (note.first < 0 && references >= 0)
-        annotationAfter(referencesClose(text, references, end) + 1, end, &ownFamily);
+        annotationAfter(referencesEnd + 1, end, &ownFamily);
     const RangeReading reading = rangeOf(tokens, int(tokens.size()), note);
     const Reason reason = reading.placement.reason;
     if (references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
@@ -373,24 +384,25 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
     entry.group = m_group;
     entry.line = m_line;
     entry.paragraph = m_paragraph;
-    entry.offset = int(nameAt - m_paragraphStart);
+    entry.offset = int(genus->start - m_paragraphStart);
     entry.m_family = ownFamily >= 0 ? ownFamily : m_family;
     entry.m_order = m_order;
     entry.m_class = m_class;
     entry.placement = reading.placement;
     entry.m_catalogue = m_catalogue;
     entry.m_line = {start, end - start};
-    entry.m_genus = {nameAt, genusEnd - nameAt};
+    entry.m_genus = *genus;
+    // The author stands before the range, or whatever takes its place.
     qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
                           : reason == Reason::Unreadable ? reading.placement.code.start
-                                                         : zoneEnd;
+                          : references >= 0              ? references
+                                                         : end;
     if (note.first >= 0 && tokens[note.first].start < authorEnd)
         authorEnd = tokens[note.first].start;
-    entry.m_author = trimmed(text, genusEnd, authorEnd);
+    entry.m_author = trimmed(text, genus->end(), authorEnd);
     entry.m_range = reading.range;
     if (references >= 0)
-        entry.m_references = {references + 1,
-                              referencesClose(text, references, end) - references - 1};
+        entry.m_references = {references + 1, referencesEnd - references - 1};
     return true;
 }
 
