@@ -24,5 +24,6 @@ void registerWindowBenchmarks(const Inputs &inputs);
 void registerReferenceBenchmarks(const Inputs &inputs);
 void registerSearchBenchmarks(const Inputs &inputs);
 void registerPrintBenchmarks(const Inputs &inputs);
+void registerStrataBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

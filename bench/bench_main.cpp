@@ -78,6 +78,7 @@ int main(int argc, char *argv[])
     registerReferenceBenchmarks(inputs);
     registerSearchBenchmarks(inputs);
     registerPrintBenchmarks(inputs);
+    registerStrataBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

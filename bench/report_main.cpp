@@ -63,6 +63,9 @@ private:
     void peers();
     void search();
     void searchTargets();
+    void strata();
+    void strataTargets();
+    std::optional<double> scanPeer(const QString &set) const;
 
     void target(const QString &what, const QString &measured, std::optional<bool> met);
     void speedTarget(const QString &input, const QString &tool, double times);
@@ -272,6 +275,7 @@ void Report::targets()
                QStringLiteral("Startup/offscreen/sample"), 0.300);
     peakMemoryTarget();
     searchTargets();
+    strataTargets();
     loadingTarget();
 }
 
@@ -594,6 +598,48 @@ void Report::search()
     m_stream << " |\n";
 }
 
+// Reading the ranges and counting them rides on the text the search index
+// reads: it must cost a small part of that reading.
+void Report::strataTargets()
+{
+    for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
+        const QString what = QStringLiteral("Ranges of every catalogue in %1 read and counted ≤ 10 "
+                                            "%% of the index's reading them")
+                                 .arg(set);
+        const auto ours = median(QStringLiteral("StrataReadAndCount/") + set);
+        const auto index = median(QStringLiteral("StrataIndexRead/") + set);
+        if (!ours || !index || *index <= 0)
+            target(what, NotMeasured, std::nullopt);
+        else
+            target(what,
+                   QStringLiteral("%1 %% (%2 against %3)")
+                       .arg(QString::number(100 * *ours / *index, 'f', 1), duration(*ours),
+                            duration(*index)),
+                   *ours / *index <= 0.10);
+    }
+}
+
+void Report::strata()
+{
+    m_stream << "\n### Ranges through time\n\n| Operation | sample | x10set |\n|---|---|---|\n";
+    const auto row = [this](const QString &what, const QString &family, const QString &extra) {
+        m_stream << "| " << what;
+        for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
+            const QString name = family + set;
+            m_stream << " | " << cell(name);
+            if (const auto value = counter(name, extra))
+                m_stream << " · " << qint64(*value) << (extra == u"entries" ? " entries" : " characters");
+        }
+        m_stream << " |\n";
+    };
+    row(QStringLiteral("The index's reading of every catalogue: file, then text"),
+        QStringLiteral("StrataIndexRead/"), QStringLiteral("text_chars"));
+    row(QStringLiteral("Genus entries read from those texts and counted per stage"),
+        QStringLiteral("StrataReadAndCount/"), QStringLiteral("entries"));
+    row(QStringLiteral("Counted again after a change of filter (half the groups, a text test)"),
+        QStringLiteral("StrataRecount/"), QStringLiteral("entries"));
+}
+
 QString Report::render()
 {
     m_stream << "Each time is the median of the repetitions, with the lowest and highest in "
@@ -605,6 +651,7 @@ QString Report::render()
     loading();
     peers();
     search();
+    strata();
     m_stream.flush();
     return m_out;
 }

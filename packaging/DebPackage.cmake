@@ -41,7 +41,8 @@ directory dat below its current directory. The menu entry starts it through
 fosdat-launch, which finds a data set kept in ~/.local/share/fosdat/dat,
 ~/dat or /usr/share/fosdat/dat, and otherwise opens the sample data set and
 says where the data set goes. fosdat-rtf2txt prints the text of a catalogue
-file.
+file; fosdat-ranges prints the genera's ranges and the counts per stage as
+CSV.
 
 ${PROJECT_DESCRIPTION}.")
 

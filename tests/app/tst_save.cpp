@@ -1,5 +1,6 @@
 // The Save command of the catalogue window, driven through its menu action
 // with a scripted save dialog, in a program set up as at start-up.
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "RtfWriter.h"
@@ -67,6 +68,8 @@ class TestSave : public QObject
             QVERIFY(index >= 0);
             combo->setCurrentIndex(index);
             emit combo->activated(index);
+            // A large catalogue is read in the background.
+            QTRY_VERIFY(!window.catalogueLoader().isLoading());
         }
 
         DataTree tree;

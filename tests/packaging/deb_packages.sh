@@ -37,7 +37,7 @@ for deb in "${expected_debs[@]}"; do dpkg-deb -x "$deb" "$scratch/all"; done
 diff -u <(files_below "$FOSDAT_ROOT") <(files_below "$scratch/all") ||
     fail "the packages do not hold exactly the installed files"
 ! files_below "$scratch/main" | grep -q '/fosdat/sample/' || fail "fosdat holds sample files"
-for program in Fosdat fosdat-rtf2txt; do
+for program in Fosdat fosdat-rtf2txt fosdat-ranges; do
     binary="$scratch/main/$FOSDAT_PREFIX/$FOSDAT_BINDIR/$program"
     if command -v file >/dev/null; then
         file -L "$binary" | grep -q ', stripped' || fail "the packaged $program keeps its symbols"

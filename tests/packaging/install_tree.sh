@@ -11,10 +11,10 @@ DESTDIR="$FOSDAT_ROOT" "$CMAKE_COMMAND" --install "$FOSDAT_BUILD_DIR" --prefix "
 id="$FOSDAT_APP_ID"
 prefix="${FOSDAT_PREFIX#/}"
 {
-    for command in Fosdat fosdat fosdat-launch fosdat-rtf2txt; do
+    for command in Fosdat fosdat fosdat-launch fosdat-rtf2txt fosdat-ranges; do
         echo "$prefix/$FOSDAT_BINDIR/$command"
     done
-    for page in Fosdat fosdat fosdat-launch fosdat-rtf2txt; do
+    for page in Fosdat fosdat fosdat-launch fosdat-rtf2txt fosdat-ranges; do
         echo "$prefix/$FOSDAT_MANDIR/man1/$page.1.gz"
     done
     echo "$prefix/$FOSDAT_DATADIR/applications/$id.desktop"
@@ -38,7 +38,7 @@ prefix="${FOSDAT_PREFIX#/}"
 files_below "$FOSDAT_ROOT" >"$scratch/installed"
 diff -u "$scratch/expected" "$scratch/installed" || fail "installed files differ from the expected list"
 
-for command in Fosdat fosdat-launch fosdat-rtf2txt; do
+for command in Fosdat fosdat-launch fosdat-rtf2txt fosdat-ranges; do
     [ -x "$bin_dir/$command" ] || fail "$command is not executable"
 done
 [ "$(readlink "$bin_dir/fosdat")" = Fosdat ] || fail "fosdat is not a link to Fosdat"

@@ -1,19 +1,25 @@
 #include "Catalogue.h"
 
+#include "Authors.h"
 #include "GenusNames.h"
 #include "GroupProfiles.h"
 #include "Random.h"
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace fosdat::sampledata
 {
+
+using namespace Qt::StringLiterals;
 
 namespace
 {
 
 constexpr auto Remarks = std::to_array<QStringView>({u"nom. dub.", u"nom. nov.", u"nom. transl."});
+// Remarks that name a near genus, with the signs a catalogue writes for it.
+constexpr auto Likeness = std::to_array<QStringView>({u"\u2248 ", u"cf. \u00d7 "});
 
 // Most families hold a handful of genera, a few some hundred.
 int familySize(Random &random)
@@ -42,6 +48,24 @@ QList<int> referenceNumbers(Random &random)
     return numbers;
 }
 
+// Orders are named on one of their families ("Acanthoceratidae" gives
+// "Acanthoceratida"), and each family goes to one of them.
+void placeInOrders(QList<FamilyEntry> &families, Random &random)
+{
+    QStringList orders;
+    const int count = std::max(1, int(families.size()) / 6);
+    for (int i = 0; i < count; ++i) {
+        const QString name = families[random.below(int(families.size()))].name.chopped(1);
+        if (!orders.contains(name))
+            orders.append(name);
+    }
+    for (FamilyEntry &family : families)
+        family.order = random.pick(orders);
+    std::sort(families.begin(), families.end(), [](const FamilyEntry &a, const FamilyEntry &b) {
+        return std::tie(a.order, a.name) < std::tie(b.order, b.name);
+    });
+}
+
 } // namespace
 
 int Catalogue::genusCount() const
@@ -57,18 +81,24 @@ Catalogue CatalogueBuilder::build(const GroupProfile &profile, const QString &he
 {
     Catalogue catalogue;
     catalogue.heading = heading;
+    catalogue.className = profile.className.toString();
     catalogue.tabbed = random.percent(50);
+    catalogue.annotated = random.percent(25);
+    catalogue.style = RangeStyle::draw(random);
     for (int left = profile.genera; left > 0;) {
         const int size = std::min(familySize(random), left);
-        catalogue.families.append(buildFamily(profile, size, random));
+        catalogue.families.append(buildFamily(profile, catalogue.style, size, random));
         left -= size;
     }
-    std::sort(catalogue.families.begin(), catalogue.families.end(),
-              [](const FamilyEntry &a, const FamilyEntry &b) { return a.name < b.name; });
+    placeInOrders(catalogue.families, random);
+    // A catalogue ends with a genus entry, as real ones do: its name is what
+    // the search benchmarks look for.
+    catalogue.families.back().genera.back().synonyms.clear();
     return catalogue;
 }
 
-FamilyEntry CatalogueBuilder::buildFamily(const GroupProfile &profile, int size, Random &random)
+FamilyEntry CatalogueBuilder::buildFamily(const GroupProfile &profile, const RangeStyle &style,
+                                          int size, Random &random)
 {
     // The genera of a family lived within the family's own span of time.
     const StageRange group = stratigraphy::periodSpan(profile.firstPeriod, profile.lastPeriod);
@@ -76,7 +106,7 @@ FamilyEntry CatalogueBuilder::buildFamily(const GroupProfile &profile, int size,
     const StageRange span{start, std::min(start + random.between(6, 30), group.last)};
     FamilyEntry family;
     for (int i = 0; i < size; ++i)
-        family.genera.append(buildGenus(profile.endings, span, random));
+        family.genera.append(buildGenus(profile, style, span, random));
     std::sort(family.genera.begin(), family.genera.end(),
               [](const GenusEntry &a, const GenusEntry &b) { return a.name < b.name; });
     family.name = nameFamily(family.genera, random);
@@ -84,15 +114,25 @@ FamilyEntry CatalogueBuilder::buildFamily(const GroupProfile &profile, int size,
     return family;
 }
 
-GenusEntry CatalogueBuilder::buildGenus(std::span<const QStringView> endings, StageRange span,
-                                        Random &random)
+GenusEntry CatalogueBuilder::buildGenus(const GroupProfile &profile, const RangeStyle &style,
+                                        StageRange span, Random &random)
 {
     GenusEntry genus;
-    genus.name = m_names.next(random, endings);
-    genus.range = stratigraphy::randomRange(random, span);
+    genus.name = m_names.next(random, profile.endings);
+    const int mark = random.below(100);
+    genus.mark = mark < 10 ? u"\u2020"_s : mark < 12 ? u"?"_s : QString();
+    if (random.percent(70))
+        genus.author = authorAndYear(random);
+    const bool mayLive = profile.lastPeriod == u"Q";
+    genus.range = writeRange(stratigraphy::randomRange(random, span), mayLive, style, random);
     genus.references = referenceNumbers(random);
-    if (random.percent(2))
+    const int remark = random.below(1000);
+    if (remark < 20)
         genus.remark = random.pick(Remarks).toString();
+    else if (remark < 35)
+        genus.remark = random.pick(Likeness).toString() + m_names.next(random, profile.endings);
+    if (random.percent(3))
+        genus.synonyms.append(m_names.next(random, profile.endings) + u' ' + authorAndYear(random));
     return genus;
 }
 

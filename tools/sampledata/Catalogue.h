@@ -1,10 +1,12 @@
 #pragma once
 
+#include "RangeForms.h"
 #include "Stratigraphy.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <span>
 
 namespace fosdat::sampledata
@@ -19,23 +21,30 @@ inline constexpr int ReferenceCount = 1200;
 
 struct GenusEntry {
     QString name;
-    StageRange range;
+    QString mark;   // "†" (extinct) or "?" (placed with doubt) before the name; mostly empty
+    QString author; // "Walcott, 1912"; empty in some entries
+    WrittenRange range;
     QList<int> references; // ascending, no repeats
-    QString remark;        // a nomenclatural note in italics, mostly empty
+    QString remark;        // a note in italics, mostly empty
+    QStringList synonyms;  // "Name Author, year": each a line "= ..." below the entry
 };
 
 struct FamilyEntry {
     QString name;
+    QString order;
     QList<GenusEntry> genera; // in alphabetical order
     bool newPage = false;     // a page break before the family's heading
 };
 
-// One catalogue file: a heading, a short note for the reader, and the
-// group's genera by family, families in alphabetical order.
+// One catalogue file: a heading, notes for the reader, the class, and the
+// group's genera by order and family, each in alphabetical order.
 struct Catalogue {
     QString heading;
-    bool tabbed = false; // tabs rather than blanks between name, range and references
-    QList<FamilyEntry> families;
+    QString className;
+    bool tabbed = false;    // tabs rather than blanks between name, range and references
+    bool annotated = false; // each entry names its family ("сем. X") instead of headings
+    RangeStyle style;
+    QList<FamilyEntry> families; // by order, then by name
 
     int genusCount() const;
 };
@@ -54,8 +63,10 @@ public:
     Catalogue build(const GroupProfile &profile, const QString &heading, Random &random);
 
 private:
-    FamilyEntry buildFamily(const GroupProfile &profile, int size, Random &random);
-    GenusEntry buildGenus(std::span<const QStringView> endings, StageRange span, Random &random);
+    FamilyEntry buildFamily(const GroupProfile &profile, const RangeStyle &style, int size,
+                            Random &random);
+    GenusEntry buildGenus(const GroupProfile &profile, const RangeStyle &style, StageRange span,
+                          Random &random);
     QString nameFamily(const QList<GenusEntry> &genera, Random &random);
 
     GenusNames &m_names;

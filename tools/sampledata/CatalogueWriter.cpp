@@ -4,8 +4,6 @@
 #include "RtfStream.h"
 
 #include <QStringList>
-#include <array>
-#include <cstdint>
 #include <initializer_list>
 
 namespace fosdat::sampledata
@@ -96,18 +94,42 @@ void writeHeader(RtfStream &rtf, const Catalogue &catalogue)
     rtf.controls({"viewkind4", "uc1", "pard", "lang1049", "f0", "fs20"});
 }
 
-void endParagraph(RtfStream &rtf)
+// The document's paragraphs, counted as a reader's text has them.
+class Paragraphs
 {
-    rtf.control("par");
-    rtf.lineBreak();
-}
+public:
+    Paragraphs(RtfStream &rtf, QList<int> *genusLines) : m_rtf(rtf), m_genusLines(genusLines) {}
 
-void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
+    void end()
+    {
+        m_rtf.control("par");
+        m_rtf.lineBreak();
+        ++m_line;
+    }
+    // A page break ends a paragraph too.
+    void pageBreak()
+    {
+        m_rtf.control("page");
+        ++m_line;
+    }
+    void markGenus()
+    {
+        if (m_genusLines)
+            m_genusLines->append(m_line + 1);
+    }
+
+private:
+    RtfStream &m_rtf;
+    QList<int> *m_genusLines;
+    int m_line = 0;
+};
+
+void writeHeading(RtfStream &rtf, Paragraphs &paragraphs, const Catalogue &catalogue)
 {
     rtf.controls({"pard", "qc", "sa120", HeadingColor, "b", "fs28"});
     rtf.text(catalogue.heading);
     rtf.controls({"cf0", "b0", "fs20"});
-    endParagraph(rtf);
+    paragraphs.end();
 
     rtf.controls({"pard", "sa120", "f1", "i"});
     rtf.text(QStringLiteral("Родов в файле: %1. После названия рода указано время его "
@@ -116,18 +138,25 @@ void writeHeading(RtfStream &rtf, const Catalogue &catalogue)
                             "литературы: \u00ab1\u2013400\u00bb, \u00ab401\u2013800\u00bb и "
                             "\u00ab801\u20131200\u00bb.")
                  .arg(catalogue.genusCount()));
+    paragraphs.end();
+    rtf.text(u"Обозначения: \u2020 \u2014 род вымер; ? перед названием \u2014 положение рода "
+             u"сомнительно, в возрасте \u2014 возраст сомнителен; l, m, u \u2014 нижний, "
+             u"средний, верхний отдел; Rec \u2014 род живёт ныне; = \u2014 синоним."_s);
     rtf.controls({"f0", "i0"});
-    endParagraph(rtf);
+    paragraphs.end();
+
+    rtf.controls({"pard", "qc", "sb120", HeadingColor, "b"});
+    rtf.text(u"Класс "_s + catalogue.className);
+    rtf.controls({"cf0", "b0"});
+    paragraphs.end();
 }
 
-void writeFamilyHeading(RtfStream &rtf, const FamilyEntry &family)
+void writeRankHeading(RtfStream &rtf, Paragraphs &paragraphs, const QString &text)
 {
-    if (family.newPage)
-        rtf.control("page");
     rtf.controls({"pard", "keepn", "sb120", "sa60", FamilyColor, "b"});
-    rtf.text(u"Семейство "_s + family.name);
+    rtf.text(text);
     rtf.controls({"cf0", "b0"});
-    endParagraph(rtf);
+    paragraphs.end();
 }
 
 QString referenceText(const QList<int> &references)
@@ -138,96 +167,113 @@ QString referenceText(const QList<int> &references)
     return u'(' + numbers.join(u", ") + u')';
 }
 
-void writeGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
+// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub.";
+// in the rich form each part in a group of its own, formatted as `rich`
+// says, some with the number of the editing session that wrote them, as word
+// processors write them.
+class GenusWriter
 {
-    const auto separate = [&] {
-        if (tabbed)
-            rtf.control("tab");
-        else
-            rtf.text(u" ");
-    };
-    rtf.control("b");
-    rtf.text(genus.name);
-    rtf.control("b0");
-    separate();
-    rtf.text(stratigraphy::format(genus.range));
-    separate();
-    rtf.text(referenceText(genus.references));
-    if (!genus.remark.isEmpty()) {
-        rtf.text(u" ");
-        writeGroup(rtf, {"i"}, genus.remark);
+public:
+    GenusWriter(RtfStream &rtf, const Catalogue &catalogue, EntryFormatting formatting)
+        : m_rtf(rtf), m_catalogue(catalogue), m_rich(formatting == EntryFormatting::Rich)
+    {
     }
-    endParagraph(rtf);
-}
 
-// A made-up author and year, the same for a name every time (FNV-1a of its
-// letters), for the entries of the rich form.
-QString authorOf(const QString &name)
-{
-    static constexpr std::array<QStringView, 8> Authors = {
-        u"Smith", u"Иванов", u"Moore", u"Петрова", u"Brown", u"Соколов", u"Nelson", u"Кузнецов"};
-    std::uint32_t hash = 2166136261u;
-    for (const QChar letter : name)
-        hash = (hash ^ letter.unicode()) * 16777619u;
-    return Authors[hash % Authors.size()].toString() + u", "_s +
-           QString::number(1820 + hash / 8 % 190);
-}
-
-// A genus's paragraph in the rich form (EntryFormatting::Rich): its parts in
-// groups of their own, some with the number of the editing session that
-// wrote them, as word processors write them.
-void writeRichGenus(RtfStream &rtf, const GenusEntry &genus, bool tabbed)
-{
-    int run = 0;
-    const auto writeRun = [&](std::initializer_list<QByteArrayView> words, QStringView text) {
-        rtf.openGroup();
-        if (run++ % 3 == 0)
-            rtf.control("insrsid" + QByteArray::number(4200000 + run * 131071));
-        rtf.controls(words);
-        rtf.text(text);
-        rtf.closeGroup();
-    };
-    const auto separate = [&] {
-        if (tabbed)
-            rtf.control("tab");
-        else
-            rtf.text(u" ");
-    };
-    writeRun({"b", "f1", "cf2"}, genus.name);
-    rtf.text(u" ");
-    writeRun({"i"}, authorOf(genus.name));
-    writeRun({"super"}, u"\u2020");
-    separate();
-    writeRun({"ul", "cf3"}, stratigraphy::format(genus.range));
-    separate();
-    writeRun({"f1", "fs18"}, referenceText(genus.references));
-    if (!genus.remark.isEmpty()) {
-        rtf.text(u" ");
-        writeRun({"i"}, genus.remark);
+    void write(Paragraphs &paragraphs, const GenusEntry &genus, const QString &family)
+    {
+        paragraphs.markGenus();
+        if (m_rich) {
+            part({"b", "f1", "cf2"}, genus.mark + genus.name);
+        } else {
+            m_rtf.control("b");
+            m_rtf.text(genus.mark + genus.name);
+            m_rtf.control("b0");
+        }
+        if (!genus.author.isEmpty()) {
+            m_rtf.text(u" ");
+            part({"i"}, genus.author);
+        }
+        separate();
+        if (!genus.range.text.isEmpty()) {
+            part({"ul", "cf3"}, genus.range.text);
+            separate();
+        }
+        part({"f1", "fs18"}, referenceText(genus.references));
+        if (m_catalogue.annotated)
+            m_rtf.text(u" сем. "_s + family);
+        if (!genus.remark.isEmpty()) {
+            m_rtf.text(u" ");
+            writeGroup(m_rtf, {"i"}, genus.remark);
+        }
+        paragraphs.end();
+        for (const QString &synonym : genus.synonyms) {
+            m_rtf.text(u"= "_s + synonym);
+            paragraphs.end();
+        }
     }
-    endParagraph(rtf);
-}
 
-void writeFamily(RtfStream &rtf, const FamilyEntry &family, bool tabbed, EntryFormatting formatting)
+private:
+    void part(std::initializer_list<QByteArrayView> rich, QStringView text)
+    {
+        if (!m_rich) {
+            m_rtf.text(text);
+            return;
+        }
+        m_rtf.openGroup();
+        if (m_runs++ % 3 == 0)
+            m_rtf.control("insrsid" + QByteArray::number(4200000 + m_runs * 131071));
+        m_rtf.controls(rich);
+        m_rtf.text(text);
+        m_rtf.closeGroup();
+    }
+
+    void separate()
+    {
+        if (m_catalogue.tabbed)
+            m_rtf.control("tab");
+        else
+            m_rtf.text(u" ");
+    }
+
+    RtfStream &m_rtf;
+    const Catalogue &m_catalogue;
+    const bool m_rich;
+    int m_runs = 0;
+};
+
+void writeFamily(RtfStream &rtf, Paragraphs &paragraphs, GenusWriter &genera,
+                 const FamilyEntry &family, const Catalogue &catalogue)
 {
-    writeFamilyHeading(rtf, family);
+    if (!catalogue.annotated) {
+        if (family.newPage)
+            paragraphs.pageBreak();
+        writeRankHeading(rtf, paragraphs, u"Семейство "_s + family.name);
+    }
     rtf.controls({"pard", "fi-284", "li284"});
-    if (tabbed)
+    if (catalogue.tabbed)
         rtf.controls({"tx2835", "tx5670"}); // range and references in columns
-    const auto write = formatting == EntryFormatting::Rich ? writeRichGenus : writeGenus;
     for (const GenusEntry &genus : family.genera)
-        write(rtf, genus, tabbed);
+        genera.write(paragraphs, genus, family.name);
 }
 
 } // namespace
 
-QByteArray writeCatalogue(const Catalogue &catalogue, EntryFormatting formatting)
+QByteArray writeCatalogue(const Catalogue &catalogue, EntryFormatting formatting,
+                          QList<int> *genusLines)
 {
     RtfStream rtf;
+    Paragraphs paragraphs(rtf, genusLines);
+    GenusWriter genera(rtf, catalogue, formatting);
     writeHeader(rtf, catalogue);
-    writeHeading(rtf, catalogue);
-    for (const FamilyEntry &family : catalogue.families)
-        writeFamily(rtf, family, catalogue.tabbed, formatting);
+    writeHeading(rtf, paragraphs, catalogue);
+    QString order;
+    for (const FamilyEntry &family : catalogue.families) {
+        if (family.order != order) {
+            order = family.order;
+            writeRankHeading(rtf, paragraphs, u"Отряд "_s + order);
+        }
+        writeFamily(rtf, paragraphs, genera, family, catalogue);
+    }
     rtf.closeGroup();
     rtf.lineBreak();
     return rtf.take();

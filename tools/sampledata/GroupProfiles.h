@@ -7,13 +7,15 @@ namespace fosdat::sampledata
 {
 
 // What the sample catalogue of one animal group looks like: how many
-// genera it lists, the endings its genus names take and the periods its
-// genera lived in.
+// genera it lists, the endings its genus names take, the periods its
+// genera lived in (in the time scale's period names: "V", "Cm", "Tr", "Q")
+// and the class its heading names.
 struct GroupProfile {
     int genera;
     std::span<const QStringView> endings;
     QStringView firstPeriod;
     QStringView lastPeriod;
+    QStringView className;
 };
 
 // The profile of the group in row `row` of the group table.

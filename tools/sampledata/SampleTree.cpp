@@ -9,6 +9,7 @@
 #include "GroupTable.h"
 #include "Random.h"
 #include "References.h"
+#include "Truth.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,9 +96,11 @@ QList<SampleFile> sampleTree()
 {
     QList<SampleFile> files;
     const QList<Catalogue> catalogues = sampleCatalogues();
+    QList<QList<int>> genusLines(catalogues.size());
     for (std::size_t row = 0; row < GroupTable.size(); ++row) {
         files.append({data::slashPath(GroupTable[row].catalogPath),
-                      writeCatalogue(catalogues.at(qsizetype(row)))});
+                      writeCatalogue(catalogues.at(qsizetype(row)), EntryFormatting::Plain,
+                                     &genusLines[qsizetype(row)])});
     }
 
     Random references = Random(Seed).fork(ReferenceStream);
@@ -109,6 +112,7 @@ QList<SampleFile> sampleTree()
 
     Random sound = Random(Seed).fork(SoundStream);
     files.append({data::slashPath(data::SoundPath), clicksound::wave(sound)});
+    files.append({TruthPath.toString(), truthTable(catalogues, genusLines)});
     return files;
 }
 

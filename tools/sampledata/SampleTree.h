@@ -22,7 +22,8 @@ struct SampleFile {
 QList<Catalogue> sampleCatalogues();
 
 // The whole sample data set: the 34 catalogues, the three reference lists
-// and the click sound. The same bytes on every call.
+// and the click sound, and beside dat/ the truth about its genus entries
+// (Truth.h). The same bytes on every call.
 QList<SampleFile> sampleTree();
 
 // One catalogue in the style of the largest group's, of `genera` genera,

@@ -1,0 +1,414 @@
+#include "GenusEntries.h"
+
+#include "TimeScale.h"
+
+#include <QHash>
+#include <array>
+#include <optional>
+
+namespace fosdat::strata
+{
+
+namespace
+{
+
+// What a heading line names, and so which of the class, order and family
+// above it end there.
+enum class Rank { Class, Subclass, Order, Suborder, Superfamily, Family, Subfamily };
+
+struct HeadingWord {
+    QStringView word;
+    Rank rank;
+};
+
+// Compared ignoring letter case; a word ending in a dot must be followed by
+// it.
+constexpr auto HeadingWords = std::to_array<HeadingWord>({
+    {u"класс", Rank::Class},
+    {u"class", Rank::Class},
+    {u"подкласс", Rank::Subclass},
+    {u"subclass", Rank::Subclass},
+    {u"надотряд", Rank::Suborder},
+    {u"superorder", Rank::Suborder},
+    {u"отряд", Rank::Order},
+    {u"order", Rank::Order},
+    {u"подотряд", Rank::Suborder},
+    {u"suborder", Rank::Suborder},
+    {u"надсемейство", Rank::Superfamily},
+    {u"superfamily", Rank::Superfamily},
+    {u"семейство", Rank::Family},
+    {u"сем.", Rank::Family},
+    {u"family", Rank::Family},
+    {u"fam.", Rank::Family},
+    {u"подсемейство", Rank::Subfamily},
+    {u"subfamily", Rank::Subfamily},
+});
+
+constexpr QStringView Annotation = u"сем.";
+
+bool isAsciiUpper(QChar c)
+{
+    return c >= u'A' && c <= u'Z';
+}
+
+bool isAsciiLower(QChar c)
+{
+    return c >= u'a' && c <= u'z';
+}
+
+// The rank a lone name ends in: "-idae" a family, "-inae" a subfamily,
+// "-oidea" a superfamily; no genus name ends so.
+std::optional<Rank> rankOfName(QStringView name)
+{
+    const auto endsIn = [&](QStringView ending) {
+        return name.size() > ending.size() &&
+               std::equal(ending.begin(), ending.end(), name.end() - ending.size());
+    };
+    if (name.back() == u'e')
+        return endsIn(u"idae")   ? std::optional(Rank::Family)
+               : endsIn(u"inae") ? std::optional(Rank::Subfamily)
+                                 : std::nullopt;
+    return name.back() == u'a' && endsIn(u"oidea") ? std::optional(Rank::Superfamily)
+                                                   : std::nullopt;
+}
+
+// "†Aus" (extinct), "?Aus" (placed with doubt), "*Aus".
+bool isMarkBeforeName(QChar c)
+{
+    return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
+}
+
+// Lower case, at once for the Latin and Russian letters headings begin with.
+QChar lower(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? QChar(u + 32) : c;
+    if (u >= 0x410 && u <= 0x42f)
+        return QChar(u + 0x20);
+    return c.toLower();
+}
+
+// Whether text[at, end) begins with `word` (in lower case), ignoring case;
+// most lines differ in their first or second letter.
+bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
+{
+    if (end - at < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (text[at + i] != word[i] && lower(text[at + i]) != word[i])
+            return false;
+    }
+    return true;
+}
+
+qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && text[at].isSpace())
+        ++at;
+    return at;
+}
+
+qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && (text[at].isLetter() || text[at].isMark()))
+        ++at;
+    return at;
+}
+
+// A capitalised Latin word ("Acanthoceras"): its end, or `at` when there is
+// none.
+qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
+        return at;
+    qsizetype i = at + 2;
+    while (i < end && isAsciiLower(text[i]))
+        ++i;
+    return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
+}
+
+TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
+{
+    while (from < to && text[from].isSpace())
+        ++from;
+    while (to > from && (text[to - 1].isSpace() || text[to - 1] == u',' || text[to - 1] == u';'))
+        --to;
+    return {from, to - from};
+}
+
+} // namespace
+
+class EntryReader
+{
+public:
+    EntryReader(int group, const QString &text, const TimeScale &scale)
+        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale)
+    {
+        m_catalogue->text = text;
+        m_text = m_catalogue->text;
+    }
+
+    QList<GenusEntry> read();
+
+private:
+    void readLine(qsizetype start, qsizetype end);
+    bool readHeading(qsizetype at, qsizetype end);
+    void setRank(Rank rank, QStringView name);
+    int intern(QStringView name);
+    std::optional<TextSpan> genusName(qsizetype at, qsizetype end);
+    bool readEntry(qsizetype start, qsizetype at, qsizetype end);
+    std::pair<int, int> annotation(const Tokens &tokens, int *family);
+    void annotationAfter(qsizetype from, qsizetype end, int *family);
+    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const;
+
+    int m_group;
+    std::shared_ptr<CatalogueText> m_catalogue;
+    QStringView m_text;
+    const TimeScale &m_scale;
+    QList<GenusEntry> m_entries;
+    QHash<QString, int> m_names; // the catalogue's names, by name
+    int m_lastName = -1;
+    int m_family = -1;
+    int m_order = -1;
+    int m_class = -1;
+    int m_line = 0;
+    int m_paragraph = 0;
+    qsizetype m_paragraphStart = 0;
+};
+
+int EntryReader::intern(QStringView name)
+{
+    if (name.isEmpty())
+        return -1;
+    if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
+        return m_lastName; // a run of entries naming their family
+    const QString key = name.toString();
+    auto it = m_names.find(key);
+    if (it == m_names.end()) {
+        it = m_names.insert(key, int(m_catalogue->names.size()));
+        m_catalogue->names.append(key);
+    }
+    return m_lastName = *it;
+}
+
+QList<GenusEntry> EntryReader::read()
+{
+    const QStringView text = m_text;
+    m_entries.reserve(text.size() / 64); // a genus entry takes some 60 characters
+    const bool lineBreaks = text.contains(QChar::LineSeparator);
+    for (qsizetype start = 0; start <= text.size(); ++m_paragraph) {
+        qsizetype end = text.indexOf(u'\n', start);
+        end = end < 0 ? text.size() : end;
+        m_paragraphStart = start;
+        // Line breaks within the paragraph, searched for within it alone.
+        const QStringView paragraph = text.sliced(start, end - start);
+        qsizetype line = start;
+        for (qsizetype at = lineBreaks ? paragraph.indexOf(QChar::LineSeparator) : -1; at >= 0;
+             at = paragraph.indexOf(QChar::LineSeparator, at + 1)) {
+            ++m_line;
+            readLine(line, start + at);
+            line = start + at + 1;
+        }
+        ++m_line;
+        readLine(line, end);
+        start = end + 1;
+    }
+    return std::move(m_entries);
+}
+
+void EntryReader::readLine(qsizetype start, qsizetype end)
+{
+    const QStringView text = m_text;
+    const qsizetype at = skipSpaces(text, start, end);
+    if (at == end || text[at] == u'=') // empty, or a synonym
+        return;
+    if (!readHeading(at, end))
+        readEntry(start, at, end);
+}
+
+void EntryReader::setRank(Rank rank, QStringView name)
+{
+    switch (rank) {
+    case Rank::Class:
+        m_class = intern(name);
+        [[fallthrough]];
+    case Rank::Subclass:
+        m_order = -1;
+        m_family = -1;
+        break;
+    case Rank::Order:
+        m_order = intern(name);
+        [[fallthrough]];
+    case Rank::Suborder:
+    case Rank::Superfamily:
+        m_family = -1;
+        break;
+    case Rank::Family:
+        m_family = intern(name);
+        break;
+    case Rank::Subfamily:
+        break;
+    }
+}
+
+// "Семейство Acanthoceratidae Hyatt, 1900": the first word after the heading
+// word, or the rest of the line where that is not a name ("incertae sedis").
+bool EntryReader::readHeading(qsizetype at, qsizetype end)
+{
+    const QStringView text = m_text;
+    const QChar first = lower(text[at]);
+    for (const HeadingWord &heading : HeadingWords) {
+        const qsizetype after = at + heading.word.size();
+        if (first != heading.word[0] || !startsWithLower(text, at, end, heading.word) ||
+            (after < end && (text[after].isLetter() || text[after].isMark())))
+            continue;
+        const qsizetype nameAt = skipSpaces(text, after, end);
+        const qsizetype nameEnd = wordEnd(text, nameAt, end);
+        const bool named = nameEnd > nameAt && text[nameAt].isUpper();
+        const TextSpan name =
+            named ? TextSpan{nameAt, nameEnd - nameAt} : trimmed(text, nameAt, end);
+        setRank(heading.rank, name.in(text));
+        return true;
+    }
+    return false;
+}
+
+// "сем. Acanthoceratidae" or "(сем. Acanthoceratidae)" within an entry: the
+// tokens it takes, [first, last).
+std::pair<int, int> EntryReader::annotation(const Tokens &tokens, int *family)
+{
+    const QStringView text = m_text;
+    for (int i = 0; i + 2 < tokens.size(); ++i) {
+        const Token &word = tokens[i];
+        if (word.kind != TokenKind::Word || word.end - word.start != 3 ||
+            (text[word.start] != u'с' && text[word.start] != u'С') ||
+            text.sliced(word.start, 3).compare(Annotation.first(3), Qt::CaseInsensitive) != 0 ||
+            tokens[i + 1].kind != TokenKind::Dot || tokens[i + 1].spaceBefore)
+            continue;
+        int first = i;
+        int last = i + 2;
+        if (tokens[last].kind == TokenKind::Word)
+            *family =
+                intern(text.sliced(tokens[last].start, tokens[last].end - tokens[last].start));
+        ++last;
+        if (first > 0 && tokens[first - 1].kind == TokenKind::Open && last < tokens.size() &&
+            tokens[last].kind == TokenKind::Close) {
+            --first;
+            ++last;
+        }
+        return {first, last};
+    }
+    return {-1, -1};
+}
+
+// "сем. Acanthoceratidae" after the references: a plain scan, as most lines
+// hold no Cyrillic letter there.
+void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
+{
+    const QStringView text = m_text;
+    for (qsizetype at = from; at + Annotation.size() <= end; ++at) {
+        if ((text[at] != u'с' && text[at] != u'С') ||
+            text.sliced(at, Annotation.size()).compare(Annotation, Qt::CaseInsensitive) != 0 ||
+            (at > 0 && text[at - 1].isLetter()))
+            continue;
+        const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
+        *family = intern(text.sliced(nameAt, wordEnd(text, nameAt, end) - nameAt));
+        return;
+    }
+}
+
+// The range between the name and the references; a note of the family inside
+// that stretch is not part of it, and the range may stand on either side of
+// it.
+RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const
+{
+    if (note.first < 0 || note.first >= to)
+        return readRange(m_text, tokens, 0, to, m_scale);
+    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale);
+    if (!before.range.isEmpty())
+        return before;
+    const RangeReading after = readRange(m_text, tokens, std::min(note.second, to), to, m_scale);
+    return after.placement.reason == Reason::NoRange ? before : after;
+}
+
+// The genus name at text[at] (after "†" or "?"), with a subgenus "(Bus)":
+// the span of both, or nothing where the line is not a genus entry's.
+std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
+{
+    const QStringView text = m_text;
+    qsizetype nameAt = at;
+    while (nameAt < end && (isMarkBeforeName(text[nameAt]) || text[nameAt].isSpace()))
+        ++nameAt;
+    const qsizetype nameEnd = latinNameEnd(text, nameAt, end);
+    if (nameEnd == nameAt || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
+        return std::nullopt;
+    const QStringView name = text.sliced(nameAt, nameEnd - nameAt);
+    // A lone "Acanthoceratidae" is a heading; no genus name ends so.
+    if (const auto rank = rankOfName(name)) {
+        setRank(*rank, name);
+        return std::nullopt;
+    }
+    qsizetype genusEnd = nameEnd;
+    const qsizetype subAt = skipSpaces(text, nameEnd, end);
+    if (subAt < end && text[subAt] == u'(') {
+        const qsizetype subEnd = latinNameEnd(text, subAt + 1, end);
+        if (subEnd > subAt + 1 && subEnd < end && text[subEnd] == u')' &&
+            !m_scale.unit(text.sliced(subAt + 1, subEnd - subAt - 1)))
+            genusEnd = subEnd + 1;
+    }
+    return TextSpan{nameAt, genusEnd - nameAt};
+}
+
+bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
+{
+    const QStringView text = m_text;
+    const std::optional<TextSpan> genus = genusName(at, end);
+    if (!genus)
+        return false;
+    // The range lies between the name and the first list of references.
+    qsizetype references = -1;
+    Tokens tokens = tokenize(text, genus->end(), end, &references);
+    const qsizetype referencesEnd = references >= 0 ? referencesClose(text, references, end) : -1;
+    int ownFamily = -1;
+    std::pair<int, int> note = annotation(tokens, &ownFamily);
+    if (note.first < 0 && references >= 0)
+        annotationAfter(referencesEnd + 1, end, &ownFamily);
+    const RangeReading reading = rangeOf(tokens, int(tokens.size()), note);
+    const Reason reason = reading.placement.reason;
+    if (references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
+        !tokens.isEmpty() && text[tokens[0].start].isLower())
+        return false; // prose that happens to begin with a capitalised word
+
+    GenusEntry &entry = m_entries.emplace_back();
+    entry.group = m_group;
+    entry.line = m_line;
+    entry.paragraph = m_paragraph;
+    entry.offset = int(genus->start - m_paragraphStart);
+    entry.m_family = ownFamily >= 0 ? ownFamily : m_family;
+    entry.m_order = m_order;
+    entry.m_class = m_class;
+    entry.placement = reading.placement;
+    entry.m_catalogue = m_catalogue;
+    entry.m_line = {start, end - start};
+    entry.m_genus = *genus;
+    // The author stands before the range, or whatever takes its place.
+    qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
+                          : reason == Reason::Unreadable ? reading.placement.code.start
+                          : references >= 0              ? references
+                                                         : end;
+    if (note.first >= 0 && tokens[note.first].start < authorEnd)
+        authorEnd = tokens[note.first].start;
+    entry.m_author = trimmed(text, genus->end(), authorEnd);
+    entry.m_range = reading.range;
+    if (references >= 0)
+        entry.m_references = {references + 1, referencesEnd - references - 1};
+    return true;
+}
+
+QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale)
+{
+    return EntryReader(group, text, scale).read();
+}
+
+} // namespace fosdat::strata

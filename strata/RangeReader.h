@@ -1,0 +1,57 @@
+#pragma once
+
+#include "RangeTokens.h"
+#include "Reason.h"
+
+#include <QStringView>
+
+namespace fosdat::strata
+{
+
+class TimeScale;
+
+// A piece of a text, by position.
+struct TextSpan {
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    bool isEmpty() const { return length == 0; }
+    qsizetype end() const { return start + length; }
+    QStringView in(QStringView text) const { return text.mid(start, length); }
+};
+
+// What a written range means in a time scale.
+struct Placement {
+    Reason reason = Reason::None; // set when the range cannot be placed
+    TextSpan code;                // the text that reason names
+    int first = -1;               // the stages it is placed in, oldest first
+    int last = -1;
+    // The codes of its first and last unit as written, without "?"; empty for
+    // a bound given by its period alone, and for an open end.
+    TextSpan firstWritten;
+    TextSpan lastWritten;
+    bool uncertain = false;  // a "?" anywhere in it
+    bool extant = false;     // open to the present: "Rec", "R", "Recent"
+    bool periodOnly = false; // a bound given by its period alone: "K", "l-K"
+
+    bool isPlaced() const { return reason == Reason::None; }
+};
+
+// A range read from a text: where it stands and what it means. Where none is
+// found, `range` is empty and the reason is NoRange, or Unreadable when text
+// stands where the range should (`code` then spans that text).
+struct RangeReading {
+    TextSpan range;
+    Placement placement;
+};
+
+// Finds and reads the range in text[from, to), the part of a genus entry
+// between its name and its references. Text before the range (an author and
+// year) is skipped. Every period code, stage code and the code of the present
+// comes from `scale`; whatever it does not know is a reason, never a guess.
+RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale);
+
+// The same over tokens [from, to) of a line already cut into tokens.
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale);
+
+} // namespace fosdat::strata

@@ -1,0 +1,158 @@
+#include "RangeTables.h"
+
+#include "GenusEntries.h"
+#include "StageCounts.h"
+#include "TimeScale.h"
+
+#include <QLocale>
+#include <initializer_list>
+
+namespace fosdat::strata
+{
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+class CsvWriter
+{
+public:
+    void field(QStringView text)
+    {
+        if (!m_rowStart)
+            m_out += u',';
+        m_rowStart = false;
+        const bool quoted = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
+                            text.contains(u'\r');
+        if (!quoted) {
+            m_out += text;
+            return;
+        }
+        m_out += u'"';
+        for (QChar c : text) {
+            if (c == u'"')
+                m_out += u'"';
+            m_out += c;
+        }
+        m_out += u'"';
+    }
+    void fields(std::initializer_list<QStringView> texts)
+    {
+        for (QStringView text : texts)
+            field(text);
+    }
+    void number(std::optional<double> value)
+    {
+        field(value ? QString::number(*value, 'g', QLocale::FloatingPointShortest) : QString());
+    }
+    void endRow()
+    {
+        m_out += u"\r\n";
+        m_rowStart = true;
+    }
+    QByteArray take() { return m_out.toUtf8(); }
+
+private:
+    QString m_out;
+    bool m_rowStart = true;
+};
+
+QString flag(bool value)
+{
+    return value ? u"1"_s : u"0"_s;
+}
+
+void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const TimeScale &scale,
+              const QStringList &groups)
+{
+    const Placement &p = entry.placement;
+    const bool placed = p.isPlaced();
+    const auto stage = [&](int index) {
+        return placed ? QStringView(scale.stages().at(index).code) : QStringView();
+    };
+    csv.fields({groups.value(entry.group), entry.genus(), entry.range(), entry.view(p.firstWritten),
+                p.extant ? u"Rec" : entry.view(p.lastWritten), stage(p.first), stage(p.last)});
+    csv.number(placed ? std::optional(scale.stages().at(p.first).base) : std::nullopt);
+    csv.number(placed ? std::optional(p.extant ? 0.0 : scale.stages().at(p.last).top)
+                      : std::nullopt);
+    csv.fields(
+        {flag(p.extant), flag(p.uncertain), reasonKey(reason),
+         reason == Reason::None ? QString() : describeReason(reason, reasonCode(entry, reason)),
+         QString::number(entry.line), entry.family(), entry.order(), entry.className(),
+         entry.author(), entry.references()});
+    csv.endRow();
+}
+
+} // namespace
+
+QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
+                      const TimeScale &scale, const QStringList &groups)
+{
+    CsvWriter csv;
+    csv.fields({u"group", u"genus", u"range", u"first_as_written", u"last_as_written",
+                u"first_stage", u"last_stage", u"base_ma", u"top_ma", u"extant", u"uncertain",
+                u"status", u"reason", u"line", u"family", u"order", u"class", u"author",
+                u"references"});
+    csv.endRow();
+    // Both lists are in the entries' order: merged, the rows are too.
+    const QList<int> &counted = counts.counted();
+    const QList<StageCounts::NotCounted> &skipped = counts.notCounted();
+    qsizetype c = 0;
+    qsizetype s = 0;
+    while (c < counted.size() || s < skipped.size()) {
+        if (s == skipped.size() || (c < counted.size() && counted[c] < skipped[s].entry)) {
+            genusRow(csv, entries.at(counted[c++]), Reason::None, scale, groups);
+        } else {
+            genusRow(csv, entries.at(skipped[s].entry), skipped[s].reason, scale, groups);
+            ++s;
+        }
+    }
+    return csv.take();
+}
+
+QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
+{
+    CsvWriter csv;
+    csv.fields({u"stage",
+                u"name",
+                u"base_ma",
+                u"top_ma",
+                u"genera",
+                u"first_appearances",
+                u"last_appearances",
+                u"period",
+                u"single_stage",
+                u"first_crossing_top",
+                u"crossing_base_last",
+                u"range_through",
+                u"base_crossers",
+                u"top_crossers",
+                u"proportional_origination",
+                u"proportional_extinction",
+                u"origination_rate",
+                u"extinction_rate",
+                u"origination_rate_per_myr",
+                u"extinction_rate_per_myr"});
+    csv.endRow();
+    for (int i = 0; i < counts.stageCount(); ++i) {
+        const Stage &stage = scale.stages().at(i);
+        csv.fields({stage.code, stage.name});
+        csv.number(stage.base);
+        csv.number(stage.top);
+        for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
+            csv.number(counts.count(i, count));
+        csv.field(stage.period);
+        for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
+                            Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
+            csv.number(counts.count(i, count));
+        for (Rate rate :
+             {Rate::ProportionalOrigination, Rate::ProportionalExtinction, Rate::Origination,
+              Rate::Extinction, Rate::OriginationPerMyr, Rate::ExtinctionPerMyr})
+            csv.number(counts.rate(i, rate));
+        csv.endRow();
+    }
+    return csv.take();
+}
+
+} // namespace fosdat::strata

@@ -1,0 +1,211 @@
+#include "StageCounts.h"
+
+#include "TimeScale.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+
+namespace fosdat::strata
+{
+
+namespace
+{
+
+// The four classes a genus falls into in one stage of its range.
+enum Class : quint8 {
+    SingleStage = 1,
+    FirstCrossingTop = 2,
+    CrossingBaseLast = 4,
+    RangeThrough = 8
+};
+
+Class classIn(int stage, int first, int last, bool extant)
+{
+    const bool base = stage > first;
+    const bool top = stage < last || extant;
+    return base ? (top ? RangeThrough : CrossingBaseLast) : (top ? FirstCrossingTop : SingleStage);
+}
+
+int classesOf(Count count)
+{
+    switch (count) {
+    case Count::SingleStage:
+        return SingleStage;
+    case Count::FirstCrossingTop:
+        return FirstCrossingTop;
+    case Count::CrossingBaseLast:
+        return CrossingBaseLast;
+    case Count::RangeThrough:
+        return RangeThrough;
+    case Count::Genera:
+        return SingleStage | FirstCrossingTop | CrossingBaseLast | RangeThrough;
+    case Count::FirstAppearances:
+        return SingleStage | FirstCrossingTop;
+    case Count::LastAppearances:
+        return SingleStage | CrossingBaseLast;
+    case Count::BaseCrossers:
+        return CrossingBaseLast | RangeThrough;
+    case Count::TopCrossers:
+        return FirstCrossingTop | RangeThrough;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool EntryFilter::admits(const GenusEntry &entry) const
+{
+    if (!groups.isEmpty() && !groups.value(entry.group, false))
+        return false;
+    return !accepts || accepts(entry);
+}
+
+Reason countingReason(const GenusEntry &entry, const CountOptions &options)
+{
+    const Placement &placement = entry.placement;
+    if (!placement.isPlaced())
+        return placement.reason;
+    if (placement.periodOnly && !options.periodOnly)
+        return Reason::PeriodOnly;
+    if (placement.uncertain && !options.uncertain)
+        return Reason::Uncertain;
+    if (placement.extant && !options.living)
+        return Reason::Living;
+    return Reason::None;
+}
+
+QStringView reasonCode(const GenusEntry &entry, Reason reason)
+{
+    switch (reason) {
+    case Reason::None:
+    case Reason::NoRange:
+        return {};
+    case Reason::PeriodOnly:
+    case Reason::Uncertain:
+    case Reason::Living:
+        return entry.range();
+    default:
+        return entry.view(entry.placement.code);
+    }
+}
+
+StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scale,
+                         const EntryFilter &filter, const CountOptions &options)
+{
+    const int stages = int(scale.stages().size());
+    m_classes.resize(stages);
+    for (const Stage &stage : scale.stages())
+        m_durations.append(stage.duration());
+    // Genera ranging through a stage are counted as a difference at its ends.
+    QList<int> through(stages + 1, 0);
+    for (int i = 0; i < int(entries.size()); ++i) {
+        const GenusEntry &entry = entries[i];
+        if (!filter.admits(entry))
+            continue;
+        const Reason reason = countingReason(entry, options);
+        const Placement &p = entry.placement;
+        if (reason != Reason::None || p.first < 0 || p.last >= stages) {
+            m_notCounted.append({i, reason});
+            continue;
+        }
+        m_counted.append(i);
+        m_placed.append({i, p.first, p.last, p.extant});
+        if (p.first == p.last) {
+            (p.extant ? m_classes[p.first].firstCrossingTop : m_classes[p.first].singleStage)++;
+            continue;
+        }
+        ++m_classes[p.first].firstCrossingTop;
+        (p.extant ? m_classes[p.last].rangeThrough : m_classes[p.last].crossingBaseLast)++;
+        ++through[p.first + 1];
+        --through[p.last];
+    }
+    int running = 0;
+    for (int s = 0; s < stages; ++s) {
+        running += through[s];
+        m_classes[s].rangeThrough += running;
+    }
+}
+
+int StageCounts::count(int stage, Count count) const
+{
+    const Classes &c = m_classes.at(stage);
+    const int classes = classesOf(count);
+    return (classes & SingleStage ? c.singleStage : 0) +
+           (classes & FirstCrossingTop ? c.firstCrossingTop : 0) +
+           (classes & CrossingBaseLast ? c.crossingBaseLast : 0) +
+           (classes & RangeThrough ? c.rangeThrough : 0);
+}
+
+std::optional<double> StageCounts::rate(int stage, Rate rate) const
+{
+    const auto ratio = [](int part, int whole) -> std::optional<double> {
+        return whole > 0 ? std::optional(double(part) / whole) : std::nullopt;
+    };
+    // ln(crossing one boundary / crossing both): the per-capita rate.
+    const auto perCapita = [&](Count crossers) -> std::optional<double> {
+        const int both = count(stage, Count::RangeThrough);
+        const int one = count(stage, crossers);
+        if (stage == 0 || stage == stageCount() - 1 || both == 0 || one == 0)
+            return std::nullopt;
+        return std::log(double(one) / both);
+    };
+    const auto perMyr = [&](std::optional<double> value) -> std::optional<double> {
+        if (!value || m_durations.at(stage) <= 0)
+            return std::nullopt;
+        return *value / m_durations.at(stage);
+    };
+    switch (rate) {
+    case Rate::ProportionalOrigination:
+        return ratio(count(stage, Count::FirstAppearances), count(stage, Count::Genera));
+    case Rate::ProportionalExtinction:
+        return ratio(count(stage, Count::LastAppearances), count(stage, Count::Genera));
+    case Rate::Origination:
+        return perCapita(Count::TopCrossers);
+    case Rate::Extinction:
+        return perCapita(Count::BaseCrossers);
+    case Rate::OriginationPerMyr:
+        return perMyr(perCapita(Count::TopCrossers));
+    case Rate::ExtinctionPerMyr:
+        return perMyr(perCapita(Count::BaseCrossers));
+    }
+    return std::nullopt;
+}
+
+QList<int> StageCounts::genera(int stage, Count count) const
+{
+    const int classes = classesOf(count);
+    QList<int> found;
+    for (const Placed &p : m_placed) {
+        if (stage >= p.first && stage <= p.last &&
+            (classIn(stage, p.first, p.last, p.extant) & classes))
+            found.append(p.entry);
+    }
+    return found;
+}
+
+QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries)
+{
+    QList<ReasonGroup> groups;
+    QHash<std::pair<int, QString>, qsizetype> byKey;
+    for (const StageCounts::NotCounted &skipped : counts.notCounted()) {
+        const GenusEntry &entry = entries.at(skipped.entry);
+        // Living, uncertain and period-only entries differ in their ranges
+        // only: one group each.
+        const bool byCode = skipped.reason < Reason::PeriodOnly;
+        const QString code = byCode ? reasonCode(entry, skipped.reason).toString() : QString();
+        const auto key = std::make_pair(int(skipped.reason), code);
+        auto it = byKey.find(key);
+        if (it == byKey.end()) {
+            it = byKey.insert(key, groups.size());
+            groups.append({skipped.reason, code, {}});
+        }
+        groups[*it].entries.append(skipped.entry);
+    }
+    std::stable_sort(groups.begin(), groups.end(), [](const ReasonGroup &a, const ReasonGroup &b) {
+        return a.entries.size() > b.entries.size();
+    });
+    return groups;
+}
+
+} // namespace fosdat::strata

@@ -1,0 +1,172 @@
+#include "TimeScale.h"
+
+#include <QFile>
+#include <algorithm>
+#include <utility>
+
+namespace fosdat::strata
+{
+
+void CodeIndex::clear()
+{
+    m_slots = QList<Slot>(16);
+    m_count = 0;
+    m_longest = 0;
+}
+
+// FNV-1a over the UTF-16 code units: codes are a few letters long.
+quint32 CodeIndex::hash(QStringView code)
+{
+    quint32 h = 2166136261u;
+    for (QChar c : code) {
+        h ^= c.unicode();
+        h *= 16777619u;
+    }
+    return h;
+}
+
+void CodeIndex::insert(QStringView code, int value)
+{
+    if (2 * (m_count + 1) > m_slots.size()) {
+        const QList<Slot> old =
+            std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(16, 2 * m_slots.size())));
+        m_count = 0;
+        for (const Slot &slot : old) {
+            if (slot.value >= 0)
+                insert(slot.code, slot.value);
+        }
+    }
+    const qsizetype mask = m_slots.size() - 1;
+    for (qsizetype i = hash(code) & mask;; i = (i + 1) & mask) {
+        Slot &slot = m_slots[i];
+        if (slot.value < 0) {
+            slot = {code, value};
+            ++m_count;
+            m_longest = std::max(m_longest, code.size());
+            return;
+        }
+        if (slot.code == code) {
+            slot.value = value;
+            return;
+        }
+    }
+}
+
+int CodeIndex::find(QStringView code) const
+{
+    if (code.size() > m_longest || m_slots.isEmpty())
+        return -1;
+    const qsizetype mask = m_slots.size() - 1;
+    for (qsizetype i = hash(code) & mask;; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.value < 0)
+            return -1;
+        if (slot.code.size() == code.size() &&
+            std::equal(code.begin(), code.end(), slot.code.begin()))
+            return slot.value;
+    }
+}
+
+void TimeScale::index()
+{
+    m_unitByCode.clear();
+    m_periodByCode.clear();
+    m_presentCodes.clear();
+    for (const QString &code : m_present)
+        m_presentCodes.insert(code, 0);
+    for (qsizetype i = 0; i < m_units.size(); ++i)
+        m_unitByCode.insert(m_units[i].code, int(i));
+    for (qsizetype i = 0; i < m_periods.size(); ++i)
+        m_periodByCode.insert(m_periods[i].code, int(i));
+    QStringList names; // of the stages' periods, one bit each
+    m_stageBits.clear();
+    for (const Stage &stage : m_stages) {
+        if (!names.contains(stage.period))
+            names.append(stage.period);
+        m_stageBits.append(quint64(1) << (names.indexOf(stage.period) % 64));
+    }
+    m_periodMasks.clear();
+    for (const Period &period : m_periods) {
+        quint64 mask = 0;
+        for (const QString &name : period.periods)
+            mask |= names.contains(name) ? quint64(1) << (names.indexOf(name) % 64) : 0;
+        m_periodMasks.append(mask);
+    }
+}
+
+quint64 TimeScale::periodMask(const Period &period) const
+{
+    const qsizetype at = &period - m_periods.constData();
+    return at >= 0 && at < m_periodMasks.size() ? m_periodMasks[at] : 0;
+}
+
+const Unit *TimeScale::unit(QStringView code) const
+{
+    const int at = m_unitByCode.find(code);
+    return at < 0 ? nullptr : &m_units[at];
+}
+
+const Period *TimeScale::period(QStringView code) const
+{
+    const int at = m_periodByCode.find(code);
+    return at < 0 ? nullptr : &m_periods[at];
+}
+
+bool TimeScale::isPresent(QStringView code) const
+{
+    return m_presentCodes.find(code) >= 0;
+}
+
+int TimeScale::stageIndex(QStringView code) const
+{
+    const Unit *found = unit(code);
+    if (!found || found->first != found->last || m_stages[found->first].code != code)
+        return -1;
+    return found->first;
+}
+
+std::optional<StageSpan> TimeScale::periodStages(const Period &period, QChar part) const
+{
+    const quint64 mask = periodMask(period);
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < int(m_stages.size()); ++i) {
+        const Stage &stage = m_stages[i];
+        if (!(m_stageBits[i] & mask) || (!part.isNull() && stage.part != part))
+            continue;
+        if (last >= 0 && last != i - 1)
+            return std::nullopt; // not one run of stages
+        if (first < 0)
+            first = i;
+        last = i;
+    }
+    if (first < 0)
+        return std::nullopt;
+    return StageSpan{first, last};
+}
+
+bool TimeScale::belongsTo(const Unit &unit, const Period &period) const
+{
+    const quint64 mask = periodMask(period);
+    for (int i = unit.first; i <= unit.last; ++i) {
+        if (m_stageBits[i] & mask)
+            return true;
+    }
+    return false;
+}
+
+QString shippedTimeScaleText()
+{
+    QFile file(QStringLiteral(":/fosdat/strata/timescale.csv"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("the time scale is missing from the program's resources");
+    return QString::fromUtf8(file.readAll());
+}
+
+const TimeScale &shippedTimeScale()
+{
+    static const TimeScale scale = readTimeScale(shippedTimeScaleText()).scale;
+    return scale;
+}
+
+} // namespace fosdat::strata

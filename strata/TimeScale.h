@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+namespace fosdat::strata
+{
+
+// One interval that genera are counted in: a stage of the chart, oldest first.
+struct Stage {
+    QString code;    // "Camp"
+    QString name;    // "кампанский"
+    QString period;  // the period it belongs to, "K"
+    QChar part;      // 'l', 'm' or 'u': lower, middle or upper part of its period; null if none
+    double base = 0; // Ma
+    double top = 0;
+
+    double duration() const { return base - top; }
+};
+
+// A code a catalogue writes for a time: a stage's own code, or another code
+// (a spelling variant, an older or regional unit) that names some stages.
+struct Unit {
+    QString code;
+    QString name;
+    int first = 0; // the stages it is counted in
+    int last = 0;
+    double base = 0; // its own ages, within those of its stages
+    double top = 0;
+};
+
+// A period code and the periods of the stages it stands for: "K" for K, "T"
+// for Tr, Pg and N.
+struct Period {
+    QString code;
+    QString name;
+    QStringList periods;
+};
+
+// Codes to indices, looked up without allocating: a catalogue's text asks for
+// every word that may be a code, and most are not.
+class CodeIndex
+{
+public:
+    void clear();
+    // `code` must outlive the index (it is a view of a string the scale keeps).
+    void insert(QStringView code, int value);
+    int find(QStringView code) const; // -1 when absent
+
+private:
+    struct Slot {
+        QStringView code;
+        int value = -1;
+    };
+    static quint32 hash(QStringView code);
+
+    QList<Slot> m_slots; // a power of two, at most half full
+    qsizetype m_count = 0;
+    qsizetype m_longest = 0;
+};
+
+// Stages first to last, both included.
+struct StageSpan {
+    int first = 0;
+    int last = 0;
+};
+
+// The stages in time order, the period codes, the codes of units and those of
+// the present day. Read from text by readTimeScale(); immutable once read.
+class TimeScale
+{
+public:
+    const QString &version() const { return m_version; }
+    const QList<Stage> &stages() const { return m_stages; }
+    const QList<Unit> &units() const { return m_units; }
+    const QList<Period> &periods() const { return m_periods; }
+    const QStringList &presentCodes() const { return m_present; }
+
+    // Looked up by code exactly as written (letter case counts); null if
+    // unknown.
+    const Unit *unit(QStringView code) const;
+    const Period *period(QStringView code) const;
+    bool isPresent(QStringView code) const;
+
+    // The stage with this code, or -1.
+    int stageIndex(QStringView code) const;
+
+    // The stages a period code stands for, or only those of one part ('l',
+    // 'm', 'u'): nullopt when they are not one run of stages ("T") or there
+    // are none.
+    std::optional<StageSpan> periodStages(const Period &period, QChar part = {}) const;
+
+    // Whether a unit may be written under a period code: one of its stages
+    // belongs to one of the code's periods.
+    bool belongsTo(const Unit &unit, const Period &period) const;
+
+private:
+    friend class TimeScaleBuilder;
+    void index();
+    quint64 periodMask(const Period &period) const;
+
+    QString m_version;
+    QList<Stage> m_stages;
+    QList<Unit> m_units;
+    QList<Period> m_periods;
+    QStringList m_present;
+    // Views of the codes held above, which never change once indexed.
+    CodeIndex m_unitByCode;
+    CodeIndex m_periodByCode;
+    CodeIndex m_presentCodes;
+    // The periods of the stages as bits, and those each period code stands
+    // for: a range's every stage is checked against its period code.
+    QList<quint64> m_stageBits;
+    QList<quint64> m_periodMasks;
+};
+
+// A line of a time scale file that was not taken, and why.
+struct ScaleError {
+    int line = 0; // 1-based
+    QString message;
+};
+
+struct ScaleReading {
+    TimeScale scale;
+    QList<ScaleError> errors; // of the user's text when there is one
+};
+
+// Reads a time scale file. Lines in error are reported and left out; a scale
+// whose stages leave a gap or overlap is reported and left without stages.
+ScaleReading readTimeScale(QStringView text);
+
+// The shipped scale `shipped` extended or corrected by a user's file: a line
+// with a code the shipped file has replaces that line, others are added; a
+// version line is added to the shipped version. Errors are the user text's;
+// where the user's stages would leave a gap or overlap, all of them are left
+// out.
+ScaleReading readTimeScale(QStringView shipped, QStringView user);
+
+// The time scale compiled into the program, and its text.
+const TimeScale &shippedTimeScale();
+QString shippedTimeScaleText();
+
+} // namespace fosdat::strata

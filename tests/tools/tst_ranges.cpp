@@ -1,0 +1,244 @@
+// fosdat-ranges run as a process: on the generated sample data set against
+// the generator's truth, on small data sets written here, and with a user's
+// time scale file.
+#include "GroupTable.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString errors;
+};
+
+Run runRanges(const QStringList &arguments, const QString &dataHome = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // A user's own time scale file must not leak into the test.
+    environment.insert(u"XDG_DATA_HOME"_s, dataHome.isEmpty() ? u"/nonexistent"_s : dataHome);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(FOSDAT_RANGES_EXE), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// RFC 4180: rows end in CR LF; a quoted field may hold commas, doubled
+// quotes and line ends.
+QList<QStringList> parseCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row.append(std::exchange(field, {}));
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            row.append(std::exchange(field, {}));
+            rows.append(std::exchange(row, {}));
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+// group,line,genus,first_stage,last_stage,extant,uncertain,status,family,order
+QList<QStringList> readTruth()
+{
+    QFile file(QStringLiteral(FOSDAT_SAMPLE_DIR "/truth/genera.csv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseCsv(QString::fromUtf8(file.readAll())).mid(1);
+}
+
+QStringList columns(const QStringList &row, std::initializer_list<int> which)
+{
+    QStringList picked;
+    for (int i : which)
+        picked.append(row.value(i));
+    return picked;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestRanges : public QObject
+{
+    Q_OBJECT
+
+    QList<QStringList> m_truth;
+
+private slots:
+    void initTestCase()
+    {
+        m_truth = readTruth();
+        QVERIFY(m_truth.size() > 30000);
+    }
+
+    void genusRowsAsTheTruth_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("groups"); // the captions expected; empty: all
+        QTest::newRow("every group") << QStringList{} << QStringList{};
+        QTest::newRow("two groups, by caption and by file name")
+            << QStringList{u"--group"_s, u"brach1"_s, u"--group"_s, u"БРАХИОПОДЫ2"_s}
+            << QStringList{u"БРАХИОПОДЫ1"_s, u"БРАХИОПОДЫ2"_s};
+    }
+    void genusRowsAsTheTruth()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, groups);
+        const Run run = runRanges(arguments << QStringLiteral(FOSDAT_SAMPLE_DIR));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errors, QString());
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.value(0).mid(0, 12),
+                 (QStringList{u"group"_s, u"genus"_s, u"range"_s, u"first_as_written"_s,
+                              u"last_as_written"_s, u"first_stage"_s, u"last_stage"_s, u"base_ma"_s,
+                              u"top_ma"_s, u"extant"_s, u"uncertain"_s, u"status"_s}));
+        QList<QStringList> expected;
+        for (const QStringList &truth : m_truth) {
+            if (groups.isEmpty() || groups.contains(truth[0]))
+                expected.append(columns(truth, {0, 2, 3, 4, 5, 6, 7, 1, 8, 9}));
+        }
+        QCOMPARE(rows.size() - 1, expected.size());
+        for (qsizetype i = 1; i < rows.size(); ++i) {
+            const QStringList &row = rows[i];
+            QCOMPARE(row.size(), rows[0].size());
+            QStringList read = columns(row, {0, 1, 5, 6, 9, 10, 11, 13, 14, 15});
+            if (read[6] == u"period-only") // placed, though not counted by default
+                QVERIFY(!read[2].isEmpty());
+            QCOMPARE(read, expected[i - 1]);
+            // Ages exactly where stages are, "Rec" exactly for living genera.
+            QCOMPARE(row[7].isEmpty(), row[5].isEmpty());
+            QCOMPARE(row[4] == u"Rec", row[9] == u"1");
+            if (row[9] == u"1")
+                QCOMPARE(row[8], u"0"_s);
+        }
+    }
+
+    void stageRowsAsTheTruth()
+    {
+        const Run run = runRanges({u"--stages"_s, QStringLiteral(FOSDAT_SAMPLE_DIR)});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.value(0).mid(0, 7),
+                 (QStringList{u"stage"_s, u"name"_s, u"base_ma"_s, u"top_ma"_s, u"genera"_s,
+                              u"first_appearances"_s, u"last_appearances"_s}));
+        QCOMPARE(rows.size(), 1 + 103);
+        QStringList stages;
+        for (const QStringList &row : rows.mid(1))
+            stages.append(row[0]);
+        // Genera, first and last appearances from the truth's counted ranges.
+        QList<int> genera(stages.size()), firsts(stages.size()), lasts(stages.size());
+        for (const QStringList &truth : m_truth) {
+            if (truth[7] != u"counted")
+                continue;
+            const int first = int(stages.indexOf(truth[3]));
+            const int last = int(stages.indexOf(truth[4]));
+            for (int s = first; s <= last; ++s)
+                ++genera[s];
+            ++firsts[first];
+            lasts[last] += truth[5] == u"1" ? 0 : 1;
+        }
+        for (int s = 0; s < stages.size(); ++s) {
+            const QStringList &row = rows[s + 1];
+            QCOMPARE(columns(row, {4, 5, 6}),
+                     (QStringList{QString::number(genera[s]), QString::number(firsts[s]),
+                                  QString::number(lasts[s])}));
+            QVERIFY(row[2].toDouble() > row[3].toDouble());
+            if (s > 0)
+                QCOMPARE(row[2], rows[s][3]); // no gap between stages
+        }
+        // Per-capita rates are undefined at the ends of the scale.
+        QCOMPARE(rows[1].mid(16), QStringList(4));
+        QCOMPARE(rows.back().mid(16), QStringList(4));
+    }
+
+    void wrongUse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no data set")
+            << QStringList{u"/nonexistent/place"_s} << u"no data set in /nonexistent/place"_s;
+        QTest::newRow("an unknown group")
+            << QStringList{u"--group"_s, u"ДИНОЗАВРЫ"_s, QStringLiteral(FOSDAT_SAMPLE_DIR)}
+            << u"no group 'ДИНОЗАВРЫ'"_s;
+        QTest::newRow("no folder") << QStringList{} << u"give one data set folder"_s;
+        QTest::newRow("an unknown option") << QStringList{u"--bogus"_s, u"."_s} << u"bogus"_s;
+    }
+    void wrongUse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = runRanges(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    }
+
+    // A data set of one readable catalogue among missing ones, and a user's
+    // time scale file that names a code the shipped scale lacks.
+    void userTimeScaleAndMissingCatalogues()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"set/dat/BD/FORAM"_s),
+                  "{\\rtf1\\ansi\\ansicpg1251 \\'d1\\'e5\\'ec\\'e5\\'e9\\'f1\\'f2\\'e2\\'ee "
+                  "Ausidae\\par Aus K (Cmpn) (12)\\par Bus\\tab K (Camp)\\tab (1)\\par}");
+        const QString set = dir.filePath(u"set"_s);
+        Run run = runRanges({u"--group"_s, u"FORAM"_s, set});
+        QCOMPARE(run.exitCode, 0);
+        QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(columns(rows[1], {1, 5, 11, 12, 14}),
+                 (QStringList{u"Aus"_s, QString(), u"unknown-stage"_s, u"неизвестный ярус «Cmpn»"_s,
+                              u"Ausidae"_s}));
+
+        writeFile(dir.filePath(u"home/fosdat/timescale.csv"_s),
+                  "# my codes\nalias,Cmpn,кампан,Camp,Camp\nalias,Bad,x,Zzzz,Camp\n");
+        run = runRanges({set}, dir.filePath(u"home"_s));
+        QCOMPARE(run.exitCode, 1); // the other 33 catalogues are missing
+        QVERIFY2(run.errors.contains(u"timescale.csv:3: "_s), qPrintable(run.errors));
+        QVERIFY(run.errors.contains(u"dat/BD/FORAM2: cannot be read"_s));
+        rows = parseCsv(run.out);
+        QCOMPARE(columns(rows[1], {1, 3, 5, 11}),
+                 (QStringList{u"Aus"_s, u"Cmpn"_s, u"Camp"_s, u"counted"_s}));
+
+        QFile::remove(dir.filePath(u"set/dat/BD/FORAM"_s));
+        run = runRanges({set});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.errors.contains(u"no catalogue"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRanges)
+#include "tst_ranges.moc"
