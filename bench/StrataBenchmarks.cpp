@@ -1,7 +1,9 @@
 // Ranges through time: every catalogue's genus entries read and counted per
-// stage, beside what the search index spends reading the same files (each
-// file read and its text taken with the text-only reader), in one run.
+// stage, beside what the search index spends on the same files in one run:
+// its own build (each file read, its text taken with the text-only reader and
+// held for searching), and the reading alone.
 #include "BenchCommon.h"
+#include "CatalogueIndex.h"
 #include "DataFiles.h"
 #include "GroupTable.h"
 #include "RtfReader.h"
@@ -34,15 +36,30 @@ QStringList readTexts(const QStringList &paths)
     return texts;
 }
 
+// Every catalogue's entries in one list, as a reader of all groups takes them.
 QList<strata::GenusEntry> readEntries(const QStringList &texts)
 {
-    QList<strata::GenusEntry> entries;
+    strata::GenusEntryReader reader(strata::shippedTimeScale());
     for (int row = 0; row < int(texts.size()); ++row)
-        entries.append(strata::readGenusEntries(row, texts[row], strata::shippedTimeScale()));
-    return entries;
+        reader.read(row, texts[row]);
+    return reader.takeEntries();
 }
 
-// What the search index does with each catalogue.
+// The search index built from nothing, as its worker builds it: every file
+// read, its text taken and held for searching.
+void indexBuild(benchmark::State &state, const QString &dir)
+{
+    qint64 characters = 0;
+    for (auto _ : state) {
+        CatalogueIndex index;
+        index.refresh(dir);
+        characters = index.textSize();
+        benchmark::DoNotOptimize(characters);
+    }
+    state.counters["text_chars"] = double(characters);
+}
+
+// The reading alone: each file read and its text taken.
 void indexRead(benchmark::State &state, const QStringList &paths)
 {
     qint64 characters = 0;
@@ -95,6 +112,8 @@ void registerStrataBenchmarks(const Inputs &inputs)
     for (const DataSet &set : inputs.dataSets) {
         const QStringList paths = cataloguePaths(set);
         const QStringList texts = readTexts(paths);
+        add(QStringLiteral("StrataIndexBuild/") + set.name,
+            [dir = set.dir](benchmark::State &state) { indexBuild(state, dir); });
         add(QStringLiteral("StrataIndexRead/") + set.name,
             [paths](benchmark::State &state) { indexRead(state, paths); });
         add(QStringLiteral("StrataReadAndCount/") + set.name,

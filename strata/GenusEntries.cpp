@@ -4,7 +4,11 @@
 
 #include <QHash>
 #include <array>
+#include <bit>
 #include <optional>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace fosdat::strata
 {
@@ -45,6 +49,39 @@ constexpr auto HeadingWords = std::to_array<HeadingWord>({
 });
 
 constexpr QStringView Annotation = u"сем.";
+
+// The heading words that begin with `first` (in lower case), as bits in
+// their order: most lines begin with a genus name, whose first letter begins
+// few heading words or none.
+quint32 headingWordsBeginningWith(QChar first)
+{
+    static_assert(HeadingWords.size() <= 32);
+    static constexpr auto AsciiInitials = [] {
+        std::array<quint32, 128> words{};
+        for (std::size_t i = 0; i < HeadingWords.size(); ++i) {
+            if (HeadingWords[i].word[0].unicode() < 128)
+                words[HeadingWords[i].word[0].unicode()] |= quint32(1) << i;
+        }
+        return words;
+    }();
+    if (first.unicode() < 128)
+        return AsciiInitials[first.unicode()];
+    quint32 words = 0;
+    for (std::size_t i = 0; i < HeadingWords.size(); ++i)
+        words |= HeadingWords[i].word[0] == first ? quint32(1) << i : 0;
+    return words;
+}
+
+// Letters and marks (accents written apart), the non-ASCII ones looked up.
+bool isLetterOrMark(QChar c)
+{
+    return c.isLetter() || (c.unicode() >= 128 && c.isMark());
+}
+
+bool isLetterNumberOrMark(QChar c)
+{
+    return c.isLetterOrNumber() || (c.unicode() >= 128 && c.isMark());
+}
 
 bool isAsciiUpper(QChar c)
 {
@@ -111,7 +148,7 @@ qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
 
 qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    while (at < end && (text[at].isLetter() || text[at].isMark()))
+    while (at < end && isLetterOrMark(text[at]))
         ++at;
     return at;
 }
@@ -120,12 +157,33 @@ qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 // none.
 qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
+    const char16_t *chars = text.utf16();
+    if (at + 1 >= end || !isAsciiUpper(chars[at]) || !isAsciiLower(chars[at + 1]))
         return at;
     qsizetype i = at + 2;
-    while (i < end && isAsciiLower(text[i]))
+    while (i < end && isAsciiLower(chars[i]))
         ++i;
-    return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
+    return i < end && isLetterNumberOrMark(text[i]) ? at : i;
+}
+
+// The first paragraph end or line break in chars[from, to), or `to`: eight
+// characters at a time where the processor can compare them at once.
+qsizetype lineEnd(const char16_t *chars, qsizetype from, qsizetype to)
+{
+#ifdef __SSE2__
+    const __m128i paragraphEnd = _mm_set1_epi16(u'\n');
+    const __m128i lineBreak = _mm_set1_epi16(short(QChar::LineSeparator));
+    for (; from + 8 <= to; from += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + from));
+        const __m128i found =
+            _mm_or_si128(_mm_cmpeq_epi16(eight, paragraphEnd), _mm_cmpeq_epi16(eight, lineBreak));
+        if (const unsigned bytes = unsigned(_mm_movemask_epi8(found)))
+            return from + std::countr_zero(bytes) / 2; // two bytes a character
+    }
+#endif
+    while (from < to && chars[from] != u'\n' && chars[from] != QChar::LineSeparator)
+        ++from;
+    return from;
 }
 
 TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
@@ -139,17 +197,22 @@ TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
 
 } // namespace
 
+// Reads one catalogue's entries into a list, its ranges through a memo of
+// those read before.
 class EntryReader
 {
 public:
-    EntryReader(int group, const QString &text, const TimeScale &scale)
-        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale)
+    EntryReader(int group, const QString &text, const TimeScale &scale, QList<GenusEntry> &entries,
+                RangeMemo &ranges)
+        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale),
+          m_entries(entries), m_ranges(ranges)
     {
         m_catalogue->text = text;
         m_text = m_catalogue->text;
     }
 
-    QList<GenusEntry> read();
+    std::shared_ptr<const CatalogueText> catalogue() const { return m_catalogue; }
+    void read();
 
 private:
     void readLine(qsizetype start, qsizetype end);
@@ -160,14 +223,15 @@ private:
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
     std::pair<int, int> annotation(const Tokens &tokens, int *family);
     void annotationAfter(qsizetype from, qsizetype end, int *family);
-    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const;
+    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note);
 
     int m_group;
     std::shared_ptr<CatalogueText> m_catalogue;
     QStringView m_text;
     const TimeScale &m_scale;
-    QList<GenusEntry> m_entries;
-    QHash<QString, int> m_names; // the catalogue's names, by name
+    QList<GenusEntry> &m_entries;
+    RangeMemo &m_ranges;
+    QHash<QStringView, int> m_names; // the catalogue's names, by views of them
     int m_lastName = -1;
     int m_family = -1;
     int m_order = -1;
@@ -183,38 +247,35 @@ int EntryReader::intern(QStringView name)
         return -1;
     if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
         return m_lastName; // a run of entries naming their family
-    const QString key = name.toString();
-    auto it = m_names.find(key);
-    if (it == m_names.end()) {
-        it = m_names.insert(key, int(m_catalogue->names.size()));
-        m_catalogue->names.append(key);
+    auto it = m_names.constFind(name);
+    if (it == m_names.cend()) {
+        m_catalogue->names.append(name.toString());
+        it = m_names.insert(m_catalogue->names.constLast(), int(m_catalogue->names.size() - 1));
     }
     return m_lastName = *it;
 }
 
-QList<GenusEntry> EntryReader::read()
+// Lines end at a paragraph's end ('\n') or a line break within it.
+void EntryReader::read()
 {
-    const QStringView text = m_text;
-    m_entries.reserve(text.size() / 64); // a genus entry takes some 60 characters
-    const bool lineBreaks = text.contains(QChar::LineSeparator);
-    for (qsizetype start = 0; start <= text.size(); ++m_paragraph) {
-        qsizetype end = text.indexOf(u'\n', start);
-        end = end < 0 ? text.size() : end;
-        m_paragraphStart = start;
-        // Line breaks within the paragraph, searched for within it alone.
-        const QStringView paragraph = text.sliced(start, end - start);
-        qsizetype line = start;
-        for (qsizetype at = lineBreaks ? paragraph.indexOf(QChar::LineSeparator) : -1; at >= 0;
-             at = paragraph.indexOf(QChar::LineSeparator, at + 1)) {
-            ++m_line;
-            readLine(line, start + at);
-            line = start + at + 1;
-        }
+    const char16_t *chars = m_text.utf16();
+    const qsizetype size = m_text.size();
+    // Room for an entry every 32 characters, more than a catalogue of genera
+    // takes, and at least twice the room before: growing costs more than the
+    // room left over, which the list gives back once all are read.
+    const qsizetype room = m_entries.size() + size / 32 + 1;
+    if (room > m_entries.capacity())
+        m_entries.reserve(std::max(room, 2 * m_entries.capacity()));
+    for (qsizetype start = 0; start <= size;) {
+        const qsizetype end = lineEnd(chars, start, size);
         ++m_line;
-        readLine(line, end);
+        readLine(start, end);
+        if (end < size && chars[end] == u'\n') {
+            ++m_paragraph;
+            m_paragraphStart = end + 1;
+        }
         start = end + 1;
     }
-    return std::move(m_entries);
 }
 
 void EntryReader::readLine(qsizetype start, qsizetype end)
@@ -257,11 +318,12 @@ void EntryReader::setRank(Rank rank, QStringView name)
 bool EntryReader::readHeading(qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
-    const QChar first = lower(text[at]);
-    for (const HeadingWord &heading : HeadingWords) {
+    for (quint32 words = headingWordsBeginningWith(lower(text[at])); words != 0;
+         words &= words - 1) {
+        const HeadingWord &heading = HeadingWords[std::countr_zero(words)];
         const qsizetype after = at + heading.word.size();
-        if (first != heading.word[0] || !startsWithLower(text, at, end, heading.word) ||
-            (after < end && (text[after].isLetter() || text[after].isMark())))
+        if (!startsWithLower(text, at, end, heading.word) ||
+            (after < end && isLetterOrMark(text[after])))
             continue;
         const qsizetype nameAt = skipSpaces(text, after, end);
         const qsizetype nameEnd = wordEnd(text, nameAt, end);
@@ -308,8 +370,7 @@ void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 {
     const QStringView text = m_text;
     for (qsizetype at = from; at + Annotation.size() <= end; ++at) {
-        if ((text[at] != u'с' && text[at] != u'С') ||
-            text.sliced(at, Annotation.size()).compare(Annotation, Qt::CaseInsensitive) != 0 ||
+        if ((text[at] != u'с' && text[at] != u'С') || !startsWithLower(text, at, end, Annotation) ||
             (at > 0 && text[at - 1].isLetter()))
             continue;
         const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
@@ -321,14 +382,15 @@ void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 // The range between the name and the references; a note of the family inside
 // that stretch is not part of it, and the range may stand on either side of
 // it.
-RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const
+RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note)
 {
     if (note.first < 0 || note.first >= to)
-        return readRange(m_text, tokens, 0, to, m_scale);
-    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale);
+        return readRange(m_text, tokens, 0, to, m_scale, m_ranges);
+    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale, m_ranges);
     if (!before.range.isEmpty())
         return before;
-    const RangeReading after = readRange(m_text, tokens, std::min(note.second, to), to, m_scale);
+    const RangeReading after =
+        readRange(m_text, tokens, std::min(note.second, to), to, m_scale, m_ranges);
     return after.placement.reason == Reason::NoRange ? before : after;
 }
 
@@ -368,8 +430,8 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
         return false;
     // The range lies between the name and the first list of references.
     qsizetype references = -1;
-    Tokens tokens = tokenize(text, genus->end(), end, &references);
-    const qsizetype referencesEnd = references >= 0 ? referencesClose(text, references, end) : -1;
+    qsizetype referencesEnd = -1;
+    Tokens tokens = tokenize(text, genus->end(), end, &references, &referencesEnd);
     int ownFamily = -1;
     std::pair<int, int> note = annotation(tokens, &ownFamily);
     if (note.first < 0 && references >= 0)
@@ -408,7 +470,29 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
 
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale)
 {
-    return EntryReader(group, text, scale).read();
+    GenusEntryReader reader(scale);
+    reader.read(group, text);
+    return reader.takeEntries();
+}
+
+GenusEntryReader::GenusEntryReader(const TimeScale &scale)
+    : m_scale(scale), m_ranges(std::make_unique<RangeMemo>())
+{
+}
+
+GenusEntryReader::~GenusEntryReader() = default;
+
+void GenusEntryReader::read(int group, const QString &text)
+{
+    EntryReader reader(group, text, m_scale, m_entries, *m_ranges);
+    reader.read();
+    m_texts.append(reader.catalogue());
+}
+
+QList<GenusEntry> GenusEntryReader::takeEntries()
+{
+    m_entries.squeeze();
+    return std::move(m_entries);
 }
 
 } // namespace fosdat::strata

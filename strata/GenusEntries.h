@@ -70,4 +70,29 @@ namespace fosdat::strata
 // they only set the class, order and family of the entries below them.
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale);
 
+// The genus entries of many catalogues read one after another into one list,
+// each as readGenusEntries() reads it: a range written alike in several
+// catalogues is read once, and no catalogue's list is copied into another.
+class GenusEntryReader
+{
+public:
+    explicit GenusEntryReader(const TimeScale &scale);
+    ~GenusEntryReader();
+    GenusEntryReader(const GenusEntryReader &) = delete;
+    GenusEntryReader &operator=(const GenusEntryReader &) = delete;
+
+    // Appends the entries of the catalogue of group row `group`.
+    void read(int group, const QString &text);
+
+    const QList<GenusEntry> &entries() const { return m_entries; }
+    QList<GenusEntry> takeEntries();
+
+private:
+    const TimeScale &m_scale;
+    QList<GenusEntry> m_entries;
+    // The ranges read so far, by their characters in the texts read.
+    std::unique_ptr<class RangeMemo> m_ranges;
+    QList<std::shared_ptr<const CatalogueText>> m_texts; // which the memo's keys view
+};
+
 } // namespace fosdat::strata

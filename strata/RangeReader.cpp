@@ -53,6 +53,8 @@ public:
 
     bool startsRange(int at) const;
     RangeReading read(int at, qsizetype zoneEnd);
+    // The end of the stretch's last token.
+    qsizetype zoneEnd() const { return m_end > 0 ? m_tokens[m_end - 1].end : 0; }
 
 private:
     QStringView word(int at) const
@@ -398,24 +400,95 @@ int afterYear(QStringView text, const Tokens &tokens, int from, int to)
     return from;
 }
 
-} // namespace
+// The range in tokens [at, to): the first token a range starts at, read, or
+// Unreadable with an empty range where none starts. It depends on the
+// characters from the first token's start to the last token's end alone.
+RangeReading firstRange(RangeParser &parser, const Tokens &tokens, int at, int to)
+{
+    const qsizetype start = tokens[at].start;
+    const qsizetype end = tokens[to - 1].end;
+    for (; at < to; ++at) {
+        if (parser.startsRange(at))
+            return parser.read(at, end);
+    }
+    const TextSpan rest{start, end - start};
+    return {{}, unplaced(Reason::Unreadable, rest)};
+}
 
-RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)
+// Where no range follows the author, one may stand before the year; else
+// the text after the author is unreadable, or there is none.
+RangeReading rangeBefore(RangeParser &parser, int from, int afterAuthor, int to,
+                         const RangeReading &after)
+{
+    for (int at = from; at < afterAuthor; ++at) {
+        if (parser.startsRange(at))
+            return parser.read(at, parser.zoneEnd());
+    }
+    if (afterAuthor < to)
+        return after;
+    return {{}, unplaced(Reason::NoRange, {})};
+}
+
+TextSpan moved(TextSpan span, qsizetype by)
+{
+    return span.isEmpty() ? span : TextSpan{span.start + by, span.length};
+}
+
+// The reading with its spans moved by `by` characters.
+RangeReading moved(RangeReading reading, qsizetype by)
+{
+    reading.range = moved(reading.range, by);
+    reading.placement.code = moved(reading.placement.code, by);
+    reading.placement.firstWritten = moved(reading.placement.firstWritten, by);
+    reading.placement.lastWritten = moved(reading.placement.lastWritten, by);
+    return reading;
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo *memo)
 {
     RangeParser parser(text, tokens, to, scale);
     const int afterAuthor = afterYear(text, tokens, from, to);
-    for (int start : {afterAuthor, from}) {
-        for (int at = start; at < to; ++at) {
-            if (parser.startsRange(at))
-                return parser.read(at, tokens[to - 1].end);
-        }
-    }
+    RangeReading after;
     if (afterAuthor < to) {
-        const TextSpan rest{tokens[afterAuthor].start,
-                            tokens[to - 1].end - tokens[afterAuthor].start};
-        return {{}, unplaced(Reason::Unreadable, rest)};
+        const qsizetype start = tokens[afterAuthor].start;
+        const QStringView characters = text.sliced(start, tokens[to - 1].end - start);
+        if (const RangeReading *known = memo ? memo->find(characters) : nullptr) {
+            after = moved(*known, start);
+        } else {
+            after = firstRange(parser, tokens, afterAuthor, to);
+            if (memo)
+                memo->insert(characters, moved(after, -start));
+        }
+        if (!after.range.isEmpty())
+            return after;
     }
-    return {{}, unplaced(Reason::NoRange, {})};
+    return rangeBefore(parser, from, afterAuthor, to, after);
+}
+
+} // namespace
+
+const RangeReading *RangeMemo::find(QStringView characters) const
+{
+    const int at = m_index.find(characters);
+    return at < 0 ? nullptr : &m_readings[at];
+}
+
+void RangeMemo::insert(QStringView characters, const RangeReading &reading)
+{
+    m_index.insert(characters, int(m_readings.size()));
+    m_readings.append(reading);
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)
+{
+    return readRange(text, tokens, from, to, scale, nullptr);
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo &memo)
+{
+    return readRange(text, tokens, from, to, scale, &memo);
 }
 
 RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale)

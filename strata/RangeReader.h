@@ -2,13 +2,13 @@
 
 #include "RangeTokens.h"
 #include "Reason.h"
+#include "TimeScale.h"
 
+#include <QList>
 #include <QStringView>
 
 namespace fosdat::strata
 {
-
-class TimeScale;
 
 // A piece of a text, by position.
 struct TextSpan {
@@ -53,5 +53,24 @@ RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const Tim
 
 // The same over tokens [from, to) of a line already cut into tokens.
 RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale);
+
+// The readings of the ranges of one text, by the characters they were read
+// from: most entries of a catalogue repeat a range written before, and the
+// same characters read the same. It holds views of the text, and serves one
+// text and one time scale only.
+class RangeMemo
+{
+public:
+    const RangeReading *find(QStringView characters) const;
+    void insert(QStringView characters, const RangeReading &reading);
+
+private:
+    CodeIndex m_index;              // the characters, to their reading below
+    QList<RangeReading> m_readings; // spans from the characters' start
+};
+
+// The same as above, served from `memo` where it holds the characters.
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo &memo);
 
 } // namespace fosdat::strata

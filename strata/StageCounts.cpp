@@ -97,6 +97,8 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scal
     m_classes.resize(stages);
     for (const Stage &stage : scale.stages())
         m_durations.append(stage.duration());
+    m_counted.reserve(entries.size());
+    m_placed.reserve(entries.size());
     // Genera ranging through a stage are counted as a difference at its ends.
     QList<int> through(stages + 1, 0);
     for (int i = 0; i < int(entries.size()); ++i) {

@@ -53,9 +53,11 @@ public:
 private:
     struct Slot {
         QStringView code;
+        quint32 hash = 0; // of the code: compared first, and kept for growing
         int value = -1;
     };
     static quint32 hash(QStringView code);
+    void place(const Slot &slot);
 
     QList<Slot> m_slots; // a power of two, at most half full
     qsizetype m_count = 0;
