@@ -2,7 +2,6 @@
 
 #include "TimeScale.h"
 
-#include <QHash>
 #include <array>
 #include <bit>
 #include <optional>
@@ -73,24 +72,24 @@ quint32 headingWordsBeginningWith(QChar first)
 }
 
 // Letters and marks (accents written apart), the non-ASCII ones looked up.
-bool isLetterOrMark(QChar c)
+inline bool isLetterOrMark(QChar c)
 {
     return c.isLetter() || (c.unicode() >= 128 && c.isMark());
 }
 
-bool isLetterNumberOrMark(QChar c)
+inline bool isLetterNumberOrMark(QChar c)
 {
     return c.isLetterOrNumber() || (c.unicode() >= 128 && c.isMark());
 }
 
-bool isAsciiUpper(QChar c)
+inline bool isAsciiUpper(char16_t c)
 {
-    return c >= u'A' && c <= u'Z';
+    return unsigned(c - u'A') < 26;
 }
 
-bool isAsciiLower(QChar c)
+inline bool isAsciiLower(char16_t c)
 {
-    return c >= u'a' && c <= u'z';
+    return unsigned(c - u'a') < 26;
 }
 
 // The rank a lone name ends in: "-idae" a family, "-inae" a subfamily,
@@ -110,17 +109,17 @@ std::optional<Rank> rankOfName(QStringView name)
 }
 
 // "†Aus" (extinct), "?Aus" (placed with doubt), "*Aus".
-bool isMarkBeforeName(QChar c)
+inline bool isMarkBeforeName(char16_t c)
 {
     return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
 }
 
 // Lower case, at once for the Latin and Russian letters headings begin with.
-QChar lower(QChar c)
+inline QChar lower(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
-        return u >= u'A' && u <= u'Z' ? QChar(u + 32) : c;
+        return isAsciiUpper(u) ? QChar(u + 32) : c;
     if (u >= 0x410 && u <= 0x42f)
         return QChar(u + 0x20);
     return c.toLower();
@@ -128,7 +127,7 @@ QChar lower(QChar c)
 
 // Whether text[at, end) begins with `word` (in lower case), ignoring case;
 // most lines differ in their first or second letter.
-bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
+inline bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
 {
     if (end - at < word.size())
         return false;
@@ -139,14 +138,14 @@ bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView 
     return true;
 }
 
-qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
+inline qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
 {
     while (at < end && text[at].isSpace())
         ++at;
     return at;
 }
 
-qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
+inline qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 {
     while (at < end && isLetterOrMark(text[at]))
         ++at;
@@ -155,7 +154,7 @@ qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 
 // A capitalised Latin word ("Acanthoceras"): its end, or `at` when there is
 // none.
-qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
+inline qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
 {
     const char16_t *chars = text.utf16();
     if (at + 1 >= end || !isAsciiUpper(chars[at]) || !isAsciiLower(chars[at + 1]))
@@ -231,7 +230,7 @@ private:
     const TimeScale &m_scale;
     QList<GenusEntry> &m_entries;
     RangeMemo &m_ranges;
-    QHash<QStringView, int> m_names; // the catalogue's names, by views of them
+    CodeIndex m_names; // the catalogue's names, by views of them
     int m_lastName = -1;
     int m_family = -1;
     int m_order = -1;
@@ -247,12 +246,13 @@ int EntryReader::intern(QStringView name)
         return -1;
     if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
         return m_lastName; // a run of entries naming their family
-    auto it = m_names.constFind(name);
-    if (it == m_names.cend()) {
+    int found = m_names.find(name);
+    if (found < 0) {
+        found = int(m_catalogue->names.size());
         m_catalogue->names.append(name.toString());
-        it = m_names.insert(m_catalogue->names.constLast(), int(m_catalogue->names.size() - 1));
+        m_names.insertNew(m_catalogue->names.constLast(), found);
     }
-    return m_lastName = *it;
+    return m_lastName = found;
 }
 
 // Lines end at a paragraph's end ('\n') or a line break within it.
@@ -260,12 +260,6 @@ void EntryReader::read()
 {
     const char16_t *chars = m_text.utf16();
     const qsizetype size = m_text.size();
-    // Room for an entry every 32 characters, more than a catalogue of genera
-    // takes, and at least twice the room before: growing costs more than the
-    // room left over, which the list gives back once all are read.
-    const qsizetype room = m_entries.size() + size / 32 + 1;
-    if (room > m_entries.capacity())
-        m_entries.reserve(std::max(room, 2 * m_entries.capacity()));
     for (qsizetype start = 0; start <= size;) {
         const qsizetype end = lineEnd(chars, start, size);
         ++m_line;
@@ -400,7 +394,7 @@ std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
     qsizetype nameAt = at;
-    while (nameAt < end && (isMarkBeforeName(text[nameAt]) || text[nameAt].isSpace()))
+    while (nameAt < end && (isMarkBeforeName(text[nameAt].unicode()) || text[nameAt].isSpace()))
         ++nameAt;
     const qsizetype nameEnd = latinNameEnd(text, nameAt, end);
     if (nameEnd == nameAt || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
@@ -491,7 +485,6 @@ void GenusEntryReader::read(int group, const QString &text)
 
 QList<GenusEntry> GenusEntryReader::takeEntries()
 {
-    m_entries.squeeze();
     return std::move(m_entries);
 }
 

@@ -476,7 +476,7 @@ const RangeReading *RangeMemo::find(QStringView characters) const
 
 void RangeMemo::insert(QStringView characters, const RangeReading &reading)
 {
-    m_index.insert(characters, int(m_readings.size()));
+    m_index.insertNew(characters, int(m_readings.size()));
     m_readings.append(reading);
 }
 

@@ -63,47 +63,43 @@ constexpr TokenKind kindOfAscii(char16_t u)
     }
 }
 
-inline constexpr auto AsciiKinds = [] {
-    std::array<TokenKind, 128> kinds{};
-    for (char16_t u = 0; u < 128; ++u)
-        kinds[u] = kindOfAscii(u);
-    return kinds;
+// What an ASCII character is to the tokenizer: a blank (as isSpace()
+// below), or the kind of token it begins, and whether a word goes on with it.
+struct AsciiClass {
+    bool blank = false;
+    TokenKind kind = TokenKind::Other;
+    bool inWord = false;
+};
+
+inline constexpr auto AsciiClasses = [] {
+    std::array<AsciiClass, 128> classes{};
+    for (char16_t u = 0; u < 128; ++u) {
+        const TokenKind kind = kindOfAscii(u);
+        classes[u] = {u == u' ' || (u >= 9 && u <= 13), kind,
+                      kind == TokenKind::Word || kind == TokenKind::Number};
+    }
+    return classes;
 }();
 
 inline TokenKind kindOf(char16_t u)
 {
     if (u < 128)
-        return AsciiKinds[u];
+        return AsciiClasses[u].kind;
     const QChar c(u);
     if (c.isLetter() || c.isMark())
         return TokenKind::Word;
     return isDash(u) ? TokenKind::Dash : TokenKind::Other; // other digits too
 }
 
-// Letters outnumber blanks: two comparisons settle most characters.
 inline bool isSpace(char16_t u)
 {
-    if (u <= u' ')
-        return u == u' ' || (u >= 9 && u <= 13);
-    return u > 127 && QChar(u).isSpace();
+    return u < 128 ? AsciiClasses[u].blank : QChar(u).isSpace();
 }
 
-// The end of the word or number that begins at chars[at]: a word may hold
-// digits after its first letter, a number is digits only.
-inline qsizetype tokenEnd(const char16_t *chars, qsizetype at, qsizetype to, TokenKind kind)
+// Whether a word goes on with this character: letters, marks and digits.
+inline bool continuesWord(char16_t u)
 {
-    qsizetype end = at + 1;
-    if (kind == TokenKind::Word) {
-        for (; end < to; ++end) {
-            const TokenKind next = kindOf(chars[end]);
-            if (next != TokenKind::Word && next != TokenKind::Number)
-                break;
-        }
-    } else if (kind == TokenKind::Number) {
-        while (end < to && chars[end] >= u'0' && chars[end] <= u'9')
-            ++end;
-    }
-    return end;
+    return u < 128 ? AsciiClasses[u].inWord : kindOf(u) == TokenKind::Word;
 }
 
 } // namespace tokens
@@ -165,7 +161,9 @@ inline Tokens tokenize(QStringView text, qsizetype from, qsizetype to,
             ++i;
             continue;
         }
-        if (references && c == u'(' && i + 1 < to && chars[i + 1] >= u'1' && chars[i + 1] <= u'9') {
+        const TokenKind kind = tokens::kindOf(c);
+        if (kind == TokenKind::Open && references && i + 1 < to && chars[i + 1] >= u'1' &&
+            chars[i + 1] <= u'9') {
             if (const qsizetype close = referencesClose(text, i, to); close >= 0) {
                 *references = i;
                 if (referencesEnd)
@@ -173,8 +171,14 @@ inline Tokens tokenize(QStringView text, qsizetype from, qsizetype to,
                 break;
             }
         }
-        const TokenKind kind = tokens::kindOf(c);
-        const qsizetype end = tokens::tokenEnd(chars, i, to, kind);
+        qsizetype end = i + 1;
+        if (kind == TokenKind::Word) {
+            while (end < to && tokens::continuesWord(chars[end]))
+                ++end;
+        } else if (kind == TokenKind::Number) {
+            while (end < to && chars[end] >= u'0' && chars[end] <= u'9')
+                ++end;
+        }
         result.append({kind, space, false, false, int(i), int(end), nullptr, nullptr});
         space = false;
         i = end;

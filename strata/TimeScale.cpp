@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace fosdat::strata
@@ -14,15 +15,30 @@ void CodeIndex::clear()
     m_longest = 0;
 }
 
-// FNV-1a over the UTF-16 code units: codes are a few letters long.
+// Four UTF-16 code units at a time, each group mixed in by a multiplication:
+// codes are a few letters long, the ranges a memo keeps a few words.
 quint32 CodeIndex::hash(QStringView code)
 {
-    quint32 h = 2166136261u;
-    for (QChar c : code) {
-        h ^= c.unicode();
-        h *= 16777619u;
+    const char16_t *chars = code.utf16();
+    const qsizetype size = code.size();
+    quint64 h = quint64(size) * 0x9e3779b97f4a7c15u;
+    const auto mix = [&h](quint64 four) {
+        h = (h ^ four) * 0xff51afd7ed558ccdu;
+        h ^= h >> 32;
+    };
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 four;
+        std::memcpy(&four, chars + i, sizeof(four));
+        mix(four);
     }
-    return h;
+    if (i < size) {
+        quint64 rest = 0;
+        for (int shift = 0; i < size; ++i, shift += 16)
+            rest |= quint64(chars[i]) << shift;
+        mix(rest);
+    }
+    return quint32(h);
 }
 
 void CodeIndex::insert(QStringView code, int value)
@@ -38,6 +54,16 @@ void CodeIndex::insert(QStringView code, int value)
             return;
         }
     }
+    add(code, h, value);
+}
+
+void CodeIndex::insertNew(QStringView code, int value)
+{
+    add(code, hash(code), value);
+}
+
+void CodeIndex::add(QStringView code, quint32 hash, int value)
+{
     if (2 * (m_count + 1) > m_slots.size()) {
         const QList<Slot> old =
             std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(16, 2 * m_slots.size())));
@@ -46,7 +72,7 @@ void CodeIndex::insert(QStringView code, int value)
                 place(slot);
         }
     }
-    place({code, h, value});
+    place({code, hash, value});
     ++m_count;
     m_longest = std::max(m_longest, code.size());
 }
@@ -72,7 +98,7 @@ int CodeIndex::find(QStringView code) const
         if (slot.value < 0)
             return -1;
         if (slot.hash == h && slot.code.size() == code.size() &&
-            std::equal(code.begin(), code.end(), slot.code.begin()))
+            std::memcmp(slot.code.utf16(), code.utf16(), sizeof(char16_t) * code.size()) == 0)
             return slot.value;
     }
 }

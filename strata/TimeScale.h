@@ -48,6 +48,8 @@ public:
     void clear();
     // `code` must outlive the index (it is a view of a string the scale keeps).
     void insert(QStringView code, int value);
+    // The same for a code the index does not hold.
+    void insertNew(QStringView code, int value);
     int find(QStringView code) const; // -1 when absent
 
 private:
@@ -57,6 +59,7 @@ private:
         int value = -1;
     };
     static quint32 hash(QStringView code);
+    void add(QStringView code, quint32 hash, int value);
     void place(const Slot &slot);
 
     QList<Slot> m_slots; // a power of two, at most half full
