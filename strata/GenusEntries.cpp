@@ -1,13 +1,11 @@
 #include "GenusEntries.h"
 
+#include "CharScan.h"
 #include "TimeScale.h"
 
 #include <array>
 #include <bit>
 #include <optional>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace fosdat::strata
 {
@@ -159,30 +157,14 @@ inline qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
     const char16_t *chars = text.utf16();
     if (at + 1 >= end || !isAsciiUpper(chars[at]) || !isAsciiLower(chars[at + 1]))
         return at;
-    qsizetype i = at + 2;
-    while (i < end && isAsciiLower(chars[i]))
-        ++i;
+    const qsizetype i = scan::lowerCaseEnd(chars, at + 2, end);
     return i < end && isLetterNumberOrMark(text[i]) ? at : i;
 }
 
-// The first paragraph end or line break in chars[from, to), or `to`: eight
-// characters at a time where the processor can compare them at once.
-qsizetype lineEnd(const char16_t *chars, qsizetype from, qsizetype to)
+// The first paragraph end or line break in chars[from, to), or `to`.
+inline qsizetype lineEnd(const char16_t *chars, qsizetype from, qsizetype to)
 {
-#ifdef __SSE2__
-    const __m128i paragraphEnd = _mm_set1_epi16(u'\n');
-    const __m128i lineBreak = _mm_set1_epi16(short(QChar::LineSeparator));
-    for (; from + 8 <= to; from += 8) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + from));
-        const __m128i found =
-            _mm_or_si128(_mm_cmpeq_epi16(eight, paragraphEnd), _mm_cmpeq_epi16(eight, lineBreak));
-        if (const unsigned bytes = unsigned(_mm_movemask_epi8(found)))
-            return from + std::countr_zero(bytes) / 2; // two bytes a character
-    }
-#endif
-    while (from < to && chars[from] != u'\n' && chars[from] != QChar::LineSeparator)
-        ++from;
-    return from;
+    return scan::indexOfAny(chars, from, to, u'\n', QChar::LineSeparator, QChar::LineSeparator);
 }
 
 TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
@@ -220,6 +202,9 @@ private:
     int intern(QStringView name);
     std::optional<TextSpan> genusName(qsizetype at, qsizetype end);
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
+    struct Parts;
+    std::optional<Parts> quickParts(qsizetype from, qsizetype end);
+    Parts tokenParts(qsizetype from, qsizetype end);
     std::pair<int, int> annotation(const Tokens &tokens, int *family);
     void annotationAfter(qsizetype from, qsizetype end, int *family);
     RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note);
@@ -363,9 +348,11 @@ std::pair<int, int> EntryReader::annotation(const Tokens &tokens, int *family)
 void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 {
     const QStringView text = m_text;
-    for (qsizetype at = from; at + Annotation.size() <= end; ++at) {
-        if ((text[at] != u'с' && text[at] != u'С') || !startsWithLower(text, at, end, Annotation) ||
-            (at > 0 && text[at - 1].isLetter()))
+    for (qsizetype at = from;
+         (at = scan::indexOfAny(text.utf16(), at, end, u'с', u'С', u'С')) + Annotation.size() <=
+         end;
+         ++at) {
+        if (!startsWithLower(text, at, end, Annotation) || (at > 0 && text[at - 1].isLetter()))
             continue;
         const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
         *family = intern(text.sliced(nameAt, wordEnd(text, nameAt, end) - nameAt));
@@ -416,6 +403,63 @@ std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
     return TextSpan{nameAt, genusEnd - nameAt};
 }
 
+// What stands after a genus name: its references, the range before them, and
+// the family its own note names.
+struct EntryReader::Parts {
+    qsizetype references = -1; // the parentheses of the first list, or -1
+    qsizetype referencesEnd = -1;
+    qsizetype first = -1; // the first character after the name that is no blank
+    RangeReading reading;
+    qsizetype note = -1; // where a note of the family before the references begins
+    int family = -1;
+};
+
+// Most entries hold no note of their family before their references, and a
+// range read before: found from the characters, without cutting them into
+// tokens. Nothing where the entry needs reading by tokens.
+std::optional<EntryReader::Parts> EntryReader::quickParts(qsizetype from, qsizetype end)
+{
+    const QStringView text = m_text;
+    const char16_t *chars = text.utf16();
+    Parts parts;
+    qsizetype last = from; // the end of the stretch before the references
+    for (; (last = scan::indexOfAny(chars, last, end, u'(', u'с', u'С')) < end; ++last) {
+        if (chars[last] != u'(')
+            return std::nullopt; // a note of the family, maybe
+        if (last + 1 < end && chars[last + 1] >= u'1' && chars[last + 1] <= u'9') {
+            if (const qsizetype close = referencesClose(text, last, end); close >= 0) {
+                parts.references = last;
+                parts.referencesEnd = close;
+                break;
+            }
+        }
+    }
+    while (last > from && tokens::isSpace(chars[last - 1]))
+        --last;
+    parts.first = from;
+    while (parts.first < last && tokens::isSpace(chars[parts.first]))
+        ++parts.first;
+    if (parts.first == last)
+        return std::nullopt;
+    std::optional<RangeReading> reading =
+        readRangeAfterAuthor(text, parts.first, last, m_scale, m_ranges);
+    if (!reading)
+        return std::nullopt;
+    parts.reading = *reading;
+    return parts;
+}
+
+EntryReader::Parts EntryReader::tokenParts(qsizetype from, qsizetype end)
+{
+    Parts parts;
+    Tokens tokens = tokenize(m_text, from, end, &parts.references, &parts.referencesEnd);
+    const std::pair<int, int> note = annotation(tokens, &parts.family);
+    parts.reading = rangeOf(tokens, int(tokens.size()), note);
+    parts.first = tokens.isEmpty() ? -1 : tokens[0].start;
+    parts.note = note.first >= 0 ? tokens[note.first].start : -1;
+    return parts;
+}
+
 bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
@@ -423,42 +467,41 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
     if (!genus)
         return false;
     // The range lies between the name and the first list of references.
-    qsizetype references = -1;
-    qsizetype referencesEnd = -1;
-    Tokens tokens = tokenize(text, genus->end(), end, &references, &referencesEnd);
-    int ownFamily = -1;
-    std::pair<int, int> note = annotation(tokens, &ownFamily);
-    if (note.first < 0 && references >= 0)
-        annotationAfter(referencesEnd + 1, end, &ownFamily);
-    const RangeReading reading = rangeOf(tokens, int(tokens.size()), note);
+    std::optional<Parts> quick = quickParts(genus->end(), end);
+    const Parts parts = quick ? *quick : tokenParts(genus->end(), end);
+    const RangeReading &reading = parts.reading;
     const Reason reason = reading.placement.reason;
-    if (references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
-        !tokens.isEmpty() && text[tokens[0].start].isLower())
+    if (parts.references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
+        parts.first >= 0 && text[parts.first].isLower())
         return false; // prose that happens to begin with a capitalised word
+    int family = parts.family;
+    if (parts.note < 0 && parts.references >= 0)
+        annotationAfter(parts.referencesEnd + 1, end, &family);
 
     GenusEntry &entry = m_entries.emplace_back();
     entry.group = m_group;
     entry.line = m_line;
     entry.paragraph = m_paragraph;
     entry.offset = int(genus->start - m_paragraphStart);
-    entry.m_family = ownFamily >= 0 ? ownFamily : m_family;
+    entry.m_family = family >= 0 ? family : m_family;
     entry.m_order = m_order;
     entry.m_class = m_class;
     entry.placement = reading.placement;
     entry.m_catalogue = m_catalogue;
-    entry.m_line = {start, end - start};
+    entry.m_line = TextSpan{start, end - start};
     entry.m_genus = *genus;
     // The author stands before the range, or whatever takes its place.
     qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
                           : reason == Reason::Unreadable ? reading.placement.code.start
-                          : references >= 0              ? references
+                          : parts.references >= 0        ? parts.references
                                                          : end;
-    if (note.first >= 0 && tokens[note.first].start < authorEnd)
-        authorEnd = tokens[note.first].start;
+    if (parts.note >= 0 && parts.note < authorEnd)
+        authorEnd = parts.note;
     entry.m_author = trimmed(text, genus->end(), authorEnd);
     entry.m_range = reading.range;
-    if (references >= 0)
-        entry.m_references = {references + 1, referencesEnd - references - 1};
+    if (parts.references >= 0)
+        entry.m_references =
+            TextSpan{parts.references + 1, parts.referencesEnd - parts.references - 1};
     return true;
 }
 

@@ -48,8 +48,19 @@ private:
         return index < 0 ? QStringView() : QStringView(m_catalogue->names.at(index));
     }
 
+    // A span in half a TextSpan's room: a catalogue's text is far shorter
+    // than 2^31 characters, and a list of entries is written once.
+    struct Span {
+        qint32 start = 0;
+        qint32 length = 0;
+
+        Span() = default;
+        Span(TextSpan span) : start(qint32(span.start)), length(qint32(span.length)) {}
+        operator TextSpan() const { return {start, length}; }
+    };
+
     std::shared_ptr<const CatalogueText> m_catalogue;
-    TextSpan m_line, m_genus, m_author, m_range, m_references;
+    Span m_line, m_genus, m_author, m_range, m_references;
     int m_family = -1; // in the catalogue's names
     int m_order = -1;
     int m_class = -1;

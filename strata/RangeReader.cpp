@@ -1,5 +1,6 @@
 #include "RangeReader.h"
 
+#include "CharScan.h"
 #include "TimeScale.h"
 
 namespace fosdat::strata
@@ -47,7 +48,7 @@ class RangeParser
 public:
     // Tokens [0, end) are the stretch the range may lie in.
     RangeParser(QStringView text, Tokens &tokens, int end, const TimeScale &scale)
-        : m_text(text), m_tokens(tokens), m_end(end), m_scale(scale)
+        : m_text(text), m_tokens(tokens.data()), m_end(end), m_scale(scale)
     {
     }
 
@@ -81,7 +82,7 @@ private:
     Placement combine(const Bound &first, const Bound &second, TextSpan range) const;
 
     QStringView m_text;
-    Tokens &m_tokens;
+    Token *m_tokens; // the words' lookups are kept in them
     int m_end;
     const TimeScale &m_scale;
     int m_at = 0;
@@ -377,27 +378,58 @@ RangeReading RangeParser::read(int at, qsizetype zoneEnd)
     return {range, combine(first, second, range)};
 }
 
-// Where the author ends: after the first year and what closes it ("Smith,
-// 1975", "(Smith, 1975a),").
-int afterYear(QStringView text, const Tokens &tokens, int from, int to)
+// Where the author ends in text[from, to), a stretch that begins at a token:
+// after the first year (a number of four digits from 1700 to 2100) and what
+// closes it ("Smith, 1975", "(Smith, 1975a),"), at the start of the token
+// that follows, or `to`; nothing where no year is written. Read from the
+// characters as the tokens would have them, so that a memo of what follows
+// is reached without cutting the author into tokens.
+std::optional<qsizetype> authorEnd(QStringView text, qsizetype from, qsizetype to)
 {
-    for (int i = from; i < to; ++i) {
-        const Token &t = tokens[i];
-        if (t.kind != Kind::Number || t.end - t.start != 4)
+    const char16_t *chars = text.utf16();
+    const auto skipBlanks = [&](qsizetype at) {
+        while (at < to && tokens::isSpace(chars[at]))
+            ++at;
+        return at;
+    };
+    for (qsizetype at = from; (at = scan::indexOfDigit(chars, at, to)) < to; ++at) {
+        // A number begins where no word or number goes on.
+        if (at > from && tokens::continuesWord(chars[at - 1]))
             continue;
-        const int year = numberValue(text, t);
-        if (year < 1700 || year > 2100)
+        const qsizetype end = tokens::tokenEnd(chars, at, to, Kind::Number);
+        int year = 0;
+        for (qsizetype i = at; i < end && year < 100000; ++i)
+            year = year * 10 + (chars[i] - u'0');
+        if (end - at != 4 || year < 1700 || year > 2100) {
+            at = end - 1;
             continue;
-        int after = i + 1;
-        if (after < to && tokens[after].kind == Kind::Word && !tokens[after].spaceBefore &&
-            tokens[after].end - tokens[after].start == 1)
+        }
+        qsizetype after = end;
+        if (after < to && tokens::kindOf(chars[after]) == Kind::Word &&
+            tokens::tokenEnd(chars, after, to, Kind::Word) == after + 1)
             ++after; // "1975a"
-        while (after < to && (tokens[after].kind == Kind::Close ||
-                              tokens[after].kind == Kind::Dot || tokens[after].kind == Kind::Other))
-            ++after;
+        for (after = skipBlanks(after); after < to; after = skipBlanks(after + 1)) {
+            const Kind kind = tokens::kindOf(chars[after]);
+            if (kind != Kind::Close && kind != Kind::Dot && kind != Kind::Other)
+                break;
+        }
         return after;
     }
-    return from;
+    return std::nullopt;
+}
+
+// The same as a token: the first of tokens [from, to) after the author.
+int afterYear(QStringView text, const Tokens &tokens, int from, int to)
+{
+    if (from >= to)
+        return from;
+    const std::optional<qsizetype> end = authorEnd(text, tokens[from].start, tokens[to - 1].end);
+    if (!end)
+        return from;
+    int after = from;
+    while (after < to && tokens[after].start < *end)
+        ++after;
+    return after;
 }
 
 // The range in tokens [at, to): the first token a range starts at, read, or
@@ -478,6 +510,27 @@ void RangeMemo::insert(QStringView characters, const RangeReading &reading)
 {
     m_index.insertNew(characters, int(m_readings.size()));
     m_readings.append(reading);
+}
+
+std::optional<RangeReading> readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to,
+                                                 const TimeScale &scale, RangeMemo &memo)
+{
+    const qsizetype start = authorEnd(text, from, to).value_or(from);
+    if (start >= to)
+        return std::nullopt;
+    const QStringView characters = text.sliced(start, to - start);
+    RangeReading reading;
+    if (const RangeReading *known = memo.find(characters)) {
+        reading = moved(*known, start);
+    } else {
+        Tokens tokens = tokenize(text, start, to);
+        RangeParser parser(text, tokens, int(tokens.size()), scale);
+        reading = firstRange(parser, tokens, 0, int(tokens.size()));
+        memo.insert(characters, moved(reading, -start));
+    }
+    if (reading.range.isEmpty())
+        return std::nullopt;
+    return reading;
 }
 
 RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QStringView>
+#include <optional>
 
 namespace fosdat::strata
 {
@@ -72,5 +73,13 @@ private:
 // The same as above, served from `memo` where it holds the characters.
 RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
                        RangeMemo &memo);
+
+// The range of text[from, to), the part of a genus entry between its name and
+// its references that holds no family note, from the start of its first token
+// to the end of its last, where a range follows the author (nothing where
+// none does): read as above, and most often found in `memo` without cutting
+// the text into tokens.
+std::optional<RangeReading> readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to,
+                                                 const TimeScale &scale, RangeMemo &memo);
 
 } // namespace fosdat::strata

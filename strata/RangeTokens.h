@@ -102,6 +102,22 @@ inline bool continuesWord(char16_t u)
     return u < 128 ? AsciiClasses[u].inWord : kindOf(u) == TokenKind::Word;
 }
 
+// The end of the token of `kind` that begins at chars[at]: a word goes on
+// through letters, marks and digits, a number through digits; every other
+// token is one character.
+inline qsizetype tokenEnd(const char16_t *chars, qsizetype at, qsizetype to, TokenKind kind)
+{
+    qsizetype end = at + 1;
+    if (kind == TokenKind::Word) {
+        while (end < to && continuesWord(chars[end]))
+            ++end;
+    } else if (kind == TokenKind::Number) {
+        while (end < to && chars[end] >= u'0' && chars[end] <= u'9')
+            ++end;
+    }
+    return end;
+}
+
 } // namespace tokens
 
 // The value of a number token of a few digits.
@@ -171,14 +187,7 @@ inline Tokens tokenize(QStringView text, qsizetype from, qsizetype to,
                 break;
             }
         }
-        qsizetype end = i + 1;
-        if (kind == TokenKind::Word) {
-            while (end < to && tokens::continuesWord(chars[end]))
-                ++end;
-        } else if (kind == TokenKind::Number) {
-            while (end < to && chars[end] >= u'0' && chars[end] <= u'9')
-                ++end;
-        }
+        const qsizetype end = tokens::tokenEnd(chars, i, to, kind);
         result.append({kind, space, false, false, int(i), int(end), nullptr, nullptr});
         space = false;
         i = end;

@@ -98,7 +98,7 @@ int CodeIndex::find(QStringView code) const
         if (slot.value < 0)
             return -1;
         if (slot.hash == h && slot.code.size() == code.size() &&
-            std::memcmp(slot.code.utf16(), code.utf16(), sizeof(char16_t) * code.size()) == 0)
+            std::equal(code.utf16(), code.utf16() + code.size(), slot.code.utf16()))
             return slot.value;
     }
 }
