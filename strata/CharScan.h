@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QStringView>
 #include <bit>
+#include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -84,6 +85,48 @@ inline qsizetype lowerCaseEnd(const char16_t *chars, qsizetype from, qsizetype t
     while (from < to && chars[from] >= u'a' && chars[from] <= u'z')
         ++from;
     return from;
+}
+
+// The first of chars[from, to) that is no ASCII letter, or `to`.
+inline qsizetype asciiLetterEnd(const char16_t *chars, qsizetype from, qsizetype to)
+{
+#ifdef __SSE2__
+    for (; from + 8 <= to; from += 8) {
+        const __m128i folded = _mm_or_si128(loadEight(chars + from), _mm_set1_epi16(0x20));
+        const __m128i letters = inRange(folded, u'a', 26);
+        if (const int at = firstMarked(_mm_xor_si128(letters, _mm_set1_epi16(-1))); at < 8)
+            return from + at;
+    }
+#endif
+    while (from < to && (chars[from] | 0x20) >= u'a' && (chars[from] | 0x20) <= u'z')
+        ++from;
+    return from;
+}
+
+// A hash of the characters, four at a time, each group mixed in by a
+// multiplication: codes are a few letters long, ranges a few words.
+inline quint32 hash(QStringView characters)
+{
+    const char16_t *chars = characters.utf16();
+    const qsizetype size = characters.size();
+    quint64 h = quint64(size) * 0x9e3779b97f4a7c15u;
+    const auto mix = [&h](quint64 four) {
+        h = (h ^ four) * 0xff51afd7ed558ccdu;
+        h ^= h >> 32;
+    };
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 four;
+        std::memcpy(&four, chars + i, sizeof(four));
+        mix(four);
+    }
+    if (i < size) {
+        quint64 rest = 0;
+        for (int shift = 0; i < size; ++i, shift += 16)
+            rest |= quint64(chars[i]) << shift;
+        mix(rest);
+    }
+    return quint32(h);
 }
 
 } // namespace fosdat::strata::scan

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <optional>
 
 namespace fosdat::strata
@@ -143,10 +144,11 @@ inline qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
     return at;
 }
 
+// The end of a word of letters and marks: Latin names are ASCII letters.
 inline qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    while (at < end && isLetterOrMark(text[at]))
-        ++at;
+    for (at = scan::asciiLetterEnd(text.utf16(), at, end); at < end && isLetterOrMark(text[at]);)
+        at = scan::asciiLetterEnd(text.utf16(), at + 1, end);
     return at;
 }
 
@@ -203,8 +205,8 @@ private:
     std::optional<TextSpan> genusName(qsizetype at, qsizetype end);
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
     struct Parts;
-    std::optional<Parts> quickParts(qsizetype from, qsizetype end);
-    Parts tokenParts(qsizetype from, qsizetype end);
+    bool quickParts(qsizetype from, qsizetype end, Parts &parts);
+    void tokenParts(qsizetype from, qsizetype end, Parts &parts);
     std::pair<int, int> annotation(const Tokens &tokens, int *family);
     void annotationAfter(qsizetype from, qsizetype end, int *family);
     RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note);
@@ -217,6 +219,7 @@ private:
     RangeMemo &m_ranges;
     CodeIndex m_names; // the catalogue's names, by views of them
     int m_lastName = -1;
+    QStringView m_lastNameView; // the name m_lastName stands for
     int m_family = -1;
     int m_order = -1;
     int m_class = -1;
@@ -229,7 +232,8 @@ int EntryReader::intern(QStringView name)
 {
     if (name.isEmpty())
         return -1;
-    if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
+    if (m_lastName >= 0 && name.size() == m_lastNameView.size() &&
+        std::memcmp(name.utf16(), m_lastNameView.utf16(), sizeof(char16_t) * name.size()) == 0)
         return m_lastName; // a run of entries naming their family
     int found = m_names.find(name);
     if (found < 0) {
@@ -237,6 +241,7 @@ int EntryReader::intern(QStringView name)
         m_catalogue->names.append(name.toString());
         m_names.insertNew(m_catalogue->names.constLast(), found);
     }
+    m_lastNameView = m_catalogue->names.at(found);
     return m_lastName = found;
 }
 
@@ -416,16 +421,15 @@ struct EntryReader::Parts {
 
 // Most entries hold no note of their family before their references, and a
 // range read before: found from the characters, without cutting them into
-// tokens. Nothing where the entry needs reading by tokens.
-std::optional<EntryReader::Parts> EntryReader::quickParts(qsizetype from, qsizetype end)
+// tokens. False where the entry needs reading by tokens.
+bool EntryReader::quickParts(qsizetype from, qsizetype end, Parts &parts)
 {
     const QStringView text = m_text;
     const char16_t *chars = text.utf16();
-    Parts parts;
     qsizetype last = from; // the end of the stretch before the references
     for (; (last = scan::indexOfAny(chars, last, end, u'(', u'с', u'С')) < end; ++last) {
         if (chars[last] != u'(')
-            return std::nullopt; // a note of the family, maybe
+            return false; // a note of the family, maybe
         if (last + 1 < end && chars[last + 1] >= u'1' && chars[last + 1] <= u'9') {
             if (const qsizetype close = referencesClose(text, last, end); close >= 0) {
                 parts.references = last;
@@ -439,25 +443,18 @@ std::optional<EntryReader::Parts> EntryReader::quickParts(qsizetype from, qsizet
     parts.first = from;
     while (parts.first < last && tokens::isSpace(chars[parts.first]))
         ++parts.first;
-    if (parts.first == last)
-        return std::nullopt;
-    std::optional<RangeReading> reading =
-        readRangeAfterAuthor(text, parts.first, last, m_scale, m_ranges);
-    if (!reading)
-        return std::nullopt;
-    parts.reading = *reading;
-    return parts;
+    return parts.first < last &&
+           readRangeAfterAuthor(text, parts.first, last, m_scale, m_ranges, &parts.reading);
 }
 
-EntryReader::Parts EntryReader::tokenParts(qsizetype from, qsizetype end)
+void EntryReader::tokenParts(qsizetype from, qsizetype end, Parts &parts)
 {
-    Parts parts;
+    parts = {};
     Tokens tokens = tokenize(m_text, from, end, &parts.references, &parts.referencesEnd);
     const std::pair<int, int> note = annotation(tokens, &parts.family);
     parts.reading = rangeOf(tokens, int(tokens.size()), note);
     parts.first = tokens.isEmpty() ? -1 : tokens[0].start;
     parts.note = note.first >= 0 ? tokens[note.first].start : -1;
-    return parts;
 }
 
 bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
@@ -467,8 +464,9 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
     if (!genus)
         return false;
     // The range lies between the name and the first list of references.
-    std::optional<Parts> quick = quickParts(genus->end(), end);
-    const Parts parts = quick ? *quick : tokenParts(genus->end(), end);
+    Parts parts;
+    if (!quickParts(genus->end(), end, parts))
+        tokenParts(genus->end(), end, parts);
     const RangeReading &reading = parts.reading;
     const Reason reason = reading.placement.reason;
     if (parts.references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&

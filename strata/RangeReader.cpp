@@ -3,6 +3,9 @@
 #include "CharScan.h"
 #include "TimeScale.h"
 
+#include <cstring>
+#include <utility>
+
 namespace fosdat::strata
 {
 
@@ -502,35 +505,64 @@ RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const
 
 const RangeReading *RangeMemo::find(QStringView characters) const
 {
-    const int at = m_index.find(characters);
-    return at < 0 ? nullptr : &m_readings[at];
+    if (m_slots.isEmpty())
+        return nullptr;
+    const quint32 hash = scan::hash(characters);
+    const qsizetype mask = m_slots.size() - 1;
+    for (qsizetype i = hash & mask;; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.known < 0)
+            return nullptr;
+        if (slot.hash != hash)
+            continue;
+        const Known &known = m_known[slot.known];
+        if (known.length == characters.size() &&
+            std::memcmp(m_characters.utf16() + known.start, characters.utf16(),
+                        sizeof(char16_t) * characters.size()) == 0)
+            return &known.reading;
+    }
 }
 
 void RangeMemo::insert(QStringView characters, const RangeReading &reading)
 {
-    m_index.insertNew(characters, int(m_readings.size()));
-    m_readings.append(reading);
+    if (2 * (m_known.size() + 1) > m_slots.size()) {
+        const QList<Slot> old =
+            std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(1024, 2 * m_slots.size())));
+        for (const Slot &slot : old) {
+            if (slot.known >= 0)
+                place(slot.hash, slot.known);
+        }
+    }
+    place(scan::hash(characters), qint32(m_known.size()));
+    m_known.append({qint32(m_characters.size()), qint32(characters.size()), reading});
+    m_characters.append(characters);
 }
 
-std::optional<RangeReading> readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to,
-                                                 const TimeScale &scale, RangeMemo &memo)
+void RangeMemo::place(quint32 hash, qint32 known)
+{
+    const qsizetype mask = m_slots.size() - 1;
+    qsizetype i = hash & mask;
+    while (m_slots[i].known >= 0)
+        i = (i + 1) & mask;
+    m_slots[i] = {hash, known};
+}
+
+bool readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale,
+                          RangeMemo &memo, RangeReading *reading)
 {
     const qsizetype start = authorEnd(text, from, to).value_or(from);
     if (start >= to)
-        return std::nullopt;
+        return false;
     const QStringView characters = text.sliced(start, to - start);
-    RangeReading reading;
     if (const RangeReading *known = memo.find(characters)) {
-        reading = moved(*known, start);
+        *reading = moved(*known, start);
     } else {
         Tokens tokens = tokenize(text, start, to);
         RangeParser parser(text, tokens, int(tokens.size()), scale);
-        reading = firstRange(parser, tokens, 0, int(tokens.size()));
-        memo.insert(characters, moved(reading, -start));
+        *reading = firstRange(parser, tokens, 0, int(tokens.size()));
+        memo.insert(characters, moved(*reading, -start));
     }
-    if (reading.range.isEmpty())
-        return std::nullopt;
-    return reading;
+    return !reading->range.isEmpty();
 }
 
 RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)

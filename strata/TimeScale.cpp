@@ -1,8 +1,9 @@
 #include "TimeScale.h"
 
+#include "CharScan.h"
+
 #include <QFile>
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace fosdat::strata
@@ -15,30 +16,9 @@ void CodeIndex::clear()
     m_longest = 0;
 }
 
-// Four UTF-16 code units at a time, each group mixed in by a multiplication:
-// codes are a few letters long, the ranges a memo keeps a few words.
 quint32 CodeIndex::hash(QStringView code)
 {
-    const char16_t *chars = code.utf16();
-    const qsizetype size = code.size();
-    quint64 h = quint64(size) * 0x9e3779b97f4a7c15u;
-    const auto mix = [&h](quint64 four) {
-        h = (h ^ four) * 0xff51afd7ed558ccdu;
-        h ^= h >> 32;
-    };
-    qsizetype i = 0;
-    for (; i + 4 <= size; i += 4) {
-        quint64 four;
-        std::memcpy(&four, chars + i, sizeof(four));
-        mix(four);
-    }
-    if (i < size) {
-        quint64 rest = 0;
-        for (int shift = 0; i < size; ++i, shift += 16)
-            rest |= quint64(chars[i]) << shift;
-        mix(rest);
-    }
-    return quint32(h);
+    return scan::hash(code);
 }
 
 void CodeIndex::insert(QStringView code, int value)
