@@ -17,25 +17,53 @@ constexpr int CaptionCharacters = 28;
 // Characters of the line laid out on either side of the match: more than a
 // row shows.
 constexpr int Context = 160;
-const QChar Ellipsis(0x2026);
+// The start of a line kept where it is cut: at most its first word, and at
+// most this many characters.
+constexpr int HeadCharacters = 40;
+const QString Gap = QStringLiteral(" \u2026 ");
 
-struct LinePart {
-    QString text;
-    int matchStart = 0;
-};
-
-// The part of the line around the match, on one row.
-LinePart linePart(const QString &line, int matchStart, int matchLength)
+QString oneLine(QString text)
 {
-    const int from = std::max(0, matchStart - Context);
-    QString text = line.mid(from, matchStart - from + matchLength + Context);
     for (QChar &c : text) {
         if (c == u'\t' || c == QChar::LineSeparator)
             c = u' ';
     }
-    if (from > 0)
-        text.prepend(Ellipsis);
-    return {text, matchStart - from + (from > 0 ? 1 : 0)};
+    return text;
+}
+
+// The part of the line around the match, on one row, from `from`.
+struct LinePart {
+    QString text;
+    int from = 0;
+    int matchStart = 0;
+};
+
+LinePart linePart(const QString &line, int matchStart, int matchLength)
+{
+    const int from = std::max(0, matchStart - Context);
+    return {oneLine(line.mid(from, matchStart - from + matchLength + Context)), from,
+            matchStart - from};
+}
+
+// Where the start kept of a cut line ends: after the genus the line names,
+// or else its first word.
+int headEnd(const QString &line, int genusEnd)
+{
+    if (genusEnd > 0)
+        return std::min(genusEnd, HeadCharacters);
+    int end = 0;
+    while (end < line.size() && line.at(end).isSpace())
+        ++end;
+    while (end < line.size() && end < HeadCharacters && !line.at(end).isSpace())
+        ++end;
+    return end;
+}
+
+QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option)
+{
+    if (!(option.state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
 }
 
 } // namespace
@@ -61,19 +89,20 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &option, painter, widget);
 
     const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorRole textRole = selected ? QPalette::HighlightedText : QPalette::Text;
+    const QColor textColor = option.palette.color(
+        colorGroup(option), selected ? QPalette::HighlightedText : QPalette::Text);
+    const QString line = index.data(SearchResultsModel::LineRole).toString();
+    const int matchStart = index.data(SearchResultsModel::MatchStartRole).toInt();
     const int matchLength = index.data(SearchResultsModel::MatchLengthRole).toInt();
-    const LinePart part =
-        linePart(index.data(SearchResultsModel::LineRole).toString(),
-                 index.data(SearchResultsModel::MatchStartRole).toInt(), matchLength);
+    const LinePart part = linePart(line, matchStart, matchLength);
 
     painter->save();
     painter->setClipRect(option.rect);
+    painter->setFont(option.font);
+    painter->setPen(textColor);
     const QFontMetrics metrics(option.font);
     const int captionWidth = metrics.averageCharWidth() * CaptionCharacters;
     QRect text = option.rect.adjusted(Padding, 0, -Padding, 0);
-    painter->setFont(option.font);
-    painter->setPen(option.palette.color(QPalette::Disabled, textRole));
     painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
                       shownCaption(index.data(SearchResultsModel::CaptionRole).toString(), metrics,
                                    captionWidth - Padding));
@@ -86,16 +115,28 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         match.setBackground(MatchBackground);
     layout.setFormats({{part.matchStart, matchLength, match}});
     layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(1e6);
+    QTextLine row = layout.createLine();
+    row.setLineWidth(1e6);
     layout.endLayout();
-    // The line moves left so that the match ends within three quarters of the room.
-    const qreal matchEnd = line.cursorToX(part.matchStart + matchLength);
-    const qreal shift = std::max<qreal>(0, matchEnd - text.width() * 3 / 4);
-    painter->setPen(option.palette.color(textRole));
+
+    // The line moves left so that the match ends within three quarters of
+    // the room; its start then stays in front of an ellipsis.
+    const qreal matchEnd = row.cursorToX(part.matchStart + matchLength);
+    const int head = headEnd(line, index.data(SearchResultsModel::GenusEndRole).toInt());
+    qreal shift = std::max<qreal>(0, matchEnd - text.width() * 3 / 4);
+    if ((part.from > 0 || shift > 0) && head > 0 && head <= matchStart) {
+        const int gapWidth = metrics.horizontalAdvance(Gap);
+        const QString start = metrics.elidedText(oneLine(line.left(head)), Qt::ElideRight,
+                                                 text.width() / 3 - gapWidth) +
+                              Gap;
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, start);
+        text.setLeft(text.left() + metrics.horizontalAdvance(start));
+        const qreal headInPart = head > part.from ? row.cursorToX(head - part.from) : 0;
+        shift = std::max(headInPart, matchEnd - text.width() * 3 / 4);
+    }
     painter->setClipRect(text, Qt::IntersectClip);
     layout.draw(painter,
-                QPointF(text.left() - shift, text.top() + (text.height() - line.height()) / 2));
+                QPointF(text.left() - shift, text.top() + (text.height() - row.height()) / 2));
     painter->restore();
 }
 
