@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -21,6 +22,8 @@ constexpr int Context = 160;
 // most this many characters.
 constexpr int HeadCharacters = 40;
 const QString Gap = QStringLiteral(" \u2026 ");
+// How far a cut line's shown part may begin later to begin with a word.
+constexpr int WordSearch = 12;
 
 QString oneLine(QString text)
 {
@@ -57,6 +60,51 @@ int headEnd(const QString &line, int genusEnd)
     while (end < line.size() && end < HeadCharacters && !line.at(end).isSpace())
         ++end;
     return end;
+}
+
+// The start kept of a cut line, and an ellipsis: within `room`, cut itself
+// where it is wider.
+QString keptStart(const QString &head, const QFontMetrics &metrics, int room)
+{
+    const QString whole = oneLine(head) + Gap;
+    if (metrics.horizontalAdvance(whole) <= room)
+        return whole;
+    return metrics.elidedText(oneLine(head), Qt::ElideRight, room) + u' ';
+}
+
+// Where a line moved `shift` to the left begins: at the start of a
+// character, so that no part of one shows at the edge, and at the start of a
+// word where one begins a little further on; never past the match's start.
+qreal wordStartAfter(const QString &text, const QTextLine &row, qreal shift, qreal from,
+                     int matchStart)
+{
+    int position = row.xToCursor(shift, QTextLine::CursorBetweenCharacters);
+    if (row.cursorToX(position) < shift)
+        ++position;
+    for (int word = position; word < matchStart && word < position + WordSearch; ++word) {
+        if (word > 0 && text.at(word - 1).isSpace()) {
+            position = word;
+            break;
+        }
+    }
+    return std::max(from, row.cursorToX(std::min(position, matchStart)));
+}
+
+// Relative luminance and contrast as the Web Content Accessibility Guidelines
+// define them.
+double luminance(const QColor &color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+           0.0722 * linear(color.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    return (light + 0.05) / (dark + 0.05);
 }
 
 QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option)
@@ -101,7 +149,8 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     painter->setFont(option.font);
     painter->setPen(textColor);
     const QFontMetrics metrics(option.font);
-    const int captionWidth = metrics.averageCharWidth() * CaptionCharacters;
+    const int captionWidth =
+        std::min(metrics.averageCharWidth() * CaptionCharacters, option.rect.width() / 3);
     QRect text = option.rect.adjusted(Padding, 0, -Padding, 0);
     painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
                       shownCaption(index.data(SearchResultsModel::CaptionRole).toString(), metrics,
@@ -124,20 +173,35 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     const qreal matchEnd = row.cursorToX(part.matchStart + matchLength);
     const int head = headEnd(line, index.data(SearchResultsModel::GenusEndRole).toInt());
     qreal shift = std::max<qreal>(0, matchEnd - text.width() * 3 / 4);
+    qreal shownFrom = 0; // where in the part the shown text may begin
     if ((part.from > 0 || shift > 0) && head > 0 && head <= matchStart) {
-        const int gapWidth = metrics.horizontalAdvance(Gap);
-        const QString start = metrics.elidedText(oneLine(line.left(head)), Qt::ElideRight,
-                                                 text.width() / 3 - gapWidth) +
-                              Gap;
+        const QString start = keptStart(line.left(head), metrics, text.width() / 2);
         painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, start);
         text.setLeft(text.left() + metrics.horizontalAdvance(start));
-        const qreal headInPart = head > part.from ? row.cursorToX(head - part.from) : 0;
-        shift = std::max(headInPart, matchEnd - text.width() * 3 / 4);
+        shownFrom = head > part.from ? row.cursorToX(head - part.from) : 0;
+        shift = std::max(shownFrom, matchEnd - text.width() * 3 / 4);
     }
+    if (shift > 0)
+        shift = wordStartAfter(part.text, row, shift, shownFrom, part.matchStart);
     painter->setClipRect(text, Qt::IntersectClip);
     layout.draw(painter,
                 QPointF(text.left() - shift, text.top() + (text.height() - row.height()) / 2));
     painter->restore();
+}
+
+QPalette SearchResultDelegate::legiblePalette(QPalette palette)
+{
+    constexpr double LeastContrast = 4.5;
+    constexpr int Steps = 30; // of 10 % each: from any colour to black or white
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor text = palette.color(group, QPalette::HighlightedText);
+        QColor background = palette.color(group, QPalette::Highlight);
+        const bool darken = luminance(text) > luminance(background);
+        for (int step = 0; step < Steps && contrast(text, background) < LeastContrast; ++step)
+            background = darken ? background.darker(110) : background.lighter(110);
+        palette.setColor(group, QPalette::Highlight, background);
+    }
+    return palette;
 }
 
 QSize SearchResultDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const

@@ -85,6 +85,7 @@ void SearchWindow::setUpLayout()
     m_list->setObjectName(QStringLiteral("resultList"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new SearchResultDelegate(m_list));
+    m_list->setPalette(SearchResultDelegate::legiblePalette(m_list->palette()));
     // Rows of one height are placed without asking each for its size, so
     // thousands of them come in without delay.
     m_list->setUniformItemSizes(true);

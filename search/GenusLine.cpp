@@ -59,7 +59,8 @@ LineSpan trimmed(QStringView line, qsizetype from, qsizetype to)
 }
 
 // Past the last year in line[from, to) ("Ashby, 1975", "(Ashby & Dawes, 1975)")
-// and a bracket that closes right after it; `from` without one.
+// and a bracket that closes right after it, where more than separators
+// follows it; `from` without one.
 qsizetype afterLastYear(QStringView line, qsizetype from, qsizetype to)
 {
     qsizetype after = from;
@@ -69,8 +70,9 @@ qsizetype afterLastYear(QStringView line, qsizetype from, qsizetype to)
                          [](QChar c) { return c >= u'0' && c <= u'9'; }))
             continue;
         const int year = line.mid(at, 4).toInt();
-        if (year >= FirstYear && year <= LastYear)
-            after = at + 4 < to && line[at + 4] == u')' ? at + 5 : at + 4;
+        const qsizetype end = at + 4 < to && line[at + 4] == u')' ? at + 5 : at + 4;
+        if (year >= FirstYear && year <= LastYear && !trimmed(line, end, to).isEmpty())
+            after = end;
     }
     return after;
 }
