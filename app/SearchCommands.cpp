@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTimer>
@@ -206,15 +205,10 @@ void SearchCommands::exportResults()
     const QList<fosdat::ResultLine> lines = m_window->exportedLines();
     if (lines.isEmpty())
         return;
-    const QString name = exportName(m_window->query().text);
-    const QString proposed =
-        m_exportFileName.isEmpty() ? name : QFileInfo(m_exportFileName).dir().filePath(name);
     const std::optional<QString> path =
-        m_dialogs.exportFileName(m_window, QStringLiteral("Экспорт результатов"), proposed,
-                                 QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
+        m_exportFile.choose(m_dialogs, m_window, exportName(m_window->query().text));
     if (!path)
         return;
-    m_exportFileName = *path;
     const fosdat::data::SaveResult saved = fosdat::data::saveFile(*path, fosdat::resultsCsv(lines));
     if (!saved.ok) {
         m_dialogs.message(m_window,

@@ -4,6 +4,7 @@
 #include "SearchResults.h"
 #include "SearchWindow.h"
 #include "TextMatcher.h"
+#include "UserDialogs.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,7 +12,6 @@
 
 class CatalogueView;
 class Fosdat;
-class UserDialogs;
 
 // The searches beside the find dialog: the search window over every
 // catalogue (also listing the lines that cite a reference, and exporting its
@@ -69,5 +69,6 @@ private:
     fosdat::TextMatcher m_last;    // what find next and previous continue
     fosdat::TextMatcher m_pending; // the search window's search under way
     fosdat::TextMatcher m_listed;  // the one whose results the window lists
-    QString m_exportFileName;      // the last file exported to, whose folder the next proposes
+    ExportFileChooser m_exportFile{QStringLiteral("Экспорт результатов"),
+                                   QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
 };

@@ -15,6 +15,7 @@
 #include "SearchWindow.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
+#include "support/Menus.h"
 #include "support/RtfPicture.h"
 
 #include <QApplication>
@@ -179,21 +180,6 @@ QStringList linesCiting(const QString &caption, const QString &text, int number)
         }
     }
     return lines;
-}
-
-// Runs `handle` on the next popup menu, then closes it.
-void whenMenu(std::function<void(QMenu *)> handle)
-{
-    auto *timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            handle(menu);
-            menu->close();
-        }
-    });
-    timer->start(10);
 }
 
 } // namespace
