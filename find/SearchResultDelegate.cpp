@@ -103,8 +103,9 @@ double luminance(const QColor &color)
 
 double contrast(const QColor &a, const QColor &b)
 {
-    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
-    return (light + 0.05) / (dark + 0.05);
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 QPalette::ColorGroup colorGroup(const QStyleOptionViewItem &option)

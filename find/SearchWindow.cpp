@@ -53,7 +53,7 @@ SearchWindow::SearchWindow(QWidget *parent)
     setObjectName(QStringLiteral("SearchWindow"));
     setWindowTitle(QStringLiteral("Поиск по всему каталогу"));
     setUpLayout();
-    setUpCommands();
+    const Commands commands = setUpCommands();
 
     connect(m_field, &QLineEdit::textEdited, this, &SearchWindow::requestSearch);
     connect(m_matchCase, &QCheckBox::toggled, this, &SearchWindow::requestSearch);
@@ -61,6 +61,10 @@ SearchWindow::SearchWindow(QWidget *parent)
     connect(m_groupFilter, &QComboBox::currentIndexChanged, this, &SearchWindow::requestSearch);
     connect(m_list, &QListView::activated, this, &SearchWindow::openResult);
     connect(m_export, &QPushButton::clicked, this, &SearchWindow::exportRequested);
+    connect(m_exportAction, &QAction::triggered, this, &SearchWindow::exportRequested);
+    connect(commands.copy, &QAction::triggered, this, &SearchWindow::copySelection);
+    connect(commands.selectAll, &QAction::triggered, m_list, &QListView::selectAll);
+    connect(commands.close, &QAction::triggered, this, &QWidget::close);
     connect(m_model, &QAbstractItemModel::modelReset, this, &SearchWindow::updateExport);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &SearchWindow::updateExport);
 }
@@ -122,30 +126,25 @@ void SearchWindow::setUpLayout()
 
 // Escape closes the window; the list's context menu copies, selects all and
 // exports, with the keys it shows.
-void SearchWindow::setUpCommands()
+SearchWindow::Commands SearchWindow::setUpCommands()
 {
-    auto *close = new QAction(this);
-    close->setShortcut(Qt::Key_Escape);
-    close->setShortcutContext(Qt::WindowShortcut);
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    addAction(close);
-
-    auto *copy = new QAction(QStringLiteral("Копировать"), m_list);
-    copy->setObjectName(QStringLiteral("copyResults"));
-    copy->setShortcut(QKeySequence::Copy);
-    auto *selectAll = new QAction(QStringLiteral("Выделить всё"), m_list);
-    selectAll->setObjectName(QStringLiteral("selectAllResults"));
-    selectAll->setShortcut(QKeySequence::SelectAll);
+    Commands commands{new QAction(this), new QAction(QStringLiteral("Копировать"), m_list),
+                      new QAction(QStringLiteral("Выделить всё"), m_list)};
+    commands.close->setShortcut(Qt::Key_Escape);
+    commands.close->setShortcutContext(Qt::WindowShortcut);
+    addAction(commands.close);
+    commands.copy->setObjectName(QStringLiteral("copyResults"));
+    commands.copy->setShortcut(QKeySequence::Copy);
+    commands.selectAll->setObjectName(QStringLiteral("selectAllResults"));
+    commands.selectAll->setShortcut(QKeySequence::SelectAll);
+    for (QAction *action : {commands.copy, commands.selectAll})
+        action->setShortcutContext(Qt::WidgetShortcut);
     m_exportAction = new QAction(m_export->text(), m_list);
     m_exportAction->setObjectName(QStringLiteral("exportResultsItem"));
     m_exportAction->setEnabled(false);
-    for (QAction *action : {copy, selectAll})
-        action->setShortcutContext(Qt::WidgetShortcut);
-    connect(copy, &QAction::triggered, this, &SearchWindow::copySelection);
-    connect(selectAll, &QAction::triggered, m_list, &QListView::selectAll);
-    connect(m_exportAction, &QAction::triggered, this, &SearchWindow::exportRequested);
-    m_list->addActions({copy, selectAll, m_exportAction});
+    m_list->addActions({commands.copy, commands.selectAll, m_exportAction});
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    return commands;
 }
 
 // The first time at the screen's right edge, beside or over the catalogue

@@ -63,8 +63,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Commands {
+        QAction *close;
+        QAction *copy;
+        QAction *selectAll;
+    };
     void setUpLayout();
-    void setUpCommands();
+    Commands setUpCommands();
     void requestSearch();
     void openResult(const QModelIndex &index);
     void openFirstResult();
