@@ -130,27 +130,18 @@ double captionContrast(QListView *list, int row)
 // Fields of a CSV text, quoted or not, a row a list.
 QList<QStringList> parseCsv(const QString &csv)
 {
+    static const QRegularExpression field(QStringLiteral(R"re("((?:[^"]|"")*)"|([^,\r]*))re"));
     QList<QStringList> rows{{}};
-    QString field;
-    bool quoted = false;
-    for (qsizetype at = 0; at < csv.size(); ++at) {
-        const QChar c = csv.at(at);
-        if (quoted && c == u'"' && at + 1 < csv.size() && csv.at(at + 1) == u'"') {
-            field += c;
-            ++at;
-        } else if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted && c == u',') {
-            rows.last() << std::exchange(field, QString());
-        } else if (!quoted && c == u'\r' && csv.mid(at, 2) == u"\r\n") {
-            rows.last() << std::exchange(field, QString());
+    for (qsizetype at = 0; at < csv.size();) {
+        const QRegularExpressionMatch match = field.match(csv, at);
+        rows.last() << (match.capturedLength(1) ? match.captured(1).replace(QStringLiteral("\"\""),
+                                                                            QStringLiteral("\""))
+                                                : match.captured(2));
+        at = match.capturedEnd();
+        if (csv.mid(at, 2) == u"\r\n" && at + 2 < csv.size())
             rows.append(QStringList());
-            ++at;
-        } else {
-            field += c;
-        }
+        at += csv.at(at) == u',' ? 1 : 2;
     }
-    rows.removeLast(); // after the last line end
     return rows;
 }
 
