@@ -58,6 +58,8 @@ Fosdat *Program::showCatalogueWindow()
                 &SearchCommands::findNext);
         connect(m_catalogue, &Fosdat::findPreviousRequested, m_searches.get(),
                 &SearchCommands::findPrevious);
+        connect(m_catalogue, &Fosdat::citingGeneraRequested, m_searches.get(),
+                &SearchCommands::showCitingGenera);
         m_searches->prepareAfterFirstPaint(*m_catalogue);
         connect(m_catalogue, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_catalogue->loadStartupContent();

@@ -304,6 +304,22 @@ void Report::searchTargets()
             QStringLiteral("Search of a genus name in %1 ≤ 3× a memmem() scan of the same texts "
                            "(%2 % of their lines with characters outside Windows-1251)")
                 .arg(set, QString::number(outside.value_or(0) * 100, 'f', 1));
+        for (const auto &[kind, query] :
+             {std::pair{QStringLiteral("genus"), QStringLiteral("a genus name")},
+              std::pair{QStringLiteral("common"),
+                        QStringLiteral("thousands of lines, first screen")}}) {
+            const QString name = keystroke.arg(set, kind);
+            const auto ratio = counter(name, QStringLiteral("ranked_per_unranked"));
+            const QString what =
+                QStringLiteral("Ranking adds ≤ 10 % to a keystroke in %1, %2").arg(set, query);
+            if (!ratio)
+                target(what, NotMeasured, std::nullopt);
+            else
+                target(what,
+                       QStringLiteral("%1 % (median of each iteration's ranked over unranked time)")
+                           .arg(QString::number((*ratio - 1) * 100, 'f', 1)),
+                       *ratio <= 1.10);
+        }
         const auto ours = median(keystroke.arg(set, QStringLiteral("genus")));
         const auto scan = median(QStringLiteral("SearchScanMemmem/%1/genus").arg(set));
         if (!ours || !scan || *scan <= 0)
@@ -573,14 +589,26 @@ void Report::search()
         }
         m_stream << " |\n";
     };
+    // The same keystroke with the results unranked, typed in the same iterations.
+    const auto unrankedRow = [this](const QString &family) {
+        m_stream << "| The same, unranked";
+        for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
+            const auto unranked = counter(family.arg(set), QStringLiteral("unranked_ms"));
+            m_stream << " | " << (unranked ? duration(*unranked / 1e3) : NotMeasured);
+        }
+        m_stream << " |\n";
+    };
     row(QStringLiteral("Index built, in the worker"), QStringLiteral("SearchIndexBuild/%1"),
         QStringLiteral("text_chars"));
     row(QStringLiteral("Keystroke to results painted: a genus name"),
         QStringLiteral("SearchKeystroke/%1/genus"));
+    unrankedRow(QStringLiteral("SearchKeystroke/%1/genus"));
     row(QStringLiteral("Keystroke to results painted: no match"),
         QStringLiteral("SearchKeystroke/%1/none"));
+    unrankedRow(QStringLiteral("SearchKeystroke/%1/none"));
     row(QStringLiteral("Keystroke to first screen painted: \"Camp\", thousands of lines"),
         QStringLiteral("SearchKeystroke/%1/common"), QStringLiteral("all_rows_ms"));
+    unrankedRow(QStringLiteral("SearchKeystroke/%1/common"));
     row(QStringLiteral("Eight letters typed without waiting, to the last results painted"),
         QStringLiteral("SearchTyping/%1"));
     row(QStringLiteral("Peer: lines holding the genus name counted with QString::indexOf"),
