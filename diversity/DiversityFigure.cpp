@@ -275,8 +275,10 @@ void DiversityFigure::paintValueAxis(QPainter &painter) const
         painter.drawText(QRectF(m_bounds.left(), y - 8, LeftMargin - 6, 16),
                          Qt::AlignRight | Qt::AlignVCenter, tick.label);
     }
+    // Below the curve, which may run along it.
     painter.setPen(QPen(AxisColor, 1));
     painter.drawLine(m_plot.topLeft(), m_plot.bottomLeft());
+    painter.drawLine(m_plot.bottomLeft(), m_plot.bottomRight());
     // The axis's name, written upwards along it.
     painter.save();
     painter.translate(m_bounds.left() + 12, m_plot.center().y());
@@ -347,8 +349,6 @@ void DiversityFigure::paintCurve(QPainter &painter) const
     painter.fillPath(fill, light);
     painter.setPen(QPen(CurveColor, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.drawPath(line);
-    painter.setPen(QPen(AxisColor, 1));
-    painter.drawLine(m_plot.bottomLeft(), m_plot.bottomRight());
 }
 
 // The periods, and below them the stages, each named where its name fits.
