@@ -10,28 +10,34 @@ namespace fosdat::diversity
 
 // A text filter on genus entries with the find dialog's options: an entry
 // passes when its line, or the name of its family, order or class, holds the
-// text. Each entry is matched once for a text, when first asked about; a
-// text typed on from the last keeps the entries that did not match it out
-// without matching them again (not for whole words, where "Acant" may be a
-// word where "Acan" was none).
+// text. Every entry is matched when the text or an option changes, so that
+// recounting asks nothing more: the lines are scanned as one text, folded to
+// one letter case once, so that a search ignoring case is one plain scan;
+// whole words are checked with the find dialog's own rules on the lines the
+// scan found; a name shared by neighbouring entries is matched once.
 class EntryTextFilter
 {
 public:
-    // The entries asked about from now on; forgets what was matched.
+    // The entries asked about from now on, which must stay in place.
     void setEntries(const QList<strata::GenusEntry> *entries);
     void setMatcher(const TextMatcher &matcher);
     bool isActive() const { return !m_matcher.text().isEmpty(); }
 
     // Whether `entry`, an element of the entries set, passes.
-    bool accepts(const strata::GenusEntry &entry);
+    bool accepts(const strata::GenusEntry &entry) const;
 
 private:
-    enum State : quint8 { Unknown, Passes, Fails };
-    bool matches(const strata::GenusEntry &entry) const;
+    void match();
+    void matchLines();
+    void matchNames();
+    // The same for an entry on its own.
+    bool matchesAlone(const strata::GenusEntry &entry) const;
 
     const QList<strata::GenusEntry> *m_entries = nullptr;
     TextMatcher m_matcher;
-    QList<State> m_states; // by entry
+    QList<bool> m_passes;      // by entry
+    QString m_foldedLines;     // every entry's line, folded, each ended by '\n'
+    QList<qsizetype> m_starts; // of each entry's line there
 };
 
 } // namespace fosdat::diversity
