@@ -421,7 +421,8 @@ void DiversityFigure::paintTexts(QPainter &painter) const
     painter.setFont(fontOf(11));
     const QRectF footer(m_plot.left(), m_bounds.bottom() - FooterHeight, m_plot.width(),
                         FooterHeight);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, u"Время, млн лет назад"_s);
+    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                     u"Время, млн лет назад · пунктир: великие массовые вымирания"_s);
     QString totals = m_content.totals;
     if (m_content.scale) {
         totals += (totals.isEmpty() ? u""_s : u" · "_s) + u"Шкала времени: "_s +

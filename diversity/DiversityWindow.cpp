@@ -195,8 +195,8 @@ void DiversityWindow::setUpLayout()
     auto *lists = new QSplitter(Qt::Horizontal, this);
     lists->addWidget(m_tabs);
     lists->addWidget(genera);
-    lists->setStretchFactor(0, 3);
-    lists->setStretchFactor(1, 2);
+    lists->setStretchFactor(0, 1);
+    lists->setStretchFactor(1, 1);
     auto *right = new QSplitter(Qt::Vertical, this);
     right->addWidget(m_plot);
     right->addWidget(lists);
@@ -348,6 +348,13 @@ QString DiversityWindow::title() const
         groups = u"Ни одной группы"_s;
     if (m_textFilter.isActive())
         groups += u" · записи с «%1»"_s.arg(m_filterText->text());
+    // The options that differ from the usual ones.
+    if (!m_countUncertain->isChecked())
+        groups += u" · без диапазонов под вопросом"_s;
+    if (m_countPeriodOnly->isChecked())
+        groups += u" · с диапазонами только по периоду"_s;
+    if (!m_countLiving->isChecked())
+        groups += u" · без ныне живущих"_s;
     return groups;
 }
 
