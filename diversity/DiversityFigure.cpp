@@ -324,24 +324,25 @@ void DiversityFigure::paintCurve(QPainter &painter) const
     };
     for (int i = 0; i < stages.size(); ++i) {
         const std::optional<double> value = m_content.values.value(i);
-        const std::optional<double> y = value ? yOf(*value) : std::nullopt;
         const double left = xOf(stages[i].base);
         const double right = xOf(stages[i].top);
-        if (!y) {
+        const std::optional<double> height = value ? yOf(*value) : std::nullopt;
+        if (!height) {
             endRun(left);
             continue;
         }
+        const double y = *height;
         if (!inRun) {
             runStart = QPointF(left, baseline);
             fill.moveTo(runStart);
-            line.moveTo(left, *y);
+            line.moveTo(left, y);
             inRun = true;
         } else {
-            line.lineTo(left, *y);
+            line.lineTo(left, y);
         }
-        fill.lineTo(left, *y);
-        fill.lineTo(right, *y);
-        line.lineTo(right, *y);
+        fill.lineTo(left, y);
+        fill.lineTo(right, y);
+        line.lineTo(right, y);
     }
     endRun(xOf(m_youngest));
     QColor light = CurveColor;

@@ -4,52 +4,25 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 
 namespace fosdat::diversity
 {
 
-namespace
-{
-
-// Where `needle` starts in `text` at or after `from`, or -1: the C library's
-// memmem() over the characters' bytes, several times as fast as a search of
-// the characters for the short words typed into a filter.
-qsizetype find(QStringView text, QStringView needle, qsizetype from)
-{
-    const char *bytes = reinterpret_cast<const char *>(text.data());
-    const std::size_t size = std::size_t(text.size()) * sizeof(QChar);
-    const std::size_t length = std::size_t(needle.size()) * sizeof(QChar);
-    for (std::size_t offset = std::size_t(from) * sizeof(QChar); offset < size;) {
-        const void *found = memmem(bytes + offset, size - offset, needle.data(), length);
-        if (!found)
-            return -1;
-        const std::size_t at = std::size_t(static_cast<const char *>(found) - bytes);
-        if (at % sizeof(QChar) == 0)
-            return qsizetype(at / sizeof(QChar));
-        offset = at + 1; // half of one character and half of the next
-    }
-    return -1;
-}
-
-} // namespace
-
-// The lines are folded as the find dialog's search folds each character, so
-// that a plain scan of them finds what it finds, ignoring case.
 void EntryTextFilter::setEntries(const QList<strata::GenusEntry> *entries)
 {
     m_entries = entries;
-    m_foldedLines.clear();
     m_starts.clear();
+    QString lines;
     if (entries) {
         m_starts.reserve(entries->size());
         for (const strata::GenusEntry &entry : *entries) {
-            m_starts.append(m_foldedLines.size());
-            m_foldedLines += ByteText::foldCase(entry.text());
-            m_foldedLines += u'\n';
+            m_starts.append(lines.size());
+            lines += entry.text();
+            lines += u'\n';
         }
     }
+    m_lines = ByteText(lines);
     match();
 }
 
@@ -68,27 +41,17 @@ void EntryTextFilter::match()
     matchNames();
 }
 
+// One scan, on from the next line after each line found.
 void EntryTextFilter::matchLines()
 {
-    const QList<strata::GenusEntry> &entries = *m_entries;
-    const bool wholeWords = m_matcher.flags() & QTextDocument::FindWholeWords;
-    const auto passes = [&](qsizetype entry) {
-        return !wholeWords || m_matcher.indexIn(entries[entry].text(), 0) >= 0;
-    };
-    if (m_matcher.flags() & QTextDocument::FindCaseSensitively) {
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            m_passes[i] = entries[i].text().contains(m_matcher.text()) && passes(i);
-        return;
-    }
-    // One scan, on from the next line after each line found.
-    const QString needle = ByteText::foldCase(m_matcher.text());
-    for (qsizetype at = find(m_foldedLines, needle, 0); at >= 0;) {
+    const ByteText::Finder finder(m_lines, m_matcher);
+    for (qsizetype at = finder.indexIn(0); at >= 0;) {
         const qsizetype entry =
             std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) - m_starts.cbegin() - 1;
-        m_passes[entry] = passes(entry);
+        m_passes[entry] = true;
         if (entry + 1 >= m_starts.size())
             break;
-        at = find(m_foldedLines, needle, m_starts[entry + 1]);
+        at = finder.indexIn(m_starts[entry + 1]);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteText.h"
 #include "GenusEntries.h"
 #include "TextMatcher.h"
 
@@ -11,10 +12,9 @@ namespace fosdat::diversity
 // A text filter on genus entries with the find dialog's options: an entry
 // passes when its line, or the name of its family, order or class, holds the
 // text. Every entry is matched when the text or an option changes, so that
-// recounting asks nothing more: the lines are scanned as one text, folded to
-// one letter case once, so that a search ignoring case is one plain scan;
-// whole words are checked with the find dialog's own rules on the lines the
-// scan found; a name shared by neighbouring entries is matched once.
+// recounting asks nothing more: the lines are held as one text of a byte a
+// character, as the search window's index holds a catalogue, and scanned
+// once; a name shared by neighbouring entries is matched once.
 class EntryTextFilter
 {
 public:
@@ -36,7 +36,7 @@ private:
     const QList<strata::GenusEntry> *m_entries = nullptr;
     TextMatcher m_matcher;
     QList<bool> m_passes;      // by entry
-    QString m_foldedLines;     // every entry's line, folded, each ended by '\n'
+    ByteText m_lines;          // every entry's line, each ended by '\n'
     QList<qsizetype> m_starts; // of each entry's line there
 };
 
