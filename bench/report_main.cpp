@@ -612,7 +612,7 @@ void Report::strataTargets()
 {
     for (const QString &set : {QStringLiteral("sample"), QStringLiteral("x10set")}) {
         const QString what = QStringLiteral("Ranges of every catalogue in %1 read and counted ≤ 10 "
-                                            "%% of the index's reading them")
+                                            "% of the index's reading them")
                                  .arg(set);
         const auto ours = median(QStringLiteral("StrataReadAndCount/") + set);
         const auto index = median(QStringLiteral("StrataIndexRead/") + set);
@@ -620,7 +620,7 @@ void Report::strataTargets()
             target(what, NotMeasured, std::nullopt);
         else
             target(what,
-                   QStringLiteral("%1 %% (%2 against %3)")
+                   QStringLiteral("%1 % (%2 against %3)")
                        .arg(QString::number(100 * *ours / *index, 'f', 1), duration(*ours),
                             duration(*index)),
                    *ours / *index <= 0.10);
