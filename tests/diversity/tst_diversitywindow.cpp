@@ -23,7 +23,9 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -225,6 +227,47 @@ private slots:
         QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
         QTRY_COMPARE(QApplication::focusWidget(), view);
         QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // The stage table and the plot in step, a count's column listing its own
+    // genera; an entry not counted opened from its reason with the keyboard.
+    void tableAndNotCounted()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        const fosdat::strata::TimeScale &scale = fosdat::strata::shippedTimeScale();
+        auto *table = s.child<QTableView>("stageTable");
+        const auto clickCell = [table](int row, int column) {
+            const QModelIndex cell = table->model()->index(row, column);
+            table->scrollTo(cell);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(cell).center());
+        };
+        const int firstAppearances = 6; // after the stage's own five columns, the second measure
+        QCOMPARE(table->model()->headerData(firstAppearances, Qt::Horizontal),
+                 QVariant(u"Первые появления"_s));
+        clickCell(scale.stageIndex(u"Camp"), firstAppearances);
+        QCOMPARE(s.diversity()->plot()->content().selected, scale.stageIndex(u"Camp"));
+        QCOMPARE(s.listedGenera(),
+                 (QStringList{"Lambdammina", "Kappalingula", "Alphathyris", "Etathyris"}));
+        clickCell(scale.stageIndex(u"Camp"), 0);
+        QTest::keyClick(table, Qt::Key_Down); // the plotted measure: genera in the stage
+        QCOMPARE(s.diversity()->plot()->content().selected, scale.stageIndex(u"Maas"));
+        QCOMPARE(s.listedGenera(), (QStringList{"Betathyris", "Zetathyris", "Etathyris"}));
+
+        auto *tabs = s.child<QTabWidget>("tabs");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        auto *reasons = s.child<QTreeView>("notCountedList");
+        QCOMPARE(reasons->model()->rowCount(), 3);
+        QCOMPARE(reasons->model()->index(0, 0).data(), QVariant(u"неизвестный ярус «Xyzz» — 1"_s));
+        reasons->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(reasons, key);
+        QCOMPARE(s.catalogue()->findChild<QComboBox *>("Combo1")->currentText(), u"БРАХИОПОДЫ1"_s);
+        CatalogueView *view = s.catalogue()->catalogueView();
+        QTRY_COMPARE(view->textCursor().selectedText(), u"Deltathyris"_s);
+        QCOMPARE(view->textCursor().block().blockNumber(), 4);
     }
 
     // Each export through its menu item, the file named by the dialog, read
