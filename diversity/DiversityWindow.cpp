@@ -119,6 +119,9 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_notCountedList, &QTreeView::activated, this,
             [this](const QModelIndex &index) { openEntry(m_notCountedModel->entryAt(index)); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
+    connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
+        emit exportRequested(DiversityExport(action->data().toInt()));
+    });
 
     auto *close = new QAction(this);
     close->setShortcut(Qt::Key_Escape);
@@ -238,7 +241,7 @@ void DiversityWindow::setUpExports()
     for (const auto &[kind, text] : items) {
         QAction *action = menu->addAction(text);
         action->setObjectName(QLatin1StringView(names[int(kind)]));
-        connect(action, &QAction::triggered, this, [this, kind] { emit exportRequested(kind); });
+        action->setData(int(kind));
         if (kind == DiversityExport::GenusList)
             m_exportGenera = action;
     }
