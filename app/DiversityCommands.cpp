@@ -57,10 +57,7 @@ Reading readCatalogue(const QStringList &texts, std::shared_ptr<const QStringLis
 {
     if (before && *before == texts)
         return {before, std::nullopt};
-    GenusCatalogue catalogue{scale, {}};
-    for (int group = 0; group < int(texts.size()); ++group)
-        catalogue.entries.append(strata::readGenusEntries(group, texts[group], *scale));
-    return {std::make_shared<const QStringList>(texts), std::move(catalogue)};
+    return {std::make_shared<const QStringList>(texts), readGenusCatalogue(texts, scale)};
 }
 
 struct ExportFormat {

@@ -34,11 +34,11 @@ public:
     {
         CatalogueIndex index;
         index.refresh(set.dir);
-        diversity::GenusCatalogue catalogue{
-            std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()), {}};
+        QStringList texts;
         for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-            catalogue.entries.append(
-                strata::readGenusEntries(group, index.text(group), *catalogue.scale));
+            texts.append(index.text(group));
+        diversity::GenusCatalogue catalogue = diversity::readGenusCatalogue(
+            texts, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
         m_entries = catalogue.entries.size();
         m_window.setCatalogue(std::move(catalogue));
         m_window.showAndRaise();

@@ -189,6 +189,7 @@ void DiversityWindow::setUpLayout()
     m_tabs->setObjectName(u"tabs"_s);
     m_tabs->addTab(m_stageTable, u"Ярусы"_s);
     m_tabs->addTab(m_notCountedList, u"Не учтено"_s);
+    m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
     auto *genera = new QWidget(this);
     auto *generaLayout = new QVBoxLayout(genera);
     generaLayout->setContentsMargins(0, 0, 0, 0);
@@ -260,15 +261,13 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
 {
     const bool first = !m_catalogue;
     m_catalogue = std::make_shared<const GenusCatalogue>(std::move(catalogue));
-    m_textFilter.setEntries(&m_catalogue->entries);
+    m_textFilter.setCatalogue(m_catalogue.get());
     m_exportButton->setEnabled(true);
     if (m_stage >= int(m_catalogue->scale->stages().size()))
         m_stage = -1;
     recount();
-    if (first) {
+    if (first)
         m_stageTable->resizeColumnsToContents();
-        m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
-    }
 }
 
 void DiversityWindow::changeTextFilter()

@@ -9,20 +9,9 @@
 namespace fosdat::diversity
 {
 
-void EntryTextFilter::setEntries(const QList<strata::GenusEntry> *entries)
+void EntryTextFilter::setCatalogue(const GenusCatalogue *catalogue)
 {
-    m_entries = entries;
-    m_starts.clear();
-    QString lines;
-    if (entries) {
-        m_starts.reserve(entries->size());
-        for (const strata::GenusEntry &entry : *entries) {
-            m_starts.append(lines.size());
-            lines += entry.text();
-            lines += u'\n';
-        }
-    }
-    m_lines = ByteText(lines);
+    m_catalogue = catalogue;
     match();
 }
 
@@ -34,7 +23,7 @@ void EntryTextFilter::setMatcher(const TextMatcher &matcher)
 
 void EntryTextFilter::match()
 {
-    m_passes.fill(false, m_entries && isActive() ? m_entries->size() : 0);
+    m_passes.fill(false, m_catalogue && isActive() ? m_catalogue->entries.size() : 0);
     if (m_passes.isEmpty() || m_matcher.matchesNothing())
         return;
     matchLines();
@@ -44,14 +33,15 @@ void EntryTextFilter::match()
 // One scan, on from the next line after each line found.
 void EntryTextFilter::matchLines()
 {
-    const ByteText::Finder finder(m_lines, m_matcher);
+    const QList<qsizetype> &starts = m_catalogue->starts;
+    const ByteText::Finder finder(m_catalogue->lines, m_matcher);
     for (qsizetype at = finder.indexIn(0); at >= 0;) {
         const qsizetype entry =
-            std::upper_bound(m_starts.cbegin(), m_starts.cend(), at) - m_starts.cbegin() - 1;
+            std::upper_bound(starts.cbegin(), starts.cend(), at) - starts.cbegin() - 1;
         m_passes[entry] = true;
-        if (entry + 1 >= m_starts.size())
+        if (entry + 1 >= starts.size())
             break;
-        at = finder.indexIn(m_starts[entry + 1]);
+        at = finder.indexIn(starts[entry + 1]);
     }
 }
 
@@ -62,10 +52,10 @@ void EntryTextFilter::matchNames()
         bool matches = false;
     };
     std::array<Last, 3> last; // family, order, class
-    for (qsizetype i = 0; i < m_entries->size(); ++i) {
+    for (qsizetype i = 0; i < m_passes.size(); ++i) {
         if (m_passes[i])
             continue;
-        const strata::GenusEntry &entry = m_entries->at(i);
+        const strata::GenusEntry &entry = m_catalogue->entries.at(i);
         const std::array<QStringView, 3> names{entry.family(), entry.order(), entry.className()};
         for (std::size_t k = 0; k < names.size() && !m_passes[i]; ++k) {
             if (names[k].isEmpty())
@@ -84,7 +74,7 @@ bool EntryTextFilter::accepts(const strata::GenusEntry &entry) const
 {
     if (!isActive())
         return true;
-    const strata::GenusEntry *first = m_entries ? m_entries->constData() : nullptr;
+    const strata::GenusEntry *first = m_catalogue ? m_catalogue->entries.constData() : nullptr;
     const std::less<const strata::GenusEntry *> before;
     if (!first || before(&entry, first) || !before(&entry, first + m_passes.size()))
         return matchesAlone(entry);

@@ -3,7 +3,6 @@
 // letters of any alphabet, whole words, letter case, the first and the last
 // entry.
 #include "EntryTextFilter.h"
-#include "GenusEntries.h"
 #include "TimeScale.h"
 
 #include <QTest>
@@ -71,8 +70,9 @@ private slots:
         QFETCH(bool, wholeWords);
         QFETCH(int, passing);
 
-        const QList<strata::GenusEntry> entries =
-            strata::readGenusEntries(0, Catalogue, strata::shippedTimeScale());
+        const GenusCatalogue catalogue = readGenusCatalogue(
+            {Catalogue}, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
+        const QList<strata::GenusEntry> &entries = catalogue.entries;
         QCOMPARE(entries.size(), 6);
         QTextDocument::FindFlags flags;
         if (matchCase)
@@ -81,7 +81,7 @@ private slots:
             flags |= QTextDocument::FindWholeWords;
         const TextMatcher matcher(text, flags);
         EntryTextFilter filter;
-        filter.setEntries(&entries);
+        filter.setCatalogue(&catalogue);
         filter.setMatcher(TextMatcher(u"Deltella"_s, {})); // what it matched before is forgotten
         filter.setMatcher(matcher);
         int passed = 0;
