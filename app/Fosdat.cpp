@@ -163,6 +163,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
         connect(menus.referenceLists[size_t(list)], &QAction::triggered, this,
                 [this, list] { openReferenceList(list); });
     }
+    connect(menus.diversity, &QAction::triggered, this, &Fosdat::diversityRequested);
     connect(menus.zoomIn, &QAction::triggered, m_zoom, &ViewZoom::zoomIn);
     connect(menus.zoomOut, &QAction::triggered, m_zoom, &ViewZoom::zoomOut);
     connect(menus.zoomReset, &QAction::triggered, m_zoom, &ViewZoom::resetZoom);

@@ -52,6 +52,8 @@ signals:
     void findAllRequested();
     void findNextRequested();
     void findPreviousRequested();
+    // "Разнообразие во времени..." (Ctrl+D).
+    void diversityRequested();
     void exitRequested();
     // "Роды, ссылающиеся на N" in the context menu of a reference number;
     // the item shows only while something is connected here.

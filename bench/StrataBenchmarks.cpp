@@ -1,14 +1,13 @@
 // Ranges through time: every catalogue's genus entries read and counted per
-// stage, beside what the search index spends reading the same files (each
-// file read and its text taken with the text-only reader), in one run.
+// stage, beside what the search index spends reading the same files (its own
+// build: each file read, its text taken with the text-only reader and held),
+// in one run.
 #include "BenchCommon.h"
-#include "DataFiles.h"
-#include "GroupTable.h"
-#include "RtfReader.h"
+#include "CatalogueIndex.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
 
-#include <QDir>
+#include <memory>
 
 namespace fosdat::bench
 {
@@ -16,21 +15,14 @@ namespace fosdat::bench
 namespace
 {
 
-QStringList cataloguePaths(const DataSet &set)
+// The texts the index holds, which the window reads its entries from.
+QStringList indexTexts(const DataSet &set)
 {
-    QStringList paths;
-    for (const data::Group &group : data::GroupTable)
-        paths.append(data::nativePath(group.catalogPath, QDir(set.dir)));
-    return paths;
-}
-
-QStringList readTexts(const QStringList &paths)
-{
+    CatalogueIndex index;
+    index.refresh(set.dir);
     QStringList texts;
-    for (const QString &path : paths) {
-        const auto bytes = data::readRegularFile(path);
-        texts.append(bytes ? rtf::readText(*bytes).value_or(QString()) : QString());
-    }
+    for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+        texts.append(index.text(group));
     return texts;
 }
 
@@ -42,18 +34,17 @@ QList<strata::GenusEntry> readEntries(const QStringList &texts)
     return entries;
 }
 
-// What the search index does with each catalogue.
-void indexRead(benchmark::State &state, const QStringList &paths)
+// A new index built, as the program builds it on its first search.
+void indexRead(benchmark::State &state, const DataSet &set)
 {
     qint64 characters = 0;
     for (auto _ : state) {
-        characters = 0;
-        for (const QString &path : paths) {
-            const auto bytes = data::readRegularFile(path);
-            const auto text = bytes ? rtf::readText(*bytes) : std::nullopt;
-            characters += text ? text->size() : 0;
-            benchmark::DoNotOptimize(text);
-        }
+        auto index = std::make_unique<CatalogueIndex>();
+        index->refresh(set.dir);
+        characters = index->textSize();
+        state.PauseTiming();
+        index.reset();
+        state.ResumeTiming();
     }
     state.counters["text_chars"] = double(characters);
 }
@@ -93,10 +84,9 @@ void recount(benchmark::State &state, const QList<strata::GenusEntry> &entries)
 void registerStrataBenchmarks(const Inputs &inputs)
 {
     for (const DataSet &set : inputs.dataSets) {
-        const QStringList paths = cataloguePaths(set);
-        const QStringList texts = readTexts(paths);
+        const QStringList texts = indexTexts(set);
         add(QStringLiteral("StrataIndexRead/") + set.name,
-            [paths](benchmark::State &state) { indexRead(state, paths); });
+            [set](benchmark::State &state) { indexRead(state, set); });
         add(QStringLiteral("StrataReadAndCount/") + set.name,
             [texts](benchmark::State &state) { readAndCount(state, texts); });
         add(QStringLiteral("StrataRecount/") + set.name,
