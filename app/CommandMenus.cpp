@@ -32,7 +32,8 @@ QMenu *addMenu(QMenuBar *bar, QAction *before, const char *name, const QString &
     return menu;
 }
 
-// PDF export and printing after the file menu's first item, saving.
+// PDF export and printing after the file menu's first item, saving; the
+// diversity window at the end of the commands.
 void addFileCommands(QMenu *file, CommandMenus &menus)
 {
     const QList<QAction *> items = file->actions();
@@ -43,6 +44,17 @@ void addFileCommands(QMenu *file, CommandMenus &menus)
     file->removeAction(menus.exportPdf);
     file->removeAction(menus.print);
     file->insertActions(before, {menus.exportPdf, menus.print});
+
+    // Before the separator above "Выход".
+    QAction *separator = nullptr;
+    for (QAction *item : file->actions()) {
+        if (item->isSeparator())
+            separator = item;
+    }
+    menus.diversity = addItem(file, "mnuDiversity", QStringLiteral("Ра&знообразие во времени..."),
+                              {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    file->removeAction(menus.diversity);
+    file->insertAction(separator, menus.diversity);
 }
 
 } // namespace

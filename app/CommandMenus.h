@@ -25,6 +25,7 @@ struct CommandMenus {
     QAction *readingMode = nullptr; // checkable
     QAction *exportPdf = nullptr;
     QAction *print = nullptr;
+    QAction *diversity = nullptr;
 };
 
 // Adds both menus to `bar` right after `file`, and the file commands to `file`.

@@ -163,6 +163,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
         connect(menus.referenceLists[size_t(list)], &QAction::triggered, this,
                 [this, list] { openReferenceList(list); });
     }
+    connect(menus.diversity, &QAction::triggered, this, &Fosdat::diversityRequested);
     connect(menus.zoomIn, &QAction::triggered, m_zoom, &ViewZoom::zoomIn);
     connect(menus.zoomOut, &QAction::triggered, m_zoom, &ViewZoom::zoomOut);
     connect(menus.zoomReset, &QAction::triggered, m_zoom, &ViewZoom::resetZoom);
@@ -401,14 +402,9 @@ void Fosdat::exportPdf()
 {
     const QString name = (m_shownCaption.isEmpty() ? QStringLiteral("каталог") : m_shownCaption) +
                          QStringLiteral(".pdf");
-    const QString proposed =
-        m_pdfFileName.isEmpty() ? name : QFileInfo(m_pdfFileName).dir().filePath(name);
-    const std::optional<QString> path =
-        m_dialogs.exportFileName(this, QStringLiteral("Экспорт в PDF"), proposed,
-                                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    const std::optional<QString> path = m_pdfFile.choose(m_dialogs, this, name);
     if (!path)
         return;
-    m_pdfFileName = *path;
     m_pdfExport->start(*ui->RichTextBox1->document(), m_shownCaption, *path);
 }
 

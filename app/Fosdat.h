@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CatalogueLoader.h"
+#include "UserDialogs.h"
 
 #include <QMainWindow>
 #include <QStringView>
@@ -19,7 +20,6 @@ class ReadingMode;
 class ReferenceLinks;
 struct CommandMenus;
 class SoundCue;
-class UserDialogs;
 class ViewZoom;
 
 // The catalogue window: group list, catalogue view, reference panel, link
@@ -52,6 +52,8 @@ signals:
     void findAllRequested();
     void findNextRequested();
     void findPreviousRequested();
+    // "Разнообразие во времени..." (Ctrl+D).
+    void diversityRequested();
     void exitRequested();
     // "Роды, ссылающиеся на N" in the context menu of a reference number;
     // the item shows only while something is connected here.
@@ -106,8 +108,9 @@ private:
     // one being loaded: printed at the head of each page.
     QString m_shownCaption;
     QString m_loadingCaption;
-    // The PDF file last written, whose folder the next export proposes.
-    QString m_pdfFileName;
+    // The PDF file written, named in a dialog that proposes the folder of the last.
+    ExportFileChooser m_pdfFile{QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"),
+                                QStringLiteral("pdf")};
     // The name the save dialog proposes: the path of the last save that
     // worked, or the name last chosen in that save's folder.
     QString m_saveFileName = QStringLiteral("text.txt");

@@ -3,6 +3,7 @@
 #include "Accessibility.h"
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
+#include "DiversityCommands.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
 #include "SearchCommands.h"
@@ -31,7 +32,9 @@ template <typename Window> Window *shownWindow(const QPointer<Window> &window)
 Program::Program(std::unique_ptr<SoundCue> sound, std::unique_ptr<UserDialogs> dialogs)
     : m_sound(std::move(sound)), m_dialogs(std::move(dialogs)),
       m_searches(
-          std::make_unique<SearchCommands>(*m_dialogs, [this] { return showCatalogueWindow(); }))
+          std::make_unique<SearchCommands>(*m_dialogs, [this] { return showCatalogueWindow(); })),
+      m_diversity(std::make_unique<DiversityCommands>(*m_dialogs, m_searches->catalogueSearch(),
+                                                      [this] { return showCatalogueWindow(); }))
 {
     connect(m_searches.get(), &SearchCommands::findDialogWanted, this, &Program::openFindDialog);
     // The program ends when both of its windows are closed; the find dialog
@@ -58,6 +61,10 @@ Fosdat *Program::showCatalogueWindow()
                 &SearchCommands::findNext);
         connect(m_catalogue, &Fosdat::findPreviousRequested, m_searches.get(),
                 &SearchCommands::findPrevious);
+        connect(m_catalogue, &Fosdat::citingGeneraRequested, m_searches.get(),
+                &SearchCommands::showCitingGenera);
+        connect(m_catalogue, &Fosdat::diversityRequested, m_diversity.get(),
+                &DiversityCommands::openWindow);
         m_searches->prepareAfterFirstPaint(*m_catalogue);
         connect(m_catalogue, &QObject::destroyed, this, &Program::windowGone, Qt::QueuedConnection);
         m_catalogue->loadStartupContent();
@@ -84,6 +91,7 @@ void Program::openFindDialog()
 void Program::exit()
 {
     m_searches->closeSearchWindow();
+    m_diversity->closeWindow();
     // Both windows vanish at once, without their closing steps. They are
     // deleted later, as exit is asked for from inside the catalogue window's
     // own menu handling; what is still left goes with the Program.

@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <memory>
 
+class DiversityCommands;
 class Fosdat;
 class FindDialog;
 class SearchCommands;
@@ -35,6 +36,8 @@ public:
     FindDialog *findDialog() const;
     // The search window, find next and previous.
     SearchCommands &searchCommands() const { return *m_searches; }
+    // The window of diversity through time.
+    DiversityCommands &diversityCommands() const { return *m_diversity; }
 
 signals:
     // The program has decided to end and asked the event loop to return; once only.
@@ -53,5 +56,6 @@ private:
     QPointer<Fosdat> m_catalogue;
     QPointer<FindDialog> m_find;
     std::unique_ptr<SearchCommands> m_searches;
+    std::unique_ptr<DiversityCommands> m_diversity; // reads the texts m_searches holds
     bool m_ended = false;
 };

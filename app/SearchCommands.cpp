@@ -1,17 +1,71 @@
 #include "SearchCommands.h"
 
+#include "CatalogueFile.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "GroupTable.h"
+#include "ResultsCsv.h"
+#include "SaveFile.h"
 #include "SearchCountLine.h"
 #include "SearchWindow.h"
 #include "UserDialogs.h"
 #include "ViewMatches.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QRegularExpression>
+#include <QTextBlock>
 #include <QTimer>
 
 using fosdat::CatalogueSearch;
 using fosdat::TextMatcher;
+
+namespace
+{
+
+const QString AppTitle = QStringLiteral("база данных Тарвина");
+// The characters of a line that a message names at most.
+constexpr int NamedLineLength = 120;
+
+// Whether the match lies in the part of its catalogue that the view shows:
+// the paragraphs before the closing line of a catalogue shown in part, the
+// last of them perhaps only up to where it was cut.
+bool isShown(const QTextDocument &document, const fosdat::SearchResultPlace &place)
+{
+    if (!isPartOfCatalogue(document))
+        return true;
+    const int lastShown = document.blockCount() - 2; // the closing line follows
+    if (place.paragraph != lastShown)
+        return place.paragraph < lastShown;
+    QString shown = document.findBlockByNumber(lastShown).text();
+    shown.remove(QChar::ObjectReplacementCharacter).remove(TextMatcher::ZeroWidthSpace);
+    return place.offset + place.length <= shown.size();
+}
+
+QString pastShownPartMessage(const fosdat::SearchResultPlace &place)
+{
+    QString line = QString(place.line).replace(QChar::LineSeparator, u' ').simplified();
+    if (line.size() > NamedLineLength)
+        line = line.left(NamedLineLength - 1) + QChar(0x2026);
+    return QStringLiteral("Эта строка — за пределами показанной части каталога %1:\n«%2»\n"
+                          "Каталог слишком велик, и окно показывает только его начало. Строку "
+                          "можно скопировать из окна поиска (Ctrl+C) или записать в файл "
+                          "(«Экспорт результатов...»).")
+        .arg(fosdat::data::GroupTable[size_t(place.group)].caption.toString(), line);
+}
+
+// The file an export proposes: named by what was searched, without the
+// characters a file name cannot hold.
+QString exportName(QString searched)
+{
+    searched.replace(QRegularExpression(QStringLiteral(R"([/\\:*?"<>|\x00-\x1f])")),
+                     QStringLiteral("_"));
+    searched = searched.simplified().left(60);
+    return (searched.isEmpty() ? QStringLiteral("результаты поиска") : searched) +
+           QStringLiteral(".csv");
+}
+
+} // namespace
 
 SearchCommands::SearchCommands(UserDialogs &dialogs, std::function<Fosdat *()> catalogueWindow)
     : m_dialogs(dialogs), m_catalogueWindow(std::move(catalogueWindow))
@@ -38,24 +92,42 @@ bool SearchCommands::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+SearchWindow &SearchCommands::searchWindowMade()
+{
+    if (m_window)
+        return *m_window;
+    m_window = new SearchWindow;
+    QStringList captions;
+    for (const fosdat::data::Group &group : fosdat::data::GroupTable)
+        captions << group.caption.toString();
+    m_window->setGroupCaptions(captions);
+    connect(m_window, &SearchWindow::searchRequested, this, &SearchCommands::searchAll);
+    connect(m_window, &SearchWindow::resultOpened, this, &SearchCommands::openResult);
+    connect(m_window, &SearchWindow::exportRequested, this, &SearchCommands::exportResults);
+    connect(&m_search, &CatalogueSearch::resultsReset, m_window, [this] {
+        m_listed = m_pending;
+        m_window->clearResults();
+    });
+    connect(&m_search, &CatalogueSearch::resultsFound, m_window, &SearchWindow::addResults);
+    connect(&m_search, &CatalogueSearch::countChanged, m_window,
+            [this](const fosdat::SearchCount &count) {
+                m_window->showCountLine(searchCountLine(count));
+            });
+    connect(&m_search, &CatalogueSearch::searchFinished, m_window, &SearchWindow::finishSearch);
+    m_search.prepare();
+    return *m_window;
+}
+
 void SearchCommands::openSearchWindow()
 {
-    if (!m_window) {
-        m_window = new SearchWindow;
-        connect(m_window, &SearchWindow::searchRequested, this, &SearchCommands::searchAll);
-        connect(m_window, &SearchWindow::resultOpened, this, &SearchCommands::openResult);
-        connect(&m_search, &CatalogueSearch::resultsReset, m_window, [this] {
-            m_listed = m_pending;
-            m_window->clearResults();
-        });
-        connect(&m_search, &CatalogueSearch::resultsFound, m_window, &SearchWindow::addResults);
-        connect(&m_search, &CatalogueSearch::countChanged, m_window,
-                [this](const fosdat::SearchCount &count) {
-                    m_window->showCountLine(searchCountLine(count));
-                });
-        m_search.prepare();
-    }
-    m_window->showAndFocus();
+    searchWindowMade().showAndFocus();
+}
+
+void SearchCommands::showCitingGenera(int number)
+{
+    SearchWindow &window = searchWindowMade();
+    window.showCitingSearch(number);
+    window.showAndFocus();
 }
 
 void SearchCommands::closeSearchWindow()
@@ -72,17 +144,19 @@ void SearchCommands::searchedInView(CatalogueView &view, const QString &text,
         ViewMatches::of(view).highlight(m_last);
 }
 
-void SearchCommands::searchAll(const QString &text, QTextDocument::FindFlags flags)
+void SearchCommands::searchAll(const fosdat::SearchQuery &query)
 {
-    m_pending = TextMatcher(text, flags);
-    if (!text.isEmpty())
+    m_pending = fosdat::queryMatcher(query);
+    if (!m_pending.matchesNothing())
         m_last = m_pending;
-    m_search.search(text, flags);
+    m_search.search(query);
 }
 
 // The group is chosen as in the group list, so the window shows what that
 // shows; the match is selected once that group's catalogue is shown. A file
-// that could not be read leaves the catalogue shown before.
+// that could not be read leaves the catalogue shown before. A match past the
+// part of a catalogue that the view shows is not there to select: a message
+// says so.
 void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
 {
     if (place.group < 0)
@@ -91,7 +165,13 @@ void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
     CatalogueView *view = window->catalogueView();
     const CatalogueLoader::Ticket load = window->chooseGroup(place.group);
     m_last = m_listed;
-    const auto select = [view, place, matcher = m_listed] {
+    const auto select = [this, window, view, place, matcher = m_listed] {
+        if (!isShown(*view->document(), place)) {
+            view->bringToFront();
+            m_dialogs.message(window, pastShownPartMessage(place), AppTitle,
+                              QMessageBox::Information);
+            return;
+        }
         ViewMatches &matches = ViewMatches::of(*view);
         if (matches.selectInParagraph(matcher, place.paragraph, place.offset))
             matches.highlight(matcher);
@@ -118,6 +198,24 @@ void SearchCommands::findAgain(bool backward)
         view->bringToFront();
     };
     window->catalogueLoader().whenLoaded(view, find, notFound);
+}
+
+void SearchCommands::exportResults()
+{
+    const QList<fosdat::ResultLine> lines = m_window->exportedLines();
+    if (lines.isEmpty())
+        return;
+    const std::optional<QString> path =
+        m_exportFile.choose(m_dialogs, m_window, exportName(m_window->query().text));
+    if (!path)
+        return;
+    const fosdat::data::SaveResult saved = fosdat::data::saveFile(*path, fosdat::resultsCsv(lines));
+    if (!saved.ok) {
+        m_dialogs.message(m_window,
+                          QStringLiteral("Не удалось записать файл %1:\n%2")
+                              .arg(QDir::toNativeSeparators(*path), saved.errorString),
+                          AppTitle, QMessageBox::Critical);
+    }
 }
 
 void SearchCommands::sayNotFound(QWidget *owner)

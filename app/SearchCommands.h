@@ -4,6 +4,7 @@
 #include "SearchResults.h"
 #include "SearchWindow.h"
 #include "TextMatcher.h"
+#include "UserDialogs.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,10 +12,10 @@
 
 class CatalogueView;
 class Fosdat;
-class UserDialogs;
 
 // The searches beside the find dialog: the search window over every
-// catalogue, find next and previous in the catalogue window, and the
+// catalogue (also listing the lines that cite a reference, and exporting its
+// results), find next and previous in the catalogue window, and the
 // highlighting of the last search's matches there. The last search is the
 // find dialog's or the search window's, whichever came last. What needs the
 // catalogue window's document waits for the load it follows.
@@ -31,6 +32,8 @@ public:
     void prepareAfterFirstPaint(Fosdat &window);
     // Creates the search window on first use, then shows and raises it.
     void openSearchWindow();
+    // The search window listing the lines of every group that cite reference `number`.
+    void showCitingGenera(int number);
     void closeSearchWindow();
     // The find dialog searched `view`: that search is now the last, and its
     // matches are highlighted when it found one.
@@ -52,8 +55,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void searchAll(const QString &text, QTextDocument::FindFlags flags);
+    SearchWindow &searchWindowMade();
+    void searchAll(const fosdat::SearchQuery &query);
     void openResult(const fosdat::SearchResultPlace &place);
+    // The search window's rows written as a CSV file that the user names.
+    void exportResults();
     void findAgain(bool backward);
 
     UserDialogs &m_dialogs;
@@ -63,4 +69,6 @@ private:
     fosdat::TextMatcher m_last;    // what find next and previous continue
     fosdat::TextMatcher m_pending; // the search window's search under way
     fosdat::TextMatcher m_listed;  // the one whose results the window lists
+    ExportFileChooser m_exportFile{QStringLiteral("Экспорт результатов"),
+                                   QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
 };

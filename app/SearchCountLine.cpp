@@ -18,19 +18,32 @@ QString groupsPhrase(int groups)
                                                              : QStringLiteral("группах"));
 }
 
+// "44 в 22 группах", or with a filter "3 в группе ГУБКИ (всего 44 в 22 группах)".
+QString foundPart(const fosdat::SearchCount &count)
+{
+    const QString all = number(count.matches) + u' ' + groupsPhrase(count.groups);
+    if (count.filter.isEmpty())
+        return all;
+    return QStringLiteral("%1 в группе %2 (всего %3)")
+        .arg(number(count.filtered), count.filter, all);
+}
+
 QString matchesPart(const fosdat::SearchCount &count)
 {
     using Stage = fosdat::SearchCount::Stage;
     if (count.stage == Stage::Reading)
         return QStringLiteral("Каталог читается…");
+    const bool finished = count.stage == Stage::Finished;
     if (count.matches == 0)
-        return count.stage == Stage::Finished ? QStringLiteral("Ничего не найдено")
-                                              : QStringLiteral("Поиск…");
-    QString line =
-        QStringLiteral("Найдено: %1 %2").arg(number(count.matches), groupsPhrase(count.groups));
-    if (count.listed < count.matches)
+        return finished ? QStringLiteral("Ничего не найдено") : QStringLiteral("Поиск…");
+    QString line = (!count.filter.isEmpty() && count.filtered == 0 && finished
+                        ? QStringLiteral("Ничего не найдено в группе %1 (всего %2 %3)")
+                              .arg(count.filter, number(count.matches), groupsPhrase(count.groups))
+                        : QStringLiteral("Найдено: ") + foundPart(count));
+    const qsizetype listable = count.filter.isEmpty() ? count.matches : count.filtered;
+    if (count.listed < listable)
         line += QStringLiteral(", показаны первые ") + number(count.listed);
-    if (count.stage != Stage::Finished)
+    if (!finished)
         line += QStringLiteral("…");
     return line;
 }

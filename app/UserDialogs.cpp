@@ -1,5 +1,6 @@
 #include "UserDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QMimeDatabase>
@@ -100,6 +101,17 @@ std::optional<QString> QtUserDialogs::exportFileName(QWidget *parent, const QStr
                                                      const QString &suffix)
 {
     return askSaveName(parent, title, proposed, filter, suffix);
+}
+
+std::optional<QString> ExportFileChooser::choose(UserDialogs &dialogs, QWidget *parent,
+                                                 const QString &name)
+{
+    const QString proposed = m_last.isEmpty() ? name : QFileInfo(m_last).dir().filePath(name);
+    const std::optional<QString> path =
+        dialogs.exportFileName(parent, m_title, proposed, m_filter, m_suffix);
+    if (path)
+        m_last = *path;
+    return path;
 }
 
 bool QtUserDialogs::confirm(QWidget *parent, const QString &text, const QString &title)

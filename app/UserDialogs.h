@@ -30,6 +30,26 @@ public:
     virtual bool confirm(QWidget *parent, const QString &text, const QString &title) = 0;
 };
 
+// Asks for the file an export of one kind writes: a save dialog that proposes
+// a name in the folder of the last file chosen for that kind.
+class ExportFileChooser
+{
+public:
+    // What UserDialogs::exportFileName() takes.
+    ExportFileChooser(const QString &title, const QString &filter, const QString &suffix)
+        : m_title(title), m_filter(filter), m_suffix(suffix)
+    {
+    }
+    // The path chosen for a file proposed as `name`; nullopt when the user cancels.
+    std::optional<QString> choose(UserDialogs &dialogs, QWidget *parent, const QString &name);
+
+private:
+    QString m_title;
+    QString m_filter;
+    QString m_suffix;
+    QString m_last; // the file last chosen
+};
+
 // The real thing: QMessageBox and QFileDialog.
 class QtUserDialogs final : public UserDialogs
 {

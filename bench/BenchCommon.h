@@ -25,5 +25,6 @@ void registerReferenceBenchmarks(const Inputs &inputs);
 void registerSearchBenchmarks(const Inputs &inputs);
 void registerPrintBenchmarks(const Inputs &inputs);
 void registerStrataBenchmarks(const Inputs &inputs);
+void registerDiversityBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

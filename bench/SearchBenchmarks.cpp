@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstring>
 #include <malloc.h>
+#include <vector>
 
 namespace fosdat::bench
 {
@@ -182,6 +183,11 @@ private:
 // The field holds all but the query's last letter; the timing runs from the
 // key press that types it until the window has painted the results, or with
 // `firstScreen` the first of them (the rest come in while the user reads).
+// Each iteration types the letter twice, the results ranked and unranked (as
+// they were listed before ranking: every match in group order), in turns
+// which first, so that both meet the same load of the machine. The ranked
+// time is the benchmark's; the counters hold the unranked one, as the same
+// mean, and the median of each iteration's ranked time over its unranked one.
 void keystroke(benchmark::State &state, const DataSet &set, const QString &kind, bool firstScreen)
 {
     ShownSearch shown(set);
@@ -194,7 +200,9 @@ void keystroke(benchmark::State &state, const DataSet &set, const QString &kind,
     QObject::connect(&shown.search(), &CatalogueSearch::searchFinished, &shown.window(),
                      [&finished] { finished = true; });
     double filled = 0;
-    for (auto _ : state) {
+    // The time to the results painted, in seconds; negative when none came.
+    const auto once = [&](bool ranked) -> double {
+        shown.search().setRanked(ranked);
         shown.field().setText(query.chopped(1));
         QApplication::processEvents();
         finished = false;
@@ -205,15 +213,35 @@ void keystroke(benchmark::State &state, const DataSet &set, const QString &kind,
                                    ? waitFor(&shown.search(), &CatalogueSearch::searchFinished,
                                              &CatalogueSearch::resultsFound)
                                    : waitFor(&shown.search(), &CatalogueSearch::searchFinished);
-        if (!shownSome) {
+        if (!shownSome)
+            return -1;
+        shown.paint();
+        const double time = double(clock.nsecsElapsed()) / 1e9;
+        if (!finished)
+            waitFor(&shown.search(), &CatalogueSearch::searchFinished);
+        if (ranked)
+            filled = std::max(filled, double(clock.nsecsElapsed()) / 1e6);
+        return time;
+    };
+    double unranked = 0;
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const bool rankedFirst = ratios.size() % 2 == 0;
+        const double first = once(rankedFirst);
+        const double second = once(!rankedFirst);
+        if (first <= 0 || second <= 0) {
             state.SkipWithError("no results");
             return;
         }
-        shown.paint();
-        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
-        if (!finished)
-            waitFor(&shown.search(), &CatalogueSearch::searchFinished);
-        filled = std::max(filled, double(clock.nsecsElapsed()) / 1e6);
+        state.SetIterationTime(rankedFirst ? first : second);
+        unranked += rankedFirst ? second : first;
+        ratios.push_back(rankedFirst ? first / second : second / first);
+    }
+    const auto middle = ratios.begin() + qsizetype(ratios.size() / 2);
+    std::nth_element(ratios.begin(), middle, ratios.end());
+    if (!ratios.empty()) {
+        state.counters["unranked_ms"] = unranked * 1e3 / double(ratios.size());
+        state.counters["ranked_per_unranked"] = *middle;
     }
     count(state, "rows", double(shown.rows()));
     state.counters["all_rows_ms"] = filled;

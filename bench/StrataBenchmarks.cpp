@@ -1,16 +1,13 @@
 // Ranges through time: every catalogue's genus entries read and counted per
-// stage, beside what the search index spends on the same files in one run:
-// its own build (each file read, its text taken with the text-only reader and
-// held for searching), and the reading alone.
+// stage, beside what the search index spends reading the same files (its own
+// build: each file read, its text taken with the text-only reader and held),
+// in one run.
 #include "BenchCommon.h"
 #include "CatalogueIndex.h"
-#include "DataFiles.h"
-#include "GroupTable.h"
-#include "RtfReader.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
 
-#include <QDir>
+#include <memory>
 
 namespace fosdat::bench
 {
@@ -18,21 +15,14 @@ namespace fosdat::bench
 namespace
 {
 
-QStringList cataloguePaths(const DataSet &set)
+// The texts the index holds, which the window reads its entries from.
+QStringList indexTexts(const DataSet &set)
 {
-    QStringList paths;
-    for (const data::Group &group : data::GroupTable)
-        paths.append(data::nativePath(group.catalogPath, QDir(set.dir)));
-    return paths;
-}
-
-QStringList readTexts(const QStringList &paths)
-{
+    CatalogueIndex index;
+    index.refresh(set.dir);
     QStringList texts;
-    for (const QString &path : paths) {
-        const auto bytes = data::readRegularFile(path);
-        texts.append(bytes ? rtf::readText(*bytes).value_or(QString()) : QString());
-    }
+    for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+        texts.append(index.text(group));
     return texts;
 }
 
@@ -45,32 +35,17 @@ QList<strata::GenusEntry> readEntries(const QStringList &texts)
     return reader.takeEntries();
 }
 
-// The search index built from nothing, as its worker builds it: every file
-// read, its text taken and held for searching.
-void indexBuild(benchmark::State &state, const QString &dir)
+// A new index built, as the program builds it on its first search.
+void indexRead(benchmark::State &state, const DataSet &set)
 {
     qint64 characters = 0;
     for (auto _ : state) {
-        CatalogueIndex index;
-        index.refresh(dir);
-        characters = index.textSize();
-        benchmark::DoNotOptimize(characters);
-    }
-    state.counters["text_chars"] = double(characters);
-}
-
-// The reading alone: each file read and its text taken.
-void indexRead(benchmark::State &state, const QStringList &paths)
-{
-    qint64 characters = 0;
-    for (auto _ : state) {
-        characters = 0;
-        for (const QString &path : paths) {
-            const auto bytes = data::readRegularFile(path);
-            const auto text = bytes ? rtf::readText(*bytes) : std::nullopt;
-            characters += text ? text->size() : 0;
-            benchmark::DoNotOptimize(text);
-        }
+        auto index = std::make_unique<CatalogueIndex>();
+        index->refresh(set.dir);
+        characters = index->textSize();
+        state.PauseTiming();
+        index.reset();
+        state.ResumeTiming();
     }
     state.counters["text_chars"] = double(characters);
 }
@@ -110,12 +85,9 @@ void recount(benchmark::State &state, const QList<strata::GenusEntry> &entries)
 void registerStrataBenchmarks(const Inputs &inputs)
 {
     for (const DataSet &set : inputs.dataSets) {
-        const QStringList paths = cataloguePaths(set);
-        const QStringList texts = readTexts(paths);
-        add(QStringLiteral("StrataIndexBuild/") + set.name,
-            [dir = set.dir](benchmark::State &state) { indexBuild(state, dir); });
+        const QStringList texts = indexTexts(set);
         add(QStringLiteral("StrataIndexRead/") + set.name,
-            [paths](benchmark::State &state) { indexRead(state, paths); });
+            [set](benchmark::State &state) { indexRead(state, set); });
         add(QStringLiteral("StrataReadAndCount/") + set.name,
             [texts](benchmark::State &state) { readAndCount(state, texts); });
         add(QStringLiteral("StrataRecount/") + set.name,

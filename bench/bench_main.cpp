@@ -79,6 +79,7 @@ int main(int argc, char *argv[])
     registerSearchBenchmarks(inputs);
     registerPrintBenchmarks(inputs);
     registerStrataBenchmarks(inputs);
+    registerDiversityBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

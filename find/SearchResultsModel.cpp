@@ -7,8 +7,7 @@ void SearchResultsModel::clear()
     if (m_rows == 0)
         return;
     beginResetModel();
-    m_batches.clear();
-    m_firstRows.clear();
+    m_sections = {};
     m_rows = 0;
     endResetModel();
 }
@@ -17,9 +16,15 @@ void SearchResultsModel::append(const fosdat::SearchResults &batch)
 {
     if (batch.matches.isEmpty())
         return;
-    beginInsertRows({}, m_rows, m_rows + int(batch.matches.size()) - 1);
-    m_batches.append(batch);
-    m_firstRows.append(m_rows);
+    const size_t rank = std::min(size_t(batch.rank), m_sections.size() - 1);
+    int first = 0;
+    for (size_t before = 0; before <= rank; ++before)
+        first += m_sections[before].rows;
+    Section &section = m_sections[rank];
+    beginInsertRows({}, first, first + int(batch.matches.size()) - 1);
+    section.batches.append(batch);
+    section.firstRows.append(section.rows);
+    section.rows += int(batch.matches.size());
     m_rows += int(batch.matches.size());
     endInsertRows();
 }
@@ -28,10 +33,18 @@ SearchResultsModel::Row SearchResultsModel::rowAt(int row) const
 {
     if (row < 0 || row >= m_rows)
         return {};
-    const auto after = std::upper_bound(m_firstRows.cbegin(), m_firstRows.cend(), row);
-    const qsizetype batch = after - m_firstRows.cbegin() - 1;
-    const fosdat::SearchResults &results = m_batches.at(batch);
-    return {&results, &results.matches.at(row - m_firstRows.at(batch))};
+    for (const Section &section : m_sections) {
+        if (row >= section.rows) {
+            row -= section.rows;
+            continue;
+        }
+        const auto after =
+            std::upper_bound(section.firstRows.cbegin(), section.firstRows.cend(), row);
+        const qsizetype batch = after - section.firstRows.cbegin() - 1;
+        const fosdat::SearchResults &results = section.batches.at(batch);
+        return {&results, &results.matches.at(row - section.firstRows.at(batch))};
+    }
+    return {};
 }
 
 fosdat::SearchResultPlace SearchResultsModel::place(int row) const
@@ -40,7 +53,15 @@ fosdat::SearchResultPlace SearchResultsModel::place(int row) const
     if (!found.batch)
         return {};
     return {found.batch->group, found.match->paragraph, found.match->offset,
-            found.batch->matchLength};
+            found.batch->matchLength, found.match->line};
+}
+
+fosdat::ResultLine SearchResultsModel::resultLine(int row) const
+{
+    const Row found = rowAt(row);
+    if (!found.batch)
+        return {};
+    return {found.batch->caption, found.match->line};
 }
 
 int SearchResultsModel::rowCount(const QModelIndex &parent) const
@@ -65,6 +86,8 @@ QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
         return found.match->offset;
     case MatchLengthRole:
         return found.batch->matchLength;
+    case GenusEndRole:
+        return found.match->genusEnd;
     default:
         return {};
     }

@@ -3,9 +3,12 @@
 #include "SearchResults.h"
 
 #include <QAbstractListModel>
+#include <array>
 
 // The search window's results, one row per match, appended batch by batch
-// while a search goes on.
+// while a search goes on. The rows of a better rank come first: a batch goes
+// after the rows of its rank that came before it, so that each rank keeps the
+// order of the groups and of their texts.
 class SearchResultsModel final : public QAbstractListModel
 {
     Q_OBJECT
@@ -16,6 +19,7 @@ public:
         LineRole,                       // the paragraph that holds the match
         MatchStartRole,                 // where the match begins in it
         MatchLengthRole,
+        GenusEndRole, // where the genus that the line names ends in it; 0 for none
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -23,6 +27,7 @@ public:
     void clear();
     void append(const fosdat::SearchResults &batch);
     fosdat::SearchResultPlace place(int row) const;
+    fosdat::ResultLine resultLine(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -32,9 +37,14 @@ private:
         const fosdat::SearchResults *batch = nullptr;
         const fosdat::SearchMatch *match = nullptr;
     };
+    // The rows of one rank.
+    struct Section {
+        QList<fosdat::SearchResults> batches;
+        QList<int> firstRows; // the row of each batch's first match, within the section
+        int rows = 0;
+    };
     Row rowAt(int row) const;
 
-    QList<fosdat::SearchResults> m_batches;
-    QList<int> m_firstRows; // the row of each batch's first match
+    std::array<Section, fosdat::MatchRankCount> m_sections;
     int m_rows = 0;
 };

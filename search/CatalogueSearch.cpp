@@ -1,5 +1,8 @@
 #include "CatalogueSearch.h"
 
+#include "GenusLine.h"
+#include "ReferenceParser.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSemaphore>
@@ -48,11 +51,16 @@ public:
     // `current` is the newest search's generation; `firstShown` is released
     // once this search's first results are on screen.
     SearchJob(CatalogueIndex &index, const std::atomic<int> &current, QSemaphore &firstShown,
-              int generation, const TextMatcher &matcher, BatchSink found, EndSink finished)
+              int generation, const SearchQuery &query, bool ranked, BatchSink found,
+              EndSink finished)
         : m_index(index), m_current(current), m_firstShown(firstShown), m_generation(generation),
-          m_matcher(matcher), m_found(std::move(found)), m_finished(std::move(finished))
+          m_query(query), m_matcher(queryMatcher(query)), m_ranked(ranked),
+          m_found(std::move(found)), m_finished(std::move(finished))
     {
         m_count.stage = SearchCount::Stage::Searching;
+        if (m_query.group >= 0)
+            m_count.filter = captionOf(m_query.group);
+        m_open.fill(-1);
     }
 
     void run(const QString &base)
@@ -75,37 +83,81 @@ public:
     }
 
 private:
+    using Paragraph = CatalogueIndex::Paragraphs::Paragraph;
+
+    static QString captionOf(int group)
+    {
+        return data::GroupTable[size_t(group)].caption.toString();
+    }
     bool cancelled() const { return m_current.load(std::memory_order_relaxed) != m_generation; }
 
     bool searchGroup(int group)
     {
         CatalogueIndex::Scan scan(m_index, group, m_matcher);
         CatalogueIndex::Paragraphs paragraphs(m_index, group);
+        m_group = group;
+        m_groupMatches = 0;
+        m_genusParagraph = -1;
+        int cited = -1; // the last paragraph whose reference numbers were read
         qsizetype found = 0;
         for (qsizetype at = scan.next(); at >= 0; at = scan.next()) {
-            if (++found == 1) {
-                ++m_count.groups;
-                m_pending.append({group,
-                                  data::GroupTable[size_t(group)].caption.toString(),
-                                  int(m_matcher.length()),
-                                  {}});
+            if (!m_query.isCitingSearch()) {
+                addMatch(paragraphs, at);
+            } else if (const Paragraph &paragraph = paragraphs.at(at); paragraph.number != cited) {
+                cited = paragraph.number;
+                for (const data::ReferenceMention &mention :
+                     data::findReferenceNumbers(paragraph.text)) {
+                    if (mention.number == m_query.citedReference)
+                        addMatch(paragraphs, paragraph.start + mention.position);
+                }
             }
-            ++m_count.matches;
-            if (m_count.listed < CatalogueSearch::ListedLimit) {
-                const CatalogueIndex::Paragraphs::Paragraph &paragraph = paragraphs.at(at);
-                m_pending.last().matches.append(
-                    {paragraph.text, int(at - paragraph.start), paragraph.number});
-                ++m_count.listed;
-                ++m_pendingMatches;
-                if (deliveryDue())
-                    deliver();
-            }
-            if (found % CancelCheckInterval == 0 && cancelled())
+            if (++found % CancelCheckInterval == 0 && cancelled())
                 return false;
         }
         if (deliveryDue())
             deliver();
         return true;
+    }
+
+    // Counts a match of the group searched, and lists it while the list has
+    // room, when its group is listed.
+    void addMatch(CatalogueIndex::Paragraphs &paragraphs, qsizetype at)
+    {
+        if (m_groupMatches++ == 0)
+            ++m_count.groups;
+        ++m_count.matches;
+        if (m_query.group >= 0 && m_query.group != m_group)
+            return;
+        ++m_count.filtered;
+        if (m_count.listed >= CatalogueSearch::ListedLimit)
+            return;
+        const Paragraph &paragraph = paragraphs.at(at);
+        const int offset = int(at - paragraph.start);
+        MatchRank rank = MatchRank::Elsewhere;
+        if (m_ranked) {
+            if (paragraph.number != m_genusParagraph) {
+                m_genusParagraph = paragraph.number;
+                m_genus = genusName(paragraph.text);
+            }
+            rank = rankOfMatch(m_genus, offset, m_matcher.length());
+        }
+        pendingBatch(rank).matches.append(
+            {paragraph.text, offset, paragraph.number, m_ranked ? int(m_genus.end()) : 0});
+        ++m_count.listed;
+        ++m_pendingMatches;
+        if (deliveryDue())
+            deliver();
+    }
+
+    // The batch that the group's matches of `rank` go on in.
+    SearchResults &pendingBatch(MatchRank rank)
+    {
+        int &open = m_open[size_t(rank)];
+        if (open < 0 || m_pending.at(open).group != m_group) {
+            open = int(m_pending.size());
+            m_pending.append({m_group, captionOf(m_group), int(m_matcher.length()), {}, rank});
+        }
+        return m_pending[open];
     }
 
     bool deliveryDue() const
@@ -123,9 +175,8 @@ private:
             m_firstShown.tryAcquire(1, FirstScreenWait);
         m_delivered += m_pendingMatches;
         m_pendingMatches = 0;
-        // The group's later matches go on in a batch of their own.
-        const SearchResults &last = m_pending.last();
-        m_pending = {{last.group, last.caption, last.matchLength, {}}};
+        m_pending.clear();
+        m_open.fill(-1);
         m_sinceDelivery.restart();
     }
 
@@ -133,17 +184,31 @@ private:
     const std::atomic<int> &m_current;
     QSemaphore &m_firstShown;
     const int m_generation;
+    const SearchQuery m_query;
     const TextMatcher m_matcher;
+    const bool m_ranked;
     BatchSink m_found;
     EndSink m_finished;
     SearchCount m_count;
-    QList<SearchResults> m_pending; // the last may be empty
+    QList<SearchResults> m_pending;
+    std::array<int, MatchRankCount> m_open; // each rank's batch in m_pending, or -1
     qsizetype m_pendingMatches = 0;
     qsizetype m_delivered = 0;
     QElapsedTimer m_sinceDelivery;
+    int m_group = 0;
+    qsizetype m_groupMatches = 0;
+    int m_genusParagraph = -1; // the paragraph whose genus m_genus is
+    LineSpan m_genus;
 };
 
 } // namespace
+
+TextMatcher queryMatcher(const SearchQuery &query)
+{
+    return query.isCitingSearch()
+               ? TextMatcher(QString::number(query.citedReference), QTextDocument::FindWholeWords)
+               : TextMatcher(query.text, query.flags);
+}
 
 CatalogueSearch::CatalogueSearch(QObject *parent, qsizetype indexBudget)
     : QObject(parent), m_shared(std::make_shared<Shared>(indexBudget))
@@ -172,12 +237,12 @@ void CatalogueSearch::prepare()
     });
 }
 
-void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags)
+void CatalogueSearch::search(const SearchQuery &query)
 {
     const int generation = ++m_generation;
     m_shared->generation.store(generation);
     m_shared->firstShown.release(); // a search waiting for its screen ends at once
-    if (text.isEmpty()) {
+    if (!query.isCitingSearch() && query.text.isEmpty()) {
         startDelivery(generation);
         emit countChanged(SearchCount());
         emit searchFinished();
@@ -196,13 +261,15 @@ void CatalogueSearch::search(const QString &text, QTextDocument::FindFlags flags
     EndSink finished = [this, generation](const SearchCount &count) {
         QMetaObject::invokeMethod(this, [=, this] { finish(generation, count); });
     };
-    m_job = QtConcurrent::run(&m_worker,
-                              [shared = m_shared, generation, matcher = TextMatcher(text, flags),
-                               base = QDir::currentPath(), found, finished] {
-                                  SearchJob(shared->index, shared->generation, shared->firstShown,
-                                            generation, matcher, found, finished)
-                                      .run(base);
-                              });
+    SearchQuery checked = query;
+    if (checked.group >= CatalogueIndex::GroupCount)
+        checked.group = -1;
+    m_job = QtConcurrent::run(&m_worker, [shared = m_shared, generation, checked, ranked = m_ranked,
+                                          base = QDir::currentPath(), found, finished] {
+        SearchJob(shared->index, shared->generation, shared->firstShown, generation, checked,
+                  ranked, found, finished)
+            .run(base);
+    });
 }
 
 QFuture<QStringList> CatalogueSearch::texts()

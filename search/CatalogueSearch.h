@@ -13,12 +13,22 @@
 namespace fosdat
 {
 
+// The matcher that finds a query's text, or the digits of the reference
+// number it asks for as a whole word.
+TextMatcher queryMatcher(const SearchQuery &query);
+
 // Searches the texts of all catalogues in a worker thread. The index is
 // built on first use (or when asked to prepare), and files changed on disk
 // are read again before each search. Matches come in batches in the order of
 // the group table and of each text, the first as soon as a screenful is
-// found; a new search cancels the one under way. The count comes as numbers
-// and captions: its wording is the window's.
+// found; a new search cancels the one under way. Each batch holds matches of
+// one rank (MatchRank, known from the match's own line), so that whoever
+// lists them puts each batch after those of its rank that came before. The
+// count comes as numbers and captions: its wording is the window's.
+//
+// A citing search lists the reference numbers of the lines that cite one, as
+// the reference links recognise them (data::findReferenceNumbers()): not a
+// year, a page or any other number that holds the same digits.
 class CatalogueSearch : public QObject
 {
     Q_OBJECT
@@ -34,9 +44,17 @@ public:
 
     // Builds the index in the worker unless that has been done or begun.
     void prepare();
-    // Searches every catalogue below the current directory; an empty text
-    // cancels the search under way and finds nothing.
-    void search(const QString &text, QTextDocument::FindFlags flags);
+    // Searches every catalogue below the current directory, and lists the
+    // matches of the query's group, or of all; an empty text cancels the
+    // search under way and finds nothing.
+    void search(const SearchQuery &query);
+    void search(const QString &text, QTextDocument::FindFlags flags)
+    {
+        search(SearchQuery{text, flags});
+    }
+    // Whether matches are ranked; they are unless this is turned off, to
+    // measure what ranking costs. Unranked, every match is MatchRank::Elsewhere.
+    void setRanked(bool ranked) { m_ranked = ranked; }
     // The text of every group's catalogue as the index holds it, files changed
     // on disk read again, in the order of the group table (empty for a file
     // not read): for whatever reads the catalogues' entries, taken in the worker.
@@ -70,6 +88,7 @@ private:
     int m_generation = 0;
     int m_delivered = -1;  // the last search whose results have been reset
     int m_shownFirst = -1; // the last search whose first results have come
+    bool m_ranked = true;
 };
 
 } // namespace fosdat

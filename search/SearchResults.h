@@ -3,34 +3,64 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTextDocument>
 
 namespace fosdat
 {
+
+// What the search window asks for: the text with the find dialog's options,
+// or the lines that cite a reference number; in every group or in one.
+struct SearchQuery {
+    QString text;
+    QTextDocument::FindFlags flags;
+    int citedReference = 0; // above 0: the lines citing it, the text aside
+    int group = -1;         // the one group listed; -1: all
+
+    bool isCitingSearch() const { return citedReference > 0; }
+};
+
+// How a match stands to the genus its line names; the results list the
+// matches of a better rank first.
+enum class MatchRank {
+    WholeName, // the match is the genus's whole name
+    NameStart, // the start of it
+    Elsewhere,
+};
+inline constexpr int MatchRankCount = 3;
 
 // A match as the search window lists it.
 struct SearchMatch {
     QString line;      // the paragraph that holds it, shared by its matches
     int offset = 0;    // where the match begins in the paragraph
     int paragraph = 0; // the paragraph's number in the catalogue, from 0
+    int genusEnd = 0;  // where the genus the line begins with ends; 0 for none
 };
 
-// Matches of one search in one group, in the order of its text.
+// Matches of one search in one group and of one rank, in the order of its text.
 struct SearchResults {
     int group = -1; // the group's row in the group list
     QString caption;
     int matchLength = 0;
     QList<SearchMatch> matches;
+    MatchRank rank = MatchRank::Elsewhere;
 };
 
 // Where a listed match lies, for whoever shows the catalogue: the match
 // begins `offset` characters into the text of paragraph `paragraph`, as the
 // text-only reader gives the paragraph without its pictures and zero-width
-// spaces.
+// spaces. `line` is that paragraph's text.
 struct SearchResultPlace {
     int group = -1;
     int paragraph = 0;
     int offset = 0;
     int length = 0;
+    QString line;
+};
+
+// A listed match as it is copied or exported: its group and its line.
+struct ResultLine {
+    QString caption;
+    QString line;
 };
 
 // How far a search over every catalogue has come, and what it has found.
@@ -45,6 +75,8 @@ struct SearchCount {
     qsizetype matches = 0;
     int groups = 0;         // that hold a match
     int listed = 0;         // the matches handed over for listing
+    QString filter;         // the caption of the one group listed; empty: all
+    qsizetype filtered = 0; // the matches in that group
     QStringList unread;     // captions of the groups whose files could not be read
     QStringList partlyRead; // those held only in part, which the search covered up to their cut
 };

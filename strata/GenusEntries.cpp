@@ -194,7 +194,6 @@ public:
         m_text = m_catalogue->text;
     }
 
-    std::shared_ptr<const CatalogueText> catalogue() const { return m_catalogue; }
     void read();
 
 private:
@@ -521,7 +520,6 @@ void GenusEntryReader::read(int group, const QString &text)
 {
     EntryReader reader(group, text, m_scale, m_entries, *m_ranges);
     reader.read();
-    m_texts.append(reader.catalogue());
 }
 
 QList<GenusEntry> GenusEntryReader::takeEntries()

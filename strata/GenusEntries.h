@@ -103,7 +103,6 @@ private:
     QList<GenusEntry> m_entries;
     // The ranges read so far, by their characters in the texts read.
     std::unique_ptr<class RangeMemo> m_ranges;
-    QList<std::shared_ptr<const CatalogueText>> m_texts; // which the memo's keys view
 };
 
 } // namespace fosdat::strata

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Every dependency points down: each folder includes its own headers and those
 # of the folders it may use, and find/ of search/ only the result type.
+# diversity/ matches text as the find dialog does (search/'s TextMatcher).
 set -euo pipefail
 root=${1:-$(dirname "$0")/..}
 declare -A uses=(
-    [app]="app find search richtext data"
+    [app]="app find diversity search strata richtext data"
     [find]="find"
+    [diversity]="diversity strata search data"
+    [strata]="strata"
     [search]="search richtext data"
     [richtext]="richtext"
     [data]="data"

@@ -4,10 +4,11 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "RtfWriter.h"
+#include "support/Menus.h"
 #include "support/WindowSession.h"
 
-#include <QMenu>
 #include <QApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
@@ -90,22 +91,6 @@ struct Session : WindowSession {
             QTest::keyClick(view(), Qt::Key_Right);
     }
 };
-
-// Calls `handle` with the first context menu that opens, from within its own
-// event loop, and closes it.
-void whenMenu(std::function<void(QMenu *)> handle)
-{
-    auto *timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            handle(menu);
-            menu->close();
-        }
-    });
-    timer->start(10);
-}
 
 QAction *itemNamed(const QMenu &menu, const QString &text)
 {

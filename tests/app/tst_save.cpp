@@ -68,7 +68,7 @@ class TestSave : public QObject
             QVERIFY(index >= 0);
             combo->setCurrentIndex(index);
             emit combo->activated(index);
-            // A large catalogue is read in the background.
+            // A file over 1 MB is read in the background; the user saves what is shown.
             QTRY_VERIFY(!window.catalogueLoader().isLoading());
         }
 

@@ -1,26 +1,37 @@
 // The search window, find next and find previous, driven through key presses
 // to the real windows offscreen.
+#define QTEST_QPA_MOUSE_HANDLING // clicks through the window, which makes context menus of them
+#include "CatalogueFile.h"
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
 #include "Program.h"
+#include "RtfReader.h"
+#include "SampleTree.h"
 #include "SearchCommands.h"
 #include "SearchCountLine.h"
 #include "SearchWindow.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
+#include "support/Menus.h"
 #include "support/RtfPicture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <QToolBar>
+#include <cmath>
 
 namespace
 {
@@ -74,12 +85,93 @@ struct Session {
         return search()->findChild<T *>(QLatin1String(name));
     }
     QString countLine() const { return searchChild<QLabel>("countLine")->text(); }
+    QListView *list() const { return searchChild<QListView>("resultList"); }
+    // The listed rows as "CAPTION: line".
+    QStringList rows() const
+    {
+        QStringList rows;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            rows << list()->model()->index(row, 0).data().toString();
+        return rows;
+    }
     // A key press to whatever has the focus, as the keyboard gives it.
     static void press(QKeyCombination key)
     {
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
     }
 };
+
+// The highest contrast of a pixel of the caption column against the row's
+// background, as the WCAG define it.
+double captionContrast(QListView *list, int row)
+{
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    const QImage image = list->viewport()->grab(rect).toImage();
+    const auto luminance = [](QRgb rgb) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) +
+               0.0722 * linear(qBlue(rgb));
+    };
+    const double background = luminance(image.pixel(1, image.height() / 2));
+    double best = 1;
+    for (int x = 0; x < image.width() / 4; ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const double pixel = luminance(image.pixel(x, y));
+            best = std::max(best, (std::max(pixel, background) + 0.05) /
+                                      (std::min(pixel, background) + 0.05));
+        }
+    }
+    return best;
+}
+
+// Fields of a CSV text, quoted or not, a row a list.
+QList<QStringList> parseCsv(const QString &csv)
+{
+    static const QRegularExpression field(QStringLiteral(R"re("((?:[^"]|"")*)"|([^,\r]*))re"));
+    QList<QStringList> rows{{}};
+    for (qsizetype at = 0; at < csv.size();) {
+        const QRegularExpressionMatch match = field.match(csv, at);
+        rows.last() << (match.capturedLength(1) ? match.captured(1).replace(QStringLiteral("\"\""),
+                                                                            QStringLiteral("\""))
+                                                : match.captured(2));
+        at = match.capturedEnd();
+        if (csv.mid(at, 2) == u"\r\n" && at + 2 < csv.size())
+            rows.append(QStringList());
+        at += csv.at(at) == u',' ? 1 : 2;
+    }
+    return rows;
+}
+
+// The lines of `text` that cite reference `number`, once for each time: a
+// plain reading of the lists of numbers in brackets, apart from the program's.
+QStringList linesCiting(const QString &caption, const QString &text, int number)
+{
+    static const QRegularExpression separators(QStringLiteral(R"(\s*[,;]\s*|\s+)"));
+    QStringList lines;
+    for (const QString &line : text.split(u'\n')) {
+        for (qsizetype open = line.indexOf(u'('); open >= 0; open = line.indexOf(u'(', open + 1)) {
+            const qsizetype close = line.indexOf(u')', open);
+            if (close < 0)
+                break;
+            const QStringList numbers =
+                line.mid(open + 1, close - open - 1).trimmed().split(separators);
+            const bool references =
+                std::all_of(numbers.begin(), numbers.end(), [](const QString &n) {
+                    bool digits = false;
+                    const int value = n.toInt(&digits);
+                    return digits && !n.startsWith(u'0') && n.size() <= 4 && value <= 1200 &&
+                           std::all_of(n.begin(), n.end(), [](QChar c) { return c.isDigit(); });
+                });
+            for (qsizetype cited = references ? numbers.count(QString::number(number)) : 0;
+                 cited > 0; --cited)
+                lines << caption + QStringLiteral(": ") + line;
+        }
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -205,6 +297,225 @@ private slots:
                 s.view()->fontMetrics().height());
         QTRY_COMPARE(QApplication::activeWindow(), s.window());
         QCOMPARE(QApplication::focusWidget(), s.view());
+    }
+
+    // The genus named by the query above the names that start with it, above
+    // the rest, in every group or in one chosen in the filter; Enter, pressed
+    // before the search ends, opens the first. The captions are as legible as
+    // any text.
+    void rankedResultsOpenedByEnter_data()
+    {
+        QTest::addColumn<int>("filterDowns"); // presses of Down in the group filter
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("countLine");
+        QTest::addColumn<QString>("path"); // opened
+        QTest::addColumn<int>("selected");
+        const QString exact = QStringLiteral("ГУБКИ: Mesocrinus K (Camp) (12)");
+        const QString start = QStringLiteral("ГУБКИ: Mesocrinusella J");
+        const QString inside = QStringLiteral("ФОРАМИНИФЕРЫ2: Eveimesocrinus K (Camp) (4)");
+        QTest::newRow("all groups")
+            << 0 << QStringList{exact, start, inside} << "Найдено: 3 в 2 группах"
+            << "dat\\BD\\SPONGE" << 17;
+        QTest::newRow("one group")
+            << 2 << QStringList{inside} << "Найдено: 1 в группе ФОРАМИНИФЕРЫ2 (всего 3 в 2 группах)"
+            << "dat\\BD\\FORAM2" << 4;
+        QTest::newRow("a group without a match")
+            << 1 << QStringList() << "Ничего не найдено в группе ФОРАМИНИФЕРЫ (всего 3 в 2 группах)"
+            << "dat\\BD\\FORAM" << -1;
+    }
+    void rankedResultsOpenedByEnter()
+    {
+        QFETCH(int, filterDowns);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, countLine);
+        QFETCH(QString, path);
+        QFETCH(int, selected);
+        Session s;
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("FORAM2"), "Eveimesocrinus K (Camp) (4)"));
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("SPONGE"),
+                                      "Mesocrinusella J\\par Mesocrinus K (Camp) (12)"));
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        Session::press(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+        QVERIFY(QTest::qWaitForWindowActive(s.search()));
+        auto *filter = s.searchChild<QComboBox>("groupFilter");
+        QCOMPARE(filter->currentText(), QStringLiteral("все группы"));
+        QCOMPARE(filter->count(), 35);
+        filter->setFocus();
+        for (int down = 0; down < filterDowns; ++down)
+            Session::press(QKeyCombination(Qt::Key_Down));
+        auto *field = s.searchChild<QLineEdit>("searchText");
+        field->setFocus();
+        const int cues = s.sound->count;
+        QTest::keyClicks(field, "mesocrinus");
+        Session::press(QKeyCombination(Qt::Key_Return)); // before the results are in
+
+        QTRY_COMPARE(s.countLine(), countLine);
+        QCOMPARE(s.rows(), rows);
+        QCOMPARE(s.window()->catalogPath().value_or(QString()), path);
+        QCOMPARE(s.sound->count, cues + (rows.isEmpty() ? 0 : 1));
+        const QTextCursor selection = s.view()->textCursor();
+        QCOMPARE(selection.hasSelection() ? selection.selectionStart() : -1, selected);
+        if (selection.hasSelection())
+            QCOMPARE(selection.selectedText().toLower(), QStringLiteral("mesocrinus"));
+        for (int row = 0; row < std::min<int>(int(rows.size()), 2); ++row) {
+            QCOMPARE(s.list()->selectionModel()->isRowSelected(row), row == 0);
+            QVERIFY2(captionContrast(s.list(), row) >= 4.5, qPrintable(rows[row]));
+        }
+        QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // Rows selected together are copied one a line and exported as CSV;
+    // with one or none selected, every row is exported.
+    void copyAndExportTheRows()
+    {
+        Session s;
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("FORAM2"),
+                                      "Abcdiana Smith, 1975 K (Camp) (12, 45)"));
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        s.program->searchCommands().openSearchWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.search()));
+        auto *field = s.searchChild<QLineEdit>("searchText");
+        auto *exportButton = s.searchChild<QPushButton>("exportResults");
+        QVERIFY(!exportButton->isEnabled());
+        QTest::keyClicks(field, "abcdia");
+        QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 6 в 3 группах"));
+        const QStringList lines{"ФОРАМИНИФЕРЫ\tAbcdia K (Camp)",
+                                "ФОРАМИНИФЕРЫ\tAbcdiaella J (Oxf)",
+                                "ФОРАМИНИФЕРЫ2\tAbcdiana Smith, 1975 K (Camp) (12, 45)",
+                                "ФОРАМИНИФЕРЫ\tBolivina abcdia-like",
+                                "ФОРАМИНИФЕРЫ\tZeta ABCDIA",
+                                "РАДИОЛЯРИИ\tafter x  Abcdia after a picture"};
+
+        Session::press(QKeyCombination(Qt::Key_Down)); // into the list
+        Session::press(Qt::CTRL | Qt::Key_A);
+        Session::press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines.join(u'\n') + u'\n');
+
+        // The second and third rows, Down and Shift+Down from the first.
+        Session::press(QKeyCombination(Qt::Key_Home));
+        Session::press(QKeyCombination(Qt::Key_Down));
+        Session::press(Qt::SHIFT | Qt::Key_Down);
+        const QString path = s.data.path(QStringLiteral("rows.csv"));
+        s.dialogs->answer = path;
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QCOMPARE(s.dialogs->saveRequests.size(), 1);
+        QCOMPARE(s.dialogs->saveRequests[0].proposed, QStringLiteral("abcdia.csv"));
+        QCOMPARE(s.dialogs->saveRequests[0].filter, QStringLiteral("CSV (*.csv)"));
+        const QStringList header{"group", "genus", "text", "range", "references"};
+        const auto exported = [&path] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? parseCsv(QString::fromUtf8(file.readAll()))
+                                                  : QList<QStringList>();
+        };
+        QCOMPARE(
+            exported(),
+            (QList<QStringList>{header,
+                                {"ФОРАМИНИФЕРЫ", "Abcdiaella", "Abcdiaella J (Oxf)", "J (Oxf)", ""},
+                                {"ФОРАМИНИФЕРЫ2", "Abcdiana",
+                                 "Abcdiana Smith, 1975 K (Camp) (12, 45)", "K (Camp)", "12, 45"}}));
+
+        // One row selected: all are exported, to the folder of the last export.
+        QTest::mouseClick(s.list()->viewport(), Qt::LeftButton, {},
+                          s.list()->visualRect(s.list()->model()->index(4, 0)).center());
+        QCOMPARE(s.list()->selectionModel()->selectedRows().size(), 1);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QCOMPARE(s.dialogs->saveRequests.last().proposed, s.data.path("abcdia.csv"));
+        const QList<QStringList> all = exported();
+        QCOMPARE(all.size(), lines.size() + 1);
+        for (qsizetype row = 0; row < lines.size(); ++row)
+            QCOMPARE(all[row + 1][0] + u'\t' + all[row + 1][2], lines[row]);
+        QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // "Роды, ссылающиеся на N" from the context menu of a number in the view
+    // lists every line of the generated data set that cites N, and no line
+    // where N is part of a year, a page range or any other number; typing
+    // in the field goes back to the ordinary search.
+    void citingSearchListsTheCitingLines()
+    {
+        Session s;
+        QVERIFY(fosdat::sampledata::writeFiles(s.data.path(QStringLiteral(".")),
+                                               fosdat::sampledata::sampleTree())
+                    .isEmpty());
+        QVERIFY(s.data.writeCatalogue(
+            QStringLiteral("RAD"),
+            "Citera K (Camp) (45)\\par Citerb J (Oxf) (12, 45; 1020) (45)\\par Citerc (45 46)"
+            "\\par Decoya Smith, 1945 K (Camp) (12)\\par Decoyb (Smith, 45) (7)\\par Decoyc (45-47)"
+            "\\par Decoyd (045) 45 m\\par Decoye (1945)\\par Decoyf (45, 1975)\\par Decoyg (145, "
+            "450)"));
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        s.window()->chooseGroup(2);
+        QTextCursor digits(s.view()->document());
+        digits.setPosition(int(s.view()->toPlainText().indexOf(QStringLiteral("45)"))) + 1);
+        whenMenu([](QMenu *menu) {
+            if (auto *item = menu->findChild<QAction *>(QStringLiteral("mnuCitingGenera")))
+                item->trigger();
+        });
+        qWarning() << s.view()->toPlainText().left(80) << s.view()->cursorRect(digits)
+                   << digits.position() << s.view()->isVisible();
+        QTest::mouseClick(s.view()->viewport(), Qt::RightButton, {},
+                          s.view()->cursorRect(digits).center());
+        QTRY_VERIFY(s.search() && s.search()->isVisible());
+        auto *field = s.searchChild<QLineEdit>("searchText");
+        QCOMPARE(field->text(), QStringLiteral("ссылка 45"));
+        QTRY_VERIFY(s.countLine().startsWith(QStringLiteral("Найдено")) &&
+                    !s.countLine().endsWith(u'…'));
+
+        QStringList expected;
+        for (const fosdat::data::Group &group : fosdat::data::GroupTable) {
+            QFile file(s.data.path(group.catalogPath.toString().replace(u'\\', u'/')));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            expected << linesCiting(group.caption.toString(),
+                                    fosdat::rtf::readText(file.readAll()).value_or(QString()), 45);
+        }
+        QCOMPARE(s.rows(), expected);
+        QCOMPARE(expected.filter(QStringLiteral("Citer")).size(), 4);
+        QVERIFY(expected.filter(QStringLiteral("Decoy")).isEmpty());
+        QVERIFY(expected.size() > 10); // the generated catalogues cite it too
+
+        QCOMPARE(QApplication::focusWidget(), field);
+        QTest::keyClicks(field, "Citera");
+        QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 1 в 1 группе"));
+        QCOMPARE(s.rows(), QStringList{"РАДИОЛЯРИИ: Citera K (Camp) (45)"});
+    }
+
+    // A catalogue too tall for the view shows its start; a result past it is
+    // not selected elsewhere but named in a message.
+    void resultPastTheShownPart_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("past the shown part") << "Zyxlast" << false;
+        QTest::newRow("in the shown part") << "Zyxfirst" << true;
+    }
+    void resultPastTheShownPart()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, shown);
+        Session s;
+        // Paragraphs 44 inches tall: the view lays out some 300 of them.
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"),
+                                      "\\sb31680\\sa31680 Zyxfirst K\\par " +
+                                          QByteArray("Filler\\par ").repeated(1000) +
+                                          "Zyxlast K (Camp) (12)"));
+        QVERIFY(QTest::qWaitForWindowActive(s.window()));
+        s.program->searchCommands().openSearchWindow();
+        QTest::keyClicks(s.searchChild<QLineEdit>("searchText"), text);
+        QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 1 в 1 группе"));
+        Session::press(QKeyCombination(Qt::Key_Return));
+
+        QTRY_COMPARE(s.window()->catalogPath().value_or(QString()), QStringLiteral("dat\\BD\\RAD"));
+        QVERIFY(isPartOfCatalogue(*s.view()->document()));
+        QCOMPARE(s.view()->textCursor().selectedText(), shown ? text : QString());
+        QCOMPARE(s.dialogs->messages.size(), shown ? 0 : 1);
+        if (!shown) {
+            const RecordingDialogs::Message &message = s.dialogs->messages[0];
+            QVERIFY2(message.text.startsWith(
+                         QStringLiteral("Эта строка — за пределами показанной части каталога "
+                                        "РАДИОЛЯРИИ:\n«Zyxlast K (Camp) (12)»")),
+                     qPrintable(message.text));
+            QCOMPARE(message.title, QStringLiteral("база данных Тарвина"));
+        }
     }
 
     // The find dialog's selection and find next, previous and the highlights

@@ -52,8 +52,12 @@ void apply(const DataTree &tree, const QString &edit)
 }
 
 struct Outcome {
-    QStringList rows; // "CAPTION paragraph offset: line"
-    QString count;    // "MATCHES in GROUPS", then "; unread: CAPTIONS", "; partly: CAPTIONS"
+    // "CAPTION paragraph offset: line", in the order the window lists them:
+    // each rank after the one before, each batch after those of its rank.
+    QStringList rows;
+    // "MATCHES in GROUPS", then "; in CAPTION: FILTERED", "; unread: CAPTIONS",
+    // "; partly: CAPTIONS"
+    QString count;
 };
 
 QString countOf(const SearchCount &count)
@@ -61,6 +65,8 @@ QString countOf(const SearchCount &count)
     if (count.stage == SearchCount::Stage::Idle)
         return QStringLiteral("idle");
     QString text = QStringLiteral("%1 in %2").arg(count.matches).arg(count.groups);
+    if (!count.filter.isEmpty())
+        text += QStringLiteral("; in %1: %2").arg(count.filter).arg(count.filtered);
     if (!count.unread.isEmpty())
         text += QStringLiteral("; unread: ") + count.unread.join(QStringLiteral(", "));
     if (!count.partlyRead.isEmpty())
@@ -68,28 +74,47 @@ QString countOf(const SearchCount &count)
     return text;
 }
 
-Outcome search(CatalogueSearch &search, const QString &text, int flags)
+Outcome search(CatalogueSearch &search, const SearchQuery &query)
 {
     Outcome outcome;
+    std::array<QStringList, MatchRankCount> ranks;
     QObject context;
-    QObject::connect(&search, &CatalogueSearch::resultsReset, &context,
-                     [&] { outcome = Outcome(); });
+    QObject::connect(&search, &CatalogueSearch::resultsReset, &context, [&] {
+        outcome = Outcome();
+        ranks = {};
+    });
     QObject::connect(&search, &CatalogueSearch::resultsFound, &context,
                      [&](const SearchResults &batch) {
                          for (const SearchMatch &match : batch.matches)
-                             outcome.rows << QStringLiteral("%1 %2 %3: %4")
-                                                 .arg(batch.caption)
-                                                 .arg(match.paragraph)
-                                                 .arg(match.offset)
-                                                 .arg(match.line);
+                             ranks[size_t(batch.rank)] << QStringLiteral("%1 %2 %3: %4")
+                                                              .arg(batch.caption)
+                                                              .arg(match.paragraph)
+                                                              .arg(match.offset)
+                                                              .arg(match.line);
                      });
     QObject::connect(&search, &CatalogueSearch::countChanged, &context,
                      [&](const SearchCount &count) { outcome.count = countOf(count); });
     QSignalSpy finished(&search, &CatalogueSearch::searchFinished);
-    search.search(text, QTextDocument::FindFlags(flags));
+    search.search(query);
     if (finished.isEmpty() && !finished.wait(10'000))
         qWarning("the search did not finish");
+    for (const QStringList &rows : ranks)
+        outcome.rows << rows;
     return outcome;
+}
+
+Outcome search(CatalogueSearch &catalogues, const QString &text, int flags)
+{
+    return search(catalogues, SearchQuery{text, QTextDocument::FindFlags(flags)});
+}
+
+// Every group's catalogue holds "<FILE NAME> catalogue" unless `files` say otherwise.
+void writeDataSet(const DataTree &tree, const QStringList &files)
+{
+    for (const Group &group : GroupTable)
+        QVERIFY(tree.writeCatalogue(fileName(group), fileName(group).toLatin1() + " catalogue"));
+    for (const QString &file : files)
+        apply(tree, file);
 }
 
 } // namespace
@@ -99,6 +124,11 @@ class TestCatalogueSearch : public QObject
     Q_OBJECT
 
 private slots:
+    // Ranked by the genus of the match's line, listed for one group, and the
+    // lines citing a reference number.
+    void rankedFilteredAndCiting_data();
+    void rankedFilteredAndCiting();
+
     void search_data()
     {
         QTest::addColumn<QStringList>("files");   // written before the first search
@@ -244,13 +274,8 @@ private slots:
         QFETCH(QString, count);
         QFETCH(int, budget);
 
-        // Every group's catalogue holds "<FILE NAME> catalogue" unless the row says otherwise.
         DataTree tree;
-        for (const Group &group : GroupTable)
-            QVERIFY(
-                tree.writeCatalogue(fileName(group), fileName(group).toLatin1() + " catalogue"));
-        for (const QString &file : std::as_const(files))
-            apply(tree, file);
+        writeDataSet(tree, files);
 
         const qsizetype characters = budget > 0 ? budget : CatalogueIndex::DefaultBudget;
         CatalogueSearch catalogues(nullptr, characters);
@@ -273,6 +298,72 @@ private slots:
         QCOMPARE(catalogues.texts().result(), texts);
     }
 };
+
+void TestCatalogueSearch::rankedFilteredAndCiting_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<int>("cited"); // 0: a text search
+    QTest::addColumn<int>("group"); // listed; -1: all
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("count");
+
+    const QStringList meso{"FORAM=Eveimesocrinus K\\par Mesocrinusella J",
+                           "RAD=Mesocrinus K (Camp) (4)\\par x Mesocrinus", "SPONGE=Mesocrinus J"};
+    QTest::newRow("the whole name, then its start, then elsewhere; group order in each")
+        << meso << "mesocrinus" << 0 << 0 << -1
+        << QStringList{"РАДИОЛЯРИИ 0 0: Mesocrinus K (Camp) (4)", "ГУБКИ 0 0: Mesocrinus J",
+                       "ФОРАМИНИФЕРЫ 1 0: Mesocrinusella J", "ФОРАМИНИФЕРЫ 0 4: Eveimesocrinus K",
+                       "РАДИОЛЯРИИ 1 2: x Mesocrinus"}
+        << "5 in 3";
+    QTest::newRow("whole words: no name only starts with it")
+        << meso << "mesocrinus" << WholeWord << 0 << -1
+        << QStringList{"РАДИОЛЯРИИ 0 0: Mesocrinus K (Camp) (4)", "ГУБКИ 0 0: Mesocrinus J",
+                       "РАДИОЛЯРИИ 1 2: x Mesocrinus"}
+        << "3 in 2";
+    QTest::newRow("a mark before the name; names of families and headings are none")
+        << QStringList{"FORAM=Family Ausidae\\par \\u8224?Aus K (Camp)\\par Ausidae\\par Aus"}
+        << "aus" << 0 << 0 << -1
+        << QStringList{"ФОРАМИНИФЕРЫ 1 1: †Aus K (Camp)", "ФОРАМИНИФЕРЫ 3 0: Aus",
+                       "ФОРАМИНИФЕРЫ 0 7: Family Ausidae", "ФОРАМИНИФЕРЫ 2 0: Ausidae"}
+        << "4 in 1";
+    QTest::newRow("one group listed, all counted")
+        << meso << "mesocrinus" << 0 << 0 << 2
+        << QStringList{"РАДИОЛЯРИИ 0 0: Mesocrinus K (Camp) (4)", "РАДИОЛЯРИИ 1 2: x Mesocrinus"}
+        << "5 in 3; in РАДИОЛЯРИИ: 2";
+
+    const QStringList citing{"FORAM=Aus K (45)\\par Bus Smith, 1945 (12)\\par Cus (45-47) K"
+                             "\\par Dus (12, 45; 1020) (45)\\par Eus (045) 45\\par Fus (Smith, 45)"
+                             "\\par Gus (45, 1975)\\par Hus (4, 145, 450)",
+                             "SPONGE=Ius J (45 46)"};
+    QTest::newRow("citing: reference numbers only, not years, pages or other numbers")
+        << citing << "" << 0 << 45 << -1
+        << QStringList{"ФОРАМИНИФЕРЫ 0 7: Aus K (45)", "ФОРАМИНИФЕРЫ 3 9: Dus (12, 45; 1020) (45)",
+                       "ФОРАМИНИФЕРЫ 3 20: Dus (12, 45; 1020) (45)", "ГУБКИ 0 7: Ius J (45 46)"}
+        << "4 in 2";
+    QTest::newRow("citing in one group")
+        << citing << "" << 0 << 45 << 3 << QStringList{"ГУБКИ 0 7: Ius J (45 46)"}
+        << "4 in 2; in ГУБКИ: 1";
+}
+
+void TestCatalogueSearch::rankedFilteredAndCiting()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(int, cited);
+    QFETCH(int, group);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, count);
+    DataTree tree;
+    writeDataSet(tree, files);
+    CatalogueSearch catalogues;
+    const Outcome outcome =
+        ::search(catalogues, SearchQuery{text, QTextDocument::FindFlags(flags), cited, group});
+    QCOMPARE(outcome.rows, rows);
+    QCOMPARE(outcome.count, count);
+}
 
 QTEST_GUILESS_MAIN(TestCatalogueSearch)
 #include "tst_cataloguesearch.moc"

@@ -182,6 +182,7 @@ public:
     void write(Paragraphs &paragraphs, const GenusEntry &genus, const QString &family)
     {
         paragraphs.markGenus();
+        m_runs = 0; // the parts of one entry
         if (m_rich) {
             part({"b", "f1", "cf2"}, genus.mark + genus.name);
         } else {

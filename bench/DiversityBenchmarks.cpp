@@ -1,0 +1,162 @@
+// The window of diversity through time on a whole data set, shown: a change
+// of filter or option until the plot is repainted, and the figure written as
+// SVG (also PNG and PDF) to a file on disk.
+#include "BenchCommon.h"
+#include "CatalogueIndex.h"
+#include "DiversityWindow.h"
+#include "GroupChecklist.h"
+#include "SaveFile.h"
+#include "ShownView.h"
+#include "TimeScale.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+namespace fosdat::bench
+{
+
+namespace
+{
+
+using diversity::DiversityExport;
+using diversity::DiversityWindow;
+
+// The window with the entries of every catalogue of `set`, read from the
+// texts the search index holds, as the program reads them.
+class ShownDiversity
+{
+public:
+    explicit ShownDiversity(const DataSet &set)
+    {
+        CatalogueIndex index;
+        index.refresh(set.dir);
+        QStringList texts;
+        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
+            texts.append(index.text(group));
+        diversity::GenusCatalogue catalogue = diversity::readGenusCatalogue(
+            texts, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
+        m_entries = catalogue.entries.size();
+        m_window.setCatalogue(std::move(catalogue));
+        m_window.showAndRaise();
+        m_exposed = waitUntilExposed(m_window);
+        QApplication::processEvents();
+    }
+
+    bool exposed() const { return m_exposed; }
+    qsizetype entries() const { return m_entries; }
+    DiversityWindow &window() { return m_window; }
+    template <typename T> T *child(const char *name)
+    {
+        return m_window.findChild<T *>(QLatin1StringView(name));
+    }
+
+    // The recount the change asked for, then the paint of what it changed.
+    void settle()
+    {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(&m_window, QEvent::UpdateRequest);
+    }
+
+    void key(QWidget *target, Qt::Key key, const QString &text = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+
+private:
+    DiversityWindow m_window;
+    qsizetype m_entries = 0;
+    bool m_exposed = false;
+};
+
+// One change each time, undone untimed before the next: the parts of
+// БРАХИОПОДЫ ticked off together; a letter typed after "id" (the family
+// names in "-idae"), which narrows what matched; that letter taken back,
+// which matches every entry again; period-only ranges counted.
+void filterChange(benchmark::State &state, const DataSet &set, const QString &kind)
+{
+    ShownDiversity shown(set);
+    if (!shown.exposed()) {
+        state.SkipWithError("the window was not shown");
+        return;
+    }
+    auto *groups = shown.child<diversity::GroupChecklist>("groupList");
+    QTreeWidgetItem *brachiopods = groups->itemNamed(QStringLiteral("БРАХИОПОДЫ"));
+    auto *field = shown.child<QLineEdit>("filterText");
+    auto *periodOnly = shown.child<QCheckBox>("countPeriodOnly");
+    if (kind == u"letter" || kind == u"backspace") {
+        field->setText(QStringLiteral("id"));
+        shown.settle();
+    }
+    const auto change = [&](bool undo) {
+        if (kind == u"group")
+            brachiopods->setCheckState(0, undo ? Qt::Checked : Qt::Unchecked);
+        else if (kind == u"option")
+            periodOnly->toggle();
+        else if ((kind == u"letter") != undo)
+            shown.key(field, Qt::Key_A, QStringLiteral("a"));
+        else
+            shown.key(field, Qt::Key_Backspace);
+    };
+    if (kind == u"backspace") // the field holds "ida" before each timed key
+        change(true), shown.settle();
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        change(false);
+        shown.settle();
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        change(true);
+        shown.settle();
+    }
+    state.counters["entries"] = double(shown.entries());
+    state.counters["counted"] = double(shown.window().counts()->counted().size());
+}
+
+// From the window's figure to the file on disk.
+void figureExport(benchmark::State &state, const DataSet &set, DiversityExport kind)
+{
+    ShownDiversity shown(set);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("figure"));
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const QByteArray figure = shown.window().exportBytes(kind);
+        if (figure.isEmpty() || !data::saveFile(path, figure).ok) {
+            state.SkipWithError("the figure was not written");
+            return;
+        }
+        bytes = figure.size();
+    }
+    state.counters["out_bytes"] = double(bytes);
+}
+
+} // namespace
+
+void registerDiversityBenchmarks(const Inputs &inputs)
+{
+    for (const DataSet &set : inputs.dataSets) {
+        for (const QString &kind : {QStringLiteral("group"), QStringLiteral("letter"),
+                                    QStringLiteral("backspace"), QStringLiteral("option")}) {
+            add(QStringLiteral("DiversityFilterChange/%1/%2").arg(kind, set.name),
+                [set, kind](benchmark::State &state) { filterChange(state, set, kind); })
+                ->UseManualTime()
+                ->Iterations(30);
+        }
+        for (const auto &[kind, name] :
+             {std::pair{DiversityExport::Svg, "Svg"}, std::pair{DiversityExport::Png, "Png"},
+              std::pair{DiversityExport::Pdf, "Pdf"}}) {
+            add(QStringLiteral("DiversityExport%1/%2").arg(QLatin1StringView(name), set.name),
+                [set, kind](benchmark::State &state) { figureExport(state, set, kind); })
+                ->Iterations(10);
+        }
+    }
+}
+
+} // namespace fosdat::bench

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QPainter;
+
+namespace fosdat::strata
+{
+class TimeScale;
+}
+
+namespace fosdat::diversity
+{
+
+// What a figure shows: one value of a measure for each stage of a time scale.
+struct FigureContent {
+    std::shared_ptr<const strata::TimeScale> scale;
+    QList<std::optional<double>> values; // by stage; empty where undefined
+    QString measure;                     // the value axis's label
+    bool wholeNumbers = true;            // counts: no ticks between whole numbers
+    bool logarithmic = false;
+    QString title;  // what was counted: the groups, the text filter
+    QString totals; // "Учтено N из M родов"
+    int selected = -1;
+    int hovered = -1;
+};
+
+// The figure of a measure through time, laid out in a rectangle and painted
+// with a QPainter onto any device: the window's plot, an SVG, PNG or PDF
+// file. Time runs in millions of years, old on the left, as a step line over
+// each stage's true width; below the plot a band of the periods and the
+// stages where their names fit; the five great mass extinctions marked; the
+// totals and the time scale's version at the foot. Sizes are in the
+// painter's logical units, fonts in pixels, so that the painter's transform
+// scales the whole figure alike on every device.
+class DiversityFigure
+{
+public:
+    // The logical size of an exported figure.
+    static constexpr QSizeF ExportSize{1200, 675};
+
+    DiversityFigure(const FigureContent &content, const QRectF &bounds);
+
+    void paint(QPainter &painter) const;
+
+    QRectF plotArea() const { return m_plot; }
+    // The stage's column over the plot and the band; empty for no stage.
+    QRectF stageColumn(int stage) const;
+    // The stage under `point` in the plot or the band, or -1.
+    int stageAt(const QPointF &point) const;
+    double xOf(double ma) const;
+    // The value's height in the plot; empty where it cannot be drawn (a
+    // value of 0 or less on a logarithmic axis).
+    std::optional<double> yOf(double value) const;
+
+private:
+    struct Tick {
+        double value;
+        QString label;
+    };
+
+    void scaleValues();
+    void paintColumns(QPainter &painter) const;
+    void paintValueAxis(QPainter &painter) const;
+    void paintCurve(QPainter &painter) const;
+    void paintExtinctions(QPainter &painter) const;
+    void paintBand(QPainter &painter) const;
+    void paintTimeAxis(QPainter &painter) const;
+    void paintTexts(QPainter &painter) const;
+
+    const FigureContent &m_content;
+    QRectF m_bounds;
+    QRectF m_plot;
+    QRectF m_periodRow;
+    QRectF m_stageRow;
+    double m_oldest = 1;
+    double m_youngest = 0;
+    double m_low = 0; // the value axis's range
+    double m_high = 1;
+    bool m_hasValues = false;
+    QList<Tick> m_ticks;
+};
+
+} // namespace fosdat::diversity

@@ -1,0 +1,504 @@
+#include "DiversityWindow.h"
+
+#include "DiversityPlot.h"
+#include "FigureExport.h"
+#include "GenusListModel.h"
+#include "GroupChecklist.h"
+#include "GroupTable.h"
+#include "Measures.h"
+#include "NotCountedModel.h"
+#include "RangeTables.h"
+#include "StageTableModel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace fosdat::diversity
+{
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+constexpr QSize InitialSize{1200, 800};
+constexpr int ShownGroupNames = 4; // in a title; the rest are counted
+
+// "рода" after "из 1", "из 21"; "родов" after other numbers.
+QString generaAfter(qsizetype number)
+{
+    return number % 10 == 1 && number % 100 != 11 ? u"рода"_s : u"родов"_s;
+}
+
+QString thousands(qsizetype number)
+{
+    return QLocale(QLocale::Russian).toString(number);
+}
+
+QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &text, bool checked)
+{
+    auto *box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
+QTreeView *entryList(QWidget *parent, const QString &name, QAbstractItemModel *model)
+{
+    auto *list = new QTreeView(parent);
+    list->setObjectName(name);
+    list->setModel(model);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->header()->setStretchLastSection(true);
+    list->header()->resizeSection(0, 150);
+    list->header()->resizeSection(1, 140);
+    return list;
+}
+
+} // namespace
+
+DiversityWindow::DiversityWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_filterText(new QLineEdit(this)),
+      m_matchCase(checkBox(this, u"matchCase"_s, u"С учетом регистра"_s, false)),
+      m_wholeWords(checkBox(this, u"wholeWords"_s, u"Слово целиком"_s, false)),
+      m_measure(new QComboBox(this)),
+      m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
+      m_countUncertain(
+          checkBox(this, u"countUncertain"_s, u"диапазоны под вопросом («?»)"_s, true)),
+      m_countPeriodOnly(
+          checkBox(this, u"countPeriodOnly"_s, u"указанные только периодом («K», «l-K»)"_s, false)),
+      m_countLiving(checkBox(this, u"countLiving"_s, u"ныне живущие роды"_s, true)),
+      m_exportButton(new QToolButton(this)), m_groups(new GroupChecklist(this)),
+      m_plot(new DiversityPlot(this)), m_tabs(new QTabWidget(this)),
+      m_stageTable(new QTableView(this)), m_stageModel(new StageTableModel(this)),
+      m_notCountedModel(new NotCountedModel(this)), m_genusCaption(new QLabel(this)),
+      m_genusModel(new GenusListModel(this)), m_statusLine(new QLabel(this))
+{
+    setObjectName(u"DiversityWindow"_s);
+    setWindowTitle(u"Разнообразие во времени"_s);
+    m_notCountedList = entryList(this, u"notCountedList"_s, m_notCountedModel);
+    m_genusList = entryList(this, u"genusList"_s, m_genusModel);
+    m_genusList->setRootIsDecorated(false);
+    setUpControls();
+    setUpLayout();
+    setUpExports();
+    m_recount.setSingleShot(true);
+    m_recount.setInterval(0);
+
+    connect(&m_recount, &QTimer::timeout, this, &DiversityWindow::recount);
+    connect(m_filterText, &QLineEdit::textChanged, this, &DiversityWindow::changeTextFilter);
+    connect(m_matchCase, &QCheckBox::toggled, this, &DiversityWindow::changeTextFilter);
+    connect(m_wholeWords, &QCheckBox::toggled, this, &DiversityWindow::changeTextFilter);
+    connect(m_groups, &GroupChecklist::groupsChanged, &m_recount, qOverload<>(&QTimer::start));
+    for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
+        connect(option, &QCheckBox::toggled, &m_recount, qOverload<>(&QTimer::start));
+    connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
+    connect(m_logScale, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
+    connect(m_plot, &DiversityPlot::stageClicked, this, &DiversityWindow::chooseStage);
+    connect(m_stageTable->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &DiversityWindow::showStage);
+    connect(m_genusList, &QTreeView::activated, this,
+            [this](const QModelIndex &index) { openEntry(m_genusModel->entryAt(index.row())); });
+    connect(m_notCountedList, &QTreeView::activated, this,
+            [this](const QModelIndex &index) { openEntry(m_notCountedModel->entryAt(index)); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
+    connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
+        emit exportRequested(DiversityExport(action->data().toInt()));
+    });
+
+    auto *close = new QAction(this);
+    close->setShortcut(Qt::Key_Escape);
+    close->setShortcutContext(Qt::WindowShortcut);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
+}
+
+DiversityWindow::~DiversityWindow() = default;
+
+void DiversityWindow::setUpControls()
+{
+    m_filterText->setObjectName(u"filterText"_s);
+    m_filterText->setPlaceholderText(u"Семейство, отряд или любое слово записи"_s);
+    m_filterText->setClearButtonEnabled(true);
+    m_filterText->setAccessibleName(u"Текст в записях"_s);
+    m_measure->setObjectName(u"measure"_s);
+    m_measure->setAccessibleName(u"Мера"_s);
+    for (const Measure &measure : measures())
+        m_measure->addItem(measure.name);
+    for (int i = 0; i < m_measure->count(); ++i)
+        m_measure->setItemData(i, measures()[i].description, Qt::ToolTipRole);
+    m_plot->setStageDescription([this](int stage) { return describeStage(stage); });
+
+    m_stageTable->setObjectName(u"stageTable"_s);
+    m_stageTable->setModel(m_stageModel);
+    m_stageTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_stageTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_stageTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stageTable->verticalHeader()->hide();
+    m_stageTable->verticalHeader()->setDefaultSectionSize(m_stageTable->fontMetrics().height() + 6);
+    m_stageTable->horizontalHeader()->setDefaultSectionSize(110);
+    m_notCountedList->setObjectName(u"notCountedList"_s);
+    m_genusCaption->setObjectName(u"genusCaption"_s);
+    m_genusCaption->setWordWrap(true);
+    m_genusCaption->setTextFormat(Qt::PlainText);
+    m_statusLine->setObjectName(u"statusLine"_s);
+    m_statusLine->setTextFormat(Qt::PlainText);
+    m_statusLine->setText(u"Чтение каталогов…"_s);
+}
+
+void DiversityWindow::setUpLayout()
+{
+    auto *filters = new QHBoxLayout;
+    auto *textLabel = new QLabel(u"&Текст:"_s, this);
+    textLabel->setBuddy(m_filterText);
+    auto *measureLabel = new QLabel(u"&Мера:"_s, this);
+    measureLabel->setBuddy(m_measure);
+    filters->addWidget(textLabel);
+    filters->addWidget(m_filterText, 1);
+    filters->addWidget(m_matchCase);
+    filters->addWidget(m_wholeWords);
+    filters->addSpacing(16);
+    filters->addWidget(measureLabel);
+    filters->addWidget(m_measure);
+    filters->addWidget(m_logScale);
+    filters->addWidget(m_exportButton);
+
+    auto *options = new QHBoxLayout;
+    options->addWidget(new QLabel(u"Учитывать:"_s, this));
+    for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
+        options->addWidget(option);
+    options->addStretch();
+
+    m_tabs->setObjectName(u"tabs"_s);
+    m_tabs->addTab(m_stageTable, u"Ярусы"_s);
+    m_tabs->addTab(m_notCountedList, u"Не учтено"_s);
+    m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
+    auto *genera = new QWidget(this);
+    auto *generaLayout = new QVBoxLayout(genera);
+    generaLayout->setContentsMargins(0, 0, 0, 0);
+    generaLayout->addWidget(m_genusCaption);
+    generaLayout->addWidget(m_genusList, 1);
+
+    auto *lists = new QSplitter(Qt::Horizontal, this);
+    lists->addWidget(m_tabs);
+    lists->addWidget(genera);
+    lists->setStretchFactor(0, 1);
+    lists->setStretchFactor(1, 1);
+    auto *right = new QSplitter(Qt::Vertical, this);
+    right->addWidget(m_plot);
+    right->addWidget(lists);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(1, 2);
+    auto *main = new QSplitter(Qt::Horizontal, this);
+    main->addWidget(m_groups);
+    main->addWidget(right);
+    main->setStretchFactor(1, 1);
+    main->setSizes({220, 980});
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addLayout(options);
+    layout->addWidget(main, 1);
+    layout->addWidget(m_statusLine);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(InitialSize.boundedTo(screen->availableGeometry().size() * 0.9));
+    else
+        resize(InitialSize);
+}
+
+void DiversityWindow::setUpExports()
+{
+    m_exportButton->setObjectName(u"exportButton"_s);
+    m_exportButton->setText(u"&Экспорт"_s);
+    m_exportButton->setPopupMode(QToolButton::InstantPopup);
+    m_exportButton->setEnabled(false);
+    auto *menu = new QMenu(m_exportButton);
+    const std::pair<DiversityExport, QString> items[] = {
+        {DiversityExport::StageTable, u"Таблица ярусов (CSV)..."_s},
+        {DiversityExport::GenusList, u"Список родов (CSV)..."_s},
+        {DiversityExport::Svg, u"Рисунок (SVG)..."_s},
+        {DiversityExport::Png, u"Рисунок (PNG)..."_s},
+        {DiversityExport::Pdf, u"Рисунок (PDF)..."_s},
+    };
+    static const char *const names[] = {"exportStages", "exportGenera", "exportSvg", "exportPng",
+                                        "exportPdf"};
+    for (const auto &[kind, text] : items) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1StringView(names[int(kind)]));
+        action->setData(int(kind));
+        if (kind == DiversityExport::GenusList)
+            m_exportGenera = action;
+    }
+    m_exportGenera->setEnabled(false);
+    m_exportButton->setMenu(menu);
+}
+
+void DiversityWindow::showAndRaise()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
+{
+    const bool first = !m_catalogue;
+    m_catalogue = std::make_shared<const GenusCatalogue>(std::move(catalogue));
+    m_textFilter.setCatalogue(m_catalogue.get());
+    m_exportButton->setEnabled(true);
+    if (m_stage >= int(m_catalogue->scale->stages().size()))
+        m_stage = -1;
+    recount();
+    if (first)
+        m_stageTable->resizeColumnsToContents();
+}
+
+void DiversityWindow::changeTextFilter()
+{
+    QTextDocument::FindFlags flags;
+    if (m_matchCase->isChecked())
+        flags |= QTextDocument::FindCaseSensitively;
+    if (m_wholeWords->isChecked())
+        flags |= QTextDocument::FindWholeWords;
+    m_textFilter.setMatcher(TextMatcher(m_filterText->text(), flags));
+    m_recount.start();
+}
+
+strata::CountOptions DiversityWindow::options() const
+{
+    return {m_countUncertain->isChecked(), m_countPeriodOnly->isChecked(),
+            m_countLiving->isChecked()};
+}
+
+int DiversityWindow::measureIndex() const
+{
+    return std::max(0, m_measure->currentIndex());
+}
+
+// The counts anew, and everything that shows them.
+void DiversityWindow::recount()
+{
+    m_recount.stop();
+    if (!m_catalogue)
+        return;
+    strata::EntryFilter filter;
+    filter.groups = m_groups->checkedGroups();
+    if (m_textFilter.isActive())
+        filter.accepts = [this](const strata::GenusEntry &entry) {
+            return m_textFilter.accepts(entry);
+        };
+    m_counts = std::make_shared<const strata::StageCounts>(m_catalogue->entries,
+                                                           *m_catalogue->scale, filter, options());
+    m_stageModel->setCounts(m_catalogue->scale, m_counts);
+    showMeasure();
+    m_statusLine->setText(totals());
+    m_tabs->setTabText(1, u"Не учтено (%1)"_s.arg(thousands(m_counts->notCounted().size())));
+    m_notCountedShown = false;
+    showNotCounted();
+}
+
+// The measure chosen, plotted; the genera behind its count listed.
+void DiversityWindow::showMeasure()
+{
+    m_listed = measures()[measureIndex()].listed;
+    m_plot->setContent(figureContent());
+    listGenera();
+}
+
+FigureContent DiversityWindow::figureContent() const
+{
+    FigureContent content;
+    const Measure &measure = measures()[measureIndex()];
+    content.measure = measure.name;
+    content.wholeNumbers = measure.isCount();
+    content.logarithmic = m_logScale->isChecked();
+    content.selected = m_stage;
+    if (!m_counts)
+        return content;
+    content.scale = m_catalogue->scale;
+    for (int stage = 0; stage < m_counts->stageCount(); ++stage)
+        content.values.append(measureValue(measure, *m_counts, stage));
+    content.title = title();
+    content.totals = totals();
+    return content;
+}
+
+QString DiversityWindow::title() const
+{
+    const QStringList names = m_groups->checkedNames();
+    QString groups = names.isEmpty() ? u"Все группы"_s : names.mid(0, ShownGroupNames).join(u", ");
+    if (names.size() > ShownGroupNames)
+        groups += u" и ещё %1"_s.arg(names.size() - ShownGroupNames);
+    if (m_groups->checkedGroups().count(true) == 0)
+        groups = u"Ни одной группы"_s;
+    if (m_textFilter.isActive())
+        groups += u" · записи с «%1»"_s.arg(m_filterText->text());
+    // The options that differ from the usual ones.
+    if (!m_countUncertain->isChecked())
+        groups += u" · без диапазонов под вопросом"_s;
+    if (m_countPeriodOnly->isChecked())
+        groups += u" · с диапазонами только по периоду"_s;
+    if (!m_countLiving->isChecked())
+        groups += u" · без ныне живущих"_s;
+    return groups;
+}
+
+QString DiversityWindow::totals() const
+{
+    if (!m_counts)
+        return {};
+    const qsizetype admitted = m_counts->admitted();
+    return u"Учтено %1 из %2 %3"_s.arg(thousands(m_counts->counted().size()), thousands(admitted),
+                                       generaAfter(admitted));
+}
+
+// A click on a stage of the plot chooses its row in the table, under the
+// measure plotted, and goes to the list of its genera.
+void DiversityWindow::chooseStage(int stage)
+{
+    m_tabs->setCurrentWidget(m_stageTable);
+    const QModelIndex cell = m_stageModel->index(stage, StageTableModel::columnOf(measureIndex()));
+    // Into sight by its row: the columns stay where the user scrolled them.
+    m_stageTable->setAutoScroll(false);
+    m_stageTable->setCurrentIndex(cell);
+    m_stageTable->setAutoScroll(true);
+    m_stageTable->scrollTo(m_stageModel->index(stage, std::max(0, m_stageTable->columnAt(0))));
+    m_genusList->setFocus(Qt::OtherFocusReason);
+    if (m_genusModel->rowCount() > 0)
+        m_genusList->setCurrentIndex(m_genusModel->index(0, 0));
+}
+
+// The table's current cell gives the stage, and its column the count whose
+// genera are listed: a count's own, or the plotted measure's.
+void DiversityWindow::showStage(const QModelIndex &current)
+{
+    m_stage = current.isValid() ? current.row() : -1;
+    const Measure *measure = StageTableModel::measureOf(current.column());
+    m_listed = (measure ? *measure : measures()[measureIndex()]).listed;
+    m_plot->setSelectedStage(m_stage);
+    listGenera();
+}
+
+void DiversityWindow::listGenera()
+{
+    const bool chosen = m_counts && m_stage >= 0 && m_stage < m_counts->stageCount();
+    m_exportGenera->setEnabled(chosen);
+    if (!chosen) {
+        m_genusModel->setGenera(m_catalogue, {});
+        m_genusCaption->setText(u"Роды яруса: выберите ярус на графике или в таблице"_s);
+        return;
+    }
+    m_genusModel->setGenera(m_catalogue, m_counts->genera(m_stage, m_listed));
+    const strata::Stage &stage = m_catalogue->scale->stages().at(m_stage);
+    m_genusCaption->setText(u"%1 — %2, %3–%4 млн лет. %5: %6"_s.arg(
+        stage.code, stage.name, formatAge(stage.base), formatAge(stage.top), countName(m_listed),
+        thousands(m_genusModel->rowCount())));
+}
+
+// The list of what is not counted is made when its tab is shown.
+void DiversityWindow::showNotCounted()
+{
+    if (m_tabs->currentWidget() != m_notCountedList || m_notCountedShown || !m_counts)
+        return;
+    m_notCountedShown = true;
+    m_notCountedModel->setGroups(m_catalogue,
+                                 strata::groupNotCounted(*m_counts, m_catalogue->entries));
+    for (int row = 0; row < m_notCountedModel->rowCount(); ++row)
+        m_notCountedList->setFirstColumnSpanned(row, {}, true);
+}
+
+void DiversityWindow::openEntry(int entry)
+{
+    if (!m_catalogue || entry < 0 || entry >= m_catalogue->entries.size())
+        return;
+    const strata::GenusEntry &e = m_catalogue->entries.at(entry);
+    emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
+}
+
+QString DiversityWindow::describeStage(int stage) const
+{
+    if (!m_counts || stage < 0 || stage >= m_counts->stageCount())
+        return {};
+    const strata::Stage &s = m_catalogue->scale->stages().at(stage);
+    QStringList lines{u"%1 — %2 (%3)"_s.arg(s.code, s.name, s.period),
+                      u"%1–%2 млн лет"_s.arg(formatAge(s.base), formatAge(s.top))};
+    for (strata::Count count : {strata::Count::Genera, strata::Count::FirstAppearances,
+                                strata::Count::LastAppearances, strata::Count::SingleStage})
+        lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
+    const Measure &measure = measures()[measureIndex()];
+    if (!measure.isCount()) {
+        const QString value = formatValue(measureValue(measure, *m_counts, stage), false);
+        lines << u"%1: %2"_s.arg(measure.name, value.isEmpty() ? u"не определена"_s : value);
+    }
+    return lines.join(u'\n');
+}
+
+QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
+{
+    if (!m_counts)
+        return {};
+    const strata::TimeScale &scale = *m_catalogue->scale;
+    FigureContent figure = figureContent();
+    figure.selected = -1;
+    switch (kind) {
+    case DiversityExport::StageTable:
+        return strata::stageTable(*m_counts, scale);
+    case DiversityExport::GenusList: {
+        // The genera listed, as a table of their own: counted again alone,
+        // under the same options, every one of them is counted.
+        QList<strata::GenusEntry> listed;
+        for (int entry : m_genusModel->entries())
+            listed.append(m_catalogue->entries.at(entry));
+        QStringList captions;
+        for (const data::Group &group : data::GroupTable)
+            captions << group.caption.toString();
+        return strata::genusTable(listed, strata::StageCounts(listed, scale, {}, options()), scale,
+                                  captions);
+    }
+    case DiversityExport::Svg:
+        return figureSvg(figure);
+    case DiversityExport::Png:
+        return figurePng(figure);
+    case DiversityExport::Pdf:
+        return figurePdf(figure);
+    }
+    return {};
+}
+
+QString DiversityWindow::exportName(DiversityExport kind) const
+{
+    switch (kind) {
+    case DiversityExport::StageTable:
+        return u"ярусы.csv"_s;
+    case DiversityExport::GenusList:
+        return m_counts && m_stage >= 0
+                   ? u"роды-%1.csv"_s.arg(m_catalogue->scale->stages().at(m_stage).code)
+                   : u"роды.csv"_s;
+    case DiversityExport::Svg:
+        return u"разнообразие.svg"_s;
+    case DiversityExport::Png:
+        return u"разнообразие.png"_s;
+    case DiversityExport::Pdf:
+        return u"разнообразие.pdf"_s;
+    }
+    return {};
+}
+
+} // namespace fosdat::diversity

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "DiversityFigure.h"
+#include "EntryTextFilter.h"
+#include "GenusCatalogue.h"
+#include "StageCounts.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class QTreeView;
+
+namespace fosdat::diversity
+{
+
+class DiversityPlot;
+class GenusListModel;
+class GroupChecklist;
+class NotCountedModel;
+class StageTableModel;
+
+enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf };
+
+// The window "Разнообразие во времени": the genus entries it is given,
+// filtered by group and by text, counted per stage with the options chosen,
+// the chosen measure plotted through time beside a table of every stage's
+// counts; a stage chosen in either lists the genera behind its count, and the
+// entries not counted are listed by reason. The counts are made anew at each
+// change of a filter or an option. It says which genus to open and which
+// export the user asked for; whoever owns the catalogues opens the genus and
+// writes the file.
+class DiversityWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DiversityWindow(QWidget *parent = nullptr);
+    ~DiversityWindow() override;
+
+    // The entries to count, replacing any before; filters and options stay.
+    void setCatalogue(GenusCatalogue catalogue);
+    bool hasCatalogue() const { return m_catalogue != nullptr; }
+    // Shows the window raised and active.
+    void showAndRaise();
+
+    // The bytes of an export of what the window shows: the stage table or
+    // the genus list as CSV, the figure as SVG, PNG or PDF. Empty when there
+    // is nothing to export.
+    QByteArray exportBytes(DiversityExport kind) const;
+    // A name for its file, with its suffix.
+    QString exportName(DiversityExport kind) const;
+
+    DiversityPlot *plot() const { return m_plot; }
+    // The counts shown; null before the entries have come.
+    const strata::StageCounts *counts() const { return m_counts.get(); }
+
+signals:
+    void genusOpened(const fosdat::diversity::GenusPlace &place);
+    void exportRequested(fosdat::diversity::DiversityExport kind);
+
+private:
+    void setUpControls();
+    void setUpLayout();
+    void setUpExports();
+    void changeTextFilter();
+    void recount();
+    void showMeasure();
+    void chooseStage(int stage);
+    void showStage(const QModelIndex &current);
+    void listGenera();
+    void showNotCounted();
+    void openEntry(int entry);
+    int measureIndex() const;
+    strata::CountOptions options() const;
+    FigureContent figureContent() const;
+    QString title() const;
+    QString totals() const;
+    QString describeStage(int stage) const;
+
+    std::shared_ptr<const GenusCatalogue> m_catalogue;
+    std::shared_ptr<const strata::StageCounts> m_counts;
+    EntryTextFilter m_textFilter;
+    QTimer m_recount; // many changes at once, one recount
+    int m_stage = -1;
+    strata::Count m_listed = strata::Count::Genera;
+    bool m_notCountedShown = false; // the tab lists the counts shown
+
+    QLineEdit *m_filterText;
+    QCheckBox *m_matchCase;
+    QCheckBox *m_wholeWords;
+    QComboBox *m_measure;
+    QCheckBox *m_logScale;
+    QCheckBox *m_countUncertain;
+    QCheckBox *m_countPeriodOnly;
+    QCheckBox *m_countLiving;
+    QToolButton *m_exportButton;
+    QAction *m_exportGenera = nullptr;
+    GroupChecklist *m_groups;
+    DiversityPlot *m_plot;
+    QTabWidget *m_tabs;
+    QTableView *m_stageTable;
+    StageTableModel *m_stageModel;
+    QTreeView *m_notCountedList;
+    NotCountedModel *m_notCountedModel;
+    QLabel *m_genusCaption;
+    QTreeView *m_genusList;
+    GenusListModel *m_genusModel;
+    QLabel *m_statusLine;
+};
+
+} // namespace fosdat::diversity

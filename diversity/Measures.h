@@ -1,0 +1,36 @@
+#pragma once
+
+#include "StageCounts.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace fosdat::diversity
+{
+
+// One quantity per stage that the window plots and its stage table shows:
+// one of the counts, or a rate made of them.
+struct Measure {
+    QString name;        // for the drop-down, the table's header and the axis
+    QString description; // what it means, for tooltips
+    std::optional<strata::Count> count;
+    std::optional<strata::Rate> rate;
+    // The genera listed for a stage under this measure: those it counts,
+    // or for a rate those whose count it rests on.
+    strata::Count listed = strata::Count::Genera;
+
+    bool isCount() const { return count.has_value(); }
+};
+
+// Every measure, range-through diversity first.
+const QList<Measure> &measures();
+
+// The name of the measure that is `count` itself.
+QString countName(strata::Count count);
+
+// The measure's value in `stage`: empty where a rate is undefined.
+std::optional<double> measureValue(const Measure &measure, const strata::StageCounts &counts,
+                                   int stage);
+
+} // namespace fosdat::diversity

@@ -1,0 +1,104 @@
+#include "StageTableModel.h"
+
+#include "StageCounts.h"
+#include "TimeScale.h"
+
+#include <QLocale>
+
+namespace fosdat::diversity
+{
+
+using namespace Qt::StringLiterals;
+
+QString formatValue(std::optional<double> value, bool whole)
+{
+    if (!value)
+        return {};
+    const QLocale russian(QLocale::Russian);
+    return whole ? russian.toString(qint64(std::llround(*value)))
+                 : russian.toString(*value, 'f', 3);
+}
+
+QString formatAge(double ma)
+{
+    return QLocale(QLocale::Russian).toString(ma, 'g', 7);
+}
+
+void StageTableModel::setCounts(std::shared_ptr<const strata::TimeScale> scale,
+                                std::shared_ptr<const strata::StageCounts> counts)
+{
+    if (scale != m_scale || !m_counts || !counts ||
+        counts->stageCount() != m_counts->stageCount()) {
+        beginResetModel();
+        m_scale = std::move(scale);
+        m_counts = std::move(counts);
+        endResetModel();
+        return;
+    }
+    m_counts = std::move(counts);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, FirstMeasureColumn), index(rowCount() - 1, columnCount() - 1));
+}
+
+const Measure *StageTableModel::measureOf(int column)
+{
+    const int measure = column - FirstMeasureColumn;
+    return measure >= 0 && measure < measures().size() ? &measures()[measure] : nullptr;
+}
+
+int StageTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_scale || !m_counts ? 0 : m_counts->stageCount();
+}
+
+int StageTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : FirstMeasureColumn + int(measures().size());
+}
+
+QVariant StageTableModel::stageData(int stage, int column) const
+{
+    const strata::Stage &s = m_scale->stages().at(stage);
+    switch (column) {
+    case 0:
+        return s.code;
+    case 1:
+        return s.name;
+    case 2:
+        return s.period;
+    case 3:
+        return formatAge(s.base);
+    case 4:
+        return formatAge(s.top);
+    }
+    const Measure *measure = measureOf(column);
+    return measure ? formatValue(measureValue(*measure, *m_counts, stage), measure->isCount())
+                   : QVariant();
+}
+
+QVariant StageTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return stageData(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole && index.column() >= 3)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant StageTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    static const QStringList own{u"Ярус"_s, u"Название"_s, u"Период"_s, u"Низ, млн лет"_s,
+                                 u"Верх, млн лет"_s};
+    const Measure *measure = measureOf(section);
+    if (role == Qt::DisplayRole)
+        return measure ? measure->name : own.value(section);
+    if (role == Qt::ToolTipRole && measure)
+        return measure->description;
+    return {};
+}
+
+} // namespace fosdat::diversity

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Measures.h"
+
+#include <QAbstractTableModel>
+#include <memory>
+
+namespace fosdat::strata
+{
+class StageCounts;
+class TimeScale;
+} // namespace fosdat::strata
+
+namespace fosdat::diversity
+{
+
+// The stages of the time scale, oldest first, with every measure of the
+// counts: one row a stage, one column a measure after the stage's code, name,
+// period and ages.
+class StageTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int FirstMeasureColumn = 5;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // New counts in the same scale change the cells only, so that the view
+    // keeps its selection; a new scale resets the table.
+    void setCounts(std::shared_ptr<const strata::TimeScale> scale,
+                   std::shared_ptr<const strata::StageCounts> counts);
+
+    // The measure a column shows, or null for the stage's own columns.
+    static const Measure *measureOf(int column);
+    static int columnOf(int measure) { return FirstMeasureColumn + measure; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    QVariant stageData(int stage, int column) const;
+
+    std::shared_ptr<const strata::TimeScale> m_scale;
+    std::shared_ptr<const strata::StageCounts> m_counts;
+};
+
+// How the window writes numbers: whole counts as they are, rates with three
+// decimals, with the Russian decimal comma.
+QString formatValue(std::optional<double> value, bool whole);
+QString formatAge(double ma);
+
+} // namespace fosdat::diversity

@@ -1,0 +1,116 @@
+// The figure painted into an image: each stage's value drawn over that
+// stage's place in time, old on the left; nothing drawn where a value cannot
+// be (undefined, or 0 on a logarithmic axis); a point in a stage's column
+// found to be that stage; the end-Cretaceous extinction marked at its age.
+#include "DiversityFigure.h"
+#include "TimeScale.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using namespace fosdat;
+using namespace fosdat::diversity;
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// The step line's dark blue, not its light fill, the grid or the marks.
+bool isCurve(QRgb pixel)
+{
+    return qBlue(pixel) - qRed(pixel) > 60 && qBlue(pixel) - qGreen(pixel) > 40 &&
+           qRed(pixel) < 120;
+}
+
+bool isExtinctionMark(QRgb pixel)
+{
+    return qRed(pixel) - qBlue(pixel) > 60 && qGreen(pixel) < 120;
+}
+
+// The rows of `image` in column `x` from `top` to `bottom` where `test` holds.
+QList<int> rowsWhere(const QImage &image, int x, double top, double bottom, bool (*test)(QRgb))
+{
+    QList<int> rows;
+    for (int y = int(top); y <= int(bottom); ++y) {
+        if (test(image.pixel(x, y)))
+            rows.append(y);
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestDiversityFigure : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valuesOverTheirStages_data()
+    {
+        QTest::addColumn<bool>("logarithmic");
+        QTest::addColumn<std::optional<double>>("others"); // every stage not named
+        QTest::addColumn<QVariantMap>("values");
+        QTest::newRow("counts, linear axis")
+            << false << std::optional<double>(0)
+            << QVariantMap{{u"Trem"_s, 25}, {u"Camp"_s, 40}, {u"Maas"_s, 10}, {u"Aale"_s, 0}};
+        QTest::newRow("counts, logarithmic axis: no line at 0")
+            << true << std::optional<double>(0)
+            << QVariantMap{{u"Trem"_s, 100}, {u"Camp"_s, 1000}, {u"Maas"_s, 10}};
+        QTest::newRow("rates below one, undefined elsewhere")
+            << false << std::optional<double>()
+            << QVariantMap{{u"Camp"_s, 0.5}, {u"Maas"_s, 0.05}, {u"Fort"_s, 0.25}};
+    }
+    void valuesOverTheirStages()
+    {
+        QFETCH(bool, logarithmic);
+        QFETCH(std::optional<double>, others);
+        QFETCH(QVariantMap, values);
+
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        FigureContent content;
+        content.scale = scale;
+        content.logarithmic = logarithmic;
+        content.wholeNumbers = others.has_value();
+        content.values.fill(others, scale->stages().size());
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            content.values[scale->stageIndex(it.key())] = it.value().toDouble();
+        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const DiversityFigure figure(content, bounds);
+        QImage image(bounds.size().toSize(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        figure.paint(painter);
+        painter.end();
+
+        const QRectF plot = figure.plotArea();
+        QVERIFY(bounds.contains(plot));
+        // Old on the left.
+        QVERIFY(figure.xOf(500) < figure.xOf(100));
+        QCOMPARE(figure.xOf(scale->stages().constFirst().base), plot.left());
+        QCOMPARE(figure.xOf(0), plot.right());
+        for (int stage = 0; stage < scale->stages().size(); ++stage) {
+            const QRectF column = figure.stageColumn(stage);
+            if (column.width() >= 1)
+                QCOMPARE(figure.stageAt(column.center()), stage);
+            const int x = int(column.center().x());
+            const QList<int> curve = rowsWhere(image, x, plot.top(), plot.bottom(), isCurve);
+            const std::optional<double> value = content.values[stage];
+            if (column.width() < 6)
+                continue; // the vertical steps at its edges are too near
+            if (!value || (logarithmic && *value <= 0)) {
+                QVERIFY2(curve.isEmpty(), qPrintable(scale->stages()[stage].code));
+                continue;
+            }
+            const double y = *figure.yOf(*value);
+            QVERIFY2(!curve.isEmpty() && std::abs(curve.constFirst() - y) <= 2 &&
+                         std::abs(curve.constLast() - y) <= 2,
+                     qPrintable(scale->stages()[stage].code));
+        }
+        const QList<int> boundary =
+            rowsWhere(image, qRound(figure.xOf(66)), plot.top(), plot.bottom(), isExtinctionMark);
+        QVERIFY(boundary.size() > plot.height() / 3); // a dashed line down the plot
+    }
+};
+
+QTEST_MAIN(TestDiversityFigure)
+#include "tst_diversityfigure.moc"

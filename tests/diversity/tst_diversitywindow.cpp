@@ -1,0 +1,355 @@
+// The window "Разнообразие во времени" in the running program, driven as the
+// user drives it: opened with Ctrl+D from the catalogue window, groups ticked
+// with the keyboard, a text typed, a stage clicked in the plot, a genus opened
+// with Enter in the catalogue window; and its exports written to real files
+// and read back.
+#include "CatalogueLoader.h"
+#include "CatalogueView.h"
+#include "DiversityCommands.h"
+#include "DiversityPlot.h"
+#include "DiversityWindow.h"
+#include "FigureExport.h"
+#include "Fosdat.h"
+#include "GroupTable.h"
+#include "Program.h"
+#include "TimeScale.h"
+#include "support/DataTree.h"
+#include "support/Fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeView>
+#include <QXmlStreamReader>
+
+using fosdat::diversity::DiversityPlot;
+using fosdat::diversity::DiversityWindow;
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// БРАХИОПОДЫ1 and БРАХИОПОДЫ2, under their family headings; a genus of
+// another group in the Campanian too. Genera of the Campanian (Camp): Alpha
+// (in it alone), Beta (through it), Epsilonella (the Cretaceous, counted only
+// with period-only ranges), Zeta (living), Eta (from it).
+const QByteArray Brach1 = "Family Alphidae\\par "
+                          "Alphathyris Smith, 1900\\tab K (Camp)\\tab (12)\\par "
+                          "Betathyris Jones, 1910\\tab K (Turo) - T (Dani)\\tab (13)\\par "
+                          "Gammathyris\\tab J (Toar-Call)\\tab (14)\\par "
+                          "Deltathyris\\tab K (Xyzz)\\tab (15)\\par "
+                          "Epsilonella\\tab K\\tab (16)\\par "
+                          "Zetathyris\\tab K (Sant) - Rec\\tab (17)";
+const QByteArray Brach2 = "Family Betidae\\par "
+                          "Etathyris\\tab K (Camp-Maas)\\tab (18)\\par "
+                          "Thetathyris\\tab K (Ceno)\\tab (19)\\par "
+                          "Iotathyris\\tab K (Maas) - K (Ceno)\\tab (20)";
+const QByteArray Inartic = "Kappalingula\\tab K (Camp)\\tab (21)";
+const QByteArray Foram = "Lambdammina\\tab K (Camp)\\tab (22)";
+
+// The running program in a scratch data set, its catalogue window active.
+struct Session {
+    DataTree data;
+    RecordingDialogs *dialogs = nullptr;
+    std::unique_ptr<Program> program;
+
+    Session()
+    {
+        for (const fosdat::data::Group &group : fosdat::data::GroupTable)
+            data.writeCatalogue(group.catalogPath.toString().section(u'\\', -1), "");
+        data.writeCatalogue(u"BRACH1"_s, Brach1);
+        data.writeCatalogue(u"BRACH2"_s, Brach2);
+        data.writeCatalogue(u"INARTIC"_s, Inartic);
+        data.writeCatalogue(u"FORAM"_s, Foram);
+        data.write(u"dat/BD/REFS1.txt"_s, "1. Reference\r\n");
+        auto recording = std::make_unique<RecordingDialogs>();
+        dialogs = recording.get();
+        program =
+            std::make_unique<Program>(std::make_unique<RecordingSoundCue>(), std::move(recording));
+        program->showCatalogueWindow()->activateWindow();
+    }
+    ~Session() { program.reset(); }
+
+    Fosdat *catalogue() const { return program->catalogueWindow(); }
+    DiversityWindow *diversity() const { return program->diversityCommands().window(); }
+    template <typename T> T *child(const char *name) const
+    {
+        return diversity()->findChild<T *>(QLatin1StringView(name));
+    }
+
+    // Ctrl+D in the catalogue window, until the window has its counts.
+    bool openWindow() const
+    {
+        if (!QTest::qWaitForWindowActive(catalogue()))
+            return false;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+        return diversity() && QTest::qWaitFor([this] { return diversity()->counts(); });
+    }
+
+    // Unticks every group and ticks only the parts of БРАХИОПОДЫ, finding it
+    // by typing its name in the list, as the keyboard does.
+    void tickBrachiopods() const
+    {
+        auto *groups = child<QTreeView>("groupList");
+        groups->setFocus();
+        QTest::keyClick(groups, Qt::Key_Space); // "Все группы", the current item
+        for (QChar c : u"БРАХ"_s)
+            QTest::sendKeyEvent(QTest::Click, groups, Qt::Key_unknown, QString(c), {});
+        QTest::keyClick(groups, Qt::Key_Space);
+    }
+
+    // A click on the middle of a stage's column in the plot.
+    void clickStage(const QString &code) const
+    {
+        DiversityPlot *plot = diversity()->plot();
+        const int stage = fosdat::strata::shippedTimeScale().stageIndex(code);
+        QTest::mouseClick(plot, Qt::LeftButton, {}, plot->stageColumn(stage).center().toPoint());
+    }
+
+    QStringList listedGenera() const
+    {
+        QAbstractItemModel *model = child<QTreeView>("genusList")->model();
+        QStringList genera;
+        for (int row = 0; row < model->rowCount(); ++row)
+            genera << model->index(row, 0).data().toString();
+        return genera;
+    }
+};
+
+// How many entries the "Не учтено" tab lists under its reasons.
+int notCountedListed(QTreeView *list)
+{
+    int entries = 0;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        entries += list->model()->rowCount(list->model()->index(row, 0));
+    return entries;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDiversityWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stageToGenusInTheCatalogue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<bool>("periodOnly");
+        QTest::addColumn<bool>("background"); // the catalogue window reads files aside
+        QTest::addColumn<int>("counted");
+        QTest::addColumn<int>("admitted");
+        QTest::addColumn<QStringList>("campanian");
+        QTest::addColumn<int>("opened"); // the row Enter opens
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("paragraph");
+
+        // Delta (unknown stage) and Iota (reversed) are not counted.
+        QTest::newRow("genus names")
+            << "thyris" << false << false << false << 6 << 8
+            << QStringList{"Alphathyris", "Betathyris", "Zetathyris", "Etathyris"} << 2
+            << "БРАХИОПОДЫ1" << 6;
+        QTest::newRow("a family's heading, whole word, read in the background")
+            << "Betidae" << true << false << true << 2 << 3 << QStringList{"Etathyris"} << 0
+            << "БРАХИОПОДЫ2" << 1;
+        QTest::newRow("ranges of a period alone counted")
+            << "" << false << true << false << 7 << 9
+            << QStringList{"Alphathyris", "Betathyris", "Epsilonella", "Zetathyris", "Etathyris"}
+            << 2 << "БРАХИОПОДЫ1" << 5;
+    }
+    void stageToGenusInTheCatalogue()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wholeWord);
+        QFETCH(bool, periodOnly);
+        QFETCH(bool, background);
+        QFETCH(int, counted);
+        QFETCH(int, admitted);
+        QFETCH(QStringList, campanian);
+        QFETCH(int, opened);
+        QFETCH(QString, caption);
+        QFETCH(int, paragraph);
+
+        Session s;
+        if (background)
+            s.catalogue()->catalogueLoader().setBackgroundThreshold(0);
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        // Every entry of the data set at first: Delta, Epsilonella and Iota not counted.
+        QCOMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 8 из 11 родов"_s);
+
+        s.tickBrachiopods();
+        if (wholeWord)
+            QTest::mouseClick(s.child<QCheckBox>("wholeWords"), Qt::LeftButton);
+        if (periodOnly)
+            QTest::mouseClick(s.child<QCheckBox>("countPeriodOnly"), Qt::LeftButton);
+        QTest::keyClicks(s.child<QLineEdit>("filterText"), text);
+        QTRY_COMPARE(s.child<QLabel>("statusLine")->text(),
+                     u"Учтено %1 из %2 родов"_s.arg(counted).arg(admitted));
+        // Counted and not counted are every entry under the filters.
+        QCOMPARE(s.diversity()->counts()->admitted(), admitted);
+        s.child<QTabWidget>("tabs")->setCurrentIndex(1);
+        QCOMPARE(s.child<QTabWidget>("tabs")->tabText(1),
+                 u"Не учтено (%1)"_s.arg(admitted - counted));
+        QCOMPARE(notCountedListed(s.child<QTreeView>("notCountedList")), admitted - counted);
+
+        s.clickStage(u"Camp"_s);
+        QCOMPARE(s.listedGenera(), campanian);
+        auto *genera = s.child<QTreeView>("genusList");
+        QCOMPARE(QApplication::focusWidget(), genera);
+        for (int row = 0; row < opened; ++row)
+            QTest::keyClick(genera, Qt::Key_Down);
+        QTest::keyClick(genera, Qt::Key_Return);
+
+        // Opened as a search result is: the group chosen, the genus selected.
+        QCOMPARE(s.catalogue()->findChild<QComboBox *>("Combo1")->currentText(), caption);
+        QCOMPARE(s.catalogue()->catalogueLoader().isLoading(), background);
+        CatalogueView *view = s.catalogue()->catalogueView();
+        QTRY_COMPARE(view->textCursor().selectedText(), campanian[opened]);
+        QCOMPARE(view->textCursor().block().blockNumber(), paragraph);
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
+        QTRY_COMPARE(QApplication::focusWidget(), view);
+        QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
+    // The stage table and the plot in step, a count's column listing its own
+    // genera; an entry not counted opened from its reason with the keyboard.
+    void tableAndNotCounted()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        const fosdat::strata::TimeScale &scale = fosdat::strata::shippedTimeScale();
+        auto *table = s.child<QTableView>("stageTable");
+        const auto clickCell = [table](int row, int column) {
+            const QModelIndex cell = table->model()->index(row, column);
+            table->scrollTo(cell);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(cell).center());
+        };
+        const int firstAppearances = 6; // after the stage's own five columns, the second measure
+        QCOMPARE(table->model()->headerData(firstAppearances, Qt::Horizontal),
+                 QVariant(u"Первые появления"_s));
+        clickCell(scale.stageIndex(u"Camp"), firstAppearances);
+        QCOMPARE(s.diversity()->plot()->content().selected, scale.stageIndex(u"Camp"));
+        QCOMPARE(s.listedGenera(),
+                 (QStringList{"Lambdammina", "Kappalingula", "Alphathyris", "Etathyris"}));
+        clickCell(scale.stageIndex(u"Camp"), 0);
+        QTest::keyClick(table, Qt::Key_Down); // the plotted measure: genera in the stage
+        QCOMPARE(s.diversity()->plot()->content().selected, scale.stageIndex(u"Maas"));
+        QCOMPARE(s.listedGenera(), (QStringList{"Betathyris", "Zetathyris", "Etathyris"}));
+
+        auto *tabs = s.child<QTabWidget>("tabs");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        auto *reasons = s.child<QTreeView>("notCountedList");
+        QCOMPARE(reasons->model()->rowCount(), 3);
+        QCOMPARE(reasons->model()->index(0, 0).data(), QVariant(u"неизвестный ярус «Xyzz» — 1"_s));
+        reasons->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(reasons, key);
+        QCOMPARE(s.catalogue()->findChild<QComboBox *>("Combo1")->currentText(), u"БРАХИОПОДЫ1"_s);
+        CatalogueView *view = s.catalogue()->catalogueView();
+        QTRY_COMPARE(view->textCursor().selectedText(), u"Deltathyris"_s);
+        QCOMPARE(view->textCursor().block().blockNumber(), 4);
+    }
+
+    // Each export through its menu item, the file named by the dialog, read
+    // back; one into a folder that is not there says so.
+    void exportsReadBack_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("stage table") << "exportStages"
+                                     << "ярусы.csv";
+        QTest::newRow("genus list") << "exportGenera"
+                                    << "роды.csv";
+        QTest::newRow("SVG") << "exportSvg"
+                             << "рисунок.svg";
+        QTest::newRow("PNG") << "exportPng"
+                             << "рисунок.png";
+        QTest::newRow("PDF") << "exportPdf"
+                             << "рисунок.pdf";
+        QTest::newRow("no such folder") << "exportSvg"
+                                        << "нет/рисунок.svg";
+    }
+    void exportsReadBack()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, file);
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        s.clickStage(u"Camp"_s); // Lambda, Kappa, Alpha, Beta, Zeta, Eta
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(file);
+        s.dialogs->answer = path;
+        s.diversity()->findChild<QAction *>(action)->trigger();
+
+        if (file.startsWith(u"нет/")) {
+            QCOMPARE(s.dialogs->messages.size(), 1);
+            QVERIFY(s.dialogs->messages[0].text.startsWith(u"Не удалось записать файл"));
+            return;
+        }
+        QVERIFY(s.dialogs->messages.isEmpty());
+        const QByteArray bytes = readFile(path);
+        const int stages = int(fosdat::strata::shippedTimeScale().stages().size());
+        const int campanian = fosdat::strata::shippedTimeScale().stageIndex(u"Camp");
+        if (file.endsWith(u".csv")) {
+            const QStringList rows = QString::fromUtf8(bytes).split(u"\r\n"_s, Qt::SkipEmptyParts);
+            if (action == u"exportStages") {
+                QCOMPARE(rows.size(), stages + 1);
+                QVERIFY(rows[0].startsWith(u"stage,name,base_ma,top_ma,genera,"));
+                QVERIFY(rows[campanian + 1].startsWith(u"Camp,кампанский,83.6,72.2,6,4,3,"));
+                QVERIFY(rows[1].endsWith(u",,,,")); // no rates in the first stage
+            } else {
+                QCOMPARE(rows.size(), 7);
+                QVERIFY(rows[0].startsWith(u"group,genus,range,"));
+                QVERIFY(rows[6].startsWith(u"БРАХИОПОДЫ2,Etathyris,K (Camp-Maas),Camp,Maas,"));
+                for (const QString &row : rows.mid(1))
+                    QVERIFY(row.contains(u",counted,"));
+            }
+        } else if (file.endsWith(u".svg")) {
+            QXmlStreamReader xml(bytes);
+            QVERIFY(xml.readNextStartElement());
+            QCOMPARE(xml.name(), u"svg");
+            QCOMPARE(xml.attributes().value(u"viewBox"_s), u"0 0 1200 675"_s);
+            while (!xml.atEnd())
+                xml.readNext();
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QVERIFY(QString::fromUtf8(bytes).contains(u"Учтено 8 из 11 родов"));
+        } else if (file.endsWith(u".png")) {
+            QImage image;
+            QVERIFY(image.loadFromData(bytes, "PNG"));
+            QCOMPARE(image.size(), QSize(2400, 1350));
+        } else {
+            QVERIFY(bytes.startsWith("%PDF-"));
+            static const QRegularExpression page(u"/Type\\s*/Page\\b(?!s)"_s);
+            QCOMPARE(QString::fromLatin1(bytes).count(page), 1);
+            static const QRegularExpression box(u"/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"_s);
+            const QRegularExpressionMatch size = box.match(QString::fromLatin1(bytes));
+            QVERIFY(size.hasMatch());
+            QCOMPARE(qRound(size.captured(1).toDouble()), 842); // A4 across
+            QCOMPARE(qRound(size.captured(2).toDouble()), 595);
+        }
+    }
+};
+
+QTEST_MAIN(TestDiversityWindow)
+#include "tst_diversitywindow.moc"

@@ -1,0 +1,97 @@
+// The text filter's scan of every line at once gives what the find dialog's
+// matching gives on each entry alone: its line, family, order and class, with
+// letters of any alphabet, whole words, letter case, the first and the last
+// entry.
+#include "EntryTextFilter.h"
+#include "TimeScale.h"
+
+#include <QTest>
+
+using namespace fosdat;
+using namespace fosdat::diversity;
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// The text of a catalogue as the index holds it: its paragraphs joined by '\n'.
+const QString Catalogue = u"Класс Brachiopoda\n"
+                          u"Отряд Rhynchonellida\n"
+                          u"Семейство Alphidae\n"
+                          u"Alphathyris Müller, 1900\tK (Camp)\t(12)\n"
+                          u"Betathyris ÜBER, 1910\tK (Turo) - T (Dani)\t(13)\n"
+                          u"Семейство Betidae\n"
+                          u"Gammathyris Čech, 1920 ×\tJ (Toar-Call)\t(14)\n"
+                          u"Deltella Ida, 1930\tK (Xyzz)\t(15)\n"
+                          u"Отряд Orthida\n"
+                          u"Epsilonia Smith, 1940\tO (Cara)\t(16)\n"
+                          u"Zetella 𐐀bc, 1950\tK\t(17)"_s;
+
+bool passesAlone(const strata::GenusEntry &entry, const TextMatcher &matcher)
+{
+    for (QStringView text : {entry.text(), entry.family(), entry.order(), entry.className()}) {
+        if (!text.isEmpty() && matcher.indexIn(text, 0) >= 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestEntryTextFilter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scanAgreesWithEachEntry_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<int>("passing");
+        QTest::newRow("one letter") << "a" << false << false << 6;
+        QTest::newRow("a letter with its mark, other case") << "über" << false << false << 1;
+        QTest::newRow("the same, its case") << "über" << true << false << 0;
+        QTest::newRow("Cyrillic of a heading") << "семейство" << false << false << 0;
+        QTest::newRow("a family's name, whole word") << "Betidae" << false << true << 2;
+        QTest::newRow("part of a word, whole words") << "thyris" << false << true << 0;
+        QTest::newRow("an order over two families") << "rhynchonellida" << false << false << 4;
+        QTest::newRow("the class, its case") << "Brachiopoda" << true << false << 6;
+        QTest::newRow("in the last line, beyond the basic plane") << "𐐨BC" << false << false << 1;
+        QTest::newRow("a sign") << "×" << false << false << 1;
+        QTest::newRow("the first line's start") << "Alphathyris" << true << true << 1;
+        QTest::newRow("across two lines") << "(12)\nBeta" << false << false << 0;
+        QTest::newRow("a word and a name of the same letters") << "ida" << false << false << 6;
+    }
+    void scanAgreesWithEachEntry()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWords);
+        QFETCH(int, passing);
+
+        const GenusCatalogue catalogue = readGenusCatalogue(
+            {Catalogue}, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
+        const QList<strata::GenusEntry> &entries = catalogue.entries;
+        QCOMPARE(entries.size(), 6);
+        QTextDocument::FindFlags flags;
+        if (matchCase)
+            flags |= QTextDocument::FindCaseSensitively;
+        if (wholeWords)
+            flags |= QTextDocument::FindWholeWords;
+        const TextMatcher matcher(text, flags);
+        EntryTextFilter filter;
+        filter.setCatalogue(&catalogue);
+        filter.setMatcher(TextMatcher(u"Deltella"_s, {})); // what it matched before is forgotten
+        filter.setMatcher(matcher);
+        int passed = 0;
+        for (const strata::GenusEntry &entry : entries) {
+            QCOMPARE(filter.accepts(entry), passesAlone(entry, matcher));
+            passed += filter.accepts(entry);
+        }
+        QCOMPARE(passed, passing);
+    }
+};
+
+QTEST_MAIN(TestEntryTextFilter)
+#include "tst_entrytextfilter.moc"
