@@ -26,12 +26,13 @@ QStringList indexTexts(const DataSet &set)
     return texts;
 }
 
+// Every catalogue's entries in one list, as a reader of all groups takes them.
 QList<strata::GenusEntry> readEntries(const QStringList &texts)
 {
-    QList<strata::GenusEntry> entries;
+    strata::GenusEntryReader reader(strata::shippedTimeScale());
     for (int row = 0; row < int(texts.size()); ++row)
-        entries.append(strata::readGenusEntries(row, texts[row], strata::shippedTimeScale()));
-    return entries;
+        reader.read(row, texts[row]);
+    return reader.takeEntries();
 }
 
 // A new index built, as the program builds it on its first search.

@@ -1,9 +1,11 @@
 #include "GenusEntries.h"
 
+#include "CharScan.h"
 #include "TimeScale.h"
 
-#include <QHash>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
 
 namespace fosdat::strata
@@ -46,14 +48,47 @@ constexpr auto HeadingWords = std::to_array<HeadingWord>({
 
 constexpr QStringView Annotation = u"сем.";
 
-bool isAsciiUpper(QChar c)
+// The heading words that begin with `first` (in lower case), as bits in
+// their order: most lines begin with a genus name, whose first letter begins
+// few heading words or none.
+quint32 headingWordsBeginningWith(QChar first)
 {
-    return c >= u'A' && c <= u'Z';
+    static_assert(HeadingWords.size() <= 32);
+    static constexpr auto AsciiInitials = [] {
+        std::array<quint32, 128> words{};
+        for (std::size_t i = 0; i < HeadingWords.size(); ++i) {
+            if (HeadingWords[i].word[0].unicode() < 128)
+                words[HeadingWords[i].word[0].unicode()] |= quint32(1) << i;
+        }
+        return words;
+    }();
+    if (first.unicode() < 128)
+        return AsciiInitials[first.unicode()];
+    quint32 words = 0;
+    for (std::size_t i = 0; i < HeadingWords.size(); ++i)
+        words |= HeadingWords[i].word[0] == first ? quint32(1) << i : 0;
+    return words;
 }
 
-bool isAsciiLower(QChar c)
+// Letters and marks (accents written apart), the non-ASCII ones looked up.
+inline bool isLetterOrMark(QChar c)
 {
-    return c >= u'a' && c <= u'z';
+    return c.isLetter() || (c.unicode() >= 128 && c.isMark());
+}
+
+inline bool isLetterNumberOrMark(QChar c)
+{
+    return c.isLetterOrNumber() || (c.unicode() >= 128 && c.isMark());
+}
+
+inline bool isAsciiUpper(char16_t c)
+{
+    return unsigned(c - u'A') < 26;
+}
+
+inline bool isAsciiLower(char16_t c)
+{
+    return unsigned(c - u'a') < 26;
 }
 
 // The rank a lone name ends in: "-idae" a family, "-inae" a subfamily,
@@ -73,17 +108,17 @@ std::optional<Rank> rankOfName(QStringView name)
 }
 
 // "†Aus" (extinct), "?Aus" (placed with doubt), "*Aus".
-bool isMarkBeforeName(QChar c)
+inline bool isMarkBeforeName(char16_t c)
 {
     return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
 }
 
 // Lower case, at once for the Latin and Russian letters headings begin with.
-QChar lower(QChar c)
+inline QChar lower(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
-        return u >= u'A' && u <= u'Z' ? QChar(u + 32) : c;
+        return isAsciiUpper(u) ? QChar(u + 32) : c;
     if (u >= 0x410 && u <= 0x42f)
         return QChar(u + 0x20);
     return c.toLower();
@@ -91,7 +126,7 @@ QChar lower(QChar c)
 
 // Whether text[at, end) begins with `word` (in lower case), ignoring case;
 // most lines differ in their first or second letter.
-bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
+inline bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView word)
 {
     if (end - at < word.size())
         return false;
@@ -102,30 +137,36 @@ bool startsWithLower(QStringView text, qsizetype at, qsizetype end, QStringView 
     return true;
 }
 
-qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
+inline qsizetype skipSpaces(QStringView text, qsizetype at, qsizetype end)
 {
     while (at < end && text[at].isSpace())
         ++at;
     return at;
 }
 
-qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
+// The end of a word of letters and marks: Latin names are ASCII letters.
+inline qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    while (at < end && (text[at].isLetter() || text[at].isMark()))
-        ++at;
+    for (at = scan::asciiLetterEnd(text.utf16(), at, end); at < end && isLetterOrMark(text[at]);)
+        at = scan::asciiLetterEnd(text.utf16(), at + 1, end);
     return at;
 }
 
 // A capitalised Latin word ("Acanthoceras"): its end, or `at` when there is
 // none.
-qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
+inline qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
+    const char16_t *chars = text.utf16();
+    if (at + 1 >= end || !isAsciiUpper(chars[at]) || !isAsciiLower(chars[at + 1]))
         return at;
-    qsizetype i = at + 2;
-    while (i < end && isAsciiLower(text[i]))
-        ++i;
-    return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
+    const qsizetype i = scan::lowerCaseEnd(chars, at + 2, end);
+    return i < end && isLetterNumberOrMark(text[i]) ? at : i;
+}
+
+// The first paragraph end or line break in chars[from, to), or `to`.
+inline qsizetype lineEnd(const char16_t *chars, qsizetype from, qsizetype to)
+{
+    return scan::indexOfAny(chars, from, to, u'\n', QChar::LineSeparator, QChar::LineSeparator);
 }
 
 TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
@@ -139,17 +180,21 @@ TextSpan trimmed(QStringView text, qsizetype from, qsizetype to)
 
 } // namespace
 
+// Reads one catalogue's entries into a list, its ranges through a memo of
+// those read before.
 class EntryReader
 {
 public:
-    EntryReader(int group, const QString &text, const TimeScale &scale)
-        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale)
+    EntryReader(int group, const QString &text, const TimeScale &scale, QList<GenusEntry> &entries,
+                RangeMemo &ranges)
+        : m_group(group), m_catalogue(std::make_shared<CatalogueText>()), m_scale(scale),
+          m_entries(entries), m_ranges(ranges)
     {
         m_catalogue->text = text;
         m_text = m_catalogue->text;
     }
 
-    QList<GenusEntry> read();
+    void read();
 
 private:
     void readLine(qsizetype start, qsizetype end);
@@ -158,17 +203,22 @@ private:
     int intern(QStringView name);
     std::optional<TextSpan> genusName(qsizetype at, qsizetype end);
     bool readEntry(qsizetype start, qsizetype at, qsizetype end);
+    struct Parts;
+    bool quickParts(qsizetype from, qsizetype end, Parts &parts);
+    void tokenParts(qsizetype from, qsizetype end, Parts &parts);
     std::pair<int, int> annotation(const Tokens &tokens, int *family);
     void annotationAfter(qsizetype from, qsizetype end, int *family);
-    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const;
+    RangeReading rangeOf(Tokens &tokens, int to, std::pair<int, int> note);
 
     int m_group;
     std::shared_ptr<CatalogueText> m_catalogue;
     QStringView m_text;
     const TimeScale &m_scale;
-    QList<GenusEntry> m_entries;
-    QHash<QString, int> m_names; // the catalogue's names, by name
+    QList<GenusEntry> &m_entries;
+    RangeMemo &m_ranges;
+    CodeIndex m_names; // the catalogue's names, by views of them
     int m_lastName = -1;
+    QStringView m_lastNameView; // the name m_lastName stands for
     int m_family = -1;
     int m_order = -1;
     int m_class = -1;
@@ -181,40 +231,34 @@ int EntryReader::intern(QStringView name)
 {
     if (name.isEmpty())
         return -1;
-    if (m_lastName >= 0 && m_catalogue->names.at(m_lastName) == name)
+    if (m_lastName >= 0 && name.size() == m_lastNameView.size() &&
+        std::memcmp(name.utf16(), m_lastNameView.utf16(), sizeof(char16_t) * name.size()) == 0)
         return m_lastName; // a run of entries naming their family
-    const QString key = name.toString();
-    auto it = m_names.find(key);
-    if (it == m_names.end()) {
-        it = m_names.insert(key, int(m_catalogue->names.size()));
-        m_catalogue->names.append(key);
+    int found = m_names.find(name);
+    if (found < 0) {
+        found = int(m_catalogue->names.size());
+        m_catalogue->names.append(name.toString());
+        m_names.insertNew(m_catalogue->names.constLast(), found);
     }
-    return m_lastName = *it;
+    m_lastNameView = m_catalogue->names.at(found);
+    return m_lastName = found;
 }
 
-QList<GenusEntry> EntryReader::read()
+// Lines end at a paragraph's end ('\n') or a line break within it.
+void EntryReader::read()
 {
-    const QStringView text = m_text;
-    m_entries.reserve(text.size() / 64); // a genus entry takes some 60 characters
-    const bool lineBreaks = text.contains(QChar::LineSeparator);
-    for (qsizetype start = 0; start <= text.size(); ++m_paragraph) {
-        qsizetype end = text.indexOf(u'\n', start);
-        end = end < 0 ? text.size() : end;
-        m_paragraphStart = start;
-        // Line breaks within the paragraph, searched for within it alone.
-        const QStringView paragraph = text.sliced(start, end - start);
-        qsizetype line = start;
-        for (qsizetype at = lineBreaks ? paragraph.indexOf(QChar::LineSeparator) : -1; at >= 0;
-             at = paragraph.indexOf(QChar::LineSeparator, at + 1)) {
-            ++m_line;
-            readLine(line, start + at);
-            line = start + at + 1;
-        }
+    const char16_t *chars = m_text.utf16();
+    const qsizetype size = m_text.size();
+    for (qsizetype start = 0; start <= size;) {
+        const qsizetype end = lineEnd(chars, start, size);
         ++m_line;
-        readLine(line, end);
+        readLine(start, end);
+        if (end < size && chars[end] == u'\n') {
+            ++m_paragraph;
+            m_paragraphStart = end + 1;
+        }
         start = end + 1;
     }
-    return std::move(m_entries);
 }
 
 void EntryReader::readLine(qsizetype start, qsizetype end)
@@ -257,11 +301,12 @@ void EntryReader::setRank(Rank rank, QStringView name)
 bool EntryReader::readHeading(qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
-    const QChar first = lower(text[at]);
-    for (const HeadingWord &heading : HeadingWords) {
+    for (quint32 words = headingWordsBeginningWith(lower(text[at])); words != 0;
+         words &= words - 1) {
+        const HeadingWord &heading = HeadingWords[std::countr_zero(words)];
         const qsizetype after = at + heading.word.size();
-        if (first != heading.word[0] || !startsWithLower(text, at, end, heading.word) ||
-            (after < end && (text[after].isLetter() || text[after].isMark())))
+        if (!startsWithLower(text, at, end, heading.word) ||
+            (after < end && isLetterOrMark(text[after])))
             continue;
         const qsizetype nameAt = skipSpaces(text, after, end);
         const qsizetype nameEnd = wordEnd(text, nameAt, end);
@@ -307,10 +352,11 @@ std::pair<int, int> EntryReader::annotation(const Tokens &tokens, int *family)
 void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 {
     const QStringView text = m_text;
-    for (qsizetype at = from; at + Annotation.size() <= end; ++at) {
-        if ((text[at] != u'с' && text[at] != u'С') ||
-            text.sliced(at, Annotation.size()).compare(Annotation, Qt::CaseInsensitive) != 0 ||
-            (at > 0 && text[at - 1].isLetter()))
+    for (qsizetype at = from;
+         (at = scan::indexOfAny(text.utf16(), at, end, u'с', u'С', u'С')) + Annotation.size() <=
+         end;
+         ++at) {
+        if (!startsWithLower(text, at, end, Annotation) || (at > 0 && text[at - 1].isLetter()))
             continue;
         const qsizetype nameAt = skipSpaces(text, at + Annotation.size(), end);
         *family = intern(text.sliced(nameAt, wordEnd(text, nameAt, end) - nameAt));
@@ -321,14 +367,15 @@ void EntryReader::annotationAfter(qsizetype from, qsizetype end, int *family)
 // The range between the name and the references; a note of the family inside
 // that stretch is not part of it, and the range may stand on either side of
 // it.
-RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note) const
+RangeReading EntryReader::rangeOf(Tokens &tokens, int to, std::pair<int, int> note)
 {
     if (note.first < 0 || note.first >= to)
-        return readRange(m_text, tokens, 0, to, m_scale);
-    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale);
+        return readRange(m_text, tokens, 0, to, m_scale, m_ranges);
+    const RangeReading before = readRange(m_text, tokens, 0, note.first, m_scale, m_ranges);
     if (!before.range.isEmpty())
         return before;
-    const RangeReading after = readRange(m_text, tokens, std::min(note.second, to), to, m_scale);
+    const RangeReading after =
+        readRange(m_text, tokens, std::min(note.second, to), to, m_scale, m_ranges);
     return after.placement.reason == Reason::NoRange ? before : after;
 }
 
@@ -338,7 +385,7 @@ std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
     qsizetype nameAt = at;
-    while (nameAt < end && (isMarkBeforeName(text[nameAt]) || text[nameAt].isSpace()))
+    while (nameAt < end && (isMarkBeforeName(text[nameAt].unicode()) || text[nameAt].isSpace()))
         ++nameAt;
     const qsizetype nameEnd = latinNameEnd(text, nameAt, end);
     if (nameEnd == nameAt || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
@@ -360,6 +407,55 @@ std::optional<TextSpan> EntryReader::genusName(qsizetype at, qsizetype end)
     return TextSpan{nameAt, genusEnd - nameAt};
 }
 
+// What stands after a genus name: its references, the range before them, and
+// the family its own note names.
+struct EntryReader::Parts {
+    qsizetype references = -1; // the parentheses of the first list, or -1
+    qsizetype referencesEnd = -1;
+    qsizetype first = -1; // the first character after the name that is no blank
+    RangeReading reading;
+    qsizetype note = -1; // where a note of the family before the references begins
+    int family = -1;
+};
+
+// Most entries hold no note of their family before their references, and a
+// range read before: found from the characters, without cutting them into
+// tokens. False where the entry needs reading by tokens.
+bool EntryReader::quickParts(qsizetype from, qsizetype end, Parts &parts)
+{
+    const QStringView text = m_text;
+    const char16_t *chars = text.utf16();
+    qsizetype last = from; // the end of the stretch before the references
+    for (; (last = scan::indexOfAny(chars, last, end, u'(', u'с', u'С')) < end; ++last) {
+        if (chars[last] != u'(')
+            return false; // a note of the family, maybe
+        if (last + 1 < end && chars[last + 1] >= u'1' && chars[last + 1] <= u'9') {
+            if (const qsizetype close = referencesClose(text, last, end); close >= 0) {
+                parts.references = last;
+                parts.referencesEnd = close;
+                break;
+            }
+        }
+    }
+    while (last > from && tokens::isSpace(chars[last - 1]))
+        --last;
+    parts.first = from;
+    while (parts.first < last && tokens::isSpace(chars[parts.first]))
+        ++parts.first;
+    return parts.first < last &&
+           readRangeAfterAuthor(text, parts.first, last, m_scale, m_ranges, &parts.reading);
+}
+
+void EntryReader::tokenParts(qsizetype from, qsizetype end, Parts &parts)
+{
+    parts = {};
+    Tokens tokens = tokenize(m_text, from, end, &parts.references, &parts.referencesEnd);
+    const std::pair<int, int> note = annotation(tokens, &parts.family);
+    parts.reading = rangeOf(tokens, int(tokens.size()), note);
+    parts.first = tokens.isEmpty() ? -1 : tokens[0].start;
+    parts.note = note.first >= 0 ? tokens[note.first].start : -1;
+}
+
 bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
 {
     const QStringView text = m_text;
@@ -367,48 +463,68 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
     if (!genus)
         return false;
     // The range lies between the name and the first list of references.
-    qsizetype references = -1;
-    Tokens tokens = tokenize(text, genus->end(), end, &references);
-    const qsizetype referencesEnd = references >= 0 ? referencesClose(text, references, end) : -1;
-    int ownFamily = -1;
-    std::pair<int, int> note = annotation(tokens, &ownFamily);
-    if (note.first < 0 && references >= 0)
-        annotationAfter(referencesEnd + 1, end, &ownFamily);
-    const RangeReading reading = rangeOf(tokens, int(tokens.size()), note);
+    Parts parts;
+    if (!quickParts(genus->end(), end, parts))
+        tokenParts(genus->end(), end, parts);
+    const RangeReading &reading = parts.reading;
     const Reason reason = reading.placement.reason;
-    if (references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
-        !tokens.isEmpty() && text[tokens[0].start].isLower())
+    if (parts.references < 0 && (reason == Reason::NoRange || reason == Reason::Unreadable) &&
+        parts.first >= 0 && text[parts.first].isLower())
         return false; // prose that happens to begin with a capitalised word
+    int family = parts.family;
+    if (parts.note < 0 && parts.references >= 0)
+        annotationAfter(parts.referencesEnd + 1, end, &family);
 
     GenusEntry &entry = m_entries.emplace_back();
     entry.group = m_group;
     entry.line = m_line;
     entry.paragraph = m_paragraph;
     entry.offset = int(genus->start - m_paragraphStart);
-    entry.m_family = ownFamily >= 0 ? ownFamily : m_family;
+    entry.m_family = family >= 0 ? family : m_family;
     entry.m_order = m_order;
     entry.m_class = m_class;
     entry.placement = reading.placement;
     entry.m_catalogue = m_catalogue;
-    entry.m_line = {start, end - start};
+    entry.m_line = TextSpan{start, end - start};
     entry.m_genus = *genus;
     // The author stands before the range, or whatever takes its place.
     qsizetype authorEnd = !reading.range.isEmpty()       ? reading.range.start
                           : reason == Reason::Unreadable ? reading.placement.code.start
-                          : references >= 0              ? references
+                          : parts.references >= 0        ? parts.references
                                                          : end;
-    if (note.first >= 0 && tokens[note.first].start < authorEnd)
-        authorEnd = tokens[note.first].start;
+    if (parts.note >= 0 && parts.note < authorEnd)
+        authorEnd = parts.note;
     entry.m_author = trimmed(text, genus->end(), authorEnd);
     entry.m_range = reading.range;
-    if (references >= 0)
-        entry.m_references = {references + 1, referencesEnd - references - 1};
+    if (parts.references >= 0)
+        entry.m_references =
+            TextSpan{parts.references + 1, parts.referencesEnd - parts.references - 1};
     return true;
 }
 
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale)
 {
-    return EntryReader(group, text, scale).read();
+    GenusEntryReader reader(scale);
+    reader.read(group, text);
+    return reader.takeEntries();
+}
+
+GenusEntryReader::GenusEntryReader(const TimeScale &scale)
+    : m_scale(scale), m_ranges(std::make_unique<RangeMemo>())
+{
+}
+
+GenusEntryReader::~GenusEntryReader() = default;
+
+void GenusEntryReader::read(int group, const QString &text)
+{
+    EntryReader reader(group, text, m_scale, m_entries, *m_ranges);
+    reader.read();
+}
+
+QList<GenusEntry> GenusEntryReader::takeEntries()
+{
+    return std::move(m_entries);
 }
 
 } // namespace fosdat::strata

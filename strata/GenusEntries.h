@@ -48,8 +48,19 @@ private:
         return index < 0 ? QStringView() : QStringView(m_catalogue->names.at(index));
     }
 
+    // A span in half a TextSpan's room: a catalogue's text is far shorter
+    // than 2^31 characters, and a list of entries is written once.
+    struct Span {
+        qint32 start = 0;
+        qint32 length = 0;
+
+        Span() = default;
+        Span(TextSpan span) : start(qint32(span.start)), length(qint32(span.length)) {}
+        operator TextSpan() const { return {start, length}; }
+    };
+
     std::shared_ptr<const CatalogueText> m_catalogue;
-    TextSpan m_line, m_genus, m_author, m_range, m_references;
+    Span m_line, m_genus, m_author, m_range, m_references;
     int m_family = -1; // in the catalogue's names
     int m_order = -1;
     int m_class = -1;
@@ -69,5 +80,29 @@ namespace fosdat::strata
 // "Xidae"), legends, synonym lines ("= X") and other text are not entries;
 // they only set the class, order and family of the entries below them.
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale);
+
+// The genus entries of many catalogues read one after another into one list,
+// each as readGenusEntries() reads it: a range written alike in several
+// catalogues is read once, and no catalogue's list is copied into another.
+class GenusEntryReader
+{
+public:
+    explicit GenusEntryReader(const TimeScale &scale);
+    ~GenusEntryReader();
+    GenusEntryReader(const GenusEntryReader &) = delete;
+    GenusEntryReader &operator=(const GenusEntryReader &) = delete;
+
+    // Appends the entries of the catalogue of group row `group`.
+    void read(int group, const QString &text);
+
+    const QList<GenusEntry> &entries() const { return m_entries; }
+    QList<GenusEntry> takeEntries();
+
+private:
+    const TimeScale &m_scale;
+    QList<GenusEntry> m_entries;
+    // The ranges read so far, by their characters in the texts read.
+    std::unique_ptr<class RangeMemo> m_ranges;
+};
 
 } // namespace fosdat::strata

@@ -1,6 +1,10 @@
 #include "RangeReader.h"
 
+#include "CharScan.h"
 #include "TimeScale.h"
+
+#include <cstring>
+#include <utility>
 
 namespace fosdat::strata
 {
@@ -47,12 +51,14 @@ class RangeParser
 public:
     // Tokens [0, end) are the stretch the range may lie in.
     RangeParser(QStringView text, Tokens &tokens, int end, const TimeScale &scale)
-        : m_text(text), m_tokens(tokens), m_end(end), m_scale(scale)
+        : m_text(text), m_tokens(tokens.data()), m_end(end), m_scale(scale)
     {
     }
 
     bool startsRange(int at) const;
     RangeReading read(int at, qsizetype zoneEnd);
+    // The end of the stretch's last token.
+    qsizetype zoneEnd() const { return m_end > 0 ? m_tokens[m_end - 1].end : 0; }
 
 private:
     QStringView word(int at) const
@@ -79,7 +85,7 @@ private:
     Placement combine(const Bound &first, const Bound &second, TextSpan range) const;
 
     QStringView m_text;
-    Tokens &m_tokens;
+    Token *m_tokens; // the words' lookups are kept in them
     int m_end;
     const TimeScale &m_scale;
     int m_at = 0;
@@ -375,47 +381,199 @@ RangeReading RangeParser::read(int at, qsizetype zoneEnd)
     return {range, combine(first, second, range)};
 }
 
-// Where the author ends: after the first year and what closes it ("Smith,
-// 1975", "(Smith, 1975a),").
-int afterYear(QStringView text, const Tokens &tokens, int from, int to)
+// Where the author ends in text[from, to), a stretch that begins at a token:
+// after the first year (a number of four digits from 1700 to 2100) and what
+// closes it ("Smith, 1975", "(Smith, 1975a),"), at the start of the token
+// that follows, or `to`; nothing where no year is written. Read from the
+// characters as the tokens would have them, so that a memo of what follows
+// is reached without cutting the author into tokens.
+std::optional<qsizetype> authorEnd(QStringView text, qsizetype from, qsizetype to)
 {
-    for (int i = from; i < to; ++i) {
-        const Token &t = tokens[i];
-        if (t.kind != Kind::Number || t.end - t.start != 4)
+    const char16_t *chars = text.utf16();
+    const auto skipBlanks = [&](qsizetype at) {
+        while (at < to && tokens::isSpace(chars[at]))
+            ++at;
+        return at;
+    };
+    for (qsizetype at = from; (at = scan::indexOfDigit(chars, at, to)) < to; ++at) {
+        // A number begins where no word or number goes on.
+        if (at > from && tokens::continuesWord(chars[at - 1]))
             continue;
-        const int year = numberValue(text, t);
-        if (year < 1700 || year > 2100)
+        const qsizetype end = tokens::tokenEnd(chars, at, to, Kind::Number);
+        int year = 0;
+        for (qsizetype i = at; i < end && year < 100000; ++i)
+            year = year * 10 + (chars[i] - u'0');
+        if (end - at != 4 || year < 1700 || year > 2100) {
+            at = end - 1;
             continue;
-        int after = i + 1;
-        if (after < to && tokens[after].kind == Kind::Word && !tokens[after].spaceBefore &&
-            tokens[after].end - tokens[after].start == 1)
+        }
+        qsizetype after = end;
+        if (after < to && tokens::kindOf(chars[after]) == Kind::Word &&
+            tokens::tokenEnd(chars, after, to, Kind::Word) == after + 1)
             ++after; // "1975a"
-        while (after < to && (tokens[after].kind == Kind::Close ||
-                              tokens[after].kind == Kind::Dot || tokens[after].kind == Kind::Other))
-            ++after;
+        for (after = skipBlanks(after); after < to; after = skipBlanks(after + 1)) {
+            const Kind kind = tokens::kindOf(chars[after]);
+            if (kind != Kind::Close && kind != Kind::Dot && kind != Kind::Other)
+                break;
+        }
         return after;
     }
-    return from;
+    return std::nullopt;
+}
+
+// The same as a token: the first of tokens [from, to) after the author.
+int afterYear(QStringView text, const Tokens &tokens, int from, int to)
+{
+    if (from >= to)
+        return from;
+    const std::optional<qsizetype> end = authorEnd(text, tokens[from].start, tokens[to - 1].end);
+    if (!end)
+        return from;
+    int after = from;
+    while (after < to && tokens[after].start < *end)
+        ++after;
+    return after;
+}
+
+// The range in tokens [at, to): the first token a range starts at, read, or
+// Unreadable with an empty range where none starts. It depends on the
+// characters from the first token's start to the last token's end alone.
+RangeReading firstRange(RangeParser &parser, const Tokens &tokens, int at, int to)
+{
+    const qsizetype start = tokens[at].start;
+    const qsizetype end = tokens[to - 1].end;
+    for (; at < to; ++at) {
+        if (parser.startsRange(at))
+            return parser.read(at, end);
+    }
+    const TextSpan rest{start, end - start};
+    return {{}, unplaced(Reason::Unreadable, rest)};
+}
+
+// Where no range follows the author, one may stand before the year; else
+// the text after the author is unreadable, or there is none.
+RangeReading rangeBefore(RangeParser &parser, int from, int afterAuthor, int to,
+                         const RangeReading &after)
+{
+    for (int at = from; at < afterAuthor; ++at) {
+        if (parser.startsRange(at))
+            return parser.read(at, parser.zoneEnd());
+    }
+    if (afterAuthor < to)
+        return after;
+    return {{}, unplaced(Reason::NoRange, {})};
+}
+
+TextSpan moved(TextSpan span, qsizetype by)
+{
+    return span.isEmpty() ? span : TextSpan{span.start + by, span.length};
+}
+
+// The reading with its spans moved by `by` characters.
+RangeReading moved(RangeReading reading, qsizetype by)
+{
+    reading.range = moved(reading.range, by);
+    reading.placement.code = moved(reading.placement.code, by);
+    reading.placement.firstWritten = moved(reading.placement.firstWritten, by);
+    reading.placement.lastWritten = moved(reading.placement.lastWritten, by);
+    return reading;
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo *memo)
+{
+    RangeParser parser(text, tokens, to, scale);
+    const int afterAuthor = afterYear(text, tokens, from, to);
+    RangeReading after;
+    if (afterAuthor < to) {
+        const qsizetype start = tokens[afterAuthor].start;
+        const QStringView characters = text.sliced(start, tokens[to - 1].end - start);
+        if (const RangeReading *known = memo ? memo->find(characters) : nullptr) {
+            after = moved(*known, start);
+        } else {
+            after = firstRange(parser, tokens, afterAuthor, to);
+            if (memo)
+                memo->insert(characters, moved(after, -start));
+        }
+        if (!after.range.isEmpty())
+            return after;
+    }
+    return rangeBefore(parser, from, afterAuthor, to, after);
 }
 
 } // namespace
 
-RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)
+const RangeReading *RangeMemo::find(QStringView characters) const
 {
-    RangeParser parser(text, tokens, to, scale);
-    const int afterAuthor = afterYear(text, tokens, from, to);
-    for (int start : {afterAuthor, from}) {
-        for (int at = start; at < to; ++at) {
-            if (parser.startsRange(at))
-                return parser.read(at, tokens[to - 1].end);
+    if (m_slots.isEmpty())
+        return nullptr;
+    const quint32 hash = scan::hash(characters);
+    const qsizetype mask = m_slots.size() - 1;
+    for (qsizetype i = hash & mask;; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.known < 0)
+            return nullptr;
+        if (slot.hash != hash)
+            continue;
+        const Known &known = m_known[slot.known];
+        if (known.length == characters.size() &&
+            std::memcmp(m_characters.utf16() + known.start, characters.utf16(),
+                        sizeof(char16_t) * characters.size()) == 0)
+            return &known.reading;
+    }
+}
+
+void RangeMemo::insert(QStringView characters, const RangeReading &reading)
+{
+    if (2 * (m_known.size() + 1) > m_slots.size()) {
+        const QList<Slot> old =
+            std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(1024, 2 * m_slots.size())));
+        for (const Slot &slot : old) {
+            if (slot.known >= 0)
+                place(slot.hash, slot.known);
         }
     }
-    if (afterAuthor < to) {
-        const TextSpan rest{tokens[afterAuthor].start,
-                            tokens[to - 1].end - tokens[afterAuthor].start};
-        return {{}, unplaced(Reason::Unreadable, rest)};
+    place(scan::hash(characters), qint32(m_known.size()));
+    m_known.append({qint32(m_characters.size()), qint32(characters.size()), reading});
+    m_characters.append(characters);
+}
+
+void RangeMemo::place(quint32 hash, qint32 known)
+{
+    const qsizetype mask = m_slots.size() - 1;
+    qsizetype i = hash & mask;
+    while (m_slots[i].known >= 0)
+        i = (i + 1) & mask;
+    m_slots[i] = {hash, known};
+}
+
+bool readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale,
+                          RangeMemo &memo, RangeReading *reading)
+{
+    const qsizetype start = authorEnd(text, from, to).value_or(from);
+    if (start >= to)
+        return false;
+    const QStringView characters = text.sliced(start, to - start);
+    if (const RangeReading *known = memo.find(characters)) {
+        *reading = moved(*known, start);
+    } else {
+        Tokens tokens = tokenize(text, start, to);
+        RangeParser parser(text, tokens, int(tokens.size()), scale);
+        *reading = firstRange(parser, tokens, 0, int(tokens.size()));
+        memo.insert(characters, moved(*reading, -start));
     }
-    return {{}, unplaced(Reason::NoRange, {})};
+    return !reading->range.isEmpty();
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale)
+{
+    return readRange(text, tokens, from, to, scale, nullptr);
+}
+
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo &memo)
+{
+    return readRange(text, tokens, from, to, scale, &memo);
 }
 
 RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale)

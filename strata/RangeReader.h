@@ -3,6 +3,8 @@
 #include "RangeTokens.h"
 #include "Reason.h"
 
+#include <QList>
+#include <QString>
 #include <QStringView>
 
 namespace fosdat::strata
@@ -53,5 +55,48 @@ RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const Tim
 
 // The same over tokens [from, to) of a line already cut into tokens.
 RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale);
+
+// The readings of the ranges of one text, by the characters they were read
+// from: most entries of a catalogue repeat a range written before, and the
+// same characters read the same. It holds views of the text, and serves one
+// text and one time scale only.
+class RangeMemo
+{
+public:
+    const RangeReading *find(QStringView characters) const;
+    void insert(QStringView characters, const RangeReading &reading);
+
+private:
+    struct Slot {
+        quint32 hash = 0;
+        qint32 known = -1; // in m_known, or -1 for a free slot
+    };
+    struct Known {
+        qint32 start; // of its characters in m_characters
+        qint32 length;
+        RangeReading reading; // spans from the characters' start
+    };
+
+    void place(quint32 hash, qint32 known);
+
+    // A table at most half full, a copy of every range's characters and its
+    // reading near each other: a catalogue's ranges are looked up in an
+    // order of their own, and a memo spread over the text missed the cache.
+    QList<Slot> m_slots;
+    QList<Known> m_known;
+    QString m_characters;
+};
+
+// The same as above, served from `memo` where it holds the characters.
+RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
+                       RangeMemo &memo);
+
+// The range of text[from, to), the part of a genus entry between its name and
+// its references that holds no family note, from the start of its first token
+// to the end of its last, where a range follows the author (false where none
+// does): read as above, and most often found in `memo` without cutting the
+// text into tokens.
+bool readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale,
+                          RangeMemo &memo, RangeReading *reading);
 
 } // namespace fosdat::strata

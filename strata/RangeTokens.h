@@ -63,17 +63,28 @@ constexpr TokenKind kindOfAscii(char16_t u)
     }
 }
 
-inline constexpr auto AsciiKinds = [] {
-    std::array<TokenKind, 128> kinds{};
-    for (char16_t u = 0; u < 128; ++u)
-        kinds[u] = kindOfAscii(u);
-    return kinds;
+// What an ASCII character is to the tokenizer: a blank (as isSpace()
+// below), or the kind of token it begins, and whether a word goes on with it.
+struct AsciiClass {
+    bool blank = false;
+    TokenKind kind = TokenKind::Other;
+    bool inWord = false;
+};
+
+inline constexpr auto AsciiClasses = [] {
+    std::array<AsciiClass, 128> classes{};
+    for (char16_t u = 0; u < 128; ++u) {
+        const TokenKind kind = kindOfAscii(u);
+        classes[u] = {u == u' ' || (u >= 9 && u <= 13), kind,
+                      kind == TokenKind::Word || kind == TokenKind::Number};
+    }
+    return classes;
 }();
 
 inline TokenKind kindOf(char16_t u)
 {
     if (u < 128)
-        return AsciiKinds[u];
+        return AsciiClasses[u].kind;
     const QChar c(u);
     if (c.isLetter() || c.isMark())
         return TokenKind::Word;
@@ -82,7 +93,29 @@ inline TokenKind kindOf(char16_t u)
 
 inline bool isSpace(char16_t u)
 {
-    return u == u' ' || u == u'\t' || (u > 127 && QChar(u).isSpace()) || (u >= 9 && u <= 13);
+    return u < 128 ? AsciiClasses[u].blank : QChar(u).isSpace();
+}
+
+// Whether a word goes on with this character: letters, marks and digits.
+inline bool continuesWord(char16_t u)
+{
+    return u < 128 ? AsciiClasses[u].inWord : kindOf(u) == TokenKind::Word;
+}
+
+// The end of the token of `kind` that begins at chars[at]: a word goes on
+// through letters, marks and digits, a number through digits; every other
+// token is one character.
+inline qsizetype tokenEnd(const char16_t *chars, qsizetype at, qsizetype to, TokenKind kind)
+{
+    qsizetype end = at + 1;
+    if (kind == TokenKind::Word) {
+        while (end < to && continuesWord(chars[end]))
+            ++end;
+    } else if (kind == TokenKind::Number) {
+        while (end < to && chars[end] >= u'0' && chars[end] <= u'9')
+            ++end;
+    }
+    return end;
 }
 
 } // namespace tokens
@@ -101,9 +134,10 @@ inline int numberValue(QStringView text, const Token &token)
 // closing parenthesis, or -1.
 inline qsizetype referencesClose(QStringView text, qsizetype at, qsizetype to)
 {
+    const char16_t *chars = text.utf16();
     int numbers = 0;
     for (qsizetype i = at + 1; i < to;) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = chars[i];
         if (c == u')')
             return numbers > 0 ? i : -1;
         if (c == u',' || c == u';' || tokens::isSpace(c)) {
@@ -113,8 +147,8 @@ inline qsizetype referencesClose(QStringView text, qsizetype at, qsizetype to)
         if (c < u'1' || c > u'9')
             return -1;
         int value = 0;
-        for (; i < to && text[i] >= u'0' && text[i] <= u'9' && value <= 1200; ++i)
-            value = value * 10 + (text[i].unicode() - u'0');
+        for (; i < to && chars[i] >= u'0' && chars[i] <= u'9' && value <= 1200; ++i)
+            value = value * 10 + (chars[i] - u'0');
         if (value > 1200)
             return -1;
         ++numbers;
@@ -123,17 +157,19 @@ inline qsizetype referencesClose(QStringView text, qsizetype at, qsizetype to)
 }
 
 // The tokens of text[from, to), up to the first list of references, whose
-// parentheses `references` receives (start -1 when there is none). A word
-// may hold digits after its first letter ("Cm02"); a number is digits only
-// ("1975" in "1975a").
+// parentheses `references` and `referencesEnd` receive (-1 when there is
+// none). A word may hold digits after its first letter ("Cm02"); a number is
+// digits only ("1975" in "1975a").
 inline Tokens tokenize(QStringView text, qsizetype from, qsizetype to,
-                       qsizetype *references = nullptr)
+                       qsizetype *references = nullptr, qsizetype *referencesEnd = nullptr)
 {
     Tokens result;
     const char16_t *chars = text.utf16();
     bool space = false;
     if (references)
         *references = -1;
+    if (referencesEnd)
+        *referencesEnd = -1;
     for (qsizetype i = from; i < to;) {
         const char16_t c = chars[i];
         if (tokens::isSpace(c)) {
@@ -141,20 +177,17 @@ inline Tokens tokenize(QStringView text, qsizetype from, qsizetype to,
             ++i;
             continue;
         }
-        if (references && c == u'(' && i + 1 < to && chars[i + 1] >= u'1' && chars[i + 1] <= u'9' &&
-            referencesClose(text, i, to) >= 0) {
-            *references = i;
-            break;
-        }
         const TokenKind kind = tokens::kindOf(c);
-        qsizetype end = i + 1;
-        if (kind == TokenKind::Word || kind == TokenKind::Number) {
-            for (; end < to; ++end) {
-                const TokenKind next = tokens::kindOf(chars[end]);
-                if (next != kind && !(kind == TokenKind::Word && next == TokenKind::Number))
-                    break;
+        if (kind == TokenKind::Open && references && i + 1 < to && chars[i + 1] >= u'1' &&
+            chars[i + 1] <= u'9') {
+            if (const qsizetype close = referencesClose(text, i, to); close >= 0) {
+                *references = i;
+                if (referencesEnd)
+                    *referencesEnd = close;
+                break;
             }
         }
+        const qsizetype end = tokens::tokenEnd(chars, i, to, kind);
         result.append({kind, space, false, false, int(i), int(end), nullptr, nullptr});
         space = false;
         i = end;

@@ -97,11 +97,16 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scal
     m_classes.resize(stages);
     for (const Stage &stage : scale.stages())
         m_durations.append(stage.duration());
+    m_counted.reserve(entries.size());
+    m_placed.reserve(entries.size());
     // Genera ranging through a stage are counted as a difference at its ends.
-    QList<int> through(stages + 1, 0);
+    QList<int> throughs(stages + 1, 0);
+    int *through = throughs.data();
+    Classes *classes = m_classes.data();
+    const bool filtered = !filter.groups.isEmpty() || filter.accepts;
     for (int i = 0; i < int(entries.size()); ++i) {
         const GenusEntry &entry = entries[i];
-        if (!filter.admits(entry))
+        if (filtered && !filter.admits(entry))
             continue;
         const Reason reason = countingReason(entry, options);
         const Placement &p = entry.placement;
@@ -112,18 +117,18 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scal
         m_counted.append(i);
         m_placed.append({i, p.first, p.last, p.extant});
         if (p.first == p.last) {
-            (p.extant ? m_classes[p.first].firstCrossingTop : m_classes[p.first].singleStage)++;
+            (p.extant ? classes[p.first].firstCrossingTop : classes[p.first].singleStage)++;
             continue;
         }
-        ++m_classes[p.first].firstCrossingTop;
-        (p.extant ? m_classes[p.last].rangeThrough : m_classes[p.last].crossingBaseLast)++;
+        ++classes[p.first].firstCrossingTop;
+        (p.extant ? classes[p.last].rangeThrough : classes[p.last].crossingBaseLast)++;
         ++through[p.first + 1];
         --through[p.last];
     }
     int running = 0;
     for (int s = 0; s < stages; ++s) {
         running += through[s];
-        m_classes[s].rangeThrough += running;
+        classes[s].rangeThrough += running;
     }
 }
 

@@ -48,14 +48,19 @@ public:
     void clear();
     // `code` must outlive the index (it is a view of a string the scale keeps).
     void insert(QStringView code, int value);
+    // The same for a code the index does not hold.
+    void insertNew(QStringView code, int value);
     int find(QStringView code) const; // -1 when absent
 
 private:
     struct Slot {
         QStringView code;
+        quint32 hash = 0; // of the code: compared first, and kept for growing
         int value = -1;
     };
     static quint32 hash(QStringView code);
+    void add(QStringView code, quint32 hash, int value);
+    void place(const Slot &slot);
 
     QList<Slot> m_slots; // a power of two, at most half full
     qsizetype m_count = 0;

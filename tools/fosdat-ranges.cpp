@@ -90,6 +90,7 @@ struct Reading {
 Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata::TimeScale &scale)
 {
     Reading reading;
+    strata::GenusEntryReader reader(scale);
     for (int row : rows) {
         const QString path = data::nativePath(data::GroupTable[row].catalogPath, dataSet);
         const std::optional<QByteArray> bytes = data::readRegularFile(path);
@@ -99,8 +100,9 @@ Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata
             ++reading.unread;
             continue;
         }
-        reading.entries.append(strata::readGenusEntries(row, *text, scale));
+        reader.read(row, *text);
     }
+    reading.entries = reader.takeEntries();
     return reading;
 }
 
