@@ -26,13 +26,13 @@ QStringList indexTexts(const DataSet &set)
     return texts;
 }
 
-// Every catalogue's entries in one list, as a reader of all groups takes them.
+// Every catalogue's entries in one list, as the window reads them.
 QList<strata::GenusEntry> readEntries(const QStringList &texts)
 {
-    strata::GenusEntryReader reader(strata::shippedTimeScale());
+    QList<strata::CatalogueInput> catalogues;
     for (int row = 0; row < int(texts.size()); ++row)
-        reader.read(row, texts[row]);
-    return reader.takeEntries();
+        catalogues.append({row, texts[row]});
+    return strata::readGenusEntries(catalogues, strata::shippedTimeScale());
 }
 
 // A new index built, as the program builds it on its first search.

@@ -7,10 +7,10 @@ GenusCatalogue readGenusCatalogue(const QStringList &texts,
                                   std::shared_ptr<const strata::TimeScale> scale)
 {
     GenusCatalogue catalogue{std::move(scale), {}, {}, {}};
-    strata::GenusEntryReader reader(*catalogue.scale);
+    QList<strata::CatalogueInput> catalogues;
     for (int group = 0; group < int(texts.size()); ++group)
-        reader.read(group, texts[group]);
-    catalogue.entries = reader.takeEntries();
+        catalogues.append({group, texts[group]});
+    catalogue.entries = strata::readGenusEntries(catalogues, *catalogue.scale);
     QString lines;
     catalogue.starts.reserve(catalogue.entries.size());
     for (const strata::GenusEntry &entry : std::as_const(catalogue.entries)) {

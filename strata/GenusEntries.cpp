@@ -7,6 +7,8 @@
 #include <bit>
 #include <cstring>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace fosdat::strata
 {
@@ -525,6 +527,67 @@ void GenusEntryReader::read(int group, const QString &text)
 QList<GenusEntry> GenusEntryReader::takeEntries()
 {
     return std::move(m_entries);
+}
+
+namespace
+{
+
+// The catalogues cut into at most `parts` runs of neighbours, each of about
+// an equal share of the text: the index of each run's first catalogue, and
+// the end.
+QList<qsizetype> runStarts(const QList<CatalogueInput> &catalogues, int parts)
+{
+    qsizetype total = 0;
+    for (const CatalogueInput &catalogue : catalogues)
+        total += catalogue.text.size();
+    QList<qsizetype> starts{0};
+    qsizetype read = 0;
+    for (qsizetype i = 0; i < catalogues.size(); ++i) {
+        read += catalogues[i].text.size();
+        const qsizetype share = total * qsizetype(starts.size()) / parts;
+        if (read >= share && starts.size() < parts && i + 1 < catalogues.size())
+            starts.append(i + 1);
+    }
+    starts.append(catalogues.size());
+    return starts;
+}
+
+QList<GenusEntry> readRun(const QList<CatalogueInput> &catalogues, qsizetype from, qsizetype to,
+                          const TimeScale &scale)
+{
+    GenusEntryReader reader(scale);
+    for (qsizetype i = from; i < to; ++i)
+        reader.read(catalogues[i].group, catalogues[i].text);
+    return reader.takeEntries();
+}
+
+} // namespace
+
+QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, const TimeScale &scale)
+{
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const QList<qsizetype> starts = runStarts(catalogues, std::min(cores, MaxReadingThreads));
+    const qsizetype runs = starts.size() - 1;
+    std::vector<QList<GenusEntry>> read(std::size_t(std::max<qsizetype>(runs, 1)));
+    {
+        std::vector<std::jthread> others;
+        for (qsizetype run = 1; run < runs; ++run)
+            others.emplace_back([&, run] {
+                read[std::size_t(run)] = readRun(catalogues, starts[run], starts[run + 1], scale);
+            });
+        if (runs > 0)
+            read[0] = readRun(catalogues, starts[0], starts[1], scale);
+    } // the other runs' threads are joined here
+    if (read.size() == 1)
+        return std::move(read[0]);
+    qsizetype size = 0;
+    for (const QList<GenusEntry> &run : read)
+        size += run.size();
+    QList<GenusEntry> entries;
+    entries.reserve(size);
+    for (QList<GenusEntry> &run : read)
+        entries.append(std::move(run));
+    return entries;
 }
 
 } // namespace fosdat::strata

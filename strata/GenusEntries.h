@@ -105,4 +105,18 @@ private:
     std::unique_ptr<class RangeMemo> m_ranges;
 };
 
+// One catalogue's text and the row of its group.
+struct CatalogueInput {
+    int group = 0;
+    QString text;
+};
+
+// The genus entries of every catalogue in `catalogues`, in their order, each
+// as readGenusEntries() reads it. Neighbouring catalogues are read in runs of
+// about equal text, one run a core (at most `MaxReadingThreads`), each on a
+// thread of its own with a reader of its own; the runs' lists are joined in
+// order, so the result is the same however many threads read it.
+QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, const TimeScale &scale);
+inline constexpr int MaxReadingThreads = 4;
+
 } // namespace fosdat::strata

@@ -90,7 +90,7 @@ struct Reading {
 Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata::TimeScale &scale)
 {
     Reading reading;
-    strata::GenusEntryReader reader(scale);
+    QList<strata::CatalogueInput> catalogues;
     for (int row : rows) {
         const QString path = data::nativePath(data::GroupTable[row].catalogPath, dataSet);
         const std::optional<QByteArray> bytes = data::readRegularFile(path);
@@ -100,9 +100,9 @@ Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata
             ++reading.unread;
             continue;
         }
-        reader.read(row, *text);
+        catalogues.append({row, *text});
     }
-    reading.entries = reader.takeEntries();
+    reading.entries = strata::readGenusEntries(catalogues, scale);
     return reading;
 }
 

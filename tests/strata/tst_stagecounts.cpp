@@ -39,17 +39,27 @@ QList<Truth> readTruth(const QString &path)
     return rows;
 }
 
+// Every catalogue read at once, as the window and fosdat-ranges read them.
 QList<GenusEntry> readSample(const QString &dir, const TimeScale &scale)
 {
-    QList<GenusEntry> entries;
+    QList<CatalogueInput> catalogues;
     for (int row = 0; row < int(data::GroupTable.size()); ++row) {
         const QString path = data::nativePath(data::GroupTable[row].catalogPath, QDir(dir));
         const auto bytes = data::readRegularFile(path);
         const auto text = bytes ? rtf::readText(*bytes) : std::nullopt;
         if (text)
-            entries.append(readGenusEntries(row, *text, scale));
+            catalogues.append({row, *text});
     }
-    return entries;
+    return readGenusEntries(catalogues, scale);
+}
+
+// Where each entry stands and what it names, one line an entry.
+QStringList places(const QList<GenusEntry> &entries)
+{
+    QStringList lines;
+    for (const GenusEntry &entry : entries)
+        lines.append(u"%1:%2 %3"_s.arg(entry.group).arg(entry.line).arg(entry.genus()));
+    return lines;
 }
 
 bool countedByTruth(const Truth &truth, const CountOptions &options)
@@ -139,6 +149,34 @@ private slots:
         m_truth = readTruth(QStringLiteral(FOSDAT_SAMPLE_DIR "/truth/genera.csv"));
         m_entries = readSample(QStringLiteral(FOSDAT_SAMPLE_DIR), scale());
         QVERIFY(m_truth.size() > 30000);
+    }
+
+    // Catalogues read in runs on threads of their own give the entries each
+    // catalogue gives alone, in the catalogues' order, whatever the runs.
+    void readingInRunsKeepsTheOrder_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        const QString line = u"Aus K (Camp) (1)\n"_s;
+        QTest::newRow("none") << QStringList{};
+        QTest::newRow("one") << QStringList{line};
+        QTest::newRow("empty ones between") << QStringList{{}, line, {}, {}, line.repeated(3), {}};
+        QTest::newRow("one far larger than the rest")
+            << QStringList{line, line.repeated(5000), line, line.repeated(2), line};
+        QStringList many;
+        for (int group = 0; group < 34; ++group)
+            many.append(line.repeated(group % 7 + 1));
+        QTest::newRow("as many as the groups") << many;
+    }
+    void readingInRunsKeepsTheOrder()
+    {
+        QFETCH(QStringList, texts);
+        QList<CatalogueInput> catalogues;
+        QList<GenusEntry> oneByOne;
+        for (int group = 0; group < int(texts.size()); ++group) {
+            catalogues.append({group, texts[group]});
+            oneByOne.append(readGenusEntries(group, texts[group], scale()));
+        }
+        QCOMPARE(places(readGenusEntries(catalogues, scale())), places(oneByOne));
     }
 
     // Every genus entry read as the truth has it, in the same order.
