@@ -15,6 +15,7 @@ namespace
 constexpr qreal ViewLayoutHeight = rtf::limits::QtLayoutHeight * 100 / ViewZoom::LargestPercent;
 
 const char *const PartProperty = "fosdatPartOfCatalogue";
+const char *const PlainPartProperty = "fosdatCataloguePartlyPlain";
 
 } // namespace
 
@@ -28,12 +29,19 @@ std::unique_ptr<QTextDocument> readCatalogue(const QString &path, const rtf::Rea
         {.layoutHeight = ViewLayoutHeight, .progress = progress, .closingLine = partShownLine});
     if (result.document && result.cut)
         result.document->setProperty(PartProperty, true);
+    if (result.document && result.plainPast)
+        result.document->setProperty(PlainPartProperty, true);
     return std::move(result.document);
 }
 
 bool isPartOfCatalogue(const QTextDocument &document)
 {
     return document.property(PartProperty).toBool();
+}
+
+bool isPartlyPlain(const QTextDocument &document)
+{
+    return document.property(PlainPartProperty).toBool();
 }
 
 QString partShownLine(qint64 shownCharacters, qint64 characters)

@@ -17,6 +17,10 @@ std::unique_ptr<QTextDocument> readCatalogue(const QString &path,
 
 // Whether `document`, made by readCatalogue(), holds only the start of its catalogue.
 bool isPartOfCatalogue(const QTextDocument &document);
+// Whether `document`, made by readCatalogue(), shows the later part of its
+// text without the formatting its file gives it: so many changes of format
+// that the view keeps no more.
+bool isPartlyPlain(const QTextDocument &document);
 
 // The last line of a catalogue shown in part, for the characters shown and
 // those of the file.

@@ -77,6 +77,9 @@ void applyPointSizes(QWidget *root)
 const QString AppTitle = QStringLiteral("база данных Тарвина");
 const QString PartSaveQuestion = QStringLiteral(
     "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
+const QString PlainSaveQuestion =
+    QStringLiteral("Конец каталога показан без оформления: он будет сохранён без него, "
+                   "как показан. Сохранить?");
 
 QString helpText()
 {
@@ -336,11 +339,14 @@ void Fosdat::restLinks()
 // Writes the whole catalogue view as RTF to a file the user names, whatever
 // its extension. A cancelled dialog writes nothing; a failed write leaves any
 // earlier file of that name as it was and is reported. A view that shows only
-// the start of its catalogue asks first, as the file would hold only that.
+// the start of its catalogue asks first, as the file would hold only that;
+// so does one that shows the end of its text without its formatting.
 void Fosdat::saveCatalogue()
 {
-    if (isPartOfCatalogue(*ui->RichTextBox1->document()) &&
-        !m_dialogs.confirm(this, PartSaveQuestion, AppTitle))
+    const QTextDocument &shown = *ui->RichTextBox1->document();
+    const bool part = isPartOfCatalogue(shown);
+    if ((part || isPartlyPlain(shown)) &&
+        !m_dialogs.confirm(this, part ? PartSaveQuestion : PlainSaveQuestion, AppTitle))
         return;
     const std::optional<QString> path = m_dialogs.saveFileName(
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));

@@ -125,6 +125,9 @@ public:
 
     // Whether the document is full: whatever else is given is left out.
     bool isCut() const { return m_cut; }
+    // Whether the text goes on in the plain format: the document keeps no
+    // more changes of format.
+    bool isPlainOnly() const { return m_plainOnly; }
     // Characters of text (UTF-16 units; paragraph ends, pictures and the
     // reader's word breaks not counted) in the document, and given in all.
     qint64 shownCharacters() const { return m_shownUnits; }

@@ -23,6 +23,9 @@ struct ReadResult {
     ReadError error = ReadError::None;
     // The document ends before the text does: the view could not lay out more.
     bool cut = false;
+    // The document holds text past the budget of format changes, in the
+    // plain format: what the file says of its look there is not kept.
+    bool plainPast = false;
     // Characters of text (UTF-16 units; paragraph ends, pictures and the
     // reader's word breaks not counted) the document holds, and the file.
     qint64 shownCharacters = 0;

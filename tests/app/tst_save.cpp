@@ -3,6 +3,7 @@
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "RtfLimits.h"
 #include "RtfWriter.h"
 #include "Startup.h"
 #include "support/DataTree.h"
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 using namespace fosdat;
+using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -136,36 +138,48 @@ private slots:
         QCOMPARE(f.dialogs.saveRequests.last().proposed, path);
     }
 
-    // A catalogue the view shows only the start of is saved only after a
-    // question, whose "Нет" writes nothing; a whole one as before.
+    // A catalogue the view shows only the start of, or the end of without its
+    // formatting, is saved only after a question, whose "Нет" writes
+    // nothing; a whole one as before.
     void partOfACatalogueAsksFirst_data()
     {
-        QTest::addColumn<bool>("part");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("question");
         QTest::addColumn<bool>("confirmed");
-        QTest::newRow("whole") << false << false;
-        QTest::newRow("part, answered no") << true << false;
-        QTest::newRow("part, answered yes") << true << true;
+        const QString part = QStringLiteral(
+            "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
+        const QString plain =
+            QStringLiteral("Конец каталога показан без оформления: он будет сохранён без него, "
+                           "как показан. Сохранить?");
+        QTest::newRow("whole") << u"ФОРАМИНИФЕРЫ"_s << QString() << false;
+        QTest::newRow("part, answered no") << u"РАДИОЛЯРИИ"_s << part << false;
+        QTest::newRow("part, answered yes") << u"РАДИОЛЯРИИ"_s << part << true;
+        QTest::newRow("end without its formats, answered no") << u"ГУБКИ"_s << plain << false;
+        QTest::newRow("end without its formats, answered yes") << u"ГУБКИ"_s << plain << true;
     }
     void partOfACatalogueAsksFirst()
     {
-        QFETCH(bool, part);
+        QFETCH(QString, group);
+        QFETCH(QString, question);
         QFETCH(bool, confirmed);
         Fixture f;
         // More paragraphs than a view shows.
         const QByteArray paragraphs = QByteArray("Foraminifera\\par ").repeated(100'010);
         QVERIFY(f.tree.write(QStringLiteral("dat/BD/RAD"), "{\\rtf1\\fs2 " + paragraphs + "}"));
-        f.chooseGroup(part ? QStringLiteral("РАДИОЛЯРИИ") : QStringLiteral("ФОРАМИНИФЕРЫ"));
+        // More changes of format than a view keeps, in a short text.
+        const QByteArray toggles =
+            QByteArray("\\b x\\b0 y").repeated(rtf::limits::MaxDocumentFormatChanges);
+        QVERIFY(f.tree.write(QStringLiteral("dat/BD/SPONGE"), "{\\rtf1 " + toggles + "}"));
+        f.chooseGroup(group);
         const QString path = f.tree.path(QStringLiteral("saved.txt"));
         f.dialogs.confirmation = confirmed;
         f.save(path);
-        QCOMPARE(f.dialogs.questions.size(), part ? 1 : 0);
-        if (part) {
-            QCOMPARE(f.dialogs.questions[0].text,
-                     QStringLiteral("Каталог показан не полностью: будет сохранена только "
-                                    "показанная часть. Сохранить?"));
+        QCOMPARE(f.dialogs.questions.size(), question.isEmpty() ? 0 : 1);
+        if (!question.isEmpty()) {
+            QCOMPARE(f.dialogs.questions[0].text, question);
             QCOMPARE(f.dialogs.questions[0].title, AppTitle);
         }
-        const bool written = !part || confirmed;
+        const bool written = question.isEmpty() || confirmed;
         QCOMPARE(f.dialogs.saveRequests.size(), written ? 1 : 0);
         QCOMPARE(contentsOf(path), written ? std::optional(f.viewAsRtf()) : std::nullopt);
         QVERIFY(f.dialogs.messages.isEmpty());
