@@ -211,6 +211,13 @@ bool ContentBudget::changeFormat()
 {
     if (m_formatChanges >= limits::MaxDocumentFormatChanges)
         return false;
+    if (m_closedHeight >= m_stretchStart + limits::FormatStretchHeight) {
+        m_stretchStart = m_closedHeight;
+        m_stretchChanges = 0;
+    }
+    if (m_stretchChanges >= limits::MaxStretchFormatChanges)
+        return false;
+    ++m_stretchChanges;
     ++m_formatChanges;
     ++m_paragraphChanges;
     ++m_wordChanges;

@@ -47,8 +47,11 @@ public:
     bool reformatParagraph(const QTextBlockFormat &block);
 
     // The character format changes before more content; false when the
-    // document keeps no more changes, and the text goes on in one format.
+    // document, or the stretch of it that this text is in, keeps no more
+    // changes, and the text goes on in one format.
     bool changeFormat();
+    // Whether the document keeps any more changes of format.
+    bool keepsFormatChanges() const { return m_formatChanges < limits::MaxDocumentFormatChanges; }
     // The size of the text that follows.
     void setCharacters(const QTextCharFormat &chars);
     // The distance of the tab stops beyond a paragraph's own, in pixels.
@@ -113,6 +116,8 @@ private:
     // The document so far.
     int m_paragraphs = 0;
     int m_formatChanges = 0;
+    qreal m_stretchStart = 0; // the height where the stretch of format changes began
+    int m_stretchChanges = 0;
     int m_emptyRun = 0;
     qint64 m_characters = 0;
     qreal m_closedHeight = 0;  // of the paragraphs before the current one

@@ -227,8 +227,9 @@ void DocumentBuilder::prepare(const TextFormats &formats)
     }
 }
 
-// The text that follows takes `chars`, or, once the document keeps no more
-// changes, the plain format from then on.
+// The text that follows takes `chars`, or the plain format where the stretch
+// of the document it is in keeps no more changes, and from where the document
+// keeps none on.
 void DocumentBuilder::changeFormat(const QTextCharFormat &chars)
 {
     flush();
@@ -238,7 +239,8 @@ void DocumentBuilder::changeFormat(const QTextCharFormat &chars)
         m_runFormat = chars;
         return;
     }
-    m_plainOnly = true;
+    m_partlyPlain = true;
+    m_plainOnly = !m_budget.keepsFormatChanges();
     m_runFormat = m_plainFormat;
 }
 

@@ -125,9 +125,9 @@ public:
 
     // Whether the document is full: whatever else is given is left out.
     bool isCut() const { return m_cut; }
-    // Whether the text goes on in the plain format: the document keeps no
-    // more changes of format.
-    bool isPlainOnly() const { return m_plainOnly; }
+    // Whether some of the text is in the plain format where the file gives
+    // it another: the document, or a stretch of it, kept no more changes.
+    bool isPartlyPlain() const { return m_partlyPlain; }
     // Characters of text (UTF-16 units; paragraph ends, pictures and the
     // reader's word breaks not counted) in the document, and given in all.
     qint64 shownCharacters() const { return m_shownUnits; }
@@ -162,6 +162,7 @@ private:
     int m_cellsDue = 0;             // tabs owed to the next text of a table row
     char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
     bool m_plainOnly = false;       // no more changes of format are kept
+    bool m_partlyPlain = false;     // some were not
     bool m_cut = false;
     qint64 m_shownUnits = 0;
     qint64 m_leftOutUnits = 0; // given after the document was full

@@ -63,7 +63,7 @@ public:
     void report(ReadResult &result) const
     {
         result.cut = m_builder.isCut();
-        result.plainPast = m_builder.isPlainOnly();
+        result.plainPast = m_builder.isPartlyPlain();
         result.shownCharacters = m_builder.shownCharacters();
         result.characters = m_builder.givenCharacters();
     }

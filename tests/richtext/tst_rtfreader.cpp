@@ -232,6 +232,8 @@ private slots:
     void defaultTabDistance();
     void unchangedFormatKeepsOneFragment();
     void emptyParagraphKeepsItsFormat();
+    void formatsKeptWhereTheyCanBeLaidOut_data();
+    void formatsKeptWhereTheyCanBeLaidOut();
 
     void picture_data();
     void picture();
@@ -927,6 +929,58 @@ void TestRtfReader::emptyParagraphKeepsItsFormat()
     QCOMPARE(blockTexts(*document), "A\n\nB");
     QCOMPARE(document->findBlockByNumber(1).blockFormat().alignment(), Qt::AlignHCenter);
     QCOMPARE(document->findBlockByNumber(2).blockFormat().alignment(), Qt::AlignLeft);
+}
+
+// A stretch of the document about a screen tall keeps a bounded number of
+// changes of format, the document another; a catalogue of real density keeps
+// all of its own, and the reader says when it kept fewer.
+void TestRtfReader::formatsKeptWhereTheyCanBeLaidOut_data()
+{
+    using namespace rtf::limits;
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("bold");      // characters kept in bold
+    QTest::addColumn<bool>("lastBold"); // the last one, "z"
+    QTest::addColumn<bool>("plainPast");
+    // Entries of eight changes each, a line of the normal size each.
+    const QByteArray entry = R"({\b Aus} {\i Ashby, 1900} {\ul K (Camp)} {\f1 (1, 2)}\par )";
+    const int entries = MaxDocumentFormatChanges / 10;
+    QTest::newRow("entries of a real catalogue")
+        << R"({\rtf1 )" + entry.repeated(entries) + R"({\b z}})" << 3 * entries + 1 << true
+        << false;
+    // One-point characters, two changes each pair, then text tall enough to
+    // end the stretch.
+    const QByteArray dense = QByteArray(R"({\b x}y)").repeated(MaxStretchFormatChanges);
+    const QByteArray tall = QByteArray(R"(\fs24 plain\par )").repeated(int(FormatStretchHeight));
+    QTest::newRow("a dense stretch, then formats again")
+        << R"({\rtf1\fs2 )" + dense + tall + R"({\b z}})" << MaxStretchFormatChanges / 2 + 1 << true
+        << true;
+    QTest::newRow("past the document's changes")
+        << R"({\rtf1 )" + (dense + tall).repeated(MaxDocumentFormatChanges / 2000) + R"({\b z}})"
+        << MaxDocumentFormatChanges / 2 << false << true;
+}
+
+void TestRtfReader::formatsKeptWhereTheyCanBeLaidOut()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, bold);
+    QFETCH(bool, lastBold);
+    QFETCH(bool, plainPast);
+    const rtf::ReadResult read = rtf::read(rtf);
+    QVERIFY(read.ok());
+    QVERIFY(!read.cut);
+    QCOMPARE(read.plainPast, plainPast);
+    int boldCharacters = 0;
+    bool last = false;
+    for (QTextBlock block = read.document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            last = fragment.charFormat().fontWeight() == QFont::Bold;
+            if (last)
+                boldCharacters += fragment.length();
+        }
+    }
+    QCOMPARE(boldCharacters, bold);
+    QCOMPARE(last, lastBold);
 }
 
 void TestRtfReader::picture_data()
