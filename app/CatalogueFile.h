@@ -17,9 +17,9 @@ std::unique_ptr<QTextDocument> readCatalogue(const QString &path,
 
 // Whether `document`, made by readCatalogue(), holds only the start of its catalogue.
 bool isPartOfCatalogue(const QTextDocument &document);
-// Whether `document`, made by readCatalogue(), shows the later part of its
-// text without the formatting its file gives it: so many changes of format
-// that the view keeps no more.
+// Whether `document`, made by readCatalogue(), shows some of its text
+// without the formatting its file gives it: where the file changes format
+// more often than the view can lay out.
 bool isPartlyPlain(const QTextDocument &document);
 
 // The last line of a catalogue shown in part, for the characters shown and

@@ -78,8 +78,8 @@ const QString AppTitle = QStringLiteral("база данных Тарвина");
 const QString PartSaveQuestion = QStringLiteral(
     "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
 const QString PlainSaveQuestion =
-    QStringLiteral("Конец каталога показан без оформления: он будет сохранён без него, "
-                   "как показан. Сохранить?");
+    QStringLiteral("Часть каталога показана без оформления: она будет сохранена без него, "
+                   "как показана. Сохранить?");
 
 QString helpText()
 {
@@ -340,7 +340,7 @@ void Fosdat::restLinks()
 // its extension. A cancelled dialog writes nothing; a failed write leaves any
 // earlier file of that name as it was and is reported. A view that shows only
 // the start of its catalogue asks first, as the file would hold only that;
-// so does one that shows the end of its text without its formatting.
+// so does one that shows some of its text without its formatting.
 void Fosdat::saveCatalogue()
 {
     const QTextDocument &shown = *ui->RichTextBox1->document();

@@ -149,8 +149,8 @@ private slots:
         const QString part = QStringLiteral(
             "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
         const QString plain =
-            QStringLiteral("Конец каталога показан без оформления: он будет сохранён без него, "
-                           "как показан. Сохранить?");
+            QStringLiteral("Часть каталога показана без оформления: она будет сохранена без него, "
+                           "как показана. Сохранить?");
         QTest::newRow("whole") << u"ФОРАМИНИФЕРЫ"_s << QString() << false;
         QTest::newRow("part, answered no") << u"РАДИОЛЯРИИ"_s << part << false;
         QTest::newRow("part, answered yes") << u"РАДИОЛЯРИИ"_s << part << true;
