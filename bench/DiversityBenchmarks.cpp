@@ -2,7 +2,6 @@
 // of filter or option until the plot is repainted, and the figure written as
 // SVG (also PNG and PDF) to a file on disk.
 #include "BenchCommon.h"
-#include "CatalogueIndex.h"
 #include "DiversityWindow.h"
 #include "GroupChecklist.h"
 #include "SaveFile.h"
@@ -32,13 +31,8 @@ class ShownDiversity
 public:
     explicit ShownDiversity(const DataSet &set)
     {
-        CatalogueIndex index;
-        index.refresh(set.dir);
-        QStringList texts;
-        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-            texts.append(index.text(group));
         diversity::GenusCatalogue catalogue = diversity::readGenusCatalogue(
-            texts, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
+            indexTexts(set), std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
         m_entries = catalogue.entries.size();
         m_window.setCatalogue(std::move(catalogue));
         m_window.showAndRaise();

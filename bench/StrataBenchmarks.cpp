@@ -15,17 +15,6 @@ namespace fosdat::bench
 namespace
 {
 
-// The texts the index holds, which the window reads its entries from.
-QStringList indexTexts(const DataSet &set)
-{
-    CatalogueIndex index;
-    index.refresh(set.dir);
-    QStringList texts;
-    for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-        texts.append(index.text(group));
-    return texts;
-}
-
 // Every catalogue's entries in one list, as the window reads them.
 QList<strata::GenusEntry> readEntries(const QStringList &texts)
 {
