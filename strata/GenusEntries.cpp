@@ -506,27 +506,7 @@ bool EntryReader::readEntry(qsizetype start, qsizetype at, qsizetype end)
 
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale)
 {
-    GenusEntryReader reader(scale);
-    reader.read(group, text);
-    return reader.takeEntries();
-}
-
-GenusEntryReader::GenusEntryReader(const TimeScale &scale)
-    : m_scale(scale), m_ranges(std::make_unique<RangeMemo>())
-{
-}
-
-GenusEntryReader::~GenusEntryReader() = default;
-
-void GenusEntryReader::read(int group, const QString &text)
-{
-    EntryReader reader(group, text, m_scale, m_entries, *m_ranges);
-    reader.read();
-}
-
-QList<GenusEntry> GenusEntryReader::takeEntries()
-{
-    return std::move(m_entries);
+    return readGenusEntries(QList<CatalogueInput>{{group, text}}, scale); // one run, no thread
 }
 
 namespace
@@ -555,10 +535,11 @@ QList<qsizetype> runStarts(const QList<CatalogueInput> &catalogues, int parts)
 QList<GenusEntry> readRun(const QList<CatalogueInput> &catalogues, qsizetype from, qsizetype to,
                           const TimeScale &scale)
 {
-    GenusEntryReader reader(scale);
+    QList<GenusEntry> entries;
+    RangeMemo ranges; // a range written alike in several entries is read once
     for (qsizetype i = from; i < to; ++i)
-        reader.read(catalogues[i].group, catalogues[i].text);
-    return reader.takeEntries();
+        EntryReader(catalogues[i].group, catalogues[i].text, scale, entries, ranges).read();
+    return entries;
 }
 
 } // namespace

@@ -81,30 +81,6 @@ namespace fosdat::strata
 // they only set the class, order and family of the entries below them.
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale);
 
-// The genus entries of many catalogues read one after another into one list,
-// each as readGenusEntries() reads it: a range written alike in several
-// catalogues is read once, and no catalogue's list is copied into another.
-class GenusEntryReader
-{
-public:
-    explicit GenusEntryReader(const TimeScale &scale);
-    ~GenusEntryReader();
-    GenusEntryReader(const GenusEntryReader &) = delete;
-    GenusEntryReader &operator=(const GenusEntryReader &) = delete;
-
-    // Appends the entries of the catalogue of group row `group`.
-    void read(int group, const QString &text);
-
-    const QList<GenusEntry> &entries() const { return m_entries; }
-    QList<GenusEntry> takeEntries();
-
-private:
-    const TimeScale &m_scale;
-    QList<GenusEntry> m_entries;
-    // The ranges read so far, by their characters in the texts read.
-    std::unique_ptr<class RangeMemo> m_ranges;
-};
-
 // One catalogue's text and the row of its group.
 struct CatalogueInput {
     int group = 0;
@@ -115,7 +91,8 @@ struct CatalogueInput {
 // as readGenusEntries() reads it. Neighbouring catalogues are read in runs of
 // about equal text, one run a core (at most `MaxReadingThreads`), each on a
 // thread of its own with a reader of its own; the runs' lists are joined in
-// order, so the result is the same however many threads read it.
+// order, so the result is the same however many threads read it. A range
+// written alike in several entries of a run is read once.
 QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, const TimeScale &scale);
 inline constexpr int MaxReadingThreads = 4;
 
