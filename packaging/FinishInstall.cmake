@@ -29,11 +29,13 @@ configure_file("${FOSDAT_ENTRY_TEMPLATE}" "${entry}" @ONLY)
 record("${entry}")
 
 if(FOSDAT_INSTALL_STEP STREQUAL viewer)
-    # The lower-case command, and its manual page, beside the program's own.
+    # The lower-case command, and its manual pages, beside the program's own.
     file(CREATE_LINK Fosdat "${dest}${BINDIR}/fosdat" SYMBOLIC)
     record("${dest}${BINDIR}/fosdat")
-    file(CREATE_LINK Fosdat.1.gz "${dest}${MANDIR}/man1/fosdat.1.gz" SYMBOLIC)
-    record("${dest}${MANDIR}/man1/fosdat.1.gz")
+    foreach(pages IN ITEMS man1 ru/man1)
+        file(CREATE_LINK Fosdat.1.gz "${dest}${MANDIR}/${pages}/fosdat.1.gz" SYMBOLIC)
+        record("${dest}${MANDIR}/${pages}/fosdat.1.gz")
+    endforeach()
     # Stripped installs (cpack, `cmake --install --strip`) also drop the
     # compiler's version notes, which no one running the programs needs.
     if(CMAKE_INSTALL_DO_STRIP)

@@ -16,6 +16,7 @@ prefix="${FOSDAT_PREFIX#/}"
     done
     for page in Fosdat fosdat fosdat-launch fosdat-rtf2txt fosdat-ranges; do
         echo "$prefix/$FOSDAT_MANDIR/man1/$page.1.gz"
+        echo "$prefix/$FOSDAT_MANDIR/ru/man1/$page.1.gz"
     done
     echo "$prefix/$FOSDAT_DATADIR/applications/$id.desktop"
     echo "$prefix/$FOSDAT_DATADIR/metainfo/$FOSDAT_COMPONENT_ID.metainfo.xml"
@@ -42,7 +43,7 @@ for command in Fosdat fosdat-launch fosdat-rtf2txt fosdat-ranges; do
     [ -x "$bin_dir/$command" ] || fail "$command is not executable"
 done
 [ "$(readlink "$bin_dir/fosdat")" = Fosdat ] || fail "fosdat is not a link to Fosdat"
-gzip -t "$prefix_dir/$FOSDAT_MANDIR/man1/Fosdat.1.gz" "$prefix_dir/$FOSDAT_DOCDIR/fosdat/changelog.gz" ||
+gzip -t "$prefix_dir/$FOSDAT_MANDIR"/{,ru/}man1/Fosdat.1.gz "$prefix_dir/$FOSDAT_DOCDIR/fosdat/changelog.gz" ||
     fail "a compressed page does not decompress"
 if sample_wanted; then
     for file in dat/BD/FORAM dat/BD/REFS1.txt dat/BD/REFS2.txt dat/BD/REFS3.txt dat/sound/menu.wav; do
