@@ -13,6 +13,7 @@
 #include "GroupTable.h"
 #include "PanelEntryMarker.h"
 #include "PdfExport.h"
+#include "PrintPreview.h"
 #include "ReadingMode.h"
 #include "ReferenceCommands.h"
 #include "ReferenceLinks.h"
@@ -31,8 +32,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMetaMethod>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
@@ -219,7 +218,8 @@ void Fosdat::loadCatalogue(QStringView dataPath)
         if (group.catalogPath == dataPath)
             m_loadingCaption = group.caption.toString();
     }
-    m_loader->load(data::nativePath(dataPath));
+    m_loadingPath = data::nativePath(dataPath);
+    m_loader->load(m_loadingPath);
 }
 
 // A fixed-size client area below the menu bar, controls at fixed places
@@ -268,12 +268,16 @@ void Fosdat::setUpKeyboardAndReferences()
 // of references, the zoom shown, and the catalogue over the whole window.
 void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *links)
 {
-    connect(m_loader.get(), &CatalogueLoader::documentShown, this,
-            [this] { m_shownCaption = m_loadingCaption; });
+    connect(m_loader.get(), &CatalogueLoader::documentShown, this, [this] {
+        m_shownCaption = m_loadingCaption;
+        m_shownPath = m_loadingPath;
+    });
     connect(menus.print, &QAction::triggered, this, &Fosdat::printCatalogue);
     connect(menus.exportPdf, &QAction::triggered, this, &Fosdat::exportPdf);
     m_pdfExport = new PdfExport(this);
     connect(m_pdfExport, &PdfExport::finished, this, &Fosdat::reportPdfExport);
+    m_printPreview = new PrintPreview(this);
+    connect(m_printPreview, &PrintPreview::failed, this, &Fosdat::reportPrintFailure);
 
     auto *references = new ReferenceCommands(ui->RichTextBox1, links, ui->Text2);
     references->setCitingAvailable([this] {
@@ -383,25 +387,19 @@ void Fosdat::showAboutData()
     m_dialogs.message(this, aboutDataText(), AppTitle, QMessageBox::NoIcon);
 }
 
+// Made again from its file, on the worker that prints it: the view's own
+// document belongs to the window's thread, where copying a large one keeps
+// the window from answering for longer than it may.
+CatalogueSource Fosdat::wholeCatalogue() const
+{
+    if (m_shownPath.isEmpty()) // nothing shown: an empty page
+        return [] { return std::make_unique<QTextDocument>(); };
+    return [path = m_shownPath] { return readCatalogue(path); };
+}
+
 void Fosdat::printCatalogue()
 {
-    CataloguePrinter catalogue(*ui->RichTextBox1->document(), m_shownCaption);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(CataloguePrinter::defaultPageLayout());
-    printer.setDocName(m_shownCaption);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setObjectName(QStringLiteral("printPreview"));
-    preview.setWindowTitle(QStringLiteral("Печать: %1").arg(m_shownCaption));
-    // Tall enough to read a page.
-    if (const QScreen *screen = this->screen())
-        preview.resize(screen->availableGeometry().size() * 0.85);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&catalogue](QPrinter *target) {
-        // Laying the catalogue out for the page takes a moment.
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        catalogue.print(*target);
-        QGuiApplication::restoreOverrideCursor();
-    });
-    preview.exec();
+    m_printPreview->exec(wholeCatalogue(), m_shownCaption);
 }
 
 void Fosdat::exportPdf()
@@ -411,7 +409,13 @@ void Fosdat::exportPdf()
     const std::optional<QString> path = m_pdfFile.choose(m_dialogs, this, name);
     if (!path)
         return;
-    m_pdfExport->start(*ui->RichTextBox1->document(), m_shownCaption, *path);
+    m_pdfExport->start(wholeCatalogue(), m_shownCaption, *path);
+}
+
+void Fosdat::reportPrintFailure(const QString &error)
+{
+    m_dialogs.message(this, QStringLiteral("Не удалось напечатать каталог:\n%1").arg(error),
+                      AppTitle, QMessageBox::Critical);
 }
 
 void Fosdat::reportPdfExport(const QString &path, bool written, const QString &error)
