@@ -22,6 +22,7 @@
 #include "SaveFile.h"
 #include "SoundCue.h"
 #include "UserDialogs.h"
+#include "ViewPlace.h"
 #include "ViewZoom.h"
 #include "ZoomIndicator.h"
 #include "ui_Fosdat.h"
@@ -290,6 +291,7 @@ void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *link
 
     connect(m_zoom, &ViewZoom::zoomChanged, new ZoomIndicator(ui->RichTextBox1, menus.zoomLevel),
             &ZoomIndicator::showPercent);
+    new TopKeeper(ui->RichTextBox1);
     m_readingMode = new ReadingMode({this,
                                      ui->RichTextBox1,
                                      ui->Text2,
