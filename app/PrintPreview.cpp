@@ -15,6 +15,9 @@
 namespace
 {
 
+// How long a run goes before its progress shows.
+constexpr int ShowProgressAfterMs = 300;
+
 // The pages painted; -1 when the catalogue could not be made.
 int paintPages(const CatalogueSource &source, const QString &caption, QPrinter *printer,
                const std::shared_ptr<PrintRun> &run)

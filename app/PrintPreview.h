@@ -15,8 +15,9 @@ class QWidget;
 // catalogue is then made, laid out and painted on a worker thread while the
 // request waits in an event loop of its own, so that the windows answer
 // meanwhile. A run of more than a moment shows its progress above the
-// window that waits for it; its "Остановить" closes the preview and stops
-// a print run, which then prints nothing.
+// window that waits for it. "Остановить" stops a run for the preview and
+// closes the preview; a print run, which a printer cannot take back, shows
+// its progress without it.
 class PrintPreview : public QObject
 {
     Q_OBJECT
@@ -29,9 +30,6 @@ public:
     // `caption` at the head of each page, until the user closes it.
     void exec(const CatalogueSource &source, const QString &caption);
 
-    // How long a run goes before its progress shows.
-    static constexpr int ShowProgressAfterMs = 300;
-
 signals:
     // The catalogue could not be made or its pages not painted.
     void failed(const QString &error);
@@ -39,7 +37,7 @@ signals:
 private:
     // Paints the catalogue's pages on `printer` on a worker thread and
     // returns once they are painted, stopped or failed.
-    void paint(QPrinter *printer, QPrintPreviewDialog &preview, const CatalogueSource &source,
+    void paint(QPrinter *printer, QPrintPreviewDialog &dialog, const CatalogueSource &source,
                const QString &caption);
 
     QWidget *m_window;
