@@ -7,14 +7,20 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QScopeGuard>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 
 namespace
 {
 
 constexpr qreal BandPointSize = 9;
 constexpr qreal RuleWidthPoints = 0.5;
+// Characters laid out between two questions whether to go on: some 20 ms of
+// a richly formatted catalogue's layout.
+constexpr int LayoutStretch = 60000;
 
 // What every page of one print run shares, in the device's pixels.
 struct PageGeometry {
@@ -66,12 +72,46 @@ void paintBands(QPainter &painter, const PageGeometry &page, const QString &capt
                      QStringLiteral("Страница %1 из %2").arg(number).arg(pages));
 }
 
+// The lines of a laid-out document, page after page. A line belongs to the
+// page its top lies on; the layout moves a line that would cross the foot
+// of a page to the next one. Qt's own drawing of a page draws every line of
+// each paragraph that reaches into it, those of the page before included:
+// clipped away they are invisible, but a PDF holds their text twice. The
+// catalogue's documents are paragraphs in the root frame, without tables or
+// frames of their own.
+class PageLines
+{
+public:
+    explicit PageLines(const QTextDocument &document) : m_block(document.begin()) {}
+
+    // Passes each line above `bottom` not passed before to `draw`, with the
+    // position of its paragraph.
+    template <typename Draw> void takeAbove(qreal bottom, Draw &&draw)
+    {
+        for (; m_block.isValid(); m_block = m_block.next(), m_line = 0) {
+            const QTextLayout *lines = m_block.layout();
+            if (!m_block.isVisible())
+                continue;
+            for (; m_line < lines->lineCount(); ++m_line) {
+                const QTextLine line = lines->lineAt(m_line);
+                if (lines->position().y() + line.y() >= bottom)
+                    return;
+                draw(line, lines->position());
+            }
+        }
+    }
+
+private:
+    QTextBlock m_block;
+    int m_line = 0;
+};
+
 } // namespace
 
-CataloguePrinter::CataloguePrinter(const QTextDocument &document, QString caption)
-    : m_document(document.clone()), m_caption(std::move(caption))
+CataloguePrinter::CataloguePrinter(std::unique_ptr<QTextDocument> document, QString caption)
+    : m_document(std::move(document)), m_caption(std::move(caption))
 {
-    // The page's margins frame the text; the copy adds none of its own.
+    // The page's margins frame the text; the document adds none of its own.
     QTextFrameFormat frame = m_document->rootFrame()->frameFormat();
     frame.setMargin(0);
     m_document->rootFrame()->setFrameFormat(frame);
@@ -85,9 +125,18 @@ QPageLayout CataloguePrinter::defaultPageLayout()
                        QPageLayout::Millimeter);
 }
 
-void CataloguePrinter::moveToThread(QThread *thread)
+bool CataloguePrinter::layOut(const Progress &progress)
 {
-    m_document->moveToThread(thread);
+    const QAbstractTextDocumentLayout &layout = *m_document->documentLayout();
+    const int characters = m_document->characterCount();
+    // Asking where a paragraph lies lays the document out up to it.
+    for (int at = LayoutStretch; at < characters; at += LayoutStretch) {
+        layout.blockBoundingRect(m_document->findBlock(at));
+        if (progress && !progress(Stage::LayingOut, at, characters))
+            return false;
+    }
+    m_document->pageCount(); // the rest
+    return true;
 }
 
 int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
@@ -103,13 +152,16 @@ int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
         m_document->markContentsDirty(0, m_document->characterCount());
     else
         m_document->setPageSize(page.body);
+    const auto letGo = qScopeGuard([layout] { layout->setPaintDevice(nullptr); });
+    if (!layOut(progress))
+        return 0;
     const int pages = m_document->pageCount();
     const auto [first, last] = pageRange(device, pages);
     QPainter painter;
-    if (first > last || !painter.begin(&device)) {
-        layout->setPaintDevice(nullptr);
+    if (first > last || !painter.begin(&device))
         return 0;
-    }
+    PageLines lines(*m_document);
+    lines.takeAbove(first * page.body.height(), [](const QTextLine &, QPointF) {});
     int painted = 0;
     for (int index = first; index <= last; ++index) {
         if (index > first)
@@ -118,38 +170,28 @@ int CataloguePrinter::print(QPagedPaintDevice &device, const Progress &progress)
         painter.save();
         const QRectF shown(0, index * page.body.height(), page.body.width(), page.body.height());
         painter.translate(0, page.band - shown.top());
-        painter.setClipRect(shown);
-        QAbstractTextDocumentLayout::PaintContext context;
-        // A line that ends where the page starts, or starts where it ends,
-        // belongs to the page before or after: drawn here, clipped away, it
-        // would still be text of this page for a PDF reader.
-        context.clip = shown.adjusted(0, 1, 0, -1);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        layout->draw(&painter, context);
+        painter.setClipRect(shown); // a line taller than the page ends at its foot
+        painter.setPen(Qt::black);
+        lines.takeAbove(shown.bottom(),
+                        [&painter](const QTextLine &line, QPointF at) { line.draw(&painter, at); });
         painter.restore();
         ++painted;
-        if (progress && !progress(painted, last - first + 1))
-            break;
+        if (progress && !progress(Stage::Painting, painted, last - first + 1))
+            return 0;
     }
     painter.end();
-    layout->setPaintDevice(nullptr); // the device may go before the copy does
     return painted;
 }
 
 QByteArray CataloguePrinter::pdf(const Progress &progress)
 {
-    bool stopped = false;
-    const Progress watch = [&](int done, int pages) {
-        stopped = progress && !progress(done, pages);
-        return !stopped;
-    };
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setPageLayout(defaultPageLayout());
     writer.setTitle(m_caption);
     writer.setCreator(QCoreApplication::applicationName());
-    if (print(writer, watch) == 0 || stopped)
+    if (print(writer, progress) == 0)
         return {};
     return buffer.data();
 }

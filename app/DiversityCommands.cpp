@@ -8,6 +8,7 @@
 #include "UserDialogs.h"
 #include "UserTimeScale.h"
 #include "ViewMatches.h"
+#include "WindowFront.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,7 +107,8 @@ void DiversityCommands::openWindow()
         connect(m_window, &DiversityWindow::genusOpened, this, &DiversityCommands::openGenus);
         connect(m_window, &DiversityWindow::exportRequested, this, &DiversityCommands::exportFile);
     }
-    m_window->showAndRaise();
+    m_window->show();
+    bringWindowToFront(*m_window);
     readEntries();
     reportScaleErrors();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CatalogueLoader.h"
+#include "CataloguePrinter.h"
 #include "UserDialogs.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@ class Fosdat;
 class CatalogueView;
 class PanelEntryMarker;
 class PdfExport;
+class PrintPreview;
 class QLabel;
 class ReadingMode;
 class ReferenceLinks;
@@ -82,6 +84,8 @@ private slots:
     void exportPdf();
     // Says why an export failed.
     void reportPdfExport(const QString &path, bool written, const QString &error);
+    // Says why printing failed.
+    void reportPrintFailure(const QString &error);
 
 private:
     void setUpWindow();
@@ -93,6 +97,8 @@ private:
     // Reads reference list `list` (0 to 2) into refsText and shows it in the
     // reference panel; an unreadable list leaves refsText as it was.
     void showReferenceList(int list);
+    // The whole catalogue the view shows, for printing and the PDF export.
+    CatalogueSource wholeCatalogue() const;
 
     std::unique_ptr<Ui::Fosdat> ui;
     std::unique_ptr<CatalogueLoader> m_loader; // goes before the view it loads into
@@ -104,10 +110,13 @@ private:
     PanelEntryMarker *m_entryMarker = nullptr;
     ReadingMode *m_readingMode = nullptr;
     PdfExport *m_pdfExport = nullptr;
+    PrintPreview *m_printPreview = nullptr;
     // The caption of the group whose catalogue the view shows, and of the
-    // one being loaded: printed at the head of each page.
+    // one being loaded: printed at the head of each page; and their files.
     QString m_shownCaption;
     QString m_loadingCaption;
+    QString m_shownPath;
+    QString m_loadingPath;
     // The PDF file written, named in a dialog that proposes the folder of the last.
     ExportFileChooser m_pdfFile{QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"),
                                 QStringLiteral("pdf")};

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "CataloguePrinter.h"
+
 #include <QObject>
 #include <QString>
 
-class QTextDocument;
 class QWidget;
 
 // Writes the shown catalogue as a PDF file on a worker thread, so that the
@@ -20,9 +21,9 @@ public:
     // Progress dialogs belong to `window`.
     explicit PdfExport(QWidget *window);
 
-    // Copies `document` (so the view may change meanwhile) and writes it to
+    // Makes the catalogue with `source` on the worker and writes it to
     // `path`, with `caption` at the head of each page.
-    void start(const QTextDocument &document, const QString &caption, const QString &path);
+    void start(CatalogueSource source, const QString &caption, const QString &path);
 
 signals:
     // An export has ended: written, stopped by the user (no error), or failed.

@@ -60,9 +60,11 @@ void ReadingMode::enter()
         if (!kept.contains(child) && !child->isHidden())
             saved.hidden << child;
     }
+    saved.minimumSize = window.minimumSize();
     m_saved = std::move(saved);
     for (QWidget *child : std::as_const(m_saved->hidden))
         child->hide();
+    window.setMinimumSize(smallestWindowSize());
     arrange();
     setMaximizable(true);
 }
@@ -74,6 +76,7 @@ void ReadingMode::leave()
     if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         window.showNormal();
     setMaximizable(false);
+    window.setMinimumSize(saved.minimumSize);
     window.setGeometry(saved.windowGeometry);
     for (const auto &[widget, geometry] : saved.geometries)
         widget->setGeometry(geometry);
@@ -94,22 +97,34 @@ void ReadingMode::setMaximizable(bool maximizable)
         handle->setFlags(flags);
 }
 
-// The group list keeps its size; the links follow it in a row, as high as
-// their text; the view and the panel share what is left below.
+// The group list keeps its size; the links follow it in rows, as high as
+// their text, as many to a row as `width` holds. Gives the strip's height.
+int ReadingMode::arrangeStrip(int width)
+{
+    QWidget &groupList = *m_controls.groupList;
+    groupList.move(Margin, StripTop);
+    const int left = groupList.geometry().right() + 1 + 2 * LinkGap;
+    int x = left;
+    int y = StripTop + LinkDrop;
+    int bottom = groupList.geometry().bottom() + 1;
+    for (QWidget *link : std::as_const(m_controls.links)) {
+        if (x > left && x + link->width() > width - Margin) {
+            x = left;
+            y = bottom;
+        }
+        link->setGeometry(x, y, link->width(), heightOf(*link));
+        x += link->width() + LinkGap;
+        bottom = std::max(bottom, link->geometry().bottom() + 1);
+    }
+    return bottom + Margin / 2;
+}
+
+// The view and the panel share what the strip leaves below it.
 void ReadingMode::arrange()
 {
     const QWidget &central = *m_controls.window->centralWidget();
     const int width = central.width();
-    QWidget &groupList = *m_controls.groupList;
-    groupList.move(Margin, StripTop);
-    int x = groupList.geometry().right() + 1 + 2 * LinkGap;
-    int stripBottom = groupList.geometry().bottom() + 1;
-    for (QWidget *link : std::as_const(m_controls.links)) {
-        link->setGeometry(x, StripTop + LinkDrop, link->width(), heightOf(*link));
-        x += link->width() + LinkGap;
-        stripBottom = std::max(stripBottom, link->geometry().bottom() + 1);
-    }
-    const int top = stripBottom + Margin / 2;
+    const int top = arrangeStrip(width);
     m_controls.linkBackground->setGeometry(0, 0, width, top);
 
     const int panelWidth = std::clamp(width / 3, MinPanelWidth, MaxPanelWidth);
@@ -117,6 +132,21 @@ void ReadingMode::arrange()
     m_controls.panel->setGeometry(width - Margin - panelWidth, top, panelWidth, height);
     m_controls.view->setGeometry(Margin, top,
                                  std::max(width - 3 * Margin - panelWidth, MinViewWidth), height);
+}
+
+// The window's smallest size in the mode: the group list beside the widest
+// link, the view and the panel side by side at their smallest, none over
+// another.
+QSize ReadingMode::smallestWindowSize()
+{
+    const QMainWindow &window = *m_controls.window;
+    int widestLink = 0;
+    for (const QWidget *link : std::as_const(m_controls.links))
+        widestLink = std::max(widestLink, link->width());
+    const int stripWidth = m_controls.groupList->width() + 2 * Margin + 2 * LinkGap + widestLink;
+    const int width = std::max(stripWidth, 3 * Margin + MinViewWidth + MinPanelWidth);
+    const QSize central(width, arrangeStrip(width) + MinContentHeight + Margin);
+    return central + window.size() - window.centralWidget()->size();
 }
 
 bool ReadingMode::eventFilter(QObject *watched, QEvent *event)

@@ -11,8 +11,9 @@ class QWidget;
 // "Каталог во всё окно": the catalogue view fills the window and follows its
 // size, with the group list and the reference links in a strip above it and
 // the reference panel beside it; everything else of the window is hidden.
-// While the mode is on the window can be resized and maximised. Leaving it
-// puts every control, the window's flags and its geometry back as they were.
+// While the mode is on the window can be resized and maximised, down to a
+// size where no control covers another. Leaving it puts every control, the
+// window's flags, its geometry and its smallest size back as they were.
 class ReadingMode : public QObject
 {
     Q_OBJECT
@@ -44,7 +45,7 @@ protected:
 private:
     struct Saved {
         QRect windowGeometry;
-        bool maximized = false;
+        QSize minimumSize;
         QList<std::pair<QWidget *, QRect>> geometries;
         QList<QWidget *> hidden;
     };
@@ -52,6 +53,8 @@ private:
     void enter();
     void leave();
     void arrange();
+    int arrangeStrip(int width);
+    QSize smallestWindowSize();
     // Gives the window a maximise button, or takes it away.
     void setMaximizable(bool maximizable);
 

@@ -1,9 +1,10 @@
 #include "ViewZoom.h"
 
+#include "ViewPlace.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <array>
@@ -142,14 +143,10 @@ void ViewZoom::applyToView()
     QAbstractTextDocumentLayout *layout = document->documentLayout();
     if (layout->paintDevice() == m_device.get())
         return;
-    const bool scrolled = m_view->verticalScrollBar()->value() > 0;
-    QTextCursor top = m_view->cursorForPosition(QPoint(0, 0));
+    const CataloguePlace top = topPlace(*m_view);
     layout->setPaintDevice(m_device.get());
     document->markContentsDirty(0, document->characterCount());
-    if (scrolled) {
-        QScrollBar *bar = m_view->verticalScrollBar();
-        bar->setValue(bar->value() + m_view->cursorRect(top).top());
-    }
+    showAtTop(*m_view, top);
 }
 
 void ViewZoom::applyToPanel()

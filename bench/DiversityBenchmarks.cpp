@@ -7,6 +7,7 @@
 #include "SaveFile.h"
 #include "ShownView.h"
 #include "TimeScale.h"
+#include "WindowFront.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,7 +36,8 @@ public:
             indexTexts(set), std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
         m_entries = catalogue.entries.size();
         m_window.setCatalogue(std::move(catalogue));
-        m_window.showAndRaise();
+        m_window.show();
+        bringWindowToFront(m_window);
         m_exposed = waitUntilExposed(m_window);
         QApplication::processEvents();
     }

@@ -443,6 +443,8 @@ void Report::viewer()
     viewerRow(QStringLiteral("For comparison: one scan of the text held in a QString"),
               QStringLiteral("ScanBaseline"));
     viewerRow(QStringLiteral("SaveFile"), QStringLiteral("SaveFile"));
+    viewerRow(QStringLiteral("Longest event-loop block, Ctrl+P until the preview shows"),
+              QStringLiteral("PrintPreviewBlock"));
     viewerRow(QStringLiteral("Longest event-loop block, load until laid out"),
               QStringLiteral("EventLoopBlock"));
     m_stream << "| Of which: LoadFile · longest later gap · layout done after";
@@ -487,6 +489,11 @@ void Report::viewer()
              << cell(QStringLiteral("PdfFromFile/") + m_largest)
              << " |\n| Peer: LibreOffice --convert-to pdf of " << m_largest << " (whole process) | "
              << (pdf ? spread(*pdf) : NotMeasured) << " |\n";
+    for (const char *input : {"rich", "paragraph-52mb"}) {
+        m_stream << "| Print preview of " << input
+                 << ", longest event-loop block from Ctrl+P until it shows | "
+                 << cell(QStringLiteral("PrintPreviewBlock/") + QLatin1String(input)) << " |\n";
+    }
 }
 
 void Report::startup()

@@ -115,6 +115,13 @@ fi
 if [ -n "${HOSTILE_DIR:-}" ]; then
     load_files+=("$HOSTILE_DIR"/*)
 fi
+echo "== Print preview of the real-shaped catalogue and of a 52 MB paragraph"
+print_files=("$rich")
+if [ -n "${HOSTILE_DIR:-}" ] && [ -f "$HOSTILE_DIR/paragraph-52mb.rtf" ]; then
+    print_files+=("$HOSTILE_DIR/paragraph-52mb.rtf")
+fi
+QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" --benchmark_filter='^PrintPreviewBlock/(rich|paragraph-52mb)' \
+    --benchmark_out="$results/print.json" --benchmark_out_format=json "$sample" "${print_files[@]}"
 for file in "${load_files[@]}"; do
     name=$(basename "$file")
     name=${name%.*}

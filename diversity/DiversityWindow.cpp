@@ -250,13 +250,6 @@ void DiversityWindow::setUpExports()
     m_exportButton->setMenu(menu);
 }
 
-void DiversityWindow::showAndRaise()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
 void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
 {
     const bool first = !m_catalogue;

@@ -50,8 +50,6 @@ public:
     // The entries to count, replacing any before; filters and options stay.
     void setCatalogue(GenusCatalogue catalogue);
     bool hasCatalogue() const { return m_catalogue != nullptr; }
-    // Shows the window raised and active.
-    void showAndRaise();
 
     // The bytes of an export of what the window shows: the stage table or
     // the genus list as CSV, the figure as SVG, PNG or PDF. Empty when there

@@ -116,13 +116,15 @@ inline constexpr qint64 MaxDocumentCharacters = 4000000;
 // 5 MB 240,000, of which the first entries keep their format.
 inline constexpr int MaxDocumentFormatChanges = 20000;
 
-// Changes of the character format kept within a stretch of the document
-// `FormatStretchHeight` pixels tall (at the document's own sizes; a screen of
-// the catalogue view is about 330 pixels, 660 when zoomed out the most): past
-// this many the rest of the stretch is in the plain format, and the next
-// stretch keeps changes again. Qt lays out what a screen shows in one piece,
-// and a screen of one-point characters each in a format of its own holds
-// some 20,000 of them (95 ms); a real catalogue's screen has a few hundred.
+// Changes of the character format kept within any stretch of the document
+// `FormatStretchHeight` pixels tall, at the document's own sizes and the
+// reader's line width (ContentBudget): past this many the rest of the
+// stretch is in the plain format, and the next stretch keeps changes again.
+// Qt lays a document out by height, as far down as is to be shown or
+// printed, and 700 pixels of one-point characters each in a format of its
+// own hold some 20,000 changes (95 ms to lay out): the cap keeps laying out
+// any stretch of that height to about 20 ms. A real catalogue's stretch has
+// a few hundred changes.
 inline constexpr int MaxStretchFormatChanges = 4000;
 inline constexpr qreal FormatStretchHeight = 700;
 

@@ -1,16 +1,22 @@
 // Printing the shown catalogue: "Экспорт в PDF..." writes a file on disk whose
 // text poppler's tools read back, page by page; Ctrl+P opens the print
-// preview of the same pages. Driven through the window's menu and keys, with
-// a catalogue written to a scratch data set.
+// preview of the same pages, made on a worker while the window answers, and
+// prints from it. Driven through the window's menu and keys, with catalogues
+// written to a scratch data set, the real-shaped ones by the sample generator.
+#include "CatalogueLoader.h"
 #include "PdfExport.h"
 #include "RtfWriter.h"
+#include "SampleTree.h"
 #include "support/RtfPicture.h"
 #include "support/WindowSession.h"
 
 #include <QAction>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -44,10 +50,19 @@ QByteArray catalogue(int genera)
     return rtf + "}";
 }
 
+// `genera` entries of a catalogue as the sample generator writes a real-shaped
+// one: some entries of two lines, with synonyms and remarks.
+QByteArray richCatalogue(int genera)
+{
+    return fosdat::sampledata::scaledCatalogue(genera, fosdat::sampledata::EntryFormatting::Rich);
+}
+
 struct Session : WindowSession {
-    explicit Session(int genera)
-        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"}, {"dat/BD/FORAM", catalogue(genera)}})
+    explicit Session(int genera) : Session(catalogue(genera)) {}
+    explicit Session(const QByteArray &foram)
+        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"}, {"dat/BD/FORAM", foram}})
     {
+        QTRY_VERIFY_WITH_TIMEOUT(!window->catalogueLoader().isLoading(), 60000);
     }
 
     QAction *action(const char *name) const { return window->findChild<QAction *>(name); }
@@ -62,6 +77,46 @@ struct Session : WindowSession {
         return done.wait(30000) && done[0][1].toBool();
     }
 };
+
+// Runs `step` every few milliseconds until it returns true, also inside the
+// event loops of a modal dialog and of a print run waiting for its worker.
+class Poll
+{
+public:
+    explicit Poll(std::function<bool()> step)
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, step] {
+            if (step())
+                m_timer.stop();
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
+
+template <typename T> T *shown(const char *name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<T *>(widget);
+            found && found->isVisible() && found->objectName() == QLatin1String(name))
+            return found;
+    }
+    return nullptr;
+}
+
+// How many times each word stands in `text`; a capital begins a word, as
+// pdftotext runs a name into a range that a tab stop puts right after it.
+QHash<QString, int> wordCounts(const QString &text)
+{
+    QHash<QString, int> counts;
+    static const QRegularExpression word(QStringLiteral("\\p{Lu}?\\p{Ll}+"));
+    for (const QRegularExpressionMatch &match : word.globalMatch(text))
+        ++counts[match.captured()];
+    return counts;
+}
 
 QString run(const QString &program, const QStringList &arguments)
 {
@@ -183,24 +238,114 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(pdfPages(path) == 1, 30000);
     }
 
-    // Ctrl+P shows the same pages in Qt's print preview.
-    void ctrlPShowsThePreview()
+    // Every genus of a real-shaped catalogue stands in the text of the pages
+    // as often as in the catalogue's own text (fosdat-rtf2txt's), wherever
+    // the pages break: in an exported PDF, and printed from the preview.
+    void eachGenusOnce_data()
     {
-        Session s(400);
+        QTest::addColumn<int>("genera");
+        QTest::addColumn<bool>("fromPreview");
+        QTest::newRow("exported, 22 pages") << 1000 << false;
+        QTest::newRow("printed, 22 pages") << 1000 << true;
+        QTest::newRow("exported, 66 pages") << 3000 << false;
+    }
+    void eachGenusOnce()
+    {
+        QFETCH(int, genera);
+        QFETCH(bool, fromPreview);
+        Session s(richCatalogue(genera));
+        const QString path = s.data.path(QStringLiteral("genera.pdf"));
+        if (fromPreview) {
+            // The preview's printer, set to write a file, prints its pages.
+            Poll print([&] {
+                auto *preview = shown<QPrintPreviewDialog>("printPreview");
+                if (!preview || preview->findChild<QPrintPreviewWidget *>()->pageCount() == 0)
+                    return false;
+                preview->printer()->setOutputFileName(path);
+                preview->findChild<QPrintPreviewWidget *>()->print();
+                preview->accept();
+                return true;
+            });
+            s.window->activateWindow(); // after the export's progress, if it showed
+            QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+            QTest::keyClick(s.view(), Qt::Key_P, Qt::ControlModifier);
+        } else {
+            QVERIFY(s.exportPdf(path));
+        }
+        QVERIFY(pdfPages(path) > genera / 50);
+        const QHash<QString, int> printed =
+            wordCounts(run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}));
+        const QHash<QString, int> catalogue = wordCounts(
+            run(QStringLiteral(FOSDAT_RTF2TXT), {s.data.path(QStringLiteral("dat/BD/FORAM"))}));
+        for (const auto &family : fosdat::sampledata::scaledCatalogueContent(genera).families) {
+            for (const auto &entry : family.genera) {
+                QVERIFY2(catalogue.value(entry.name) > 0, qPrintable(entry.name));
+                QVERIFY2(printed.value(entry.name) == catalogue.value(entry.name),
+                         qPrintable(QStringLiteral("%1: %2 times, in the catalogue %3")
+                                        .arg(entry.name)
+                                        .arg(printed.value(entry.name))
+                                        .arg(catalogue.value(entry.name))));
+            }
+        }
+    }
+
+    // Ctrl+P makes the pages on a worker: the window answers meanwhile and
+    // shows how far it has come. Let run, the preview shows the pages of the
+    // PDF export; "Остановить" ends it without a preview or a message; a
+    // catalogue gone from the disk is reported.
+    void previewWhileTheWindowAnswers_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("let run") << "run";
+        QTest::newRow("Остановить") << "stop";
+        QTest::newRow("file gone") << "remove";
+    }
+    void previewWhileTheWindowAnswers()
+    {
+        QFETCH(QString, action);
+        Session s(richCatalogue(3000));
         const QString path = s.data.path(QStringLiteral("preview.pdf"));
         QVERIFY(s.exportPdf(path));
+        if (action == u"remove")
+            QVERIFY(QFile::remove(s.data.path(QStringLiteral("dat/BD/FORAM"))));
+        int ticksWhileShown = 0;
+        bool progressSeen = false;
         int previewPages = -1;
         QString title;
-        QTimer::singleShot(0, [&] {
-            QTRY_VERIFY(qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget()));
-            auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            title = dialog->windowTitle();
-            previewPages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
-            dialog->reject();
+        Poll watch([&] {
+            if (auto *progress = shown<QProgressDialog>("printProgress")) {
+                progressSeen = true;
+                if (++ticksWhileShown == 3 && action == u"stop")
+                    QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+            }
+            auto *preview = shown<QPrintPreviewDialog>("printPreview");
+            if (!preview || preview->findChild<QPrintPreviewWidget *>()->pageCount() == 0)
+                return false;
+            title = preview->windowTitle();
+            previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            preview->reject();
+            return true;
         });
+        s.window->activateWindow(); // after the export's progress, if it showed
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
         QTest::keyClick(s.view(), Qt::Key_P, Qt::ControlModifier);
-        QCOMPARE(title, QStringLiteral("Печать: ФОРАМИНИФЕРЫ"));
-        QCOMPARE(previewPages, pdfPages(path));
+        QVERIFY(!shown<QPrintPreviewDialog>("printPreview"));
+        QVERIFY(!shown<QProgressDialog>("printProgress"));
+        if (action == u"run") {
+            QCOMPARE(title, QStringLiteral("Печать: ФОРАМИНИФЕРЫ"));
+            QCOMPARE(previewPages, pdfPages(path));
+            QVERIFY(s.dialogs.messages.isEmpty());
+        } else if (action == u"stop") {
+            QVERIFY(progressSeen);
+            QCOMPARE(ticksWhileShown, 3); // the window answered while the run went on
+            QCOMPARE(previewPages, -1);
+            QVERIFY(s.dialogs.messages.isEmpty());
+        } else {
+            QCOMPARE(previewPages, -1);
+            QCOMPARE(s.dialogs.messages.size(), 1);
+            QVERIFY2(s.dialogs.messages[0].text.startsWith(u"Не удалось напечатать каталог"),
+                     qPrintable(s.dialogs.messages[0].text));
+        }
     }
 };
 

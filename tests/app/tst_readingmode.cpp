@@ -1,22 +1,27 @@
 // "Каталог во всё окно": the catalogue view fills the window and follows its
 // size, resized and maximised, with the group list, the links and the panel
-// at hand; leaving it gives back the window's fixed layout exactly.
+// at hand, none over another however small the window is made; leaving it
+// gives back the window's fixed layout exactly. The first entry shown and
+// the selection stay through the mode, the zoom and the window's sizes.
+#include "SampleTree.h"
 #include "support/WindowSession.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 
 namespace
 {
 
 struct Session : WindowSession {
-    Session()
-        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"},
-                         {"dat/BD/FORAM", DataTree::catalogue("Abcdia K (Camp) (1)")}})
+    explicit Session(const QByteArray &foram = DataTree::catalogue("Abcdia K (Camp) (1)"))
+        : WindowSession({{"dat/BD/REFS1.txt", "1. A\r\n"}, {"dat/BD/FORAM", foram}})
     {
     }
 
@@ -32,6 +37,28 @@ struct Session : WindowSession {
         return all;
     }
 };
+
+// The first paragraph any of which the view shows, by where the layout puts
+// the paragraphs and how far the view is scrolled.
+int firstShownParagraph(const QTextEdit &view)
+{
+    const QTextDocument &document = *view.document();
+    const int top = view.verticalScrollBar()->value();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (document.documentLayout()->blockBoundingRect(block).bottom() > top)
+            return block.blockNumber();
+    }
+    return -1;
+}
+
+// Presses `key` in the catalogue view, as the user does.
+void press(Session &s, QKeyCombination key)
+{
+    s.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+    s.view()->setFocus();
+    QTest::keyClick(s.view(), key.key(), key.keyboardModifiers());
+}
 
 } // namespace
 
@@ -112,6 +139,25 @@ private slots:
             QVERIFY(view->width() > lastWidth);
             lastWidth = view->width();
         }
+        // A window made tiny keeps the strip whole and the view beside the
+        // panel, none over another.
+        s.window->resize(300, 200);
+        QTRY_VERIFY(s.window->width() > 300);
+        const QList<QWidget *> kept = {s.child("Combo1"),
+                                       s.child("Label2"),
+                                       s.child("Label7"),
+                                       s.child("Label8"),
+                                       view,
+                                       panel};
+        for (qsizetype one = 0; one < kept.size(); ++one) {
+            QVERIFY2(s.central()->rect().contains(kept[one]->geometry()),
+                     qPrintable(kept[one]->objectName()));
+            for (qsizetype other = one + 1; other < kept.size(); ++other) {
+                QVERIFY2(!kept[one]->geometry().intersects(kept[other]->geometry()),
+                         qPrintable(kept[one]->objectName() + u' ' + kept[other]->objectName()));
+            }
+        }
+        QCOMPARE(view->y(), panel->y());
         // Maximised, the window takes the screen, here the offscreen one.
         s.window->resize(400, 300);
         s.window->showMaximized();
@@ -127,6 +173,54 @@ private slots:
         QCOMPARE(s.window->windowFlags(), flags);
         QVERIFY(!s.window->isMaximized());
         QCOMPARE(s.controls(), controls);
+        QCOMPARE(s.central()->size(), QSize(826, 537));
+    }
+
+    // Scrolled into the middle of a catalogue, with a genus selected: the
+    // same paragraph stays first in the view and the selection stays,
+    // through the mode and the zoom, the window maximised and restored.
+    void keepsTheFirstShownEntry_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("in and out") << QStringList{"mode", "mode"};
+        QTest::newRow("zoomed") << QStringList{"in", "in", "out", "out", "out"};
+        QTest::newRow("zoomed in the mode") << QStringList{"mode", "in", "in", "mode", "out"};
+        QTest::newRow("maximised and restored")
+            << QStringList{"mode", "maximise", "restore", "mode"};
+        QTest::newRow("left maximised") << QStringList{"mode", "maximise", "mode"};
+        QTest::newRow("zoomed and maximised") << QStringList{"mode", "in", "maximise", "mode"};
+    }
+    void keepsTheFirstShownEntry()
+    {
+        QFETCH(QStringList, steps);
+        Session s(fosdat::sampledata::scaledCatalogue(1500));
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        QTextEdit &view = *s.view();
+        // Paragraph 700 at the top, a few pixels of it scrolled away.
+        const QTextBlock first = view.document()->findBlockByNumber(700);
+        view.verticalScrollBar()->setValue(
+            qRound(view.document()->documentLayout()->blockBoundingRect(first).top()) + 3);
+        QCOMPARE(firstShownParagraph(view), 700);
+        QTextCursor selection(view.document()->findBlockByNumber(703));
+        selection.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+        for (const QString &step : steps) {
+            if (step == u"mode")
+                press(s, Qt::CTRL | Qt::SHIFT | Qt::Key_R);
+            else if (step == u"in")
+                press(s, Qt::CTRL | Qt::Key_Plus);
+            else if (step == u"out")
+                press(s, Qt::CTRL | Qt::Key_Minus);
+            else if (step == u"maximise")
+                s.window->showMaximized();
+            else
+                s.window->showNormal();
+            QTRY_COMPARE(firstShownParagraph(view), 700);
+            QCOMPARE(view.textCursor().selectionStart(), selection.selectionStart());
+            QCOMPARE(view.textCursor().selectionEnd(), selection.selectionEnd());
+        }
+        // The window is as it was.
+        QVERIFY(!s.window->isMaximized());
         QCOMPARE(s.central()->size(), QSize(826, 537));
     }
 };

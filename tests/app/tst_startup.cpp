@@ -1,4 +1,5 @@
 // Start-up, the group list and catalogue loading, driven through the real window.
+#include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace fosdat::data;
@@ -38,6 +41,28 @@ void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
+
+// Counts the resize events that `widgets` get as their first: those with no
+// size before.
+class FirstResizes : public QObject
+{
+public:
+    explicit FirstResizes(const QList<QWidget *> &widgets)
+    {
+        for (QWidget *widget : widgets)
+            widget->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize &&
+            !static_cast<QResizeEvent *>(event)->oldSize().isValid())
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -77,17 +102,43 @@ private slots:
         QVERIFY(w.combo()->currentText().isEmpty());
         QVERIFY(!w.fosdat.catalogPath());
 
+        QSignalSpy shown(&w.fosdat.catalogueLoader(), &CatalogueLoader::documentShown);
+        QSignalSpy failed(&w.fosdat.catalogueLoader(), &CatalogueLoader::loadFailed);
         w.fosdat.loadStartupContent();
 
+        // The first group read once, nothing else tried.
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(failed.size(), 0);
         QCOMPARE(w.viewText(), QString("FORAM catalogue"));
         QCOMPARE(w.combo()->currentText(), QString("ФОРАМИНИФЕРЫ"));
         QCOMPARE(w.fosdat.catalogPath().value(), QString("dat\\BD\\FORAM"));
         QCOMPARE(w.fosdat.refsText(), QString::fromUtf8("1. Иванов 1975\r\n2. Smith 1980\r\n"));
         QVERIFY(w.panelText().startsWith(QString::fromUtf8("1. Иванов 1975")));
-        // Two cues: the first before anything was loaded, the second before the
-        // second load of the first group (which the first load already showed).
-        QCOMPARE(w.sound.atCue, (QStringList{QString(), "FORAM catalogue"}));
+        // Two cues, both before the view showed anything: the OK action's
+        // cue comes before its load.
+        QCOMPARE(w.sound.atCue, (QStringList{QString(), QString()}));
         QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    // Sized before the window first shows, the view lays the first group out
+    // once, at the width it shows it at: Qt sends the view no first resize
+    // of its own when the window shows, which would lay it out again.
+    void viewLaidOutOnceBeforeShown()
+    {
+        DataTree tree;
+        writeFullTree(tree);
+        Window w;
+        CatalogueView *view = w.view();
+        // Not the 100 px of a scroll area that has never been resized.
+        QCOMPARE(view->viewport()->width(), view->width() - 2 * view->frameWidth());
+        w.fosdat.loadStartupContent();
+        const qreal laidOutWidth = view->document()->pageSize().width();
+        QCOMPARE(laidOutWidth, qreal(view->viewport()->width()));
+        FirstResizes firstResizes({view, view->viewport()});
+        w.fosdat.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.fosdat));
+        QCOMPARE(firstResizes.count, 0);
+        QCOMPARE(view->document()->pageSize().width(), laidOutWidth);
     }
 
     void startUpWithoutDataDirectory()

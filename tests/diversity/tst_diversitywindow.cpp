@@ -229,6 +229,19 @@ private slots:
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
+    // Ctrl+D brings back a window that was minimised, active.
+    void openedAgainFromMinimised()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        s.diversity()->showMinimized();
+        QTRY_VERIFY(s.diversity()->isMinimized());
+        s.catalogue()->activateWindow();
+        QVERIFY(s.openWindow());
+        QTRY_VERIFY(!s.diversity()->isMinimized());
+        QVERIFY(QTest::qWaitForWindowActive(s.diversity()));
+    }
+
     // The stage table and the plot in step, a count's column listing its own
     // genera; an entry not counted opened from its reason with the keyboard.
     void tableAndNotCounted()
