@@ -266,7 +266,7 @@ private slots:
             sponge += "Fillerus" + QByteArray::number(genus) + " K (Camp)\\par ";
         QVERIFY(s.data.writeCatalogue(QStringLiteral("SPONGE"),
                                       sponge + "Zyxspongia J\\par " + sponge));
-        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"), "Zyxspongia too"));
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"), "Zyxspongia K (Camp)"));
         s.window()->catalogueLoader().setBackgroundThreshold(1024);
         QVERIFY(QTest::qWaitForWindowActive(s.window()));
         s.program->searchCommands().openSearchWindow();
@@ -284,7 +284,7 @@ private slots:
             QTRY_VERIFY(!s.window()->catalogueLoader().isLoading());
             QThreadPool::globalInstance()->waitForDone();
             QTest::qWait(50);
-            QCOMPARE(s.view()->toPlainText(), QStringLiteral("Zyxspongia too"));
+            QCOMPARE(s.view()->toPlainText(), QStringLiteral("Zyxspongia K (Camp)"));
             QVERIFY(!s.view()->textCursor().hasSelection());
             return;
         }
@@ -569,7 +569,7 @@ private slots:
         QTest::addColumn<int>("groups");
         QTest::addColumn<int>("listed");
         QTest::addColumn<QStringList>("unread");
-        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QStringList>("partly"); // "CAPTION:CHARACTERS LEFT OUT"
         QTest::addColumn<QString>("line");
         const QStringList none;
         QTest::newRow("no search")
@@ -585,12 +585,14 @@ private slots:
             << "Найдено: 1\u00A0234\u00A0567 в 34 группах, показаны первые 50\u00A0000";
         QTest::newRow("nothing, one file unread, two held in part")
             << int(Stage::Finished) << qsizetype(0) << 0 << 0 << QStringList{"ГУБКИ"}
-            << QStringList{"РАДИОЛЯРИИ", "ЧЕРВИ"}
-            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ, ЧЕРВИ: файлы слишком "
-               "велики, поиск только в их начале";
+            << QStringList{"РАДИОЛЯРИИ:12", "ЧЕРВИ:1234567"}
+            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ: файл слишком велик, "
+               "поиск только в его начале (не прочитано знаков: 12)\nЧЕРВИ: файл слишком велик, "
+               "поиск только в его начале (не прочитано знаков: 1\u00A0234\u00A0567)";
         QTest::newRow("one held in part")
-            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ"}
-            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале";
+            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ:1"}
+            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале "
+               "(не прочитано знаков: 1)";
     }
     void countLineWording()
     {
@@ -607,7 +609,8 @@ private slots:
         count.groups = groups;
         count.listed = listed;
         count.unread = unread;
-        count.partlyRead = partly;
+        for (const QString &cut : std::as_const(partly))
+            count.cut.append({cut.section(u':', 0, 0), cut.section(u':', 1).toLongLong()});
         QCOMPARE(searchCountLine(count), line);
     }
 
