@@ -4,11 +4,10 @@
 // letter case, the first and the last entry of each catalogue, text between
 // entries that belongs to none. The catalogues are real files, read by the
 // catalogue model.
-#include "CatalogueEntries.h"
 #include "EntryTextFilter.h"
-#include "TimeScale.h"
 #include "support/DataTree.h"
 #include "support/RtfText.h"
+#include "support/WindowCatalogue.h"
 
 #include <QTest>
 
@@ -84,14 +83,8 @@ private slots:
         DataTree tree;
         QVERIFY(tree.writeCatalogue(u"BRACH1"_s, rtfBody(Brachiopods)));
         QVERIFY(tree.writeCatalogue(u"RAD"_s, rtfBody(Radiolarians)));
-        const catalogue::CataloguesPtr texts =
-            catalogue::CatalogueReader().refresh(QDir::currentPath());
-        CatalogueIndex index;
-        index.update(texts);
-        const GenusCatalogue catalogue = genusCatalogue(
-            std::make_shared<const catalogue::CatalogueEntries>(
-                texts, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale())),
-            index.bytes());
+        const GenusCatalogue catalogue = windowCatalogue();
+        const catalogue::CataloguesPtr &texts = catalogue.source->texts();
         const QList<strata::GenusEntry> &entries = catalogue.entries;
         QCOMPARE(entries.size(), 8);
         for (int group = 0; group < catalogue::GroupCount; ++group) // scanned, not read alone
