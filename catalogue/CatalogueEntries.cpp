@@ -24,8 +24,9 @@ CatalogueEntries::CatalogueEntries(CataloguesPtr texts,
 {
     QList<strata::CatalogueInput> catalogues;
     for (int group = 0; group < GroupCount; ++group) {
-        if (!m_texts->at(group).text.isEmpty())
-            catalogues.append({group, m_texts->at(group).text}); // shared, not copied
+        const CatalogueText &text = m_texts->at(group);
+        if (!text.text.isEmpty() && !text.partParagraph)
+            catalogues.append({group, text.text}); // shared, not copied
     }
     m_entries = strata::readGenusEntries(catalogues, *m_scale);
     m_lineStarts.reserve(m_entries.size());

@@ -24,7 +24,8 @@ namespace fosdat::catalogue
 class CatalogueEntries
 {
 public:
-    // Reads the entries of every chosen group that was read.
+    // Reads the entries of every text held, but of one held only as the start
+    // of its first paragraph.
     CatalogueEntries(CataloguesPtr texts, std::shared_ptr<const strata::TimeScale> scale);
 
     const CataloguesPtr &texts() const { return m_texts; }

@@ -136,7 +136,8 @@ void CatalogueReader::read(Catalogues &next, int group)
         const qsizetype cut = cutWithin(*text, file.room);
         const QStringView rest = QStringView(*text).sliced(cut);
         catalogue.leftOut = rest.size();
-        catalogue.leftOutParagraphs = rest.count(u'\n') + (rest.startsWith(u'\n') ? 0 : 1);
+        catalogue.partParagraph = !rest.startsWith(u'\n');
+        catalogue.leftOutParagraphs = rest.count(u'\n') + (catalogue.partParagraph ? 1 : 0);
         text->truncate(cut);
         text->squeeze(); // the rest's memory goes back now
     }

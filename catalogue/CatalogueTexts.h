@@ -28,6 +28,9 @@ struct CatalogueText {
     // (the text then ends with its last whole paragraph that did).
     qsizetype leftOut = 0;
     qsizetype leftOutParagraphs = 0;
+    // Held is only the start of its first paragraph, longer than the budget
+    // left: searched, but no entry is read from it (a part of an entry is none).
+    bool partParagraph = false;
     // The generation of the texts in which this text was first held: it
     // changes exactly when the group's file has been read again.
     quint64 generation = 0;
@@ -71,9 +74,9 @@ QString captionOf(int group);
 // million, and enough for one catalogue file of the largest size the viewer
 // accepts (64 MB) read whole beside a data set of real size. A text that does
 // not fit in what the others leave is held up to its last whole paragraph
-// that does, and says how much it left out; it is read again once others
-// have made room. While a file is read, its bytes (at most 64 MB) and its
-// whole text are held besides.
+// that does (or the start of its first, when none does), and says how much it
+// left out; it is read again once others have made room. While a file is read, its bytes (at most
+// 64 MB) and its whole text are held besides.
 class CatalogueReader
 {
 public:

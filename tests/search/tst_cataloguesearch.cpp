@@ -4,8 +4,7 @@
 #include "CatalogueSearch.h"
 #include "CatalogueTexts.h"
 #include "GroupTable.h"
-#include "support/DataTree.h"
-#include "support/RtfPicture.h"
+#include "support/CatalogueEdits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,31 +23,6 @@ constexpr int WholeWord = QTextDocument::FindWholeWords;
 QString fileName(const Group &group)
 {
     return group.catalogPath.toString().section(u'\\', -1);
-}
-
-// "NAME=text": a catalogue of that RTF body; "NAME=!bytes": a file that is
-// not RTF; "NAME-": the file removed; "NAME~text": rewritten to the same
-// size with its modification time kept.
-void apply(const DataTree &tree, const QString &edit)
-{
-    const qsizetype sign = edit.indexOf(QRegularExpression(QStringLiteral("[=~-]")));
-    const QString path = QStringLiteral("dat/BD/") + edit.left(sign);
-    const QByteArray body = edit.mid(sign + 1).toLatin1().replace("<pict>", rtfPicture());
-    switch (edit.at(sign).unicode()) {
-    case u'-':
-        QVERIFY(tree.remove(path));
-        return;
-    case u'~': {
-        const QDateTime modified = QFileInfo(tree.path(path)).lastModified();
-        QVERIFY(tree.write(path, DataTree::catalogue(body)));
-        QFile file(tree.path(path));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-        return;
-    }
-    default:
-        QVERIFY(tree.write(path, body.startsWith('!') ? body.mid(1) : DataTree::catalogue(body)));
-    }
 }
 
 struct Outcome {
@@ -114,7 +88,7 @@ void writeDataSet(const DataTree &tree, const QStringList &files)
     for (const Group &group : GroupTable)
         QVERIFY(tree.writeCatalogue(fileName(group), fileName(group).toLatin1() + " catalogue"));
     for (const QString &file : files)
-        apply(tree, file);
+        QVERIFY(editCatalogue(tree, file));
 }
 
 } // namespace
@@ -285,7 +259,7 @@ private slots:
         const catalogue::CataloguesPtr before = reader.refresh(QDir::currentPath());
         ::search(catalogues, text, flags);
         for (const QString &edit : std::as_const(edits))
-            apply(tree, edit);
+            QVERIFY(editCatalogue(tree, edit));
         // A file read again, and only that, has a text of a new generation.
         const catalogue::CataloguesPtr after = reader.refresh(QDir::currentPath());
         int changed = 0;
