@@ -364,13 +364,14 @@ private slots:
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
-    // Rows selected together are copied one a line and exported as CSV;
-    // with one or none selected, every row is exported.
+    // Rows selected together are copied one a line, one tab between group
+    // and line (the line's own tabs and line breaks as spaces), and exported
+    // as CSV; with one or none selected, every row is exported.
     void copyAndExportTheRows()
     {
         Session s;
         QVERIFY(s.data.writeCatalogue(QStringLiteral("FORAM2"),
-                                      "Abcdiana Smith, 1975 K (Camp) (12, 45)"));
+                                      "Abcdiana Smith, 1975\\tab K (Camp)\\tab (12, 45)\\line x"));
         QVERIFY(QTest::qWaitForWindowActive(s.window()));
         s.program->searchCommands().openSearchWindow();
         QVERIFY(QTest::qWaitForWindowActive(s.search()));
@@ -381,7 +382,7 @@ private slots:
         QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 6 в 3 группах"));
         const QStringList lines{"ФОРАМИНИФЕРЫ\tAbcdia K (Camp)",
                                 "ФОРАМИНИФЕРЫ\tAbcdiaella J (Oxf)",
-                                "ФОРАМИНИФЕРЫ2\tAbcdiana Smith, 1975 K (Camp) (12, 45)",
+                                "ФОРАМИНИФЕРЫ2\tAbcdiana Smith, 1975 K (Camp) (12, 45) x",
                                 "ФОРАМИНИФЕРЫ\tBolivina abcdia-like",
                                 "ФОРАМИНИФЕРЫ\tZeta ABCDIA",
                                 "РАДИОЛЯРИИ\tafter x  Abcdia after a picture"};
@@ -389,7 +390,10 @@ private slots:
         Session::press(QKeyCombination(Qt::Key_Down)); // into the list
         Session::press(Qt::CTRL | Qt::Key_A);
         Session::press(Qt::CTRL | Qt::Key_C);
-        QCOMPARE(QGuiApplication::clipboard()->text(), lines.join(u'\n') + u'\n');
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(copied, lines.join(u'\n') + u'\n');
+        for (const QString &line : copied.split(u'\n', Qt::SkipEmptyParts))
+            QCOMPARE(line.count(u'\t'), 1);
 
         // The second and third rows, Down and Shift+Down from the first.
         Session::press(QKeyCombination(Qt::Key_Home));
@@ -407,12 +411,12 @@ private slots:
             return file.open(QIODevice::ReadOnly) ? parseCsv(QString::fromUtf8(file.readAll()))
                                                   : QList<QStringList>();
         };
-        QCOMPARE(
-            exported(),
-            (QList<QStringList>{header,
-                                {"ФОРАМИНИФЕРЫ", "Abcdiaella", "Abcdiaella J (Oxf)", "J (Oxf)", ""},
-                                {"ФОРАМИНИФЕРЫ2", "Abcdiana",
-                                 "Abcdiana Smith, 1975 K (Camp) (12, 45)", "K (Camp)", "12, 45"}}));
+        QCOMPARE(exported(),
+                 (QList<QStringList>{
+                     header,
+                     {"ФОРАМИНИФЕРЫ", "Abcdiaella", "Abcdiaella J (Oxf)", "J (Oxf)", ""},
+                     {"ФОРАМИНИФЕРЫ2", "Abcdiana", "Abcdiana Smith, 1975\tK (Camp)\t(12, 45)\nx",
+                      "K (Camp)", "12, 45"}}));
 
         // One row selected: all are exported, to the folder of the last export.
         QTest::mouseClick(s.list()->viewport(), Qt::LeftButton, {},
@@ -422,8 +426,10 @@ private slots:
         QCOMPARE(s.dialogs->saveRequests.last().proposed, s.data.path("abcdia.csv"));
         const QList<QStringList> all = exported();
         QCOMPARE(all.size(), lines.size() + 1);
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            QCOMPARE(all[row + 1][0] + u'\t' + all[row + 1][2], lines[row]);
+        for (qsizetype row = 0; row < lines.size(); ++row) {
+            const QString text = QString(all[row + 1][2]).replace(u'\t', u' ').replace(u'\n', u' ');
+            QCOMPARE(all[row + 1][0] + u'\t' + text, lines[row]);
+        }
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
