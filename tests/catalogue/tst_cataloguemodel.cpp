@@ -1,12 +1,14 @@
 // The catalogue model on real files: a generation that changes exactly when a
 // file changes on disk, the entries read again for it and those handed out
-// before left as they were; and a catalogue larger than the texts' budget,
+// before left as they were; a catalogue larger than the texts' budget,
 // counted by the diversity window up to its cut and named there with what
-// was left out.
+// was left out; and the entries' references, on the sample data set, as the
+// reference links read them.
 #include "CatalogueModel.h"
 #include "CatalogueSearch.h"
 #include "DiversityCommands.h"
 #include "DiversityWindow.h"
+#include "ReferenceParser.h"
 #include "support/CatalogueEdits.h"
 #include "support/Fakes.h"
 
@@ -163,6 +165,37 @@ private slots:
         QVERIFY2(
             lines.contains(cut.arg(thousands(text.size() - kept)).arg(thousands(genera - held))),
             qPrintable(status->text()));
+    }
+
+    // An entry's references are the first list the reference links see
+    // after its genus (data::findReferenceNumbers()), number for number: the
+    // export's references column and a click on a number agree.
+    void referencesAsTheLinksReadThem()
+    {
+        catalogue::CatalogueModel model;
+        const catalogue::EntriesPtr read =
+            model.entries(model.refresh(QStringLiteral(FOSDAT_SAMPLE_DIR)));
+        QVERIFY(read->size() > 30000);
+        for (qsizetype entry = 0; entry < read->size(); ++entry) {
+            const strata::GenusEntry &e = read->at(entry);
+            const QStringView line = e.text();
+            const qsizetype genusEnd = e.genus().data() - line.data() + e.genus().size();
+            QList<data::ReferenceMention> first;
+            for (const data::ReferenceMention &mention : data::findReferenceNumbers(line)) {
+                if (mention.position < genusEnd)
+                    continue;
+                if (!first.isEmpty() &&
+                    line.indexOf(u')', first.last().position) < mention.position)
+                    break;
+                first << mention;
+            }
+            const QStringView links =
+                first.isEmpty() ? QStringView()
+                                : line.sliced(first.first().position, first.last().position +
+                                                                          first.last().length -
+                                                                          first.first().position);
+            QVERIFY2(e.references() == links, qPrintable(line.toString()));
+        }
     }
 };
 
