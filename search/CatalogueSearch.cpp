@@ -50,6 +50,15 @@ MatchRank rankOfMatch(qsizetype genus, qsizetype genusLength, qsizetype at, qsiz
     return length == genusLength ? MatchRank::WholeName : MatchRank::NameStart;
 }
 
+// The matcher that finds a query's text, or the digits of the reference
+// number it asks for as a whole word.
+TextMatcher queryMatcher(const SearchQuery &query)
+{
+    return query.isCitingSearch()
+               ? TextMatcher(QString::number(query.citedReference), QTextDocument::FindWholeWords)
+               : TextMatcher(query.text, query.flags);
+}
+
 // One search over the index, run in the model's worker: every group in table
 // order, every match of its text in order, each searched for from the end of
 // the one before, as repeated finds in the view would go. The matches are
@@ -222,13 +231,6 @@ private:
 };
 
 } // namespace
-
-TextMatcher queryMatcher(const SearchQuery &query)
-{
-    return query.isCitingSearch()
-               ? TextMatcher(QString::number(query.citedReference), QTextDocument::FindWholeWords)
-               : TextMatcher(query.text, query.flags);
-}
 
 CatalogueSearch::CatalogueSearch(QObject *parent, qsizetype budget)
     : QObject(parent), m_model(budget), m_shared(std::make_shared<Shared>())

@@ -14,10 +14,6 @@
 namespace fosdat
 {
 
-// The matcher that finds a query's text, or the digits of the reference
-// number it asks for as a whole word.
-TextMatcher queryMatcher(const SearchQuery &query);
-
 // Searches the texts of all catalogues, as the catalogue model holds them,
 // in the model's worker. The index is built on first use (or when asked to
 // prepare), and files changed on disk are read again before each search.

@@ -6,6 +6,7 @@
 #include "GroupTable.h"
 #include "ResultsCsv.h"
 #include "SearchResultsModel.h"
+#include "support/CsvRows.h"
 #include "support/DataTree.h"
 
 #include <QMultiHash>
@@ -25,33 +26,6 @@ extern char **environ;
 
 namespace
 {
-
-// RFC 4180: rows end in CR LF; a quoted field may hold commas, doubled
-// quotes and line ends.
-QList<QStringList> parseCsv(const QString &text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted && c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-            field += text[++i];
-        } else if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted && c == u',') {
-            row.append(std::exchange(field, {}));
-        } else if (!quoted && c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            row.append(std::exchange(field, {}));
-            rows.append(std::exchange(row, {}));
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    return rows;
-}
 
 struct Run {
     int exitCode = -1;
