@@ -4,7 +4,6 @@
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "SaveFile.h"
-#include "TimeScale.h"
 #include "UserDialogs.h"
 #include "UserTimeScale.h"
 #include "ViewMatches.h"
@@ -25,41 +24,11 @@ namespace
 const QString WindowTitle = u"Разнообразие во времени"_s;
 constexpr int ShownScaleErrors = 10;
 
-struct ScaleChoice {
-    std::shared_ptr<const strata::TimeScale> scale;
-    QStringList errors; // "строка 3: ..."
-};
-
-// The shipped time scale, with the user's file over it when there is one.
-ScaleChoice chooseTimeScale()
-{
-    const std::optional<data::UserTimeScale> user = data::readUserTimeScale();
-    if (!user)
-        return {std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()), {}};
-    if (!user->error.isEmpty())
-        return {std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()),
-                {user->error}};
-    strata::ScaleReading reading =
-        strata::readTimeScale(strata::shippedTimeScaleText(), user->text);
-    ScaleChoice choice{std::make_shared<const strata::TimeScale>(std::move(reading.scale)), {}};
-    for (const strata::ScaleError &error : reading.errors)
-        choice.errors << u"строка %1: %2"_s.arg(error.line).arg(error.message);
-    return choice;
-}
-
+// What the window is given from one generation of the catalogues.
 struct Reading {
-    std::shared_ptr<const QStringList> texts;
-    std::optional<GenusCatalogue> catalogue; // none when the texts are those read before
+    std::optional<GenusCatalogue> catalogue; // none when it counts these already
+    catalogue::TimeScaleChoice scale;
 };
-
-// In a worker: the entries of every text, unless they are the texts read before.
-Reading readCatalogue(const QStringList &texts, std::shared_ptr<const QStringList> before,
-                      std::shared_ptr<const strata::TimeScale> scale)
-{
-    if (before && *before == texts)
-        return {before, std::nullopt};
-    return {std::make_shared<const QStringList>(texts), readGenusCatalogue(texts, scale)};
-}
 
 struct ExportFormat {
     QString title;
@@ -100,9 +69,6 @@ DiversityCommands::~DiversityCommands()
 void DiversityCommands::openWindow()
 {
     if (!m_window) {
-        ScaleChoice choice = chooseTimeScale();
-        m_scale = std::move(choice.scale);
-        m_scaleErrors = std::move(choice.errors);
         m_window = new DiversityWindow;
         connect(m_window, &DiversityWindow::genusOpened, this, &DiversityCommands::openGenus);
         connect(m_window, &DiversityWindow::exportRequested, this, &DiversityCommands::exportFile);
@@ -110,7 +76,6 @@ void DiversityCommands::openWindow()
     m_window->show();
     bringWindowToFront(*m_window);
     readEntries();
-    reportScaleErrors();
 }
 
 void DiversityCommands::closeWindow()
@@ -119,9 +84,10 @@ void DiversityCommands::closeWindow()
         m_window->hide();
 }
 
-// The texts come from the search's worker, which reads changed files again;
-// the entries are read from them in another. A reading asked for while one
-// runs follows it.
+// In the model's worker, which reads the files: the entries of the
+// catalogues as they are on disk now, and the index's texts of the same
+// generation, unless the window counts those already. A reading asked for
+// while one runs follows it.
 void DiversityCommands::readEntries()
 {
     if (m_reading) {
@@ -129,21 +95,38 @@ void DiversityCommands::readEntries()
         return;
     }
     m_reading = true;
-    m_search.texts()
-        .then(QtFuture::Launch::Async,
-              [before = m_texts, scale = m_scale](const QStringList &texts) {
-                  return readCatalogue(texts, before, scale);
-              })
-        .then(this, [this](Reading reading) {
-            m_reading = false;
-            m_texts = reading.texts;
-            if (reading.catalogue && m_window) {
-                m_window->setCatalogue(std::move(*reading.catalogue));
-                emit entriesRead();
-            }
-            if (std::exchange(m_readAgain, false))
-                readEntries();
-        });
+    CatalogueSearch &search = m_search;
+    QtConcurrent::run(&search.model().worker(), [&search, shown = m_window->generation(),
+                                                 base = QDir::currentPath()] {
+        const catalogue::CataloguesPtr texts = search.model().refresh(base);
+        Reading reading{std::nullopt, search.model().timeScale()};
+        if (texts->generation() != shown) {
+            reading.catalogue =
+                genusCatalogue(search.model().entries(texts), search.indexedBytes(texts));
+        }
+        return reading;
+    }).then(this, [this](Reading reading) {
+        m_reading = false;
+        takeScaleErrors(reading.scale);
+        if (reading.catalogue && m_window) {
+            m_window->setCatalogue(std::move(*reading.catalogue));
+            emit entriesRead();
+        }
+        reportScaleErrors();
+        if (std::exchange(m_readAgain, false))
+            readEntries();
+    });
+}
+
+// The lines of the user's time scale file left out, once, in the window's words.
+void DiversityCommands::takeScaleErrors(const catalogue::TimeScaleChoice &choice)
+{
+    if (std::exchange(m_scaleRead, true))
+        return;
+    if (!choice.fileError.isEmpty())
+        m_scaleErrors << choice.fileError;
+    for (const strata::ScaleError &error : choice.errors)
+        m_scaleErrors << u"строка %1: %2"_s.arg(error.line).arg(error.message);
 }
 
 // As a search result is opened: the group chosen as in the group list, then,

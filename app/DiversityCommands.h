@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CatalogueTimeScale.h"
 #include "DiversityWindow.h"
 
 #include <QObject>
@@ -14,16 +15,13 @@ class UserDialogs;
 namespace fosdat
 {
 class CatalogueSearch;
-namespace strata
-{
-class TimeScale;
 }
-} // namespace fosdat
 
 // The window "Разнообразие во времени" and what it needs from the rest of
-// the program: the genus entries read from the texts the search index holds
-// (in a worker, again only when a text has changed), the time scale with the
-// user's own file over it, a genus opened in the catalogue window as a
+// the program: the genus entries of the catalogue model, in the time scale
+// with the user's own file over it (read in the model's worker, again only
+// when a file has changed on disk), the search index's texts of the same
+// catalogues for its text filter, a genus opened in the catalogue window as a
 // search result is, and its exports written where the user says.
 class DiversityCommands final : public QObject
 {
@@ -48,6 +46,7 @@ signals:
 
 private:
     void readEntries();
+    void takeScaleErrors(const fosdat::catalogue::TimeScaleChoice &choice);
     void openGenus(const fosdat::diversity::GenusPlace &place);
     void exportFile(fosdat::diversity::DiversityExport kind);
     void reportScaleErrors();
@@ -56,10 +55,8 @@ private:
     fosdat::CatalogueSearch &m_search;
     std::function<Fosdat *()> m_catalogueWindow;
     QPointer<fosdat::diversity::DiversityWindow> m_window;
-    std::shared_ptr<const fosdat::strata::TimeScale> m_scale;
     QStringList m_scaleErrors;
-    // The texts the window's entries were read from, which a reading compares.
-    std::shared_ptr<const QStringList> m_texts;
+    bool m_scaleRead = false; // and its errors reported
     bool m_reading = false;
     bool m_readAgain = false;
     QString m_exportFolder; // of the last export

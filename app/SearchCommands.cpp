@@ -105,7 +105,7 @@ SearchWindow &SearchCommands::searchWindowMade()
     connect(m_window, &SearchWindow::resultOpened, this, &SearchCommands::openResult);
     connect(m_window, &SearchWindow::exportRequested, this, &SearchCommands::exportResults);
     connect(&m_search, &CatalogueSearch::resultsReset, m_window, [this] {
-        m_listed = m_pending;
+        m_listed = m_search.matcher(); // the search whose results come now
         m_window->clearResults();
     });
     connect(&m_search, &CatalogueSearch::resultsFound, m_window, &SearchWindow::addResults);
@@ -146,10 +146,9 @@ void SearchCommands::searchedInView(CatalogueView &view, const QString &text,
 
 void SearchCommands::searchAll(const fosdat::SearchQuery &query)
 {
-    m_pending = fosdat::queryMatcher(query);
-    if (!m_pending.matchesNothing())
-        m_last = m_pending;
     m_search.search(query);
+    if (!m_search.matcher().matchesNothing()) // as built for the search, not again
+        m_last = m_search.matcher();
 }
 
 // The group is chosen as in the group list, so the window shows what that

@@ -66,9 +66,8 @@ private:
     std::function<Fosdat *()> m_catalogueWindow;
     fosdat::CatalogueSearch m_search;
     QPointer<SearchWindow> m_window;
-    fosdat::TextMatcher m_last;    // what find next and previous continue
-    fosdat::TextMatcher m_pending; // the search window's search under way
-    fosdat::TextMatcher m_listed;  // the one whose results the window lists
+    fosdat::TextMatcher m_last;   // what find next and previous continue
+    fosdat::TextMatcher m_listed; // the search whose results the window lists
     ExportFileChooser m_exportFile{QStringLiteral("Экспорт результатов"),
                                    QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
 };

@@ -61,11 +61,11 @@ QString searchCountLine(const fosdat::SearchCount &count)
                 (count.unread.size() == 1 ? QStringLiteral(": файл не прочитан")
                                           : QStringLiteral(": файлы не прочитаны"));
     }
-    if (!count.partlyRead.isEmpty()) {
-        line += u'\n' + count.partlyRead.join(separator) +
-                (count.partlyRead.size() == 1
-                     ? QStringLiteral(": файл слишком велик, поиск только в его начале")
-                     : QStringLiteral(": файлы слишком велики, поиск только в их начале"));
+    for (const fosdat::SearchCount::Cut &cut : count.cut) {
+        line += u'\n' + cut.caption +
+                QStringLiteral(": файл слишком велик, поиск только в его начале (не прочитано "
+                               "знаков: %1)")
+                    .arg(number(cut.leftOut));
     }
     return line;
 }

@@ -1,7 +1,5 @@
 #include "BenchCommon.h"
 
-#include "CatalogueIndex.h"
-
 #include <algorithm>
 
 namespace fosdat::bench
@@ -36,16 +34,6 @@ void recordInput(benchmark::State &state, const Input &input)
 {
     state.counters["in_bytes"] = double(input.bytes.size());
     state.SetLabel(humanSize(input.bytes.size()).toStdString());
-}
-
-QStringList indexTexts(const DataSet &set)
-{
-    CatalogueIndex index;
-    index.refresh(set.dir);
-    QStringList texts;
-    for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-        texts.append(index.text(group));
-    return texts;
 }
 
 } // namespace fosdat::bench

@@ -19,10 +19,6 @@ benchmark::internal::Benchmark *add(const QString &name,
 // Records the input's size with every run, for the console and the report.
 void recordInput(benchmark::State &state, const Input &input);
 
-// The text of each group's catalogue in `set`, by group row, as the search
-// index holds it: what the program reads genus entries from.
-QStringList indexTexts(const DataSet &set);
-
 void registerReadBenchmarks(const Inputs &inputs);
 void registerViewBenchmarks(const Inputs &inputs);
 void registerWindowBenchmarks(const Inputs &inputs);

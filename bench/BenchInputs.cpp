@@ -1,5 +1,7 @@
 #include "BenchInputs.h"
 
+#include "TimeScale.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,6 +59,17 @@ Inputs loadInputs(const QString &sampleDir, const QStringList &scaleFiles, QStri
         inputs.scaled.append(input);
     }
     return inputs;
+}
+
+catalogue::CataloguesPtr readCatalogues(const DataSet &set)
+{
+    return catalogue::CatalogueReader().refresh(set.dir);
+}
+
+catalogue::EntriesPtr readEntries(const catalogue::CataloguesPtr &texts)
+{
+    return std::make_shared<const catalogue::CatalogueEntries>(
+        texts, std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
 }
 
 QString humanSize(qint64 bytes)

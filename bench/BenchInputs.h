@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CatalogueEntries.h"
+#include "CatalogueTexts.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -40,6 +43,11 @@ struct Inputs {
 // a data set instead. Gives an error message in `error` when a file cannot be
 // read or the directory holds no catalogue.
 Inputs loadInputs(const QString &sampleDir, const QStringList &scaleFiles, QString *error);
+
+// Every catalogue of `set` as the catalogue model reads them, and their genus
+// entries in the shipped time scale: what the windows read.
+catalogue::CataloguesPtr readCatalogues(const DataSet &set);
+catalogue::EntriesPtr readEntries(const catalogue::CataloguesPtr &texts);
 
 // "184.3 KB", "18.4 MB": sizes for the console.
 QString humanSize(qint64 bytes);

@@ -2,6 +2,7 @@
 // of filter or option until the plot is repainted, and the figure written as
 // SVG (also PNG and PDF) to a file on disk.
 #include "BenchCommon.h"
+#include "CatalogueIndex.h"
 #include "DiversityWindow.h"
 #include "GroupChecklist.h"
 #include "SaveFile.h"
@@ -25,15 +26,18 @@ namespace
 using diversity::DiversityExport;
 using diversity::DiversityWindow;
 
-// The window with the entries of every catalogue of `set`, read from the
-// texts the search index holds, as the program reads them.
+// The window with the entries of every catalogue of `set`, and the search
+// index's texts of them, as the program gives them.
 class ShownDiversity
 {
 public:
     explicit ShownDiversity(const DataSet &set)
     {
-        diversity::GenusCatalogue catalogue = diversity::readGenusCatalogue(
-            indexTexts(set), std::make_shared<const strata::TimeScale>(strata::shippedTimeScale()));
+        const catalogue::CataloguesPtr texts = readCatalogues(set);
+        CatalogueIndex index;
+        index.update(texts);
+        diversity::GenusCatalogue catalogue =
+            diversity::genusCatalogue(readEntries(texts), index.bytes());
         m_entries = catalogue.entries.size();
         m_window.setCatalogue(std::move(catalogue));
         m_window.show();

@@ -43,17 +43,17 @@ template <typename... Signals> bool waitFor(const CatalogueSearch *sender, Signa
     return loop.exec() == 0;
 }
 
-// The first word of the last paragraph of the last group: a genus name that
-// the search finds at the very end of its scan.
-QString lastGenus(const CatalogueIndex &index)
+// The genus of the last entry of the last group that has one, as the
+// catalogue model reads it: a genus name that the search finds near the end
+// of its scan, whatever the catalogue's last line holds.
+QString lastGenus(const catalogue::CatalogueEntries &entries)
 {
-    const QString text = index.text(CatalogueIndex::GroupCount - 1);
-    return text.mid(text.lastIndexOf(u'\n') + 1).section(u'\t', 0, 0).section(u' ', 0, 0);
+    return entries.size() > 0 ? entries.at(entries.size() - 1).genus().toString() : NoMatch;
 }
 
-QString queryText(const QString &kind, const CatalogueIndex &index)
+QString queryText(const QString &kind, const catalogue::CatalogueEntries &entries)
 {
-    return kind == u"genus" ? lastGenus(index) : kind == u"none" ? NoMatch : Common;
+    return kind == u"genus" ? lastGenus(entries) : kind == u"none" ? NoMatch : Common;
 }
 
 // A counter that is always 0 would give its deviation over the mean as NaN,
@@ -87,25 +87,26 @@ bool outsideWindows1251(QStringView paragraph)
 
 // The size of the texts, and the share of their paragraphs that hold a
 // character outside Windows-1251, which the search must scan as fast as any.
-void recordText(benchmark::State &state, const CatalogueIndex &index)
+void recordText(benchmark::State &state, const catalogue::Catalogues &texts)
 {
     qsizetype utf8 = 0, paragraphs = 0, outside = 0;
-    for (int group = 0; group < CatalogueIndex::GroupCount; ++group) {
-        const QString text = index.text(group);
+    for (int group = 0; group < catalogue::GroupCount; ++group) {
+        const QString &text = texts.at(group).text;
         utf8 += text.toUtf8().size();
         for (const QStringView paragraph : QStringTokenizer(text, u'\n')) {
             ++paragraphs;
             outside += outsideWindows1251(paragraph);
         }
     }
-    state.counters["text_chars"] = double(index.textSize());
+    state.counters["text_chars"] = double(texts.characters());
     state.counters["text_utf8_bytes"] = double(utf8);
     count(state, "outside_1251_share", paragraphs > 0 ? double(outside) / double(paragraphs) : 0);
 }
 
 // From nothing to an index ready for the first query, as the program builds
-// it: in the worker, handed back to the event loop. The memory is the heap
-// that a second index, built alone, takes.
+// it: the model's texts read, their entries and the index, in the worker,
+// handed back to the event loop. The memory is the heap that a second index
+// takes over the same texts, and that the texts take.
 void indexBuild(benchmark::State &state, const DataSet &set)
 {
     QDir::setCurrent(set.dir);
@@ -122,16 +123,20 @@ void indexBuild(benchmark::State &state, const DataSet &set)
         search.reset();
         state.ResumeTiming();
     }
-    const qsizetype before = heapInUse();
+    qsizetype before = heapInUse();
+    const catalogue::CataloguesPtr texts = readCatalogues(set);
+    const double textHeap = double(heapInUse() - before);
+    before = heapInUse();
     auto index = std::make_unique<CatalogueIndex>();
-    index->refresh(set.dir);
+    index->update(texts);
     const double heap = double(heapInUse() - before);
-    recordText(state, *index);
-    const double utf16 = double(index->textSize()) * 2;
+    recordText(state, *texts);
+    const double utf16 = double(texts->characters()) * 2;
+    state.counters["text_bytes"] = textHeap;
     state.counters["index_bytes"] = heap;
     state.counters["memory_per_text"] = heap / utf16;
     state.counters["memory_per_utf8"] = heap / state.counters["text_utf8_bytes"];
-    if (!index->unreadCaptions().isEmpty())
+    if (!texts->unread().isEmpty())
         state.SkipWithError("a catalogue was not read");
 }
 
@@ -139,10 +144,10 @@ void indexBuild(benchmark::State &state, const DataSet &set)
 class ShownSearch
 {
 public:
-    explicit ShownSearch(const DataSet &set) : m_commands(m_dialogs, [] { return nullptr; })
+    explicit ShownSearch(const DataSet &set)
+        : m_commands(m_dialogs, [] { return nullptr; }), m_entries(readEntries(readCatalogues(set)))
     {
         QDir::setCurrent(set.dir);
-        m_index.refresh(set.dir);
         m_commands.openSearchWindow();
         waitUntilExposed(window());
         m_ready = waitFor(&search(), &CatalogueSearch::indexReady);
@@ -156,7 +161,7 @@ public:
     SearchWindow &window() { return *m_commands.searchWindow(); }
     CatalogueSearch &search() { return m_commands.catalogueSearch(); }
     QLineEdit &field() { return *window().findChild<QLineEdit *>(QStringLiteral("searchText")); }
-    const CatalogueIndex &index() const { return m_index; }
+    const catalogue::CatalogueEntries &entries() const { return *m_entries; }
     qsizetype rows() const { return m_rows; }
 
     // Paints what the window has not painted yet, as the event loop would
@@ -175,7 +180,7 @@ public:
 private:
     NoDialogs m_dialogs;
     SearchCommands m_commands;
-    CatalogueIndex m_index; // the same texts, for choosing queries
+    catalogue::EntriesPtr m_entries; // of the same texts, for choosing queries
     bool m_ready = false;
     qsizetype m_rows = 0;
 };
@@ -195,7 +200,7 @@ void keystroke(benchmark::State &state, const DataSet &set, const QString &kind,
         state.SkipWithError("the index was not built");
         return;
     }
-    const QString query = queryText(kind, shown.index());
+    const QString query = queryText(kind, shown.entries());
     bool finished = false;
     QObject::connect(&shown.search(), &CatalogueSearch::searchFinished, &shown.window(),
                      [&finished] { finished = true; });
@@ -259,7 +264,7 @@ void typing(benchmark::State &state, const DataSet &set)
         state.SkipWithError("the index was not built");
         return;
     }
-    const QString query = lastGenus(shown.index()).left(8);
+    const QString query = lastGenus(shown.entries()).left(8);
     bool finished = false;
     QObject::connect(&shown.search(), &CatalogueSearch::searchFinished, &shown.window(),
                      [&finished] { finished = true; });
@@ -328,12 +333,13 @@ qsizetype countLinesMemmem(const QString &folded, const QString &query)
 
 void scanPeer(benchmark::State &state, const DataSet &set, const QString &kind, bool folded)
 {
-    CatalogueIndex index;
-    index.refresh(set.dir);
-    QString query = queryText(kind, index);
+    const catalogue::CataloguesPtr catalogues = readCatalogues(set);
+    QString query = queryText(kind, *readEntries(catalogues));
     QList<QString> texts;
-    for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-        texts << (folded ? index.text(group).toCaseFolded() : index.text(group));
+    for (int group = 0; group < catalogue::GroupCount; ++group) {
+        const QString &text = catalogues->at(group).text;
+        texts << (folded ? text.toCaseFolded() : text);
+    }
     if (folded)
         query = query.toCaseFolded();
     qsizetype lines = 0;
@@ -344,7 +350,7 @@ void scanPeer(benchmark::State &state, const DataSet &set, const QString &kind, 
         benchmark::DoNotOptimize(lines);
     }
     count(state, "lines", double(lines));
-    state.SetBytesProcessed(state.iterations() * index.textSize() * qint64(sizeof(QChar)));
+    state.SetBytesProcessed(state.iterations() * catalogues->characters() * qint64(sizeof(QChar)));
     state.SetLabel(query.toStdString());
 }
 

@@ -263,6 +263,11 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
         m_stageTable->resizeColumnsToContents();
 }
 
+quint64 DiversityWindow::generation() const
+{
+    return m_catalogue ? m_catalogue->source->generation() : 0;
+}
+
 void DiversityWindow::changeTextFilter()
 {
     QTextDocument::FindFlags flags;
@@ -301,7 +306,8 @@ void DiversityWindow::recount()
                                                            *m_catalogue->scale, filter, options());
     m_stageModel->setCounts(m_catalogue->scale, m_counts);
     showMeasure();
-    m_statusLine->setText(totals());
+    const QString notCounted = notReadWhole();
+    m_statusLine->setText(notCounted.isEmpty() ? totals() : totals() + u'\n' + notCounted);
     m_tabs->setTabText(1, u"Не учтено (%1)"_s.arg(thousands(m_counts->notCounted().size())));
     m_notCountedShown = false;
     showNotCounted();
@@ -330,6 +336,9 @@ FigureContent DiversityWindow::figureContent() const
         content.values.append(measureValue(measure, *m_counts, stage));
     content.title = title();
     content.totals = totals();
+    if (!m_catalogue->source->texts()->unread().isEmpty() ||
+        !m_catalogue->source->texts()->cut().isEmpty())
+        content.totals += u" · каталоги прочитаны не все или не целиком"_s;
     return content;
 }
 
@@ -360,6 +369,23 @@ QString DiversityWindow::totals() const
     const qsizetype admitted = m_counts->admitted();
     return u"Учтено %1 из %2 %3"_s.arg(thousands(m_counts->counted().size()), thousands(admitted),
                                        generaAfter(admitted));
+}
+
+// The catalogues whose entries are not all counted because their files could
+// not be read whole: which, and how much of each was left out.
+QString DiversityWindow::notReadWhole() const
+{
+    const catalogue::CataloguesPtr &texts = m_catalogue->source->texts();
+    QStringList lines;
+    for (int group : texts->unread())
+        lines << u"%1: файл не прочитан, его роды не учтены"_s.arg(catalogue::captionOf(group));
+    for (int group : texts->cut()) {
+        const catalogue::CatalogueText &text = texts->at(group);
+        lines << u"%1: файл слишком велик, учтено только его начало (не прочитано знаков: %2, "
+                 u"абзацев: %3)"_s.arg(catalogue::captionOf(group), thousands(text.leftOut),
+                                       thousands(text.leftOutParagraphs));
+    }
+    return lines.join(u'\n');
 }
 
 // A click on a stage of the plot chooses its row in the table, under the

@@ -49,7 +49,9 @@ public:
 
     // The entries to count, replacing any before; filters and options stay.
     void setCatalogue(GenusCatalogue catalogue);
-    bool hasCatalogue() const { return m_catalogue != nullptr; }
+    // The generation of the catalogues' texts the entries counted were read
+    // from; 0 before any came.
+    quint64 generation() const;
 
     // The bytes of an export of what the window shows: the stage table or
     // the genus list as CSV, the figure as SVG, PNG or PDF. Empty when there
@@ -83,6 +85,7 @@ private:
     FigureContent figureContent() const;
     QString title() const;
     QString totals() const;
+    QString notReadWhole() const;
     QString describeStage(int stage) const;
 
     std::shared_ptr<const GenusCatalogue> m_catalogue;

@@ -1,6 +1,7 @@
 #include "EntryTextFilter.h"
 
 #include "ByteText.h"
+#include "CatalogueEntries.h"
 
 #include <algorithm>
 #include <array>
@@ -26,22 +27,35 @@ void EntryTextFilter::match()
     m_passes.fill(false, m_catalogue && isActive() ? m_catalogue->entries.size() : 0);
     if (m_passes.isEmpty() || m_matcher.matchesNothing())
         return;
-    matchLines();
+    for (int group = 0; group < catalogue::GroupCount; ++group)
+        matchLines(group);
     matchNames();
 }
 
-// One scan, on from the next line after each line found.
-void EntryTextFilter::matchLines()
+// One scan of the group's text, on from the next line after each line found;
+// a match outside the entries' lines (a heading, a legend) passes none.
+void EntryTextFilter::matchLines(int group)
 {
-    const QList<qsizetype> &starts = m_catalogue->starts;
-    const ByteText::Finder finder(m_catalogue->lines, m_matcher);
-    for (qsizetype at = finder.indexIn(0); at >= 0;) {
-        const qsizetype entry =
-            std::upper_bound(starts.cbegin(), starts.cend(), at) - starts.cbegin() - 1;
-        m_passes[entry] = true;
-        if (entry + 1 >= starts.size())
+    const catalogue::CatalogueEntries &read = *m_catalogue->source;
+    const qsizetype end = read.end(group);
+    qsizetype entry = read.first(group);
+    if (entry == end)
+        return;
+    const ByteText *text = m_catalogue->texts.at(std::size_t(group)).get();
+    if (!text || text->size() != read.texts()->at(group).text.size()) { // not the same text
+        for (; entry < end; ++entry)
+            m_passes[entry] = m_matcher.indexIn(read.at(entry).text(), 0) >= 0;
+        return;
+    }
+    const ByteText::Finder finder(*text, m_matcher);
+    for (qsizetype at = finder.indexIn(read.lineStart(entry)); at >= 0;) {
+        while (entry + 1 < end && read.lineStart(entry + 1) <= at)
+            ++entry;
+        if (at + m_matcher.length() <= read.lineEnd(entry))
+            m_passes[entry] = true;
+        if (++entry >= end)
             break;
-        at = finder.indexIn(starts[entry + 1]);
+        at = finder.indexIn(read.lineStart(entry));
     }
 }
 

@@ -11,8 +11,10 @@ namespace fosdat::diversity
 // A text filter on genus entries with the find dialog's options: an entry
 // passes when its line, or the name of its family, order or class, holds the
 // text. Every entry is matched when the text or an option changes, so that
-// recounting asks nothing more: the lines, held together by the catalogue,
-// are scanned once; a name shared by neighbouring entries is matched once.
+// recounting asks nothing more: each catalogue's text, as the search index
+// holds it, is scanned once from its first entry's line, each match taken
+// for the entry whose line holds it; a name shared by neighbouring entries is
+// matched once.
 class EntryTextFilter
 {
 public:
@@ -26,7 +28,7 @@ public:
 
 private:
     void match();
-    void matchLines();
+    void matchLines(int group);
     void matchNames();
     // The same for an entry on its own.
     bool matchesAlone(const strata::GenusEntry &entry) const;

@@ -27,10 +27,38 @@ bool paintFigure(QPaintDevice &device, const FigureContent &content, double scal
     return painter.end();
 }
 
+// Without the characters XML 1.0 does not allow (the C0 controls but tab and
+// line ends, unpaired surrogates, U+FFFE and U+FFFF): a filter text pasted
+// with them still makes a well-formed file.
+QString xmlCharacters(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair)
+            ++i;
+        else if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || QChar::isSurrogate(c) ||
+                 c == 0xFFFE || c == 0xFFFF)
+            text[i] = QChar(0xFFFF); // dropped below
+    }
+    text.remove(QChar(0xFFFF));
+    return text;
+}
+
 } // namespace
 
+// QSvgGenerator (Qt 6.4.2, as measured) writes its title and description into
+// the file as they are given, and its text as it is drawn, without dropping
+// what XML forbids: the texts are made fit for XML here, the title and
+// description escaped as well. tst_diversityfigure parses an export of
+// hostile text and fails should Qt escape them too.
 QByteArray figureSvg(const FigureContent &content)
 {
+    FigureContent drawn = content;
+    drawn.measure = xmlCharacters(content.measure);
+    drawn.title = xmlCharacters(content.title);
+    drawn.totals = xmlCharacters(content.totals);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -38,9 +66,9 @@ QByteArray figureSvg(const FigureContent &content)
     svg.setSize(DiversityFigure::ExportSize.toSize());
     svg.setViewBox(QRectF(QPointF(), DiversityFigure::ExportSize));
     svg.setResolution(96);
-    svg.setTitle(content.measure);
-    svg.setDescription(content.title);
-    return paintFigure(svg, content, 1) ? buffer.data() : QByteArray();
+    svg.setTitle(drawn.measure.toHtmlEscaped());
+    svg.setDescription(drawn.title.toHtmlEscaped());
+    return paintFigure(svg, drawn, 1) ? buffer.data() : QByteArray();
 }
 
 QByteArray figurePng(const FigureContent &content)

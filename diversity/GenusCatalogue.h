@@ -1,32 +1,33 @@
 #pragma once
 
-#include "ByteText.h"
+#include "CatalogueEntries.h"
+#include "CatalogueIndex.h"
 #include "GenusEntries.h"
 #include "TimeScale.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 namespace fosdat::diversity
 {
 
-// The genus entries of every catalogue and the time scale their ranges were
-// placed in: the two go together, as an entry's stages are the scale's rows.
-// Their lines are held once more as one text of a byte a character (as the
-// search index holds a catalogue), for the text filter to scan at once.
+// The genus entries the window counts, as the catalogue model read them, and
+// the time scale their ranges were placed in: the two go together, as an
+// entry's stages are the scale's rows. The text filter scans the catalogues'
+// texts as the search index holds them (a byte a character beside a folded
+// copy), at the same positions as the texts the entries are views of, so
+// nothing of the text is converted or copied again for it.
 struct GenusCatalogue {
     std::shared_ptr<const strata::TimeScale> scale;
-    QList<strata::GenusEntry> entries;
-    ByteText lines;          // every entry's line, each ended by '\n'
-    QList<qsizetype> starts; // of each entry's line there
+    QList<strata::GenusEntry> entries; // those of `source`, shared with it
+    catalogue::EntriesPtr source;      // where each lies, and the texts read
+    CatalogueIndex::Bytes texts;       // by group: the index's, of the same texts
 };
 
-// The entries of each group's catalogue text, by group row, placed in
-// `scale`: all the work of making a catalogue, for a worker thread.
-GenusCatalogue readGenusCatalogue(const QStringList &texts,
-                                  std::shared_ptr<const strata::TimeScale> scale);
+// The window's catalogue of `entries`, the index's `texts` of the same
+// generation beside them.
+GenusCatalogue genusCatalogue(catalogue::EntriesPtr entries, CatalogueIndex::Bytes texts);
 
 // Where a genus entry stands, for opening it in the catalogue: its group, its
 // paragraph in the catalogue's text and the offset of its name there.

@@ -61,7 +61,7 @@ fosdat::ResultLine SearchResultsModel::resultLine(int row) const
     const Row found = rowAt(row);
     if (!found.batch)
         return {};
-    return {found.batch->caption, found.match->line};
+    return {found.batch->caption, found.match->line, found.batch->entries, found.match->entry};
 }
 
 int SearchResultsModel::rowCount(const QModelIndex &parent) const

@@ -287,7 +287,9 @@ QList<fosdat::ResultLine> SearchWindow::exportedLines() const
     return lines;
 }
 
-// One row a line: the group, a tab, the catalogue line.
+// One row a line: the group, a tab, the catalogue line, so that a row pasted
+// into a spreadsheet fills two columns: the line's own tabs and line breaks
+// become spaces.
 void SearchWindow::copySelection()
 {
     QList<int> rows = selectedRows();
@@ -296,8 +298,12 @@ void SearchWindow::copySelection()
     QString text;
     for (const int row : std::as_const(rows)) {
         const fosdat::ResultLine line = m_model->resultLine(row);
-        text +=
-            line.caption + u'\t' + QString(line.line).replace(QChar::LineSeparator, u' ') + u'\n';
+        QString copied = line.line;
+        for (QChar &c : copied) {
+            if (c == u'\t' || c == QChar::LineSeparator || c == u'\n')
+                c = u' ';
+        }
+        text += line.caption + u'\t' + copied + u'\n';
     }
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);

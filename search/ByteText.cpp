@@ -172,20 +172,6 @@ bool ByteText::isWordAt(qsizetype position) const
                           : m_wordBytes[static_cast<unsigned char>(byte)];
 }
 
-QString ByteText::mid(qsizetype from, qsizetype length) const
-{
-    from = std::clamp<qsizetype>(from, 0, size());
-    length = std::clamp<qsizetype>(length, 0, size() - from);
-    QString text(length, Qt::Uninitialized);
-    QChar *out = text.data();
-    const char *bytes = m_exact.constData() + from;
-    for (qsizetype i = 0; i < length; ++i) {
-        out[i] = bytes[i] == Escape ? unitAt(from + i)
-                                    : QChar(m_units[static_cast<unsigned char>(bytes[i])]);
-    }
-    return text;
-}
-
 qsizetype ByteText::paragraphEnds(qsizetype from, qsizetype to) const
 {
     const char *data = m_exact.constData();
@@ -203,13 +189,6 @@ qsizetype ByteText::paragraphEndFrom(qsizetype position) const
     const char *data = m_exact.constData();
     const void *found = memchr(data + position, m_paragraphEnd, size_t(size() - position));
     return found ? static_cast<const char *>(found) - data : size();
-}
-
-qsizetype ByteText::memoryUsed() const
-{
-    return m_exact.capacity() + m_folded.capacity() +
-           m_bytes.capacity() * qsizetype(sizeof(m_bytes[0])) +
-           m_escapedUnits.capacity() * qsizetype(sizeof(Escaped)) + qsizetype(sizeof(*this));
 }
 
 ByteText::Finder::Finder(const ByteText &text, const TextMatcher &matcher)

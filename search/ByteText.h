@@ -35,8 +35,6 @@ public:
     static QString foldCase(QStringView text);
 
     qsizetype size() const { return m_exact.size(); }
-    QString toString() const { return mid(0, size()); }
-    QString mid(qsizetype from, qsizetype length) const;
 
     // The paragraph ends ('\n') at positions from `from` to before `to`.
     qsizetype paragraphEnds(qsizetype from, qsizetype to) const;
@@ -44,8 +42,6 @@ public:
     qsizetype paragraphEndBefore(qsizetype position) const;
     // The paragraph end at or after `position`, or the text's size.
     qsizetype paragraphEndFrom(qsizetype position) const;
-
-    qsizetype memoryUsed() const;
 
     // The matches of one search in the text, found by scanning its bytes;
     // the same as TextMatcher::indexIn() finds in the text as characters.

@@ -1,30 +1,28 @@
 #pragma once
 
 #include "CatalogueIndex.h"
+#include "CatalogueModel.h"
 #include "SearchResults.h"
 #include "TextMatcher.h"
 
+#include <QEvent>
 #include <QFuture>
 #include <QObject>
 #include <QTextDocument>
-#include <QThreadPool>
 #include <memory>
 
 namespace fosdat
 {
 
-// The matcher that finds a query's text, or the digits of the reference
-// number it asks for as a whole word.
-TextMatcher queryMatcher(const SearchQuery &query);
-
-// Searches the texts of all catalogues in a worker thread. The index is
-// built on first use (or when asked to prepare), and files changed on disk
-// are read again before each search. Matches come in batches in the order of
-// the group table and of each text, the first as soon as a screenful is
-// found; a new search cancels the one under way. Each batch holds matches of
-// one rank (MatchRank, known from the match's own line), so that whoever
-// lists them puts each batch after those of its rank that came before. The
-// count comes as numbers and captions: its wording is the window's.
+// Searches the texts of all catalogues, as the catalogue model holds them,
+// in the model's worker. The index is built on first use (or when asked to
+// prepare), and files changed on disk are read again before each search.
+// Matches come in batches in the order of the group table and of each text,
+// the first as soon as a screenful is found; a new search cancels the one
+// under way. Each batch holds matches of one rank (MatchRank, known from the
+// genus entry of the match's line), so that whoever lists them puts each
+// batch after those of its rank that came before. The count comes as numbers
+// and captions: its wording is the window's.
 //
 // A citing search lists the reference numbers of the lines that cite one, as
 // the reference links recognise them (data::findReferenceNumbers()): not a
@@ -36,11 +34,17 @@ class CatalogueSearch : public QObject
 public:
     // At most this many matches are listed; all are counted.
     static constexpr int ListedLimit = 50'000;
+    // Posted to the search, behind the window's paint of the first results.
+    static constexpr QEvent::Type FirstScreenShown = QEvent::Type(QEvent::User + 1);
 
+    // `budget`: the characters the model's texts may hold together.
     explicit CatalogueSearch(QObject *parent = nullptr,
-                             qsizetype indexBudget = CatalogueIndex::DefaultBudget);
-    // Cancels what is under way and waits for the worker.
+                             qsizetype budget = catalogue::CatalogueReader::DefaultBudget);
+    // Cancels what is under way and waits for the model's worker.
     ~CatalogueSearch() override;
+
+    // The catalogues searched, and the worker every reading of them runs on.
+    catalogue::CatalogueModel &model() { return m_model; }
 
     // Builds the index in the worker unless that has been done or begun.
     void prepare();
@@ -52,13 +56,16 @@ public:
     {
         search(SearchQuery{text, flags});
     }
+    // What the last search asked for matches with.
+    const TextMatcher &matcher() const { return *m_matcher; }
     // Whether matches are ranked; they are unless this is turned off, to
     // measure what ranking costs. Unranked, every match is MatchRank::Elsewhere.
     void setRanked(bool ranked) { m_ranked = ranked; }
-    // The text of every group's catalogue as the index holds it, files changed
-    // on disk read again, in the order of the group table (empty for a file
-    // not read): for whatever reads the catalogues' entries, taken in the worker.
-    QFuture<QStringList> texts();
+
+    // Only in a job on the model's worker: the index's bytes of `catalogues`,
+    // for whoever scans the same texts besides (the diversity window's text
+    // filter), indexed first where they are not.
+    CatalogueIndex::Bytes indexedBytes(const catalogue::CataloguesPtr &catalogues);
 
 signals:
     void indexReady();
@@ -80,14 +87,14 @@ private:
     void finish(int generation, const SearchCount &count);
     bool startDelivery(int generation);
 
+    catalogue::CatalogueModel m_model; // destroyed last: it waits for the jobs
     std::shared_ptr<Shared> m_shared;
-    QThreadPool m_worker;
-    QFuture<void> m_job;       // the last one started
+    std::shared_ptr<const TextMatcher> m_matcher = std::make_shared<const TextMatcher>();
     bool m_prepared = false;   // the index has been asked for
     bool m_indexReady = false; // and built
     int m_generation = 0;
-    int m_delivered = -1;  // the last search whose results have been reset
-    int m_shownFirst = -1; // the last search whose first results have come
+    int m_resetGeneration = -1; // the last search whose results have been reset
+    int m_shownFirst = -1;      // the last search whose first results have come
     bool m_ranked = true;
 };
 

@@ -1,59 +1,31 @@
 #include "ResultsCsv.h"
 
-#include "GenusLine.h"
+#include "CatalogueEntries.h"
+#include "RangeTables.h"
 
-#include <algorithm>
+#include <QBuffer>
 
 namespace fosdat
 {
 
-namespace
-{
-
-void appendField(QString &csv, QStringView field)
-{
-    const bool quoted = std::any_of(field.begin(), field.end(), [](QChar c) {
-        return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
-    });
-    if (!quoted) {
-        csv += field;
-        return;
-    }
-    csv += u'"';
-    for (const QChar c : field) {
-        if (c == u'"')
-            csv += u'"';
-        csv += c;
-    }
-    csv += u'"';
-}
-
-void appendRow(QString &csv, std::initializer_list<QStringView> fields)
-{
-    bool first = true;
-    for (const QStringView field : fields) {
-        if (!first)
-            csv += u',';
-        first = false;
-        appendField(csv, field);
-    }
-    csv += QStringLiteral("\r\n");
-}
-
-} // namespace
-
 QByteArray resultsCsv(const QList<ResultLine> &lines)
 {
-    QString csv;
-    appendRow(csv, {u"group", u"genus", u"text", u"range", u"references"});
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    strata::CsvWriter csv(buffer);
+    csv.fields({u"group", u"genus", u"text", u"range", u"references"});
+    csv.endRow();
     for (const ResultLine &result : lines) {
-        // A line break within the paragraph is one in the cell.
-        const QString line = QString(result.line).replace(QChar::LineSeparator, u'\n');
-        const GenusLine parts = readGenusLine(line);
-        appendRow(csv, {result.caption, parts.genus.in(line), line, parts.range.in(line),
-                        parts.references.in(line)});
+        const strata::GenusEntry *entry =
+            result.entries && result.entry >= 0 ? &result.entries->at(result.entry) : nullptr;
+        csv.fields({result.caption, entry ? entry->genus() : QStringView(), result.line,
+                    entry ? entry->range() : QStringView(),
+                    entry ? entry->references() : QStringView()});
+        csv.endRow();
     }
-    return csv.toUtf8();
+    csv.finish();
+    return bytes;
 }
 
 } // namespace fosdat

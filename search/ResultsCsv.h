@@ -8,12 +8,11 @@
 namespace fosdat
 {
 
-// Listed matches as CSV for a spreadsheet or a script: UTF-8 without a
-// byte-order mark, a header row, CRLF line ends, a field that holds a comma,
-// a quote or a line end in double quotes (its quotes doubled). The columns:
-// group, genus, text (the whole catalogue line, a line break within it kept),
-// range and references as the line writes them (readGenusLine()), empty
-// where it gives none.
+// Listed matches as CSV for a spreadsheet or a script, as every table of the
+// program is written (strata::CsvWriter). The columns: group, genus, text
+// (the whole catalogue line, a line break within it kept), range and
+// references, these three as the genus entry of the line reads them
+// (the same as fosdat-ranges writes), empty for a line that is no entry.
 QByteArray resultsCsv(const QList<ResultLine> &lines);
 
 } // namespace fosdat

@@ -4,6 +4,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
+#include <memory>
+
+namespace fosdat::catalogue
+{
+class CatalogueEntries;
+}
 
 namespace fosdat
 {
@@ -30,10 +36,11 @@ inline constexpr int MatchRankCount = 3;
 
 // A match as the search window lists it.
 struct SearchMatch {
-    QString line;      // the paragraph that holds it, shared by its matches
-    int offset = 0;    // where the match begins in the paragraph
-    int paragraph = 0; // the paragraph's number in the catalogue, from 0
-    int genusEnd = 0;  // where the genus the line begins with ends; 0 for none
+    QString line;         // the paragraph that holds it, shared by its matches
+    int offset = 0;       // where the match begins in the paragraph
+    int paragraph = 0;    // the paragraph's number in the catalogue, from 0
+    int genusEnd = 0;     // where the genus the paragraph begins with ends; 0 for none
+    qsizetype entry = -1; // the genus entry whose line holds it, in the batch's entries
 };
 
 // Matches of one search in one group and of one rank, in the order of its text.
@@ -43,6 +50,8 @@ struct SearchResults {
     int matchLength = 0;
     QList<SearchMatch> matches;
     MatchRank rank = MatchRank::Elsewhere;
+    // The genus entries of the texts searched, which the matches' entries are.
+    std::shared_ptr<const catalogue::CatalogueEntries> entries;
 };
 
 // Where a listed match lies, for whoever shows the catalogue: the match
@@ -57,10 +66,13 @@ struct SearchResultPlace {
     QString line;
 };
 
-// A listed match as it is copied or exported: its group and its line.
+// A listed match as it is copied or exported: its group, its line and the
+// genus entry there, whose parts the export writes.
 struct ResultLine {
     QString caption;
     QString line;
+    std::shared_ptr<const catalogue::CatalogueEntries> entries;
+    qsizetype entry = -1; // none
 };
 
 // How far a search over every catalogue has come, and what it has found.
@@ -78,7 +90,13 @@ struct SearchCount {
     QString filter;         // the caption of the one group listed; empty: all
     qsizetype filtered = 0; // the matches in that group
     QStringList unread;     // captions of the groups whose files could not be read
-    QStringList partlyRead; // those held only in part, which the search covered up to their cut
+    // Those held only in part, which the search covered up to their cut.
+    struct Cut {
+        QString caption;
+        qsizetype leftOut = 0; // characters
+        friend bool operator==(const Cut &, const Cut &) = default;
+    };
+    QList<Cut> cut;
 };
 
 } // namespace fosdat

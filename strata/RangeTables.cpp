@@ -4,8 +4,9 @@
 #include "StageCounts.h"
 #include "TimeScale.h"
 
+#include <QBuffer>
 #include <QLocale>
-#include <initializer_list>
+#include <algorithm>
 
 namespace fosdat::strata
 {
@@ -15,48 +16,91 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-class CsvWriter
-{
-public:
-    void field(QStringView text)
-    {
-        if (!m_rowStart)
-            m_out += u',';
-        m_rowStart = false;
-        const bool quoted = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
-                            text.contains(u'\r');
-        if (!quoted) {
-            m_out += text;
-            return;
-        }
-        m_out += u'"';
-        for (QChar c : text) {
-            if (c == u'"')
-                m_out += u'"';
-            m_out += c;
-        }
-        m_out += u'"';
-    }
-    void fields(std::initializer_list<QStringView> texts)
-    {
-        for (QStringView text : texts)
-            field(text);
-    }
-    void number(std::optional<double> value)
-    {
-        field(value ? QString::number(*value, 'g', QLocale::FloatingPointShortest) : QString());
-    }
-    void endRow()
-    {
-        m_out += u"\r\n";
-        m_rowStart = true;
-    }
-    QByteArray take() { return m_out.toUtf8(); }
+// Rows are handed to the device once this many characters wait.
+constexpr qsizetype WriteChunk = 16 * 1024;
 
-private:
-    QString m_out;
-    bool m_rowStart = true;
-};
+bool isLineBreak(char16_t c)
+{
+    return c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Control characters but the tab and line breaks.
+bool isBlankControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n') || (c >= 0x7F && c <= 0x9F);
+}
+
+bool needsQuotes(char16_t c)
+{
+    return c == u',' || c == u'"' || isLineBreak(c);
+}
+
+} // namespace
+
+void CsvWriter::field(QStringView text)
+{
+    if (!m_rowStart)
+        m_pending += u',';
+    m_rowStart = false;
+    const bool quoted =
+        std::any_of(text.begin(), text.end(), [](QChar c) { return needsQuotes(c.unicode()); });
+    const bool plain = !quoted && std::none_of(text.begin(), text.end(),
+                                               [](QChar c) { return isBlankControl(c.unicode()); });
+    if (plain) {
+        m_pending += text;
+        return;
+    }
+    if (quoted)
+        m_pending += u'"';
+    for (const QChar c : text) {
+        if (c == u'"')
+            m_pending += u"\"\"";
+        else if (isLineBreak(c.unicode()))
+            m_pending += u'\n';
+        else
+            m_pending += isBlankControl(c.unicode()) ? QChar(u' ') : c;
+    }
+    if (quoted)
+        m_pending += u'"';
+}
+
+void CsvWriter::fields(std::initializer_list<QStringView> texts)
+{
+    for (const QStringView text : texts)
+        field(text);
+}
+
+void CsvWriter::number(std::optional<double> value)
+{
+    field(value ? QString::number(*value, 'g', QLocale::FloatingPointShortest) : QString());
+}
+
+void CsvWriter::endRow()
+{
+    m_pending += u"\r\n";
+    m_rowStart = true;
+    if (m_pending.size() >= WriteChunk)
+        flush();
+}
+
+bool CsvWriter::finish()
+{
+    flush();
+    return !m_failed;
+}
+
+// At a row's end: a field, and so a surrogate pair, is never split.
+void CsvWriter::flush()
+{
+    if (m_pending.isEmpty())
+        return;
+    const QByteArray bytes = m_pending.toUtf8();
+    m_failed |= m_out.write(bytes) != bytes.size();
+    m_pending.resize(0); // keeps its capacity for the next rows
+}
+
+namespace
+{
 
 QString flag(bool value)
 {
@@ -84,12 +128,21 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.endRow();
 }
 
+template <typename Write> QByteArray inMemory(Write write)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    return bytes;
+}
+
 } // namespace
 
-QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
-                      const TimeScale &scale, const QStringList &groups)
+bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const StageCounts &counts,
+                     const TimeScale &scale, const QStringList &groups)
 {
-    CsvWriter csv;
+    CsvWriter csv(out);
     csv.fields({u"group", u"genus", u"range", u"first_as_written", u"last_as_written",
                 u"first_stage", u"last_stage", u"base_ma", u"top_ma", u"extant", u"uncertain",
                 u"status", u"reason", u"line", u"family", u"order", u"class", u"author",
@@ -108,12 +161,12 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
             ++s;
         }
     }
-    return csv.take();
+    return csv.finish();
 }
 
-QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
+bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale)
 {
-    CsvWriter csv;
+    CsvWriter csv(out);
     csv.fields({u"stage",
                 u"name",
                 u"base_ma",
@@ -152,7 +205,18 @@ QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
             csv.number(counts.rate(i, rate));
         csv.endRow();
     }
-    return csv.take();
+    return csv.finish();
+}
+
+QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
+                      const TimeScale &scale, const QStringList &groups)
+{
+    return inMemory([&](QIODevice &out) { writeGenusTable(out, entries, counts, scale, groups); });
+}
+
+QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
+{
+    return inMemory([&](QIODevice &out) { writeStageTable(out, counts, scale); });
 }
 
 } // namespace fosdat::strata

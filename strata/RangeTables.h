@@ -2,7 +2,13 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <initializer_list>
+#include <optional>
+
+class QIODevice;
 
 namespace fosdat::strata
 {
@@ -11,9 +17,40 @@ class GenusEntry;
 class StageCounts;
 class TimeScale;
 
-// The counts as tables for other programs: CSV as RFC 4180 has it (UTF-8, a
-// header row, CRLF line ends, fields with a comma, quote or line end quoted),
-// empty cells for undefined values.
+// The one writer of the program's CSV (the tables below, the search
+// window's export): RFC 4180 in UTF-8 without a byte-order mark, CRLF at the
+// end of each row, a field that holds a comma, a quote or a line end in
+// double quotes, its quotes doubled. A line break within a field (LF, or a
+// line or paragraph separator) is written as LF; a tab stays a tab; every
+// other control character (a carriage return, NUL, the C0 and C1 controls,
+// DEL) is written as a space, as the reader of the entries takes it for a
+// blank: none reaches the file raw. Rows go to the device as they are made,
+// a few kilobytes at a time, so a table of any size takes no more memory
+// than its longest row.
+class CsvWriter
+{
+public:
+    explicit CsvWriter(QIODevice &out) : m_out(out) {}
+
+    void field(QStringView text);
+    void fields(std::initializer_list<QStringView> texts);
+    // Empty for no value; the shortest form that reads back as the same double.
+    void number(std::optional<double> value);
+    void endRow();
+    // Writes what is left; false when the device did not take everything.
+    bool finish();
+
+private:
+    void flush();
+
+    QIODevice &m_out;
+    QString m_pending;
+    bool m_rowStart = true;
+    bool m_failed = false;
+};
+
+// The counts as tables for other programs, written as they are made, with
+// empty cells for undefined values; each gives whether the device took all.
 
 // One row for each entry the counts admitted, in their order. The first
 // columns: group, genus, range, first_as_written, last_as_written,
@@ -21,13 +58,18 @@ class TimeScale;
 // ("counted" or the key of the reason it is not); then reason (in words),
 // line, family, order, class, author and references. `groups` names the
 // groups by row.
-QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
-                      const TimeScale &scale, const QStringList &groups);
+bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const StageCounts &counts,
+                     const TimeScale &scale, const QStringList &groups);
 
 // One row for each stage, oldest first: stage, name, base_ma, top_ma, genera
 // (range-through diversity), first_appearances, last_appearances; then
 // period, the four classes, the boundary crossers, proportional originations
 // and extinctions and the per-capita rates, per stage and per million years.
+bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale);
+
+// The same tables as bytes in memory.
+QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
+                      const TimeScale &scale, const QStringList &groups);
 QByteArray stageTable(const StageCounts &counts, const TimeScale &scale);
 
 } // namespace fosdat::strata

@@ -1,19 +1,21 @@
 // Prints the ranges of the genera of a data set, or the counts per stage, as
 // CSV for R, Python and spreadsheets:
 //   fosdat-ranges [--stages] [--group CAPTION]... DIR
-// It reads DIR/dat/BD as the search window does (the text of each catalogue,
-// no document), and the user's time scale file when there is one.
+// It reads DIR/dat/BD through the catalogue model, as the windows do (the
+// text of each catalogue, no document, and the genus entries read from it),
+// and the user's time scale file when there is one. The rows are written as
+// they are made.
+#include "CatalogueEntries.h"
+#include "CatalogueTimeScale.h"
 #include "DataFiles.h"
 #include "GroupTable.h"
 #include "RangeTables.h"
-#include "RtfReader.h"
 #include "StageCounts.h"
-#include "TimeScale.h"
-#include "UserTimeScale.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -66,51 +68,37 @@ std::optional<QList<int>> chosenGroups(const QStringList &names)
 
 // The shipped scale, with the user's file over it when there is one; what is
 // wrong in that file is said, and the rest of it used.
-strata::TimeScale timeScale()
+std::shared_ptr<const strata::TimeScale> timeScale()
 {
-    const std::optional<data::UserTimeScale> user = data::readUserTimeScale();
-    if (!user)
-        return strata::shippedTimeScale();
-    if (!user->error.isEmpty()) {
-        warn(user->path + u": "_s + user->error);
-        return strata::shippedTimeScale();
-    }
-    strata::ScaleReading reading =
-        strata::readTimeScale(strata::shippedTimeScaleText(), user->text);
-    for (const strata::ScaleError &error : reading.errors)
-        warn(u"%1:%2: %3"_s.arg(user->path).arg(error.line).arg(error.message));
-    return std::move(reading.scale);
+    const catalogue::TimeScaleChoice choice = catalogue::chooseTimeScale();
+    if (!choice.fileError.isEmpty())
+        warn(choice.path + u": "_s + choice.fileError);
+    for (const strata::ScaleError &error : choice.errors)
+        warn(u"%1:%2: %3"_s.arg(choice.path).arg(error.line).arg(error.message));
+    return choice.scale;
 }
 
-struct Reading {
-    QList<strata::GenusEntry> entries;
-    int unread = 0;
-};
-
-Reading readCatalogues(const QDir &dataSet, const QList<int> &rows, const strata::TimeScale &scale)
+// The chosen catalogues; what could not be read, or not whole, is said.
+catalogue::CataloguesPtr readCatalogues(const QDir &dataSet, const QList<int> &rows, int *failed)
 {
-    Reading reading;
-    QList<strata::CatalogueInput> catalogues;
+    catalogue::CatalogueReader::Groups chosen;
+    for (int row : rows)
+        chosen.set(std::size_t(row));
+    catalogue::CataloguesPtr texts = catalogue::CatalogueReader().refresh(dataSet.path(), chosen);
     for (int row : rows) {
         const QString path = data::nativePath(data::GroupTable[row].catalogPath, dataSet);
-        const std::optional<QByteArray> bytes = data::readRegularFile(path);
-        const std::optional<QString> text = bytes ? rtf::readText(*bytes) : std::nullopt;
-        if (!text) {
-            warn(path + (bytes ? u": not an RTF file"_s : u": cannot be read"_s));
-            ++reading.unread;
-            continue;
+        const catalogue::CatalogueText &text = texts->at(row);
+        if (!text.read) {
+            warn(path + u": cannot be read, or is not an RTF file"_s);
+            ++*failed;
+        } else if (text.isCut()) {
+            warn(u"%1: too large to be read whole beside the other catalogues: its last %2 "
+                 u"characters (%3 paragraphs) are left out"_s.arg(path)
+                     .arg(text.leftOut)
+                     .arg(text.leftOutParagraphs));
         }
-        catalogues.append({row, *text});
     }
-    reading.entries = strata::readGenusEntries(catalogues, scale);
-    return reading;
-}
-
-bool write(const QByteArray &bytes)
-{
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
-               size_t(bytes.size()) &&
-           std::fflush(stdout) == 0;
+    return texts;
 }
 
 } // namespace
@@ -122,7 +110,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         u"Prints the ranges of the genera in the catalogues of DIR/dat/BD as CSV, one row per "
         u"genus entry, or with --stages the counts per stage of the time scale."_s);
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption stages(u"stages"_s, u"One row per stage: the counts."_s);
     const QCommandLineOption group(
         u"group"_s, u"Only the group <CAPTION> (or file name); may be repeated."_s, u"CAPTION"_s);
@@ -132,13 +120,16 @@ int main(int argc, char *argv[])
     const QCommandLineOption noLiving(u"no-living"_s, u"Do not count genera living today."_s);
     parser.addOptions({stages, group, noUncertain, periodOnly, noLiving});
     parser.addPositionalArgument(u"DIR"_s, u"The folder that holds dat/."_s);
-    if (!parser.parse(app.arguments()) || parser.positionalArguments().size() != 1) {
+    const bool parsed = parser.parse(app.arguments());
+    if (parsed && (parser.isSet(help) || parser.isSet(u"help-all"_s))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : Failed;
+    }
+    if (!parsed || parser.positionalArguments().size() != 1) {
         warn(parser.errorText().isEmpty() ? u"give one data set folder"_s : parser.errorText());
         std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return NoDataSet;
     }
-    if (parser.isSet(u"help"_s))
-        parser.showHelp(0);
 
     const QDir dataSet(parser.positionalArguments().front());
     const QString catalogues = data::nativePath(u"dat\\BD", dataSet);
@@ -149,25 +140,30 @@ int main(int argc, char *argv[])
     const std::optional<QList<int>> rows = chosenGroups(parser.values(group));
     if (!rows)
         return NoDataSet;
-    const strata::TimeScale scale = timeScale();
-    const Reading reading = readCatalogues(dataSet, *rows, scale);
-    if (reading.unread == rows->size()) {
+    const std::shared_ptr<const strata::TimeScale> scale = timeScale();
+    int unread = 0;
+    const catalogue::CatalogueEntries read(readCatalogues(dataSet, *rows, &unread), scale);
+    if (unread == rows->size()) {
         warn(u"no catalogue of the data set in %1 could be read"_s.arg(dataSet.path()));
         return NoDataSet;
     }
 
     const strata::CountOptions options{!parser.isSet(noUncertain), parser.isSet(periodOnly),
                                        !parser.isSet(noLiving)};
-    const strata::StageCounts counts(reading.entries, scale, {}, options);
+    const strata::StageCounts counts(read.entries(), *scale, {}, options);
     QStringList captions;
     for (const data::Group &g : data::GroupTable)
         captions.append(g.caption.toString());
-    const QByteArray table = parser.isSet(stages)
-                                 ? strata::stageTable(counts, scale)
-                                 : strata::genusTable(reading.entries, counts, scale, captions);
-    if (!write(table)) {
+    QFile out;
+    const bool written =
+        out.open(stdout, QIODevice::WriteOnly) &&
+        (parser.isSet(stages)
+             ? strata::writeStageTable(out, counts, *scale)
+             : strata::writeGenusTable(out, read.entries(), counts, *scale, captions)) &&
+        out.flush();
+    if (!written) {
         warn(u"the table could not be written"_s);
         return Failed;
     }
-    return reading.unread > 0 ? Failed : 0;
+    return unread > 0 || !read.texts()->cut().isEmpty() ? Failed : 0;
 }

@@ -266,7 +266,7 @@ private slots:
             sponge += "Fillerus" + QByteArray::number(genus) + " K (Camp)\\par ";
         QVERIFY(s.data.writeCatalogue(QStringLiteral("SPONGE"),
                                       sponge + "Zyxspongia J\\par " + sponge));
-        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"), "Zyxspongia too"));
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("RAD"), "Zyxspongia K (Camp)"));
         s.window()->catalogueLoader().setBackgroundThreshold(1024);
         QVERIFY(QTest::qWaitForWindowActive(s.window()));
         s.program->searchCommands().openSearchWindow();
@@ -284,7 +284,7 @@ private slots:
             QTRY_VERIFY(!s.window()->catalogueLoader().isLoading());
             QThreadPool::globalInstance()->waitForDone();
             QTest::qWait(50);
-            QCOMPARE(s.view()->toPlainText(), QStringLiteral("Zyxspongia too"));
+            QCOMPARE(s.view()->toPlainText(), QStringLiteral("Zyxspongia K (Camp)"));
             QVERIFY(!s.view()->textCursor().hasSelection());
             return;
         }
@@ -364,13 +364,14 @@ private slots:
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
-    // Rows selected together are copied one a line and exported as CSV;
-    // with one or none selected, every row is exported.
+    // Rows selected together are copied one a line, one tab between group
+    // and line (the line's own tabs and line breaks as spaces), and exported
+    // as CSV; with one or none selected, every row is exported.
     void copyAndExportTheRows()
     {
         Session s;
         QVERIFY(s.data.writeCatalogue(QStringLiteral("FORAM2"),
-                                      "Abcdiana Smith, 1975 K (Camp) (12, 45)"));
+                                      "Abcdiana Smith, 1975\\tab K (Camp)\\tab (12, 45)\\line x"));
         QVERIFY(QTest::qWaitForWindowActive(s.window()));
         s.program->searchCommands().openSearchWindow();
         QVERIFY(QTest::qWaitForWindowActive(s.search()));
@@ -381,7 +382,7 @@ private slots:
         QTRY_COMPARE(s.countLine(), QStringLiteral("Найдено: 6 в 3 группах"));
         const QStringList lines{"ФОРАМИНИФЕРЫ\tAbcdia K (Camp)",
                                 "ФОРАМИНИФЕРЫ\tAbcdiaella J (Oxf)",
-                                "ФОРАМИНИФЕРЫ2\tAbcdiana Smith, 1975 K (Camp) (12, 45)",
+                                "ФОРАМИНИФЕРЫ2\tAbcdiana Smith, 1975 K (Camp) (12, 45) x",
                                 "ФОРАМИНИФЕРЫ\tBolivina abcdia-like",
                                 "ФОРАМИНИФЕРЫ\tZeta ABCDIA",
                                 "РАДИОЛЯРИИ\tafter x  Abcdia after a picture"};
@@ -389,7 +390,10 @@ private slots:
         Session::press(QKeyCombination(Qt::Key_Down)); // into the list
         Session::press(Qt::CTRL | Qt::Key_A);
         Session::press(Qt::CTRL | Qt::Key_C);
-        QCOMPARE(QGuiApplication::clipboard()->text(), lines.join(u'\n') + u'\n');
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(copied, lines.join(u'\n') + u'\n');
+        for (const QString &line : copied.split(u'\n', Qt::SkipEmptyParts))
+            QCOMPARE(line.count(u'\t'), 1);
 
         // The second and third rows, Down and Shift+Down from the first.
         Session::press(QKeyCombination(Qt::Key_Home));
@@ -407,12 +411,12 @@ private slots:
             return file.open(QIODevice::ReadOnly) ? parseCsv(QString::fromUtf8(file.readAll()))
                                                   : QList<QStringList>();
         };
-        QCOMPARE(
-            exported(),
-            (QList<QStringList>{header,
-                                {"ФОРАМИНИФЕРЫ", "Abcdiaella", "Abcdiaella J (Oxf)", "J (Oxf)", ""},
-                                {"ФОРАМИНИФЕРЫ2", "Abcdiana",
-                                 "Abcdiana Smith, 1975 K (Camp) (12, 45)", "K (Camp)", "12, 45"}}));
+        QCOMPARE(exported(),
+                 (QList<QStringList>{
+                     header,
+                     {"ФОРАМИНИФЕРЫ", "Abcdiaella", "Abcdiaella J (Oxf)", "J (Oxf)", ""},
+                     {"ФОРАМИНИФЕРЫ2", "Abcdiana", "Abcdiana Smith, 1975\tK (Camp)\t(12, 45)\nx",
+                      "K (Camp)", "12, 45"}}));
 
         // One row selected: all are exported, to the folder of the last export.
         QTest::mouseClick(s.list()->viewport(), Qt::LeftButton, {},
@@ -422,8 +426,10 @@ private slots:
         QCOMPARE(s.dialogs->saveRequests.last().proposed, s.data.path("abcdia.csv"));
         const QList<QStringList> all = exported();
         QCOMPARE(all.size(), lines.size() + 1);
-        for (qsizetype row = 0; row < lines.size(); ++row)
-            QCOMPARE(all[row + 1][0] + u'\t' + all[row + 1][2], lines[row]);
+        for (qsizetype row = 0; row < lines.size(); ++row) {
+            const QString text = QString(all[row + 1][2]).replace(u'\t', u' ').replace(u'\n', u' ');
+            QCOMPARE(all[row + 1][0] + u'\t' + text, lines[row]);
+        }
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
@@ -569,7 +575,7 @@ private slots:
         QTest::addColumn<int>("groups");
         QTest::addColumn<int>("listed");
         QTest::addColumn<QStringList>("unread");
-        QTest::addColumn<QStringList>("partly");
+        QTest::addColumn<QStringList>("partly"); // "CAPTION:CHARACTERS LEFT OUT"
         QTest::addColumn<QString>("line");
         const QStringList none;
         QTest::newRow("no search")
@@ -585,12 +591,14 @@ private slots:
             << "Найдено: 1\u00A0234\u00A0567 в 34 группах, показаны первые 50\u00A0000";
         QTest::newRow("nothing, one file unread, two held in part")
             << int(Stage::Finished) << qsizetype(0) << 0 << 0 << QStringList{"ГУБКИ"}
-            << QStringList{"РАДИОЛЯРИИ", "ЧЕРВИ"}
-            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ, ЧЕРВИ: файлы слишком "
-               "велики, поиск только в их начале";
+            << QStringList{"РАДИОЛЯРИИ:12", "ЧЕРВИ:1234567"}
+            << "Ничего не найдено\nГУБКИ: файл не прочитан\nРАДИОЛЯРИИ: файл слишком велик, "
+               "поиск только в его начале (не прочитано знаков: 12)\nЧЕРВИ: файл слишком велик, "
+               "поиск только в его начале (не прочитано знаков: 1\u00A0234\u00A0567)";
         QTest::newRow("one held in part")
-            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ"}
-            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале";
+            << int(Stage::Finished) << qsizetype(1) << 1 << 1 << none << QStringList{"ЧЕРВИ:1"}
+            << "Найдено: 1 в 1 группе\nЧЕРВИ: файл слишком велик, поиск только в его начале "
+               "(не прочитано знаков: 1)";
     }
     void countLineWording()
     {
@@ -607,7 +615,8 @@ private slots:
         count.groups = groups;
         count.listed = listed;
         count.unread = unread;
-        count.partlyRead = partly;
+        for (const QString &cut : std::as_const(partly))
+            count.cut.append({cut.section(u':', 0, 0), cut.section(u':', 1).toLongLong()});
         QCOMPARE(searchCountLine(count), line);
     }
 

@@ -2,12 +2,19 @@
 // stage's place in time, old on the left; nothing drawn where a value cannot
 // be (undefined, or 0 on a logarithmic axis); a point in a stage's column
 // found to be that stage; the end-Cretaceous extinction marked at its age.
+// The window's SVG export of any text typed in its filter, read back by an
+// XML parser.
 #include "DiversityFigure.h"
+#include "DiversityWindow.h"
 #include "TimeScale.h"
+#include "support/DataTree.h"
+#include "support/WindowCatalogue.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace fosdat;
 using namespace fosdat::diversity;
@@ -109,6 +116,42 @@ private slots:
         const QList<int> boundary =
             rowsWhere(image, qRound(figure.xOf(66)), plot.top(), plot.bottom(), isExtinctionMark);
         QVERIFY(boundary.size() > plot.height() / 3); // a dashed line down the plot
+    }
+
+    // Whatever the filter holds, the SVG is well-formed XML whose description
+    // is the window's title, the characters XML forbids left out.
+    void svgOfAnyFilterText_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("inTitle"); // as the description must say it
+        QTest::newRow("markup") << u"<desc>&amp; </svg> \"x\" 'y' ]]>"_s
+                                << u"<desc>&amp; </svg> \"x\" 'y' ]]>"_s;
+        QTest::newRow("control characters")
+            << u"a\u0001b\u0008c\u000Bd\u001Fe\u0000f\tg"_s << u"abcdef\tg"_s;
+        QTest::newRow("a lone surrogate, a pair kept")
+            << u"x\xD800y\U0001D11E"_s << u"xy\U0001D11E"_s;
+        QTest::newRow("characters XML excludes") << u"p\uFFFEq\uFFFFr"_s << u"pqr"_s;
+    }
+    void svgOfAnyFilterText()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, inTitle);
+        DataTree tree;
+        QVERIFY(tree.writeCatalogue(u"FORAM"_s, "Abcdia K (Camp) (12)"));
+        DiversityWindow window;
+        window.setCatalogue(windowCatalogue());
+        window.findChild<QLineEdit *>(u"filterText"_s)->setText(filter);
+        const QByteArray svg = window.exportBytes(DiversityExport::Svg);
+        QVERIFY(!svg.isEmpty());
+
+        QXmlStreamReader xml(svg);
+        QString description;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"desc")
+                description = xml.readElementText();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(description, u"Все группы · записи с «%1»"_s.arg(inTitle));
     }
 };
 

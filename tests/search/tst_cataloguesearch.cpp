@@ -1,11 +1,10 @@
 // The search over every catalogue, on real files: what it matches, in what
-// order, what it counts, which files it reads again after they changed on
-// disk, and what it holds of them within its budget.
-#include "CatalogueIndex.h"
+// order, what it counts, which files the model reads again after they changed
+// on disk, and what it holds of them within its budget.
 #include "CatalogueSearch.h"
+#include "CatalogueTexts.h"
 #include "GroupTable.h"
-#include "support/DataTree.h"
-#include "support/RtfPicture.h"
+#include "support/CatalogueEdits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,37 +25,12 @@ QString fileName(const Group &group)
     return group.catalogPath.toString().section(u'\\', -1);
 }
 
-// "NAME=text": a catalogue of that RTF body; "NAME=!bytes": a file that is
-// not RTF; "NAME-": the file removed; "NAME~text": rewritten to the same
-// size with its modification time kept.
-void apply(const DataTree &tree, const QString &edit)
-{
-    const qsizetype sign = edit.indexOf(QRegularExpression(QStringLiteral("[=~-]")));
-    const QString path = QStringLiteral("dat/BD/") + edit.left(sign);
-    const QByteArray body = edit.mid(sign + 1).toLatin1().replace("<pict>", rtfPicture());
-    switch (edit.at(sign).unicode()) {
-    case u'-':
-        QVERIFY(tree.remove(path));
-        return;
-    case u'~': {
-        const QDateTime modified = QFileInfo(tree.path(path)).lastModified();
-        QVERIFY(tree.write(path, DataTree::catalogue(body)));
-        QFile file(tree.path(path));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-        return;
-    }
-    default:
-        QVERIFY(tree.write(path, body.startsWith('!') ? body.mid(1) : DataTree::catalogue(body)));
-    }
-}
-
 struct Outcome {
     // "CAPTION paragraph offset: line", in the order the window lists them:
     // each rank after the one before, each batch after those of its rank.
     QStringList rows;
     // "MATCHES in GROUPS", then "; in CAPTION: FILTERED", "; unread: CAPTIONS",
-    // "; partly: CAPTIONS"
+    // "; cut: CAPTION (CHARACTERS LEFT OUT)..."
     QString count;
 };
 
@@ -69,8 +43,8 @@ QString countOf(const SearchCount &count)
         text += QStringLiteral("; in %1: %2").arg(count.filter).arg(count.filtered);
     if (!count.unread.isEmpty())
         text += QStringLiteral("; unread: ") + count.unread.join(QStringLiteral(", "));
-    if (!count.partlyRead.isEmpty())
-        text += QStringLiteral("; partly: ") + count.partlyRead.join(QStringLiteral(", "));
+    for (const SearchCount::Cut &cut : count.cut)
+        text += QStringLiteral("; cut: %1 (%2)").arg(cut.caption).arg(cut.leftOut);
     return text;
 }
 
@@ -114,7 +88,7 @@ void writeDataSet(const DataTree &tree, const QStringList &files)
     for (const Group &group : GroupTable)
         QVERIFY(tree.writeCatalogue(fileName(group), fileName(group).toLatin1() + " catalogue"));
     for (const QString &file : files)
-        apply(tree, file);
+        QVERIFY(editCatalogue(tree, file));
 }
 
 } // namespace
@@ -133,13 +107,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("files");   // written before the first search
         QTest::addColumn<QStringList>("edits");   // made after it
-        QTest::addColumn<int>("reread");          // files an index then reads again
+        QTest::addColumn<int>("reread");          // files the model then reads again
         QTest::addColumn<QString>("typedBefore"); // a search that the one checked replaces
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("flags");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("count");
-        QTest::addColumn<int>("budget"); // characters; 0: the index's own
+        QTest::addColumn<int>("budget"); // characters; 0: the model's own
 
         const QStringList abc{"FORAM=Abcdia K\\par Zeta abcdia-like", "SPONGE=ABCDIA x",
                               "RAD=rad abcdiax"};
@@ -229,11 +203,11 @@ private slots:
             << threeZetas << QStringList() << 0 << ""
             << "Zeta" << 0
             << QStringList{"ПОЗВОНОЧНЫЕ3 0 0: Zeta one", "ПОЗВОНОЧНЫЕ3 1 0: Zeta two"}
-            << "2 in 1; partly: ПОЗВОНОЧНЫЕ3" << others + 19;
+            << "2 in 1; cut: ПОЗВОНОЧНЫЕ3 (11)" << others + 19;
         QTest::newRow("a paragraph longer than the room is held up to it")
             << threeZetas << QStringList() << 0 << ""
             << "Zeta" << 0 << QStringList{"ПОЗВОНОЧНЫЕ3 0 0: Zeta "}
-            << "1 in 1; partly: ПОЗВОНОЧНЫЕ3" << others + 5;
+            << "1 in 1; cut: ПОЗВОНОЧНЫЕ3 (23)" << others + 5;
         QTest::newRow("held whole once another file makes room")
             << threeZetas << QStringList{"FORAM=x"} << 2 << ""
             << "Zeta" << 0
@@ -277,25 +251,28 @@ private slots:
         DataTree tree;
         writeDataSet(tree, files);
 
-        const qsizetype characters = budget > 0 ? budget : CatalogueIndex::DefaultBudget;
+        const qsizetype characters =
+            budget > 0 ? budget : catalogue::CatalogueReader::DefaultBudget;
         CatalogueSearch catalogues(nullptr, characters);
-        CatalogueIndex index(characters);
-        QCOMPARE(index.refresh(QDir::currentPath()), CatalogueIndex::GroupCount);
+        catalogues.setRanked(false); // in the order of the texts: rankedFilteredAndCiting ranks
+        catalogue::CatalogueReader reader(characters);
+        const catalogue::CataloguesPtr before = reader.refresh(QDir::currentPath());
         ::search(catalogues, text, flags);
         for (const QString &edit : std::as_const(edits))
-            apply(tree, edit);
-        QCOMPARE(index.refresh(QDir::currentPath()), reread);
+            QVERIFY(editCatalogue(tree, edit));
+        // A file read again, and only that, has a text of a new generation.
+        const catalogue::CataloguesPtr after = reader.refresh(QDir::currentPath());
+        int changed = 0;
+        for (int group = 0; group < catalogue::GroupCount; ++group)
+            changed += after->at(group).generation != before->at(group).generation;
+        QCOMPARE(changed, reread);
+        QCOMPARE(after->generation() > before->generation(), reread > 0);
 
         if (!typedBefore.isEmpty())
             catalogues.search(typedBefore, {});
         const Outcome outcome = ::search(catalogues, text, flags);
         QCOMPARE(outcome.rows, rows);
         QCOMPARE(outcome.count, count);
-        // The texts searched, for whatever reads the entries.
-        QStringList texts;
-        for (int group = 0; group < CatalogueIndex::GroupCount; ++group)
-            texts << index.text(group);
-        QCOMPARE(catalogues.texts().result(), texts);
     }
 };
 
