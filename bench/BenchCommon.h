@@ -27,5 +27,6 @@ void registerSearchBenchmarks(const Inputs &inputs);
 void registerPrintBenchmarks(const Inputs &inputs);
 void registerStrataBenchmarks(const Inputs &inputs);
 void registerDiversityBenchmarks(const Inputs &inputs);
+void registerBinBenchmarks(const Inputs &inputs);
 
 } // namespace fosdat::bench

@@ -80,6 +80,7 @@ int main(int argc, char *argv[])
     registerPrintBenchmarks(inputs);
     registerStrataBenchmarks(inputs);
     registerDiversityBenchmarks(inputs);
+    registerBinBenchmarks(inputs);
     benchmark::RunSpecifiedBenchmarks();
     releaseSharedView();
     benchmark::Shutdown();

@@ -20,11 +20,19 @@ QString userTimeScalePath()
 std::optional<UserTimeScale> readUserTimeScale()
 {
     UserTimeScale file{userTimeScalePath(), {}, {}};
-    if (!QFileInfo(file.path).exists())
+    const QFileInfo info(file.path);
+    if (!info.exists())
         return std::nullopt;
+    if (info.isFile() && info.size() > MaxUserTimeScaleBytes) {
+        file.error =
+            u"файл не прочитан: в нём %1 байт, а файл шкалы — не больше %2 МБ"_s.arg(info.size())
+                .arg(MaxUserTimeScaleBytes / (1024 * 1024));
+        return file;
+    }
     const std::optional<QByteArray> bytes = readRegularFile(file.path, MaxUserTimeScaleBytes);
     if (!bytes) {
-        file.error = u"файл не прочитан: это не обычный файл, он недоступен или больше 1 МБ"_s;
+        file.error = u"файл не прочитан: это не обычный файл, он недоступен или больше %1 МБ"_s.arg(
+            MaxUserTimeScaleBytes / (1024 * 1024));
         return file;
     }
     QStringDecoder decode(QStringDecoder::Utf8);

@@ -6,8 +6,10 @@
 namespace fosdat::data
 {
 
-// A time scale file of the user's own lists a few hundred codes; anything
-// far larger is not one.
+// A time scale file of the user's own lists a few hundred codes, some tens of
+// kilobytes; anything far larger is not one. Read whole into memory and
+// parsed in linear time (a file of this size in some tens of milliseconds);
+// a larger file is not read, and the message says so.
 inline constexpr qint64 MaxUserTimeScaleBytes = 1024 * 1024;
 
 // The user's time scale file, which extends or corrects the program's:
@@ -22,7 +24,8 @@ struct UserTimeScale {
 };
 
 // The user's time scale file: nullopt when there is none; its text, or why it
-// could not be taken (unreadable, not a regular file, too large, not UTF-8).
+// could not be taken (larger than MaxUserTimeScaleBytes, unreadable or not a
+// regular file, not UTF-8).
 std::optional<UserTimeScale> readUserTimeScale();
 
 } // namespace fosdat::data

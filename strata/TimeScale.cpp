@@ -88,49 +88,53 @@ void TimeScale::index()
     m_unitByCode.clear();
     m_periodByCode.clear();
     m_presentCodes.clear();
-    for (const QString &code : m_present)
-        m_presentCodes.insert(code, 0);
+    for (qsizetype i = 0; i < m_present.size(); ++i)
+        m_presentCodes.insert(m_present[i], int(i));
     for (qsizetype i = 0; i < m_units.size(); ++i)
         m_unitByCode.insert(m_units[i].code, int(i));
     for (qsizetype i = 0; i < m_periods.size(); ++i)
         m_periodByCode.insert(m_periods[i].code, int(i));
-    QStringList names; // of the stages' periods, one bit each
-    m_stageBits.clear();
+    QHash<QStringView, int> names; // of the stages' periods, in order of first use
+    m_stagePeriod.clear();
     for (const Stage &stage : m_stages) {
-        if (!names.contains(stage.period))
-            names.append(stage.period);
-        m_stageBits.append(quint64(1) << (names.indexOf(stage.period) % 64));
+        const auto name = names.constFind(stage.period);
+        m_stagePeriod.append(name != names.cend() ? *name : int(names.size()));
+        if (name == names.cend())
+            names.insert(stage.period, int(names.size()));
     }
-    m_periodMasks.clear();
+    m_periodMembers.clear();
     for (const Period &period : m_periods) {
-        quint64 mask = 0;
-        for (const QString &name : period.periods)
-            mask |= names.contains(name) ? quint64(1) << (names.indexOf(name) % 64) : 0;
-        m_periodMasks.append(mask);
+        QList<int> members;
+        for (const QString &name : period.periods) {
+            if (const auto found = names.constFind(name); found != names.cend())
+                members.append(*found);
+        }
+        m_periodMembers.append(members);
     }
 }
 
-quint64 TimeScale::periodMask(const Period &period) const
+bool TimeScale::standsFor(const Period &period, int stage) const
 {
     const qsizetype at = &period - m_periods.constData();
-    return at >= 0 && at < m_periodMasks.size() ? m_periodMasks[at] : 0;
+    return at >= 0 && at < m_periodMembers.size() &&
+           m_periodMembers[at].contains(m_stagePeriod[stage]);
 }
 
 const Unit *TimeScale::unit(QStringView code) const
 {
-    const int at = m_unitByCode.find(code);
-    return at < 0 ? nullptr : &m_units[at];
+    const auto found = m_unitByCode.constFind(code);
+    return found == m_unitByCode.cend() ? nullptr : &m_units[*found];
 }
 
 const Period *TimeScale::period(QStringView code) const
 {
-    const int at = m_periodByCode.find(code);
-    return at < 0 ? nullptr : &m_periods[at];
+    const auto found = m_periodByCode.constFind(code);
+    return found == m_periodByCode.cend() ? nullptr : &m_periods[*found];
 }
 
 bool TimeScale::isPresent(QStringView code) const
 {
-    return m_presentCodes.find(code) >= 0;
+    return m_presentCodes.contains(code);
 }
 
 int TimeScale::stageIndex(QStringView code) const
@@ -143,12 +147,11 @@ int TimeScale::stageIndex(QStringView code) const
 
 std::optional<StageSpan> TimeScale::periodStages(const Period &period, QChar part) const
 {
-    const quint64 mask = periodMask(period);
     int first = -1;
     int last = -1;
     for (int i = 0; i < int(m_stages.size()); ++i) {
         const Stage &stage = m_stages[i];
-        if (!(m_stageBits[i] & mask) || (!part.isNull() && stage.part != part))
+        if (!standsFor(period, i) || (!part.isNull() && stage.part != part))
             continue;
         if (last >= 0 && last != i - 1)
             return std::nullopt; // not one run of stages
@@ -163,9 +166,8 @@ std::optional<StageSpan> TimeScale::periodStages(const Period &period, QChar par
 
 bool TimeScale::belongsTo(const Unit &unit, const Period &period) const
 {
-    const quint64 mask = periodMask(period);
     for (int i = unit.first; i <= unit.last; ++i) {
-        if (m_stageBits[i] & mask)
+        if (standsFor(period, i))
             return true;
     }
     return false;

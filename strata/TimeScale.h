@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,33 +41,6 @@ struct Period {
     QStringList periods;
 };
 
-// Codes to indices, looked up without allocating: a catalogue's text asks for
-// every word that may be a code, and most are not.
-class CodeIndex
-{
-public:
-    void clear();
-    // `code` must outlive the index (it is a view of a string the scale keeps).
-    void insert(QStringView code, int value);
-    // The same for a code the index does not hold.
-    void insertNew(QStringView code, int value);
-    int find(QStringView code) const; // -1 when absent
-
-private:
-    struct Slot {
-        QStringView code;
-        quint32 hash = 0; // of the code: compared first, and kept for growing
-        int value = -1;
-    };
-    static quint32 hash(QStringView code);
-    void add(QStringView code, quint32 hash, int value);
-    void place(const Slot &slot);
-
-    QList<Slot> m_slots; // a power of two, at most half full
-    qsizetype m_count = 0;
-    qsizetype m_longest = 0;
-};
-
 // Stages first to last, both included.
 struct StageSpan {
     int first = 0;
@@ -84,8 +58,11 @@ public:
     const QList<Period> &periods() const { return m_periods; }
     const QStringList &presentCodes() const { return m_present; }
 
-    // Looked up by code exactly as written (letter case counts); null if
-    // unknown.
+    // Looked up by code exactly as written; null if unknown. Letter case
+    // counts: catalogues write codes capitalised, and in lower case the
+    // same letters are words of the text around a range ("nor", "dan",
+    // "ash", "apt") or a part of a period ("l", "m", "u"). A code in another
+    // case gets a suggestion instead (CodeSuggester), never a guess.
     const Unit *unit(QStringView code) const;
     const Period *period(QStringView code) const;
     bool isPresent(QStringView code) const;
@@ -102,10 +79,13 @@ public:
     // belongs to one of the code's periods.
     bool belongsTo(const Unit &unit, const Period &period) const;
 
+    // The index of a unit in units(), of a pointer that unit() gave.
+    int unitIndex(const Unit &unit) const { return int(&unit - m_units.constData()); }
+
 private:
     friend class TimeScaleBuilder;
     void index();
-    quint64 periodMask(const Period &period) const;
+    bool standsFor(const Period &period, int stage) const;
 
     QString m_version;
     QList<Stage> m_stages;
@@ -113,13 +93,15 @@ private:
     QList<Period> m_periods;
     QStringList m_present;
     // Views of the codes held above, which never change once indexed.
-    CodeIndex m_unitByCode;
-    CodeIndex m_periodByCode;
-    CodeIndex m_presentCodes;
-    // The periods of the stages as bits, and those each period code stands
-    // for: a range's every stage is checked against its period code.
-    QList<quint64> m_stageBits;
-    QList<quint64> m_periodMasks;
+    QHash<QStringView, int> m_unitByCode;
+    QHash<QStringView, int> m_periodByCode;
+    QHash<QStringView, int> m_presentCodes;
+    // Each stage's period, as an index into the names of the stages'
+    // periods, and the names each period code stands for: a range's every
+    // stage is checked against its period code. As many periods as a file
+    // names: none shares another's place.
+    QList<int> m_stagePeriod;
+    QList<QList<int>> m_periodMembers;
 };
 
 // A line of a time scale file that was not taken, and why.
@@ -147,5 +129,34 @@ ScaleReading readTimeScale(QStringView shipped, QStringView user);
 // The time scale compiled into the program, and its text.
 const TimeScale &shippedTimeScale();
 QString shippedTimeScaleText();
+
+// A hand-made table of names by views of them, kept only while the genus
+// entries' reader still uses it for the names of a catalogue's headings. The
+// time scale looks its codes up in QHash<QStringView, int>: reading and
+// counting every catalogue is within a few per cent either way.
+class CodeIndex
+{
+public:
+    void clear();
+    // `code` must outlive the index (a view of a string the caller keeps).
+    void insert(QStringView code, int value);
+    // The same for a code the index does not hold.
+    void insertNew(QStringView code, int value);
+    int find(QStringView code) const; // -1 when absent
+
+private:
+    struct Slot {
+        QStringView code;
+        quint32 hash = 0; // of the code: compared first, and kept for growing
+        int value = -1;
+    };
+    static quint32 hash(QStringView code);
+    void add(QStringView code, quint32 hash, int value);
+    void place(const Slot &slot);
+
+    QList<Slot> m_slots; // a power of two, at most half full
+    qsizetype m_count = 0;
+    qsizetype m_longest = 0;
+};
 
 } // namespace fosdat::strata

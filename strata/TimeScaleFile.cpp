@@ -2,6 +2,7 @@
 #include "TimeScale.h"
 
 #include <QLocale>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -27,6 +28,12 @@ struct Record {
     QStringList fields;
 
     const QString &code() const { return fields.at(1); }
+};
+
+// The records of one kind, each code once, found by code in constant time.
+struct Records {
+    QList<Record> list;
+    QHash<QString, qsizetype> byCode;
 };
 
 QList<Record> splitRecords(QStringView text, Origin origin)
@@ -67,7 +74,7 @@ public:
 private:
     void take(const QList<Record> &records);
     bool checkShape(const Record &record);
-    void merge(QList<Record> &into, const Record &record);
+    void merge(Records &into, const Record &record);
     bool buildStages(const QList<Record> &records);
     void buildUnits();
     void buildPeriods();
@@ -77,7 +84,7 @@ private:
 
     ScaleReading m_reading;
     QStringList m_versions;
-    QList<Record> m_periods, m_stages, m_aliases, m_present;
+    Records m_periods, m_stages, m_aliases, m_present;
     QList<Record> m_shippedStages;            // to fall back on
     QHash<QString, const Record *> m_claimed; // unit and present codes in use
 };
@@ -114,18 +121,19 @@ bool TimeScaleBuilder::checkShape(const Record &record)
 
 // A record with the code of an earlier one of its kind replaces it when it
 // comes from the user's file; within one file a code is given once.
-void TimeScaleBuilder::merge(QList<Record> &into, const Record &record)
+void TimeScaleBuilder::merge(Records &into, const Record &record)
 {
-    for (Record &earlier : into) {
-        if (earlier.code() != record.code())
-            continue;
-        if (earlier.origin == record.origin)
-            error(record, u"код «%1» уже задан в строке %2"_s.arg(record.code()).arg(earlier.line));
-        else
-            earlier = record;
+    const auto found = into.byCode.constFind(record.code());
+    if (found == into.byCode.cend()) {
+        into.byCode.insert(record.code(), into.list.size());
+        into.list.append(record);
         return;
     }
-    into.append(record);
+    Record &earlier = into.list[*found];
+    if (earlier.origin == record.origin)
+        error(record, u"код «%1» уже задан в строке %2"_s.arg(record.code()).arg(earlier.line));
+    else
+        earlier = record;
 }
 
 void TimeScaleBuilder::take(const QList<Record> &records)
@@ -212,10 +220,10 @@ void TimeScaleBuilder::buildUnits()
         const Stage &stage = scale.m_stages[i];
         scale.m_units.append({stage.code, stage.name, i, i, stage.base, stage.top});
     }
-    for (const Record &record : m_stages)
+    for (const Record &record : m_stages.list)
         m_claimed.insert(record.code(), &record);
     scale.index();
-    for (const Record &record : m_aliases) {
+    for (const Record &record : m_aliases.list) {
         const QStringList &f = record.fields;
         const int first = scale.stageIndex(f[3]);
         const int last = scale.stageIndex(f[4]);
@@ -248,10 +256,10 @@ void TimeScaleBuilder::buildUnits()
 void TimeScaleBuilder::buildPeriods()
 {
     TimeScale &scale = m_reading.scale;
-    QStringList known;
+    QSet<QString> known;
     for (const Stage &stage : scale.m_stages)
-        known.append(stage.period);
-    for (const Record &record : m_periods) {
+        known.insert(stage.period);
+    for (const Record &record : m_periods.list) {
         const QStringList members = record.fields[3].split(u' ', Qt::SkipEmptyParts);
         const auto unknown = std::find_if(members.begin(), members.end(),
                                           [&](const QString &p) { return !known.contains(p); });
@@ -266,7 +274,7 @@ void TimeScaleBuilder::buildPeriods()
 
 void TimeScaleBuilder::buildPresent()
 {
-    for (const Record &record : m_present) {
+    for (const Record &record : m_present.list) {
         if (claimCode(record))
             m_reading.scale.m_present.append(record.code());
     }
@@ -275,10 +283,10 @@ void TimeScaleBuilder::buildPresent()
 ScaleReading TimeScaleBuilder::build(QStringView shipped, std::optional<QStringView> user)
 {
     take(splitRecords(shipped, Origin::Shipped));
-    m_shippedStages = m_stages;
+    m_shippedStages = m_stages.list;
     if (user)
         take(splitRecords(*user, Origin::User));
-    if (!buildStages(m_stages)) {
+    if (!buildStages(m_stages.list)) {
         // Counts over a broken scale would be wrong everywhere: the shipped
         // stages stand, and without them (a broken file of its own) none.
         if (!user || !buildStages(m_shippedStages))

@@ -1,9 +1,12 @@
 // The shipped time scale, and a user's file over it.
 #include "TimeScale.h"
+#include "UserTimeScale.h"
 
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
+using namespace fosdat;
 using namespace fosdat::strata;
 using namespace Qt::StringLiterals;
 
@@ -150,6 +153,80 @@ private slots:
         QCOMPARE(summary(reading.scale, code), expected);
         QCOMPARE(reading.scale.version(), version);
         QCOMPARE(reading.scale.stages().size(), 103);
+    }
+
+    // A scale of its own with more periods than a word has bits: every
+    // stage is written under its own period's code and no other.
+    void manyPeriods()
+    {
+        constexpr int Count = 70;
+        QString text;
+        for (int i = 0; i < Count; ++i)
+            text += u"period,C%1,период %1,P%1\n"_s.arg(i);
+        for (int i = 0; i < Count; ++i)
+            text += u"stage,S%1,ярус %1,P%1,,%2,%3\n"_s.arg(i).arg(Count - i).arg(Count - i - 1);
+        const ScaleReading reading = readTimeScale(text);
+        QVERIFY2(reading.errors.isEmpty(), qPrintable(reading.errors.value(0).message));
+        const TimeScale &scale = reading.scale;
+        QCOMPARE(scale.stages().size(), Count);
+        for (int p = 0; p < Count; ++p) {
+            const Period *period = scale.period(u"C%1"_s.arg(p));
+            QVERIFY(period);
+            const auto stages = scale.periodStages(*period);
+            QVERIFY(stages && stages->first == p && stages->last == p);
+            for (int s = 0; s < Count; ++s) {
+                const Unit *unit = scale.unit(u"S%1"_s.arg(s));
+                QVERIFY2(scale.belongsTo(*unit, *period) == (s == p),
+                         qPrintable(u"S%1 under C%2"_s.arg(s).arg(p)));
+            }
+        }
+    }
+
+    // The user's file as the program finds it on disk.
+    void userFileOnDisk_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // "dir": a folder in its place; empty: none
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("errorPart");
+        const QByteArray line = "alias,Cmpn,кампан,Camp,Camp\n";
+        QTest::newRow("none") << QByteArray() << false << QString() << QString();
+        QTest::newRow("a file") << line << true << QString::fromUtf8(line) << QString();
+        QTest::newRow("at the cap") << QByteArray(data::MaxUserTimeScaleBytes, '#') << true
+                                    << QString(data::MaxUserTimeScaleBytes, u'#') << QString();
+        QTest::newRow("a byte over the cap")
+            << QByteArray(data::MaxUserTimeScaleBytes + 1, '#') << true << QString()
+            << u"в нём 1048577 байт, а файл шкалы — не больше 1 МБ"_s;
+        QTest::newRow("not UTF-8") << QByteArray("alias,\xcf\xf0,x,Camp,Camp") << true << QString()
+                                   << u"не в кодировке UTF-8"_s;
+        QTest::newRow("a folder") << QByteArray("dir") << true << QString()
+                                  << u"это не обычный файл"_s;
+    }
+    void userFileOnDisk()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, found);
+        QFETCH(QString, text);
+        QFETCH(QString, errorPart);
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        const QString path = data::userTimeScalePath();
+        QCOMPARE(path, home.path() + u"/fosdat/timescale.csv"_s);
+        QVERIFY(QDir().mkpath(home.path() + u"/fosdat"_s));
+        if (bytes == "dir") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        const std::optional<data::UserTimeScale> user = data::readUserTimeScale();
+        QCOMPARE(user.has_value(), found);
+        if (!user)
+            return;
+        QCOMPARE(user->text, text);
+        QVERIFY2(errorPart.isEmpty() ? user->error.isEmpty() : user->error.contains(errorPart),
+                 qPrintable(user->error));
     }
 };
 
