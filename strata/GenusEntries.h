@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 namespace fosdat::strata
@@ -12,15 +11,10 @@ namespace fosdat::strata
 
 class TimeScale;
 
-// A catalogue's text and the names its headings give, which its entries
-// share.
-struct CatalogueText {
-    QString text;
-    QStringList names; // of classes, orders and families, each once
-};
-
 // One genus entry of a catalogue: where it stands, its parts as written and
-// what its range means. The parts are views of the catalogue's text.
+// what its range means. Every part is a view of the catalogue's text, which
+// the entries of a catalogue share; the names its headings give are views
+// of their lines there, held once.
 class GenusEntry
 {
 public:
@@ -30,40 +24,38 @@ public:
     int offset = 0;      // where the catalogue view finds the entry
     Placement placement; // its spans lie in the catalogue's text
 
-    QStringView text() const { return view(m_line); }   // the whole line
-    QStringView genus() const { return view(m_genus); } // without "†" or "?"
+    QStringView text() const { return view(m_line); } // the whole line
+    // "†", "?", "† ?": the marks before the name, mostly none.
+    QStringView marks() const;
+    QStringView genus() const { return view(m_genus); } // "Aus", "Aus (Bus)"
+    QStringView subgenus() const;                       // "Bus"
     QStringView author() const { return view(m_author); }
+    // The range as written, or what stands in its place where it cannot be
+    // read: the text of the entry between its author (or notes) and its
+    // references, without the punctuation around it.
     QStringView range() const { return view(m_range); }
     QStringView references() const { return view(m_references); } // "206, 553"
-    QStringView view(TextSpan span) const { return span.in(m_catalogue->text); }
-    // From the headings above the entry; the family also from its own "сем. X".
-    QStringView family() const { return name(m_family); }
-    QStringView order() const { return name(m_order); }
-    QStringView className() const { return name(m_class); }
+    // The entry's own order and family ("[отр. X, сем. Y]", "сем. ?Y"), else
+    // those of the headings above it; the class from the headings:
+    // «Морские лилии» of "Класс Морские лилии (Crinoidea)", whose Latin name
+    // is classLatin().
+    QStringView family() const { return view(m_family); }
+    bool familyUncertain() const { return m_familyUncertain; } // "сем. ?Xidae"
+    QStringView order() const { return view(m_order); }
+    QStringView className() const { return view(m_class); }
+    QStringView classLatin() const { return view(m_classLatin); }
+    QStringView view(TextSpan span) const
+    {
+        return m_text && span.start >= 0 ? span.in(*m_text) : QStringView();
+    }
 
 private:
     friend class EntryReader;
-    QStringView name(int index) const
-    {
-        return index < 0 ? QStringView() : QStringView(m_catalogue->names.at(index));
-    }
 
-    // A span in half a TextSpan's room: a catalogue's text is far shorter
-    // than 2^31 characters, and a list of entries is written once.
-    struct Span {
-        qint32 start = 0;
-        qint32 length = 0;
-
-        Span() = default;
-        Span(TextSpan span) : start(qint32(span.start)), length(qint32(span.length)) {}
-        operator TextSpan() const { return {start, length}; }
-    };
-
-    std::shared_ptr<const CatalogueText> m_catalogue;
-    Span m_line, m_genus, m_author, m_range, m_references;
-    int m_family = -1; // in the catalogue's names
-    int m_order = -1;
-    int m_class = -1;
+    std::shared_ptr<const QString> m_text;
+    TextSpan m_line, m_genus, m_author, m_range, m_references;
+    TextSpan m_family, m_order, m_class, m_classLatin;
+    bool m_familyUncertain = false;
 };
 
 } // namespace fosdat::strata
@@ -75,7 +67,8 @@ namespace fosdat::strata
 {
 
 // The genus entries of one catalogue's plain text (as the text-only reader
-// gives it: paragraphs joined by '\n', line breaks within them as U+2028).
+// gives it: paragraphs joined by '\n', line breaks within them as U+2028;
+// only these end a line, and other control characters count as blanks).
 // Headings ("Класс X", "Отряд X", "Семейство X", "Family Xidae", a lone
 // "Xidae"), legends, synonym lines ("= X") and other text are not entries;
 // they only set the class, order and family of the entries below them.
@@ -88,12 +81,9 @@ struct CatalogueInput {
 };
 
 // The genus entries of every catalogue in `catalogues`, in their order, each
-// as readGenusEntries() reads it. Neighbouring catalogues are read in runs of
-// about equal text, one run a core (at most `MaxReadingThreads`), each on a
-// thread of its own with a reader of its own; the runs' lists are joined in
-// order, so the result is the same however many threads read it. A range
-// written alike in several entries of a run is read once.
+// as readGenusEntries() reads it. The texts are read in pieces of about
+// equal size on the cores, a catalogue's headings carried from each piece to
+// the next: the result is the same however the work falls to threads.
 QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, const TimeScale &scale);
-inline constexpr int MaxReadingThreads = 4;
 
 } // namespace fosdat::strata

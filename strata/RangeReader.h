@@ -3,8 +3,6 @@
 #include "RangeTokens.h"
 #include "Reason.h"
 
-#include <QList>
-#include <QString>
 #include <QStringView>
 
 namespace fosdat::strata
@@ -12,91 +10,55 @@ namespace fosdat::strata
 
 class TimeScale;
 
-// A piece of a text, by position.
+// A piece of a catalogue's text, by position. 32 bits: a catalogue's text
+// comes from a data file of at most 64 MB, and a list of entries holds
+// several spans each.
 struct TextSpan {
-    qsizetype start = 0;
-    qsizetype length = 0;
+    qint32 start = 0;
+    qint32 length = 0;
 
+    static TextSpan between(qsizetype from, qsizetype to)
+    {
+        return {qint32(from), qint32(to - from)};
+    }
     bool isEmpty() const { return length == 0; }
-    qsizetype end() const { return start + length; }
+    qsizetype end() const { return qsizetype(start) + length; }
     QStringView in(QStringView text) const { return text.mid(start, length); }
 };
 
 // What a written range means in a time scale.
 struct Placement {
     Reason reason = Reason::None; // set when the range cannot be placed
-    TextSpan code;                // the text that reason names
+    bool uncertain = false;       // a "?" anywhere in it
+    bool extant = false;          // placed, and open to the present: "Rec", "R", "Recent"
+    bool periodOnly = false;      // a bound given by its period alone: "K", "l-K", "K (Camp) - K"
     int first = -1;               // the stages it is placed in, oldest first
     int last = -1;
-    // The codes of its first and last unit as written, without "?"; empty for
-    // a bound given by its period alone, and for an open end.
+    TextSpan code; // the text that reason names
+    // The codes of its first and last unit as written, without "?", also where
+    // it cannot be placed; empty for a bound given by its period alone, and
+    // for an open end.
     TextSpan firstWritten;
     TextSpan lastWritten;
-    bool uncertain = false;  // a "?" anywhere in it
-    bool extant = false;     // open to the present: "Rec", "R", "Recent"
-    bool periodOnly = false; // a bound given by its period alone: "K", "l-K"
 
     bool isPlaced() const { return reason == Reason::None; }
 };
 
-// A range read from a text: where it stands and what it means. Where none is
-// found, `range` is empty and the reason is NoRange, or Unreadable when text
-// stands where the range should (`code` then spans that text).
-struct RangeReading {
-    TextSpan range;
-    Placement placement;
-};
+// Reads text[zone], the part of a genus entry between its author (or its
+// notes) and its references, as one range: "K (Camp)", "K (Ceno-Camp)",
+// "O (Aren) - S (Ludl)", "T (Ypre) - Rec", "l-K", "J - K", "Camp - Maas",
+// with "?" anywhere. The zone is the range whole or it is not read: anything
+// left over, a third part, a list, words, makes it Unreadable (`code` the
+// whole zone), never a shorter range. Every period code, stage code and code
+// of the present comes from `scale`; what it does not know is a reason
+// naming the code, never a guess. An empty zone gives NoRange.
+Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale);
 
-// Finds and reads the range in text[from, to), the part of a genus entry
-// between its name and its references. Text before the range (an author and
-// year) is skipped. Every period code, stage code and the code of the present
-// comes from `scale`; whatever it does not know is a reason, never a guess.
-RangeReading readRange(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale);
-
-// The same over tokens [from, to) of a line already cut into tokens.
-RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale);
-
-// The readings of the ranges of one text, by the characters they were read
-// from: most entries of a catalogue repeat a range written before, and the
-// same characters read the same. It holds views of the text, and serves one
-// text and one time scale only.
-class RangeMemo
-{
-public:
-    const RangeReading *find(QStringView characters) const;
-    void insert(QStringView characters, const RangeReading &reading);
-
-private:
-    struct Slot {
-        quint32 hash = 0;
-        qint32 known = -1; // in m_known, or -1 for a free slot
-    };
-    struct Known {
-        qint32 start; // of its characters in m_characters
-        qint32 length;
-        RangeReading reading; // spans from the characters' start
-    };
-
-    void place(quint32 hash, qint32 known);
-
-    // A table at most half full, a copy of every range's characters and its
-    // reading near each other: a catalogue's ranges are looked up in an
-    // order of their own, and a memo spread over the text missed the cache.
-    QList<Slot> m_slots;
-    QList<Known> m_known;
-    QString m_characters;
-};
-
-// The same as above, served from `memo` where it holds the characters.
-RangeReading readRange(QStringView text, Tokens &tokens, int from, int to, const TimeScale &scale,
-                       RangeMemo &memo);
-
-// The range of text[from, to), the part of a genus entry between its name and
-// its references that holds no family note, from the start of its first token
-// to the end of its last, where a range follows the author (false where none
-// does): read as above, and most often found in `memo` without cutting the
-// text into tokens.
-bool readRangeAfterAuthor(QStringView text, qsizetype from, qsizetype to, const TimeScale &scale,
-                          RangeMemo &memo, RangeReading *reading);
+// Whether a range may begin at tokens[at] of a stretch cut from `text`: a
+// "?", a known period code followed by a stage in parentheses, a dash or
+// nothing, a qualified period ("l-K"), a known unit followed by a dash or
+// nothing, a known unit in parentheses. For telling an author without a year
+// from the range after it.
+bool beginsRange(QStringView text, const Tokens &tokens, int at, const TimeScale &scale);
 
 } // namespace fosdat::strata

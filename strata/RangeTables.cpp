@@ -124,7 +124,7 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
         {flag(p.extant), flag(p.uncertain), reasonKey(reason),
          reason == Reason::None ? QString() : describeReason(reason, reasonCode(entry, reason)),
          QString::number(entry.line), entry.family(), entry.order(), entry.className(),
-         entry.author(), entry.references()});
+         entry.author(), entry.references(), flag(entry.familyUncertain()), entry.classLatin()});
     csv.endRow();
 }
 
@@ -143,10 +143,12 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
                      const TimeScale &scale, const QStringList &groups)
 {
     CsvWriter csv(out);
-    csv.fields({u"group", u"genus", u"range", u"first_as_written", u"last_as_written",
-                u"first_stage", u"last_stage", u"base_ma", u"top_ma", u"extant", u"uncertain",
-                u"status", u"reason", u"line", u"family", u"order", u"class", u"author",
-                u"references"});
+    csv.fields({u"group",           u"genus",       u"range",      u"first_as_written",
+                u"last_as_written", u"first_stage", u"last_stage", u"base_ma",
+                u"top_ma",          u"extant",      u"uncertain",  u"status",
+                u"reason",          u"line",        u"family",     u"order",
+                u"class",           u"author",      u"references", u"family_uncertain",
+                u"class_latin"});
     csv.endRow();
     // Both lists are in the entries' order: merged, the rows are too.
     const QList<int> &counted = counts.counted();

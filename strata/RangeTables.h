@@ -56,7 +56,8 @@ private:
 // columns: group, genus, range, first_as_written, last_as_written,
 // first_stage, last_stage, base_ma, top_ma, extant, uncertain, status
 // ("counted" or the key of the reason it is not); then reason (in words),
-// line, family, order, class, author and references. `groups` names the
+// line, family, order, class, author, references, family_uncertain (1
+// where the entry writes its family with a "?") and class_latin. `groups` names the
 // groups by row.
 bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const StageCounts &counts,
                      const TimeScale &scale, const QStringList &groups);

@@ -33,13 +33,46 @@ Run runRanges(const QStringList &arguments, const QString &dataHome = {})
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// group,line,genus,first_stage,last_stage,extant,uncertain,status,family,order
-QList<QStringList> readTruth()
+// A CSV table with a header row, its rows by column name.
+struct Table {
+    QStringList header;
+    QList<QStringList> rows;
+
+    QString at(qsizetype row, const QString &column) const
+    {
+        return rows.at(row).value(header.indexOf(column));
+    }
+};
+
+Table readTable(const QString &text)
+{
+    const QList<QStringList> rows = parseCsv(text);
+    return {rows.value(0), rows.mid(1)};
+}
+
+// The generator's truth about every genus entry of the sample.
+Table readTruth()
 {
     QFile file(QStringLiteral(FOSDAT_SAMPLE_DIR "/truth/genera.csv"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return parseCsv(QString::fromUtf8(file.readAll())).mid(1);
+    return readTable(QString::fromUtf8(file.readAll()));
+}
+
+// The ages of each stage, by code, from the time scale file the program
+// ships.
+QHash<QString, std::pair<double, double>> stageAges()
+{
+    QFile file(QStringLiteral(FOSDAT_TIMESCALE_CSV));
+    QHash<QString, std::pair<double, double>> ages;
+    if (!file.open(QIODevice::ReadOnly))
+        return ages;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const QStringList f = line.split(u',');
+        if (f.size() == 7 && f[0] == u"stage")
+            ages.insert(f[1], {f[5].toDouble(), f[6].toDouble()});
+    }
+    return ages;
 }
 
 QStringList columns(const QStringList &row, std::initializer_list<int> which)
@@ -64,15 +97,18 @@ class TestRanges : public QObject
 {
     Q_OBJECT
 
-    QList<QStringList> m_truth;
+    Table m_truth;
 
 private slots:
     void initTestCase()
     {
         m_truth = readTruth();
-        QVERIFY(m_truth.size() > 30000);
+        QVERIFY(m_truth.rows.size() > 30000);
     }
 
+    // Every column of every row as the generator's truth has it: the text
+    // columns as written, the stages and flags, the ages from the time scale
+    // file, the reason naming what the truth says it names.
     void genusRowsAsTheTruth_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -89,29 +125,68 @@ private slots:
         const Run run = runRanges(arguments << QStringLiteral(FOSDAT_SAMPLE_DIR));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.errors, QString());
-        const QList<QStringList> rows = parseCsv(run.out);
-        QCOMPARE(rows.value(0).mid(0, 12),
-                 (QStringList{u"group"_s, u"genus"_s, u"range"_s, u"first_as_written"_s,
-                              u"last_as_written"_s, u"first_stage"_s, u"last_stage"_s, u"base_ma"_s,
-                              u"top_ma"_s, u"extant"_s, u"uncertain"_s, u"status"_s}));
-        QList<QStringList> expected;
-        for (const QStringList &truth : m_truth) {
-            if (groups.isEmpty() || groups.contains(truth[0]))
-                expected.append(columns(truth, {0, 2, 3, 4, 5, 6, 7, 1, 8, 9}));
+        const Table table = readTable(run.out);
+        const QStringList same{u"group"_s,
+                               u"genus"_s,
+                               u"range"_s,
+                               u"first_as_written"_s,
+                               u"last_as_written"_s,
+                               u"first_stage"_s,
+                               u"last_stage"_s,
+                               u"extant"_s,
+                               u"uncertain"_s,
+                               u"status"_s,
+                               u"line"_s,
+                               u"family"_s,
+                               u"order"_s,
+                               u"class"_s,
+                               u"author"_s,
+                               u"references"_s,
+                               u"family_uncertain"_s,
+                               u"class_latin"_s};
+        QCOMPARE(table.header,
+                 (QStringList{
+                     u"group"_s,           u"genus"_s,       u"range"_s,      u"first_as_written"_s,
+                     u"last_as_written"_s, u"first_stage"_s, u"last_stage"_s, u"base_ma"_s,
+                     u"top_ma"_s,          u"extant"_s,      u"uncertain"_s,  u"status"_s,
+                     u"reason"_s,          u"line"_s,        u"family"_s,     u"order"_s,
+                     u"class"_s,           u"author"_s,      u"references"_s, u"family_uncertain"_s,
+                     u"class_latin"_s}));
+        QList<qsizetype> expected;
+        for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
+            if (groups.isEmpty() || groups.contains(m_truth.at(t, u"group"_s)))
+                expected.append(t);
         }
-        QCOMPARE(rows.size() - 1, expected.size());
-        for (qsizetype i = 1; i < rows.size(); ++i) {
-            const QStringList &row = rows[i];
-            QCOMPARE(row.size(), rows[0].size());
-            QStringList read = columns(row, {0, 1, 5, 6, 9, 10, 11, 13, 14, 15});
-            if (read[6] == u"period-only") // placed, though not counted by default
-                QVERIFY(!read[2].isEmpty());
-            QCOMPARE(read, expected[i - 1]);
-            // Ages exactly where stages are, "Rec" exactly for living genera.
-            QCOMPARE(row[7].isEmpty(), row[5].isEmpty());
-            QCOMPARE(row[4] == u"Rec", row[9] == u"1");
-            if (row[9] == u"1")
-                QCOMPARE(row[8], u"0"_s);
+        QCOMPARE(table.rows.size(), expected.size());
+        const auto ages = stageAges();
+        for (qsizetype i = 0; i < table.rows.size(); ++i) {
+            const qsizetype t = expected[i];
+            QCOMPARE(table.rows[i].size(), table.header.size());
+            QStringList read, truth;
+            for (const QString &column : same) {
+                read.append(column + u'=' + table.at(i, column));
+                truth.append(column + u'=' + m_truth.at(t, column));
+            }
+            QCOMPARE(read, truth);
+            // Ages of the stages the truth names, the present's top at 0.
+            const QString status = m_truth.at(t, u"status"_s);
+            const QString first = m_truth.at(t, u"first_stage"_s);
+            const QString last = m_truth.at(t, u"last_stage"_s);
+            const bool extant = m_truth.at(t, u"extant"_s) == u"1";
+            QCOMPARE(table.at(i, u"base_ma"_s).isEmpty(), first.isEmpty());
+            if (!first.isEmpty()) {
+                QCOMPARE(table.at(i, u"base_ma"_s).toDouble(), ages.value(first).first);
+                QCOMPARE(table.at(i, u"top_ma"_s).toDouble(),
+                         extant ? 0.0 : ages.value(last).second);
+            }
+            // The reason names the code the truth gives, or for a range
+            // not counted by default (period only) the range.
+            const QString reason = table.at(i, u"reason"_s);
+            QCOMPARE(reason.isEmpty(), status == u"counted");
+            const QString named =
+                status == u"period-only" ? m_truth.at(t, u"range"_s) : m_truth.at(t, u"code"_s);
+            if (!named.isEmpty())
+                QVERIFY2(reason.contains(u'«' + named + u'»'), qPrintable(reason));
         }
     }
 
@@ -129,15 +204,15 @@ private slots:
             stages.append(row[0]);
         // Genera, first and last appearances from the truth's counted ranges.
         QList<int> genera(stages.size()), firsts(stages.size()), lasts(stages.size());
-        for (const QStringList &truth : m_truth) {
-            if (truth[7] != u"counted")
+        for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
+            if (m_truth.at(t, u"status"_s) != u"counted")
                 continue;
-            const int first = int(stages.indexOf(truth[3]));
-            const int last = int(stages.indexOf(truth[4]));
+            const int first = int(stages.indexOf(m_truth.at(t, u"first_stage"_s)));
+            const int last = int(stages.indexOf(m_truth.at(t, u"last_stage"_s)));
             for (int s = first; s <= last; ++s)
                 ++genera[s];
             ++firsts[first];
-            lasts[last] += truth[5] == u"1" ? 0 : 1;
+            lasts[last] += m_truth.at(t, u"extant"_s) == u"1" ? 0 : 1;
         }
         for (int s = 0; s < stages.size(); ++s) {
             const QStringList &row = rows[s + 1];

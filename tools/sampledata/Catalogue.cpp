@@ -82,6 +82,7 @@ Catalogue CatalogueBuilder::build(const GroupProfile &profile, const QString &he
     Catalogue catalogue;
     catalogue.heading = heading;
     catalogue.className = profile.className.toString();
+    catalogue.classRussian = profile.classRussian.toString();
     catalogue.tabbed = random.percent(50);
     catalogue.annotated = random.percent(25);
     catalogue.style = RangeStyle::draw(random);
@@ -91,6 +92,8 @@ Catalogue CatalogueBuilder::build(const GroupProfile &profile, const QString &he
         left -= size;
     }
     placeInOrders(catalogue.families, random);
+    // About a third of the catalogues in the real shape, the rest as before.
+    catalogue.notesFrom = random.percent(35) ? 0 : catalogue.families.size();
     // A catalogue ends with a genus entry, as real ones do: its name is what
     // the search benchmarks look for.
     catalogue.families.back().genera.back().synonyms.clear();
@@ -133,6 +136,15 @@ GenusEntry CatalogueBuilder::buildGenus(const GroupProfile &profile, const Range
         genus.remark = random.pick(Likeness).toString() + m_names.next(random, profile.endings);
     if (random.percent(3))
         genus.synonyms.append(m_names.next(random, profile.endings) + u' ' + authorAndYear(random));
+    const int note = random.below(100);
+    genus.note = note < 70   ? TaxonNote::OrderAndFamily
+                 : note < 80 ? TaxonNote::InParentheses
+                 : note < 88 ? TaxonNote::DoubtfulFamily
+                 : note < 94 ? TaxonNote::FamilyAlone
+                             : TaxonNote::OrderAlone;
+    // Characters the text reader leaves as they are, which read as blanks.
+    if (!genus.author.isEmpty() && random.below(1000) < 15)
+        genus.control = random.percent(50) ? u'\u0007' : u'\u0001';
     return genus;
 }
 

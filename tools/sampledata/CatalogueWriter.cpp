@@ -124,6 +124,18 @@ private:
     int m_line = 0;
 };
 
+// "Класс Crinoidea", or in the real catalogues' shape "Класс Морские лилии
+// (Crinoidea)".
+void writeClassHeading(RtfStream &rtf, Paragraphs &paragraphs, const Catalogue &catalogue,
+                       bool notes)
+{
+    rtf.controls({"pard", "qc", "sb120", HeadingColor, "b"});
+    rtf.text(u"Класс "_s + (notes ? catalogue.classRussian + u" ("_s + catalogue.className + u')'
+                                  : catalogue.className));
+    rtf.controls({"cf0", "b0"});
+    paragraphs.end();
+}
+
 void writeHeading(RtfStream &rtf, Paragraphs &paragraphs, const Catalogue &catalogue)
 {
     rtf.controls({"pard", "qc", "sa120", HeadingColor, "b", "fs28"});
@@ -145,10 +157,7 @@ void writeHeading(RtfStream &rtf, Paragraphs &paragraphs, const Catalogue &catal
     rtf.controls({"f0", "i0"});
     paragraphs.end();
 
-    rtf.controls({"pard", "qc", "sb120", HeadingColor, "b"});
-    rtf.text(u"Класс "_s + catalogue.className);
-    rtf.controls({"cf0", "b0"});
-    paragraphs.end();
+    writeClassHeading(rtf, paragraphs, catalogue, catalogue.hasNotes(0));
 }
 
 void writeRankHeading(RtfStream &rtf, Paragraphs &paragraphs, const QString &text)
@@ -167,10 +176,29 @@ QString referenceText(const QList<int> &references)
     return u'(' + numbers.join(u", ") + u')';
 }
 
-// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub.";
-// in the rich form each part in a group of its own, formatted as `rich`
-// says, some with the number of the editing session that wrote them, as word
-// processors write them.
+// The note of an entry's order and family, in the real catalogues' shape.
+QString taxonNote(const GenusEntry &genus, const FamilyEntry &family)
+{
+    switch (genus.note) {
+    case TaxonNote::OrderAndFamily:
+        return u"[отр. %1, сем. %2]:"_s.arg(family.order, family.name);
+    case TaxonNote::InParentheses:
+        return u"(отр. %1; сем. %2)"_s.arg(family.order, family.name);
+    case TaxonNote::DoubtfulFamily:
+        return u"[отр. %1, сем. ?%2]:"_s.arg(family.order, family.name);
+    case TaxonNote::FamilyAlone:
+        return u"[сем. %1]:"_s.arg(family.name);
+    case TaxonNote::OrderAlone:
+        return u"[отр. %1]:"_s.arg(family.order);
+    }
+    return {};
+}
+
+// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub.",
+// or in the real catalogues' shape "†Genus Author, 1900 [отр. Xida, сем.
+// Xidae]: K (Camp) (12, 34). nom. dub."; in the rich form each part in a
+// group of its own, formatted as `rich` says, some with the number of the
+// editing session that wrote them, as word processors write them.
 class GenusWriter
 {
 public:
@@ -179,10 +207,12 @@ public:
     {
     }
 
-    void write(Paragraphs &paragraphs, const GenusEntry &genus, const QString &family)
+    void write(Paragraphs &paragraphs, const GenusEntry &genus, const FamilyEntry &family,
+               bool notes)
     {
         paragraphs.markGenus();
         m_runs = 0; // the parts of one entry
+        m_tabbed = m_catalogue.tabbed && !notes;
         if (m_rich) {
             part({"b", "f1", "cf2"}, genus.mark + genus.name);
         } else {
@@ -194,14 +224,24 @@ public:
             m_rtf.text(u" ");
             part({"i"}, genus.author);
         }
+        if (genus.control != 0) {
+            m_rtf.control("u" + QByteArray::number(int(genus.control)));
+            m_rtf.text(u"?"); // what readers without Unicode show, skipped by the others
+        }
+        if (notes) {
+            m_rtf.text(u" ");
+            part({"f1"}, taxonNote(genus, family));
+        }
         separate();
         if (!genus.range.text.isEmpty()) {
             part({"ul", "cf3"}, genus.range.text);
             separate();
         }
         part({"f1", "fs18"}, referenceText(genus.references));
-        if (m_catalogue.annotated)
-            m_rtf.text(u" сем. "_s + family);
+        if (notes)
+            m_rtf.text(u".");
+        else if (m_catalogue.annotated)
+            m_rtf.text(u" сем. "_s + family.name);
         if (!genus.remark.isEmpty()) {
             m_rtf.text(u" ");
             writeGroup(m_rtf, {"i"}, genus.remark);
@@ -230,7 +270,7 @@ private:
 
     void separate()
     {
-        if (m_catalogue.tabbed)
+        if (m_tabbed)
             m_rtf.control("tab");
         else
             m_rtf.text(u" ");
@@ -239,22 +279,23 @@ private:
     RtfStream &m_rtf;
     const Catalogue &m_catalogue;
     const bool m_rich;
+    bool m_tabbed = false;
     int m_runs = 0;
 };
 
 void writeFamily(RtfStream &rtf, Paragraphs &paragraphs, GenusWriter &genera,
-                 const FamilyEntry &family, const Catalogue &catalogue)
+                 const FamilyEntry &family, const Catalogue &catalogue, bool notes)
 {
-    if (!catalogue.annotated) {
+    if (!notes && !catalogue.annotated) {
         if (family.newPage)
             paragraphs.pageBreak();
         writeRankHeading(rtf, paragraphs, u"Семейство "_s + family.name);
     }
     rtf.controls({"pard", "fi-284", "li284"});
-    if (catalogue.tabbed)
+    if (catalogue.tabbed && !notes)
         rtf.controls({"tx2835", "tx5670"}); // range and references in columns
     for (const GenusEntry &genus : family.genera)
-        genera.write(paragraphs, genus, family.name);
+        genera.write(paragraphs, genus, family, notes);
 }
 
 } // namespace
@@ -268,12 +309,17 @@ QByteArray writeCatalogue(const Catalogue &catalogue, EntryFormatting formatting
     writeHeader(rtf, catalogue);
     writeHeading(rtf, paragraphs, catalogue);
     QString order;
-    for (const FamilyEntry &family : catalogue.families) {
-        if (family.order != order) {
+    for (qsizetype i = 0; i < catalogue.families.size(); ++i) {
+        const FamilyEntry &family = catalogue.families[i];
+        const bool notes = catalogue.hasNotes(i);
+        if (notes) {
+            if (i == catalogue.notesFrom && i > 0)
+                writeClassHeading(rtf, paragraphs, catalogue, true);
+        } else if (family.order != order) {
             order = family.order;
             writeRankHeading(rtf, paragraphs, u"Отряд "_s + order);
         }
-        writeFamily(rtf, paragraphs, genera, family, catalogue);
+        writeFamily(rtf, paragraphs, genera, family, catalogue, notes);
     }
     rtf.closeGroup();
     rtf.lineBreak();

@@ -65,40 +65,40 @@ constexpr auto Mammal =
 
 // In the order of the group table; the counts add up to 36,000.
 constexpr auto Profiles = std::to_array<GroupProfile>({
-    {2200, Endings(Foram), u"C", u"Q", u"Foraminifera"},          // FORAM
-    {1500, Endings(Foram), u"J", u"Q", u"Foraminifera"},          // FORAM2
-    {600, Endings(Radiolaria), u"Cm", u"Q", u"Polycystina"},      // RAD
-    {1000, Endings(Sponge), u"Cm", u"Q", u"Demospongea"},         // SPONGE
-    {300, Endings(Archaeocyath), u"Cm", u"Cm", u"Archaeocyatha"}, // ARCHAEO
-    {1400, Endings(Coral), u"V", u"P", u"Anthozoa"},              // COELEN
-    {1100, Endings(Coral), u"Tr", u"Q", u"Anthozoa"},             // COELEN2
-    {300, Endings(Worm), u"V", u"Q", u"Polychaeta"},              // WORMS
-    {1600, Endings(Trilobite), u"Cm", u"Cm", u"Trilobita"},       // TRILOBIT
-    {1400, Endings(Trilobite), u"Cm", u"O", u"Trilobita"},        // TRILOBIT2
-    {1100, Endings(Trilobite), u"O", u"P", u"Trilobita"},         // TRILOBIT3
-    {600, Endings(Crustacean), u"D", u"Q", u"Malacostraca"},      // CRUSTACE
-    {1400, Endings(Ostracod), u"O", u"P", u"Ostracoda"},          // OSTRA
-    {900, Endings(Ostracod), u"Tr", u"Q", u"Ostracoda"},          // OSTRA2
-    {250, Endings(Merostome), u"O", u"P", u"Merostomata"},        // MERO
-    {450, Endings(Mollusc), u"Cm", u"D", u"Monoplacophora"},      // MOLLUSC
-    {1700, Endings(Bivalve), u"O", u"Q", u"Bivalvia"},            // BIVALV
-    {1500, Endings(Gastropod), u"Cm", u"P", u"Gastropoda"},       // GASTRO1
-    {1200, Endings(Gastropod), u"Tr", u"Q", u"Gastropoda"},       // GASTRO2
-    {2800, Endings(Cephalopod), u"D", u"K", u"Cephalopoda"},      // CEPH1
-    {1600, Endings(Cephalopod), u"Cm", u"Q", u"Cephalopoda"},     // CEPH2
-    {1000, Endings(Bryozoan), u"O", u"Q", u"Gymnolaemata"},       // BRYOZ
-    {250, Endings(Inarticulate), u"Cm", u"Q", u"Lingulata"},      // INARTIC
-    {1900, Endings(Brachiopod), u"Cm", u"D", u"Rhynchonellata"},  // BRACH1
-    {1700, Endings(Brachiopod), u"C", u"Q", u"Rhynchonellata"},   // BRACH2
-    {800, Endings(Echinoderm), u"Cm", u"P", u"Eocrinoidea"},      // ECHINODE
-    {600, Endings(Starfish), u"O", u"Q", u"Asteroidea"},          // ECHINOID
-    {900, Endings(Crinoid), u"O", u"Q", u"Crinoidea"},            // CRINOID
-    {700, Endings(Urchin), u"O", u"Q", u"Echinoidea"},            // STELLER
-    {400, Endings(Graptolite), u"Cm", u"C", u"Graptolithina"},    // GRAPT
-    {550, Endings(Conodont), u"Cm", u"Tr", u"Conodonta"},         // CONODONT
-    {1100, Endings(Fish), u"O", u"Q", u"Actinopterygii"},         // VERT
-    {700, Endings(Reptile), u"Tr", u"Q", u"Reptilia"},            // VERT2
-    {500, Endings(Mammal), u"Pg", u"Q", u"Mammalia"},             // VERT3
+    {2200, Endings(Foram), u"C", u"Q", u"Foraminifera", u"Фораминиферы"},              // FORAM
+    {1500, Endings(Foram), u"J", u"Q", u"Foraminifera", u"Фораминиферы"},              // FORAM2
+    {600, Endings(Radiolaria), u"Cm", u"Q", u"Polycystina", u"Радиолярии"},            // RAD
+    {1000, Endings(Sponge), u"Cm", u"Q", u"Demospongea", u"Обыкновенные губки"},       // SPONGE
+    {300, Endings(Archaeocyath), u"Cm", u"Cm", u"Archaeocyatha", u"Археоциаты"},       // ARCHAEO
+    {1400, Endings(Coral), u"V", u"P", u"Anthozoa", u"Коралловые полипы"},             // COELEN
+    {1100, Endings(Coral), u"Tr", u"Q", u"Anthozoa", u"Коралловые полипы"},            // COELEN2
+    {300, Endings(Worm), u"V", u"Q", u"Polychaeta", u"Многощетинковые черви"},         // WORMS
+    {1600, Endings(Trilobite), u"Cm", u"Cm", u"Trilobita", u"Трилобиты"},              // TRILOBIT
+    {1400, Endings(Trilobite), u"Cm", u"O", u"Trilobita", u"Трилобиты"},               // TRILOBIT2
+    {1100, Endings(Trilobite), u"O", u"P", u"Trilobita", u"Трилобиты"},                // TRILOBIT3
+    {600, Endings(Crustacean), u"D", u"Q", u"Malacostraca", u"Высшие раки"},           // CRUSTACE
+    {1400, Endings(Ostracod), u"O", u"P", u"Ostracoda", u"Ракушковые раки"},           // OSTRA
+    {900, Endings(Ostracod), u"Tr", u"Q", u"Ostracoda", u"Ракушковые раки"},           // OSTRA2
+    {250, Endings(Merostome), u"O", u"P", u"Merostomata", u"Мечехвосты"},              // MERO
+    {450, Endings(Mollusc), u"Cm", u"D", u"Monoplacophora", u"Моноплакофоры"},         // MOLLUSC
+    {1700, Endings(Bivalve), u"O", u"Q", u"Bivalvia", u"Двустворчатые моллюски"},      // BIVALV
+    {1500, Endings(Gastropod), u"Cm", u"P", u"Gastropoda", u"Брюхоногие моллюски"},    // GASTRO1
+    {1200, Endings(Gastropod), u"Tr", u"Q", u"Gastropoda", u"Брюхоногие моллюски"},    // GASTRO2
+    {2800, Endings(Cephalopod), u"D", u"K", u"Cephalopoda", u"Головоногие моллюски"},  // CEPH1
+    {1600, Endings(Cephalopod), u"Cm", u"Q", u"Cephalopoda", u"Головоногие моллюски"}, // CEPH2
+    {1000, Endings(Bryozoan), u"O", u"Q", u"Gymnolaemata", u"Голоротые мшанки"},       // BRYOZ
+    {250, Endings(Inarticulate), u"Cm", u"Q", u"Lingulata", u"Лингулаты"},             // INARTIC
+    {1900, Endings(Brachiopod), u"Cm", u"D", u"Rhynchonellata", u"Ринхонеллаты"},      // BRACH1
+    {1700, Endings(Brachiopod), u"C", u"Q", u"Rhynchonellata", u"Ринхонеллаты"},       // BRACH2
+    {800, Endings(Echinoderm), u"Cm", u"P", u"Eocrinoidea", u"Эокриноидеи"},           // ECHINODE
+    {600, Endings(Starfish), u"O", u"Q", u"Asteroidea", u"Морские звёзды"},            // ECHINOID
+    {900, Endings(Crinoid), u"O", u"Q", u"Crinoidea", u"Морские лилии"},               // CRINOID
+    {700, Endings(Urchin), u"O", u"Q", u"Echinoidea", u"Морские ежи"},                 // STELLER
+    {400, Endings(Graptolite), u"Cm", u"C", u"Graptolithina", u"Граптолиты"},          // GRAPT
+    {550, Endings(Conodont), u"Cm", u"Tr", u"Conodonta", u"Конодонты"},                // CONODONT
+    {1100, Endings(Fish), u"O", u"Q", u"Actinopterygii", u"Лучепёрые рыбы"},           // VERT
+    {700, Endings(Reptile), u"Tr", u"Q", u"Reptilia", u"Пресмыкающиеся"},              // VERT2
+    {500, Endings(Mammal), u"Pg", u"Q", u"Mammalia", u"Млекопитающие"},                // VERT3
 });
 static_assert(Profiles.size() == GroupTable.size());
 

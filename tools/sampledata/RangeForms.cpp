@@ -59,8 +59,10 @@ private:
     QString bound(const QString &period, const QString &stages);
     WrittenRange placed(StageRange life, bool living);
     WrittenRange periodOnly(StageRange life);
+    WrittenRange coarseEnd(StageRange life);
     std::optional<WrittenRange> unplaceable(int roll, StageRange life);
     WrittenRange reversed(StageRange life);
+    WrittenRange notOneRange(int roll, StageRange life);
 
     const RangeStyle &m_style;
     Random &m_random;
@@ -134,7 +136,9 @@ WrittenRange RangeWriter::placed(StageRange life, bool living)
     range.last = living ? int(m_scale.stages().size()) - 1 : last->last;
     range.extant = living;
     range.uncertain = m_random.percent(6);
-    const int mark = range.uncertain ? m_random.below(3) : -1; // where the "?" goes
+    // Where the "?" goes: before the range, before its first stage, after its
+    // last, after the closing bracket, or in a bracket of its own.
+    const int mark = range.uncertain ? m_random.below(5) : -1;
     const int qualifier = m_random.percent(6) ? m_random.below(2) : -1;
     QString firstStage = first->code;
     if (qualifier == 0)
@@ -146,6 +150,9 @@ WrittenRange RangeWriter::placed(StageRange life, bool living)
     if (mark == 2)
         after += u'?';
     const QString prefix = mark == 0 ? u"?"_s : QString();
+    const QString suffix = mark == 3 ? u"?"_s : mark == 4 ? u" (?)"_s : QString();
+    range.firstWritten = first->code;
+    range.lastWritten = living ? u"Rec"_s : last->code;
     const QString firstPeriod = periodCode(*first);
     if (living) {
         const QString present =
@@ -160,6 +167,7 @@ WrittenRange RangeWriter::placed(StageRange life, bool living)
         range.text = prefix + bound(firstPeriod, firstStage) + separator() +
                      bound(periodCode(*last), last->code + after);
     }
+    range.text += suffix;
     return range;
 }
 
@@ -190,6 +198,20 @@ WrittenRange RangeWriter::periodOnly(StageRange life)
     return range;
 }
 
+// "K (Camp) - K": a stage, then its period as the end, which holds it.
+WrittenRange RangeWriter::coarseEnd(StageRange life)
+{
+    const Unit &unit = chartUnit(life.first);
+    const QString &period = m_scale.stages()[life.first].period;
+    WrittenRange range;
+    range.status = status(Reason::PeriodOnly);
+    range.text = bound(period, unit.code) + separator() + period;
+    range.first = unit.first;
+    range.last = m_scale.periodStages(*m_scale.period(period))->last;
+    range.firstWritten = unit.code;
+    return range;
+}
+
 WrittenRange RangeWriter::reversed(StageRange life)
 {
     const int stages = int(m_scale.stages().size());
@@ -203,6 +225,40 @@ WrittenRange RangeWriter::reversed(StageRange life)
         range.text = bound(periodCode(a), b.code + u'-' + a.code);
     else
         range.text = bound(periodCode(b), b.code) + separator() + bound(periodCode(a), a.code);
+    range.firstWritten = b.code;
+    range.lastWritten = a.code;
+    range.code = range.text;
+    return range;
+}
+
+// Some per thousand of the entries: a zone that is no one range, which a
+// reader must not shorten to one: words before or after it, three parts, a
+// start not known.
+WrittenRange RangeWriter::notOneRange(int roll, StageRange life)
+{
+    const int stages = int(m_scale.stages().size());
+    const int first = std::min(life.first, stages - 3);
+    const int last = std::max(life.last, first + 2);
+    const Unit &a = chartUnit(first);
+    const Unit &b = chartUnit((first + last) / 2);
+    const Unit &c = chartUnit(last);
+    WrittenRange range;
+    range.status = status(Reason::Unreadable);
+    const QString one = bound(periodCode(a), a.code);
+    if (roll < 3) {
+        range.text =
+            m_random.pick(std::to_array({u"cf. "_s, u"nom. dub. "_s, u"sensu lato "_s})) + one;
+    } else if (roll < 6) {
+        range.text = one + m_random.pick(std::to_array({u" pars"_s, u" in part"_s, u" etc"_s}));
+    } else if (roll < 9) {
+        range.text = one + separator() + bound(periodCode(b), b.code) + separator() +
+                     (m_random.percent(50) ? bound(periodCode(c), c.code) : u"Rec"_s);
+    } else {
+        range.text = u"?"_s + separator() + one;
+        range.uncertain = true;
+        range.lastWritten = a.code;
+    }
+    range.code = range.text;
     return range;
 }
 
@@ -220,9 +276,12 @@ std::optional<WrittenRange> RangeWriter::unplaceable(int roll, StageRange life)
             code += Consonants[m_random.below(int(Consonants.size()))];
         range.status = status(Reason::UnknownStage);
         range.text = bound(periodCode(unit), code);
+        range.firstWritten = range.lastWritten = range.code = code;
     } else if (roll < 12) {
         range.status = status(Reason::UnknownPeriod);
-        range.text = bound(m_random.pick(StrangePeriods).toString(), unit.code);
+        range.code = m_random.pick(StrangePeriods).toString();
+        range.text = bound(range.code, unit.code);
+        range.firstWritten = range.lastWritten = unit.code;
     } else if (roll < 16) {
         QList<QStringView> wrong;
         for (QStringView code : ChartPeriods) {
@@ -230,18 +289,20 @@ std::optional<WrittenRange> RangeWriter::unplaceable(int roll, StageRange life)
                 wrong.append(code);
         }
         range.status = status(Reason::StageOutsidePeriod);
-        range.text = m_random.pick(wrong).toString() + u" ("_s + unit.code + u')';
+        range.text = range.code = m_random.pick(wrong).toString() + u" ("_s + unit.code + u')';
+        range.firstWritten = range.lastWritten = unit.code;
     } else if (roll < 20) {
         return reversed(life);
     } else if (roll < 22 && QStringList{u"Tr"_s, u"Pg"_s, u"N"_s}.contains(stage.period)) {
         range.status = status(Reason::AmbiguousPeriod);
-        range.text = u"T"_s;
+        range.text = range.code = u"T"_s;
     } else if (roll < 23 && QStringList{u"S"_s, u"K"_s, u"N"_s}.contains(stage.period)) {
         range.status = status(Reason::UnknownPart);
-        range.text = u"m-"_s + stage.period;
+        range.text = range.code = u"m-"_s + stage.period;
     } else if (roll >= 23) { // an age not known
         range.status = status(Reason::Unreadable);
-        range.text = u"?"_s;
+        range.text = range.code = u"?"_s;
+        range.uncertain = true;
     } else {
         return std::nullopt;
     }
@@ -256,6 +317,10 @@ WrittenRange RangeWriter::write(StageRange life, bool mayLive)
             return *odd;
     } else if (roll < 49) {
         return periodOnly(life);
+    } else if (roll < 60) {
+        return notOneRange(roll - 49, life);
+    } else if (roll < 64) {
+        return coarseEnd(life);
     }
     const int youngest = m_scale.stageIndex(u"Gela");
     return placed(life, mayLive && life.last >= youngest && m_random.percent(50));

@@ -25,16 +25,24 @@ struct WrittenRange {
     QString status; // "counted", "period-only", or the key of the reason it cannot be placed
     int first = -1; // the stages it stands for, where it can be placed
     int last = -1;
-    bool uncertain = false;
-    bool extant = false; // living today: open to the present
+    bool uncertain = false; // a "?" anywhere in it
+    bool extant = false;    // placed, and living today: open to the present
+    // The codes of its first and last unit as written, "Rec" for an open
+    // end; empty for a bound given by its period alone, and where no unit is
+    // read.
+    QString firstWritten;
+    QString lastWritten;
+    QString code; // where it cannot be placed: the text the reason names
 };
 
 // Writes the range of a genus that lived through `life`. Most are written as
 // "K (Camp)", "K (Ceno-Camp)", "O (Aren) - S (Ludl)" with every separator and
-// spacing; a few percent are uncertain, qualified (l, m, u), given by period
-// only, open to the present (when `mayLive`); and some per thousand are what a
-// reader cannot place: no range, an unknown code, a stage outside its period,
-// a reversed range, "T" alone, a part a period lacks.
+// spacing; a few percent are uncertain ("?" before, inside or after a
+// bracket, "(?)"), qualified (l, m, u), given by period only or ending in
+// one ("K (Camp) - K"), open to the present (when `mayLive`); and some per
+// thousand are what a reader cannot place: no range, an unknown code, a stage
+// outside its period, a reversed range, "T" alone, a part a period lacks, an
+// unknown start ("? - K (Camp)"), three parts, words before or after.
 WrittenRange writeRange(StageRange life, bool mayLive, const RangeStyle &style, Random &random);
 
 } // namespace fosdat::sampledata

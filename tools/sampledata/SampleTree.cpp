@@ -125,7 +125,10 @@ Catalogue scaledCatalogueContent(int genera)
     GenusNames names;
     QSet<QString> familyNames;
     Random random = Random(Seed).fork(ScaledStream);
-    return CatalogueBuilder(names, familyNames).build(profile, heading(row), random);
+    Catalogue catalogue = CatalogueBuilder(names, familyNames).build(profile, heading(row), random);
+    // Both shapes in one catalogue: the second half in the real one.
+    catalogue.notesFrom = catalogue.families.size() / 2;
+    return catalogue;
 }
 
 QByteArray scaledCatalogue(int genera, EntryFormatting formatting)

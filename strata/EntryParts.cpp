@@ -1,0 +1,422 @@
+#include "EntryParts.h"
+
+#include "TimeScale.h"
+
+#include <QVarLengthArray>
+#include <array>
+
+namespace fosdat::strata
+{
+
+namespace
+{
+
+using Kind = TokenKind;
+using tokens::isBlank;
+
+// The reference lists number their entries from 1 to this.
+constexpr int MaxReferenceNumber = 1200;
+// Years of authorship lie within these; a range holds no such number.
+constexpr int FirstYear = 1700;
+constexpr int LastYear = 2100;
+
+// Lower-case words an author's name may hold: "Smith et al.", "de Koninck",
+// "Иванов и Петров".
+constexpr auto NameParticles =
+    std::to_array<QStringView>({u"et", u"al", u"and", u"in", u"de", u"der", u"den", u"du", u"da",
+                                u"di", u"la", u"le", u"von", u"van", u"ten", u"ter", u"y", u"и"});
+
+bool isAsciiUpper(QChar c)
+{
+    return c >= u'A' && c <= u'Z';
+}
+
+bool isAsciiLower(QChar c)
+{
+    return c >= u'a' && c <= u'z';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && isBlank(text[at]))
+        ++at;
+    return at;
+}
+
+// Blanks, and the punctuation that stands around a range: ": K (Camp)."
+bool isZoneEdge(QChar c)
+{
+    return isBlank(c) || c == u':' || c == u';' || c == u',' || c == u'.';
+}
+
+TextSpan trimmedZone(QStringView text, qsizetype from, qsizetype to)
+{
+    while (from < to && isZoneEdge(text[from]))
+        ++from;
+    while (to > from && isZoneEdge(text[to - 1]))
+        --to;
+    return TextSpan::between(from, to);
+}
+
+TextSpan trimmedAuthor(QStringView text, qsizetype from, qsizetype to)
+{
+    from = skipBlanks(text, from, to);
+    while (to > from && (isBlank(text[to - 1]) || text[to - 1] == u',' || text[to - 1] == u';' ||
+                         text[to - 1] == u':'))
+        --to;
+    return TextSpan::between(from, to);
+}
+
+// "†Aus" (extinct), "‡Aus", "*Aus", "?Aus" (placed with doubt).
+bool isMarkBeforeName(QChar c)
+{
+    return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
+}
+
+// A capitalised Latin word at text[at] ("Acanthoceras"): its end, or `at`
+// where there is none.
+qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
+        return at;
+    qsizetype i = at + 2;
+    while (i < end && isAsciiLower(text[i]))
+        ++i;
+    return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
+}
+
+bool endsIn(QStringView name, QStringView ending)
+{
+    return name.size() > ending.size() && name.endsWith(ending);
+}
+
+// "(206, 553, 1020)" at text[open]: numbers of 1 to MaxReferenceNumber
+// without a leading zero, separated by a comma or semicolon with blanks
+// around it or by blanks alone, nothing else; as the reference links of the
+// catalogue view find them. Its closing parenthesis, or -1.
+qsizetype referencesClose(QStringView text, qsizetype open, qsizetype end)
+{
+    qsizetype i = skipBlanks(text, open + 1, end);
+    for (;;) {
+        if (i >= end || text[i] < u'1' || text[i] > u'9')
+            return -1;
+        int value = 0;
+        for (const qsizetype first = i; i < end && isDigit(text[i]); ++i) {
+            value = value * 10 + (text[i].unicode() - u'0');
+            if (i - first >= 4 || value > MaxReferenceNumber)
+                return -1;
+        }
+        const qsizetype next = skipBlanks(text, i, end);
+        if (next < end && text[next] == u')')
+            return next;
+        if (next < end && (text[next] == u',' || text[next] == u';'))
+            i = skipBlanks(text, next + 1, end);
+        else if (next > i)
+            i = next;
+        else
+            return -1;
+    }
+}
+
+// A note of an entry's order or family, and where it stands.
+struct Note {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    TextSpan order;
+    TextSpan family;
+    bool familyUncertain = false;
+};
+
+enum class NoteWord { None, Order, Family };
+
+// "отр." or "сем." at text[at], in any letter case, after no letter.
+NoteWord noteWordAt(QStringView text, qsizetype at, qsizetype end)
+{
+    const QChar c = text[at];
+    if ((c != u'о' && c != u'О' && c != u'с' && c != u'С') || at + 4 > end ||
+        text[at + 3] != u'.' || (at > 0 && text[at - 1].isLetter()))
+        return NoteWord::None;
+    const QStringView word = text.sliced(at, 3);
+    if (word.compare(u"отр", Qt::CaseInsensitive) == 0)
+        return NoteWord::Order;
+    return word.compare(u"сем", Qt::CaseInsensitive) == 0 ? NoteWord::Family : NoteWord::None;
+}
+
+// The name after "сем." at text[at]: "Xidae", "?Xidae" or "Xidae?" (placed
+// with doubt). Where it ends.
+qsizetype readNoteName(QStringView text, qsizetype at, qsizetype end, NoteWord word, Note &note)
+{
+    qsizetype i = skipBlanks(text, at + 4, end);
+    bool doubt = i < end && text[i] == u'?';
+    i += doubt ? 1 : 0;
+    const qsizetype nameAt = i;
+    while (i < end && (text[i].isLetter() || text[i].isMark()))
+        ++i;
+    const TextSpan name = TextSpan::between(nameAt, i);
+    if (i < end && text[i] == u'?') {
+        doubt = true;
+        ++i;
+    }
+    if (word == NoteWord::Order && note.order.isEmpty()) {
+        note.order = name;
+    } else if (word == NoteWord::Family && note.family.isEmpty()) {
+        note.family = name;
+        note.familyUncertain = doubt && !name.isEmpty();
+    }
+    return i;
+}
+
+// The first closing parenthesis and bracket of a stretch after a place,
+// found again only once that place has passed it: a line of many open
+// brackets is searched once.
+class Closings
+{
+public:
+    explicit Closings(QStringView text, qsizetype to) : m_text(text), m_to(to) {}
+
+    // The parenthesis or bracket that closes the one opened at text[open];
+    // -1 where none does.
+    qsizetype after(qsizetype open)
+    {
+        const bool bracket = m_text[open] == u'[';
+        qsizetype &next = bracket ? m_bracket : m_parenthesis;
+        if (next == NotSearched || (next >= 0 && next <= open)) {
+            const qsizetype at =
+                m_text.sliced(open + 1, m_to - open - 1).indexOf(bracket ? u']' : u')');
+            next = at < 0 ? -1 : open + 1 + at;
+        }
+        return next;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_to;
+    static constexpr qsizetype NotSearched = -2; // -1: none after the last search
+    qsizetype m_bracket = NotSearched;
+    qsizetype m_parenthesis = NotSearched;
+};
+
+using Notes = QVarLengthArray<Note, 2>;
+
+// The notes of text[from, to): a bracket that holds "отр." or "сем." is a note
+// whole ("[отр. Xida, сем. Xidae]", "(сем. Xidae)"), with every order and
+// family it names; elsewhere a note is the word and the name after it.
+Notes readNotes(QStringView text, qsizetype from, qsizetype to)
+{
+    Notes notes;
+    Closings closings(text, to);
+    qsizetype open = -1; // the bracket last opened and not closed
+    for (qsizetype at = from; at < to; ++at) {
+        const QChar c = text[at];
+        if (c == u'(' || c == u'[') {
+            open = at;
+            continue;
+        }
+        if (c == u')' || c == u']') {
+            open = -1;
+            continue;
+        }
+        const NoteWord word = noteWordAt(text, at, to);
+        if (word == NoteWord::None)
+            continue;
+        Note note;
+        const qsizetype close = open >= 0 ? closings.after(open) : -1;
+        if (close < 0) {
+            note.start = at;
+            note.end = readNoteName(text, at, to, word, note);
+        } else {
+            note.start = open;
+            note.end = close + 1;
+            for (qsizetype i = at; i < close; ++i) {
+                if (const NoteWord inner = noteWordAt(text, i, close); inner != NoteWord::None)
+                    i = readNoteName(text, i, close, inner, note) - 1;
+            }
+        }
+        notes.append(note);
+        open = -1;
+        at = note.end - 1;
+    }
+    return notes;
+}
+
+// A year of authorship: four digits from FirstYear to LastYear.
+bool isYear(QStringView text, const Token &token)
+{
+    if (token.kind != Kind::Number || token.end - token.start != 4)
+        return false;
+    const int year = text.sliced(token.start, 4).toInt();
+    return year >= FirstYear && year <= LastYear;
+}
+
+// What may stand in the name of an author given without a year:
+// capitalised words, particles, initials' dots, "&", commas, apostrophes,
+// hyphens within a name. No parentheses: "Jur (Camp)" is a period code and
+// its stage; no code of the present ("Rec"), where a range ends.
+bool mayBeInName(QStringView text, const Tokens &tokens, int at, const TimeScale &scale)
+{
+    const Token &token = tokens[at];
+    const QStringView word = text.sliced(token.start, token.end - token.start);
+    switch (token.kind) {
+    case Kind::Word:
+        if (word.size() > 1 && scale.isPresent(word))
+            return false;
+        return word.front().isUpper() ||
+               std::find(NameParticles.begin(), NameParticles.end(), word) != NameParticles.end();
+    case Kind::Dot:
+        return true;
+    case Kind::Other:
+        return word == u"," || word == u"&" || word == u"'" || word == u"\u2019";
+    case Kind::Dash:
+        return !token.spaceBefore && at + 1 < tokens.size() && !tokens[at + 1].spaceBefore &&
+               tokens[at + 1].kind == Kind::Word;
+    default:
+        return false;
+    }
+}
+
+// An author without a year before a range in tokens [0, size): the token the
+// range begins at, where every token before it may stand in a name and the
+// range begins neither with a stage in parentheses (after a word, that is
+// the word's stage: "Jur (Camp)") nor after a dash ("Xyzz - Camp"). `size` where the whole
+// stretch is a name, -1 where it is none.
+int rangeAfterName(QStringView text, const Tokens &tokens, const TimeScale &scale)
+{
+    for (int at = 0; at < tokens.size(); ++at) {
+        if (at > 0 && tokens[at].kind != Kind::Open && tokens[at - 1].kind != Kind::Dash &&
+            beginsRange(text, tokens, at, scale))
+            return at;
+        if (!mayBeInName(text, tokens, at, scale))
+            return -1;
+    }
+    return int(tokens.size());
+}
+
+// After the year: a letter ("1975a"), and what closes the author ("),").
+int authorEndAfterYear(QStringView text, const Tokens &tokens, int year)
+{
+    int at = year + 1;
+    if (at < tokens.size() && tokens[at].kind == Kind::Word && !tokens[at].spaceBefore &&
+        tokens[at].end - tokens[at].start == 1)
+        ++at;
+    for (; at < tokens.size(); ++at) {
+        const Token &token = tokens[at];
+        const QChar c = text[token.start];
+        if (token.kind != Kind::Close && token.kind != Kind::Dot && c != u',' && c != u';' &&
+            c != u':')
+            break;
+    }
+    return at;
+}
+
+// Splits text[from, to), the stretch after the name and before the first
+// note or the references, into the author and what follows it. `more`: text
+// follows the first note, so a stretch without a year is an author or
+// nothing.
+std::pair<TextSpan, qsizetype> splitAuthor(QStringView text, qsizetype from, qsizetype to,
+                                           bool more, const TimeScale &scale)
+{
+    const Tokens tokens = tokenize(text, from, to);
+    if (tokens.isEmpty() || beginsRange(text, tokens, 0, scale))
+        return {{}, from};
+    const auto split = [&](int at) {
+        const qsizetype end = at < tokens.size() ? tokens[at].start : to;
+        return std::pair(trimmedAuthor(text, from, end), end);
+    };
+    for (int at = 0; at < tokens.size(); ++at) {
+        if (isYear(text, tokens[at]))
+            return split(authorEndAfterYear(text, tokens, at));
+    }
+    const int range = rangeAfterName(text, tokens, scale);
+    if (range < 0 || (more && range < tokens.size()))
+        return {{}, from};
+    return split(range);
+}
+
+} // namespace
+
+std::optional<GenusName> readGenusName(QStringView text, qsizetype at, qsizetype end,
+                                       const TimeScale &scale)
+{
+    while (at < end && (isMarkBeforeName(text[at]) || isBlank(text[at])))
+        ++at;
+    const qsizetype nameEnd = latinNameEnd(text, at, end);
+    if (nameEnd == at || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
+        return std::nullopt;
+    const QStringView name = text.sliced(at, nameEnd - at);
+    if (endsIn(name, u"idae") || endsIn(name, u"inae") || endsIn(name, u"oidea"))
+        return GenusName{TextSpan::between(at, nameEnd), true};
+    qsizetype genusEnd = nameEnd;
+    const qsizetype subAt = skipBlanks(text, nameEnd, end);
+    if (subAt < end && text[subAt] == u'(') {
+        const qsizetype subEnd = latinNameEnd(text, subAt + 1, end);
+        if (subEnd > subAt + 1 && subEnd < end && text[subEnd] == u')' &&
+            !scale.unit(text.sliced(subAt + 1, subEnd - subAt - 1)))
+            genusEnd = subEnd + 1;
+    }
+    return GenusName{TextSpan::between(at, genusEnd), false};
+}
+
+EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
+                          const TimeScale &scale)
+{
+    EntryParts parts;
+    qsizetype bodyEnd = end;
+    qsizetype close = -1;
+    for (qsizetype at = nameEnd; at < end && close < 0; ++at) {
+        if (text[at] == u'(' && (close = referencesClose(text, at, end)) >= 0)
+            bodyEnd = at;
+    }
+    if (close >= 0) {
+        parts.hasReferences = true;
+        parts.references = trimmedAuthor(text, bodyEnd + 1, close);
+    }
+    Notes notes = readNotes(text, nameEnd, bodyEnd);
+    // The stretches outside the notes before the references: the first holds
+    // the author, and the range stands in one of them.
+    QVarLengthArray<TextSpan, 4> outside;
+    qsizetype start = nameEnd;
+    for (const Note &note : notes) {
+        outside.append(TextSpan::between(start, note.start));
+        start = note.end;
+    }
+    outside.append(TextSpan::between(start, bodyEnd));
+    if (close >= 0) {
+        for (const Note &note : readNotes(text, close + 1, end))
+            notes.append(note);
+    }
+    for (const Note &note : notes) {
+        if (parts.order.isEmpty())
+            parts.order = note.order;
+        if (parts.family.isEmpty()) {
+            parts.family = note.family;
+            parts.familyUncertain = note.familyUncertain;
+        }
+    }
+    bool more = false;
+    for (qsizetype i = 1; i < outside.size(); ++i) {
+        outside[i] = trimmedZone(text, outside[i].start, outside[i].end());
+        more = more || !outside[i].isEmpty();
+    }
+    const auto [author, rest] = splitAuthor(text, nameEnd, outside[0].end(), more, scale);
+    parts.author = author;
+    outside[0] = trimmedZone(text, rest, outside[0].end());
+    // Text in more than one stretch is no range: the zone spans all of them.
+    qsizetype zoneStart = -1;
+    qsizetype zoneEnd = -1;
+    for (const TextSpan &stretch : outside) {
+        if (!stretch.isEmpty()) {
+            zoneStart = zoneStart < 0 ? stretch.start : zoneStart;
+            zoneEnd = stretch.end();
+        }
+    }
+    if (zoneStart >= 0)
+        parts.zone = TextSpan::between(zoneStart, zoneEnd);
+    return parts;
+}
+
+} // namespace fosdat::strata
