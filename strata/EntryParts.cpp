@@ -337,7 +337,107 @@ std::pair<TextSpan, qsizetype> splitAuthor(QStringView text, qsizetype from, qsi
     return split(range);
 }
 
+struct HeadingWord {
+    QStringView word;
+    Rank rank;
+};
+
+// Compared ignoring letter case; a word ending in a dot must be followed by
+// it.
+constexpr auto HeadingWords = std::to_array<HeadingWord>({
+    {u"класс", Rank::Class},
+    {u"class", Rank::Class},
+    {u"подкласс", Rank::Subclass},
+    {u"subclass", Rank::Subclass},
+    {u"надотряд", Rank::Suborder},
+    {u"superorder", Rank::Suborder},
+    {u"отряд", Rank::Order},
+    {u"отр.", Rank::Order},
+    {u"order", Rank::Order},
+    {u"подотряд", Rank::Suborder},
+    {u"suborder", Rank::Suborder},
+    {u"надсемейство", Rank::Superfamily},
+    {u"superfamily", Rank::Superfamily},
+    {u"семейство", Rank::Family},
+    {u"сем.", Rank::Family},
+    {u"family", Rank::Family},
+    {u"fam.", Rank::Family},
+    {u"подсемейство", Rank::Subfamily},
+    {u"subfamily", Rank::Subfamily},
+});
+
+QChar lower(QChar c)
+{
+    return c.unicode() < 0x80 ? QChar(c.toLatin1() | (c.isUpper() ? 0x20 : 0)) : c.toLower();
+}
+
+qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && (text[at].isLetter() || text[at].isMark()))
+        ++at;
+    return at;
+}
+
+bool isCyrillic(QChar c)
+{
+    return c.unicode() >= 0x400 && c.unicode() < 0x530;
+}
+
+// The name a heading gives after its word: "Acanthoceratidae" of
+// "Семейство Acanthoceratidae Hyatt, 1900"; «Морские лилии» of "Класс
+// Морские лилии (Crinoidea)", a Russian name running on in lower-case words,
+// with the Latin name in parentheses after it; the rest of the line where no
+// capitalised name follows ("incertae sedis").
+std::pair<TextSpan, TextSpan> headingName(QStringView text, qsizetype at, qsizetype end)
+{
+    const qsizetype nameAt = skipBlanks(text, at, end);
+    qsizetype nameEnd = wordEnd(text, nameAt, end);
+    if (nameEnd == nameAt || !text[nameAt].isUpper()) {
+        while (end > nameAt && isBlank(text[end - 1]))
+            --end;
+        return {TextSpan::between(nameAt, end), {}};
+    }
+    while (isCyrillic(text[nameAt])) {
+        const qsizetype next = skipBlanks(text, nameEnd, end);
+        const qsizetype nextEnd = wordEnd(text, next, end);
+        if (nextEnd == next || !isCyrillic(text[next]) || !text[next].isLower())
+            break;
+        nameEnd = nextEnd;
+    }
+    TextSpan latin;
+    const qsizetype open = skipBlanks(text, nameEnd, end);
+    if (open < end && text[open] == u'(') {
+        const qsizetype latinEnd = wordEnd(text, open + 1, end);
+        if (latinEnd > open + 1 && latinEnd < end && text[latinEnd] == u')' &&
+            text[open + 1].unicode() < 0x80)
+            latin = TextSpan::between(open + 1, latinEnd);
+    }
+    return {TextSpan::between(nameAt, nameEnd), latin};
+}
+
 } // namespace
+
+std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end)
+{
+    const QChar first = lower(text[at]);
+    for (const HeadingWord &heading : HeadingWords) {
+        const qsizetype after = at + heading.word.size();
+        if (heading.word.front() != first || after > end ||
+            text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) != 0 ||
+            (after < end && text[after].isLetter()))
+            continue;
+        const auto [name, latin] = headingName(text, after, end);
+        return Heading{heading.rank, name, latin};
+    }
+    return std::nullopt;
+}
+
+Rank rankOfName(QStringView name)
+{
+    return name.endsWith(u"idae")   ? Rank::Family
+           : name.endsWith(u"inae") ? Rank::Subfamily
+                                    : Rank::Superfamily;
+}
 
 std::optional<GenusName> readGenusName(QStringView text, qsizetype at, qsizetype end,
                                        const TimeScale &scale)

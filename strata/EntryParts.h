@@ -23,6 +23,24 @@ struct GenusName {
 std::optional<GenusName> readGenusName(QStringView text, qsizetype at, qsizetype end,
                                        const TimeScale &scale);
 
+// What a heading line names, and so which of the class, order and family
+// above it end there.
+enum class Rank { Class, Subclass, Order, Suborder, Superfamily, Family, Subfamily };
+
+// A heading line at text[at]: its word ("Класс", "Отряд", "сем.", "Family"…)
+// gives the rank; the name follows, a Latin name in parentheses after a
+// Russian one kept apart ("Класс Морские лилии (Crinoidea)"). Nothing where
+// the line is no heading.
+struct Heading {
+    Rank rank;
+    TextSpan name;
+    TextSpan latin;
+};
+std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end);
+
+// The rank a lone name of family rank ends in ("-idae", "-inae", "-oidea").
+Rank rankOfName(QStringView name);
+
 // What a genus entry writes after its name, as spans of the text. The order
 // of its parts, as catalogues write them:
 //   Aus Smith, 1900 [отр. Xida, сем. Xidae]: K (Camp) - Rec (12, 34).

@@ -19,39 +19,6 @@ using tokens::isBlank;
 // pieces are many more than the cores, so each gets about as much.
 constexpr qsizetype PieceChars = 64 * 1024;
 
-// What a heading line names, and so which of the class, order and family
-// above it end there.
-enum class Rank { Class, Subclass, Order, Suborder, Superfamily, Family, Subfamily };
-
-struct HeadingWord {
-    QStringView word;
-    Rank rank;
-};
-
-// Compared ignoring letter case; a word ending in a dot must be followed by
-// it.
-constexpr auto HeadingWords = std::to_array<HeadingWord>({
-    {u"класс", Rank::Class},
-    {u"class", Rank::Class},
-    {u"подкласс", Rank::Subclass},
-    {u"subclass", Rank::Subclass},
-    {u"надотряд", Rank::Suborder},
-    {u"superorder", Rank::Suborder},
-    {u"отряд", Rank::Order},
-    {u"отр.", Rank::Order},
-    {u"order", Rank::Order},
-    {u"подотряд", Rank::Suborder},
-    {u"suborder", Rank::Suborder},
-    {u"надсемейство", Rank::Superfamily},
-    {u"superfamily", Rank::Superfamily},
-    {u"семейство", Rank::Family},
-    {u"сем.", Rank::Family},
-    {u"family", Rank::Family},
-    {u"fam.", Rank::Family},
-    {u"подсемейство", Rank::Subfamily},
-    {u"subfamily", Rank::Subfamily},
-});
-
 // Where a piece has not met the heading that sets a name, the name is that
 // of the pieces before it: settled once they are read.
 constexpr TextSpan Inherited{-1, 0};
@@ -103,68 +70,11 @@ TextSpan settled(TextSpan span, TextSpan before)
     return span.start == Inherited.start ? before : span;
 }
 
-QChar lower(QChar c)
-{
-    return c.unicode() < 0x80 ? QChar(c.toLatin1() | (c.isUpper() ? 0x20 : 0)) : c.toLower();
-}
-
 qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
 {
     while (at < end && isBlank(text[at]))
         ++at;
     return at;
-}
-
-qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
-{
-    while (at < end && (text[at].isLetter() || text[at].isMark()))
-        ++at;
-    return at;
-}
-
-// The rank a lone name of family rank ends in.
-Rank rankOfName(QStringView name)
-{
-    return name.endsWith(u"idae")   ? Rank::Family
-           : name.endsWith(u"inae") ? Rank::Subfamily
-                                    : Rank::Superfamily;
-}
-
-bool isCyrillic(QChar c)
-{
-    return c.unicode() >= 0x400 && c.unicode() < 0x530;
-}
-
-// The name a heading gives after its word: "Acanthoceratidae" of
-// "Семейство Acanthoceratidae Hyatt, 1900"; «Морские лилии» of "Класс
-// Морские лилии (Crinoidea)", a Russian name running on in lower-case words,
-// with the Latin name in parentheses after it; the rest of the line where no
-// capitalised name follows ("incertae sedis").
-std::pair<TextSpan, TextSpan> headingName(QStringView text, qsizetype at, qsizetype end)
-{
-    const qsizetype nameAt = skipBlanks(text, at, end);
-    qsizetype nameEnd = wordEnd(text, nameAt, end);
-    if (nameEnd == nameAt || !text[nameAt].isUpper()) {
-        while (end > nameAt && isBlank(text[end - 1]))
-            --end;
-        return {TextSpan::between(nameAt, end), {}};
-    }
-    while (isCyrillic(text[nameAt])) {
-        const qsizetype next = skipBlanks(text, nameEnd, end);
-        const qsizetype nextEnd = wordEnd(text, next, end);
-        if (nextEnd == next || !isCyrillic(text[next]) || !text[next].isLower())
-            break;
-        nameEnd = nextEnd;
-    }
-    TextSpan latin;
-    const qsizetype open = skipBlanks(text, nameEnd, end);
-    if (open < end && text[open] == u'(') {
-        const qsizetype latinEnd = wordEnd(text, open + 1, end);
-        if (latinEnd > open + 1 && latinEnd < end && text[latinEnd] == u')' &&
-            text[open + 1].unicode() < 0x80)
-            latin = TextSpan::between(open + 1, latinEnd);
-    }
-    return {TextSpan::between(nameAt, nameEnd), latin};
 }
 
 } // namespace
@@ -259,19 +169,10 @@ void EntryReader::readLine(qsizetype start, qsizetype end)
 
 bool EntryReader::readHeading(qsizetype at, qsizetype end)
 {
-    const QChar first = lower(m_text[at]);
-    for (const HeadingWord &heading : HeadingWords) {
-        const qsizetype after = at + heading.word.size();
-        if (heading.word.front() != first || after > end ||
-            m_text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) !=
-                0 ||
-            (after < end && m_text[after].isLetter()))
-            continue;
-        const auto [name, latin] = headingName(m_text, after, end);
-        m_reading.names.set(heading.rank, name, latin);
-        return true;
-    }
-    return false;
+    const std::optional<Heading> heading = fosdat::strata::readHeading(m_text, at, end);
+    if (heading)
+        m_reading.names.set(heading->rank, heading->name, heading->latin);
+    return heading.has_value();
 }
 
 void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype end)
