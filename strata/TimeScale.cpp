@@ -1,87 +1,11 @@
 #include "TimeScale.h"
 
-#include "CharScan.h"
-
 #include <QFile>
 #include <algorithm>
 #include <utility>
 
 namespace fosdat::strata
 {
-
-void CodeIndex::clear()
-{
-    m_slots = QList<Slot>(16);
-    m_count = 0;
-    m_longest = 0;
-}
-
-quint32 CodeIndex::hash(QStringView code)
-{
-    return scan::hash(code);
-}
-
-void CodeIndex::insert(QStringView code, int value)
-{
-    const quint32 h = hash(code);
-    const qsizetype mask = m_slots.size() - 1;
-    for (qsizetype i = h & mask; !m_slots.isEmpty(); i = (i + 1) & mask) {
-        Slot &slot = m_slots[i];
-        if (slot.value < 0)
-            break;
-        if (slot.hash == h && slot.code == code) {
-            slot.value = value;
-            return;
-        }
-    }
-    add(code, h, value);
-}
-
-void CodeIndex::insertNew(QStringView code, int value)
-{
-    add(code, hash(code), value);
-}
-
-void CodeIndex::add(QStringView code, quint32 hash, int value)
-{
-    if (2 * (m_count + 1) > m_slots.size()) {
-        const QList<Slot> old =
-            std::exchange(m_slots, QList<Slot>(std::max<qsizetype>(16, 2 * m_slots.size())));
-        for (const Slot &slot : old) {
-            if (slot.value >= 0)
-                place(slot);
-        }
-    }
-    place({code, hash, value});
-    ++m_count;
-    m_longest = std::max(m_longest, code.size());
-}
-
-// Into the first free slot from its hash's, the code known to be new.
-void CodeIndex::place(const Slot &slot)
-{
-    const qsizetype mask = m_slots.size() - 1;
-    qsizetype i = slot.hash & mask;
-    while (m_slots[i].value >= 0)
-        i = (i + 1) & mask;
-    m_slots[i] = slot;
-}
-
-int CodeIndex::find(QStringView code) const
-{
-    if (code.size() > m_longest || m_slots.isEmpty())
-        return -1;
-    const quint32 h = hash(code);
-    const qsizetype mask = m_slots.size() - 1;
-    for (qsizetype i = h & mask;; i = (i + 1) & mask) {
-        const Slot &slot = m_slots[i];
-        if (slot.value < 0)
-            return -1;
-        if (slot.hash == h && slot.code.size() == code.size() &&
-            std::equal(code.utf16(), code.utf16() + code.size(), slot.code.utf16()))
-            return slot.value;
-    }
-}
 
 void TimeScale::index()
 {

@@ -130,33 +130,4 @@ ScaleReading readTimeScale(QStringView shipped, QStringView user);
 const TimeScale &shippedTimeScale();
 QString shippedTimeScaleText();
 
-// A hand-made table of names by views of them, kept only while the genus
-// entries' reader still uses it for the names of a catalogue's headings. The
-// time scale looks its codes up in QHash<QStringView, int>: reading and
-// counting every catalogue is within a few per cent either way.
-class CodeIndex
-{
-public:
-    void clear();
-    // `code` must outlive the index (a view of a string the caller keeps).
-    void insert(QStringView code, int value);
-    // The same for a code the index does not hold.
-    void insertNew(QStringView code, int value);
-    int find(QStringView code) const; // -1 when absent
-
-private:
-    struct Slot {
-        QStringView code;
-        quint32 hash = 0; // of the code: compared first, and kept for growing
-        int value = -1;
-    };
-    static quint32 hash(QStringView code);
-    void add(QStringView code, quint32 hash, int value);
-    void place(const Slot &slot);
-
-    QList<Slot> m_slots; // a power of two, at most half full
-    qsizetype m_count = 0;
-    qsizetype m_longest = 0;
-};
-
 } // namespace fosdat::strata
