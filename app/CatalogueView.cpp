@@ -2,6 +2,7 @@
 
 #include "WindowFront.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 
 CatalogueView::CatalogueView(QWidget *parent) : QTextEdit(parent)
@@ -36,11 +37,20 @@ bool CatalogueView::selectFirstMatch(const QString &text, QTextDocument::FindFla
         m_search.find(*document(), fosdat::TextMatcher(text, flags), 0);
     if (!found)
         return false;
-    QTextCursor selection(document());
-    selection.setPosition(found->start);
-    selection.setPosition(found->end, QTextCursor::KeepAnchor);
-    setTextCursor(selection);
+    showMatch(*found);
     return true;
+}
+
+void CatalogueView::showMatch(const fosdat::TextMatch &match)
+{
+    QTextCursor selection(document());
+    selection.setPosition(match.start);
+    selection.setPosition(match.end, QTextCursor::KeepAnchor);
+    QScrollBar *bar = verticalScrollBar();
+    const int before = bar->value();
+    setTextCursor(selection);
+    if (bar->value() != before)
+        bar->setValue(bar->value() + cursorRect().center().y() - viewport()->height() / 2);
 }
 
 void CatalogueView::bringToFront()

@@ -22,6 +22,9 @@ public:
     // Selects the first match of `text` in the whole document; false, with
     // the selection as it was, when there is none or `text` is empty.
     bool selectFirstMatch(const QString &text, QTextDocument::FindFlags flags);
+    // Selects `match`; brought into sight from elsewhere, it is shown in the
+    // middle of the view, with the lines around it.
+    void showMatch(const fosdat::TextMatch &match);
 
     // Gives the view the keyboard focus, its window restored, raised and active.
     void bringToFront();

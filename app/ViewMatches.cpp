@@ -85,7 +85,7 @@ bool ViewMatches::selectNext(const TextMatcher &matcher, bool backward)
         found = search.find(document, matcher, backward ? document.characterCount() : 0, backward);
     if (!found)
         return false;
-    select(*found);
+    m_view.showMatch(*found);
     return true;
 }
 
@@ -108,23 +108,8 @@ bool ViewMatches::selectInParagraph(const TextMatcher &matcher, int paragraph, i
         found = search.find(document, matcher, 0);
     if (!found)
         return false;
-    select(*found);
+    m_view.showMatch(*found);
     return true;
-}
-
-void ViewMatches::select(const TextMatch &match)
-{
-    QTextCursor selection(m_view.document());
-    selection.setPosition(match.start);
-    selection.setPosition(match.end, QTextCursor::KeepAnchor);
-    QScrollBar *bar = m_view.verticalScrollBar();
-    const int before = bar->value();
-    m_view.setTextCursor(selection);
-    // A match brought into sight from elsewhere is shown in the middle, with
-    // the lines around it.
-    if (bar->value() != before)
-        bar->setValue(bar->value() + m_view.cursorRect().center().y() -
-                      m_view.viewport()->height() / 2);
 }
 
 // The view has already let go of the highlights in the old document.

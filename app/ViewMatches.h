@@ -35,7 +35,6 @@ public:
 
 private:
     explicit ViewMatches(CatalogueView &view);
-    void select(const fosdat::TextMatch &match);
     void clear();
     void updateHighlights();
 

@@ -710,6 +710,47 @@ private slots:
         QVERIFY(s.dialogs->messages.isEmpty());
     }
 
+    // A genus far down the catalogue, found with the find dialog's button and
+    // again with F3, is shown in the middle third of the view.
+    void findShowsTheMatchInTheMiddle()
+    {
+        Session s;
+        QByteArray foram;
+        for (int genus = 0; genus < 600; ++genus)
+            foram += "Fillerus" + QByteArray::number(genus) + " K (Camp)\\par ";
+        foram += "Zyxforamia J\\par ";
+        for (int genus = 0; genus < 600; ++genus)
+            foram += "Fillerus" + QByteArray::number(genus) + " K (Maas)\\par ";
+        QVERIFY(s.data.writeCatalogue(QStringLiteral("FORAM"), foram + "Zyxforamia K"));
+        s.window()->chooseGroup(0);
+        QTRY_VERIFY(s.view()->toPlainText().endsWith(QStringLiteral("Zyxforamia K")));
+        const QString text = s.view()->toPlainText();
+        const auto inMiddleThird = [&s] {
+            const int y = s.view()->cursorRect().center().y();
+            const int height = s.view()->viewport()->height();
+            return y > height / 3 && y < 2 * height / 3;
+        };
+
+        s.program->openFindDialog();
+        QWidget *find = s.program->findDialog();
+        QTest::keyClicks(find->findChild<QLineEdit *>("Text3"), "zyxforamia");
+        auto *toolbar = find->findChild<QToolBar *>("Toolbar1");
+        QTest::mouseClick(toolbar->widgetForAction(find->findChild<QAction *>("Button1")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(s.view()->textCursor().selectionStart(),
+                     text.indexOf(QStringLiteral("Zyxforamia")));
+        QVERIFY(inMiddleThird());
+
+        s.window()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), s.window());
+        s.view()->setFocus();
+        Session::press(QKeyCombination(Qt::Key_F3));
+        QCOMPARE(s.view()->textCursor().selectionStart(),
+                 text.lastIndexOf(QStringLiteral("Zyxforamia")));
+        QVERIFY(inMiddleThird());
+        QVERIFY(s.dialogs->messages.isEmpty());
+    }
+
     void findNextWithoutAMatch()
     {
         Session s;
