@@ -38,8 +38,13 @@ void neutralize(QString &text)
     QChar *const end = text.data() + text.size();
     for (QChar *c = text.data(); c != end; ++c) {
         switch (c->unicode()) {
+        // A carriage return or line feed written as a character of the text
+        // is a blank: paragraphs and lines end only where the file says so,
+        // and a stray one inside a genus entry would cut it in two.
         case u'\r':
         case u'\n':
+            *c = u' ';
+            break;
         case 0x2029: // paragraph separator
             *c = QChar::LineSeparator;
             break;

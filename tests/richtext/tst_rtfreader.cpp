@@ -327,7 +327,8 @@ void TestRtfReader::specialCharacters_data()
         << "\u2014\u2013\u2022\u2018\u2019\u201C\u201D\u2002\u2003";
     QTest::newRow("index marks ignored") << QByteArray(R"({\rtf1 a\|b\:c})") << "abc";
     QTest::newRow("structure characters neutralized")
-        << QByteArray(R"({\rtf1 a\u8233?b\u-560?c\u-4?d\'0de})") << "a\u2028b\uFFFDc\uFFFDd\u2028e";
+        << QByteArray(R"({\rtf1 a\u8233?b\u-560?c\u-4?d\'0de\u13?f\u10?g})")
+        << "a\u2028b\uFFFDc\uFFFDd e f g";
 }
 
 void TestRtfReader::codePages_data()

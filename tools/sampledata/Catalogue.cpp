@@ -142,9 +142,12 @@ GenusEntry CatalogueBuilder::buildGenus(const GroupProfile &profile, const Range
                  : note < 88 ? TaxonNote::DoubtfulFamily
                  : note < 94 ? TaxonNote::FamilyAlone
                              : TaxonNote::OrderAlone;
-    // Characters the text reader leaves as they are, which read as blanks.
-    if (!genus.author.isEmpty() && random.below(1000) < 15)
-        genus.control = random.percent(50) ? u'\u0007' : u'\u0001';
+    // Control characters, which read as blanks; a carriage return among them
+    // must not end the entry's line.
+    if (!genus.author.isEmpty() && random.below(1000) < 15) {
+        static constexpr char16_t Controls[] = {u'\r', u'\u0007', u'\u0001'};
+        genus.control = Controls[random.below(3)];
+    }
     return genus;
 }
 
