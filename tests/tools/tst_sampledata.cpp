@@ -98,9 +98,9 @@ private:
     {
         static const QRegularExpression name(u"^[†?]?([A-Z][a-z]+)$"_s);
         static const QRegularExpression asBefore(
-            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
+            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
         static const QRegularExpression noted(
-            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
+            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
         const QString text = paragraph.text();
         const RtfRun &first = paragraph.runs.front();
         const auto nameMatch = name.match(first.text);
