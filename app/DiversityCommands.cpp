@@ -1,12 +1,12 @@
 #include "DiversityCommands.h"
 
+#include "CatalogueNavigator.h"
 #include "CatalogueSearch.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "SaveFile.h"
 #include "UserDialogs.h"
 #include "UserTimeScale.h"
-#include "ViewMatches.h"
 #include "WindowFront.h"
 
 #include <QDir>
@@ -129,23 +129,13 @@ void DiversityCommands::takeScaleErrors(const catalogue::TimeScaleChoice &choice
         m_scaleErrors << u"строка %1: %2"_s.arg(error.line).arg(error.message);
 }
 
-// As a search result is opened: the group chosen as in the group list, then,
-// once its catalogue is shown, the genus's name selected in its entry.
+// As a search result is opened, the genus's name selected in its entry.
 void DiversityCommands::openGenus(const GenusPlace &place)
 {
-    if (place.group < 0)
-        return;
-    Fosdat *window = m_catalogueWindow();
-    CatalogueView *view = window->catalogueView();
-    const CatalogueLoader::Ticket load = window->chooseGroup(place.group);
-    const TextMatcher name(place.genus, QTextDocument::FindCaseSensitively);
-    window->catalogueLoader().whenShown(
-        load, view,
-        [view, place, name] {
-            ViewMatches::of(*view).selectInParagraph(name, place.paragraph, place.offset);
-            view->bringToFront();
-        },
-        [view] { view->bringToFront(); });
+    openInCatalogue(
+        *m_catalogueWindow(), m_dialogs,
+        {place.group, place.paragraph, place.offset, int(place.genus.size()), place.genus},
+        TextMatcher(place.genus, QTextDocument::FindCaseSensitively));
 }
 
 void DiversityCommands::exportFile(DiversityExport kind)

@@ -1,6 +1,6 @@
 #include "SearchCommands.h"
 
-#include "CatalogueFile.h"
+#include "CatalogueNavigator.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QRegularExpression>
-#include <QTextBlock>
 #include <QTimer>
 
 using fosdat::CatalogueSearch;
@@ -24,36 +23,6 @@ namespace
 {
 
 const QString AppTitle = QStringLiteral("база данных Тарвина");
-// The characters of a line that a message names at most.
-constexpr int NamedLineLength = 120;
-
-// Whether the match lies in the part of its catalogue that the view shows:
-// the paragraphs before the closing line of a catalogue shown in part, the
-// last of them perhaps only up to where it was cut.
-bool isShown(const QTextDocument &document, const fosdat::SearchResultPlace &place)
-{
-    if (!isPartOfCatalogue(document))
-        return true;
-    const int lastShown = document.blockCount() - 2; // the closing line follows
-    if (place.paragraph != lastShown)
-        return place.paragraph < lastShown;
-    QString shown = document.findBlockByNumber(lastShown).text();
-    shown.remove(QChar::ObjectReplacementCharacter).remove(TextMatcher::ZeroWidthSpace);
-    return place.offset + place.length <= shown.size();
-}
-
-QString pastShownPartMessage(const fosdat::SearchResultPlace &place)
-{
-    QString line = QString(place.line).replace(QChar::LineSeparator, u' ').simplified();
-    if (line.size() > NamedLineLength)
-        line = line.left(NamedLineLength - 1) + QChar(0x2026);
-    return QStringLiteral("Эта строка — за пределами показанной части каталога %1:\n«%2»\n"
-                          "Каталог слишком велик, и окно показывает только его начало. Строку "
-                          "можно скопировать из окна поиска (Ctrl+C) или записать в файл "
-                          "(«Экспорт результатов...»).")
-        .arg(fosdat::data::GroupTable[size_t(place.group)].caption.toString(), line);
-}
-
 // The file an export proposes: named by what was searched, without the
 // characters a file name cannot hold.
 QString exportName(QString searched)
@@ -151,32 +120,12 @@ void SearchCommands::searchAll(const fosdat::SearchQuery &query)
         m_last = m_search.matcher();
 }
 
-// The group is chosen as in the group list, so the window shows what that
-// shows; the match is selected once that group's catalogue is shown. A file
-// that could not be read leaves the catalogue shown before. A match past the
-// part of a catalogue that the view shows is not there to select: a message
-// says so.
 void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
 {
     if (place.group < 0)
         return;
-    Fosdat *window = m_catalogueWindow();
-    CatalogueView *view = window->catalogueView();
-    const CatalogueLoader::Ticket load = window->chooseGroup(place.group);
     m_last = m_listed;
-    const auto select = [this, window, view, place, matcher = m_listed] {
-        if (!isShown(*view->document(), place)) {
-            view->bringToFront();
-            m_dialogs.message(window, pastShownPartMessage(place), AppTitle,
-                              QMessageBox::Information);
-            return;
-        }
-        ViewMatches &matches = ViewMatches::of(*view);
-        if (matches.selectInParagraph(matcher, place.paragraph, place.offset))
-            matches.highlight(matcher);
-        view->bringToFront();
-    };
-    window->catalogueLoader().whenShown(load, view, select, [view] { view->bringToFront(); });
+    openInCatalogue(*m_catalogueWindow(), m_dialogs, place, m_listed);
 }
 
 // In the catalogue the window shows once the one it is reading, if any, is shown.
