@@ -1,5 +1,6 @@
 #include "RangeTables.h"
 
+#include "CodeSuggestion.h"
 #include "GenusEntries.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
@@ -63,6 +64,19 @@ QString flag(bool value)
     return value ? u"1"_s : u"0"_s;
 }
 
+// The known code an unknown stage code most resembles, given the period it
+// is written under; null for every other reason.
+const Unit *suggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale)
+{
+    if (reason != Reason::UnknownStage)
+        return nullptr;
+    const QStringView code = reasonCode(entry, reason);
+    const QStringView line = entry.text();
+    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
+    const QStringView before = inLine ? line.first(code.data() - line.data()) : QStringView();
+    return suggestUnit(scale, code, periodBefore(before));
+}
+
 void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const TimeScale &scale,
               const QStringList &groups)
 {
@@ -76,11 +90,14 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.number(placed ? std::optional(scale.stages().at(p.first).base) : std::nullopt);
     csv.number(placed ? std::optional(p.extant ? 0.0 : scale.stages().at(p.last).top)
                       : std::nullopt);
-    csv.fields(
-        {flag(p.extant), flag(p.uncertain), reasonKey(reason),
-         reason == Reason::None ? QString() : describeReason(reason, reasonCode(entry, reason)),
-         QString::number(entry.line), entry.family(), entry.order(), entry.className(),
-         entry.author(), entry.references()});
+    const Unit *suggested = suggestion(entry, reason, scale);
+    csv.fields({flag(p.extant), flag(p.uncertain), reasonKey(reason),
+                reason == Reason::None
+                    ? QString()
+                    : describeReason(reason, reasonCode(entry, reason), suggested),
+                QString::number(entry.line), entry.family(), entry.order(), entry.className(),
+                entry.author(), entry.references(),
+                suggested ? QStringView(suggested->code) : QStringView()});
     csv.endRow();
 }
 
@@ -90,10 +107,11 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
                       const TimeScale &scale, const QStringList &groups)
 {
     CsvWriter csv;
-    csv.fields({u"group", u"genus", u"range", u"first_as_written", u"last_as_written",
-                u"first_stage", u"last_stage", u"base_ma", u"top_ma", u"extant", u"uncertain",
-                u"status", u"reason", u"line", u"family", u"order", u"class", u"author",
-                u"references"});
+    csv.fields({u"group",           u"genus",       u"range",      u"first_as_written",
+                u"last_as_written", u"first_stage", u"last_stage", u"base_ma",
+                u"top_ma",          u"extant",      u"uncertain",  u"status",
+                u"reason",          u"line",        u"family",     u"order",
+                u"class",           u"author",      u"references", u"suggestion"});
     csv.endRow();
     // Both lists are in the entries' order: merged, the rows are too.
     const QList<int> &counted = counts.counted();

@@ -19,7 +19,8 @@ class TimeScale;
 // columns: group, genus, range, first_as_written, last_as_written,
 // first_stage, last_stage, base_ma, top_ma, extant, uncertain, status
 // ("counted" or the key of the reason it is not); then reason (in words),
-// line, family, order, class, author and references. `groups` names the
+// line, family, order, class, author, references and suggestion (for an
+// unknown stage code, the known code it most resembles; never applied). `groups` names the
 // groups by row.
 QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
                       const TimeScale &scale, const QStringList &groups);

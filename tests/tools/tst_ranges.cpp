@@ -206,6 +206,50 @@ private slots:
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
     }
 
+    // Misspellings of real compendia, each written under a period in a
+    // catalogue on disk: the known code it resembles is suggested in the
+    // reason and the `suggestion` column, never counted; a code like no
+    // known one gets none.
+    void suggestions_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("suggestion");
+        const QString rows =
+            u"O (Tremadocain)=Tremadocian|O (Carodoc)=Caradoc|O (Ashgil)=Ashgill|"
+            u"S (Wenlok)=Wenlock|D (Famenian)=Famennian|D (Givetain)=Givetian|"
+            u"Cm (Tommotain)=Tommotian|P (Kazanien)=Kazanian|J (Hettangien)=Hettangian|"
+            u"K (Maastrictian)=Maastrichtian|K (Campanain)=Campanian|K (camp)=Camp|"
+            u"C (Tuor)=Tour|K (Tuor)=Turo|K (Xqzw)=|D (Blah)=|K (Qwertyuiop)="_s;
+        for (QStringView row : QStringView(rows).split(u'|')) {
+            const qsizetype equals = row.indexOf(u'=');
+            QTest::newRow(qPrintable(row.left(equals).toString()))
+                << row.left(equals).toString() << row.mid(equals + 1).toString();
+        }
+    }
+    void suggestions()
+    {
+        QFETCH(QString, range);
+        QFETCH(QString, suggestion);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"set/dat/BD/FORAM"_s),
+                  "{\\rtf1\\ansi\\ansicpg1251 Aus " + range.toLatin1() + " (12)\\par}");
+        const Run run = runRanges({u"--group"_s, u"FORAM"_s, dir.filePath(u"set"_s)});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].back(), u"suggestion"_s);
+        QCOMPARE(rows[1][11], u"unknown-stage"_s); // not counted
+        QCOMPARE(rows[1].back(), suggestion);
+        const qsizetype open = range.indexOf(u'(');
+        const QString written = range.mid(open + 1, range.size() - open - 2);
+        const QString reason = u"неизвестный ярус «"_s + written + u"»"_s;
+        if (suggestion.isEmpty())
+            QCOMPARE(rows[1][12], reason);
+        else
+            QVERIFY2(rows[1][12].startsWith(reason + u" — возможно, "_s + suggestion + u" ("_s),
+                     qPrintable(rows[1][12]));
+    }
+
     // A data set of one readable catalogue among missing ones, and a user's
     // time scale file that names a code the shipped scale lacks.
     void userTimeScaleAndMissingCatalogues()
