@@ -1,5 +1,6 @@
 #include "RangeTables.h"
 
+#include "Bins.h"
 #include "CodeSuggestion.h"
 #include "GenusEntries.h"
 #include "StageCounts.h"
@@ -129,45 +130,83 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
     return csv.take();
 }
 
+namespace
+{
+
+constexpr std::initializer_list<QStringView> CountColumns{u"name",
+                                                          u"base_ma",
+                                                          u"top_ma",
+                                                          u"genera",
+                                                          u"first_appearances",
+                                                          u"last_appearances",
+                                                          u"period",
+                                                          u"single_stage",
+                                                          u"first_crossing_top",
+                                                          u"crossing_base_last",
+                                                          u"range_through",
+                                                          u"base_crossers",
+                                                          u"top_crossers",
+                                                          u"proportional_origination",
+                                                          u"proportional_extinction",
+                                                          u"origination_rate",
+                                                          u"extinction_rate",
+                                                          u"origination_rate_per_myr",
+                                                          u"extinction_rate_per_myr"};
+
+// The columns from "name" on of one stage or bin: stages `first` to `last`
+// of the scale, counted as row `i` of the counts.
+void countRow(CsvWriter &csv, const StageCounts &counts, const TimeScale &scale, int i, int first,
+              int last)
+{
+    const Stage &from = scale.stages().at(first);
+    const Stage &to = scale.stages().at(last);
+    const auto joined = [&](const QString &a, const QString &b) {
+        return a == b ? a : a + u'–' + b;
+    };
+    csv.field(joined(from.name, to.name));
+    csv.number(from.base);
+    csv.number(to.top);
+    for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
+        csv.number(counts.count(i, count));
+    csv.field(joined(from.period, to.period));
+    for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
+                        Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
+        csv.number(counts.count(i, count));
+    for (Rate rate :
+         {Rate::ProportionalOrigination, Rate::ProportionalExtinction, Rate::Origination,
+          Rate::Extinction, Rate::OriginationPerMyr, Rate::ExtinctionPerMyr})
+        csv.number(counts.rate(i, rate));
+}
+
+} // namespace
+
 QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
 {
     CsvWriter csv;
-    csv.fields({u"stage",
-                u"name",
-                u"base_ma",
-                u"top_ma",
-                u"genera",
-                u"first_appearances",
-                u"last_appearances",
-                u"period",
-                u"single_stage",
-                u"first_crossing_top",
-                u"crossing_base_last",
-                u"range_through",
-                u"base_crossers",
-                u"top_crossers",
-                u"proportional_origination",
-                u"proportional_extinction",
-                u"origination_rate",
-                u"extinction_rate",
-                u"origination_rate_per_myr",
-                u"extinction_rate_per_myr"});
+    csv.field(u"stage");
+    csv.fields(CountColumns);
     csv.endRow();
     for (int i = 0; i < counts.stageCount(); ++i) {
-        const Stage &stage = scale.stages().at(i);
-        csv.fields({stage.code, stage.name});
-        csv.number(stage.base);
-        csv.number(stage.top);
-        for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
-            csv.number(counts.count(i, count));
-        csv.field(stage.period);
-        for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
-                            Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
-            csv.number(counts.count(i, count));
-        for (Rate rate :
-             {Rate::ProportionalOrigination, Rate::ProportionalExtinction, Rate::Origination,
-              Rate::Extinction, Rate::OriginationPerMyr, Rate::ExtinctionPerMyr})
-            csv.number(counts.rate(i, rate));
+        csv.field(scale.stages().at(i).code);
+        countRow(csv, counts, scale, i, i, i);
+        csv.endRow();
+    }
+    return csv.take();
+}
+
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins)
+{
+    CsvWriter csv;
+    csv.fields({u"stage", u"units", u"chart_stages"});
+    csv.fields(CountColumns);
+    csv.fields({u"origination_rate_se", u"extinction_rate_se"});
+    csv.endRow();
+    for (int i = 0; i < counts.stageCount(); ++i) {
+        const Bin &bin = bins.bins().at(i);
+        csv.fields({bin.code, bins.unitsIn(scale, i), bins.stagesIn(scale, i)});
+        countRow(csv, counts, scale, i, bin.first, bin.last);
+        csv.number(counts.rateError(i, Rate::Origination));
+        csv.number(counts.rateError(i, Rate::Extinction));
         csv.endRow();
     }
     return csv.take();

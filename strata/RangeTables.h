@@ -7,6 +7,7 @@
 namespace fosdat::strata
 {
 
+class Bins;
 class GenusEntry;
 class StageCounts;
 class TimeScale;
@@ -30,5 +31,12 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
 // period, the four classes, the boundary crossers, proportional originations
 // and extinctions and the per-capita rates, per stage and per million years.
 QByteArray stageTable(const StageCounts &counts, const TimeScale &scale);
+
+// One row for each bin of counts made on `bins`, oldest first: stage (the
+// bin's code), units (the codes of the scale's units within it), chart_stages
+// (the chart's stages it spans), then the columns of stageTable() from name
+// on, whose meaning is the same for a bin, and the standard errors of the
+// per-capita rates, origination_rate_se and extinction_rate_se.
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins);
 
 } // namespace fosdat::strata

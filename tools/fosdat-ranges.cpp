@@ -1,8 +1,9 @@
 // Prints the ranges of the genera of a data set, or the counts per stage, as
 // CSV for R, Python and spreadsheets:
-//   fosdat-ranges [--stages] [--group CAPTION]... DIR
+//   fosdat-ranges [--stages [--bins KIND]] [--group CAPTION]... DIR
 // It reads DIR/dat/BD as the search window does (the text of each catalogue,
 // no document), and the user's time scale file when there is one.
+#include "Bins.h"
 #include "DataFiles.h"
 #include "GroupTable.h"
 #include "RangeTables.h"
@@ -130,7 +131,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption periodOnly(u"period-only"_s,
                                         u"Count ranges given by their period alone."_s);
     const QCommandLineOption noLiving(u"no-living"_s, u"Do not count genera living today."_s);
-    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving});
+    const QCommandLineOption bins(
+        u"bins"_s, u"With --stages, one row per bin of KIND: stages, epochs, periods or 10myr."_s,
+        u"KIND"_s);
+    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving, bins});
     parser.addPositionalArgument(u"DIR"_s, u"The folder that holds dat/."_s);
     if (!parser.parse(app.arguments()) || parser.positionalArguments().size() != 1) {
         warn(parser.errorText().isEmpty() ? u"give one data set folder"_s : parser.errorText());
@@ -146,6 +150,12 @@ int main(int argc, char *argv[])
         warn(u"no data set in %1: %2 is not a folder"_s.arg(dataSet.path(), catalogues));
         return NoDataSet;
     }
+    const std::optional<strata::BinKind> binKind =
+        strata::binKindFromKey(parser.isSet(bins) ? parser.value(bins) : u"stages"_s);
+    if (!binKind) {
+        warn(u"no bins '%1': give stages, epochs, periods or 10myr"_s.arg(parser.value(bins)));
+        return NoDataSet;
+    }
     const std::optional<QList<int>> rows = chosenGroups(parser.values(group));
     if (!rows)
         return NoDataSet;
@@ -158,13 +168,18 @@ int main(int argc, char *argv[])
 
     const strata::CountOptions options{!parser.isSet(noUncertain), parser.isSet(periodOnly),
                                        !parser.isSet(noLiving)};
-    const strata::StageCounts counts(reading.entries, scale, {}, options);
+    const strata::Bins binned(scale, *binKind);
+    const strata::StageCounts counts(reading.entries, binned, {}, options);
     QStringList captions;
     for (const data::Group &g : data::GroupTable)
         captions.append(g.caption.toString());
-    const QByteArray table = parser.isSet(stages)
-                                 ? strata::stageTable(counts, scale)
-                                 : strata::genusTable(reading.entries, counts, scale, captions);
+    QByteArray table;
+    if (!parser.isSet(stages))
+        table = strata::genusTable(reading.entries, counts, scale, captions);
+    else if (parser.isSet(bins))
+        table = strata::binTable(counts, scale, binned);
+    else
+        table = strata::stageTable(counts, scale);
     if (!write(table)) {
         warn(u"the table could not be written"_s);
         return Failed;

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -182,6 +183,84 @@ private slots:
         // Per-capita rates are undefined at the ends of the scale.
         QCOMPARE(rows[1].mid(16), QStringList(4));
         QCOMPARE(rows.back().mid(16), QStringList(4));
+    }
+
+    // Counts on every kind of bin from the truth's counted ranges: a genus
+    // is in a bin when its range meets one of the bin's stages; the bins
+    // tile the chart's stages in order, each by its kind's rule.
+    void binsAsTheTruth_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"stages", "epochs", "periods", "10myr"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void binsAsTheTruth()
+    {
+        QFETCH(QString, kind);
+        const QString set = QStringLiteral(FOSDAT_SAMPLE_DIR);
+        const QList<QStringList> stageRows = parseCsv(runRanges({u"--stages"_s, set}).out).mid(1);
+        QStringList stages;
+        QHash<QString, QString> periodOf;
+        for (const QStringList &row : stageRows) {
+            stages.append(row[0]);
+            periodOf.insert(row[0], row[7]);
+        }
+        const Run run = runRanges({u"--stages"_s, u"--bins"_s, kind, set});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.value(0).mid(0, 4),
+                 (QStringList{u"stage"_s, u"units"_s, u"chart_stages"_s, u"name"_s}));
+        struct Range {
+            int first, last;
+            bool extant;
+        };
+        QList<Range> ranges;
+        for (const QStringList &truth : m_truth) {
+            if (truth[7] == u"counted")
+                ranges.append({int(stages.indexOf(truth[3])), int(stages.indexOf(truth[4])),
+                               truth[5] == u"1"});
+        }
+        QStringList tiled;
+        for (qsizetype b = 1; b < rows.size(); ++b) {
+            const QStringList &row = rows[b];
+            const QStringList binStages = row[2].split(u' ');
+            const int first = int(stages.indexOf(binStages.front()));
+            const int last = int(stages.indexOf(binStages.back()));
+            tiled += binStages;
+            int genera = 0, firsts = 0, lasts = 0;
+            for (const Range &r : ranges) {
+                genera += r.first <= last && r.last >= first;
+                firsts += r.first >= first && r.first <= last;
+                lasts += r.last >= first && r.last <= last && !r.extant;
+            }
+            QCOMPARE(columns(row, {6, 7, 8}),
+                     (QStringList{QString::number(genera), QString::number(firsts),
+                                  QString::number(lasts)}));
+            const double duration = row[4].toDouble() - row[5].toDouble();
+            if (b > 1)
+                QCOMPARE(row[4], rows[b - 1][5]);
+            if (duration < 1) // per-Myr rates only for bins of a million years or more
+                QCOMPARE(row.mid(20, 2), QStringList(2));
+            if (kind == u"stages")
+                QCOMPARE(binStages.size(), 1);
+            if (kind == u"periods") {
+                for (const QString &stage : binStages)
+                    QCOMPARE(periodOf[stage], periodOf[binStages.front()]);
+                if (b > 1)
+                    QVERIFY(periodOf[binStages.front()] !=
+                            periodOf[rows[b - 1][2].section(u' ', -1)]);
+            }
+            if (kind == u"10myr" && binStages.size() > 1)
+                QVERIFY2(duration < 20, qPrintable(row[0]));
+            // The standard error of the per-capita extinction rate, from the
+            // row's own crossers: q = range-through / base crossers.
+            if (!row[19].isEmpty()) {
+                const double q = row[13].toDouble() / row[14].toDouble();
+                QVERIFY(qAbs(row[23].toDouble() - std::sqrt((1 - q) / (q * row[14].toDouble()))) <
+                        1e-12);
+            }
+        }
+        QCOMPARE(tiled, stages);
     }
 
     void wrongUse_data()
