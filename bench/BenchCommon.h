@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BenchInputs.h"
+#include "GenusEntries.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,10 @@ void recordInput(benchmark::State &state, const Input &input);
 // The text of each group's catalogue in `set`, by group row, as the search
 // index holds it: what the program reads genus entries from.
 QStringList indexTexts(const DataSet &set);
+
+// Every catalogue's entries of those texts in one list, as the window reads
+// them against the shipped time scale.
+QList<strata::GenusEntry> readEntries(const QStringList &texts);
 
 void registerReadBenchmarks(const Inputs &inputs);
 void registerViewBenchmarks(const Inputs &inputs);

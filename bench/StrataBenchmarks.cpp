@@ -15,15 +15,6 @@ namespace fosdat::bench
 namespace
 {
 
-// Every catalogue's entries in one list, as the window reads them.
-QList<strata::GenusEntry> readEntries(const QStringList &texts)
-{
-    QList<strata::CatalogueInput> catalogues;
-    for (int row = 0; row < int(texts.size()); ++row)
-        catalogues.append({row, texts[row]});
-    return strata::readGenusEntries(catalogues, strata::shippedTimeScale());
-}
-
 // A new index built, as the program builds it on its first search.
 void indexRead(benchmark::State &state, const DataSet &set)
 {
@@ -70,6 +61,14 @@ void recount(benchmark::State &state, const QList<strata::GenusEntry> &entries)
 }
 
 } // namespace
+
+QList<strata::GenusEntry> readEntries(const QStringList &texts)
+{
+    QList<strata::CatalogueInput> catalogues;
+    for (int row = 0; row < int(texts.size()); ++row)
+        catalogues.append({row, texts[row]});
+    return strata::readGenusEntries(catalogues, strata::shippedTimeScale());
+}
 
 void registerStrataBenchmarks(const Inputs &inputs)
 {
