@@ -1,6 +1,9 @@
 // The time scale and the bins genera are counted in: a user's time scale file
 // as large as the program takes, read over the shipped one.
 #include "BenchCommon.h"
+#include "BenchInputs.h"
+#include "Bins.h"
+#include "StageCounts.h"
 #include "TimeScale.h"
 #include "UserTimeScale.h"
 
@@ -48,10 +51,36 @@ void readUserScale(benchmark::State &state, const QString &text)
     state.counters["bytes"] = double(text.toUtf8().size());
 }
 
+// A change of the kind of bins: the bins made and every entry counted on
+// them, as the window recounts.
+void countOnBins(benchmark::State &state, const catalogue::EntriesPtr &read, strata::BinKind kind)
+{
+    const strata::TimeScale &scale = *read->scale();
+    const QList<strata::GenusEntry> &entries = read->entries();
+    int bins = 0;
+    for (auto _ : state) {
+        const strata::Bins binned(scale, kind);
+        const strata::StageCounts counts(entries, binned);
+        bins = counts.stageCount();
+        benchmark::DoNotOptimize(counts.counted().size());
+    }
+    state.counters["bins"] = double(bins);
+    state.counters["entries"] = double(entries.size());
+}
+
 } // namespace
 
-void registerBinBenchmarks(const Inputs &)
+void registerBinBenchmarks(const Inputs &inputs)
 {
+    for (const DataSet &set : inputs.dataSets) {
+        const catalogue::EntriesPtr read = readEntries(readCatalogues(set));
+        for (const char *kind : {"stages", "periods", "10myr"}) {
+            add(QStringLiteral("BinCount/%1/").arg(QLatin1StringView(kind)) + set.name,
+                [read, kind](benchmark::State &state) {
+                    countOnBins(state, read, *strata::binKindFromKey(QString::fromLatin1(kind)));
+                });
+        }
+    }
     add(QStringLiteral("TimeScaleUserFile/largest"),
         [text = userScaleText(data::MaxUserTimeScaleBytes)](benchmark::State &state) {
             readUserScale(state, text);

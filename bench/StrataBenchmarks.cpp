@@ -65,6 +65,14 @@ void recount(benchmark::State &state, const catalogue::EntriesPtr &read)
 
 } // namespace
 
+QList<strata::GenusEntry> readEntries(const QStringList &texts)
+{
+    QList<strata::CatalogueInput> catalogues;
+    for (int row = 0; row < int(texts.size()); ++row)
+        catalogues.append({row, texts[row]});
+    return strata::readGenusEntries(catalogues, strata::shippedTimeScale());
+}
+
 void registerStrataBenchmarks(const Inputs &inputs)
 {
     for (const DataSet &set : inputs.dataSets) {

@@ -1,5 +1,7 @@
 #include "RangeTables.h"
 
+#include "Bins.h"
+#include "CodeSuggestion.h"
 #include "GenusEntries.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
@@ -107,6 +109,19 @@ QString flag(bool value)
     return value ? u"1"_s : u"0"_s;
 }
 
+// The known code an unknown stage code most resembles, given the period it
+// is written under; null for every other reason.
+const Unit *suggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale)
+{
+    if (reason != Reason::UnknownStage)
+        return nullptr;
+    const QStringView code = reasonCode(entry, reason);
+    const QStringView line = entry.text();
+    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
+    const QStringView before = inLine ? line.first(code.data() - line.data()) : QStringView();
+    return suggestUnit(scale, code, periodBefore(before));
+}
+
 void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const TimeScale &scale,
               const QStringList &groups)
 {
@@ -120,11 +135,14 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.number(placed ? std::optional(scale.stages().at(p.first).base) : std::nullopt);
     csv.number(placed ? std::optional(p.extant ? 0.0 : scale.stages().at(p.last).top)
                       : std::nullopt);
-    csv.fields(
-        {flag(p.extant), flag(p.uncertain), reasonKey(reason),
-         reason == Reason::None ? QString() : describeReason(reason, reasonCode(entry, reason)),
-         QString::number(entry.line), entry.family(), entry.order(), entry.className(),
-         entry.author(), entry.references(), flag(entry.familyUncertain()), entry.classLatin()});
+    const Unit *suggested = suggestion(entry, reason, scale);
+    csv.fields({flag(p.extant), flag(p.uncertain), reasonKey(reason),
+                reason == Reason::None
+                    ? QString()
+                    : describeReason(reason, reasonCode(entry, reason), suggested),
+                QString::number(entry.line), entry.family(), entry.order(), entry.className(),
+                entry.author(), entry.references(), flag(entry.familyUncertain()),
+                entry.classLatin(), suggested ? QStringView(suggested->code) : QStringView()});
     csv.endRow();
 }
 
@@ -148,7 +166,7 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
                 u"top_ma",          u"extant",      u"uncertain",  u"status",
                 u"reason",          u"line",        u"family",     u"order",
                 u"class",           u"author",      u"references", u"family_uncertain",
-                u"class_latin"});
+                u"class_latin",     u"suggestion"});
     csv.endRow();
     // Both lists are in the entries' order: merged, the rows are too.
     const QList<int> &counted = counts.counted();
@@ -166,45 +184,84 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
     return csv.finish();
 }
 
+namespace
+{
+
+constexpr std::initializer_list<QStringView> CountColumns{u"name",
+                                                          u"base_ma",
+                                                          u"top_ma",
+                                                          u"genera",
+                                                          u"first_appearances",
+                                                          u"last_appearances",
+                                                          u"period",
+                                                          u"single_stage",
+                                                          u"first_crossing_top",
+                                                          u"crossing_base_last",
+                                                          u"range_through",
+                                                          u"base_crossers",
+                                                          u"top_crossers",
+                                                          u"proportional_origination",
+                                                          u"proportional_extinction",
+                                                          u"origination_rate",
+                                                          u"extinction_rate",
+                                                          u"origination_rate_per_myr",
+                                                          u"extinction_rate_per_myr"};
+
+// The columns from "name" on of one stage or bin: stages `first` to `last`
+// of the scale, counted as row `i` of the counts.
+void countRow(CsvWriter &csv, const StageCounts &counts, const TimeScale &scale, int i, int first,
+              int last)
+{
+    const Stage &from = scale.stages().at(first);
+    const Stage &to = scale.stages().at(last);
+    const auto joined = [&](const QString &a, const QString &b) {
+        return a == b ? a : a + u'–' + b;
+    };
+    csv.field(joined(from.name, to.name));
+    csv.number(from.base);
+    csv.number(to.top);
+    for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
+        csv.number(counts.count(i, count));
+    csv.field(joined(from.period, to.period));
+    for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
+                        Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
+        csv.number(counts.count(i, count));
+    for (Rate rate :
+         {Rate::ProportionalOrigination, Rate::ProportionalExtinction, Rate::Origination,
+          Rate::Extinction, Rate::OriginationPerMyr, Rate::ExtinctionPerMyr})
+        csv.number(counts.rate(i, rate));
+}
+
+} // namespace
+
 bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale)
 {
     CsvWriter csv(out);
-    csv.fields({u"stage",
-                u"name",
-                u"base_ma",
-                u"top_ma",
-                u"genera",
-                u"first_appearances",
-                u"last_appearances",
-                u"period",
-                u"single_stage",
-                u"first_crossing_top",
-                u"crossing_base_last",
-                u"range_through",
-                u"base_crossers",
-                u"top_crossers",
-                u"proportional_origination",
-                u"proportional_extinction",
-                u"origination_rate",
-                u"extinction_rate",
-                u"origination_rate_per_myr",
-                u"extinction_rate_per_myr"});
+    csv.field(u"stage");
+    csv.fields(CountColumns);
     csv.endRow();
     for (int i = 0; i < counts.stageCount(); ++i) {
-        const Stage &stage = scale.stages().at(i);
-        csv.fields({stage.code, stage.name});
-        csv.number(stage.base);
-        csv.number(stage.top);
-        for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
-            csv.number(counts.count(i, count));
-        csv.field(stage.period);
-        for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
-                            Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
-            csv.number(counts.count(i, count));
-        for (Rate rate :
-             {Rate::ProportionalOrigination, Rate::ProportionalExtinction, Rate::Origination,
-              Rate::Extinction, Rate::OriginationPerMyr, Rate::ExtinctionPerMyr})
-            csv.number(counts.rate(i, rate));
+        csv.field(scale.stages().at(i).code);
+        countRow(csv, counts, scale, i, i, i);
+        csv.endRow();
+    }
+    return csv.finish();
+}
+
+bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
+                   const Bins &bins)
+{
+    CsvWriter csv(out);
+    csv.fields({u"stage", u"units", u"chart_stages"});
+    csv.fields(CountColumns);
+    csv.fields({u"origination_rate_se", u"extinction_rate_se"});
+    csv.endRow();
+    for (int i = 0; i < counts.stageCount(); ++i) {
+        const Bin &bin = bins.bins().at(i);
+        csv.fields({bin.code, bins.unitsIn(scale, i), bins.stagesIn(scale, i)});
+        countRow(csv, counts, scale, i, bin.first, bin.last);
+        csv.number(counts.rateError(i, Rate::Origination));
+        csv.number(counts.rateError(i, Rate::Extinction));
         csv.endRow();
     }
     return csv.finish();
@@ -219,6 +276,11 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
 QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
 {
     return inMemory([&](QIODevice &out) { writeStageTable(out, counts, scale); });
+}
+
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins)
+{
+    return inMemory([&](QIODevice &out) { writeBinTable(out, counts, scale, bins); });
 }
 
 } // namespace fosdat::strata

@@ -13,6 +13,7 @@ class QIODevice;
 namespace fosdat::strata
 {
 
+class Bins;
 class GenusEntry;
 class StageCounts;
 class TimeScale;
@@ -57,8 +58,9 @@ private:
 // first_stage, last_stage, base_ma, top_ma, extant, uncertain, status
 // ("counted" or the key of the reason it is not); then reason (in words),
 // line, family, order, class, author, references, family_uncertain (1
-// where the entry writes its family with a "?") and class_latin. `groups` names the
-// groups by row.
+// where the entry writes its family with a "?"), class_latin and suggestion
+// (for an unknown stage code, the known code it most resembles; never
+// applied). `groups` names the groups by row.
 bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const StageCounts &counts,
                      const TimeScale &scale, const QStringList &groups);
 
@@ -68,9 +70,18 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
 // and extinctions and the per-capita rates, per stage and per million years.
 bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale);
 
+// One row for each bin of counts made on `bins`, oldest first: stage (the
+// bin's code), units (the codes of the scale's units within it), chart_stages
+// (the chart's stages it spans), then the columns of the stage table from
+// name on, whose meaning is the same for a bin, and the standard errors of
+// the per-capita rates, origination_rate_se and extinction_rate_se.
+bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
+                   const Bins &bins);
+
 // The same tables as bytes in memory.
 QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
                       const TimeScale &scale, const QStringList &groups);
 QByteArray stageTable(const StageCounts &counts, const TimeScale &scale);
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins);
 
 } // namespace fosdat::strata

@@ -1,5 +1,7 @@
 #include "Reason.h"
 
+#include "TimeScale.h"
+
 #include <array>
 
 namespace fosdat::strata
@@ -42,10 +44,13 @@ QString reasonKey(Reason reason)
     return textOf(reason).key.toString();
 }
 
-QString describeReason(Reason reason, QStringView code)
+QString describeReason(Reason reason, QStringView code, const Unit *suggestion)
 {
     const QString text = textOf(reason).text.toString();
-    return text.contains(u"%1") ? text.arg(code) : text;
+    QString described = text.contains(u"%1") ? text.arg(code) : text;
+    if (suggestion)
+        described += u" — возможно, %1 (%2)"_s.arg(suggestion->code, suggestion->name);
+    return described;
 }
 
 } // namespace fosdat::strata

@@ -27,7 +27,11 @@ enum class Reason : quint8 {
 // For tables and programs: "unknown-stage".
 QString reasonKey(Reason reason);
 
-// For people: "неизвестный ярус «Xyzz»", with the text the reason names.
-QString describeReason(Reason reason, QStringView code);
+struct Unit;
+
+// For people: "неизвестный ярус «Xyzz»", with the text the reason names, and
+// for an unknown code the known one it most resembles, if any:
+// "неизвестный ярус «Xyzz» — возможно, Maas (маастрихтский)".
+QString describeReason(Reason reason, QStringView code, const Unit *suggestion = nullptr);
 
 } // namespace fosdat::strata

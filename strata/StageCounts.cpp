@@ -1,5 +1,6 @@
 #include "StageCounts.h"
 
+#include "Bins.h"
 #include "TimeScale.h"
 
 #include <QHash>
@@ -92,11 +93,17 @@ QStringView reasonCode(const GenusEntry &entry, Reason reason)
 
 StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scale,
                          const EntryFilter &filter, const CountOptions &options)
+    : StageCounts(entries, Bins(scale, BinKind::Stages), filter, options)
 {
-    const int stages = int(scale.stages().size());
+}
+
+StageCounts::StageCounts(const QList<GenusEntry> &entries, const Bins &bins,
+                         const EntryFilter &filter, const CountOptions &options)
+{
+    const int stages = int(bins.bins().size());
     m_classes.resize(stages);
-    for (const Stage &stage : scale.stages())
-        m_durations.append(stage.duration());
+    for (const Bin &bin : bins.bins())
+        m_durations.append(bin.duration());
     m_counted.reserve(entries.size());
     m_placed.reserve(entries.size());
     // Genera ranging through a stage are counted as a difference at its ends.
@@ -109,11 +116,15 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scal
         if (filtered && !filter.admits(entry))
             continue;
         const Reason reason = countingReason(entry, options);
-        const Placement &p = entry.placement;
-        if (reason != Reason::None || p.first < 0 || p.last >= stages) {
+        const Placement &written = entry.placement;
+        if (reason != Reason::None || written.first < 0 || written.last >= bins.stageCount()) {
             m_notCounted.append({i, reason});
             continue;
         }
+        const struct {
+            int first, last;
+            bool extant;
+        } p{bins.binOf(written.first), bins.binOf(written.last), written.extant};
         m_counted.append(i);
         m_placed.append({i, p.first, p.last, p.extant});
         if (p.first == p.last) {
@@ -155,11 +166,6 @@ std::optional<double> StageCounts::rate(int stage, Rate rate) const
             return std::nullopt;
         return std::log(double(one) / both);
     };
-    const auto perMyr = [&](std::optional<double> value) -> std::optional<double> {
-        if (!value || m_durations.at(stage) <= 0)
-            return std::nullopt;
-        return *value / m_durations.at(stage);
-    };
     switch (rate) {
     case Rate::ProportionalOrigination:
         return ratio(count(stage, Count::FirstAppearances), count(stage, Count::Genera));
@@ -170,11 +176,33 @@ std::optional<double> StageCounts::rate(int stage, Rate rate) const
     case Rate::Extinction:
         return perCapita(Count::BaseCrossers);
     case Rate::OriginationPerMyr:
-        return perMyr(perCapita(Count::TopCrossers));
+        return perMyr(stage, perCapita(Count::TopCrossers));
     case Rate::ExtinctionPerMyr:
-        return perMyr(perCapita(Count::BaseCrossers));
+        return perMyr(stage, perCapita(Count::BaseCrossers));
     }
     return std::nullopt;
+}
+
+std::optional<double> StageCounts::perMyr(int stage, std::optional<double> value) const
+{
+    // Below a million years the per-Myr value mostly measures the stage's
+    // shortness: a 3,700-year stage would scale every other one flat.
+    if (!value || m_durations.at(stage) < 1)
+        return std::nullopt;
+    return *value / m_durations.at(stage);
+}
+
+std::optional<double> StageCounts::rateError(int stage, Rate rate) const
+{
+    const bool origination = rate == Rate::Origination || rate == Rate::OriginationPerMyr;
+    const bool extinction = rate == Rate::Extinction || rate == Rate::ExtinctionPerMyr;
+    if ((!origination && !extinction) || !this->rate(stage, rate))
+        return std::nullopt;
+    const double crossers = count(stage, origination ? Count::TopCrossers : Count::BaseCrossers);
+    const double share = count(stage, Count::RangeThrough) / crossers;
+    const double error = std::sqrt((1 - share) / (share * crossers));
+    const bool perMyrRate = rate == Rate::OriginationPerMyr || rate == Rate::ExtinctionPerMyr;
+    return perMyrRate ? perMyr(stage, error) : std::optional(error);
 }
 
 QList<int> StageCounts::genera(int stage, Count count) const

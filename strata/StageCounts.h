@@ -10,6 +10,7 @@
 namespace fosdat::strata
 {
 
+class Bins;
 class TimeScale;
 
 // Which genera a count takes, besides those whose range is placed at stage
@@ -73,12 +74,22 @@ public:
 
     StageCounts(const QList<GenusEntry> &entries, const TimeScale &scale,
                 const EntryFilter &filter = {}, const CountOptions &options = {});
+    // The same counted in bins of stages: "stage" below is then a bin.
+    StageCounts(const QList<GenusEntry> &entries, const Bins &bins, const EntryFilter &filter = {},
+                const CountOptions &options = {});
 
     int stageCount() const { return int(m_classes.size()); }
     int count(int stage, Count count) const;
-    // Empty where undefined (nothing to divide by, a logarithm of 0) and, for
-    // the per-capita rates, in the first and last stage of the scale.
+    // Empty where undefined (nothing to divide by, a logarithm of 0), for
+    // the per-capita rates in the first and last stage of the scale, and per
+    // million years in a stage shorter than one million years.
     std::optional<double> rate(int stage, Rate rate) const;
+    // The standard error of a per-capita rate (Origination, Extinction and
+    // their values per Myr) from the binomial approximation: with N genera
+    // crossing one boundary of which a share q crosses both,
+    // sqrt((1 - q) / (q N)). Empty where the rate is, and for the
+    // proportional rates.
+    std::optional<double> rateError(int stage, Rate rate) const;
     // The entries behind a count, as indices into the entries counted, in
     // their order.
     QList<int> genera(int stage, Count count) const;
@@ -89,6 +100,8 @@ public:
     int admitted() const { return int(m_counted.size() + m_notCounted.size()); }
 
 private:
+    std::optional<double> perMyr(int stage, std::optional<double> value) const;
+
     struct Classes {
         int singleStage = 0;
         int firstCrossingTop = 0;

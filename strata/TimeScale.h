@@ -62,7 +62,7 @@ public:
     // counts: catalogues write codes capitalised, and in lower case the
     // same letters are words of the text around a range ("nor", "dan",
     // "ash", "apt") or a part of a period ("l", "m", "u"). A code in another
-    // case gets a suggestion instead (CodeSuggester), never a guess.
+    // case gets a suggestion instead (suggestUnit), never a guess.
     const Unit *unit(QStringView code) const;
     const Period *period(QStringView code) const;
     bool isPresent(QStringView code) const;

@@ -1,10 +1,11 @@
 // Prints the ranges of the genera of a data set, or the counts per stage, as
 // CSV for R, Python and spreadsheets:
-//   fosdat-ranges [--stages] [--group CAPTION]... DIR
+//   fosdat-ranges [--stages [--bins KIND]] [--group CAPTION]... DIR
 // It reads DIR/dat/BD through the catalogue model, as the windows do (the
 // text of each catalogue, no document, and the genus entries read from it),
 // and the user's time scale file when there is one. The rows are written as
 // they are made.
+#include "Bins.h"
 #include "CatalogueEntries.h"
 #include "CatalogueTimeScale.h"
 #include "DataFiles.h"
@@ -118,7 +119,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption periodOnly(u"period-only"_s,
                                         u"Count ranges given by their period alone."_s);
     const QCommandLineOption noLiving(u"no-living"_s, u"Do not count genera living today."_s);
-    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving});
+    const QCommandLineOption bins(
+        u"bins"_s, u"With --stages, one row per bin of KIND: stages, epochs, periods or 10myr."_s,
+        u"KIND"_s);
+    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving, bins});
     parser.addPositionalArgument(u"DIR"_s, u"The folder that holds dat/."_s);
     const bool parsed = parser.parse(app.arguments());
     if (parsed && (parser.isSet(help) || parser.isSet(u"help-all"_s))) {
@@ -137,6 +141,12 @@ int main(int argc, char *argv[])
         warn(u"no data set in %1: %2 is not a folder"_s.arg(dataSet.path(), catalogues));
         return NoDataSet;
     }
+    const std::optional<strata::BinKind> binKind =
+        strata::binKindFromKey(parser.isSet(bins) ? parser.value(bins) : u"stages"_s);
+    if (!binKind) {
+        warn(u"no bins '%1': give stages, epochs, periods or 10myr"_s.arg(parser.value(bins)));
+        return NoDataSet;
+    }
     const std::optional<QList<int>> rows = chosenGroups(parser.values(group));
     if (!rows)
         return NoDataSet;
@@ -150,18 +160,19 @@ int main(int argc, char *argv[])
 
     const strata::CountOptions options{!parser.isSet(noUncertain), parser.isSet(periodOnly),
                                        !parser.isSet(noLiving)};
-    const strata::StageCounts counts(read.entries(), *scale, {}, options);
+    const strata::Bins binned(*scale, *binKind);
+    const strata::StageCounts counts(read.entries(), binned, {}, options);
     QStringList captions;
     for (const data::Group &g : data::GroupTable)
         captions.append(g.caption.toString());
+    const auto writeTable = [&](QIODevice &out) {
+        if (!parser.isSet(stages))
+            return strata::writeGenusTable(out, read.entries(), counts, *scale, captions);
+        return parser.isSet(bins) ? strata::writeBinTable(out, counts, *scale, binned)
+                                  : strata::writeStageTable(out, counts, *scale);
+    };
     QFile out;
-    const bool written =
-        out.open(stdout, QIODevice::WriteOnly) &&
-        (parser.isSet(stages)
-             ? strata::writeStageTable(out, counts, *scale)
-             : strata::writeGenusTable(out, read.entries(), counts, *scale, captions)) &&
-        out.flush();
-    if (!written) {
+    if (!out.open(stdout, QIODevice::WriteOnly) || !writeTable(out) || !out.flush()) {
         warn(u"the table could not be written"_s);
         return Failed;
     }

@@ -81,6 +81,124 @@ private slots:
         QCOMPARE(shippedTimeScale().units().size(), scale.units().size());
     }
 
+    // Each regional or older sequence of the shipped table in its published
+    // order, each unit beginning where the one before it ends, over the span
+    // the sequence is known to cover (Ma: the chart's boundaries where it
+    // reaches them).
+    void regionalSequences_data()
+    {
+        QTest::addColumn<QStringList>("codes"); // oldest first
+        QTest::addColumn<double>("base");
+        QTest::addColumn<double>("top");
+        const auto row = [](const char *name, const QString &codes, double base, double top) {
+            QTest::newRow(name) << codes.split(u' ') << base << top;
+        };
+        row("Vendian, Russian Platform", u"Lapl Voly Redk Kotl Rovn"_s, 635, 538.8);
+        row("Vendian, White Sea", u"Lyam Verk Zimn Erga"_s, 560, 550);
+        row("Cambrian, Siberia and Kazakhstan",
+            u"Nema Tomm Atda Boto Toyo Amga Maya Ayus Saki Aksa Batr"_s, 538.8, 486.85);
+        row("Cambrian, Britain", u"Caer Davi Meri"_s, 538.8, 486.85);
+        row("Cambrian, Laurentia", u"Dres Fran Trmp"_s, 499, 486.85);
+        row("Ordovician and Silurian, Britain",
+            u"Tremadoc Aren Llvi Llde Cara Ashg Llan Wenl Ludl Prid"_s, 486.85, 419.62);
+        row("Carboniferous, Western Europe", u"Dina Namu West Step"_s, 358.86, 298.9);
+        row("Permian, Russia", u"Asse Sakm Arti Kungur Ufim Kaza Urzh Seve Vyat"_s, 298.9, 251.902);
+        row("Permian, Russia, coarser", u"Asse Sakm Arti Kungur Ufim Kaza Tata"_s, 298.9, 251.902);
+        row("Permian, Tethys", u"Yakh Bolo Kube Murg Midi Dzhu Dora"_s, 290.1, 251.902);
+        row("Permian, Western Europe", u"Autu Saxo Thur"_s, 298.9, 251.902);
+        row("Triassic, lower substages", u"Gries Dien Smit Spat"_s, 251.902, 246.7);
+        row("Triassic, Germanic", u"Bunt Musc Keup"_s, 251.902, 201.4);
+        row("Jurassic, Western Europe", u"Lias Dogg Malm"_s, 201.4, 143.1);
+        row("Jurassic and Cretaceous, Boreal", u"Oxfo Kimm Volg Ryaz Vala"_s, 161.5, 132.6);
+        row("Aptian substages", u"Bedo Garg Clan"_s, 121.4, 113.2);
+        row("Cretaceous, older divisions", u"Neoc Barr Apti Albi Ceno Turo Sene"_s, 143.1, 66);
+        row("Paleogene, Western Europe",
+            u"Dani Mont Land Spar Cuis Lute Auve Mari Ludi Stam Chat"_s, 66, 23.04);
+        row("Neogene, Eastern Paratethys",
+            u"Tark Chok Karag Konk Sarm Meot Pont Kimmerian Akch Apsh"_s, 15.98, 0.8);
+        row("Quaternary, Russia", u"Eopl Neopl Holo"_s, 2.58, 0);
+        row("Epochs of the Cenozoic", u"Pale Eoce Olig Mioc Plio Plei Holo"_s, 66, 0);
+    }
+    void regionalSequences()
+    {
+        QFETCH(QStringList, codes);
+        QFETCH(double, base);
+        QFETCH(double, top);
+        const TimeScale &scale = shippedTimeScale();
+        QList<const Unit *> units;
+        for (const QString &code : codes) {
+            units.append(scale.unit(code));
+            QVERIFY2(units.back(), qPrintable(code));
+        }
+        QCOMPARE(units.front()->base, base);
+        QCOMPARE(units.back()->top, top);
+        for (qsizetype i = 0; i < units.size(); ++i) {
+            QVERIFY2(units[i]->base > units[i]->top, qPrintable(codes[i]));
+            if (i > 0) {
+                QVERIFY2(units[i]->base == units[i - 1]->top,
+                         qPrintable(codes[i - 1] + u" then "_s + codes[i]));
+            }
+        }
+    }
+
+    // Spellings and abbreviations compendia write, and the chart's stages
+    // each stands for.
+    void spellings_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("stages"); // "Floi..Darr"
+        const QString pairs =
+            u"Tremad Trem..Trem|Arg Floi..Darr|Llv Darr..Darr|Crd Sand..Kati|Ash Kati..Hirn|"
+            u"Llandovery Rhud..Tely|Wenlock Shei..Home|Ludlow Gors..Ludf|Přídolí Prid..Prid|"
+            u"Lokhkov Loch..Loch|Givet Give..Give|Zhivet Give..Give|Frasn Fras..Fras|"
+            u"Famen Fame..Fame|Tourn Tour..Tour|Visé Vise..Vise|Vize Vise..Vise|"
+            u"Baschk Bash..Bash|Moscov Mosc..Mosc|Gzhel Gzhe..Gzhe|Sakmar Sakm..Sakm|"
+            u"Artinsk Arti..Arti|Kungur Kung..Kung|Kazan Road..Word|Tatar Word..Chan|"
+            u"Ladin Ladi..Ladi|Karn Carn..Carn|Nor Nori..Nori|Rhaet Rhae..Rhae|"
+            u"Hettang Hett..Hett|Sinem Sine..Sine|Pliensb Plie..Plie|Toarc Toar..Toar|"
+            u"Bajoc Bajo..Bajo|Bathon Bath..Bath|Callov Call..Call|Kellov Call..Call|"
+            u"Tithon Tith..Tith|Valang Vala..Vala|Hauter Haut..Haut|Apt Apti..Apti|"
+            u"Alb Albi..Albi|Cenom Ceno..Ceno|Turon Turo..Turo|Coniac Coni..Coni|"
+            u"Santon Sant..Sant|Campan Camp..Camp|Maastr Maas..Maas|Dan Dani..Dani|"
+            u"Thanet Than..Than|Ypres Ypre..Ypre|Lutet Lute..Lute|Barton Bart..Bart|"
+            u"Priabon Prib..Prib|Rupel Rupe..Rupe|Chatt Chat..Chat|Aquit Aqui..Aqui|"
+            u"Burdig Burd..Burd|Langh Lang..Lang|Serrav Serr..Serr|Torton Tort..Tort|"
+            u"Messin Mess..Mess|Zancl Zanc..Zanc|Piacenz Piac..Piac|Gelas Gela..Gela|"
+            u"Calabr Cala..Cala|Tommot Cm02..Cm02|Botom Cm03..Cm04|Batyr Cm10..Cm10|"
+            u"Volg Tith..Berr|Lias Hett..Toar|Sene Coni..Maas|Namur Serp..Bash|"
+            u"Westph Bash..Mosc|Redk Edia..Edia|Holocene Gree..Megh"_s;
+        for (QStringView pair : QStringView(pairs).split(u'|')) {
+            const qsizetype blank = pair.indexOf(u' ');
+            QTest::newRow(qPrintable(pair.left(blank).toString()))
+                << pair.left(blank).toString() << pair.mid(blank + 1).toString();
+        }
+    }
+    void spellings()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, stages);
+        const TimeScale &scale = shippedTimeScale();
+        const Unit *unit = scale.unit(code);
+        QVERIFY(unit);
+        QCOMPARE(scale.stages()[unit->first].code + u".."_s + scale.stages()[unit->last].code,
+                 stages);
+    }
+
+    // Every code of the shipped table lies within the stages it names, and
+    // names no stage it does not reach: its base in the first, its top in
+    // the last.
+    void unitsInTheirStages()
+    {
+        const TimeScale &scale = shippedTimeScale();
+        const QList<Stage> &stages = scale.stages();
+        for (const Unit &unit : scale.units()) {
+            const Stage &first = stages[unit.first];
+            const Stage &last = stages[unit.last];
+            QVERIFY2(unit.base <= first.base && unit.base > first.top, qPrintable(unit.code));
+            QVERIFY2(unit.top >= last.top && unit.top < last.base, qPrintable(unit.code));
+        }
+    }
+
     void userFile_data()
     {
         QTest::addColumn<QString>("text");

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -228,6 +229,84 @@ private slots:
         QCOMPARE(rows.back().mid(16), QStringList(4));
     }
 
+    // Counts on every kind of bin from the truth's counted ranges: a genus
+    // is in a bin when its range meets one of the bin's stages; the bins
+    // tile the chart's stages in order, each by its kind's rule.
+    void binsAsTheTruth_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"stages", "epochs", "periods", "10myr"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void binsAsTheTruth()
+    {
+        QFETCH(QString, kind);
+        const QString set = QStringLiteral(FOSDAT_SAMPLE_DIR);
+        const QList<QStringList> stageRows = parseCsv(runRanges({u"--stages"_s, set}).out).mid(1);
+        QStringList stages;
+        QHash<QString, QString> periodOf;
+        for (const QStringList &row : stageRows) {
+            stages.append(row[0]);
+            periodOf.insert(row[0], row[7]);
+        }
+        const Run run = runRanges({u"--stages"_s, u"--bins"_s, kind, set});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.value(0).mid(0, 4),
+                 (QStringList{u"stage"_s, u"units"_s, u"chart_stages"_s, u"name"_s}));
+        struct Range {
+            int first, last;
+            bool extant;
+        };
+        QList<Range> ranges;
+        for (const QStringList &truth : m_truth) {
+            if (truth[7] == u"counted")
+                ranges.append({int(stages.indexOf(truth[3])), int(stages.indexOf(truth[4])),
+                               truth[5] == u"1"});
+        }
+        QStringList tiled;
+        for (qsizetype b = 1; b < rows.size(); ++b) {
+            const QStringList &row = rows[b];
+            const QStringList binStages = row[2].split(u' ');
+            const int first = int(stages.indexOf(binStages.front()));
+            const int last = int(stages.indexOf(binStages.back()));
+            tiled += binStages;
+            int genera = 0, firsts = 0, lasts = 0;
+            for (const Range &r : ranges) {
+                genera += r.first <= last && r.last >= first;
+                firsts += r.first >= first && r.first <= last;
+                lasts += r.last >= first && r.last <= last && !r.extant;
+            }
+            QCOMPARE(columns(row, {6, 7, 8}),
+                     (QStringList{QString::number(genera), QString::number(firsts),
+                                  QString::number(lasts)}));
+            const double duration = row[4].toDouble() - row[5].toDouble();
+            if (b > 1)
+                QCOMPARE(row[4], rows[b - 1][5]);
+            if (duration < 1) // per-Myr rates only for bins of a million years or more
+                QCOMPARE(row.mid(20, 2), QStringList(2));
+            if (kind == u"stages")
+                QCOMPARE(binStages.size(), 1);
+            if (kind == u"periods") {
+                for (const QString &stage : binStages)
+                    QCOMPARE(periodOf[stage], periodOf[binStages.front()]);
+                if (b > 1)
+                    QVERIFY(periodOf[binStages.front()] !=
+                            periodOf[rows[b - 1][2].section(u' ', -1)]);
+            }
+            if (kind == u"10myr" && binStages.size() > 1)
+                QVERIFY2(duration < 20, qPrintable(row[0]));
+            // The standard error of the per-capita extinction rate, from the
+            // row's own crossers: q = range-through / base crossers.
+            if (!row[19].isEmpty()) {
+                const double q = row[13].toDouble() / row[14].toDouble();
+                QVERIFY(qAbs(row[23].toDouble() - std::sqrt((1 - q) / (q * row[14].toDouble()))) <
+                        1e-12);
+            }
+        }
+        QCOMPARE(tiled, stages);
+    }
+
     void wrongUse_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -248,6 +327,50 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(run.out, QString());
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    }
+
+    // Misspellings of real compendia, each written under a period in a
+    // catalogue on disk: the known code it resembles is suggested in the
+    // reason and the `suggestion` column, never counted; a code like no
+    // known one gets none.
+    void suggestions_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("suggestion");
+        const QString rows =
+            u"O (Tremadocain)=Tremadocian|O (Carodoc)=Caradoc|O (Ashgil)=Ashgill|"
+            u"S (Wenlok)=Wenlock|D (Famenian)=Famennian|D (Givetain)=Givetian|"
+            u"Cm (Tommotain)=Tommotian|P (Kazanien)=Kazanian|J (Hettangien)=Hettangian|"
+            u"K (Maastrictian)=Maastrichtian|K (Campanain)=Campanian|K (camp)=Camp|"
+            u"C (Tuor)=Tour|K (Tuor)=Turo|K (Xqzw)=|D (Blah)=|K (Qwertyuiop)="_s;
+        for (QStringView row : QStringView(rows).split(u'|')) {
+            const qsizetype equals = row.indexOf(u'=');
+            QTest::newRow(qPrintable(row.left(equals).toString()))
+                << row.left(equals).toString() << row.mid(equals + 1).toString();
+        }
+    }
+    void suggestions()
+    {
+        QFETCH(QString, range);
+        QFETCH(QString, suggestion);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"set/dat/BD/FORAM"_s),
+                  "{\\rtf1\\ansi\\ansicpg1251 Aus " + range.toLatin1() + " (12)\\par}");
+        const Run run = runRanges({u"--group"_s, u"FORAM"_s, dir.filePath(u"set"_s)});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].back(), u"suggestion"_s);
+        QCOMPARE(rows[1][11], u"unknown-stage"_s); // not counted
+        QCOMPARE(rows[1].back(), suggestion);
+        const qsizetype open = range.indexOf(u'(');
+        const QString written = range.mid(open + 1, range.size() - open - 2);
+        const QString reason = u"неизвестный ярус «"_s + written + u"»"_s;
+        if (suggestion.isEmpty())
+            QCOMPARE(rows[1][12], reason);
+        else
+            QVERIFY2(rows[1][12].startsWith(reason + u" — возможно, "_s + suggestion + u" ("_s),
+                     qPrintable(rows[1][12]));
     }
 
     // A data set of one readable catalogue among missing ones, and a user's
