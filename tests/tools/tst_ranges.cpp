@@ -152,7 +152,7 @@ private slots:
                      u"top_ma"_s,          u"extant"_s,      u"uncertain"_s,  u"status"_s,
                      u"reason"_s,          u"line"_s,        u"family"_s,     u"order"_s,
                      u"class"_s,           u"author"_s,      u"references"_s, u"family_uncertain"_s,
-                     u"class_latin"_s}));
+                     u"class_latin"_s,     u"suggestion"_s}));
         QList<qsizetype> expected;
         for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
             if (groups.isEmpty() || groups.contains(m_truth.at(t, u"group"_s)))
@@ -259,10 +259,11 @@ private slots:
             bool extant;
         };
         QList<Range> ranges;
-        for (const QStringList &truth : m_truth) {
-            if (truth[7] == u"counted")
-                ranges.append({int(stages.indexOf(truth[3])), int(stages.indexOf(truth[4])),
-                               truth[5] == u"1"});
+        for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
+            if (m_truth.at(t, u"status"_s) == u"counted")
+                ranges.append({int(stages.indexOf(m_truth.at(t, u"first_stage"_s))),
+                               int(stages.indexOf(m_truth.at(t, u"last_stage"_s))),
+                               m_truth.at(t, u"extant"_s) == u"1"});
         }
         QStringList tiled;
         for (qsizetype b = 1; b < rows.size(); ++b) {
