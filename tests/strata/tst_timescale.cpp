@@ -1,6 +1,7 @@
 // The shipped time scale, and a user's file over it.
 #include "TimeScale.h"
 #include "UserTimeScale.h"
+#include "support/PairRows.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -167,11 +168,7 @@ private slots:
             u"Calabr Cala..Cala|Tommot Cm02..Cm02|Botom Cm03..Cm04|Batyr Cm10..Cm10|"
             u"Volg Tith..Berr|Lias Hett..Toar|Sene Coni..Maas|Namur Serp..Bash|"
             u"Westph Bash..Mosc|Redk Edia..Edia|Holocene Gree..Megh"_s;
-        for (QStringView pair : QStringView(pairs).split(u'|')) {
-            const qsizetype blank = pair.indexOf(u' ');
-            QTest::newRow(qPrintable(pair.left(blank).toString()))
-                << pair.left(blank).toString() << pair.mid(blank + 1).toString();
-        }
+        addPairRows(pairs, u' ');
     }
     void spellings()
     {

@@ -3,6 +3,7 @@
 // time scale file.
 #include "GroupTable.h"
 #include "support/CsvRows.h"
+#include "support/PairRows.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -344,11 +345,7 @@ private slots:
             u"Cm (Tommotain)=Tommotian|P (Kazanien)=Kazanian|J (Hettangien)=Hettangian|"
             u"K (Maastrictian)=Maastrichtian|K (Campanain)=Campanian|K (camp)=Camp|"
             u"C (Tuor)=Tour|K (Tuor)=Turo|K (Xqzw)=|D (Blah)=|K (Qwertyuiop)="_s;
-        for (QStringView row : QStringView(rows).split(u'|')) {
-            const qsizetype equals = row.indexOf(u'=');
-            QTest::newRow(qPrintable(row.left(equals).toString()))
-                << row.left(equals).toString() << row.mid(equals + 1).toString();
-        }
+        addPairRows(rows, u'=');
     }
     void suggestions()
     {
