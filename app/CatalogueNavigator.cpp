@@ -54,8 +54,8 @@ void openInCatalogue(Fosdat &window, UserDialogs &dialogs, const fosdat::SearchR
     const auto select = [&window, &dialogs, view, place, matcher] {
         if (!isShown(*view->document(), place)) {
             view->bringToFront();
-            dialogs.message(&window, pastShownPartMessage(place),
-                            QStringLiteral("база данных Тарвина"), QMessageBox::Information);
+            dialogs.message(&window, pastShownPartMessage(place), MessageTitle,
+                            QMessageBox::Information);
             return;
         }
         ViewMatches &matches = ViewMatches::of(*view);

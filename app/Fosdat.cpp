@@ -77,7 +77,6 @@ void applyPointSizes(QWidget *root)
     }
 }
 
-const QString AppTitle = QStringLiteral("база данных Тарвина");
 const QString PartSaveQuestion = QStringLiteral(
     "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
 const QString PlainSaveQuestion =
@@ -368,7 +367,7 @@ void Fosdat::saveCatalogue()
     const QTextDocument &shown = *ui->RichTextBox1->document();
     const bool part = isPartOfCatalogue(shown);
     if ((part || isPartlyPlain(shown)) &&
-        !m_dialogs.confirm(this, part ? PartSaveQuestion : PlainSaveQuestion, AppTitle))
+        !m_dialogs.confirm(this, part ? PartSaveQuestion : PlainSaveQuestion, MessageTitle))
         return;
     const std::optional<QString> path = m_dialogs.saveFileName(
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
@@ -385,7 +384,7 @@ void Fosdat::saveCatalogue()
         m_dialogs.message(this,
                           QStringLiteral("Не удалось сохранить файл %1:\n%2")
                               .arg(QDir::toNativeSeparators(*path), saved.errorString),
-                          AppTitle, QMessageBox::Critical);
+                          MessageTitle, QMessageBox::Critical);
     }
 }
 
@@ -397,12 +396,12 @@ void Fosdat::showHelp()
 
 void Fosdat::showAboutProgram()
 {
-    m_dialogs.message(this, aboutProgramText(), AppTitle, QMessageBox::NoIcon);
+    m_dialogs.message(this, aboutProgramText(), MessageTitle, QMessageBox::NoIcon);
 }
 
 void Fosdat::showAboutData()
 {
-    m_dialogs.message(this, aboutDataText(), AppTitle, QMessageBox::NoIcon);
+    m_dialogs.message(this, aboutDataText(), MessageTitle, QMessageBox::NoIcon);
 }
 
 // Made again from its file, on the worker that prints it: the view's own
@@ -433,7 +432,7 @@ void Fosdat::exportPdf()
 void Fosdat::reportPrintFailure(const QString &error)
 {
     m_dialogs.message(this, QStringLiteral("Не удалось напечатать каталог:\n%1").arg(error),
-                      AppTitle, QMessageBox::Critical);
+                      MessageTitle, QMessageBox::Critical);
 }
 
 void Fosdat::reportPdfExport(const QString &path, bool written, const QString &error)
@@ -443,5 +442,5 @@ void Fosdat::reportPdfExport(const QString &path, bool written, const QString &e
     m_dialogs.message(this,
                       QStringLiteral("Не удалось записать PDF %1:\n%2")
                           .arg(QDir::toNativeSeparators(path), error),
-                      AppTitle, QMessageBox::Critical);
+                      MessageTitle, QMessageBox::Critical);
 }

@@ -22,7 +22,6 @@ using fosdat::TextMatcher;
 namespace
 {
 
-const QString AppTitle = QStringLiteral("база данных Тарвина");
 // The file an export proposes: named by what was searched, without the
 // characters a file name cannot hold.
 QString exportName(QString searched)
@@ -162,7 +161,7 @@ void SearchCommands::exportResults()
         m_dialogs.message(m_window,
                           QStringLiteral("Не удалось записать файл %1:\n%2")
                               .arg(QDir::toNativeSeparators(*path), saved.errorString),
-                          AppTitle, QMessageBox::Critical);
+                          MessageTitle, QMessageBox::Critical);
     }
 }
 

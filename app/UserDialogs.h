@@ -4,6 +4,9 @@
 #include <QString>
 #include <optional>
 
+// The title of the program's messages and questions.
+inline const QString MessageTitle = QStringLiteral("база данных Тарвина");
+
 // The modal questions and messages the program puts to the user, behind one
 // interface so that tests can answer them without blocking.
 class UserDialogs
