@@ -59,7 +59,7 @@ void countOnBins(benchmark::State &state, const catalogue::EntriesPtr &read, str
     const QList<strata::GenusEntry> &entries = read->entries();
     int bins = 0;
     for (auto _ : state) {
-        const strata::Bins binned(scale, kind);
+        const strata::Bins binned(scale, kind, strata::writtenUnits(entries, scale, {}, {}));
         const strata::StageCounts counts(entries, binned);
         bins = counts.stageCount();
         benchmark::DoNotOptimize(counts.counted().size());
@@ -74,7 +74,7 @@ void registerBinBenchmarks(const Inputs &inputs)
 {
     for (const DataSet &set : inputs.dataSets) {
         const catalogue::EntriesPtr read = readEntries(readCatalogues(set));
-        for (const char *kind : {"stages", "periods", "10myr"}) {
+        for (const char *kind : {"units", "stages", "periods", "10myr"}) {
             add(QStringLiteral("BinCount/%1/").arg(QLatin1StringView(kind)) + set.name,
                 [read, kind](benchmark::State &state) {
                     countOnBins(state, read, *strata::binKindFromKey(QString::fromLatin1(kind)));

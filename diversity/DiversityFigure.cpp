@@ -1,5 +1,6 @@
 #include "DiversityFigure.h"
 
+#include "Bins.h"
 #include "TimeScale.h"
 
 #include <QFontMetricsF>
@@ -156,6 +157,9 @@ DiversityFigure::DiversityFigure(const FigureContent &content, const QRectF &bou
     if (content.scale && !content.scale->stages().isEmpty()) {
         m_oldest = content.scale->stages().constFirst().base;
         m_youngest = content.scale->stages().constLast().top;
+        m_bins = content.bins ? content.bins
+                              : std::make_shared<const strata::Bins>(*content.scale,
+                                                                     strata::BinKind::Stages);
     }
     scaleValues();
 }
@@ -214,23 +218,23 @@ std::optional<double> DiversityFigure::yOf(double value) const
 
 QRectF DiversityFigure::stageColumn(int stage) const
 {
-    if (!m_content.scale || stage < 0 || stage >= m_content.scale->stages().size())
+    if (!m_bins || stage < 0 || stage >= m_bins->bins().size())
         return {};
-    const strata::Stage &s = m_content.scale->stages().at(stage);
-    return QRectF(QPointF(xOf(s.base), m_plot.top()), QPointF(xOf(s.top), m_stageRow.bottom()));
+    const strata::Bin &b = m_bins->bins().at(stage);
+    return QRectF(QPointF(xOf(b.base), m_plot.top()), QPointF(xOf(b.top), m_stageRow.bottom()));
 }
 
 int DiversityFigure::stageAt(const QPointF &point) const
 {
-    if (!m_content.scale || point.x() < m_plot.left() || point.x() > m_plot.right() ||
+    if (!m_bins || point.x() < m_plot.left() || point.x() > m_plot.right() ||
         point.y() < m_plot.top() || point.y() > m_stageRow.bottom())
         return -1;
-    const QList<strata::Stage> &stages = m_content.scale->stages();
-    for (int i = 0; i < stages.size(); ++i) {
-        if (point.x() <= xOf(stages[i].top))
+    const QList<strata::Bin> &bins = m_bins->bins();
+    for (int i = 0; i < bins.size(); ++i) {
+        if (point.x() <= xOf(bins[i].top))
             return i;
     }
-    return int(stages.size()) - 1;
+    return int(bins.size()) - 1;
 }
 
 void DiversityFigure::paint(QPainter &painter) const
@@ -240,7 +244,7 @@ void DiversityFigure::paint(QPainter &painter) const
     painter.fillRect(m_bounds, Qt::white);
     paintColumns(painter);
     paintValueAxis(painter);
-    if (m_content.scale) {
+    if (m_bins) {
         paintExtinctions(painter);
         paintCurve(painter);
         paintBand(painter);
@@ -308,7 +312,7 @@ void DiversityFigure::paintExtinctions(QPainter &painter) const
 // A step line over each run of stages with values, and a light fill below it.
 void DiversityFigure::paintCurve(QPainter &painter) const
 {
-    const QList<strata::Stage> &stages = m_content.scale->stages();
+    const QList<strata::Bin> &bins = m_bins->bins();
     const double baseline = m_plot.bottom();
     QPainterPath line;
     QPainterPath fill;
@@ -322,10 +326,10 @@ void DiversityFigure::paintCurve(QPainter &painter) const
         fill.closeSubpath();
         inRun = false;
     };
-    for (int i = 0; i < stages.size(); ++i) {
+    for (int i = 0; i < bins.size(); ++i) {
         const std::optional<double> value = m_content.values.value(i);
-        const double left = xOf(stages[i].base);
-        const double right = xOf(stages[i].top);
+        const double left = xOf(bins[i].base);
+        const double right = xOf(bins[i].top);
         const std::optional<double> height = value ? yOf(*value) : std::nullopt;
         if (!height) {
             endRun(left);
@@ -382,12 +386,12 @@ void DiversityFigure::paintBand(QPainter &painter) const
             drawIfFits(painter, cell, stages[first].period);
         first = last + 1;
     }
-    if (m_content.selected >= 0 && m_content.selected < stages.size()) {
-        const strata::Stage &stage = stages[m_content.selected];
+    if (m_content.selected >= 0 && m_content.selected < m_bins->bins().size()) {
+        const strata::Bin &bin = m_bins->bins().at(m_content.selected);
         painter.setPen(QPen(CurveColor, 1.5));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(QPointF(xOf(stage.base), m_stageRow.top()),
-                                QPointF(xOf(stage.top), m_stageRow.bottom())));
+        painter.drawRect(QRectF(QPointF(xOf(bin.base), m_stageRow.top()),
+                                QPointF(xOf(bin.top), m_stageRow.bottom())));
     }
 }
 

@@ -10,18 +10,21 @@ class QPainter;
 
 namespace fosdat::strata
 {
+class Bins;
 class TimeScale;
-}
+} // namespace fosdat::strata
 
 namespace fosdat::diversity
 {
 
-// What a figure shows: one value of a measure for each stage of a time scale.
+// What a figure shows: one value of a measure for each interval of a time
+// scale, its stages or other bins. "Stage" below is such an interval.
 struct FigureContent {
     std::shared_ptr<const strata::TimeScale> scale;
-    QList<std::optional<double>> values; // by stage; empty where undefined
-    QString measure;                     // the value axis's label
-    bool wholeNumbers = true;            // counts: no ticks between whole numbers
+    std::shared_ptr<const strata::Bins> bins; // of `scale`; none: its stages
+    QList<std::optional<double>> values;      // by bin; empty where undefined
+    QString measure;                          // the value axis's label
+    bool wholeNumbers = true;                 // counts: no ticks between whole numbers
     bool logarithmic = false;
     QString title;  // what was counted: the groups, the text filter
     QString totals; // "Учтено N из M родов"
@@ -32,7 +35,7 @@ struct FigureContent {
 // The figure of a measure through time, laid out in a rectangle and painted
 // with a QPainter onto any device: the window's plot, an SVG, PNG or PDF
 // file. Time runs in millions of years, old on the left, as a step line over
-// each stage's true width; below the plot a band of the periods and the
+// each interval's true width; below the plot a band of the periods and the
 // stages where their names fit; the five great mass extinctions marked; the
 // totals and the time scale's version at the foot. Sizes are in the
 // painter's logical units, fonts in pixels, so that the painter's transform
@@ -73,6 +76,7 @@ private:
     void paintTexts(QPainter &painter) const;
 
     const FigureContent &m_content;
+    std::shared_ptr<const strata::Bins> m_bins; // the content's, or the stages
     QRectF m_bounds;
     QRectF m_plot;
     QRectF m_periodRow;

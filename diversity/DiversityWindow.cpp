@@ -78,7 +78,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), m_filterText(new QLineEdit(this)),
       m_matchCase(checkBox(this, u"matchCase"_s, u"С учетом регистра"_s, false)),
       m_wholeWords(checkBox(this, u"wholeWords"_s, u"Слово целиком"_s, false)),
-      m_measure(new QComboBox(this)),
+      m_binKind(new QComboBox(this)), m_measure(new QComboBox(this)),
       m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
       m_countUncertain(
           checkBox(this, u"countUncertain"_s, u"диапазоны под вопросом («?»)"_s, true)),
@@ -109,6 +109,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_groups, &GroupChecklist::groupsChanged, &m_recount, qOverload<>(&QTimer::start));
     for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
         connect(option, &QCheckBox::toggled, &m_recount, qOverload<>(&QTimer::start));
+    connect(m_binKind, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
     connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
     connect(m_logScale, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
     connect(m_plot, &DiversityPlot::stageClicked, this, &DiversityWindow::chooseStage);
@@ -138,6 +139,22 @@ void DiversityWindow::setUpControls()
     m_filterText->setPlaceholderText(u"Семейство, отряд или любое слово записи"_s);
     m_filterText->setClearButtonEnabled(true);
     m_filterText->setAccessibleName(u"Текст в записях"_s);
+    m_binKind->setObjectName(u"binKind"_s);
+    m_binKind->setAccessibleName(u"Интервалы"_s);
+    const std::tuple<strata::BinKind, QString, QString> kinds[] = {
+        {strata::BinKind::Units, u"единицы каталога"_s,
+         u"Самые крупные интервалы, не разрезающие ни одного подразделения, которое пишут "
+         u"учтённые роды: региональные подразделения считаются как есть, а не по ярусам"_s},
+        {strata::BinKind::Stages, u"ярусы"_s, u"Ярусы общей шкалы"_s},
+        {strata::BinKind::Epochs, u"отделы"_s, u"Нижняя, средняя и верхняя части периодов"_s},
+        {strata::BinKind::Periods, u"периоды"_s, u"Периоды"_s},
+        {strata::BinKind::TenMyr, u"по 10 млн лет"_s,
+         u"Ряды ярусов около 10 млн лет, по границам ярусов"_s},
+    };
+    for (const auto &[kind, name, description] : kinds) {
+        m_binKind->addItem(name, int(kind));
+        m_binKind->setItemData(m_binKind->count() - 1, description, Qt::ToolTipRole);
+    }
     m_measure->setObjectName(u"measure"_s);
     m_measure->setAccessibleName(u"Мера"_s);
     for (const Measure &measure : measures())
@@ -168,6 +185,8 @@ void DiversityWindow::setUpLayout()
     auto *filters = new QHBoxLayout;
     auto *textLabel = new QLabel(u"&Текст:"_s, this);
     textLabel->setBuddy(m_filterText);
+    auto *binsLabel = new QLabel(u"&Интервалы:"_s, this);
+    binsLabel->setBuddy(m_binKind);
     auto *measureLabel = new QLabel(u"&Мера:"_s, this);
     measureLabel->setBuddy(m_measure);
     filters->addWidget(textLabel);
@@ -175,6 +194,8 @@ void DiversityWindow::setUpLayout()
     filters->addWidget(m_matchCase);
     filters->addWidget(m_wholeWords);
     filters->addSpacing(16);
+    filters->addWidget(binsLabel);
+    filters->addWidget(m_binKind);
     filters->addWidget(measureLabel);
     filters->addWidget(m_measure);
     filters->addWidget(m_logScale);
@@ -187,7 +208,7 @@ void DiversityWindow::setUpLayout()
     options->addStretch();
 
     m_tabs->setObjectName(u"tabs"_s);
-    m_tabs->addTab(m_stageTable, u"Ярусы"_s);
+    m_tabs->addTab(m_stageTable, u"Интервалы"_s);
     m_tabs->addTab(m_notCountedList, u"Не учтено"_s);
     m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
     auto *genera = new QWidget(this);
@@ -231,7 +252,7 @@ void DiversityWindow::setUpExports()
     m_exportButton->setEnabled(false);
     auto *menu = new QMenu(m_exportButton);
     const std::pair<DiversityExport, QString> items[] = {
-        {DiversityExport::StageTable, u"Таблица ярусов (CSV)..."_s},
+        {DiversityExport::StageTable, u"Таблица интервалов (CSV)..."_s},
         {DiversityExport::GenusList, u"Список родов (CSV)..."_s},
         {DiversityExport::Svg, u"Рисунок (SVG)..."_s},
         {DiversityExport::Png, u"Рисунок (PNG)..."_s},
@@ -256,8 +277,6 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
     m_catalogue = std::make_shared<const GenusCatalogue>(std::move(catalogue));
     m_textFilter.setCatalogue(m_catalogue.get());
     m_exportButton->setEnabled(true);
-    if (m_stage >= int(m_catalogue->scale->stages().size()))
-        m_stage = -1;
     recount();
     if (first)
         m_stageTable->resizeColumnsToContents();
@@ -285,6 +304,11 @@ strata::CountOptions DiversityWindow::options() const
             m_countLiving->isChecked()};
 }
 
+strata::BinKind DiversityWindow::binKind() const
+{
+    return strata::BinKind(m_binKind->currentData().toInt());
+}
+
 int DiversityWindow::measureIndex() const
 {
     return std::max(0, m_measure->currentIndex());
@@ -302,9 +326,17 @@ void DiversityWindow::recount()
         filter.accepts = [this](const strata::GenusEntry &entry) {
             return m_textFilter.accepts(entry);
         };
-    m_counts = std::make_shared<const strata::StageCounts>(m_catalogue->entries,
-                                                           *m_catalogue->scale, filter, options());
-    m_stageModel->setCounts(m_catalogue->scale, m_counts);
+    const strata::TimeScale &scale = *m_catalogue->scale;
+    auto bins = std::make_shared<const strata::Bins>(
+        scale, binKind(), strata::writtenUnits(m_catalogue->entries, scale, filter, options()));
+    // The same intervals keep the one chosen; others choose none.
+    if (!m_bins || m_bins->bins() != bins->bins() || m_bins->stageCount() != bins->stageCount()) {
+        m_bins = std::move(bins);
+        m_stage = -1;
+    }
+    m_counts = std::make_shared<const strata::StageCounts>(m_catalogue->entries, *m_bins, filter,
+                                                           options());
+    m_stageModel->setCounts(m_catalogue->scale, m_bins, m_counts);
     showMeasure();
     const QString notCounted = notReadWhole();
     m_statusLine->setText(notCounted.isEmpty() ? totals() : totals() + u'\n' + notCounted);
@@ -332,6 +364,7 @@ FigureContent DiversityWindow::figureContent() const
     if (!m_counts)
         return content;
     content.scale = m_catalogue->scale;
+    content.bins = m_bins;
     for (int stage = 0; stage < m_counts->stageCount(); ++stage)
         content.values.append(measureValue(measure, *m_counts, stage));
     content.title = title();
@@ -359,6 +392,8 @@ QString DiversityWindow::title() const
         groups += u" · с диапазонами только по периоду"_s;
     if (!m_countLiving->isChecked())
         groups += u" · без ныне живущих"_s;
+    if (binKind() != strata::BinKind::Units)
+        groups += u" · интервалы: "_s + m_binKind->currentText();
     return groups;
 }
 
@@ -421,13 +456,13 @@ void DiversityWindow::listGenera()
     m_exportGenera->setEnabled(chosen);
     if (!chosen) {
         m_genusModel->setGenera(m_catalogue, {});
-        m_genusCaption->setText(u"Роды яруса: выберите ярус на графике или в таблице"_s);
+        m_genusCaption->setText(u"Роды интервала: выберите интервал на графике или в таблице"_s);
         return;
     }
     m_genusModel->setGenera(m_catalogue, m_counts->genera(m_stage, m_listed));
-    const strata::Stage &stage = m_catalogue->scale->stages().at(m_stage);
+    const strata::Bin &bin = m_bins->bins().at(m_stage);
     m_genusCaption->setText(u"%1 — %2, %3–%4 млн лет. %5: %6"_s.arg(
-        stage.code, stage.name, formatAge(stage.base), formatAge(stage.top), countName(m_listed),
+        bin.code, bin.name, formatAge(bin.base), formatAge(bin.top), countName(m_listed),
         thousands(m_genusModel->rowCount())));
 }
 
@@ -437,8 +472,8 @@ void DiversityWindow::showNotCounted()
     if (m_tabs->currentWidget() != m_notCountedList || m_notCountedShown || !m_counts)
         return;
     m_notCountedShown = true;
-    m_notCountedModel->setGroups(m_catalogue,
-                                 strata::groupNotCounted(*m_counts, m_catalogue->entries));
+    m_notCountedModel->setGroups(
+        m_catalogue, strata::groupNotCounted(*m_counts, m_catalogue->entries, *m_catalogue->scale));
     for (int row = 0; row < m_notCountedModel->rowCount(); ++row)
         m_notCountedList->setFirstColumnSpanned(row, {}, true);
 }
@@ -455,9 +490,18 @@ QString DiversityWindow::describeStage(int stage) const
 {
     if (!m_counts || stage < 0 || stage >= m_counts->stageCount())
         return {};
-    const strata::Stage &s = m_catalogue->scale->stages().at(stage);
-    QStringList lines{u"%1 — %2 (%3)"_s.arg(s.code, s.name, s.period),
-                      u"%1–%2 млн лет"_s.arg(formatAge(s.base), formatAge(s.top))};
+    const strata::TimeScale &scale = *m_catalogue->scale;
+    const strata::Bin &bin = m_bins->bins().at(stage);
+    QStringList lines{
+        u"%1 — %2 (%3)"_s.arg(bin.code, bin.name,
+                              strata::joinedNames(scale.stages().at(bin.first).period,
+                                                  scale.stages().at(bin.last).period)),
+        u"%1–%2 млн лет"_s.arg(formatAge(bin.base), formatAge(bin.top))};
+    // What the interval holds: the codes the entries write, the chart's stages.
+    if (const QString units = m_bins->unitsIn(scale, stage); !units.isEmpty())
+        lines << u"Пишут: %1"_s.arg(units);
+    if (bin.first != bin.last || bin.code != scale.stages().at(bin.first).code)
+        lines << u"Ярусы: %1"_s.arg(m_bins->stagesIn(scale, stage));
     for (strata::Count count : {strata::Count::Genera, strata::Count::FirstAppearances,
                                 strata::Count::LastAppearances, strata::Count::SingleStage})
         lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
@@ -478,7 +522,8 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
     figure.selected = -1;
     switch (kind) {
     case DiversityExport::StageTable:
-        return strata::stageTable(*m_counts, scale);
+        return binKind() == strata::BinKind::Stages ? strata::stageTable(*m_counts, scale)
+                                                    : strata::binTable(*m_counts, scale, *m_bins);
     case DiversityExport::GenusList: {
         // The genera listed, as a table of their own: counted again alone,
         // under the same options, every one of them is counted.
@@ -505,11 +550,10 @@ QString DiversityWindow::exportName(DiversityExport kind) const
 {
     switch (kind) {
     case DiversityExport::StageTable:
-        return u"ярусы.csv"_s;
+        return binKind() == strata::BinKind::Stages ? u"ярусы.csv"_s : u"интервалы.csv"_s;
     case DiversityExport::GenusList:
-        return m_counts && m_stage >= 0
-                   ? u"роды-%1.csv"_s.arg(m_catalogue->scale->stages().at(m_stage).code)
-                   : u"роды.csv"_s;
+        return m_counts && m_stage >= 0 ? u"роды-%1.csv"_s.arg(m_bins->bins().at(m_stage).code)
+                                        : u"роды.csv"_s;
     case DiversityExport::Svg:
         return u"разнообразие.svg"_s;
     case DiversityExport::Png:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bins.h"
 #include "DiversityFigure.h"
 #include "EntryTextFilter.h"
 #include "GenusCatalogue.h"
@@ -32,10 +33,12 @@ class StageTableModel;
 enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf };
 
 // The window "Разнообразие во времени": the genus entries it is given,
-// filtered by group and by text, counted per stage with the options chosen,
-// the chosen measure plotted through time beside a table of every stage's
-// counts; a stage chosen in either lists the genera behind its count, and the
-// entries not counted are listed by reason. The counts are made anew at each
+// filtered by group and by text, counted in the intervals chosen (the
+// catalogue's own units by default, or the chart's stages, epochs, periods,
+// 10 Myr) with the options chosen, the chosen measure plotted through time
+// beside a table of every interval's counts; an interval chosen in either
+// lists the genera behind its count, and the entries not counted are listed
+// by reason. The counts are made anew at each
 // change of a filter or an option. It says which genus to open and which
 // export the user asked for; whoever owns the catalogues opens the genus and
 // writes the file.
@@ -82,6 +85,7 @@ private:
     void openEntry(int entry);
     int measureIndex() const;
     strata::CountOptions options() const;
+    strata::BinKind binKind() const;
     FigureContent figureContent() const;
     QString title() const;
     QString totals() const;
@@ -89,6 +93,7 @@ private:
     QString describeStage(int stage) const;
 
     std::shared_ptr<const GenusCatalogue> m_catalogue;
+    std::shared_ptr<const strata::Bins> m_bins; // of the counts
     std::shared_ptr<const strata::StageCounts> m_counts;
     EntryTextFilter m_textFilter;
     QTimer m_recount; // many changes at once, one recount
@@ -99,6 +104,7 @@ private:
     QLineEdit *m_filterText;
     QCheckBox *m_matchCase;
     QCheckBox *m_wholeWords;
+    QComboBox *m_binKind;
     QComboBox *m_measure;
     QCheckBox *m_logScale;
     QCheckBox *m_countUncertain;

@@ -23,7 +23,7 @@ void NotCountedModel::setGroups(std::shared_ptr<const GenusCatalogue> catalogue,
 
 QString NotCountedModel::title(const strata::ReasonGroup &group)
 {
-    QString text = strata::describeReason(group.reason, group.code);
+    QString text = strata::describeReason(group.reason, group.code, group.suggestion);
     if (group.code.isEmpty())
         text.remove(u" «»"_s); // a reason that names no code: living, uncertain...
     return u"%1 — %2"_s.arg(text, QLocale(QLocale::Russian).toString(group.entries.size()));

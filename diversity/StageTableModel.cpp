@@ -1,5 +1,6 @@
 #include "StageTableModel.h"
 
+#include "Bins.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
 
@@ -25,12 +26,14 @@ QString formatAge(double ma)
 }
 
 void StageTableModel::setCounts(std::shared_ptr<const strata::TimeScale> scale,
+                                std::shared_ptr<const strata::Bins> bins,
                                 std::shared_ptr<const strata::StageCounts> counts)
 {
-    if (scale != m_scale || !m_counts || !counts ||
+    if (scale != m_scale || bins != m_bins || !m_counts || !counts ||
         counts->stageCount() != m_counts->stageCount()) {
         beginResetModel();
         m_scale = std::move(scale);
+        m_bins = std::move(bins);
         m_counts = std::move(counts);
         endResetModel();
         return;
@@ -48,7 +51,7 @@ const Measure *StageTableModel::measureOf(int column)
 
 int StageTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_scale || !m_counts ? 0 : m_counts->stageCount();
+    return parent.isValid() || !m_scale || !m_bins || !m_counts ? 0 : m_counts->stageCount();
 }
 
 int StageTableModel::columnCount(const QModelIndex &parent) const
@@ -58,18 +61,19 @@ int StageTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant StageTableModel::stageData(int stage, int column) const
 {
-    const strata::Stage &s = m_scale->stages().at(stage);
+    const strata::Bin &bin = m_bins->bins().at(stage);
     switch (column) {
     case 0:
-        return s.code;
+        return bin.code;
     case 1:
-        return s.name;
+        return bin.name;
     case 2:
-        return s.period;
+        return strata::joinedNames(m_scale->stages().at(bin.first).period,
+                                   m_scale->stages().at(bin.last).period);
     case 3:
-        return formatAge(s.base);
+        return formatAge(bin.base);
     case 4:
-        return formatAge(s.top);
+        return formatAge(bin.top);
     }
     const Measure *measure = measureOf(column);
     return measure ? formatValue(measureValue(*measure, *m_counts, stage), measure->isCount())
@@ -91,7 +95,7 @@ QVariant StageTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal)
         return {};
-    static const QStringList own{u"Ярус"_s, u"Название"_s, u"Период"_s, u"Низ, млн лет"_s,
+    static const QStringList own{u"Интервал"_s, u"Название"_s, u"Период"_s, u"Низ, млн лет"_s,
                                  u"Верх, млн лет"_s};
     const Measure *measure = measureOf(section);
     if (role == Qt::DisplayRole)

@@ -7,6 +7,7 @@
 
 namespace fosdat::strata
 {
+class Bins;
 class StageCounts;
 class TimeScale;
 } // namespace fosdat::strata
@@ -14,9 +15,9 @@ class TimeScale;
 namespace fosdat::diversity
 {
 
-// The stages of the time scale, oldest first, with every measure of the
-// counts: one row a stage, one column a measure after the stage's code, name,
-// period and ages.
+// The intervals counted in (stages or other bins of the time scale), oldest
+// first, with every measure of the counts: one row an interval, one column a
+// measure after the interval's code, name, period and ages.
 class StageTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -26,9 +27,10 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // New counts in the same scale change the cells only, so that the view
-    // keeps its selection; a new scale resets the table.
+    // New counts on the same bins change the cells only, so that the view
+    // keeps its selection; new bins or a new scale reset the table.
     void setCounts(std::shared_ptr<const strata::TimeScale> scale,
+                   std::shared_ptr<const strata::Bins> bins,
                    std::shared_ptr<const strata::StageCounts> counts);
 
     // The measure a column shows, or null for the stage's own columns.
@@ -45,6 +47,7 @@ private:
     QVariant stageData(int stage, int column) const;
 
     std::shared_ptr<const strata::TimeScale> m_scale;
+    std::shared_ptr<const strata::Bins> m_bins;
     std::shared_ptr<const strata::StageCounts> m_counts;
 };
 

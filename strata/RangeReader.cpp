@@ -298,6 +298,8 @@ Placement RangeParser::combine(const Bound &first, const Bound *second, TextSpan
     placement.first = first.stages.first;
     placement.last = lastStage;
     placement.extant = present;
+    placement.base = first.base;
+    placement.top = present ? m_scale.stages().back().top : last.top;
     placement.periodOnly = first.kind == Bound::Kind::Period || last.kind == Bound::Kind::Period;
     return placement;
 }

@@ -40,6 +40,12 @@ struct Placement {
     // for an open end.
     TextSpan firstWritten;
     TextSpan lastWritten;
+    // Where placed, its ages in Ma as written: the base of its first unit
+    // and the top of its last, by the units' own ages (a regional unit's lie
+    // within its stages'); a period's stages' for a bound given by its
+    // period alone, the top of the youngest stage for the present.
+    double base = 0;
+    double top = 0;
 
     bool isPlaced() const { return reason == Reason::None; }
 };

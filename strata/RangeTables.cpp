@@ -1,7 +1,6 @@
 #include "RangeTables.h"
 
 #include "Bins.h"
-#include "CodeSuggestion.h"
 #include "GenusEntries.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
@@ -109,19 +108,6 @@ QString flag(bool value)
     return value ? u"1"_s : u"0"_s;
 }
 
-// The known code an unknown stage code most resembles, given the period it
-// is written under; null for every other reason.
-const Unit *suggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale)
-{
-    if (reason != Reason::UnknownStage)
-        return nullptr;
-    const QStringView code = reasonCode(entry, reason);
-    const QStringView line = entry.text();
-    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
-    const QStringView before = inLine ? line.first(code.data() - line.data()) : QStringView();
-    return suggestUnit(scale, code, periodBefore(before));
-}
-
 void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const TimeScale &scale,
               const QStringList &groups)
 {
@@ -135,7 +121,7 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.number(placed ? std::optional(scale.stages().at(p.first).base) : std::nullopt);
     csv.number(placed ? std::optional(p.extant ? 0.0 : scale.stages().at(p.last).top)
                       : std::nullopt);
-    const Unit *suggested = suggestion(entry, reason, scale);
+    const Unit *suggested = reasonSuggestion(entry, reason, scale);
     csv.fields({flag(p.extant), flag(p.uncertain), reasonKey(reason),
                 reason == Reason::None
                     ? QString()
@@ -209,20 +195,16 @@ constexpr std::initializer_list<QStringView> CountColumns{u"name",
 
 // The columns from "name" on of one stage or bin: stages `first` to `last`
 // of the scale, counted as row `i` of the counts.
-void countRow(CsvWriter &csv, const StageCounts &counts, const TimeScale &scale, int i, int first,
-              int last)
+// The columns of a stage's or bin's row from its name on.
+void countRow(CsvWriter &csv, const StageCounts &counts, const TimeScale &scale, int i,
+              const Bin &bin)
 {
-    const Stage &from = scale.stages().at(first);
-    const Stage &to = scale.stages().at(last);
-    const auto joined = [&](const QString &a, const QString &b) {
-        return a == b ? a : a + u'–' + b;
-    };
-    csv.field(joined(from.name, to.name));
-    csv.number(from.base);
-    csv.number(to.top);
+    csv.field(bin.name);
+    csv.number(bin.base);
+    csv.number(bin.top);
     for (Count count : {Count::Genera, Count::FirstAppearances, Count::LastAppearances})
         csv.number(counts.count(i, count));
-    csv.field(joined(from.period, to.period));
+    csv.field(joinedNames(scale.stages().at(bin.first).period, scale.stages().at(bin.last).period));
     for (Count count : {Count::SingleStage, Count::FirstCrossingTop, Count::CrossingBaseLast,
                         Count::RangeThrough, Count::BaseCrossers, Count::TopCrossers})
         csv.number(counts.count(i, count));
@@ -241,8 +223,9 @@ bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale 
     csv.fields(CountColumns);
     csv.endRow();
     for (int i = 0; i < counts.stageCount(); ++i) {
-        csv.field(scale.stages().at(i).code);
-        countRow(csv, counts, scale, i, i, i);
+        const Stage &stage = scale.stages().at(i);
+        csv.field(stage.code);
+        countRow(csv, counts, scale, i, {stage.code, stage.name, i, i, stage.base, stage.top});
         csv.endRow();
     }
     return csv.finish();
@@ -259,7 +242,7 @@ bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &s
     for (int i = 0; i < counts.stageCount(); ++i) {
         const Bin &bin = bins.bins().at(i);
         csv.fields({bin.code, bins.unitsIn(scale, i), bins.stagesIn(scale, i)});
-        countRow(csv, counts, scale, i, bin.first, bin.last);
+        countRow(csv, counts, scale, i, bin);
         csv.number(counts.rateError(i, Rate::Origination));
         csv.number(counts.rateError(i, Rate::Extinction));
         csv.endRow();

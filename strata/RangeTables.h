@@ -71,10 +71,10 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
 bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale);
 
 // One row for each bin of counts made on `bins`, oldest first: stage (the
-// bin's code), units (the codes of the scale's units within it), chart_stages
-// (the chart's stages it spans), then the columns of the stage table from
-// name on, whose meaning is the same for a bin, and the standard errors of
-// the per-capita rates, origination_rate_se and extinction_rate_se.
+// bin's code), units (the codes the counted entries write whose ages lie
+// within it), chart_stages (the chart's stages it lies in), then the columns of the stage table
+// from name on, whose meaning is the same for a bin, and the standard errors of the per-capita
+// rates, origination_rate_se and extinction_rate_se.
 bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
                    const Bins &bins);
 

@@ -1,6 +1,7 @@
 #include "StageCounts.h"
 
 #include "Bins.h"
+#include "CodeSuggestion.h"
 #include "TimeScale.h"
 
 #include <QHash>
@@ -91,6 +92,17 @@ QStringView reasonCode(const GenusEntry &entry, Reason reason)
     }
 }
 
+const Unit *reasonSuggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale)
+{
+    if (reason != Reason::UnknownStage)
+        return nullptr;
+    const QStringView code = reasonCode(entry, reason);
+    const QStringView line = entry.text();
+    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
+    const QStringView before = inLine ? line.first(code.data() - line.data()) : QStringView();
+    return suggestUnit(scale, code, periodBefore(before));
+}
+
 StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scale,
                          const EntryFilter &filter, const CountOptions &options)
     : StageCounts(entries, Bins(scale, BinKind::Stages), filter, options)
@@ -121,10 +133,11 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const Bins &bins,
             m_notCounted.append({i, reason});
             continue;
         }
+        const auto [firstBin, lastBin] = bins.binsOf(written);
         const struct {
             int first, last;
             bool extant;
-        } p{bins.binOf(written.first), bins.binOf(written.last), written.extant};
+        } p{firstBin, lastBin, written.extant};
         m_counted.append(i);
         m_placed.append({i, p.first, p.last, p.extant});
         if (p.first == p.last) {
@@ -217,21 +230,26 @@ QList<int> StageCounts::genera(int stage, Count count) const
     return found;
 }
 
-QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries)
+QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries,
+                                   const TimeScale &scale)
 {
     QList<ReasonGroup> groups;
-    QHash<std::pair<int, QString>, qsizetype> byKey;
+    // By reason and suggestion, and code.
+    QHash<std::pair<std::pair<int, int>, QString>, qsizetype> byKey;
     for (const StageCounts::NotCounted &skipped : counts.notCounted()) {
         const GenusEntry &entry = entries.at(skipped.entry);
         // Living, uncertain and period-only entries differ in their ranges
         // only: one group each.
         const bool byCode = skipped.reason < Reason::PeriodOnly;
         const QString code = byCode ? reasonCode(entry, skipped.reason).toString() : QString();
-        const auto key = std::make_pair(int(skipped.reason), code);
+        const Unit *suggested = reasonSuggestion(entry, skipped.reason, scale);
+        const auto key = std::make_pair(
+            std::make_pair(int(skipped.reason), suggested ? scale.unitIndex(*suggested) : -1),
+            code);
         auto it = byKey.find(key);
         if (it == byKey.end()) {
             it = byKey.insert(key, groups.size());
-            groups.append({skipped.reason, code, {}});
+            groups.append({skipped.reason, code, {}, suggested});
         }
         groups[*it].entries.append(skipped.entry);
     }

@@ -12,6 +12,7 @@ namespace fosdat::strata
 
 class Bins;
 class TimeScale;
+struct Unit;
 
 // Which genera a count takes, besides those whose range is placed at stage
 // level.
@@ -36,6 +37,10 @@ Reason countingReason(const GenusEntry &entry, const CountOptions &options);
 
 // The text that reason names in the entry: the unknown code, the range...
 QStringView reasonCode(const GenusEntry &entry, Reason reason);
+
+// The known code an unknown stage code most resembles (suggestUnit), given
+// the period it is written under; null for every other reason.
+const Unit *reasonSuggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale);
 
 // The classes of genera in a stage, and what is made of them. A genus ranges
 // through the stages from its first to its last; it crosses a stage's base
@@ -122,13 +127,15 @@ private:
     QList<NotCounted> m_notCounted;
 };
 
-// The entries not counted, one group for each reason and code ("неизвестный
-// ярус «Xyzz»"), most entries first.
+// The entries not counted, one group for each reason, code and suggestion
+// ("неизвестный ярус «Xyzz»"), most entries first.
 struct ReasonGroup {
     Reason reason;
     QString code;
     QList<int> entries;
+    const Unit *suggestion = nullptr; // of `scale`, for an unknown stage code
 };
-QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries);
+QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries,
+                                   const TimeScale &scale);
 
 } // namespace fosdat::strata

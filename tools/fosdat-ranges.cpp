@@ -120,7 +120,8 @@ int main(int argc, char *argv[])
                                         u"Count ranges given by their period alone."_s);
     const QCommandLineOption noLiving(u"no-living"_s, u"Do not count genera living today."_s);
     const QCommandLineOption bins(
-        u"bins"_s, u"With --stages, one row per bin of KIND: stages, epochs, periods or 10myr."_s,
+        u"bins"_s,
+        u"With --stages, one row per bin of KIND: units, stages, epochs, periods or 10myr."_s,
         u"KIND"_s);
     parser.addOptions({stages, group, noUncertain, periodOnly, noLiving, bins});
     parser.addPositionalArgument(u"DIR"_s, u"The folder that holds dat/."_s);
@@ -144,7 +145,8 @@ int main(int argc, char *argv[])
     const std::optional<strata::BinKind> binKind =
         strata::binKindFromKey(parser.isSet(bins) ? parser.value(bins) : u"stages"_s);
     if (!binKind) {
-        warn(u"no bins '%1': give stages, epochs, periods or 10myr"_s.arg(parser.value(bins)));
+        warn(u"no bins '%1': give units, stages, epochs, periods or 10myr"_s.arg(
+            parser.value(bins)));
         return NoDataSet;
     }
     const std::optional<QList<int>> rows = chosenGroups(parser.values(group));
@@ -160,7 +162,8 @@ int main(int argc, char *argv[])
 
     const strata::CountOptions options{!parser.isSet(noUncertain), parser.isSet(periodOnly),
                                        !parser.isSet(noLiving)};
-    const strata::Bins binned(*scale, *binKind);
+    const strata::Bins binned(*scale, *binKind,
+                              strata::writtenUnits(read.entries(), *scale, {}, options));
     const strata::StageCounts counts(read.entries(), binned, {}, options);
     QStringList captions;
     for (const data::Group &g : data::GroupTable)

@@ -364,7 +364,7 @@ private slots:
             }
             QCOMPARE(seen.size(), admitted);
             int grouped = 0;
-            for (const ReasonGroup &group : groupNotCounted(counts, m_entries))
+            for (const ReasonGroup &group : groupNotCounted(counts, m_entries, scale()))
                 grouped += int(group.entries.size());
             QCOMPARE(grouped, counts.notCounted().size());
         }

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -61,18 +62,27 @@ Table readTruth()
     return readTable(QString::fromUtf8(file.readAll()));
 }
 
-// The ages of each stage, by code, from the time scale file the program
-// ships.
-QHash<QString, std::pair<double, double>> stageAges()
+// The ages of each stage and of each other unit, by code, from the time
+// scale file the program ships: a unit without ages of its own has those of
+// its first stage's base and its last stage's top.
+QHash<QString, std::pair<double, double>> codeAges()
 {
     QFile file(QStringLiteral(FOSDAT_TIMESCALE_CSV));
     QHash<QString, std::pair<double, double>> ages;
     if (!file.open(QIODevice::ReadOnly))
         return ages;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString &line : lines) {
         const QStringList f = line.split(u',');
         if (f.size() == 7 && f[0] == u"stage")
             ages.insert(f[1], {f[5].toDouble(), f[6].toDouble()});
+    }
+    for (const QString &line : lines) {
+        const QStringList f = line.split(u',');
+        if (f[0] == u"alias" && f.size() == 7)
+            ages.insert(f[1], {f[5].toDouble(), f[6].toDouble()});
+        else if (f[0] == u"alias" && f.size() == 5)
+            ages.insert(f[1], {ages[f[3]].first, ages[f[4]].second});
     }
     return ages;
 }
@@ -160,7 +170,7 @@ private slots:
                 expected.append(t);
         }
         QCOMPARE(table.rows.size(), expected.size());
-        const auto ages = stageAges();
+        const auto ages = codeAges();
         for (qsizetype i = 0; i < table.rows.size(); ++i) {
             const qsizetype t = expected[i];
             QCOMPARE(table.rows[i].size(), table.header.size());
@@ -236,7 +246,7 @@ private slots:
     void binsAsTheTruth_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"stages", "epochs", "periods", "10myr"})
+        for (const char *kind : {"units", "stages", "epochs", "periods", "10myr"})
             QTest::newRow(kind) << QString::fromLatin1(kind);
     }
     void binsAsTheTruth()
@@ -255,30 +265,66 @@ private slots:
         const QList<QStringList> rows = parseCsv(run.out);
         QCOMPARE(rows.value(0).mid(0, 4),
                  (QStringList{u"stage"_s, u"units"_s, u"chart_stages"_s, u"name"_s}));
+        // Each counted range by its stages, and by the ages of the units it
+        // writes: bins of units are made of those.
         struct Range {
             int first, last;
             bool extant;
+            double base, top;
         };
+        const auto ages = codeAges();
         QList<Range> ranges;
+        QHash<QString, int> binsHolding; // a written code: the bins that list it
         for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
-            if (m_truth.at(t, u"status"_s) == u"counted")
-                ranges.append({int(stages.indexOf(m_truth.at(t, u"first_stage"_s))),
-                               int(stages.indexOf(m_truth.at(t, u"last_stage"_s))),
-                               m_truth.at(t, u"extant"_s) == u"1"});
+            if (m_truth.at(t, u"status"_s) != u"counted")
+                continue;
+            const bool extant = m_truth.at(t, u"extant"_s) == u"1";
+            const QString firstUnit = m_truth.at(t, u"first_as_written"_s);
+            const QString lastUnit = m_truth.at(t, u"last_as_written"_s);
+            QVERIFY2(ages.contains(firstUnit), qPrintable(firstUnit));
+            ranges.append({int(stages.indexOf(m_truth.at(t, u"first_stage"_s))),
+                           int(stages.indexOf(m_truth.at(t, u"last_stage"_s))), extant,
+                           ages[firstUnit].first, extant ? 0.0 : ages.value(lastUnit).second});
+            binsHolding.insert(firstUnit, 0);
+            if (!extant)
+                binsHolding.insert(lastUnit, 0);
         }
+        const bool byAges = kind == u"units";
+        constexpr double Same = 1e-6;
         QStringList tiled;
         for (qsizetype b = 1; b < rows.size(); ++b) {
             const QStringList &row = rows[b];
             const QStringList binStages = row[2].split(u' ');
             const int first = int(stages.indexOf(binStages.front()));
             const int last = int(stages.indexOf(binStages.back()));
+            const double base = row[4].toDouble(), top = row[5].toDouble();
             tiled += binStages;
             int genera = 0, firsts = 0, lasts = 0;
             for (const Range &r : ranges) {
+                if (byAges) {
+                    genera += r.base > top + Same && r.top < base - Same;
+                    firsts += r.base <= base + Same && r.base > top + Same;
+                    lasts += r.top >= top - Same && r.top < base - Same && !r.extant;
+                    continue;
+                }
                 genera += r.first <= last && r.last >= first;
                 firsts += r.first >= first && r.first <= last;
                 lasts += r.last >= first && r.last <= last && !r.extant;
             }
+            // A bin of units lists what it holds; the next one begins at the
+            // base of one of its own units, or holds none.
+            for (const QString &unit : row[1].split(u' ', Qt::SkipEmptyParts)) {
+                QVERIFY2(binsHolding.contains(unit), qPrintable(unit)); // written, and counted
+                ++binsHolding[unit];
+                QVERIFY(ages[unit].first <= base + Same && ages[unit].second >= top - Same);
+            }
+            if (byAges && b > 1 && !row[1].isEmpty())
+                QVERIFY2(std::any_of(binsHolding.keyBegin(), binsHolding.keyEnd(),
+                                     [&](const QString &unit) {
+                                         return row[1].split(u' ').contains(unit) &&
+                                                qAbs(ages[unit].first - base) < Same;
+                                     }),
+                         qPrintable(row[0]));
             QCOMPARE(columns(row, {6, 7, 8}),
                      (QStringList{QString::number(genera), QString::number(firsts),
                                   QString::number(lasts)}));
@@ -296,6 +342,8 @@ private slots:
                     QVERIFY(periodOf[binStages.front()] !=
                             periodOf[rows[b - 1][2].section(u' ', -1)]);
             }
+            if (byAges && b > 1 && row[1].isEmpty())
+                QCOMPARE(columns(row, {7, 8}), (QStringList{u"0"_s, u"0"_s}));
             if (kind == u"10myr" && binStages.size() > 1)
                 QVERIFY2(duration < 20, qPrintable(row[0]));
             // The standard error of the per-capita extinction rate, from the
@@ -306,7 +354,73 @@ private slots:
                         1e-12);
             }
         }
-        QCOMPARE(tiled, stages);
+        QCOMPARE(rows[1][4].toDouble(), stageRows.front()[2].toDouble());
+        QCOMPARE(rows.back()[5].toDouble(), stageRows.back()[3].toDouble());
+        if (!byAges) {
+            QCOMPARE(tiled, stages);
+            return;
+        }
+        // Bins of units split no written unit: each lies within exactly one.
+        for (auto unit = binsHolding.cbegin(); unit != binsHolding.cend(); ++unit)
+            QVERIFY2(unit.value() == 1, qPrintable(unit.key()));
+    }
+
+    // A catalogue written in one regional scheme is counted in exactly its
+    // units, also where they are finer than the chart's stages: one genus
+    // in each unit and one from each unit to the next.
+    void unitBinsOfOneScheme_data()
+    {
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QStringList>("units");
+        QTest::newRow("British Ordovician")
+            << u"O"_s
+            << QStringList{u"Tremadoc"_s, u"Aren"_s, u"Llvi"_s, u"Llde"_s, u"Cara"_s, u"Ashg"_s};
+        QTest::newRow("Siberian Cambrian")
+            << u"Cm"_s
+            << QStringList{u"Tomm"_s, u"Atda"_s, u"Boto"_s, u"Toyo"_s, u"Amga"_s, u"Maya"_s};
+    }
+    void unitBinsOfOneScheme()
+    {
+        QFETCH(QString, period);
+        QFETCH(QStringList, units);
+        QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251 ";
+        const qsizetype n = units.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const QString letter(QChar(char16_t(u'A' + i)));
+            rtf += (letter + u"us "_s + period + u" ("_s + units[i] + u") (1)\\par "_s).toLatin1();
+            if (i + 1 < n)
+                rtf += (letter + u"ides "_s + period + u" ("_s + units[i] + u") - "_s + period +
+                        u" ("_s + units[i + 1] + u") (2)\\par "_s)
+                           .toLatin1();
+        }
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"set/dat/BD/FORAM"_s), rtf + "}");
+        const Run run = runRanges({u"--stages"_s, u"--bins"_s, u"units"_s, u"--group"_s, u"FORAM"_s,
+                                   dir.filePath(u"set"_s)});
+        QCOMPARE(run.exitCode, 0);
+        const auto ages = codeAges();
+        QList<QStringList> holding;
+        for (const QStringList &row : parseCsv(run.out).mid(1)) {
+            if (row[1].isEmpty()) { // before the oldest unit or after the youngest
+                QCOMPARE(columns(row, {6, 7, 8}), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
+                continue;
+            }
+            holding.append(row);
+        }
+        QCOMPARE(holding.size(), n);
+        for (qsizetype i = 0; i < n; ++i) {
+            const QStringList &row = holding[i];
+            const auto [base, top] = ages[units[i]];
+            const int genera = 1 + (i > 0) + (i + 1 < n);
+            const int firsts = 1 + (i + 1 < n);
+            const int lasts = 1 + (i > 0);
+            QCOMPARE(columns(row, {0, 1}), (QStringList{units[i], units[i]}));
+            QCOMPARE(row[4].toDouble(), base);
+            QCOMPARE(row[5].toDouble(), top);
+            QCOMPARE(columns(row, {6, 7, 8}),
+                     (QStringList{QString::number(genera), QString::number(firsts),
+                                  QString::number(lasts)}));
+        }
     }
 
     void wrongUse_data()
