@@ -5,6 +5,7 @@
 #include "GenusListModel.h"
 #include "GroupChecklist.h"
 #include "GroupTable.h"
+#include "ListCopy.h"
 #include "Measures.h"
 #include "NotCountedModel.h"
 #include "RangeTables.h"
@@ -65,8 +66,8 @@ QTreeView *entryList(QWidget *parent, const QString &name, QAbstractItemModel *m
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->header()->setStretchLastSection(true);
+    addCopyCommands(*list);
     list->header()->resizeSection(0, 150);
     list->header()->resizeSection(1, 140);
     return list;

@@ -298,12 +298,7 @@ void SearchWindow::copySelection()
     QString text;
     for (const int row : std::as_const(rows)) {
         const fosdat::ResultLine line = m_model->resultLine(row);
-        QString copied = line.line;
-        for (QChar &c : copied) {
-            if (c == u'\t' || c == QChar::LineSeparator || c == u'\n')
-                c = u' ';
-        }
-        text += line.caption + u'\t' + copied + u'\n';
+        text += fosdat::tabSeparatedRow({line.caption, line.line});
     }
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);

@@ -99,4 +99,19 @@ struct SearchCount {
     QList<Cut> cut;
 };
 
+// Fields as one row of text a spreadsheet takes from the clipboard: one tab
+// between them, their own tabs and line breaks made spaces, a line break at
+// the end.
+inline QString tabSeparatedRow(QStringList fields)
+{
+    for (QString &field : fields) {
+        for (QChar &c : field) {
+            if (c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::LineSeparator ||
+                c == QChar::ParagraphSeparator)
+                c = u' ';
+        }
+    }
+    return fields.join(u'\t') + u'\n';
+}
+
 } // namespace fosdat

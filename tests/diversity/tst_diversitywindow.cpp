@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -346,6 +347,41 @@ private slots:
         QCOMPARE(cretaceous,
                  QStringList({u"Alphathyris"_s, u"Betathyris"_s, u"Etathyris"_s, u"Kappalingula"_s,
                               u"Lambdammina"_s, u"Thetathyris"_s, u"Zetathyris"_s}));
+    }
+
+    // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns
+    // separated by tabs; a reason of "Не учтено" copies its entries, each
+    // with the reason after it.
+    void listsCopied()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        s.clickStage(u"Camp"_s);
+        auto *genera = s.child<QTreeView>("genusList");
+        QTest::keyClick(genera, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(genera, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 u"Lambdammina\tФОРАМИНИФЕРЫ\tK (Camp)\n"
+                 u"Kappalingula\tБЕЗЗАМКОВЫЕ БРАХИОПОДЫ\tK (Camp)\n"
+                 u"Alphathyris\tБРАХИОПОДЫ1\tK (Camp)\n"
+                 u"Betathyris\tБРАХИОПОДЫ1\tK (Turo) - T (Dani)\n"
+                 u"Zetathyris\tБРАХИОПОДЫ1\tK (Sant) - Rec\n"
+                 u"Etathyris\tБРАХИОПОДЫ2\tK (Camp-Maas)\n"_s);
+
+        s.child<QTabWidget>("tabs")->setCurrentIndex(1);
+        auto *reasons = s.child<QTreeView>("notCountedList");
+        reasons->setFocus();
+        QTest::keyClick(reasons, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(reasons, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(lines.size(), 3 + 1);
+        QCOMPARE(lines[0].section(u'\t', 0, 2), u"Deltathyris\tБРАХИОПОДЫ1\tK (Maastrictian)"_s);
+        QVERIFY(lines[0].section(u'\t', 3).startsWith(u"неизвестный ярус «Maastrictian»"));
+        QCOMPARE(lines[1].section(u'\t', 0, 2), u"Epsilonella\tБРАХИОПОДЫ1\tK"_s);
+        QCOMPARE(lines[2].section(u'\t', 0, 2), u"Iotathyris\tБРАХИОПОДЫ2\tK (Maas) - K (Ceno)"_s);
+        for (const QString &line : lines.mid(0, 3))
+            QCOMPARE(line.count(u'\t'), 3);
     }
 
     // Each export through its menu item, the file named by the dialog, read
