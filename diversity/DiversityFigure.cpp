@@ -32,6 +32,7 @@ constexpr double MinimumTickSpacing = 48; // between labels of the time axis
 constexpr int ValueTicks = 5;             // about as many lines across the plot
 
 const QColor CurveColor(0x1f, 0x4e, 0x99);
+const QColor SecondColor(0xe0, 0x7b, 0x00); // a second series: extinction beside origination
 const QColor GridColor(0xe2, 0xe2, 0xe2);
 const QColor AxisColor(0x40, 0x40, 0x40);
 const QColor TextColor(0x20, 0x20, 0x20);
@@ -170,13 +171,21 @@ void DiversityFigure::scaleValues()
 {
     double smallest = 0;
     double largest = 0;
-    for (const std::optional<double> &value : m_content.values) {
-        if (!value || (m_content.logarithmic && *value <= 0))
-            continue;
-        smallest = m_hasValues ? std::min(smallest, *value) : *value;
-        largest = m_hasValues ? std::max(largest, *value) : *value;
-        m_hasValues = true;
-    }
+    const auto take = [&](const QList<std::optional<double>> &values,
+                          const QList<std::optional<double>> &errors) {
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const std::optional<double> value = values[i];
+            if (!value || (m_content.logarithmic && *value <= 0))
+                continue;
+            const double error = errors.value(i).value_or(0);
+            smallest = m_hasValues ? std::min(smallest, *value) : *value;
+            largest = std::max(m_hasValues ? largest : *value, *value + error);
+            m_hasValues = true;
+        }
+    };
+    take(m_content.values, m_content.errors);
+    if (m_content.second)
+        take(m_content.second->values, m_content.second->errors);
     m_ticks.clear();
     if (m_content.logarithmic) {
         const double low = m_hasValues ? std::floor(std::log10(smallest)) : 0;
@@ -246,7 +255,14 @@ void DiversityFigure::paint(QPainter &painter) const
     paintValueAxis(painter);
     if (m_bins) {
         paintExtinctions(painter);
-        paintCurve(painter);
+        const bool two = m_content.second.has_value();
+        paintCurve(painter, m_content.values, CurveColor, !two);
+        paintErrorBars(painter, m_content.values, m_content.errors, CurveColor);
+        if (two) {
+            paintCurve(painter, m_content.second->values, SecondColor, false);
+            paintErrorBars(painter, m_content.second->values, m_content.second->errors,
+                           SecondColor);
+        }
         paintBand(painter);
         paintTimeAxis(painter);
     }
@@ -310,7 +326,8 @@ void DiversityFigure::paintExtinctions(QPainter &painter) const
 }
 
 // A step line over each run of stages with values, and a light fill below it.
-void DiversityFigure::paintCurve(QPainter &painter) const
+void DiversityFigure::paintCurve(QPainter &painter, const QList<std::optional<double>> &values,
+                                 const QColor &color, bool filled) const
 {
     const QList<strata::Bin> &bins = m_bins->bins();
     const double baseline = m_plot.bottom();
@@ -327,7 +344,7 @@ void DiversityFigure::paintCurve(QPainter &painter) const
         inRun = false;
     };
     for (int i = 0; i < bins.size(); ++i) {
-        const std::optional<double> value = m_content.values.value(i);
+        const std::optional<double> value = values.value(i);
         const double left = xOf(bins[i].base);
         const double right = xOf(bins[i].top);
         const std::optional<double> height = value ? yOf(*value) : std::nullopt;
@@ -349,11 +366,64 @@ void DiversityFigure::paintCurve(QPainter &painter) const
         line.lineTo(right, y);
     }
     endRun(xOf(m_youngest));
-    QColor light = CurveColor;
-    light.setAlpha(40);
-    painter.fillPath(fill, light);
-    painter.setPen(QPen(CurveColor, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    if (filled) {
+        QColor light = color;
+        light.setAlpha(40);
+        painter.fillPath(fill, light);
+    }
+    painter.setPen(QPen(color, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.drawPath(line);
+}
+
+// A vertical bar from one standard error below each value to one above, at
+// the middle of its interval, with short caps; cut at the plot's bottom.
+void DiversityFigure::paintErrorBars(QPainter &painter, const QList<std::optional<double>> &values,
+                                     const QList<std::optional<double>> &errors,
+                                     const QColor &color) const
+{
+    constexpr double Cap = 3;
+    painter.setPen(QPen(color, 1.2));
+    const QList<strata::Bin> &bins = m_bins->bins();
+    for (int i = 0; i < bins.size(); ++i) {
+        const std::optional<double> value = values.value(i);
+        const std::optional<double> error = errors.value(i);
+        if (!value || !error || *error <= 0)
+            continue;
+        const double x = (xOf(bins[i].base) + xOf(bins[i].top)) / 2;
+        const double high = yOf(*value + *error).value_or(m_plot.bottom());
+        const double low =
+            std::min(yOf(*value - *error).value_or(m_plot.bottom()), m_plot.bottom());
+        painter.drawLine(QPointF(x, low), QPointF(x, high));
+        painter.drawLine(QPointF(x - Cap, high), QPointF(x + Cap, high));
+        if (low < m_plot.bottom())
+            painter.drawLine(QPointF(x - Cap, low), QPointF(x + Cap, low));
+    }
+}
+
+// The two series' names, each after a sample of its line, at the right of
+// the title's row; gives the width it takes.
+double DiversityFigure::paintLegend(QPainter &painter) const
+{
+    constexpr double Sample = 22;
+    constexpr double Gap = 14;
+    painter.setFont(fontOf(11));
+    const QFontMetricsF metrics(painter.font());
+    const std::pair<QString, QColor> entries[] = {{m_content.valuesName, CurveColor},
+                                                  {m_content.second->name, SecondColor}};
+    double x = m_plot.right();
+    const double y = m_bounds.top() + TitleHeight / 2;
+    for (auto it = std::crbegin(entries); it != std::crend(entries); ++it) {
+        const double width = metrics.horizontalAdvance(it->first);
+        x -= width;
+        painter.setPen(TextColor);
+        painter.drawText(QRectF(x, m_bounds.top(), width + 2, TitleHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, it->first);
+        x -= Sample + 4;
+        painter.setPen(QPen(it->second, 2));
+        painter.drawLine(QPointF(x, y), QPointF(x + Sample, y));
+        x -= Gap;
+    }
+    return m_plot.right() - x;
 }
 
 // The periods, and below them the stages, each named where its name fits.
@@ -416,9 +486,10 @@ void DiversityFigure::paintTimeAxis(QPainter &painter) const
 
 void DiversityFigure::paintTexts(QPainter &painter) const
 {
+    const double legend = m_content.second && m_bins ? paintLegend(painter) : 0;
     painter.setPen(TextColor);
     painter.setFont(fontOf(14, true));
-    const QRectF titleBox(m_plot.left(), m_bounds.top(), m_plot.width(), TitleHeight);
+    const QRectF titleBox(m_plot.left(), m_bounds.top(), m_plot.width() - legend, TitleHeight);
     painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(painter.font())
                          .elidedText(m_content.title, Qt::ElideRight, titleBox.width()));

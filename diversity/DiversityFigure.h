@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+class QColor;
 class QPainter;
 
 namespace fosdat::strata
@@ -17,14 +18,26 @@ class TimeScale;
 namespace fosdat::diversity
 {
 
+// A second measure drawn beside the first, in a colour of its own.
+struct FigureSeries {
+    QString name; // in the legend
+    QList<std::optional<double>> values;
+    QList<std::optional<double>> errors;
+};
+
 // What a figure shows: one value of a measure for each interval of a time
 // scale, its stages or other bins. "Stage" below is such an interval.
 struct FigureContent {
     std::shared_ptr<const strata::TimeScale> scale;
     std::shared_ptr<const strata::Bins> bins; // of `scale`; none: its stages
     QList<std::optional<double>> values;      // by bin; empty where undefined
-    QString measure;                          // the value axis's label
-    bool wholeNumbers = true;                 // counts: no ticks between whole numbers
+    // ±1 standard error of each value, drawn as a bar; empty: none.
+    QList<std::optional<double>> errors;
+    // With a second series, both are named in a legend and neither is filled.
+    QString valuesName;
+    std::optional<FigureSeries> second;
+    QString measure;          // the value axis's label
+    bool wholeNumbers = true; // counts: no ticks between whole numbers
     bool logarithmic = false;
     QString title;  // what was counted: the groups, the text filter
     QString totals; // "Учтено N из M родов"
@@ -69,7 +82,11 @@ private:
     void scaleValues();
     void paintColumns(QPainter &painter) const;
     void paintValueAxis(QPainter &painter) const;
-    void paintCurve(QPainter &painter) const;
+    void paintCurve(QPainter &painter, const QList<std::optional<double>> &values,
+                    const QColor &color, bool filled) const;
+    void paintErrorBars(QPainter &painter, const QList<std::optional<double>> &values,
+                        const QList<std::optional<double>> &errors, const QColor &color) const;
+    double paintLegend(QPainter &painter) const;
     void paintExtinctions(QPainter &painter) const;
     void paintBand(QPainter &painter) const;
     void paintTimeAxis(QPainter &painter) const;

@@ -195,8 +195,6 @@ void DiversityWindow::setUpLayout()
     filters->addWidget(m_matchCase);
     filters->addWidget(m_wholeWords);
     filters->addSpacing(16);
-    filters->addWidget(binsLabel);
-    filters->addWidget(m_binKind);
     filters->addWidget(measureLabel);
     filters->addWidget(m_measure);
     filters->addWidget(m_logScale);
@@ -207,6 +205,8 @@ void DiversityWindow::setUpLayout()
     for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
         options->addWidget(option);
     options->addStretch();
+    options->addWidget(binsLabel);
+    options->addWidget(m_binKind);
 
     m_tabs->setObjectName(u"tabs"_s);
     m_tabs->addTab(m_stageTable, u"Интервалы"_s);
@@ -366,10 +366,26 @@ FigureContent DiversityWindow::figureContent() const
         return content;
     content.scale = m_catalogue->scale;
     content.bins = m_bins;
-    for (int stage = 0; stage < m_counts->stageCount(); ++stage)
+    bool shortBin = false; // a bin shorter than a million years
+    for (int stage = 0; stage < m_counts->stageCount(); ++stage) {
         content.values.append(measureValue(measure, *m_counts, stage));
+        if (measure.rate)
+            content.errors.append(m_counts->rateError(stage, *measure.rate));
+        shortBin = shortBin || m_bins->bins().at(stage).duration() < 1;
+    }
+    if (measure.pairedRate) {
+        content.valuesName = u"Появление (p)"_s;
+        FigureSeries extinction{u"Вымирание (q)"_s, {}, {}};
+        for (int stage = 0; stage < m_counts->stageCount(); ++stage) {
+            extinction.values.append(m_counts->rate(stage, *measure.pairedRate));
+            extinction.errors.append(m_counts->rateError(stage, *measure.pairedRate));
+        }
+        content.second = std::move(extinction);
+    }
     content.title = title();
     content.totals = totals();
+    if (measure.isPerMyr() && shortBin)
+        content.totals += u" · пусто: интервалы короче 1 млн лет"_s;
     if (!m_catalogue->source->texts()->unread().isEmpty() ||
         !m_catalogue->source->texts()->cut().isEmpty())
         content.totals += u" · каталоги прочитаны не все или не целиком"_s;
@@ -508,8 +524,9 @@ QString DiversityWindow::describeStage(int stage) const
         lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
     const Measure &measure = measures()[measureIndex()];
     if (!measure.isCount()) {
-        const QString value = formatValue(measureValue(measure, *m_counts, stage), false);
-        lines << u"%1: %2"_s.arg(measure.name, value.isEmpty() ? u"не определена"_s : value);
+        const QString value = measureText(measure, *m_counts, stage);
+        lines << u"%1: %2"_s.arg(measure.name,
+                                 value.isEmpty() || value == u" / "_s ? u"не определена"_s : value);
     }
     return lines.join(u'\n');
 }

@@ -1,5 +1,8 @@
 #include "Measures.h"
 
+#include <QLocale>
+#include <cmath>
+
 namespace fosdat::diversity
 {
 
@@ -12,12 +15,17 @@ namespace
 
 Measure counting(const QString &name, const QString &description, Count count)
 {
-    return {name, description, count, std::nullopt, count};
+    return {name, description, count, std::nullopt, std::nullopt, count};
 }
 
 Measure rating(const QString &name, const QString &description, Rate rate, Count listed)
 {
-    return {name, description, std::nullopt, rate, listed};
+    return {name, description, std::nullopt, rate, std::nullopt, listed};
+}
+
+Measure pairing(const QString &name, const QString &description, Rate origination, Rate extinction)
+{
+    return {name, description, std::nullopt, origination, extinction, Count::Genera};
 }
 
 } // namespace
@@ -64,6 +72,14 @@ const QList<Measure> &measures()
         rating(u"Вымирание на млн лет"_s,
                u"Удельная скорость вымирания, делённая на длительность яруса"_s,
                Rate::ExtinctionPerMyr, Count::CrossingBaseLast),
+        pairing(u"Скорости появления и вымирания"_s,
+                u"Удельные скорости появления (p) и вымирания (q) на интервал вместе, с ±1 "
+                u"стандартной ошибкой (биномиальное приближение)"_s,
+                Rate::Origination, Rate::Extinction),
+        pairing(u"Скорости на млн лет"_s,
+                u"Удельные скорости появления (p) и вымирания (q) на млн лет вместе, с ±1 "
+                u"стандартной ошибкой; пусто для интервалов короче миллиона лет"_s,
+                Rate::OriginationPerMyr, Rate::ExtinctionPerMyr),
     };
     return all;
 }
@@ -75,6 +91,33 @@ QString countName(Count count)
             return measure.name;
     }
     return {};
+}
+
+QString formatValue(std::optional<double> value, bool whole)
+{
+    if (!value)
+        return {};
+    const QLocale russian(QLocale::Russian);
+    return whole ? russian.toString(qint64(std::llround(*value)))
+                 : russian.toString(*value, 'f', 3);
+}
+
+QString formatAge(double ma)
+{
+    return QLocale(QLocale::Russian).toString(ma, 'g', 7);
+}
+
+bool Measure::isPerMyr() const
+{
+    return rate == Rate::OriginationPerMyr || rate == Rate::ExtinctionPerMyr;
+}
+
+QString measureText(const Measure &measure, const strata::StageCounts &counts, int stage)
+{
+    const QString first = formatValue(measureValue(measure, counts, stage), measure.isCount());
+    if (!measure.pairedRate)
+        return first;
+    return first + u" / "_s + formatValue(counts.rate(stage, *measure.pairedRate), false);
 }
 
 std::optional<double> measureValue(const Measure &measure, const strata::StageCounts &counts,

@@ -16,11 +16,15 @@ struct Measure {
     QString description; // what it means, for tooltips
     std::optional<strata::Count> count;
     std::optional<strata::Rate> rate;
+    // A second rate drawn beside the first: extinction beside origination.
+    std::optional<strata::Rate> pairedRate;
     // The genera listed for a stage under this measure: those it counts,
     // or for a rate those whose count it rests on.
     strata::Count listed = strata::Count::Genera;
 
     bool isCount() const { return count.has_value(); }
+    // Whether its values are rates per million years.
+    bool isPerMyr() const;
 };
 
 // Every measure, range-through diversity first.
@@ -32,5 +36,12 @@ QString countName(strata::Count count);
 // The measure's value in `stage`: empty where a rate is undefined.
 std::optional<double> measureValue(const Measure &measure, const strata::StageCounts &counts,
                                    int stage);
+// How the window writes numbers: whole counts as they are, rates with three
+// decimals, with the Russian decimal comma.
+QString formatValue(std::optional<double> value, bool whole);
+QString formatAge(double ma);
+
+// The same as a table shows it: "0,25 / 0,13" for a pair of rates.
+QString measureText(const Measure &measure, const strata::StageCounts &counts, int stage);
 
 } // namespace fosdat::diversity

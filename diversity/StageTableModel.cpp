@@ -4,26 +4,10 @@
 #include "StageCounts.h"
 #include "TimeScale.h"
 
-#include <QLocale>
-
 namespace fosdat::diversity
 {
 
 using namespace Qt::StringLiterals;
-
-QString formatValue(std::optional<double> value, bool whole)
-{
-    if (!value)
-        return {};
-    const QLocale russian(QLocale::Russian);
-    return whole ? russian.toString(qint64(std::llround(*value)))
-                 : russian.toString(*value, 'f', 3);
-}
-
-QString formatAge(double ma)
-{
-    return QLocale(QLocale::Russian).toString(ma, 'g', 7);
-}
 
 void StageTableModel::setCounts(std::shared_ptr<const strata::TimeScale> scale,
                                 std::shared_ptr<const strata::Bins> bins,
@@ -76,8 +60,7 @@ QVariant StageTableModel::stageData(int stage, int column) const
         return formatAge(bin.top);
     }
     const Measure *measure = measureOf(column);
-    return measure ? formatValue(measureValue(*measure, *m_counts, stage), measure->isCount())
-                   : QVariant();
+    return measure ? measureText(*measure, *m_counts, stage) : QVariant();
 }
 
 QVariant StageTableModel::data(const QModelIndex &index, int role) const

@@ -51,9 +51,4 @@ private:
     std::shared_ptr<const strata::StageCounts> m_counts;
 };
 
-// How the window writes numbers: whole counts as they are, rates with three
-// decimals, with the Russian decimal comma.
-QString formatValue(std::optional<double> value, bool whole);
-QString formatAge(double ma);
-
 } // namespace fosdat::diversity

@@ -6,6 +6,7 @@
 // XML parser.
 #include "DiversityFigure.h"
 #include "DiversityWindow.h"
+#include "FigureExport.h"
 #include "TimeScale.h"
 #include "support/DataTree.h"
 #include "support/WindowCatalogue.h"
@@ -28,6 +29,12 @@ bool isCurve(QRgb pixel)
 {
     return qBlue(pixel) - qRed(pixel) > 60 && qBlue(pixel) - qGreen(pixel) > 40 &&
            qRed(pixel) < 120;
+}
+
+// The second series' orange.
+bool isSecond(QRgb pixel)
+{
+    return qRed(pixel) > 190 && qGreen(pixel) > 90 && qGreen(pixel) < 170 && qBlue(pixel) < 80;
 }
 
 bool isExtinctionMark(QRgb pixel)
@@ -116,6 +123,67 @@ private slots:
         const QList<int> boundary =
             rowsWhere(image, qRound(figure.xOf(66)), plot.top(), plot.bottom(), isExtinctionMark);
         QVERIFY(boundary.size() > plot.height() / 3); // a dashed line down the plot
+    }
+
+    // Origination and extinction rates on one figure: each series in its own
+    // colour over its stages, a bar of ±1 standard error at each stage's
+    // middle (the same figure without errors has none), both named in a
+    // legend.
+    void ratesWithErrorBars()
+    {
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        const QStringList stages{u"Trem"_s, u"Ceno"_s, u"Camp"_s, u"Maas"_s};
+        FigureContent content;
+        content.scale = scale;
+        content.wholeNumbers = false;
+        content.values.resize(scale->stages().size());
+        content.errors.resize(scale->stages().size());
+        FigureSeries extinction{u"Вымирание (q)"_s, content.values, content.errors};
+        for (const QString &code : stages) {
+            const int stage = scale->stageIndex(code);
+            content.values[stage] = 0.8;
+            content.errors[stage] = 0.15;
+            extinction.values[stage] = 0.3;
+            extinction.errors[stage] = 0.1;
+        }
+        content.valuesName = u"Появление (p)"_s;
+        content.second = extinction;
+        FigureContent bare = content;
+        bare.errors.clear();
+        bare.second->errors.clear();
+
+        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const DiversityFigure figure(content, bounds);
+        const auto image = [&](const FigureContent &shown) {
+            QImage painted(bounds.size().toSize(), QImage::Format_RGB32);
+            QPainter painter(&painted);
+            DiversityFigure(shown, bounds).paint(painter);
+            return painted;
+        };
+        const QImage withErrors = image(content);
+        const QImage without = image(bare);
+        const QRectF plot = figure.plotArea();
+        const auto extent = [&](const QImage &painted, int x, bool (*test)(QRgb)) {
+            const QList<int> rows = rowsWhere(painted, x, plot.top(), plot.bottom(), test);
+            return rows.isEmpty() ? -1 : rows.back() - rows.front();
+        };
+        for (const QString &code : stages) {
+            const int x = int(figure.stageColumn(scale->stageIndex(code)).center().x());
+            for (auto test : {isCurve, isSecond}) {
+                const int bare = extent(without, x, test);
+                QVERIFY2(bare >= 0 && bare <= 3, qPrintable(code)); // the step line alone
+                QVERIFY2(extent(withErrors, x, test) > bare + 20, qPrintable(code));
+            }
+        }
+        // The SVG's texts, in their order: a text may be written in runs.
+        QXmlStreamReader svg(figureSvg(content));
+        QString texts;
+        while (!svg.atEnd()) {
+            if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"text")
+                texts += svg.readElementText();
+        }
+        QVERIFY(texts.contains(u"Появление (p)"_s));
+        QVERIFY(texts.contains(u"Вымирание (q)"_s));
     }
 
     // Whatever the filter holds, the SVG is well-formed XML whose description
