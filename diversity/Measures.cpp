@@ -23,9 +23,19 @@ Measure rating(const QString &name, const QString &description, Rate rate, Count
     return {name, description, std::nullopt, rate, std::nullopt, listed};
 }
 
-Measure pairing(const QString &name, const QString &description, Rate origination, Rate extinction)
+// Origination and extinction together, per stage or per million years.
+Measure bothRates(bool perMyr)
 {
-    return {name, description, std::nullopt, origination, extinction, Count::Genera};
+    const QString description = u"Удельные скорости появления (p) и вымирания (q) %1 вместе, "
+                                u"с ±1 стандартной ошибкой (биномиальное приближение)%2"_s;
+    return {perMyr ? u"Скорости на млн лет"_s : u"Скорости появления и вымирания"_s,
+            perMyr
+                ? description.arg(u"на млн лет"_s, u"; пусто для интервалов короче миллиона лет"_s)
+                : description.arg(u"на интервал"_s, QString()),
+            std::nullopt,
+            perMyr ? Rate::OriginationPerMyr : Rate::Origination,
+            perMyr ? Rate::ExtinctionPerMyr : Rate::Extinction,
+            Count::Genera};
 }
 
 } // namespace
@@ -72,14 +82,8 @@ const QList<Measure> &measures()
         rating(u"Вымирание на млн лет"_s,
                u"Удельная скорость вымирания, делённая на длительность яруса"_s,
                Rate::ExtinctionPerMyr, Count::CrossingBaseLast),
-        pairing(u"Скорости появления и вымирания"_s,
-                u"Удельные скорости появления (p) и вымирания (q) на интервал вместе, с ±1 "
-                u"стандартной ошибкой (биномиальное приближение)"_s,
-                Rate::Origination, Rate::Extinction),
-        pairing(u"Скорости на млн лет"_s,
-                u"Удельные скорости появления (p) и вымирания (q) на млн лет вместе, с ±1 "
-                u"стандартной ошибкой; пусто для интервалов короче миллиона лет"_s,
-                Rate::OriginationPerMyr, Rate::ExtinctionPerMyr),
+        bothRates(false),
+        bothRates(true),
     };
     return all;
 }
