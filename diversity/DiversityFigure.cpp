@@ -32,7 +32,9 @@ constexpr double MinimumTickSpacing = 48; // between labels of the time axis
 constexpr int ValueTicks = 5;             // about as many lines across the plot
 
 const QColor CurveColor(0x1f, 0x4e, 0x99);
-const QColor SecondColor(0xe0, 0x7b, 0x00); // a second series: extinction beside origination
+const QColor SecondColor(0xe0, 0x7b, 0x00);    // a second series: extinction beside origination
+const QColor PartColor(0x1f, 0x4e, 0x99, 110); // the part of a count below the rest
+const QColor BandColor(0xb0, 0x80, 0x40, 70); // the range of a value
 const QColor GridColor(0xe2, 0xe2, 0xe2);
 const QColor AxisColor(0x40, 0x40, 0x40);
 const QColor TextColor(0x20, 0x20, 0x20);
@@ -184,6 +186,7 @@ void DiversityFigure::scaleValues()
         }
     };
     take(m_content.values, m_content.errors);
+    take(m_content.bandHigh, {});
     if (m_content.second)
         take(m_content.second->values, m_content.second->errors);
     m_ticks.clear();
@@ -255,6 +258,7 @@ void DiversityFigure::paint(QPainter &painter) const
     paintValueAxis(painter);
     if (m_bins) {
         paintExtinctions(painter);
+        paintBandAndPart(painter);
         const bool two = m_content.second.has_value();
         paintCurve(painter, m_content.values, CurveColor, !two);
         paintErrorBars(painter, m_content.values, m_content.errors, CurveColor);
@@ -400,27 +404,68 @@ void DiversityFigure::paintErrorBars(QPainter &painter, const QList<std::optiona
     }
 }
 
-// The two series' names, each after a sample of its line, at the right of
-// the title's row; gives the width it takes.
+// Over each interval: the band of its value's range, and its part from the
+// axis up.
+void DiversityFigure::paintBandAndPart(QPainter &painter) const
+{
+    const QList<strata::Bin> &bins = m_bins->bins();
+    for (int i = 0; i < bins.size(); ++i) {
+        const double left = xOf(bins[i].base);
+        const double right = xOf(bins[i].top);
+        const std::optional<double> low = m_content.bandLow.value(i);
+        const std::optional<double> high = m_content.bandHigh.value(i);
+        if (low && high) {
+            const double bottom = std::min(yOf(*low).value_or(m_plot.bottom()), m_plot.bottom());
+            const double top = yOf(*high).value_or(m_plot.bottom());
+            painter.fillRect(QRectF(QPointF(left, top), QPointF(right, bottom)), BandColor);
+        }
+        const std::optional<double> part =
+            m_content.part ? m_content.part->values.value(i) : std::nullopt;
+        if (const std::optional<double> y = part ? yOf(*part) : std::nullopt)
+            painter.fillRect(QRectF(QPointF(left, *y), QPointF(right, m_plot.bottom())), PartColor);
+    }
+}
+
+// What the figure draws beside its measure, each name after a sample of its
+// line or its fill, at the right of the title's row; gives the width taken.
 double DiversityFigure::paintLegend(QPainter &painter) const
 {
+    struct Entry {
+        QString name;
+        QColor color;
+        bool area;
+    };
+    QList<Entry> entries;
+    if (m_content.second)
+        entries << Entry{m_content.valuesName, CurveColor, false}
+                << Entry{m_content.second->name, SecondColor, false};
+    if (m_content.part) {
+        QColor rest = CurveColor;
+        rest.setAlpha(40);
+        entries << Entry{m_content.part->name, PartColor, true}
+                << Entry{m_content.restName, rest, true};
+    }
+    if (!m_content.bandHigh.isEmpty())
+        entries << Entry{u"пределы"_s, BandColor, true};
     constexpr double Sample = 22;
     constexpr double Gap = 14;
     painter.setFont(fontOf(11));
     const QFontMetricsF metrics(painter.font());
-    const std::pair<QString, QColor> entries[] = {{m_content.valuesName, CurveColor},
-                                                  {m_content.second->name, SecondColor}};
     double x = m_plot.right();
     const double y = m_bounds.top() + TitleHeight / 2;
-    for (auto it = std::crbegin(entries); it != std::crend(entries); ++it) {
-        const double width = metrics.horizontalAdvance(it->first);
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+        const double width = metrics.horizontalAdvance(it->name);
         x -= width;
         painter.setPen(TextColor);
         painter.drawText(QRectF(x, m_bounds.top(), width + 2, TitleHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, it->first);
+                         Qt::AlignLeft | Qt::AlignVCenter, it->name);
         x -= Sample + 4;
-        painter.setPen(QPen(it->second, 2));
-        painter.drawLine(QPointF(x, y), QPointF(x + Sample, y));
+        if (it->area) {
+            painter.fillRect(QRectF(x, y - 5, Sample, 10), it->color);
+        } else {
+            painter.setPen(QPen(it->color, 2));
+            painter.drawLine(QPointF(x, y), QPointF(x + Sample, y));
+        }
         x -= Gap;
     }
     return m_plot.right() - x;
@@ -486,7 +531,7 @@ void DiversityFigure::paintTimeAxis(QPainter &painter) const
 
 void DiversityFigure::paintTexts(QPainter &painter) const
 {
-    const double legend = m_content.second && m_bins ? paintLegend(painter) : 0;
+    const double legend = m_bins ? paintLegend(painter) : 0;
     painter.setPen(TextColor);
     painter.setFont(fontOf(14, true));
     const QRectF titleBox(m_plot.left(), m_bounds.top(), m_plot.width() - legend, TitleHeight);

@@ -36,6 +36,14 @@ struct FigureContent {
     // With a second series, both are named in a legend and neither is filled.
     QString valuesName;
     std::optional<FigureSeries> second;
+    // A part of each value filled in a darker shade from the axis up (the
+    // extinct genera of a count, the living ones above them), both named.
+    std::optional<FigureSeries> part;
+    QString restName;
+    // A light band from low to high around each value: what the value
+    // would be with fewer or more entries counted. Empty: none.
+    QList<std::optional<double>> bandLow;
+    QList<std::optional<double>> bandHigh;
     QString measure;          // the value axis's label
     bool wholeNumbers = true; // counts: no ticks between whole numbers
     bool logarithmic = false;
@@ -86,6 +94,7 @@ private:
                     const QColor &color, bool filled) const;
     void paintErrorBars(QPainter &painter, const QList<std::optional<double>> &values,
                         const QList<std::optional<double>> &errors, const QColor &color) const;
+    void paintBandAndPart(QPainter &painter) const;
     double paintLegend(QPainter &painter) const;
     void paintExtinctions(QPainter &painter) const;
     void paintBand(QPainter &painter) const;

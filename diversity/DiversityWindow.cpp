@@ -81,6 +81,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
       m_wholeWords(checkBox(this, u"wholeWords"_s, u"Слово целиком"_s, false)),
       m_binKind(new QComboBox(this)), m_measure(new QComboBox(this)),
       m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
+      m_splitLiving(checkBox(this, u"splitLiving"_s, u"Вымершие и живущие"_s, false)),
+      m_showRange(checkBox(this, u"showRange"_s, u"Пределы"_s, false)),
       m_countUncertain(
           checkBox(this, u"countUncertain"_s, u"диапазоны под вопросом («?»)"_s, true)),
       m_countPeriodOnly(
@@ -108,7 +110,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_matchCase, &QCheckBox::toggled, this, &DiversityWindow::changeTextFilter);
     connect(m_wholeWords, &QCheckBox::toggled, this, &DiversityWindow::changeTextFilter);
     connect(m_groups, &GroupChecklist::groupsChanged, &m_recount, qOverload<>(&QTimer::start));
-    for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
+    for (QCheckBox *option :
+         {m_countUncertain, m_countPeriodOnly, m_countLiving, m_splitLiving, m_showRange})
         connect(option, &QCheckBox::toggled, &m_recount, qOverload<>(&QTimer::start));
     connect(m_binKind, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
     connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
@@ -163,6 +166,10 @@ void DiversityWindow::setUpControls()
     for (int i = 0; i < m_measure->count(); ++i)
         m_measure->setItemData(i, measures()[i].description, Qt::ToolTipRole);
     m_plot->setStageDescription([this](int stage) { return describeStage(stage); });
+    m_splitLiving->setToolTip(u"Вымершие и ныне живущие роды (с «Rec») разными оттенками: "
+                              u"живущие поднимают кайнозой, что каталог записал до наших дней"_s);
+    m_showRange->setToolTip(u"Полоса от числа без диапазонов с «?» до числа с диапазонами, "
+                            u"указанными только периодом (по всему периоду)"_s);
 
     m_stageTable->setObjectName(u"stageTable"_s);
     m_stageTable->setModel(m_stageModel);
@@ -197,16 +204,21 @@ void DiversityWindow::setUpLayout()
     filters->addSpacing(16);
     filters->addWidget(measureLabel);
     filters->addWidget(m_measure);
-    filters->addWidget(m_logScale);
     filters->addWidget(m_exportButton);
 
     auto *options = new QHBoxLayout;
     options->addWidget(new QLabel(u"Учитывать:"_s, this));
     for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
         options->addWidget(option);
-    options->addStretch();
+    options->addSpacing(16);
     options->addWidget(binsLabel);
     options->addWidget(m_binKind);
+    options->addStretch();
+    auto *display = new QHBoxLayout;
+    display->addWidget(new QLabel(u"Показать:"_s, this));
+    for (QCheckBox *shown : {m_logScale, m_splitLiving, m_showRange})
+        display->addWidget(shown);
+    display->addStretch();
 
     m_tabs->setObjectName(u"tabs"_s);
     m_tabs->addTab(m_stageTable, u"Интервалы"_s);
@@ -237,6 +249,7 @@ void DiversityWindow::setUpLayout()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addLayout(options);
+    layout->addLayout(display);
     layout->addWidget(main, 1);
     layout->addWidget(m_statusLine);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -335,8 +348,18 @@ void DiversityWindow::recount()
         m_bins = std::move(bins);
         m_stage = -1;
     }
-    m_counts = std::make_shared<const strata::StageCounts>(m_catalogue->entries, *m_bins, filter,
-                                                           options());
+    const auto countWith = [&](strata::CountOptions with) {
+        return std::make_shared<const strata::StageCounts>(m_catalogue->entries, *m_bins, filter,
+                                                           with);
+    };
+    const strata::CountOptions chosen = options();
+    m_counts = countWith(chosen);
+    m_extinct = m_splitLiving->isChecked() && chosen.living
+                    ? countWith({chosen.uncertain, chosen.periodOnly, false})
+                    : nullptr;
+    const bool range = m_showRange->isChecked();
+    m_fewest = range ? countWith({false, false, chosen.living}) : nullptr;
+    m_most = range ? countWith({true, true, chosen.living}) : nullptr;
     m_stageModel->setCounts(m_catalogue->scale, m_bins, m_counts);
     showMeasure();
     const QString notCounted = notReadWhole();
@@ -381,6 +404,18 @@ FigureContent DiversityWindow::figureContent() const
             extinction.errors.append(m_counts->rateError(stage, *measure.pairedRate));
         }
         content.second = std::move(extinction);
+    }
+    if (m_extinct && measure.isCount()) {
+        content.part = FigureSeries{u"вымершие"_s, {}, {}};
+        content.restName = u"ныне живущие"_s;
+        for (int stage = 0; stage < m_extinct->stageCount(); ++stage)
+            content.part->values.append(measureValue(measure, *m_extinct, stage));
+    }
+    for (int stage = 0; m_fewest && m_most && stage < m_counts->stageCount(); ++stage) {
+        const std::optional<double> a = measureValue(measure, *m_fewest, stage);
+        const std::optional<double> b = measureValue(measure, *m_most, stage);
+        content.bandLow.append(a && b ? std::min(*a, *b) : std::optional<double>());
+        content.bandHigh.append(a && b ? std::max(*a, *b) : std::optional<double>());
     }
     content.title = title();
     content.totals = totals();
@@ -522,6 +557,8 @@ QString DiversityWindow::describeStage(int stage) const
     for (strata::Count count : {strata::Count::Genera, strata::Count::FirstAppearances,
                                 strata::Count::LastAppearances, strata::Count::SingleStage})
         lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
+    if (stage == m_counts->stageCount() - 1)
+        lines << youngestLastAppearancesNote();
     const Measure &measure = measures()[measureIndex()];
     if (!measure.isCount()) {
         const QString value = measureText(measure, *m_counts, stage);

@@ -95,6 +95,11 @@ private:
     std::shared_ptr<const GenusCatalogue> m_catalogue;
     std::shared_ptr<const strata::Bins> m_bins; // of the counts
     std::shared_ptr<const strata::StageCounts> m_counts;
+    // The same without living genera, and with the fewest and the most
+    // entries counted: made only while shown.
+    std::shared_ptr<const strata::StageCounts> m_extinct;
+    std::shared_ptr<const strata::StageCounts> m_fewest;
+    std::shared_ptr<const strata::StageCounts> m_most;
     EntryTextFilter m_textFilter;
     QTimer m_recount; // many changes at once, one recount
     int m_stage = -1;
@@ -107,6 +112,8 @@ private:
     QComboBox *m_binKind;
     QComboBox *m_measure;
     QCheckBox *m_logScale;
+    QCheckBox *m_splitLiving;
+    QCheckBox *m_showRange;
     QCheckBox *m_countUncertain;
     QCheckBox *m_countPeriodOnly;
     QCheckBox *m_countLiving;

@@ -111,6 +111,12 @@ QString formatAge(double ma)
     return QLocale(QLocale::Russian).toString(ma, 'g', 7);
 }
 
+QString youngestLastAppearancesNote()
+{
+    return u"В самом молодом интервале последние появления — роды, чей диапазон кончается "
+           u"в нём без «Rec»: часть их может жить и ныне"_s;
+}
+
 bool Measure::isPerMyr() const
 {
     return rate == Rate::OriginationPerMyr || rate == Rate::ExtinctionPerMyr;

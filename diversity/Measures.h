@@ -41,6 +41,10 @@ std::optional<double> measureValue(const Measure &measure, const strata::StageCo
 QString formatValue(std::optional<double> value, bool whole);
 QString formatAge(double ma);
 
+// Why the last appearances of the youngest interval are not all
+// extinctions: the Pull of the Recent, as the table and the tooltip say it.
+QString youngestLastAppearancesNote();
+
 // The same as a table shows it: "0,25 / 0,13" for a pair of rates.
 QString measureText(const Measure &measure, const strata::StageCounts &counts, int stage);
 

@@ -4,6 +4,8 @@
 #include "StageCounts.h"
 #include "TimeScale.h"
 
+#include <QColor>
+
 namespace fosdat::diversity
 {
 
@@ -69,6 +71,13 @@ QVariant StageTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return stageData(index.row(), index.column());
+    const Measure *measure = measureOf(index.column());
+    const bool youngestLast = index.row() == rowCount() - 1 && measure &&
+                              measure->count == strata::Count::LastAppearances;
+    if (role == Qt::ToolTipRole && youngestLast)
+        return youngestLastAppearancesNote();
+    if (role == Qt::BackgroundRole && youngestLast)
+        return QColor(0xff, 0xf0, 0xc0);
     if (role == Qt::TextAlignmentRole && index.column() >= 3)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -37,6 +37,12 @@ bool isSecond(QRgb pixel)
     return qRed(pixel) > 190 && qGreen(pixel) > 90 && qGreen(pixel) < 170 && qBlue(pixel) < 80;
 }
 
+// The range band's light tan over white.
+bool isBand(QRgb pixel)
+{
+    return qRed(pixel) - qBlue(pixel) > 20 && qBlue(pixel) > 150;
+}
+
 bool isExtinctionMark(QRgb pixel)
 {
     return qRed(pixel) - qBlue(pixel) > 60 && qGreen(pixel) < 120;
@@ -51,6 +57,28 @@ QList<int> rowsWhere(const QImage &image, int x, double top, double bottom, bool
             rows.append(y);
     }
     return rows;
+}
+
+// The figure painted at its export size.
+QImage painted(const FigureContent &content)
+{
+    const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+    QImage image(bounds.size().toSize(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    DiversityFigure(content, bounds).paint(painter);
+    return image;
+}
+
+// The texts of the figure's SVG, in their order: a text may be written in runs.
+QString svgTexts(const FigureContent &content)
+{
+    QXmlStreamReader svg(figureSvg(content));
+    QString texts;
+    while (!svg.atEnd()) {
+        if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"text")
+            texts += svg.readElementText();
+    }
+    return texts;
 }
 
 } // namespace
@@ -154,14 +182,8 @@ private slots:
 
         const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
         const DiversityFigure figure(content, bounds);
-        const auto image = [&](const FigureContent &shown) {
-            QImage painted(bounds.size().toSize(), QImage::Format_RGB32);
-            QPainter painter(&painted);
-            DiversityFigure(shown, bounds).paint(painter);
-            return painted;
-        };
-        const QImage withErrors = image(content);
-        const QImage without = image(bare);
+        const QImage withErrors = painted(content);
+        const QImage without = painted(bare);
         const QRectF plot = figure.plotArea();
         const auto extent = [&](const QImage &painted, int x, bool (*test)(QRgb)) {
             const QList<int> rows = rowsWhere(painted, x, plot.top(), plot.bottom(), test);
@@ -175,15 +197,54 @@ private slots:
                 QVERIFY2(extent(withErrors, x, test) > bare + 20, qPrintable(code));
             }
         }
-        // The SVG's texts, in their order: a text may be written in runs.
-        QXmlStreamReader svg(figureSvg(content));
-        QString texts;
-        while (!svg.atEnd()) {
-            if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"text")
-                texts += svg.readElementText();
-        }
+        const QString texts = svgTexts(content);
         QVERIFY(texts.contains(u"Появление (p)"_s));
         QVERIFY(texts.contains(u"Вымирание (q)"_s));
+    }
+
+    // A count's part (the extinct genera) filled darker from the axis up, and
+    // the band of its range above the curve, both named in the legend: what
+    // the same figure without them does not draw.
+    void partAndRange()
+    {
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        FigureContent bare;
+        bare.scale = scale;
+        bare.values.resize(scale->stages().size());
+        bare.values[scale->stageIndex(u"Aale")] = 60; // one value axis for both figures
+        FigureContent content = bare;
+        content.part = FigureSeries{u"вымершие"_s, bare.values, {}};
+        content.restName = u"ныне живущие"_s;
+        content.bandLow = content.bandHigh = bare.values;
+        const QStringList stages{u"Trem"_s, u"Camp"_s};
+        for (const QString &code : stages) {
+            const int stage = scale->stageIndex(code);
+            bare.values[stage] = content.values[stage] = 40;
+            content.part->values[stage] = 20;
+            content.bandLow[stage] = 30;
+            content.bandHigh[stage] = 60;
+        }
+        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const DiversityFigure figure(content, bounds);
+        const QImage drawn = painted(content);
+        const QImage plain = painted(bare);
+        const QRectF plot = figure.plotArea();
+        for (const QString &code : stages) {
+            const int x = int(figure.stageColumn(scale->stageIndex(code)).center().x());
+            const int curveTop = rowsWhere(drawn, x, plot.top(), plot.bottom(), isCurve).value(0);
+            QVERIFY2(curveTop > plot.top(), qPrintable(code));
+            // Above the curve: the band, where the plain figure is white.
+            const auto bandRows = [&](const QImage &painted) {
+                return rowsWhere(painted, x, plot.top(), curveTop - 3, isBand).size();
+            };
+            QVERIFY2(bandRows(drawn) > 20 && bandRows(plain) == 0, qPrintable(code));
+            // Just above the axis: darker than the plain figure's fill.
+            const int y = int(plot.bottom()) - 3;
+            QVERIFY2(qGray(drawn.pixel(x, y)) < qGray(plain.pixel(x, y)) - 20, qPrintable(code));
+        }
+        const QString texts = svgTexts(content);
+        for (const QString &name : {u"вымершие"_s, u"ныне живущие"_s, u"пределы"_s})
+            QVERIFY2(texts.contains(name), qPrintable(name));
     }
 
     // Whatever the filter holds, the SVG is well-formed XML whose description

@@ -349,6 +349,38 @@ private slots:
                               u"Lambdammina"_s, u"Thetathyris"_s, u"Zetathyris"_s}));
     }
 
+    // "Вымершие и живущие" and "Пределы" ticked with the mouse: the Campanian's
+    // genera split into the extinct (all but Zetathyris) and the rest; its
+    // range from none with "?" (there are none) to the period-only
+    // Epsilonella as well. The youngest interval's last appearances are
+    // flagged.
+    void extinctLivingAndRange()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        const int camp = s.rowOf(u"Camp"_s);
+        QCOMPARE(s.diversity()->plot()->content().values.value(camp), 6.0);
+        QVERIFY(!s.diversity()->plot()->content().part);
+        QTest::mouseClick(s.child<QCheckBox>("splitLiving"), Qt::LeftButton);
+        QTRY_VERIFY(s.diversity()->plot()->content().part);
+        QCOMPARE(s.diversity()->plot()->content().part->values.value(camp), 5.0);
+        QTest::mouseClick(s.child<QCheckBox>("showRange"), Qt::LeftButton);
+        QTRY_VERIFY(!s.diversity()->plot()->content().bandHigh.isEmpty());
+        QCOMPARE(s.diversity()->plot()->content().bandLow.value(camp), 6.0);
+        QCOMPARE(s.diversity()->plot()->content().bandHigh.value(camp), 7.0);
+
+        QAbstractItemModel *table = s.child<QTableView>("stageTable")->model();
+        const int lastAppearances = 7; // after the interval's own five columns, the third measure
+        QCOMPARE(table->headerData(lastAppearances, Qt::Horizontal),
+                 QVariant(u"Последние появления"_s));
+        const auto tip = [&](int row) {
+            return table->index(row, lastAppearances).data(Qt::ToolTipRole).toString();
+        };
+        QVERIFY(tip(table->rowCount() - 1).contains(u"может жить и ныне"_s));
+        QVERIFY(tip(camp).isEmpty());
+    }
+
     // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns
     // separated by tabs; a reason of "Не учтено" copies its entries, each
     // with the reason after it.
