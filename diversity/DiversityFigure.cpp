@@ -34,7 +34,7 @@ constexpr int ValueTicks = 5;             // about as many lines across the plot
 const QColor CurveColor(0x1f, 0x4e, 0x99);
 const QColor SecondColor(0xe0, 0x7b, 0x00);    // a second series: extinction beside origination
 const QColor PartColor(0x1f, 0x4e, 0x99, 110); // the part of a count below the rest
-const QColor BandColor(0xb0, 0x80, 0x40, 70); // the range of a value
+const QColor BandColor(0xb0, 0x80, 0x40, 70);  // the range of a value
 const QColor GridColor(0xe2, 0xe2, 0xe2);
 const QColor AxisColor(0x40, 0x40, 0x40);
 const QColor TextColor(0x20, 0x20, 0x20);
@@ -160,6 +160,12 @@ DiversityFigure::DiversityFigure(const FigureContent &content, const QRectF &bou
     if (content.scale && !content.scale->stages().isEmpty()) {
         m_oldest = content.scale->stages().constFirst().base;
         m_youngest = content.scale->stages().constLast().top;
+        const double oldest = std::min(content.oldest.value_or(m_oldest), m_oldest);
+        const double youngest = std::max(content.youngest.value_or(m_youngest), m_youngest);
+        if (oldest > youngest) {
+            m_oldest = oldest;
+            m_youngest = youngest;
+        }
         m_bins = content.bins ? content.bins
                               : std::make_shared<const strata::Bins>(*content.scale,
                                                                      strata::BinKind::Stages);
@@ -257,6 +263,10 @@ void DiversityFigure::paint(QPainter &painter) const
     paintColumns(painter);
     paintValueAxis(painter);
     if (m_bins) {
+        // Only the time shown: the plot's and the band's width.
+        painter.save();
+        painter.setClipRect(
+            QRectF(m_plot.left(), m_bounds.top(), m_plot.width(), m_bounds.height()));
         paintExtinctions(painter);
         paintBandAndPart(painter);
         const bool two = m_content.second.has_value();
@@ -268,6 +278,7 @@ void DiversityFigure::paint(QPainter &painter) const
                            SecondColor);
         }
         paintBand(painter);
+        painter.restore();
         paintTimeAxis(painter);
     }
     paintTexts(painter);
@@ -478,8 +489,11 @@ void DiversityFigure::paintBand(QPainter &painter) const
     painter.setPen(QPen(Qt::white, 0.5));
     painter.setFont(fontOf(9));
     for (int i = 0; i < stages.size(); ++i) {
-        const QRectF cell(QPointF(xOf(stages[i].base), m_stageRow.top()),
-                          QPointF(xOf(stages[i].top), m_stageRow.bottom()));
+        const QRectF cell = QRectF(QPointF(xOf(stages[i].base), m_stageRow.top()),
+                                   QPointF(xOf(stages[i].top), m_stageRow.bottom()))
+                                .intersected(m_stageRow);
+        if (cell.isEmpty())
+            continue;
         const QColor fill = periodColor(stages[i].period).lighter(i % 2 ? 125 : 112);
         painter.fillRect(cell, fill);
         painter.setPen(textOn(fill));
@@ -490,16 +504,20 @@ void DiversityFigure::paintBand(QPainter &painter) const
         int last = first;
         while (last + 1 < stages.size() && stages[last + 1].period == stages[first].period)
             ++last;
-        const QRectF cell(QPointF(xOf(stages[first].base), m_periodRow.top()),
-                          QPointF(xOf(stages[last].top), m_periodRow.bottom()));
+        const QRectF cell = QRectF(QPointF(xOf(stages[first].base), m_periodRow.top()),
+                                   QPointF(xOf(stages[last].top), m_periodRow.bottom()))
+                                .intersected(m_periodRow);
         const QColor fill = periodColor(stages[first].period);
+        const QString &period = stages[first].period;
+        first = last + 1;
+        if (cell.isEmpty())
+            continue;
         painter.fillRect(cell, fill);
         painter.setPen(QPen(Qt::white, 1));
         painter.drawLine(cell.topLeft(), cell.bottomLeft());
         painter.setPen(textOn(fill));
-        if (!drawIfFits(painter, cell, periodName(*m_content.scale, stages[first].period)))
-            drawIfFits(painter, cell, stages[first].period);
-        first = last + 1;
+        if (!drawIfFits(painter, cell, periodName(*m_content.scale, period)))
+            drawIfFits(painter, cell, period);
     }
     if (m_content.selected >= 0 && m_content.selected < m_bins->bins().size()) {
         const strata::Bin &bin = m_bins->bins().at(m_content.selected);

@@ -44,6 +44,10 @@ struct FigureContent {
     // would be with fewer or more entries counted. Empty: none.
     QList<std::optional<double>> bandLow;
     QList<std::optional<double>> bandHigh;
+    // The time shown, in Ma: none, or an oldest not older than the
+    // youngest, the whole scale's.
+    std::optional<double> oldest;
+    std::optional<double> youngest;
     QString measure;          // the value axis's label
     bool wholeNumbers = true; // counts: no ticks between whole numbers
     bool logarithmic = false;

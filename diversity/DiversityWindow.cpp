@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -83,6 +84,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
       m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
       m_splitLiving(checkBox(this, u"splitLiving"_s, u"Вымершие и живущие"_s, false)),
       m_showRange(checkBox(this, u"showRange"_s, u"Пределы"_s, false)),
+      m_oldestMa(new QSpinBox(this)), m_youngestMa(new QSpinBox(this)),
       m_countUncertain(
           checkBox(this, u"countUncertain"_s, u"диапазоны под вопросом («?»)"_s, true)),
       m_countPeriodOnly(
@@ -116,6 +118,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_binKind, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
     connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
     connect(m_logScale, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
+    for (QSpinBox *end : {m_oldestMa, m_youngestMa})
+        connect(end, &QSpinBox::valueChanged, this, &DiversityWindow::showMeasure);
     connect(m_plot, &DiversityPlot::stageClicked, this, &DiversityWindow::chooseStage);
     connect(m_stageTable->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &DiversityWindow::showStage);
@@ -166,6 +170,16 @@ void DiversityWindow::setUpControls()
     for (int i = 0; i < m_measure->count(); ++i)
         m_measure->setItemData(i, measures()[i].description, Qt::ToolTipRole);
     m_plot->setStageDescription([this](int stage) { return describeStage(stage); });
+    constexpr int EarthAge = 4600; // Ma
+    for (QSpinBox *end : {m_oldestMa, m_youngestMa}) {
+        end->setRange(0, EarthAge);
+        end->setSuffix(u" млн лет"_s);
+    }
+    m_oldestMa->setObjectName(u"oldestMa"_s);
+    m_oldestMa->setSpecialValueText(u"древнейшего рода"_s);
+    m_oldestMa->setAccessibleName(u"Время от"_s);
+    m_youngestMa->setObjectName(u"youngestMa"_s);
+    m_youngestMa->setAccessibleName(u"Время до"_s);
     m_splitLiving->setToolTip(u"Вымершие и ныне живущие роды (с «Rec») разными оттенками: "
                               u"живущие поднимают кайнозой, что каталог записал до наших дней"_s);
     m_showRange->setToolTip(u"Полоса от числа без диапазонов с «?» до числа с диапазонами, "
@@ -219,6 +233,12 @@ void DiversityWindow::setUpLayout()
     for (QCheckBox *shown : {m_logScale, m_splitLiving, m_showRange})
         display->addWidget(shown);
     display->addStretch();
+    auto *fromLabel = new QLabel(u"&Время: от"_s, this);
+    fromLabel->setBuddy(m_oldestMa);
+    display->addWidget(fromLabel);
+    display->addWidget(m_oldestMa);
+    display->addWidget(new QLabel(u"до"_s, this));
+    display->addWidget(m_youngestMa);
 
     m_tabs->setObjectName(u"tabs"_s);
     m_tabs->addTab(m_stageTable, u"Интервалы"_s);
@@ -389,6 +409,14 @@ FigureContent DiversityWindow::figureContent() const
         return content;
     content.scale = m_catalogue->scale;
     content.bins = m_bins;
+    // From the oldest interval with a counted genus, unless chosen.
+    if (m_oldestMa->value() > 0)
+        content.oldest = m_oldestMa->value();
+    for (int bin = 0; !content.oldest && bin < m_counts->stageCount(); ++bin) {
+        if (m_counts->count(bin, strata::Count::Genera) > 0)
+            content.oldest = m_bins->bins().at(bin).base;
+    }
+    content.youngest = m_youngestMa->value();
     bool shortBin = false; // a bin shorter than a million years
     for (int stage = 0; stage < m_counts->stageCount(); ++stage) {
         content.values.append(measureValue(measure, *m_counts, stage));

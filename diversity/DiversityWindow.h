@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
+class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QToolButton;
@@ -114,6 +115,8 @@ private:
     QCheckBox *m_logScale;
     QCheckBox *m_splitLiving;
     QCheckBox *m_showRange;
+    QSpinBox *m_oldestMa; // the time shown; 0: from the oldest counted genus
+    QSpinBox *m_youngestMa;
     QCheckBox *m_countUncertain;
     QCheckBox *m_countPeriodOnly;
     QCheckBox *m_countLiving;

@@ -153,6 +153,31 @@ private slots:
         QVERIFY(boundary.size() > plot.height() / 3); // a dashed line down the plot
     }
 
+    // A time chosen fills the plot's width: its ends at the plot's edges, and
+    // nothing of the time before or after drawn beside the plot (the value
+    // axis's labels and the margins stay white in the period band's row).
+    void timeShown()
+    {
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        FigureContent content;
+        content.scale = scale;
+        content.values.fill(10.0, scale->stages().size());
+        content.oldest = 300;
+        content.youngest = 100;
+        const DiversityFigure figure(content, QRectF(QPointF(), DiversityFigure::ExportSize));
+        const QRectF plot = figure.plotArea();
+        QCOMPARE(figure.xOf(300), plot.left());
+        QCOMPARE(figure.xOf(100), plot.right());
+        const QImage image = painted(content);
+        const int bandRow = int(plot.bottom()) + 6;
+        QVERIFY(image.pixel(int(plot.center().x()), bandRow) != qRgb(255, 255, 255));
+        for (int x = 0; x < image.width(); ++x) {
+            if (x < plot.left() - 1 || x > plot.right() + 1)
+                QVERIFY2(image.pixel(x, bandRow) == qRgb(255, 255, 255),
+                         qPrintable(QString::number(x)));
+        }
+    }
+
     // Origination and extinction rates on one figure: each series in its own
     // colour over its stages, a bar of ±1 standard error at each stage's
     // middle (the same figure without errors has none), both named in a

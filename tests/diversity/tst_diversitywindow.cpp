@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -327,6 +328,15 @@ private slots:
                  QStringList({u"Edia-Plie"_s, u"Toar"_s, u"Call"_s, u"Ceno"_s, u"Turo"_s, u"Sant"_s,
                               u"Camp"_s, u"Maas"_s, u"Dani"_s, u"Sela-Megh"_s}));
         QCOMPARE(s.diversity()->plot()->content().values.size(), 10);
+        // Time from the oldest interval with a genus, the Toarcian, unless chosen.
+        const fosdat::strata::TimeScale &scale = fosdat::strata::shippedTimeScale();
+        QCOMPARE(s.diversity()->plot()->content().oldest,
+                 scale.stages().at(scale.stageIndex(u"Toar")).base);
+        auto *oldest = s.child<QSpinBox>("oldestMa");
+        oldest->setFocus();
+        QTest::keyClick(oldest, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(oldest, u"300"_s);
+        QCOMPARE(s.diversity()->plot()->content().oldest, 300.0);
         s.clickStage(u"Turo"_s);
         QCOMPARE(s.listedGenera(), QStringList({u"Betathyris"_s}));
         QVERIFY(s.child<QLabel>("genusCaption")
