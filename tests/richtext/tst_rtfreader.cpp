@@ -1,6 +1,7 @@
 #include "RtfCodePages.h"
 #include "RtfLimits.h"
 #include "RtfReader.h"
+#include "RtfText.h"
 #include "RtfTokenizer.h"
 #include "support/RtfPicture.h"
 

@@ -2,6 +2,7 @@
 // reading builds, on whole files and around pictures, and rtf2txt prints it.
 #include "RtfLimits.h"
 #include "RtfReader.h"
+#include "RtfText.h"
 #include "support/RtfPicture.h"
 
 #include <QDir>
