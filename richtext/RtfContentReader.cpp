@@ -537,7 +537,7 @@ void Reader::fontTableDone()
 void Reader::pictureDone()
 {
     const GroupState &state = top();
-    // A full document shows no more pictures: they are not even decoded.
+    // A full document shows no more pictures: their headers are not even read.
     if (state.destination != Destination::Text || state.hidden || m_builder.isCut())
         return;
     const std::optional<Picture> picture = m_picture.finish(m_pictureBudget);
