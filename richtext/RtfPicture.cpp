@@ -4,6 +4,7 @@
 #include "RtfTokenizer.h"
 #include "RtfUnits.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace fosdat::rtf
@@ -60,7 +61,7 @@ std::optional<Header> jpegHeader(const QByteArray &data, int limit)
     qsizetype at = 2; // after the start-of-image marker
     while (at + 3 < data.size()) {
         if (byte(at) != 0xff)
-            break; // not a marker: the data is damaged, the decoder will tell
+            break; // not a marker: the data is damaged, as a document's decoder will tell
         const quint8 marker = byte(at + 1);
         if (marker == 0xd9) // end of image
             break;
@@ -157,11 +158,11 @@ std::optional<Picture> PictureReader::finish(qint64 &byteBudget)
         png ? pngHeader(m_data) : jpegHeader(m_data, limits::MaxJpegScans);
     if (!header || header->pixels.isEmpty())
         return std::nullopt;
-    const qint64 bytes =
-        qint64(header->pixels.width()) * header->pixels.height() * header->bytesPerPixel;
-    if (bytes > limits::MaxPictureBytes || bytes > byteBudget)
+    // Sides of up to 2^31 pixels make a count of pixels that fits; its bytes need not.
+    const qint64 pixels = qint64(header->pixels.width()) * header->pixels.height();
+    if (pixels > std::min(limits::MaxPictureBytes, byteBudget) / header->bytesPerPixel)
         return std::nullopt;
-    byteBudget -= bytes;
+    byteBudget -= pixels * header->bytesPerPixel;
     return Picture{
         std::exchange(m_data, QByteArray()), png, header->pixels,
         QSizeF(displayLength(m_goalWidth, m_scaleX), displayLength(m_goalHeight, m_scaleY))};
