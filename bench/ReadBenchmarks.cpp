@@ -2,6 +2,7 @@
 // plain text.
 #include "BenchCommon.h"
 #include "RtfReader.h"
+#include "RtfText.h"
 
 using namespace fosdat;
 

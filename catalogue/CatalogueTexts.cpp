@@ -1,7 +1,7 @@
 #include "CatalogueTexts.h"
 
 #include "DataFiles.h"
-#include "RtfReader.h"
+#include "RtfText.h"
 
 #include <QDir>
 

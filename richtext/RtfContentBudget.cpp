@@ -28,14 +28,13 @@ constexpr qreal EstimateMargin = 2;
 // that a document without a height cap counts them as fast.
 constexpr qreal MaxSureUnits = 1 << 30;
 
-qreal emOf(const QTextCharFormat &chars)
+qreal emOf(const CharFormat &chars)
 {
-    const qreal points = chars.fontPointSize();
-    return (points > 0 ? points : units::pointsFromHalfPoints(units::DefaultHalfPoints)) *
-           PixelsPerPoint;
+    const int halfPoints = chars.halfPoints > 0 ? chars.halfPoints : units::DefaultHalfPoints;
+    return units::pointsFromHalfPoints(halfPoints) * PixelsPerPoint;
 }
 
-qreal lineHeightOf(const QTextCharFormat &chars)
+qreal lineHeightOf(const CharFormat &chars)
 {
     return emOf(chars) * LineSpacing + 1;
 }
@@ -68,10 +67,10 @@ ContentBudget::ContentBudget(std::optional<qreal> layoutHeight)
       m_tabDistance(units::pixelsFromRtfLength(units::DefaultTabLength)),
       m_lastShape(computeShape(m_shapedBlock))
 {
-    setCharacters(QTextCharFormat());
+    setCharacters(CharFormat());
 }
 
-ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
+ContentBudget::Shape ContentBudget::shapeOf(const BlockFormat &block)
 {
     if (block == m_shapedBlock)
         return m_lastShape;
@@ -80,24 +79,27 @@ ContentBudget::Shape ContentBudget::shapeOf(const QTextBlockFormat &block)
     return m_lastShape;
 }
 
-ContentBudget::Shape ContentBudget::computeShape(const QTextBlockFormat &block) const
+ContentBudget::Shape ContentBudget::computeShape(const BlockFormat &block) const
 {
     // Negative spacing and indents are counted as none: the estimate only
     // ever errs towards a taller document.
-    const auto positive = [](qreal length) { return std::max<qreal>(length, 0); };
+    const auto positive = [](int length) {
+        return units::pixelsFromRtfLength(std::max(length, 0));
+    };
     Shape shape;
-    shape.margins = positive(block.topMargin()) + positive(block.bottomMargin());
+    shape.margins = positive(block.spaceBefore) + positive(block.spaceAfter);
     shape.lineWidth =
-        std::max<qreal>(LineWidth - positive(block.leftMargin()) - positive(block.rightMargin()) -
-                            positive(block.textIndent()),
+        std::max<qreal>(LineWidth - positive(block.leftIndent) - positive(block.rightIndent) -
+                            positive(block.firstLineIndent),
                         1);
     // A tab reaches the next stop; where that lies beyond the line's end, it
     // takes the rest of the line and goes on from the next line's start.
     qreal step = m_tabDistance;
     qreal stop = 0;
-    for (const QTextOption::Tab &tab : block.tabPositions()) {
-        step = std::max(step, tab.position - stop);
-        stop = std::max(stop, tab.position);
+    for (const TabStop &tab : block.tabStops) {
+        const qreal position = units::pixelsFromRtfLength(tab.position);
+        step = std::max(step, position - stop);
+        stop = std::max(stop, position);
     }
     shape.tabWidth = std::min(step, shape.lineWidth);
     return shape;
@@ -133,7 +135,7 @@ qsizetype ContentBudget::sureUnits() const
     return room > perUnit ? qsizetype(std::min(room / perUnit, MaxSureUnits)) - 1 : 0;
 }
 
-bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars)
+bool ContentBudget::beginParagraph(const BlockFormat &block, const CharFormat &chars)
 {
     if (!startParagraph(block, chars, 0, 0))
         return false;
@@ -141,8 +143,8 @@ bool ContentBudget::beginParagraph(const QTextBlockFormat &block, const QTextCha
     return true;
 }
 
-std::optional<qsizetype> ContentBudget::splitParagraph(const QTextBlockFormat &block,
-                                                       const QTextCharFormat &chars)
+std::optional<qsizetype> ContentBudget::splitParagraph(const BlockFormat &block,
+                                                       const CharFormat &chars)
 {
     // A paragraph without a place to break is broken at its end.
     const bool carry = m_wordLetters < m_paragraphUnits;
@@ -160,7 +162,7 @@ void ContentBudget::passBreak()
     m_wordChanges = 0;
 }
 
-bool ContentBudget::startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
+bool ContentBudget::startParagraph(const BlockFormat &block, const CharFormat &chars,
                                    qsizetype carried, int carriedChanges)
 {
     if (m_paragraphs >= m_maxParagraphs)
@@ -197,7 +199,7 @@ bool ContentBudget::keepEmptyParagraph()
     return true;
 }
 
-bool ContentBudget::reformatParagraph(const QTextBlockFormat &block)
+bool ContentBudget::reformatParagraph(const BlockFormat &block)
 {
     const Shape shape = shapeOf(block);
     if (!fits(paragraphHeight(shape, m_tallestLine, m_paragraphUnits, m_widthSum)))
@@ -230,7 +232,7 @@ void ContentBudget::setTabDistance(qreal pixels)
     m_lastShape = computeShape(m_shapedBlock);
 }
 
-void ContentBudget::setCharacters(const QTextCharFormat &chars)
+void ContentBudget::setCharacters(const CharFormat &chars)
 {
     if (chars == m_chars && m_unitWidth > 0)
         return;

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "RtfFormats.h"
 #include "RtfLimits.h"
 
 #include <QChar>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
 #include <optional>
 
 namespace fosdat::rtf
@@ -33,18 +32,17 @@ public:
 
     // A paragraph begins, in `block` with `chars` before any text. False,
     // with nothing counted, when the document has no room for it.
-    bool beginParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars);
+    bool beginParagraph(const BlockFormat &block, const CharFormat &chars);
     // A full paragraph is broken after its last place to break a line, and
     // the next begins. The units after that place, which the next paragraph
     // takes, with the changes of format among them; nothing when the
     // document has no room for another paragraph.
-    std::optional<qsizetype> splitParagraph(const QTextBlockFormat &block,
-                                            const QTextCharFormat &chars);
+    std::optional<qsizetype> splitParagraph(const BlockFormat &block, const CharFormat &chars);
     // Whether one more empty paragraph in a row is kept; counts it when it is.
     bool keepEmptyParagraph();
     // The paragraph takes a new block format at its end. False, with the
     // estimate unchanged, when the document would then be too tall.
-    bool reformatParagraph(const QTextBlockFormat &block);
+    bool reformatParagraph(const BlockFormat &block);
 
     // The character format changes before more content; false when the
     // document, or the stretch of it that this text is in, keeps no more
@@ -53,7 +51,7 @@ public:
     // Whether the document keeps any more changes of format.
     bool keepsFormatChanges() const { return m_formatChanges < limits::MaxDocumentFormatChanges; }
     // The size of the text that follows.
-    void setCharacters(const QTextCharFormat &chars);
+    void setCharacters(const CharFormat &chars);
     // The distance of the tab stops beyond a paragraph's own, in pixels.
     void setTabDistance(qreal pixels);
     // One UTF-16 unit of text; false, with nothing counted, when the document
@@ -96,11 +94,11 @@ private:
         qreal lineWidth = 1; // left by the indents
         qreal tabWidth = 1;  // of the widest tab
     };
-    Shape shapeOf(const QTextBlockFormat &block);
-    Shape computeShape(const QTextBlockFormat &block) const;
+    Shape shapeOf(const BlockFormat &block);
+    Shape computeShape(const BlockFormat &block) const;
     bool addAnyUnit(QChar unit);
-    bool startParagraph(const QTextBlockFormat &block, const QTextCharFormat &chars,
-                        qsizetype carried, int carriedChanges);
+    bool startParagraph(const BlockFormat &block, const CharFormat &chars, qsizetype carried,
+                        int carriedChanges);
     void passBreak();
     qreal paragraphHeight(const Shape &shape, qreal tallestLine, qsizetype units,
                           qreal widthSum) const;
@@ -136,14 +134,14 @@ private:
     int m_wordChanges = 0; // of format, since that place
 
     // The text that follows.
-    QTextCharFormat m_chars; // of the text that follows
+    CharFormat m_chars; // of the text that follows
     qreal m_lineHeight = 0;
     qreal m_unitWidth = 0;
 
     qreal m_tabDistance;
 
     // The last block format's shape, as paragraphs mostly share one.
-    QTextBlockFormat m_shapedBlock;
+    BlockFormat m_shapedBlock;
     Shape m_lastShape;
 };
 

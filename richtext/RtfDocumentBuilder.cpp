@@ -1,9 +1,7 @@
 #include "RtfDocumentBuilder.h"
 
 #include "RtfCodePages.h"
-#include "RtfWordBreaks.h"
-
-#include <QTextDocument>
+#include "RtfPicture.h"
 
 namespace fosdat::rtf
 {
@@ -61,51 +59,8 @@ void neutralize(QString &text)
 
 } // namespace
 
-CursorTarget::CursorTarget(QTextDocument &document) : m_cursor(&document)
-{
-    m_cursor.beginEditBlock();
-}
-
-void CursorTarget::formatFirstBlock(const TextFormats &formats)
-{
-    m_cursor.setBlockFormat(formats.block);
-    m_cursor.setBlockCharFormat(formats.chars);
-}
-
-void CursorTarget::setBlockFormat(const QTextBlockFormat &format)
-{
-    m_cursor.setBlockFormat(format);
-}
-
-void CursorTarget::insertBlock(const TextFormats &formats)
-{
-    m_cursor.insertBlock(formats.block, formats.chars);
-}
-
-void CursorTarget::splitBlock(qsizetype units, const TextFormats &formats)
-{
-    QTextCursor split(m_cursor);
-    split.setPosition(m_cursor.position() - int(units));
-    split.insertBlock(formats.block, formats.chars);
-}
-
-void CursorTarget::insertText(const QString &text, const QTextCharFormat &format)
-{
-    m_cursor.insertText(text, format);
-}
-
-void CursorTarget::insertImage(const QTextImageFormat &image)
-{
-    m_cursor.insertImage(image);
-}
-
-void CursorTarget::finish()
-{
-    m_cursor.endEditBlock();
-}
-
 DocumentBuilder::DocumentBuilder(ContentTarget &target, DecoderCache &decoders,
-                                 const QTextCharFormat &plain, std::optional<qreal> layoutHeight)
+                                 const CharFormat &plain, std::optional<qreal> layoutHeight)
     : m_target(target), m_decoders(decoders), m_budget(layoutHeight), m_plainFormat(plain)
 {
 }
@@ -140,16 +95,15 @@ void DocumentBuilder::appendUnit(char16_t unit, const TextFormats &formats)
     insertPartOfLongRun(0);
 }
 
-void DocumentBuilder::insertImage(const QTextImageFormat &image, const TextFormats &formats,
-                                  qreal height)
+void DocumentBuilder::insertPicture(const Picture &picture, const TextFormats &formats)
 {
     prepare(formats);
     flush();
     if (m_cut)
         return;
-    if (!m_budget.addPicture(height))
+    if (!m_budget.addPicture(picture.shownHeight()))
         return cut();
-    m_target.insertImage(image);
+    m_target.insertPicture(picture);
     m_blockEmpty = false;
 }
 
@@ -235,7 +189,7 @@ void DocumentBuilder::prepare(const TextFormats &formats)
 // The text that follows takes `chars`, or the plain format where the stretch
 // of the document it is in keeps no more changes, and from where the document
 // keeps none on.
-void DocumentBuilder::changeFormat(const QTextCharFormat &chars)
+void DocumentBuilder::changeFormat(const CharFormat &chars)
 {
     flush();
     if (m_cut || (m_budget.paragraphFullOfChanges() && !breakParagraph()))
@@ -373,8 +327,8 @@ bool DocumentBuilder::insertWordBreak()
         cut();
         return false;
     }
-    QTextCharFormat format = m_runFormat;
-    format.setProperty(WordBreakProperty, true);
+    CharFormat format = m_runFormat;
+    format.wordBreak = true;
     m_target.insertText(QString(QChar(ZeroWidthSpace)), format);
     return true;
 }

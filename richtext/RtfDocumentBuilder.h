@@ -1,13 +1,10 @@
 #pragma once
 
 #include "RtfContentBudget.h"
+#include "RtfFormats.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextImageFormat>
 #include <functional>
 #include <optional>
 
@@ -15,12 +12,7 @@ namespace fosdat::rtf
 {
 
 class DecoderCache;
-
-// The formats in effect at a point of the input.
-struct TextFormats {
-    QTextCharFormat chars;
-    QTextBlockFormat block;
-};
+struct Picture;
 
 // Where the builder's content goes.
 class ContentTarget
@@ -30,52 +22,15 @@ public:
 
     // Gives the first block, which exists from the start, its formats.
     virtual void formatFirstBlock(const TextFormats &formats) = 0;
-    virtual void setBlockFormat(const QTextBlockFormat &format) = 0;
+    virtual void setBlockFormat(const BlockFormat &format) = 0;
     virtual void insertBlock(const TextFormats &formats) = 0;
     // Breaks the current block `units` before its end; the new block takes `formats`.
     virtual void splitBlock(qsizetype units, const TextFormats &formats) = 0;
-    virtual void insertText(const QString &text, const QTextCharFormat &format) = 0;
-    virtual void insertImage(const QTextImageFormat &image) = 0;
+    virtual void insertText(const QString &text, const CharFormat &format) = 0;
+    virtual void insertPicture(const Picture &picture) = 0;
+    // The distance of the tab stops beyond a paragraph's own, in pixels.
+    virtual void setTabDistance(qreal) {}
     virtual void finish() {}
-};
-
-// A document, filled through one cursor inside one edit block.
-class CursorTarget final : public ContentTarget
-{
-public:
-    explicit CursorTarget(QTextDocument &document);
-
-    void formatFirstBlock(const TextFormats &formats) override;
-    void setBlockFormat(const QTextBlockFormat &format) override;
-    void insertBlock(const TextFormats &formats) override;
-    void splitBlock(qsizetype units, const TextFormats &formats) override;
-    void insertText(const QString &text, const QTextCharFormat &format) override;
-    void insertImage(const QTextImageFormat &image) override;
-    void finish() override;
-
-private:
-    QTextCursor m_cursor;
-};
-
-// The text alone, paragraphs ended by '\n' but the last, pictures left out:
-// what a converter to plain text needs, without the cost of a document.
-class PlainTextTarget final : public ContentTarget
-{
-public:
-    void formatFirstBlock(const TextFormats &) override {}
-    void setBlockFormat(const QTextBlockFormat &) override {}
-    void insertBlock(const TextFormats &) override { m_text += u'\n'; }
-    void splitBlock(qsizetype units, const TextFormats &) override
-    {
-        m_text.insert(m_text.size() - units, u'\n');
-    }
-    void insertText(const QString &text, const QTextCharFormat &) override { m_text += text; }
-    void insertImage(const QTextImageFormat &) override {}
-
-    QString &text() { return m_text; }
-
-private:
-    QString m_text;
 };
 
 // Fills a target, usually a document. Text is gathered into runs and inserted
@@ -98,15 +53,14 @@ public:
     // `layoutHeight`: the height the view can lay out (ContentBudget), none
     // for the text alone. `plain` is the format the text goes on in once the
     // document keeps no more changes; it is read then, not copied now.
-    DocumentBuilder(ContentTarget &target, DecoderCache &decoders, const QTextCharFormat &plain,
+    DocumentBuilder(ContentTarget &target, DecoderCache &decoders, const CharFormat &plain,
                     std::optional<qreal> layoutHeight);
 
     // Bytes of the given code page; consecutive bytes are decoded together.
     void appendBytes(QByteArrayView bytes, int codePage, const TextFormats &formats);
     // One UTF-16 code unit; surrogate pairs are joined, lone surrogates become U+FFFD.
     void appendUnit(char16_t unit, const TextFormats &formats);
-    // A picture shown `height` pixels tall.
-    void insertImage(const QTextImageFormat &image, const TextFormats &formats, qreal height);
+    void insertPicture(const Picture &picture, const TextFormats &formats);
 
     // Ends the paragraph; `formats` are those in effect at its end.
     void endParagraph(const TextFormats &formats);
@@ -115,7 +69,11 @@ public:
     // Ends a table cell: the next text of the row is separated by a tab.
     void endCell();
     // The distance of the tab stops beyond a paragraph's own, in pixels.
-    void setTabDistance(qreal pixels) { m_budget.setTabDistance(pixels); }
+    void setTabDistance(qreal pixels)
+    {
+        m_budget.setTabDistance(pixels);
+        m_target.setTabDistance(pixels);
+    }
 
     // Ends the document. When it was cut and `closingLine` is given, a last
     // paragraph in `closing` holds its text for the characters shown and
@@ -135,7 +93,7 @@ public:
 
 private:
     void prepare(const TextFormats &formats);
-    void changeFormat(const QTextCharFormat &chars);
+    void changeFormat(const CharFormat &chars);
     bool startBlock(const TextFormats &formats);
     bool breakParagraph();
     void decodeBytes();
@@ -150,19 +108,19 @@ private:
     ContentTarget &m_target;
     DecoderCache &m_decoders;
     ContentBudget m_budget;
-    const QTextCharFormat &m_plainFormat;
-    QString m_run;               // decoded text not yet inserted
-    QTextCharFormat m_runFormat; // the format of m_run
-    QByteArray m_bytes;          // undecoded bytes that follow m_run
+    const CharFormat &m_plainFormat;
+    QString m_run;          // decoded text not yet inserted
+    CharFormat m_runFormat; // the format of m_run
+    QByteArray m_bytes;     // undecoded bytes that follow m_run
     int m_bytesCodePage = 0;
-    QTextBlockFormat m_blockFormat; // the format given to the current block
-    bool m_blockStarted = false;    // the current block has its formats
-    bool m_breakDue = false;        // a paragraph ended; its successor is not inserted yet
-    bool m_blockEmpty = false;      // nothing is in the current block yet
-    int m_cellsDue = 0;             // tabs owed to the next text of a table row
-    char16_t m_highSurrogate = 0;   // a high surrogate waiting for its low half
-    bool m_plainOnly = false;       // no more changes of format are kept
-    bool m_partlyPlain = false;     // some were not
+    BlockFormat m_blockFormat;    // the format given to the current block
+    bool m_blockStarted = false;  // the current block has its formats
+    bool m_breakDue = false;      // a paragraph ended; its successor is not inserted yet
+    bool m_blockEmpty = false;    // nothing is in the current block yet
+    int m_cellsDue = 0;           // tabs owed to the next text of a table row
+    char16_t m_highSurrogate = 0; // a high surrogate waiting for its low half
+    bool m_plainOnly = false;     // no more changes of format are kept
+    bool m_partlyPlain = false;   // some were not
     bool m_cut = false;
     qint64 m_shownUnits = 0;
     qint64 m_leftOutUnits = 0; // given after the document was full

@@ -2,7 +2,6 @@
 
 #include "RtfUnits.h"
 
-#include <QTextLength>
 #include <algorithm>
 
 namespace fosdat::rtf
@@ -14,27 +13,23 @@ namespace
 // Space above the separating rule, in RTF length units (9 pt).
 constexpr int SeparatorSpace = 180;
 
-QTextBlockFormat separatorFormat()
+BlockFormat separatorFormat()
 {
-    QTextBlockFormat format;
-    format.setTopMargin(units::pixelsFromRtfLength(SeparatorSpace));
-    format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
-                       QTextLength(QTextLength::PercentageLength, 100));
+    BlockFormat format;
+    format.spaceBefore = SeparatorSpace;
+    format.rule = true;
     return format;
 }
 
 } // namespace
 
-void Footnotes::setSize(QTextCharFormat &chars)
+void Footnotes::setSize(CharFormat &chars)
 {
-    const qreal points = chars.fontPointSize() > 0
-                             ? chars.fontPointSize()
-                             : units::pointsFromHalfPoints(units::DefaultHalfPoints);
-    chars.setFontPointSize(
-        units::pointsFromHalfPoints(std::max(1, units::halfPointsFromPoints(points) * 5 / 6)));
+    const int halfPoints = chars.halfPoints > 0 ? chars.halfPoints : units::DefaultHalfPoints;
+    chars.halfPoints = std::max(1, halfPoints * 5 / 6);
 }
 
-void Footnotes::Paragraphs::setBlockFormat(const QTextBlockFormat &format)
+void Footnotes::Paragraphs::setBlockFormat(const BlockFormat &format)
 {
     m_paragraphs.back().formats.block = format;
 }
@@ -57,7 +52,7 @@ void Footnotes::Paragraphs::splitBlock(qsizetype units, const TextFormats &forma
             runs.pop_back();
             units -= size;
         } else {
-            tail.runs.insert(tail.runs.begin(), {last.text.right(units), last.format});
+            tail.runs.insert(tail.runs.begin(), {last.text.right(units), last.format, {}});
             last.text.chop(units);
             units = 0;
         }
@@ -65,30 +60,29 @@ void Footnotes::Paragraphs::splitBlock(qsizetype units, const TextFormats &forma
     m_paragraphs.push_back(std::move(tail));
 }
 
-void Footnotes::Paragraphs::insertText(const QString &text, const QTextCharFormat &format)
+void Footnotes::Paragraphs::insertText(const QString &text, const CharFormat &format)
 {
-    m_paragraphs.back().runs.push_back({text, format});
+    m_paragraphs.back().runs.push_back({text, format, std::nullopt});
 }
 
-void Footnotes::Paragraphs::insertImage(const QTextImageFormat &image)
+void Footnotes::Paragraphs::insertPicture(const Picture &picture)
 {
-    m_paragraphs.back().runs.push_back({QString(), image});
+    m_paragraphs.back().runs.push_back({QString(), CharFormat(), picture});
 }
 
 // The paragraphs go through the text's builder as the text's own did, so they
 // are formatted and bounded alike.
-void Footnotes::appendTo(DocumentBuilder &text, const QTextCharFormat &chars)
+void Footnotes::appendTo(DocumentBuilder &text, const CharFormat &chars)
 {
-    m_builder.finish({chars, QTextBlockFormat()});
+    m_builder.finish({chars, BlockFormat()});
     if (m_paragraphs.paragraphs().empty())
         return;
     text.closeParagraph();
     text.endParagraph({chars, separatorFormat()});
     for (const Paragraphs::Paragraph &paragraph : m_paragraphs.paragraphs()) {
         for (const Paragraphs::Run &run : paragraph.runs) {
-            if (run.text.isEmpty()) {
-                const QTextImageFormat image = run.format.toImageFormat();
-                text.insertImage(image, paragraph.formats, image.height());
+            if (run.picture) {
+                text.insertPicture(*run.picture, paragraph.formats);
                 continue;
             }
             const TextFormats formats{run.format, paragraph.formats.block};

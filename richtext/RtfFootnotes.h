@@ -1,9 +1,10 @@
 #pragma once
 
 #include "RtfDocumentBuilder.h"
+#include "RtfPicture.h"
 
 #include <QString>
-#include <QTextCharFormat>
+#include <optional>
 #include <vector>
 
 namespace fosdat::rtf
@@ -18,7 +19,7 @@ class Footnotes
 public:
     // The footnotes are held whole: the text's builder, which they go
     // through at the end, decides what of them a document shows.
-    Footnotes(DecoderCache &decoders, const QTextCharFormat &plain)
+    Footnotes(DecoderCache &decoders, const CharFormat &plain)
         : m_builder(m_paragraphs, decoders, plain, std::nullopt)
     {
     }
@@ -35,11 +36,11 @@ public:
 
     // Gives a footnote's characters five sixths of the size they would have in
     // the text: 10 pt for 12 pt text, as word processors set footnotes.
-    static void setSize(QTextCharFormat &chars);
+    static void setSize(CharFormat &chars);
 
     // Appends the footnotes to the document's text, after a separator whose
     // empty line has `chars`.
-    void appendTo(DocumentBuilder &text, const QTextCharFormat &chars);
+    void appendTo(DocumentBuilder &text, const CharFormat &chars);
 
 private:
     // Keeps what the builder makes as paragraphs of runs.
@@ -47,8 +48,9 @@ private:
     {
     public:
         struct Run {
-            QString text;           // empty for a picture
-            QTextCharFormat format; // an image format for a picture
+            QString text; // empty for a picture
+            CharFormat format;
+            std::optional<Picture> picture;
         };
         struct Paragraph {
             TextFormats formats;
@@ -56,11 +58,11 @@ private:
         };
 
         void formatFirstBlock(const TextFormats &formats) override { insertBlock(formats); }
-        void setBlockFormat(const QTextBlockFormat &format) override;
+        void setBlockFormat(const BlockFormat &format) override;
         void insertBlock(const TextFormats &formats) override;
         void splitBlock(qsizetype units, const TextFormats &formats) override;
-        void insertText(const QString &text, const QTextCharFormat &format) override;
-        void insertImage(const QTextImageFormat &image) override;
+        void insertText(const QString &text, const CharFormat &format) override;
+        void insertPicture(const Picture &picture) override;
 
         const std::vector<Paragraph> &paragraphs() const { return m_paragraphs; }
 

@@ -4,8 +4,8 @@
 #include "RtfTokenizer.h"
 #include "RtfUnits.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include <algorithm>
+#include <climits>
 
 namespace fosdat::rtf
 {
@@ -13,27 +13,55 @@ namespace fosdat::rtf
 namespace
 {
 
-// The data must start like its kind (a PNG with its header chunk); decoders
-// are not even asked otherwise.
-bool hasSignature(const QByteArray &data, bool png)
+quint32 bigEndian(const QByteArray &data, qsizetype at, int bytes)
 {
-    if (!png)
-        return data.startsWith("\xff\xd8\xff");
-    return data.startsWith("\x89PNG\r\n\x1a\n") && data.mid(12, 4) == "IHDR";
+    quint32 value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | quint8(data.at(at + i));
+    return value;
 }
 
-// The scans (start-of-scan markers) of a JPEG, counted up to `limit` + 1 by
-// walking its segments: the lengths of the segments are skipped, so bytes
-// inside them are not taken for markers, and a scan's entropy-coded data
-// ends at the first marker that is neither a stuffed 0xFF nor a restart.
-int jpegScans(const QByteArray &data, int limit)
+// What a picture's header says: its size in pixels and the bytes a pixel
+// takes once decoded, at most what a decoder gives for such an image.
+struct Header {
+    QSize pixels;
+    int bytesPerPixel = 4;
+};
+
+// A PNG starts with its signature and its header chunk, which gives the size
+// and the bits of a sample: 16-bit images decode to 8 bytes a pixel.
+std::optional<Header> pngHeader(const QByteArray &data)
 {
+    if (!data.startsWith("\x89PNG\r\n\x1a\n") || data.size() < 26 || data.mid(12, 4) != "IHDR")
+        return std::nullopt;
+    const quint32 width = bigEndian(data, 16, 4);
+    const quint32 height = bigEndian(data, 20, 4);
+    if (width > quint32(INT_MAX) || height > quint32(INT_MAX))
+        return std::nullopt;
+    return Header{QSize(int(width), int(height)), data.at(24) == 16 ? 8 : 4};
+}
+
+// A JPEG's scans (start-of-scan markers), counted up to `limit` + 1, and its
+// size, from the first frame header, found by walking its segments: the
+// lengths of the segments are skipped, so bytes inside them are not taken
+// for markers, and a scan's entropy-coded data ends at the first marker that
+// is neither a stuffed 0xFF nor a restart. Nothing when the scans are too
+// many or no frame header comes before the first scan.
+std::optional<Header> jpegHeader(const QByteArray &data, int limit)
+{
+    if (!data.startsWith("\xff\xd8\xff"))
+        return std::nullopt;
     const auto byte = [&](qsizetype at) { return quint8(data.at(at)); };
+    const auto isFrame = [](quint8 marker) {
+        return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 &&
+               marker != 0xcc;
+    };
+    std::optional<Header> header;
     int scans = 0;
     qsizetype at = 2; // after the start-of-image marker
-    while (at + 3 < data.size() && scans <= limit) {
+    while (at + 3 < data.size()) {
         if (byte(at) != 0xff)
-            return scans; // not a marker: the data is damaged, the decoder will tell
+            break; // not a marker: the data is damaged, as a document's decoder will tell
         const quint8 marker = byte(at + 1);
         if (marker == 0xd9) // end of image
             break;
@@ -41,29 +69,21 @@ int jpegScans(const QByteArray &data, int limit)
             at += marker == 0xff ? 1 : 2; // fill byte, or a marker without a length
             continue;
         }
-        at += 2 + (byte(at + 2) << 8 | byte(at + 3));
+        if (isFrame(marker) && !header && at + 8 < data.size())
+            header =
+                Header{QSize(int(bigEndian(data, at + 7, 2)), int(bigEndian(data, at + 5, 2)))};
+        at += 2 + bigEndian(data, at + 2, 2);
         if (marker != 0xda)
             continue;
-        ++scans;
+        if (!header || ++scans > limit)
+            return std::nullopt;
         for (; at + 1 < data.size(); ++at) {
             const quint8 next = byte(at + 1);
             if (byte(at) == 0xff && next != 0x00 && !(next >= 0xd0 && next <= 0xd7))
                 break;
         }
     }
-    return scans;
-}
-
-// Bytes of the image `reader` will give, from its header, before any decoding.
-// A format the reader cannot tell is counted at 8 bytes a pixel, the most of
-// any it gives.
-qint64 decodedBytes(const QImageReader &reader)
-{
-    const QSize size = reader.size();
-    const QImage::Format format = reader.imageFormat();
-    const qint64 bitsPerPixel =
-        format == QImage::Format_Invalid ? 64 : QImage::toPixelFormat(format).bitsPerPixel();
-    return qint64(size.width()) * size.height() * bitsPerPixel / 8;
+    return header;
 }
 
 } // namespace
@@ -72,9 +92,9 @@ qreal Picture::shownHeight() const
 {
     if (size.height() > 0)
         return size.height();
-    if (size.width() > 0 && image.width() > 0)
-        return size.width() * image.height() / image.width();
-    return image.height();
+    if (size.width() > 0 && pixels.width() > 0)
+        return size.width() * pixels.height() / pixels.width();
+    return pixels.height();
 }
 
 void PictureReader::begin()
@@ -131,23 +151,21 @@ void PictureReader::appendBinary(QByteArrayView data)
 
 std::optional<Picture> PictureReader::finish(qint64 &byteBudget)
 {
-    if (m_format == Format::Other || !hasSignature(m_data, m_format == Format::Png))
+    if (m_format == Format::Other)
         return std::nullopt;
-    if (m_format == Format::Jpeg && jpegScans(m_data, limits::MaxJpegScans) > limits::MaxJpegScans)
+    const bool png = m_format == Format::Png;
+    const std::optional<Header> header =
+        png ? pngHeader(m_data) : jpegHeader(m_data, limits::MaxJpegScans);
+    if (!header || header->pixels.isEmpty())
         return std::nullopt;
-    QBuffer buffer(&m_data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format == Format::Png ? "png" : "jpeg");
-    const qint64 bytes = decodedBytes(reader); // read from the header, before any decoding
-    if (reader.size().isEmpty() || bytes > limits::MaxPictureBytes || bytes > byteBudget)
+    // Sides of up to 2^31 pixels make a count of pixels that fits; its bytes need not.
+    const qint64 pixels = qint64(header->pixels.width()) * header->pixels.height();
+    if (pixels > std::min(limits::MaxPictureBytes, byteBudget) / header->bytesPerPixel)
         return std::nullopt;
-    Picture picture;
-    if (!reader.read(&picture.image))
-        return std::nullopt;
-    byteBudget -= picture.image.sizeInBytes();
-    picture.size =
-        QSizeF(displayLength(m_goalWidth, m_scaleX), displayLength(m_goalHeight, m_scaleY));
-    return picture;
+    byteBudget -= pixels * header->bytesPerPixel;
+    return Picture{
+        std::exchange(m_data, QByteArray()), png, header->pixels,
+        QSizeF(displayLength(m_goalWidth, m_scaleX), displayLength(m_goalHeight, m_scaleY))};
 }
 
 // A goal size in RTF length units, scaled in percent, as pixels; 0 when there is none.

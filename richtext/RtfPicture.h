@@ -3,16 +3,21 @@
 #include "RtfControlWords.h"
 
 #include <QByteArray>
-#include <QImage>
+#include <QSize>
 #include <QSizeF>
 #include <optional>
 
 namespace fosdat::rtf
 {
 
+// A PNG or JPEG picture of the text, still encoded: whether it is shown and
+// how tall is known from its header, so that every reading counts it alike;
+// only a document decodes it.
 struct Picture {
-    QImage image;
-    QSizeF size; // display size in pixels; a zero side means the image's own
+    QByteArray data;
+    bool png = false; // else JPEG
+    QSize pixels;     // from the header
+    QSizeF size;      // display size in pixels; a zero side means the image's own
 
     // The height the picture is shown at, in pixels.
     qreal shownHeight() const;
@@ -28,9 +33,9 @@ public:
     void appendHex(QByteArrayView text); // hex digits; anything else is ignored
     void appendBinary(QByteArrayView data);
 
-    // Decodes the picture when its decoded bytes fit both the per-picture
-    // limit and `byteBudget`, which it then reduces, and a JPEG has no more
-    // scans than allowed.
+    // The picture, when its header gives a size, its decoded bytes would fit
+    // both the per-picture limit and `byteBudget`, which it then reduces,
+    // and a JPEG has no more scans than allowed.
     std::optional<Picture> finish(qint64 &byteBudget);
 
 private:

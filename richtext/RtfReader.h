@@ -1,14 +1,12 @@
 #pragma once
 
+#include "RtfContentReader.h"
 #include "RtfLimits.h"
 #include "RtfWordBreaks.h"
 
 #include <QByteArrayView>
-#include <QString>
 #include <QTextDocument>
-#include <functional>
 #include <memory>
-#include <optional>
 
 namespace fosdat::rtf
 {
@@ -34,20 +32,12 @@ struct ReadResult {
     bool ok() const { return error == ReadError::None; }
 };
 
-// Told now and then, while read() builds a document, how many of its input
-// bytes have been read; returning false stops the reading there, and the
-// document holds what was read until then.
-using ReadProgress = std::function<bool(qsizetype bytesRead)>;
-
-// The text of a document's last paragraph when the document is cut, from
-// the characters it shows and those of the file.
-using ClosingLine = std::function<QString(qint64 shownCharacters, qint64 characters)>;
-
 struct ReadOptions {
     // The height in pixels, at the document's own sizes, that the view it is
     // meant for can lay out: the document ends where its estimated height
     // would pass it. A view that lays documents out larger takes less.
     qreal layoutHeight = limits::QtLayoutHeight;
+    // Told the bytes read of all those given, white space before "{\rtf" included.
     ReadProgress progress;
     // Without one, a cut document simply ends.
     ClosingLine closingLine;
@@ -58,13 +48,5 @@ struct ReadOptions {
 // document ends where the view cannot lay out more (RtfLimits.h); the reading
 // goes on to the end all the same, to count the characters left out.
 ReadResult read(QByteArrayView bytes, const ReadOptions &options = {});
-
-// Reads only the text, all of it: as read() would put it in the document's
-// blocks (a line break within a paragraph as U+2028, as there; the same
-// paragraphs broken, the same word breaks put in) but never cut, joined by
-// '\n', with pictures left out; nothing when the bytes are not RTF. Footnotes
-// follow the text as in the document. Much faster than read(), as no
-// document is built; bounded by the size of the input alone.
-std::optional<QString> readText(QByteArrayView bytes);
 
 } // namespace fosdat::rtf

@@ -98,7 +98,7 @@ void ColorTable::setComponent(ColorWord component, int value)
 void ColorTable::endEntry()
 {
     if (m_colors.size() < limits::MaxColors)
-        m_colors.append(m_hasComponents ? QColor(m_red, m_green, m_blue) : QColor());
+        m_colors.append(m_hasComponents ? m_red << 16 | m_green << 8 | m_blue : NoColor);
     m_red = m_green = m_blue = 0;
     m_hasComponents = false;
 }
@@ -109,9 +109,9 @@ void ColorTable::endTable()
         endEntry();
 }
 
-QColor ColorTable::color(int index) const
+Rgb ColorTable::color(int index) const
 {
-    return index >= 0 && index < m_colors.size() ? m_colors.at(index) : QColor();
+    return index >= 0 && index < m_colors.size() ? m_colors.at(index) : NoColor;
 }
 
 } // namespace fosdat::rtf

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RtfControlWords.h"
+#include "RtfFormats.h"
 
 #include <QByteArray>
-#include <QColor>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -51,7 +51,7 @@ private:
 };
 
 // The colors of \colortbl, by position. An entry without components is the
-// automatic color, returned as an invalid QColor.
+// automatic color, NoColor.
 class ColorTable
 {
 public:
@@ -61,10 +61,10 @@ public:
     // Ends the table: an entry with components but no ';' still counts.
     void endTable();
 
-    QColor color(int index) const;
+    Rgb color(int index) const;
 
 private:
-    QList<QColor> m_colors;
+    QList<Rgb> m_colors;
     int m_red = 0;
     int m_green = 0;
     int m_blue = 0;

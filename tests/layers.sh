@@ -17,7 +17,7 @@ declare -A uses=(
     [richtext]="richtext"
     [data]="data"
 )
-declare -A extra=([find]="search/SearchResults.h" [catalogue]="richtext/RtfReader.h")
+declare -A extra=([find]="search/SearchResults.h" [catalogue]="richtext/RtfText.h")
 status=0
 for folder in "${!uses[@]}"; do
     for file in "$root/$folder"/*.h "$root/$folder"/*.cpp; do

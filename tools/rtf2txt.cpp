@@ -7,7 +7,7 @@
 // whole of the file's, however large: nothing a view could not lay out is
 // left out here. Whatever is not printed whole is said on standard error,
 // with a non-zero exit status.
-#include "RtfReader.h"
+#include "RtfText.h"
 
 #include <QFile>
 #include <QFileInfo>

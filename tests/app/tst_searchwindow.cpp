@@ -10,7 +10,7 @@
 #include "Fosdat.h"
 #include "GroupTable.h"
 #include "Program.h"
-#include "RtfReader.h"
+#include "RtfText.h"
 #include "SampleTree.h"
 #include "SearchCommands.h"
 #include "SearchCountLine.h"

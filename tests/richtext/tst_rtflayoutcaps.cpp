@@ -4,6 +4,7 @@
 // only estimates heights, without fonts; this lays the documents out for real.
 #include "RtfLimits.h"
 #include "RtfReader.h"
+#include "RtfText.h"
 #include "support/RtfPicture.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,6 +1,7 @@
 #include "RtfCodePages.h"
 #include "RtfLimits.h"
 #include "RtfReader.h"
+#include "RtfText.h"
 #include "RtfTokenizer.h"
 #include "support/RtfPicture.h"
 
@@ -1087,6 +1088,10 @@ void TestRtfReader::pictureMemoryAndScansAreBounded_data()
     QTest::newRow("a one-bit picture wider than 4096 pixels")
         << "{\\rtf1 A" + pict(pngBytes(8000, 2, QImage::Format_Mono)) + "B}"
         << "A\uFFFCB";
+    QByteArray huge = pngBytes(1, 1, QImage::Format_RGBA64);
+    huge.replace(16, 8, QByteArray::fromHex("7fffffff7fffffff")); // the header's sides
+    QTest::newRow("a header of the widest sides") << "{\\rtf1 A" + pict(huge) + "B}"
+                                                  << "AB";
     const int scans = rtf::limits::MaxJpegScans;
     QTest::newRow("JPEG with as many scans as allowed")
         << "{\\rtf1 A" + pict(jpegWithScans(scans), "jpegblip") + "B}"

@@ -4,7 +4,7 @@
 #include "DataFiles.h"
 #include "GenusEntries.h"
 #include "GroupTable.h"
-#include "RtfReader.h"
+#include "RtfText.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
 
