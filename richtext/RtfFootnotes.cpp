@@ -85,6 +85,10 @@ void Footnotes::appendTo(DocumentBuilder &text, const CharFormat &chars)
                 text.insertPicture(*run.picture, paragraph.formats);
                 continue;
             }
+            // The notes' own word breaks are not their text: the text's
+            // builder puts in those its words need, as for any text.
+            if (run.format.wordBreak)
+                continue;
             const TextFormats formats{run.format, paragraph.formats.block};
             for (const QChar unit : run.text)
                 text.appendUnit(unit.unicode(), formats);
