@@ -72,6 +72,7 @@ void DiversityCommands::openWindow()
         m_window = new DiversityWindow;
         connect(m_window, &DiversityWindow::genusOpened, this, &DiversityCommands::openGenus);
         connect(m_window, &DiversityWindow::exportRequested, this, &DiversityCommands::exportFile);
+        connect(m_window, &DiversityWindow::codesMapped, this, &DiversityCommands::mapCodes);
     }
     m_window->show();
     bringWindowToFront(*m_window);
@@ -96,8 +97,8 @@ void DiversityCommands::readEntries()
     }
     m_reading = true;
     CatalogueSearch &search = m_search;
-    QtConcurrent::run(&search.model().worker(), [&search, shown = m_window->generation(),
-                                                 base = QDir::currentPath()] {
+    const quint64 shown = std::exchange(m_scaleChanged, false) ? 0 : m_window->generation();
+    QtConcurrent::run(&search.model().worker(), [&search, shown, base = QDir::currentPath()] {
         const catalogue::CataloguesPtr texts = search.model().refresh(base);
         Reading reading{std::nullopt, search.model().timeScale()};
         if (texts->generation() != shown) {
@@ -160,6 +161,50 @@ void DiversityCommands::exportFile(DiversityExport kind)
                                                                     saved.errorString),
                           WindowTitle, QMessageBox::Critical);
     }
+}
+
+// Each code chosen becomes an alias line of the user's time scale file, added
+// after what the file holds; the entries are then read again in the new scale.
+// A file that cannot be read whole is not written over.
+void DiversityCommands::mapCodes(const QList<diversity::CodeMapping> &mappings)
+{
+    const strata::TimeScale &scale = *m_search.model().timeScale().scale;
+    QStringList lines;
+    for (const diversity::CodeMapping &mapping : mappings) {
+        const strata::Unit *known = scale.unit(mapping.known);
+        const bool oneField = !mapping.code.contains(u',') && !mapping.code.contains(u'\n') &&
+                              !mapping.code.contains(u'\r');
+        if (known && oneField)
+            lines << strata::aliasLine(scale, *known, mapping.code);
+    }
+    if (lines.isEmpty())
+        return;
+    const std::optional<data::UserTimeScale> user = data::readUserTimeScale();
+    const QString path = data::userTimeScalePath();
+    if (user && !user->error.isEmpty()) {
+        m_dialogs.message(m_window,
+                          u"Файл шкалы времени %1 не изменён: %2"_s.arg(
+                              QDir::toNativeSeparators(path), user->error),
+                          WindowTitle, QMessageBox::Critical);
+        return;
+    }
+    QString text = user ? user->text : QString();
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        text += u'\n';
+    text += u"# Сопоставлено в окне «Разнообразие во времени»\n"_s + lines.join(u'\n') + u'\n';
+    QDir().mkpath(QFileInfo(path).path());
+    const data::SaveResult saved = data::saveFile(path, text.toUtf8());
+    if (!saved.ok) {
+        m_dialogs.message(m_window,
+                          u"Не удалось записать файл шкалы времени %1:\n%2"_s.arg(
+                              QDir::toNativeSeparators(path), saved.errorString),
+                          WindowTitle, QMessageBox::Critical);
+        return;
+    }
+    m_search.model().forgetTimeScale();
+    m_scaleRead = false;
+    m_scaleChanged = true;
+    readEntries();
 }
 
 // Once: what of the user's time scale file was left out.

@@ -49,6 +49,7 @@ private:
     void takeScaleErrors(const fosdat::catalogue::TimeScaleChoice &choice);
     void openGenus(const fosdat::diversity::GenusPlace &place);
     void exportFile(fosdat::diversity::DiversityExport kind);
+    void mapCodes(const QList<fosdat::diversity::CodeMapping> &mappings);
     void reportScaleErrors();
 
     UserDialogs &m_dialogs;
@@ -59,5 +60,6 @@ private:
     bool m_scaleRead = false; // and its errors reported
     bool m_reading = false;
     bool m_readAgain = false;
-    QString m_exportFolder; // of the last export
+    bool m_scaleChanged = false; // the window's entries are to be read anew
+    QString m_exportFolder;      // of the last export
 };

@@ -36,6 +36,13 @@ TimeScaleChoice CatalogueModel::timeScale()
     return timeScaleLocked();
 }
 
+void CatalogueModel::forgetTimeScale()
+{
+    const QMutexLocker locked(&m_lock);
+    m_scale.reset();
+    m_entries.reset();
+}
+
 TimeScaleChoice CatalogueModel::timeScaleLocked()
 {
     if (!m_scale)

@@ -42,6 +42,9 @@ public:
     EntriesPtr entries(const CataloguesPtr &texts);
     // The time scale, with the user's file over it: read at the first call.
     TimeScaleChoice timeScale();
+    // The user's time scale file has changed: it is read again at the next
+    // call, and the entries with it.
+    void forgetTimeScale();
 
     // The same from any thread: the catalogues below the current directory
     // refreshed on the worker, and their entries.

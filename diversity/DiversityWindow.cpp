@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -90,11 +91,12 @@ DiversityWindow::DiversityWindow(QWidget *parent)
       m_countPeriodOnly(
           checkBox(this, u"countPeriodOnly"_s, u"указанные только периодом («K», «l-K»)"_s, false)),
       m_countLiving(checkBox(this, u"countLiving"_s, u"ныне живущие роды"_s, true)),
-      m_exportButton(new QToolButton(this)), m_groups(new GroupChecklist(this)),
-      m_plot(new DiversityPlot(this)), m_tabs(new QTabWidget(this)),
-      m_stageTable(new QTableView(this)), m_stageModel(new StageTableModel(this)),
-      m_notCountedModel(new NotCountedModel(this)), m_genusCaption(new QLabel(this)),
-      m_genusModel(new GenusListModel(this)), m_statusLine(new QLabel(this))
+      m_exportButton(new QToolButton(this)), m_mapCodes(new QPushButton(u"Сопоставить…"_s, this)),
+      m_groups(new GroupChecklist(this)), m_plot(new DiversityPlot(this)),
+      m_tabs(new QTabWidget(this)), m_stageTable(new QTableView(this)),
+      m_stageModel(new StageTableModel(this)), m_notCountedModel(new NotCountedModel(this)),
+      m_genusCaption(new QLabel(this)), m_genusModel(new GenusListModel(this)),
+      m_statusLine(new QLabel(this))
 {
     setObjectName(u"DiversityWindow"_s);
     setWindowTitle(u"Разнообразие во времени"_s);
@@ -128,6 +130,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_notCountedList, &QTreeView::activated, this,
             [this](const QModelIndex &index) { openEntry(m_notCountedModel->entryAt(index)); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
+    connect(m_mapCodes, &QPushButton::clicked, this, &DiversityWindow::mapUnknownCodes);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
         emit exportRequested(DiversityExport(action->data().toInt()));
     });
@@ -244,6 +247,11 @@ void DiversityWindow::setUpLayout()
     m_tabs->addTab(m_stageTable, u"Интервалы"_s);
     m_tabs->addTab(m_notCountedList, u"Не учтено"_s);
     m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
+    m_mapCodes->setObjectName(u"mapCodes"_s);
+    m_mapCodes->setToolTip(u"Считать неизвестные коды ярусов как известные: записать это "
+                           u"в свой файл шкалы времени"_s);
+    m_mapCodes->setEnabled(false);
+    m_tabs->setCornerWidget(m_mapCodes, Qt::TopRightCorner);
     auto *genera = new QWidget(this);
     auto *generaLayout = new QVBoxLayout(genera);
     generaLayout->setContentsMargins(0, 0, 0, 0);
@@ -385,6 +393,11 @@ void DiversityWindow::recount()
     const QString notCounted = notReadWhole();
     m_statusLine->setText(notCounted.isEmpty() ? totals() : totals() + u'\n' + notCounted);
     m_tabs->setTabText(1, u"Не учтено (%1)"_s.arg(thousands(m_counts->notCounted().size())));
+    m_mapCodes->setEnabled(std::any_of(m_counts->notCounted().cbegin(),
+                                       m_counts->notCounted().cend(),
+                                       [](const strata::StageCounts::NotCounted &n) {
+                                           return n.reason == strata::Reason::UnknownStage;
+                                       }));
     m_notCountedShown = false;
     showNotCounted();
 }
@@ -556,6 +569,36 @@ void DiversityWindow::showNotCounted()
         m_catalogue, strata::groupNotCounted(*m_counts, m_catalogue->entries, *m_catalogue->scale));
     for (int row = 0; row < m_notCountedModel->rowCount(); ++row)
         m_notCountedList->setFirstColumnSpanned(row, {}, true);
+}
+
+// The unknown stage codes of the entries not counted, each once with its
+// entries and suggestion, most entries first, in a dialog; what is chosen
+// there is handed on.
+void DiversityWindow::mapUnknownCodes()
+{
+    if (!m_counts)
+        return;
+    QList<UnknownCode> codes;
+    for (const strata::ReasonGroup &group :
+         strata::groupNotCounted(*m_counts, m_catalogue->entries, *m_catalogue->scale)) {
+        if (group.reason != strata::Reason::UnknownStage)
+            continue;
+        const auto same = std::find_if(codes.begin(), codes.end(),
+                                       [&](const UnknownCode &c) { return c.code == group.code; });
+        if (same != codes.end()) {
+            same->entries += int(group.entries.size());
+            continue;
+        }
+        codes.append({group.code, int(group.entries.size()),
+                      group.suggestion ? group.suggestion->code : QString()});
+    }
+    auto *dialog = new CodeMappingDialog(codes, *m_catalogue->scale, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        if (const QList<CodeMapping> chosen = dialog->mappings(); !chosen.isEmpty())
+            emit codesMapped(chosen);
+    });
+    dialog->open();
 }
 
 void DiversityWindow::openEntry(int entry)

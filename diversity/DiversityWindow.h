@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bins.h"
+#include "CodeMappingDialog.h"
 #include "DiversityFigure.h"
 #include "EntryTextFilter.h"
 #include "GenusCatalogue.h"
@@ -16,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
@@ -71,6 +73,8 @@ public:
 signals:
     void genusOpened(const fosdat::diversity::GenusPlace &place);
     void exportRequested(fosdat::diversity::DiversityExport kind);
+    // Unknown codes to be counted as known ones from now on.
+    void codesMapped(const QList<fosdat::diversity::CodeMapping> &mappings);
 
 private:
     void setUpControls();
@@ -84,6 +88,7 @@ private:
     void listGenera();
     void showNotCounted();
     void openEntry(int entry);
+    void mapUnknownCodes();
     int measureIndex() const;
     strata::CountOptions options() const;
     strata::BinKind binKind() const;
@@ -121,6 +126,7 @@ private:
     QCheckBox *m_countPeriodOnly;
     QCheckBox *m_countLiving;
     QToolButton *m_exportButton;
+    QPushButton *m_mapCodes;
     QAction *m_exportGenera = nullptr;
     GroupChecklist *m_groups;
     DiversityPlot *m_plot;

@@ -126,6 +126,11 @@ ScaleReading readTimeScale(QStringView text);
 // out.
 ScaleReading readTimeScale(QStringView shipped, QStringView user);
 
+// The line of a time scale file that makes `code` another code for
+// `unit`: "alias,CODE,NAME,FIRST,LAST,BASE,TOP", counted in the unit's
+// stages, at its own ages. `code` must be one field: no comma, no line end.
+QString aliasLine(const TimeScale &scale, const Unit &unit, QStringView code);
+
 // The time scale compiled into the program, and its text.
 const TimeScale &shippedTimeScale();
 QString shippedTimeScaleText();

@@ -310,4 +310,17 @@ ScaleReading readTimeScale(QStringView shipped, QStringView user)
     return TimeScaleBuilder().build(shipped, user);
 }
 
+QString aliasLine(const TimeScale &scale, const Unit &unit, QStringView code)
+{
+    const QLocale c = QLocale::c();
+    return QStringList{u"alias"_s,
+                       code.toString(),
+                       unit.name,
+                       scale.stages().at(unit.first).code,
+                       scale.stages().at(unit.last).code,
+                       c.toString(unit.base, 'g', QLocale::FloatingPointShortest),
+                       c.toString(unit.top, 'g', QLocale::FloatingPointShortest)}
+        .join(u',');
+}
+
 } // namespace fosdat::strata

@@ -20,14 +20,18 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -389,6 +393,43 @@ private slots:
         };
         QVERIFY(tip(table->rowCount() - 1).contains(u"может жить и ныне"_s));
         QVERIFY(tip(camp).isEmpty());
+    }
+
+    // "Сопоставить…": the misspelt code offered with its suggestion, written
+    // after what the user's time scale file held, and the entry counted from
+    // the file read back.
+    void unknownCodeMapped()
+    {
+        Session s; // the time scale is read when the window first opens
+        const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", s.data.path(u"home"_s).toLocal8Bit());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldHome); });
+        const QByteArray before = "# мои коды\nalias,Cmpn,кампан,Camp,Camp";
+        QVERIFY(s.data.write(u"home/fosdat/timescale.csv"_s, before));
+        QFile own(s.data.path(u"home/fosdat/timescale.csv"_s));
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        QCOMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 8 из 11 родов"_s);
+        QTest::mouseClick(s.child<QPushButton>("mapCodes"), Qt::LeftButton);
+        QDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = s.diversity()->findChild<QDialog *>(u"codeMapping"_s)));
+        auto *table = dialog->findChild<QTableWidget *>(u"codeTable"_s);
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 0)->text(), u"Maastrictian"_s);
+        QCOMPARE(static_cast<QComboBox *>(table->cellWidget(0, 2))->currentText(),
+                 u"Maastrichtian"_s);
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+
+        QTRY_COMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 9 из 11 родов"_s);
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(own.readAll()).split(u'\n');
+        QVERIFY(lines.join(u'\n').startsWith(QString::fromUtf8(before) + u'\n'));
+        const QStringList alias = lines.value(lines.size() - 2).split(u',');
+        QCOMPARE(alias.mid(0, 5), (QStringList{u"alias"_s, u"Maastrictian"_s, u"маастрихтский"_s,
+                                               u"Maas"_s, u"Maas"_s}));
+        QVERIFY(s.dialogs->messages.isEmpty());
+        QVERIFY(!s.child<QPushButton>("mapCodes")->isEnabled());
     }
 
     // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns
