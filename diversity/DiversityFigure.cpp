@@ -560,14 +560,20 @@ void DiversityFigure::paintTexts(QPainter &painter) const
     painter.setFont(fontOf(11));
     const QRectF footer(m_plot.left(), m_bounds.bottom() - FooterHeight, m_plot.width(),
                         FooterHeight);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                     u"Время, млн лет назад · пунктир: великие массовые вымирания"_s);
     QString totals = m_content.totals;
     if (m_content.scale) {
         totals += (totals.isEmpty() ? u""_s : u" · "_s) + u"Шкала времени: "_s +
                   m_content.scale->version();
     }
+    // The totals at the right; the axis's note in what room is left of it.
+    const QFontMetricsF metrics(painter.font());
+    totals = metrics.elidedText(totals, Qt::ElideRight, footer.width());
+    const double room = footer.width() - metrics.horizontalAdvance(totals) - 12;
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, totals);
+    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(u"Время, млн лет назад · пунктир: великие массовые "
+                                        u"вымирания"_s,
+                                        Qt::ElideRight, std::max(room, 0.0)));
 
     if (!m_hasValues) {
         painter.setFont(fontOf(13));

@@ -68,9 +68,6 @@ struct FigureContent {
 class DiversityFigure
 {
 public:
-    // The logical size of an exported figure.
-    static constexpr QSizeF ExportSize{1200, 675};
-
     DiversityFigure(const FigureContent &content, const QRectF &bounds);
 
     void paint(QPainter &painter) const;

@@ -12,6 +12,7 @@
 #include "StageTableModel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -132,7 +133,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
     connect(m_mapCodes, &QPushButton::clicked, this, &DiversityWindow::mapUnknownCodes);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
-        emit exportRequested(DiversityExport(action->data().toInt()));
+        if (action->data().isValid()) // not a size of the figure
+            emit exportRequested(DiversityExport(action->data().toInt()));
     });
 
     auto *close = new QAction(this);
@@ -310,6 +312,24 @@ void DiversityWindow::setUpExports()
             m_exportGenera = action;
     }
     m_exportGenera->setEnabled(false);
+
+    // The size of the figures on paper; their texts keep their sizes.
+    menu->addSeparator();
+    QMenu *sizes = menu->addMenu(u"Размер рисунка"_s);
+    auto *choice = new QActionGroup(sizes);
+    const std::tuple<FigureSize, QString, const char *> presets[] = {
+        {JournalColumn, u"Колонка журнала, %1 × %2 мм"_s, "figureColumn"},
+        {PageWidth, u"Ширина страницы, %1 × %2 мм"_s, "figurePage"},
+        {Slide, u"Слайд, %1 × %2 мм"_s, "figureSlide"},
+    };
+    for (const auto &[size, text, name] : presets) {
+        QAction *action = sizes->addAction(text.arg(size.widthMm).arg(size.heightMm));
+        action->setObjectName(QLatin1StringView(name));
+        action->setCheckable(true);
+        action->setChecked(size.widthMm == m_figureSize.widthMm);
+        choice->addAction(action);
+        connect(action, &QAction::triggered, this, [this, size] { m_figureSize = size; });
+    }
     m_exportButton->setMenu(menu);
 }
 
@@ -663,11 +683,11 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
                                   captions);
     }
     case DiversityExport::Svg:
-        return figureSvg(figure);
+        return figureSvg(figure, m_figureSize);
     case DiversityExport::Png:
-        return figurePng(figure);
+        return figurePng(figure, m_figureSize);
     case DiversityExport::Pdf:
-        return figurePdf(figure);
+        return figurePdf(figure, m_figureSize);
     }
     return {};
 }

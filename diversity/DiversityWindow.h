@@ -4,6 +4,7 @@
 #include "CodeMappingDialog.h"
 #include "DiversityFigure.h"
 #include "EntryTextFilter.h"
+#include "FigureExport.h"
 #include "GenusCatalogue.h"
 #include "StageCounts.h"
 
@@ -127,6 +128,7 @@ private:
     QCheckBox *m_countLiving;
     QToolButton *m_exportButton;
     QPushButton *m_mapCodes;
+    FigureSize m_figureSize = PageWidth; // of the figures exported
     QAction *m_exportGenera = nullptr;
     GroupChecklist *m_groups;
     DiversityPlot *m_plot;

@@ -15,15 +15,15 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-// Paints the figure at its export size scaled by `scale` from the painter's
+// Paints the figure laid out at `size`, scaled by `scale` from the painter's
 // origin.
-bool paintFigure(QPaintDevice &device, const FigureContent &content, double scale)
+bool paintFigure(QPaintDevice &device, const FigureContent &content, FigureSize size, double scale)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     painter.scale(scale, scale);
-    DiversityFigure(content, QRectF(QPointF(), DiversityFigure::ExportSize)).paint(painter);
+    DiversityFigure(content, QRectF(QPointF(), size.logical())).paint(painter);
     return painter.end();
 }
 
@@ -53,7 +53,7 @@ QString xmlCharacters(QString text)
 // what XML forbids: the texts are made fit for XML here, the title and
 // description escaped as well. tst_diversityfigure parses an export of
 // hostile text and fails should Qt escape them too.
-QByteArray figureSvg(const FigureContent &content)
+QByteArray figureSvg(const FigureContent &content, FigureSize size)
 {
     FigureContent drawn = content;
     drawn.measure = xmlCharacters(content.measure);
@@ -63,42 +63,43 @@ QByteArray figureSvg(const FigureContent &content)
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(DiversityFigure::ExportSize.toSize());
-    svg.setViewBox(QRectF(QPointF(), DiversityFigure::ExportSize));
-    svg.setResolution(96);
+    // Its width and height in tenths of a millimetre at 254 a inch: the file
+    // says them in whole millimetres.
+    svg.setSize(QSize(qRound(size.widthMm * 10), qRound(size.heightMm * 10)));
+    svg.setResolution(254);
+    svg.setViewBox(QRectF(QPointF(), size.logical()));
     svg.setTitle(drawn.measure.toHtmlEscaped());
     svg.setDescription(drawn.title.toHtmlEscaped());
-    return paintFigure(svg, drawn, 1) ? buffer.data() : QByteArray();
+    return paintFigure(svg, drawn, size, 1) ? buffer.data() : QByteArray();
 }
 
-QByteArray figurePng(const FigureContent &content)
+QByteArray figurePng(const FigureContent &content, FigureSize size)
 {
-    QImage image((DiversityFigure::ExportSize * PngScale).toSize(), QImage::Format_RGB32);
+    const double scale = PngDotsPerInch / 96;
+    QImage image((size.logical() * scale).toSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
-    image.setDotsPerMeterX(96 * PngScale * 10000 / 254);
-    image.setDotsPerMeterY(96 * PngScale * 10000 / 254);
-    if (!paintFigure(image, content, PngScale))
+    image.setDotsPerMeterX(qRound(PngDotsPerInch * 10000 / 254));
+    image.setDotsPerMeterY(qRound(PngDotsPerInch * 10000 / 254));
+    if (!paintFigure(image, content, size, scale))
         return {};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     return image.save(&buffer, "PNG") ? buffer.data() : QByteArray();
 }
 
-QByteArray figurePdf(const FigureContent &content)
+QByteArray figurePdf(const FigureContent &content, FigureSize size)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(300);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        const QPageSize page(QSizeF(size.widthMm, size.heightMm), QPageSize::Millimeter);
+        pdf.setPageLayout(
+            QPageLayout(page, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
         pdf.setTitle(content.measure);
         pdf.setCreator(u"Fosdat"_s);
-        // The figure keeps its proportions and fills the page's width or height.
-        const double scale = std::min(pdf.width() / DiversityFigure::ExportSize.width(),
-                                      pdf.height() / DiversityFigure::ExportSize.height());
-        if (!paintFigure(pdf, content, scale))
+        if (!paintFigure(pdf, content, size, pdf.width() / size.logical().width()))
             return {};
     }
     return buffer.data();

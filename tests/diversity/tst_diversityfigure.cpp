@@ -24,6 +24,9 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
+// Where the figures are laid out: a large export's size.
+const QRectF FigureBounds(0, 0, 1200, 675);
+
 // The step line's dark blue, not its light fill, the grid or the marks.
 bool isCurve(QRgb pixel)
 {
@@ -62,7 +65,7 @@ QList<int> rowsWhere(const QImage &image, int x, double top, double bottom, bool
 // The figure painted at its export size.
 QImage painted(const FigureContent &content)
 {
-    const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+    const QRectF bounds = FigureBounds;
     QImage image(bounds.size().toSize(), QImage::Format_RGB32);
     QPainter painter(&image);
     DiversityFigure(content, bounds).paint(painter);
@@ -117,7 +120,7 @@ private slots:
         content.values.fill(others, scale->stages().size());
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             content.values[scale->stageIndex(it.key())] = it.value().toDouble();
-        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const QRectF bounds = FigureBounds;
         const DiversityFigure figure(content, bounds);
         QImage image(bounds.size().toSize(), QImage::Format_RGB32);
         QPainter painter(&image);
@@ -164,7 +167,7 @@ private slots:
         content.values.fill(10.0, scale->stages().size());
         content.oldest = 300;
         content.youngest = 100;
-        const DiversityFigure figure(content, QRectF(QPointF(), DiversityFigure::ExportSize));
+        const DiversityFigure figure(content, FigureBounds);
         const QRectF plot = figure.plotArea();
         QCOMPARE(figure.xOf(300), plot.left());
         QCOMPARE(figure.xOf(100), plot.right());
@@ -205,7 +208,7 @@ private slots:
         bare.errors.clear();
         bare.second->errors.clear();
 
-        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const QRectF bounds = FigureBounds;
         const DiversityFigure figure(content, bounds);
         const QImage withErrors = painted(content);
         const QImage without = painted(bare);
@@ -249,7 +252,7 @@ private slots:
             content.bandLow[stage] = 30;
             content.bandHigh[stage] = 60;
         }
-        const QRectF bounds(QPointF(), DiversityFigure::ExportSize);
+        const QRectF bounds = FigureBounds;
         const DiversityFigure figure(content, bounds);
         const QImage drawn = painted(content);
         const QImage plain = painted(bare);

@@ -473,26 +473,39 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("size"); // the figure's size chosen first, if any
+        QTest::addColumn<QSizeF>("mm");    // the figure's size on paper
+        const QSizeF page(174, 98);
         QTest::newRow("stage table") << "exportStages"
-                                     << "ярусы.csv";
+                                     << "ярусы.csv" << QString() << page;
         QTest::newRow("genus list") << "exportGenera"
-                                    << "роды.csv";
+                                    << "роды.csv" << QString() << page;
         QTest::newRow("SVG") << "exportSvg"
-                             << "рисунок.svg";
+                             << "рисунок.svg" << QString() << page;
+        QTest::newRow("SVG, a journal's column") << "exportSvg"
+                                                 << "рисунок.svg"
+                                                 << "figureColumn" << QSizeF(84, 63);
         QTest::newRow("PNG") << "exportPng"
-                             << "рисунок.png";
+                             << "рисунок.png" << QString() << page;
         QTest::newRow("PDF") << "exportPdf"
-                             << "рисунок.pdf";
+                             << "рисунок.pdf" << QString() << page;
+        QTest::newRow("PDF, a slide") << "exportPdf"
+                                      << "рисунок.pdf"
+                                      << "figureSlide" << QSizeF(254, 143);
         QTest::newRow("no such folder") << "exportSvg"
-                                        << "нет/рисунок.svg";
+                                        << "нет/рисунок.svg" << QString() << page;
     }
     void exportsReadBack()
     {
         QFETCH(QString, action);
         QFETCH(QString, file);
+        QFETCH(QString, size);
+        QFETCH(QSizeF, mm);
         Session s;
         QVERIFY(s.openWindow());
         QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        if (!size.isEmpty())
+            s.diversity()->findChild<QAction *>(size)->trigger();
         if (action == u"exportStages")
             s.countIn(u"ярусы"_s);
         s.clickStage(u"Camp"_s); // Lambda, Kappa, Alpha, Beta, Zeta, Eta
@@ -528,7 +541,12 @@ private slots:
             QXmlStreamReader xml(bytes);
             QVERIFY(xml.readNextStartElement());
             QCOMPARE(xml.name(), u"svg");
-            QCOMPARE(xml.attributes().value(u"viewBox"_s), u"0 0 1200 675"_s);
+            // Its size on paper, and a view box in pixels at 96 an inch.
+            QCOMPARE(xml.attributes().value(u"width"_s).toString(), u"%1mm"_s.arg(mm.width()));
+            QCOMPARE(xml.attributes().value(u"height"_s).toString(), u"%1mm"_s.arg(mm.height()));
+            const QStringList box = xml.attributes().value(u"viewBox"_s).toString().split(u' ');
+            QCOMPARE(qRound(box.value(2).toDouble()), qRound(mm.width() / 25.4 * 96));
+            QCOMPARE(qRound(box.value(3).toDouble()), qRound(mm.height() / 25.4 * 96));
             while (!xml.atEnd())
                 xml.readNext();
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
@@ -536,16 +554,16 @@ private slots:
         } else if (file.endsWith(u".png")) {
             QImage image;
             QVERIFY(image.loadFromData(bytes, "PNG"));
-            QCOMPARE(image.size(), QSize(2400, 1350));
+            QCOMPARE(image.size(), (mm / 25.4 * 300).toSize()); // 300 pixels an inch
         } else {
             QVERIFY(bytes.startsWith("%PDF-"));
             static const QRegularExpression page(u"/Type\\s*/Page\\b(?!s)"_s);
             QCOMPARE(QString::fromLatin1(bytes).count(page), 1);
             static const QRegularExpression box(u"/MediaBox\\s*\\[\\s*0 0 ([\\d.]+) ([\\d.]+)"_s);
-            const QRegularExpressionMatch size = box.match(QString::fromLatin1(bytes));
-            QVERIFY(size.hasMatch());
-            QCOMPARE(qRound(size.captured(1).toDouble()), 842); // A4 across
-            QCOMPARE(qRound(size.captured(2).toDouble()), 595);
+            const QRegularExpressionMatch points = box.match(QString::fromLatin1(bytes));
+            QVERIFY(points.hasMatch()); // the figure's own size, in points
+            QCOMPARE(qRound(points.captured(1).toDouble()), qRound(mm.width() / 25.4 * 72));
+            QCOMPARE(qRound(points.captured(2).toDouble()), qRound(mm.height() / 25.4 * 72));
         }
     }
 };
