@@ -32,9 +32,11 @@ constexpr double MinimumTickSpacing = 48; // between labels of the time axis
 constexpr int ValueTicks = 5;             // about as many lines across the plot
 
 const QColor CurveColor(0x1f, 0x4e, 0x99);
-const QColor SecondColor(0xe0, 0x7b, 0x00);    // a second series: extinction beside origination
-const QColor PartColor(0x1f, 0x4e, 0x99, 110); // the part of a count below the rest
-const QColor BandColor(0xb0, 0x80, 0x40, 70);  // the range of a value
+const QColor SecondColor(0xe0, 0x7b, 0x00);     // a second series: extinction beside origination
+const QColor PartColor(0x1f, 0x4e, 0x99, 110);  // the part of a count below the rest
+const QColor BandColor(0xb0, 0x80, 0x40, 70);   // the range of a value
+const QColor NotCountedColor(0xb0, 0x20, 0x20); // hatched where entries are not counted
+constexpr double NotCountedStrip = 8;           // its height along the axis
 const QColor GridColor(0xe2, 0xe2, 0xe2);
 const QColor AxisColor(0x40, 0x40, 0x40);
 const QColor TextColor(0x20, 0x20, 0x20);
@@ -278,6 +280,7 @@ void DiversityFigure::paint(QPainter &painter) const
                            SecondColor);
         }
         paintBand(painter);
+        paintNotCounted(painter);
         painter.restore();
         paintTimeAxis(painter);
     }
@@ -437,6 +440,21 @@ void DiversityFigure::paintBandAndPart(QPainter &painter) const
     }
 }
 
+// A hatched strip along the value axis's foot over each interval with
+// entries not counted for an unknown stage code of its period.
+void DiversityFigure::paintNotCounted(QPainter &painter) const
+{
+    const QList<strata::Bin> &bins = m_bins->bins();
+    for (int i = 0; i < bins.size(); ++i) {
+        if (m_content.notCounted.value(i) <= 0)
+            continue;
+        const QRectF strip(QPointF(xOf(bins[i].base), m_plot.bottom() - NotCountedStrip),
+                           QPointF(xOf(bins[i].top), m_plot.bottom()));
+        painter.fillRect(strip, Qt::white);
+        painter.fillRect(strip, QBrush(NotCountedColor, Qt::BDiagPattern));
+    }
+}
+
 // What the figure draws beside its measure, each name after a sample of its
 // line or its fill, at the right of the title's row; gives the width taken.
 double DiversityFigure::paintLegend(QPainter &painter) const
@@ -445,6 +463,7 @@ double DiversityFigure::paintLegend(QPainter &painter) const
         QString name;
         QColor color;
         bool area;
+        Qt::BrushStyle style = Qt::SolidPattern;
     };
     QList<Entry> entries;
     if (m_content.second)
@@ -458,6 +477,10 @@ double DiversityFigure::paintLegend(QPainter &painter) const
     }
     if (!m_content.bandHigh.isEmpty())
         entries << Entry{u"пределы"_s, BandColor, true};
+    if (std::any_of(m_content.notCounted.cbegin(), m_content.notCounted.cend(),
+                    [](int n) { return n > 0; }))
+        entries << Entry{u"не учтены роды с неизвестным ярусом"_s, NotCountedColor, true,
+                         Qt::BDiagPattern};
     constexpr double Sample = 22;
     constexpr double Gap = 14;
     painter.setFont(fontOf(11));
@@ -472,7 +495,7 @@ double DiversityFigure::paintLegend(QPainter &painter) const
                          Qt::AlignLeft | Qt::AlignVCenter, it->name);
         x -= Sample + 4;
         if (it->area) {
-            painter.fillRect(QRectF(x, y - 5, Sample, 10), it->color);
+            painter.fillRect(QRectF(x, y - 5, Sample, 10), QBrush(it->color, it->style));
         } else {
             painter.setPen(QPen(it->color, 2));
             painter.drawLine(QPointF(x, y), QPointF(x + Sample, y));

@@ -44,6 +44,10 @@ struct FigureContent {
     // would be with fewer or more entries counted. Empty: none.
     QList<std::optional<double>> bandLow;
     QList<std::optional<double>> bandHigh;
+    // By bin, the entries not counted for an unknown stage code that are
+    // written under its period: a hatched strip along the axis marks where
+    // a count is short of them, so that a gap is not read as an extinction.
+    QList<int> notCounted;
     // The time shown, in Ma: none, or an oldest not older than the
     // youngest, the whole scale's.
     std::optional<double> oldest;
@@ -96,6 +100,7 @@ private:
     void paintErrorBars(QPainter &painter, const QList<std::optional<double>> &values,
                         const QList<std::optional<double>> &errors, const QColor &color) const;
     void paintBandAndPart(QPainter &painter) const;
+    void paintNotCounted(QPainter &painter) const;
     double paintLegend(QPainter &painter) const;
     void paintExtinctions(QPainter &painter) const;
     void paintBand(QPainter &painter) const;

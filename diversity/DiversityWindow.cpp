@@ -93,11 +93,11 @@ DiversityWindow::DiversityWindow(QWidget *parent)
           checkBox(this, u"countPeriodOnly"_s, u"указанные только периодом («K», «l-K»)"_s, false)),
       m_countLiving(checkBox(this, u"countLiving"_s, u"ныне живущие роды"_s, true)),
       m_exportButton(new QToolButton(this)), m_mapCodes(new QPushButton(u"Сопоставить…"_s, this)),
-      m_groups(new GroupChecklist(this)), m_plot(new DiversityPlot(this)),
-      m_tabs(new QTabWidget(this)), m_stageTable(new QTableView(this)),
-      m_stageModel(new StageTableModel(this)), m_notCountedModel(new NotCountedModel(this)),
-      m_genusCaption(new QLabel(this)), m_genusModel(new GenusListModel(this)),
-      m_statusLine(new QLabel(this))
+      m_mapCodesItem(new QAction(u"Сопоставить…"_s, this)), m_groups(new GroupChecklist(this)),
+      m_plot(new DiversityPlot(this)), m_tabs(new QTabWidget(this)),
+      m_stageTable(new QTableView(this)), m_stageModel(new StageTableModel(this)),
+      m_notCountedModel(new NotCountedModel(this)), m_genusCaption(new QLabel(this)),
+      m_genusModel(new GenusListModel(this)), m_statusLine(new QLabel(this))
 {
     setObjectName(u"DiversityWindow"_s);
     setWindowTitle(u"Разнообразие во времени"_s);
@@ -132,6 +132,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
             [this](const QModelIndex &index) { openEntry(m_notCountedModel->entryAt(index)); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
     connect(m_mapCodes, &QPushButton::clicked, this, &DiversityWindow::mapUnknownCodes);
+    connect(m_mapCodesItem, &QAction::triggered, this, &DiversityWindow::mapUnknownCodes);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
         if (action->data().isValid()) // not a size of the figure
             emit exportRequested(DiversityExport(action->data().toInt()));
@@ -254,6 +255,9 @@ void DiversityWindow::setUpLayout()
                            u"в свой файл шкалы времени"_s);
     m_mapCodes->setEnabled(false);
     m_tabs->setCornerWidget(m_mapCodes, Qt::TopRightCorner);
+    m_mapCodesItem->setObjectName(u"mapCodesItem"_s);
+    m_mapCodesItem->setEnabled(false);
+    m_notCountedList->addAction(m_mapCodesItem);
     auto *genera = new QWidget(this);
     auto *generaLayout = new QVBoxLayout(genera);
     generaLayout->setContentsMargins(0, 0, 0, 0);
@@ -408,16 +412,20 @@ void DiversityWindow::recount()
     const bool range = m_showRange->isChecked();
     m_fewest = range ? countWith({false, false, chosen.living}) : nullptr;
     m_most = range ? countWith({true, true, chosen.living}) : nullptr;
+    m_notCountedInPeriods =
+        strata::notCountedInPeriods(*m_counts, m_catalogue->entries, scale, *m_bins);
     m_stageModel->setCounts(m_catalogue->scale, m_bins, m_counts);
     showMeasure();
     const QString notCounted = notReadWhole();
     m_statusLine->setText(notCounted.isEmpty() ? totals() : totals() + u'\n' + notCounted);
     m_tabs->setTabText(1, u"Не учтено (%1)"_s.arg(thousands(m_counts->notCounted().size())));
-    m_mapCodes->setEnabled(std::any_of(m_counts->notCounted().cbegin(),
-                                       m_counts->notCounted().cend(),
-                                       [](const strata::StageCounts::NotCounted &n) {
-                                           return n.reason == strata::Reason::UnknownStage;
-                                       }));
+    const bool unknownCodes =
+        std::any_of(m_counts->notCounted().cbegin(), m_counts->notCounted().cend(),
+                    [](const strata::StageCounts::NotCounted &n) {
+                        return n.reason == strata::Reason::UnknownStage;
+                    });
+    m_mapCodes->setEnabled(unknownCodes);
+    m_mapCodesItem->setEnabled(unknownCodes);
     m_notCountedShown = false;
     showNotCounted();
 }
@@ -478,6 +486,7 @@ FigureContent DiversityWindow::figureContent() const
         content.bandLow.append(a && b ? std::min(*a, *b) : std::optional<double>());
         content.bandHigh.append(a && b ? std::max(*a, *b) : std::optional<double>());
     }
+    content.notCounted = m_notCountedInPeriods;
     content.title = title();
     content.totals = totals();
     if (measure.isPerMyr() && shortBin)
@@ -650,6 +659,8 @@ QString DiversityWindow::describeStage(int stage) const
         lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
     if (stage == m_counts->stageCount() - 1)
         lines << youngestLastAppearancesNote();
+    if (const int unknown = m_notCountedInPeriods.value(stage); unknown > 0)
+        lines << u"Не учтено с неизвестным ярусом этого периода: %1"_s.arg(thousands(unknown));
     const Measure &measure = measures()[measureIndex()];
     if (!measure.isCount()) {
         const QString value = measureText(measure, *m_counts, stage);

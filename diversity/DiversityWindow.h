@@ -107,6 +107,7 @@ private:
     std::shared_ptr<const strata::StageCounts> m_extinct;
     std::shared_ptr<const strata::StageCounts> m_fewest;
     std::shared_ptr<const strata::StageCounts> m_most;
+    QList<int> m_notCountedInPeriods; // by bin, for the figure
     EntryTextFilter m_textFilter;
     QTimer m_recount; // many changes at once, one recount
     int m_stage = -1;
@@ -128,6 +129,7 @@ private:
     QCheckBox *m_countLiving;
     QToolButton *m_exportButton;
     QPushButton *m_mapCodes;
+    QAction *m_mapCodesItem;             // the same in the context menu of "Не учтено"
     FigureSize m_figureSize = PageWidth; // of the figures exported
     QAction *m_exportGenera = nullptr;
     GroupChecklist *m_groups;

@@ -92,15 +92,26 @@ QStringView reasonCode(const GenusEntry &entry, Reason reason)
     }
 }
 
+namespace
+{
+
+// The period code an unknown stage code of an entry is written under: "K"
+// for "K (Xyzz)".
+QStringView periodOfUnknownStage(const GenusEntry &entry)
+{
+    const QStringView code = reasonCode(entry, Reason::UnknownStage);
+    const QStringView line = entry.text();
+    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
+    return periodBefore(inLine ? line.first(code.data() - line.data()) : QStringView());
+}
+
+} // namespace
+
 const Unit *reasonSuggestion(const GenusEntry &entry, Reason reason, const TimeScale &scale)
 {
     if (reason != Reason::UnknownStage)
         return nullptr;
-    const QStringView code = reasonCode(entry, reason);
-    const QStringView line = entry.text();
-    const bool inLine = code.data() >= line.data() && code.data() <= line.data() + line.size();
-    const QStringView before = inLine ? line.first(code.data() - line.data()) : QStringView();
-    return suggestUnit(scale, code, periodBefore(before));
+    return suggestUnit(scale, reasonCode(entry, reason), periodOfUnknownStage(entry));
 }
 
 StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scale,
@@ -257,6 +268,27 @@ QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusE
         return a.entries.size() > b.entries.size();
     });
     return groups;
+}
+
+QList<int> notCountedInPeriods(const StageCounts &counts, const QList<GenusEntry> &entries,
+                               const TimeScale &scale, const Bins &bins)
+{
+    QList<int> byBin(bins.bins().size(), 0);
+    for (const StageCounts::NotCounted &skipped : counts.notCounted()) {
+        if (skipped.reason != Reason::UnknownStage)
+            continue;
+        const Period *period = scale.period(periodOfUnknownStage(entries.at(skipped.entry)));
+        const std::optional<StageSpan> stages = period ? scale.periodStages(*period) : std::nullopt;
+        if (!stages)
+            continue;
+        const double base = scale.stages().at(stages->first).base;
+        const double top = scale.stages().at(stages->last).top;
+        for (int b = 0; b < byBin.size(); ++b) {
+            const Bin &bin = bins.bins().at(b);
+            byBin[b] += bin.base > top && bin.top < base ? 1 : 0;
+        }
+    }
+    return byBin;
 }
 
 } // namespace fosdat::strata

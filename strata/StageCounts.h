@@ -138,4 +138,10 @@ struct ReasonGroup {
 QList<ReasonGroup> groupNotCounted(const StageCounts &counts, const QList<GenusEntry> &entries,
                                    const TimeScale &scale);
 
+// For each bin, how many entries not counted for a stage code the scale
+// lacks ("K (Xyzz)") are written under a period that the bin is part of: where the counts are short
+// of genera that the catalogue does place in time, if only by their period.
+QList<int> notCountedInPeriods(const StageCounts &counts, const QList<GenusEntry> &entries,
+                               const TimeScale &scale, const Bins &bins);
+
 } // namespace fosdat::strata

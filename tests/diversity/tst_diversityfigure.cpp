@@ -181,6 +181,38 @@ private slots:
         }
     }
 
+    // The hatched strip of entries not counted, along the axis over their
+    // stages only, and named in the legend.
+    void notCountedStrip()
+    {
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        FigureContent content;
+        content.scale = scale;
+        content.values.fill(10.0, scale->stages().size());
+        const FigureContent plain = content;
+        content.notCounted.fill(0, scale->stages().size());
+        const QStringList marked{u"Trem"_s, u"Camp"_s}, unmarked{u"Aale"_s, u"Give"_s};
+        for (const QString &code : marked)
+            content.notCounted[scale->stageIndex(code)] = 3;
+        const DiversityFigure figure(content, FigureBounds);
+        const QRectF plot = figure.plotArea();
+        const QImage drawn = painted(content);
+        const QImage without = painted(plain);
+        const auto hatched = [&](const QImage &image, const QString &code) {
+            const int x = int(figure.stageColumn(scale->stageIndex(code)).center().x());
+            return rowsWhere(image, x, plot.bottom() - 7, plot.bottom() - 1, isExtinctionMark)
+                .size();
+        };
+        for (const QString &code : marked) {
+            QVERIFY2(hatched(drawn, code) > 0, qPrintable(code));
+            QCOMPARE(hatched(without, code), 0);
+        }
+        for (const QString &code : unmarked)
+            QCOMPARE(hatched(drawn, code), 0);
+        QVERIFY(svgTexts(content).contains(u"не учтены роды с неизвестным ярусом"_s));
+        QVERIFY(!svgTexts(plain).contains(u"не учтены"_s));
+    }
+
     // Origination and extinction rates on one figure: each series in its own
     // colour over its stages, a bar of ±1 standard error at each stage's
     // middle (the same figure without errors has none), both named in a

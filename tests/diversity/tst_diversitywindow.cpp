@@ -375,6 +375,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
         const int camp = s.rowOf(u"Camp"_s);
         QCOMPARE(s.diversity()->plot()->content().values.value(camp), 6.0);
+        // Deltathyris's unknown stage is written under K: marked over the
+        // Cretaceous's intervals, not over the Jurassic's.
+        QCOMPARE(s.diversity()->plot()->content().notCounted.value(camp), 1);
+        QCOMPARE(s.diversity()->plot()->content().notCounted.value(s.rowOf(u"Toar"_s)), 0);
         QVERIFY(!s.diversity()->plot()->content().part);
         QTest::mouseClick(s.child<QCheckBox>("splitLiving"), Qt::LeftButton);
         QTRY_VERIFY(s.diversity()->plot()->content().part);
@@ -430,6 +434,7 @@ private slots:
                                                u"Maas"_s, u"Maas"_s}));
         QVERIFY(s.dialogs->messages.isEmpty());
         QVERIFY(!s.child<QPushButton>("mapCodes")->isEnabled());
+        QVERIFY(!s.diversity()->findChild<QAction *>(u"mapCodesItem"_s)->isEnabled());
     }
 
     // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns

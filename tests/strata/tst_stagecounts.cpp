@@ -1,6 +1,7 @@
 // Counts per stage on the generated sample data set, read from disk as the
 // search index reads it, against the truth the generator wrote beside it;
 // and the invariants of the counts on random catalogues.
+#include "Bins.h"
 #include "DataFiles.h"
 #include "GenusEntries.h"
 #include "GroupTable.h"
@@ -367,6 +368,33 @@ private slots:
             for (const ReasonGroup &group : groupNotCounted(counts, m_entries, scale()))
                 grouped += int(group.entries.size());
             QCOMPARE(grouped, counts.notCounted().size());
+        }
+    }
+
+    // Entries of unknown stage codes marked in every stage of the period they
+    // are written under, on stage and period bins; other reasons nowhere.
+    void notCountedInTheirPeriods_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("stages") << int(BinKind::Stages);
+        QTest::newRow("periods") << int(BinKind::Periods);
+    }
+    void notCountedInTheirPeriods()
+    {
+        QFETCH(int, kind);
+        const QString text = u"Aus K (Xyzz) (1)\n"
+                             u"Bus D (Qqqq) - D (Fame) (1)\n"
+                             u"Cus K (Camp) (1)\n"
+                             u"Dus Zz (Camp) (1)\n"
+                             u"Eus K (Maas) - K (Ceno) (1)\n"_s;
+        const QList<GenusEntry> entries = readGenusEntries(0, text, scale());
+        const Bins bins(scale(), BinKind(kind));
+        const StageCounts counts(entries, bins);
+        const QList<int> marked = notCountedInPeriods(counts, entries, scale(), bins);
+        QCOMPARE(marked.size(), bins.bins().size());
+        for (int b = 0; b < bins.bins().size(); ++b) {
+            const QString period = scale().stages().at(bins.bins()[b].first).period;
+            QCOMPARE(marked[b], (period == u"K") + (period == u"D"));
         }
     }
 
