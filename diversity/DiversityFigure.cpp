@@ -73,8 +73,19 @@ QColor textOn(const QColor &fill)
     return fill.lightnessF() < 0.45 ? Qt::white : Qt::black;
 }
 
-QString periodName(const strata::TimeScale &scale, const QString &code)
+QString periodName(const strata::TimeScale &scale, const QString &code, bool english)
 {
+    // The chart's names of the periods of its stages; the scale names them
+    // in Russian.
+    static const QHash<QString, QString> inEnglish{
+        {u"V"_s, u"Ediacaran"_s},  {u"Cm"_s, u"Cambrian"_s},  {u"O"_s, u"Ordovician"_s},
+        {u"S"_s, u"Silurian"_s},   {u"D"_s, u"Devonian"_s},   {u"C"_s, u"Carboniferous"_s},
+        {u"P"_s, u"Permian"_s},    {u"Tr"_s, u"Triassic"_s},  {u"J"_s, u"Jurassic"_s},
+        {u"K"_s, u"Cretaceous"_s}, {u"Pg"_s, u"Paleogene"_s}, {u"N"_s, u"Neogene"_s},
+        {u"Q"_s, u"Quaternary"_s},
+    };
+    if (english)
+        return inEnglish.value(code, code);
     for (const strata::Period &period : scale.periods()) {
         if (period.code == code && !period.name.isEmpty())
             return period.name.left(1).toUpper() + period.name.mid(1);
@@ -133,9 +144,9 @@ double niceStep(double rough)
     return 10 * power;
 }
 
-QString number(double value)
+QString number(double value, bool english)
 {
-    return QLocale(QLocale::Russian).toString(value, 'g', 6);
+    return QLocale(english ? QLocale::English : QLocale::Russian).toString(value, 'g', 6);
 }
 
 // Draws `text` in `box` when it fits there; gives whether it did.
@@ -179,6 +190,7 @@ DiversityFigure::DiversityFigure(const FigureContent &content, const QRectF &bou
 // below the smallest positive value on a logarithmic one.
 void DiversityFigure::scaleValues()
 {
+    const bool english = m_content.english;
     double smallest = 0;
     double largest = 0;
     const auto take = [&](const QList<std::optional<double>> &values,
@@ -204,7 +216,7 @@ void DiversityFigure::scaleValues()
         m_low = std::pow(10.0, low);
         m_high = std::pow(10.0, high);
         for (double power = low; power <= high; ++power)
-            m_ticks.append({std::pow(10.0, power), number(std::pow(10.0, power))});
+            m_ticks.append({std::pow(10.0, power), number(std::pow(10.0, power), english)});
         return;
     }
     m_low = 0;
@@ -214,7 +226,7 @@ void DiversityFigure::scaleValues()
     const int steps = std::max(1, int(std::ceil(largest / step - 1e-9)));
     m_high = steps * step;
     for (int i = 0; i <= steps; ++i)
-        m_ticks.append({i * step, number(i * step)});
+        m_ticks.append({i * step, number(i * step, english)});
 }
 
 double DiversityFigure::xOf(double ma) const
@@ -323,8 +335,11 @@ void DiversityFigure::paintValueAxis(QPainter &painter) const
     painter.rotate(-90);
     painter.setFont(fontOf(12));
     painter.setPen(TextColor);
-    const QString name = m_content.logarithmic ? m_content.measure + u" (логарифмическая шкала)"_s
-                                               : m_content.measure;
+    const QString name =
+        m_content.logarithmic
+            ? m_content.measure +
+                  (m_content.english ? u" (log scale)"_s : u" (логарифмическая шкала)"_s)
+            : m_content.measure;
     painter.drawText(QRectF(-m_plot.height() / 2, -8, m_plot.height(), 16), Qt::AlignCenter, name);
     painter.restore();
 }
@@ -476,11 +491,12 @@ double DiversityFigure::paintLegend(QPainter &painter) const
                 << Entry{m_content.restName, rest, true};
     }
     if (!m_content.bandHigh.isEmpty())
-        entries << Entry{u"пределы"_s, BandColor, true};
+        entries << Entry{m_content.english ? u"range"_s : u"пределы"_s, BandColor, true};
     if (std::any_of(m_content.notCounted.cbegin(), m_content.notCounted.cend(),
                     [](int n) { return n > 0; }))
-        entries << Entry{u"не учтены роды с неизвестным ярусом"_s, NotCountedColor, true,
-                         Qt::BDiagPattern};
+        entries << Entry{m_content.english ? u"genera of unknown stages not counted"_s
+                                           : u"не учтены роды с неизвестным ярусом"_s,
+                         NotCountedColor, true, Qt::BDiagPattern};
     constexpr double Sample = 22;
     constexpr double Gap = 14;
     painter.setFont(fontOf(11));
@@ -539,7 +555,7 @@ void DiversityFigure::paintBand(QPainter &painter) const
         painter.setPen(QPen(Qt::white, 1));
         painter.drawLine(cell.topLeft(), cell.bottomLeft());
         painter.setPen(textOn(fill));
-        if (!drawIfFits(painter, cell, periodName(*m_content.scale, period)))
+        if (!drawIfFits(painter, cell, periodName(*m_content.scale, period, m_content.english)))
             drawIfFits(painter, cell, period);
     }
     if (m_content.selected >= 0 && m_content.selected < m_bins->bins().size()) {
@@ -566,7 +582,7 @@ void DiversityFigure::paintTimeAxis(QPainter &painter) const
         painter.drawLine(QPointF(x, tickTop), QPointF(x, tickTop + 4));
         painter.setPen(TextColor);
         painter.drawText(QRectF(x - 30, tickTop + 3, 60, TickRowHeight - 3), Qt::AlignCenter,
-                         number(ma));
+                         number(ma, m_content.english));
     }
 }
 
@@ -585,7 +601,8 @@ void DiversityFigure::paintTexts(QPainter &painter) const
                         FooterHeight);
     QString totals = m_content.totals;
     if (m_content.scale) {
-        totals += (totals.isEmpty() ? u""_s : u" · "_s) + u"Шкала времени: "_s +
+        totals += (totals.isEmpty() ? u""_s : u" · "_s) +
+                  (m_content.english ? u"Time scale: "_s : u"Шкала времени: "_s) +
                   m_content.scale->version();
     }
     // The totals at the right; the axis's note in what room is left of it.
@@ -593,10 +610,12 @@ void DiversityFigure::paintTexts(QPainter &painter) const
     totals = metrics.elidedText(totals, Qt::ElideRight, footer.width());
     const double room = footer.width() - metrics.horizontalAdvance(totals) - 12;
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, totals);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(u"Время, млн лет назад · пунктир: великие массовые "
-                                        u"вымирания"_s,
-                                        Qt::ElideRight, std::max(room, 0.0)));
+    painter.drawText(
+        footer, Qt::AlignLeft | Qt::AlignVCenter,
+        metrics.elidedText(m_content.english
+                               ? u"Time, Ma · dashed: the five great mass extinctions"_s
+                               : u"Время, млн лет назад · пунктир: великие массовые вымирания"_s,
+                           Qt::ElideRight, std::max(room, 0.0)));
 
     if (!m_hasValues) {
         painter.setFont(fontOf(13));

@@ -52,6 +52,9 @@ struct FigureContent {
     // youngest, the whole scale's.
     std::optional<double> oldest;
     std::optional<double> youngest;
+    // The figure's own texts (periods, notes, legend, numbers) in English
+    // rather than Russian; the texts given here are in the language chosen.
+    bool english = false;
     QString measure;          // the value axis's label
     bool wholeNumbers = true; // counts: no ticks between whole numbers
     bool logarithmic = false;

@@ -169,6 +169,11 @@ void DiversityWindow::setUpControls()
         m_binKind->addItem(name, int(kind));
         m_binKind->setItemData(m_binKind->count() - 1, description, Qt::ToolTipRole);
     }
+    // The names a figure labelled in English gives them.
+    const QString inEnglish[] = {u"the catalogue's units"_s, u"stages"_s, u"series"_s, u"periods"_s,
+                                 u"10 Myr"_s};
+    for (int i = 0; i < m_binKind->count(); ++i)
+        m_binKind->setItemData(i, inEnglish[i], Qt::UserRole + 1);
     m_measure->setObjectName(u"measure"_s);
     m_measure->setAccessibleName(u"Мера"_s);
     for (const Measure &measure : measures())
@@ -334,6 +339,18 @@ void DiversityWindow::setUpExports()
         choice->addAction(action);
         connect(action, &QAction::triggered, this, [this, size] { m_figureSize = size; });
     }
+    // The language of the figures' own texts.
+    QMenu *languages = menu->addMenu(u"Язык подписей"_s);
+    auto *language = new QActionGroup(languages);
+    for (const auto &[english, text, name] : {std::tuple{false, u"Русский"_s, "labelsRussian"},
+                                              std::tuple{true, u"English"_s, "labelsEnglish"}}) {
+        QAction *action = languages->addAction(text);
+        action->setObjectName(QLatin1StringView(name));
+        action->setCheckable(true);
+        action->setChecked(english == m_englishFigures);
+        language->addAction(action);
+        connect(action, &QAction::triggered, this, [this, english] { m_englishFigures = english; });
+    }
     m_exportButton->setMenu(menu);
 }
 
@@ -438,11 +455,15 @@ void DiversityWindow::showMeasure()
     listGenera();
 }
 
-FigureContent DiversityWindow::figureContent() const
+FigureContent DiversityWindow::figureContent(bool english) const
 {
     FigureContent content;
     const Measure &measure = measures()[measureIndex()];
-    content.measure = measure.name;
+    const auto say = [english](const QString &russian, const QString &inEnglish) {
+        return english ? inEnglish : russian;
+    };
+    content.english = english;
+    content.measure = english ? englishName(measure) : measure.name;
     content.wholeNumbers = measure.isCount();
     content.logarithmic = m_logScale->isChecked();
     content.selected = m_stage;
@@ -466,8 +487,8 @@ FigureContent DiversityWindow::figureContent() const
         shortBin = shortBin || m_bins->bins().at(stage).duration() < 1;
     }
     if (measure.pairedRate) {
-        content.valuesName = u"Появление (p)"_s;
-        FigureSeries extinction{u"Вымирание (q)"_s, {}, {}};
+        content.valuesName = say(u"Появление (p)"_s, u"Origination (p)"_s);
+        FigureSeries extinction{say(u"Вымирание (q)"_s, u"Extinction (q)"_s), {}, {}};
         for (int stage = 0; stage < m_counts->stageCount(); ++stage) {
             extinction.values.append(m_counts->rate(stage, *measure.pairedRate));
             extinction.errors.append(m_counts->rateError(stage, *measure.pairedRate));
@@ -475,8 +496,8 @@ FigureContent DiversityWindow::figureContent() const
         content.second = std::move(extinction);
     }
     if (m_extinct && measure.isCount()) {
-        content.part = FigureSeries{u"вымершие"_s, {}, {}};
-        content.restName = u"ныне живущие"_s;
+        content.part = FigureSeries{say(u"вымершие"_s, u"extinct"_s), {}, {}};
+        content.restName = say(u"ныне живущие"_s, u"living"_s);
         for (int stage = 0; stage < m_extinct->stageCount(); ++stage)
             content.part->values.append(measureValue(measure, *m_extinct, stage));
     }
@@ -487,43 +508,56 @@ FigureContent DiversityWindow::figureContent() const
         content.bandHigh.append(a && b ? std::max(*a, *b) : std::optional<double>());
     }
     content.notCounted = m_notCountedInPeriods;
-    content.title = title();
-    content.totals = totals();
+    content.title = title(english);
+    content.totals = totals(english);
     if (measure.isPerMyr() && shortBin)
-        content.totals += u" · пусто: интервалы короче 1 млн лет"_s;
+        content.totals += say(u" · пусто: интервалы короче 1 млн лет"_s,
+                              u" · empty: intervals shorter than 1 Myr"_s);
     if (!m_catalogue->source->texts()->unread().isEmpty() ||
         !m_catalogue->source->texts()->cut().isEmpty())
-        content.totals += u" · каталоги прочитаны не все или не целиком"_s;
+        content.totals += say(u" · каталоги прочитаны не все или не целиком"_s,
+                              u" · not every catalogue read whole"_s);
     return content;
 }
 
-QString DiversityWindow::title() const
+QString DiversityWindow::title(bool english) const
 {
+    const auto say = [english](const QString &russian, const QString &inEnglish) {
+        return english ? inEnglish : russian;
+    };
     const QStringList names = m_groups->checkedNames();
-    QString groups = names.isEmpty() ? u"Все группы"_s : names.mid(0, ShownGroupNames).join(u", ");
+    QString groups = names.isEmpty() ? say(u"Все группы"_s, u"All groups"_s)
+                                     : names.mid(0, ShownGroupNames).join(u", ");
     if (names.size() > ShownGroupNames)
-        groups += u" и ещё %1"_s.arg(names.size() - ShownGroupNames);
+        groups += say(u" и ещё %1"_s, u" and %1 more"_s).arg(names.size() - ShownGroupNames);
     if (m_groups->checkedGroups().count(true) == 0)
-        groups = u"Ни одной группы"_s;
+        groups = say(u"Ни одной группы"_s, u"No group"_s);
     if (m_textFilter.isActive())
-        groups += u" · записи с «%1»"_s.arg(m_filterText->text());
+        groups += say(u" · записи с «%1»"_s, u" · entries with “%1”"_s).arg(m_filterText->text());
     // The options that differ from the usual ones.
     if (!m_countUncertain->isChecked())
-        groups += u" · без диапазонов под вопросом"_s;
+        groups += say(u" · без диапазонов под вопросом"_s, u" · without ranges with “?”"_s);
     if (m_countPeriodOnly->isChecked())
-        groups += u" · с диапазонами только по периоду"_s;
+        groups += say(u" · с диапазонами только по периоду"_s, u" · with period-only ranges"_s);
     if (!m_countLiving->isChecked())
-        groups += u" · без ныне живущих"_s;
+        groups += say(u" · без ныне живущих"_s, u" · without living genera"_s);
     if (binKind() != strata::BinKind::Units)
-        groups += u" · интервалы: "_s + m_binKind->currentText();
+        groups += say(u" · интервалы: "_s, u" · intervals: "_s) +
+                  (english ? m_binKind->currentData(Qt::UserRole + 1).toString()
+                           : m_binKind->currentText());
     return groups;
 }
 
-QString DiversityWindow::totals() const
+QString DiversityWindow::totals(bool english) const
 {
     if (!m_counts)
         return {};
     const qsizetype admitted = m_counts->admitted();
+    if (english) {
+        const QLocale locale(QLocale::English);
+        return u"%1 of %2 genera counted"_s.arg(locale.toString(m_counts->counted().size()),
+                                                locale.toString(admitted));
+    }
     return u"Учтено %1 из %2 %3"_s.arg(thousands(m_counts->counted().size()), thousands(admitted),
                                        generaAfter(admitted));
 }
@@ -675,7 +709,7 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
     if (!m_counts)
         return {};
     const strata::TimeScale &scale = *m_catalogue->scale;
-    FigureContent figure = figureContent();
+    FigureContent figure = figureContent(m_englishFigures);
     figure.selected = -1;
     switch (kind) {
     case DiversityExport::StageTable:

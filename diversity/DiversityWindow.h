@@ -93,9 +93,10 @@ private:
     int measureIndex() const;
     strata::CountOptions options() const;
     strata::BinKind binKind() const;
-    FigureContent figureContent() const;
-    QString title() const;
-    QString totals() const;
+    // The figure's content; its texts in English for an export so labelled.
+    FigureContent figureContent(bool english = false) const;
+    QString title(bool english = false) const;
+    QString totals(bool english = false) const;
     QString notReadWhole() const;
     QString describeStage(int stage) const;
 
@@ -131,6 +132,7 @@ private:
     QPushButton *m_mapCodes;
     QAction *m_mapCodesItem;             // the same in the context menu of "Не учтено"
     FigureSize m_figureSize = PageWidth; // of the figures exported
+    bool m_englishFigures = false;       // their labels in English
     QAction *m_exportGenera = nullptr;
     GroupChecklist *m_groups;
     DiversityPlot *m_plot;

@@ -88,6 +88,50 @@ const QList<Measure> &measures()
     return all;
 }
 
+QString englishName(const Measure &measure)
+{
+    if (measure.pairedRate)
+        return measure.isPerMyr() ? u"Origination and extinction rates per Myr"_s
+                                  : u"Origination and extinction rates"_s;
+    if (measure.count) {
+        switch (*measure.count) {
+        case Count::SingleStage:
+            return u"Single-interval genera"_s;
+        case Count::FirstCrossingTop:
+            return u"First appearances crossing the top"_s;
+        case Count::CrossingBaseLast:
+            return u"Last appearances crossing the base"_s;
+        case Count::RangeThrough:
+            return u"Range-through genera"_s;
+        case Count::Genera:
+            return u"Genera"_s;
+        case Count::FirstAppearances:
+            return u"First appearances"_s;
+        case Count::LastAppearances:
+            return u"Last appearances"_s;
+        case Count::BaseCrossers:
+            return u"Bottom-boundary crossers"_s;
+        case Count::TopCrossers:
+            return u"Top-boundary crossers"_s;
+        }
+    }
+    switch (measure.rate.value_or(Rate::Origination)) {
+    case Rate::ProportionalOrigination:
+        return u"Proportional origination"_s;
+    case Rate::ProportionalExtinction:
+        return u"Proportional extinction"_s;
+    case Rate::Origination:
+        return u"Origination rate per interval"_s;
+    case Rate::Extinction:
+        return u"Extinction rate per interval"_s;
+    case Rate::OriginationPerMyr:
+        return u"Origination rate per Myr"_s;
+    case Rate::ExtinctionPerMyr:
+        return u"Extinction rate per Myr"_s;
+    }
+    return measure.name;
+}
+
 QString countName(Count count)
 {
     for (const Measure &measure : measures()) {

@@ -30,6 +30,9 @@ struct Measure {
 // Every measure, range-through diversity first.
 const QList<Measure> &measures();
 
+// The measure's name in English, for figures with English labels.
+QString englishName(const Measure &measure);
+
 // The name of the measure that is `count` itself.
 QString countName(strata::Count count);
 

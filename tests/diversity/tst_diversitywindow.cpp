@@ -478,7 +478,7 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("size"); // the figure's size chosen first, if any
+        QTest::addColumn<QString>("size"); // the figure's size or language chosen first, if any
         QTest::addColumn<QSizeF>("mm");    // the figure's size on paper
         const QSizeF page(174, 98);
         QTest::newRow("stage table") << "exportStages"
@@ -490,6 +490,9 @@ private slots:
         QTest::newRow("SVG, a journal's column") << "exportSvg"
                                                  << "рисунок.svg"
                                                  << "figureColumn" << QSizeF(84, 63);
+        QTest::newRow("SVG, English labels") << "exportSvg"
+                                             << "figure.svg"
+                                             << "labelsEnglish" << page;
         QTest::newRow("PNG") << "exportPng"
                              << "рисунок.png" << QString() << page;
         QTest::newRow("PDF") << "exportPdf"
@@ -555,7 +558,13 @@ private slots:
             while (!xml.atEnd())
                 xml.readNext();
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-            QVERIFY(QString::fromUtf8(bytes).contains(u"Учтено 8 из 11 родов"));
+            // The figure's own texts in the language chosen, the numbers too.
+            const QString svg = QString::fromUtf8(bytes);
+            const bool english = size == u"labelsEnglish";
+            QCOMPARE(svg.contains(u"Учтено 8 из 11 родов"_s), !english);
+            for (const QString &text : {u"8 of 11 genera counted"_s, u"Time scale: "_s,
+                                        u"Time, Ma"_s, u"Genera"_s, u"All groups"_s})
+                QVERIFY2(svg.contains(text) == english, qPrintable(text));
         } else if (file.endsWith(u".png")) {
             QImage image;
             QVERIFY(image.loadFromData(bytes, "PNG"));
