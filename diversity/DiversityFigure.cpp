@@ -536,7 +536,10 @@ void DiversityFigure::paintBand(QPainter &painter) const
         const QColor fill = periodColor(stages[i].period).lighter(i % 2 ? 125 : 112);
         painter.fillRect(cell, fill);
         painter.setPen(textOn(fill));
-        drawIfFits(painter, cell, stages[i].code);
+        // Every stage named by one rule: its code, or where that does not
+        // fit its first two letters, or nothing where those do not either.
+        if (!drawIfFits(painter, cell, stages[i].code))
+            drawIfFits(painter, cell, stages[i].code.left(2));
     }
     painter.setFont(fontOf(11, true));
     for (int first = 0; first < stages.size();) {

@@ -179,6 +179,22 @@ private slots:
                 QVERIFY2(image.pixel(x, bandRow) == qRgb(255, 255, 255),
                          qPrintable(QString::number(x)));
         }
+        // Every stage of the time shown named by one rule, none skipped: on
+        // a page's width its code, or its first two letters.
+        QStringList names;
+        QXmlStreamReader svg(figureSvg(content));
+        while (!svg.atEnd()) {
+            if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"text")
+                names << svg.readElementText();
+        }
+        const DiversityFigure onPage(content, QRectF(QPointF(), PageWidth.logical()));
+        for (int s = 0; s < scale->stages().size(); ++s) {
+            const strata::Stage &stage = scale->stages()[s];
+            // Room for two letters of 9 pixels.
+            if (stage.top >= 100 && stage.base <= 300 && onPage.stageColumn(s).width() >= 24)
+                QVERIFY2(names.contains(stage.code) || names.contains(stage.code.left(2)),
+                         qPrintable(stage.code));
+        }
     }
 
     // The hatched strip of entries not counted, along the axis over their
