@@ -246,12 +246,16 @@ private slots:
     void binsAsTheTruth_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"units", "stages", "epochs", "periods", "10myr"})
-            QTest::newRow(kind) << QString::fromLatin1(kind);
+        QTest::addColumn<QString>("group"); // one group's caption; empty: every group
+        for (const char *kind : {"units", "stages", "epochs", "periods", "10myr"}) {
+            QTest::addRow("%s", kind) << QString::fromLatin1(kind) << QString();
+            QTest::addRow("%s, one group", kind) << QString::fromLatin1(kind) << u"ТРИЛОБИТЫ"_s;
+        }
     }
     void binsAsTheTruth()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, group);
         const QString set = QStringLiteral(FOSDAT_SAMPLE_DIR);
         const QList<QStringList> stageRows = parseCsv(runRanges({u"--stages"_s, set}).out).mid(1);
         QStringList stages;
@@ -260,7 +264,10 @@ private slots:
             stages.append(row[0]);
             periodOf.insert(row[0], row[7]);
         }
-        const Run run = runRanges({u"--stages"_s, u"--bins"_s, kind, set});
+        const Run run =
+            runRanges(group.isEmpty() ? QStringList{u"--stages"_s, u"--bins"_s, kind, set}
+                                      : QStringList{u"--stages"_s, u"--bins"_s, kind, u"--group"_s,
+                                                    group, set});
         QCOMPARE(run.exitCode, 0);
         const QList<QStringList> rows = parseCsv(run.out);
         QCOMPARE(rows.value(0).mid(0, 4),
@@ -276,7 +283,8 @@ private slots:
         QList<Range> ranges;
         QHash<QString, int> binsHolding; // a written code: the bins that list it
         for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
-            if (m_truth.at(t, u"status"_s) != u"counted")
+            if (m_truth.at(t, u"status"_s) != u"counted" ||
+                (!group.isEmpty() && m_truth.at(t, u"group"_s) != group))
                 continue;
             const bool extant = m_truth.at(t, u"extant"_s) == u"1";
             const QString firstUnit = m_truth.at(t, u"first_as_written"_s);
