@@ -51,6 +51,7 @@ public:
 
 private:
     friend class EntryReader;
+    friend class TaxonJoiner;
 
     std::shared_ptr<const QString> m_text;
     TextSpan m_line, m_genus, m_author, m_range, m_references;

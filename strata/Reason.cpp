@@ -17,7 +17,7 @@ struct ReasonText {
     QStringView text; // %1: the text the reason names
 };
 
-constexpr std::array<ReasonText, 12> Texts{{
+constexpr std::array<ReasonText, 14> Texts{{
     {u"counted", u"учтён"},
     {u"no-range", u"нет диапазона"},
     {u"unreadable", u"диапазон не прочитан «%1»"},
@@ -30,6 +30,8 @@ constexpr std::array<ReasonText, 12> Texts{{
     {u"period-only", u"указан только период «%1»"},
     {u"uncertain", u"возраст под вопросом «%1»"},
     {u"living", u"живущий род «%1»"},
+    {u"no-family", u"семейство не указано"},
+    {u"no-order", u"отряд не указан"},
 }};
 
 const ReasonText &textOf(Reason reason)

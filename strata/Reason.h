@@ -22,6 +22,8 @@ enum class Reason : quint8 {
     PeriodOnly,         // "K", "l-K": placed to its period only
     Uncertain,          // "?K (Camp)", "T (Serr?)"
     Living,             // "... - Rec"
+    NoFamily,           // counted by family, and the genus has none
+    NoOrder,            // counted by order, and the genus has none
 };
 
 // For tables and programs: "unknown-stage".

@@ -1,6 +1,6 @@
 // Prints the ranges of the genera of a data set, or the counts per stage, as
 // CSV for R, Python and spreadsheets:
-//   fosdat-ranges [--stages [--bins KIND]] [--group CAPTION]... DIR
+//   fosdat-ranges [--stages [--bins KIND]] [--level LEVEL] [--group CAPTION]... DIR
 // It reads DIR/dat/BD through the catalogue model, as the windows do (the
 // text of each catalogue, no document, and the genus entries read from it),
 // and the user's time scale file when there is one. The rows are written as
@@ -12,6 +12,7 @@
 #include "GroupTable.h"
 #include "RangeTables.h"
 #include "StageCounts.h"
+#include "Taxa.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -123,7 +124,12 @@ int main(int argc, char *argv[])
         u"bins"_s,
         u"With --stages, one row per bin of KIND: units, stages, epochs, periods or 10myr."_s,
         u"KIND"_s);
-    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving, bins});
+    const QCommandLineOption level(
+        u"level"_s,
+        u"Count the taxa of LEVEL: genus (the default), family or order; a family's range is "
+        u"the union of its counted genera's in a group."_s,
+        u"LEVEL"_s);
+    parser.addOptions({stages, group, noUncertain, periodOnly, noLiving, bins, level});
     parser.addPositionalArgument(u"DIR"_s, u"The folder that holds dat/."_s);
     const bool parsed = parser.parse(app.arguments());
     if (parsed && (parser.isSet(help) || parser.isSet(u"help-all"_s))) {
@@ -149,6 +155,12 @@ int main(int argc, char *argv[])
             parser.value(bins)));
         return NoDataSet;
     }
+    const std::optional<strata::TaxonLevel> taxonLevel =
+        strata::taxonLevelFromKey(parser.isSet(level) ? parser.value(level) : u"genus"_s);
+    if (!taxonLevel) {
+        warn(u"no level '%1': give genus, family or order"_s.arg(parser.value(level)));
+        return NoDataSet;
+    }
     const std::optional<QList<int>> rows = chosenGroups(parser.values(group));
     if (!rows)
         return NoDataSet;
@@ -162,15 +174,15 @@ int main(int argc, char *argv[])
 
     const strata::CountOptions options{!parser.isSet(noUncertain), parser.isSet(periodOnly),
                                        !parser.isSet(noLiving)};
-    const strata::Bins binned(*scale, *binKind,
-                              strata::writtenUnits(read.entries(), *scale, {}, options));
-    const strata::StageCounts counts(read.entries(), binned, {}, options);
+    const QList<strata::GenusEntry> taxa = strata::taxaOf(read.entries(), *taxonLevel, options);
+    const strata::Bins binned(*scale, *binKind, strata::writtenUnits(taxa, *scale, {}, options));
+    const strata::StageCounts counts(taxa, binned, {}, options);
     QStringList captions;
     for (const data::Group &g : data::GroupTable)
         captions.append(g.caption.toString());
     const auto writeTable = [&](QIODevice &out) {
         if (!parser.isSet(stages))
-            return strata::writeGenusTable(out, read.entries(), counts, *scale, captions);
+            return strata::writeGenusTable(out, taxa, counts, *scale, captions);
         return parser.isSet(bins) ? strata::writeBinTable(out, counts, *scale, binned)
                                   : strata::writeStageTable(out, counts, *scale);
     };

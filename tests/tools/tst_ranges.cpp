@@ -431,6 +431,62 @@ private slots:
         }
     }
 
+    // Families and orders counted as the union of their counted genera's
+    // ranges within a group, from the truth's rows: per stage, the taxa
+    // living, appearing and ending; genera without one are rows of their own.
+    void taxaAsTheTruth_data()
+    {
+        QTest::addColumn<QString>("level");
+        QTest::newRow("family") << u"family"_s;
+        QTest::newRow("order") << u"order"_s;
+    }
+    void taxaAsTheTruth()
+    {
+        QFETCH(QString, level);
+        const QString set = QStringLiteral(FOSDAT_SAMPLE_DIR);
+        const Run run = runRanges({u"--stages"_s, u"--level"_s, level, set});
+        QCOMPARE(run.exitCode, 0);
+        const QList<QStringList> rows = parseCsv(run.out);
+        QStringList stages;
+        for (const QStringList &row : rows.mid(1))
+            stages.append(row[0]);
+        struct Range {
+            int first = 1 << 30, last = -1;
+            bool extant = false;
+        };
+        QHash<QString, Range> taxa; // by group and name
+        int unnamed = 0;
+        for (qsizetype t = 0; t < m_truth.rows.size(); ++t) {
+            const QString name = m_truth.at(t, level);
+            unnamed += name.isEmpty() ? 1 : 0;
+            if (name.isEmpty() || m_truth.at(t, u"status"_s) != u"counted")
+                continue;
+            Range &range = taxa[m_truth.at(t, u"group"_s) + u'\t' + name];
+            range.first =
+                std::min(range.first, int(stages.indexOf(m_truth.at(t, u"first_stage"_s))));
+            range.last = std::max(range.last, int(stages.indexOf(m_truth.at(t, u"last_stage"_s))));
+            range.extant = range.extant || m_truth.at(t, u"extant"_s) == u"1";
+        }
+        QVERIFY(taxa.size() > 50);
+        for (int s = 0; s < stages.size(); ++s) {
+            int living = 0, firsts = 0, lasts = 0;
+            for (const Range &r : std::as_const(taxa)) {
+                living += r.first <= s && (r.last >= s || r.extant);
+                firsts += r.first == s;
+                lasts += r.last == s && !r.extant;
+            }
+            QCOMPARE(columns(rows[s + 1], {4, 5, 6}),
+                     (QStringList{QString::number(living), QString::number(firsts),
+                                  QString::number(lasts)}));
+        }
+        const Table table = readTable(runRanges({u"--level"_s, level, set}).out);
+        const QString noName = level == u"family" ? u"no-family"_s : u"no-order"_s;
+        qsizetype rowsWithout = 0;
+        for (qsizetype i = 0; i < table.rows.size(); ++i)
+            rowsWithout += table.at(i, u"status"_s) == noName;
+        QCOMPARE(rowsWithout, qsizetype(unnamed));
+    }
+
     void wrongUse_data()
     {
         QTest::addColumn<QStringList>("arguments");
