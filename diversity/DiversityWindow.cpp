@@ -683,11 +683,19 @@ QString DiversityWindow::describeStage(int stage) const
                               strata::joinedNames(scale.stages().at(bin.first).period,
                                                   scale.stages().at(bin.last).period)),
         u"%1–%2 млн лет"_s.arg(formatAge(bin.base), formatAge(bin.top))};
-    // What the interval holds: the codes the entries write, the chart's stages.
+    // What the interval holds: the codes the entries write, the chart's
+    // stages; a long list in part, as a tooltip does not wrap.
+    const auto listed = [](const QString &codes) {
+        constexpr int Shown = 10;
+        const QStringList all = codes.split(u' ', Qt::SkipEmptyParts);
+        return all.size() <= Shown
+                   ? codes
+                   : all.mid(0, Shown).join(u' ') + u" и ещё %1"_s.arg(all.size() - Shown);
+    };
     if (const QString units = m_bins->unitsIn(scale, stage); !units.isEmpty())
-        lines << u"Пишут: %1"_s.arg(units);
+        lines << u"Пишут: %1"_s.arg(listed(units));
     if (bin.first != bin.last || bin.code != scale.stages().at(bin.first).code)
-        lines << u"Ярусы: %1"_s.arg(m_bins->stagesIn(scale, stage));
+        lines << u"Ярусы: %1"_s.arg(listed(m_bins->stagesIn(scale, stage)));
     for (strata::Count count : {strata::Count::Genera, strata::Count::FirstAppearances,
                                 strata::Count::LastAppearances, strata::Count::SingleStage})
         lines << u"%1: %2"_s.arg(countName(count), thousands(m_counts->count(stage, count)));
