@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -41,22 +42,24 @@ CodeMappingDialog::CodeMappingDialog(const QList<UnknownCode> &codes,
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One list of the scale's codes behind every row's choice: hundreds of
+    // unknown codes make hundreds of rows.
+    auto *known = new QStringListModel(QStringList{QString()} + m_known, this);
     for (int row = 0; row < int(codes.size()); ++row) {
         const UnknownCode &code = codes[row];
         m_table->setItem(row, CodeColumn, new QTableWidgetItem(code.code));
         auto *count = new QTableWidgetItem(QString::number(code.entries));
         count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, EntriesColumn, count);
-        auto *known = new QComboBox(m_table);
-        known->setEditable(true);
-        known->setInsertPolicy(QComboBox::NoInsert);
-        known->addItem(QString());
-        known->addItems(m_known);
-        known->completer()->setCompletionMode(QCompleter::PopupCompletion);
-        known->completer()->setCaseSensitivity(Qt::CaseSensitive);
-        known->setCurrentText(code.suggestion);
-        known->setAccessibleName(u"Считать «%1» как"_s.arg(code.code));
-        m_table->setCellWidget(row, KnownColumn, known);
+        auto *choice = new QComboBox(m_table);
+        choice->setEditable(true);
+        choice->setInsertPolicy(QComboBox::NoInsert);
+        choice->setModel(known);
+        choice->completer()->setCompletionMode(QCompleter::PopupCompletion);
+        choice->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        choice->setCurrentText(code.suggestion);
+        choice->setAccessibleName(u"Считать «%1» как"_s.arg(code.code));
+        m_table->setCellWidget(row, KnownColumn, choice);
     }
     m_table->resizeColumnsToContents();
 
