@@ -42,10 +42,20 @@ namespace
 constexpr QSize InitialSize{1200, 800};
 constexpr int ShownGroupNames = 4; // in a title; the rest are counted
 
-// "рода" after "из 1", "из 21"; "родов" after other numbers.
-QString generaAfter(qsizetype number)
+// "рода" after "из 1", "из 21"; "родов" after other numbers; the same of
+// families and orders.
+QString taxaAfter(qsizetype number, strata::TaxonLevel level)
 {
-    return number % 10 == 1 && number % 100 != 11 ? u"рода"_s : u"родов"_s;
+    const bool one = number % 10 == 1 && number % 100 != 11;
+    switch (level) {
+    case strata::TaxonLevel::Family:
+        return one ? u"семейства"_s : u"семейств"_s;
+    case strata::TaxonLevel::Order:
+        return one ? u"отряда"_s : u"отрядов"_s;
+    case strata::TaxonLevel::Genus:
+        break;
+    }
+    return one ? u"рода"_s : u"родов"_s;
 }
 
 QString thousands(qsizetype number)
@@ -82,7 +92,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), m_filterText(new QLineEdit(this)),
       m_matchCase(checkBox(this, u"matchCase"_s, u"С учетом регистра"_s, false)),
       m_wholeWords(checkBox(this, u"wholeWords"_s, u"Слово целиком"_s, false)),
-      m_binKind(new QComboBox(this)), m_measure(new QComboBox(this)),
+      m_binKind(new QComboBox(this)), m_level(new QComboBox(this)), m_measure(new QComboBox(this)),
       m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
       m_splitLiving(checkBox(this, u"splitLiving"_s, u"Вымершие и живущие"_s, false)),
       m_showRange(checkBox(this, u"showRange"_s, u"Пределы"_s, false)),
@@ -119,6 +129,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
          {m_countUncertain, m_countPeriodOnly, m_countLiving, m_splitLiving, m_showRange})
         connect(option, &QCheckBox::toggled, &m_recount, qOverload<>(&QTimer::start));
     connect(m_binKind, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
+    connect(m_level, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
     connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
     connect(m_logScale, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
     for (QSpinBox *end : {m_oldestMa, m_youngestMa})
@@ -174,6 +185,13 @@ void DiversityWindow::setUpControls()
                                  u"10 Myr"_s};
     for (int i = 0; i < m_binKind->count(); ++i)
         m_binKind->setItemData(i, inEnglish[i], Qt::UserRole + 1);
+    m_level->setObjectName(u"taxonLevel"_s);
+    m_level->setAccessibleName(u"Уровень"_s);
+    m_level->addItem(u"роды"_s, int(strata::TaxonLevel::Genus));
+    m_level->addItem(u"семейства"_s, int(strata::TaxonLevel::Family));
+    m_level->addItem(u"отряды"_s, int(strata::TaxonLevel::Order));
+    m_level->setToolTip(u"Считать роды, семейства или отряды: диапазон семейства (отряда) — "
+                        u"объединение диапазонов его учтённых родов в группе"_s);
     m_measure->setObjectName(u"measure"_s);
     m_measure->setAccessibleName(u"Мера"_s);
     for (const Measure &measure : measures())
@@ -236,6 +254,10 @@ void DiversityWindow::setUpLayout()
     for (QCheckBox *option : {m_countUncertain, m_countPeriodOnly, m_countLiving})
         options->addWidget(option);
     options->addSpacing(16);
+    auto *levelLabel = new QLabel(u"&Уровень:"_s, this);
+    levelLabel->setBuddy(m_level);
+    options->addWidget(levelLabel);
+    options->addWidget(m_level);
     options->addWidget(binsLabel);
     options->addWidget(m_binKind);
     options->addStretch();
@@ -387,6 +409,11 @@ strata::CountOptions DiversityWindow::options() const
             m_countLiving->isChecked()};
 }
 
+strata::TaxonLevel DiversityWindow::taxonLevel() const
+{
+    return strata::TaxonLevel(m_level->currentData().toInt());
+}
+
 strata::BinKind DiversityWindow::binKind() const
 {
     return strata::BinKind(m_binKind->currentData().toInt());
@@ -410,27 +437,46 @@ void DiversityWindow::recount()
             return m_textFilter.accepts(entry);
         };
     const strata::TimeScale &scale = *m_catalogue->scale;
+    const strata::CountOptions chosen = options();
+    // Families and orders are made of the genera the filters admit, and
+    // counted without them; their lists show the taxa.
+    const strata::TaxonLevel level = taxonLevel();
+    QList<strata::GenusEntry> admitted;
+    if (level != strata::TaxonLevel::Genus) {
+        for (const strata::GenusEntry &entry : m_catalogue->entries) {
+            if (filter.admits(entry))
+                admitted.append(entry);
+        }
+        GenusCatalogue taxa = *m_catalogue;
+        taxa.entries = strata::taxaOf(admitted, level, chosen);
+        m_counted = std::make_shared<const GenusCatalogue>(std::move(taxa));
+        filter = {};
+    } else {
+        m_counted = m_catalogue;
+    }
+    const QList<strata::GenusEntry> &counted = m_counted->entries;
     auto bins = std::make_shared<const strata::Bins>(
-        scale, binKind(), strata::writtenUnits(m_catalogue->entries, scale, filter, options()));
+        scale, binKind(), strata::writtenUnits(counted, scale, filter, chosen));
     // The same intervals keep the one chosen; others choose none.
     if (!m_bins || m_bins->bins() != bins->bins() || m_bins->stageCount() != bins->stageCount()) {
         m_bins = std::move(bins);
         m_stage = -1;
     }
+    // Under other options a family is the union of other genera.
     const auto countWith = [&](strata::CountOptions with) {
-        return std::make_shared<const strata::StageCounts>(m_catalogue->entries, *m_bins, filter,
-                                                           with);
+        if (level == strata::TaxonLevel::Genus)
+            return std::make_shared<const strata::StageCounts>(counted, *m_bins, filter, with);
+        return std::make_shared<const strata::StageCounts>(strata::taxaOf(admitted, level, with),
+                                                           *m_bins, filter, with);
     };
-    const strata::CountOptions chosen = options();
-    m_counts = countWith(chosen);
+    m_counts = std::make_shared<const strata::StageCounts>(counted, *m_bins, filter, chosen);
     m_extinct = m_splitLiving->isChecked() && chosen.living
                     ? countWith({chosen.uncertain, chosen.periodOnly, false})
                     : nullptr;
     const bool range = m_showRange->isChecked();
     m_fewest = range ? countWith({false, false, chosen.living}) : nullptr;
     m_most = range ? countWith({true, true, chosen.living}) : nullptr;
-    m_notCountedInPeriods =
-        strata::notCountedInPeriods(*m_counts, m_catalogue->entries, scale, *m_bins);
+    m_notCountedInPeriods = strata::notCountedInPeriods(*m_counts, counted, scale, *m_bins);
     m_stageModel->setCounts(m_catalogue->scale, m_bins, m_counts);
     showMeasure();
     const QString notCounted = notReadWhole();
@@ -541,6 +587,10 @@ QString DiversityWindow::title(bool english) const
         groups += say(u" · с диапазонами только по периоду"_s, u" · with period-only ranges"_s);
     if (!m_countLiving->isChecked())
         groups += say(u" · без ныне живущих"_s, u" · without living genera"_s);
+    if (taxonLevel() == strata::TaxonLevel::Family)
+        groups += say(u" · семейства"_s, u" · families"_s);
+    if (taxonLevel() == strata::TaxonLevel::Order)
+        groups += say(u" · отряды"_s, u" · orders"_s);
     if (binKind() != strata::BinKind::Units)
         groups += say(u" · интервалы: "_s, u" · intervals: "_s) +
                   (english ? m_binKind->currentData(Qt::UserRole + 1).toString()
@@ -555,11 +605,12 @@ QString DiversityWindow::totals(bool english) const
     const qsizetype admitted = m_counts->admitted();
     if (english) {
         const QLocale locale(QLocale::English);
-        return u"%1 of %2 genera counted"_s.arg(locale.toString(m_counts->counted().size()),
-                                                locale.toString(admitted));
+        const QString taxa[] = {u"genera"_s, u"families"_s, u"orders"_s};
+        return u"%1 of %2 %3 counted"_s.arg(locale.toString(m_counts->counted().size()),
+                                            locale.toString(admitted), taxa[int(taxonLevel())]);
     }
     return u"Учтено %1 из %2 %3"_s.arg(thousands(m_counts->counted().size()), thousands(admitted),
-                                       generaAfter(admitted));
+                                       taxaAfter(admitted, taxonLevel()));
 }
 
 // The catalogues whose entries are not all counted because their files could
@@ -611,11 +662,11 @@ void DiversityWindow::listGenera()
     const bool chosen = m_counts && m_stage >= 0 && m_stage < m_counts->stageCount();
     m_exportGenera->setEnabled(chosen);
     if (!chosen) {
-        m_genusModel->setGenera(m_catalogue, {});
+        m_genusModel->setGenera(m_counted, {});
         m_genusCaption->setText(u"Роды интервала: выберите интервал на графике или в таблице"_s);
         return;
     }
-    m_genusModel->setGenera(m_catalogue, m_counts->genera(m_stage, m_listed));
+    m_genusModel->setGenera(m_counted, m_counts->genera(m_stage, m_listed));
     const strata::Bin &bin = m_bins->bins().at(m_stage);
     m_genusCaption->setText(u"%1 — %2, %3–%4 млн лет. %5: %6"_s.arg(
         bin.code, bin.name, formatAge(bin.base), formatAge(bin.top), countName(m_listed),
@@ -629,7 +680,7 @@ void DiversityWindow::showNotCounted()
         return;
     m_notCountedShown = true;
     m_notCountedModel->setGroups(
-        m_catalogue, strata::groupNotCounted(*m_counts, m_catalogue->entries, *m_catalogue->scale));
+        m_counted, strata::groupNotCounted(*m_counts, m_counted->entries, *m_catalogue->scale));
     for (int row = 0; row < m_notCountedModel->rowCount(); ++row)
         m_notCountedList->setFirstColumnSpanned(row, {}, true);
 }
@@ -643,7 +694,7 @@ void DiversityWindow::mapUnknownCodes()
         return;
     QList<UnknownCode> codes;
     for (const strata::ReasonGroup &group :
-         strata::groupNotCounted(*m_counts, m_catalogue->entries, *m_catalogue->scale)) {
+         strata::groupNotCounted(*m_counts, m_counted->entries, *m_catalogue->scale)) {
         if (group.reason != strata::Reason::UnknownStage)
             continue;
         const auto same = std::find_if(codes.begin(), codes.end(),
@@ -664,11 +715,21 @@ void DiversityWindow::mapUnknownCodes()
     dialog->open();
 }
 
+// A genus opens in the catalogue; a family or an order lists its genera:
+// the genera counted again, filtered by its name.
 void DiversityWindow::openEntry(int entry)
 {
-    if (!m_catalogue || entry < 0 || entry >= m_catalogue->entries.size())
+    if (!m_counted || entry < 0 || entry >= m_counted->entries.size())
         return;
-    const strata::GenusEntry &e = m_catalogue->entries.at(entry);
+    const strata::GenusEntry &e = m_counted->entries.at(entry);
+    const strata::Reason unnamed = taxonLevel() == strata::TaxonLevel::Family
+                                       ? strata::Reason::NoFamily
+                                       : strata::Reason::NoOrder;
+    if (taxonLevel() != strata::TaxonLevel::Genus && e.placement.reason != unnamed) {
+        m_filterText->setText(e.genus().toString());
+        m_level->setCurrentIndex(0);
+        return;
+    }
     emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
 }
 
@@ -728,7 +789,7 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
         // under the same options, every one of them is counted.
         QList<strata::GenusEntry> listed;
         for (int entry : m_genusModel->entries())
-            listed.append(m_catalogue->entries.at(entry));
+            listed.append(m_counted->entries.at(entry));
         QStringList captions;
         for (const data::Group &group : data::GroupTable)
             captions << group.caption.toString();

@@ -7,6 +7,7 @@
 #include "FigureExport.h"
 #include "GenusCatalogue.h"
 #include "StageCounts.h"
+#include "Taxa.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -93,6 +94,7 @@ private:
     int measureIndex() const;
     strata::CountOptions options() const;
     strata::BinKind binKind() const;
+    strata::TaxonLevel taxonLevel() const;
     // The figure's content; its texts in English for an export so labelled.
     FigureContent figureContent(bool english = false) const;
     QString title(bool english = false) const;
@@ -101,6 +103,8 @@ private:
     QString describeStage(int stage) const;
 
     std::shared_ptr<const GenusCatalogue> m_catalogue;
+    // What is counted: the catalogue's genera, or its families or orders.
+    std::shared_ptr<const GenusCatalogue> m_counted;
     std::shared_ptr<const strata::Bins> m_bins; // of the counts
     std::shared_ptr<const strata::StageCounts> m_counts;
     // The same without living genera, and with the fewest and the most
@@ -119,6 +123,7 @@ private:
     QCheckBox *m_matchCase;
     QCheckBox *m_wholeWords;
     QComboBox *m_binKind;
+    QComboBox *m_level;
     QComboBox *m_measure;
     QCheckBox *m_logScale;
     QCheckBox *m_splitLiving;

@@ -437,6 +437,38 @@ private slots:
         QVERIFY(!s.diversity()->findChild<QAction *>(u"mapCodesItem"_s)->isEnabled());
     }
 
+    // Families counted, chosen with the keyboard: each the union of its
+    // counted genera (Alphidae from the Toarcian to the present, Betidae from
+    // the Cenomanian to the Maastrichtian), the genera without a family not
+    // counted; a family opened from the list lists its genera.
+    void familiesCounted()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        auto *level = s.child<QComboBox>("taxonLevel");
+        level->setFocus();
+        QTest::keyClick(level, Qt::Key_Down);
+        QCOMPARE(level->currentText(), u"семейства"_s);
+        QTRY_COMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 2 из 4 семейств"_s);
+        QCOMPARE(s.intervals(),
+                 QStringList({u"Edia-Plie"_s, u"Toar"_s, u"Ceno"_s, u"Maas"_s, u"Dani-Megh"_s}));
+        s.clickStage(u"Ceno"_s);
+        QCOMPARE(s.listedGenera(), QStringList({u"Alphidae"_s, u"Betidae"_s}));
+        s.clickStage(u"Dani-Megh"_s);
+        QCOMPARE(s.listedGenera(), QStringList({u"Alphidae"_s})); // living
+        s.child<QTabWidget>("tabs")->setCurrentIndex(1);
+        QCOMPARE(notCountedListed(s.child<QTreeView>("notCountedList")), 2);
+
+        s.clickStage(u"Ceno"_s);
+        auto *genera = s.child<QTreeView>("genusList");
+        QTest::keyClick(genera, Qt::Key_Down);
+        QTest::keyClick(genera, Qt::Key_Return); // Betidae
+        QCOMPARE(level->currentText(), u"роды"_s);
+        QCOMPARE(s.child<QLineEdit>("filterText")->text(), u"Betidae"_s);
+        QTRY_COMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 2 из 3 родов"_s);
+    }
+
     // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns
     // separated by tabs; a reason of "Не учтено" copies its entries, each
     // with the reason after it.
