@@ -3,6 +3,7 @@
 #include "ByteText.h"
 #include "CatalogueEntries.h"
 
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -27,14 +28,29 @@ void EntryTextFilter::match()
     m_passes.fill(false, m_catalogue && isActive() ? m_catalogue->entries.size() : 0);
     if (m_passes.isEmpty() || m_matcher.matchesNothing())
         return;
+    // The groups' texts scanned in two halves of about equal size, the
+    // second on another core; each half marks its own entries.
+    const catalogue::CatalogueEntries &read = *m_catalogue->source;
+    qsizetype total = 0;
     for (int group = 0; group < catalogue::GroupCount; ++group)
-        matchLines(group);
+        total += read.texts()->at(group).text.size();
+    int half = 0;
+    for (qsizetype sum = 0; half < catalogue::GroupCount && sum < total / 2; ++half)
+        sum += read.texts()->at(half).text.size();
+    bool *passes = m_passes.data();
+    const auto scan = [this, passes](int from, int to) {
+        for (int group = from; group < to; ++group)
+            matchLines(group, passes);
+    };
+    QFuture<void> second = QtConcurrent::run(scan, half, int(catalogue::GroupCount));
+    scan(0, half);
+    second.waitForFinished();
     matchNames();
 }
 
 // One scan of the group's text, on from the next line after each line found;
 // a match outside the entries' lines (a heading, a legend) passes none.
-void EntryTextFilter::matchLines(int group)
+void EntryTextFilter::matchLines(int group, bool *passes) const
 {
     const catalogue::CatalogueEntries &read = *m_catalogue->source;
     const qsizetype end = read.end(group);
@@ -44,7 +60,7 @@ void EntryTextFilter::matchLines(int group)
     const ByteText *text = m_catalogue->texts.at(std::size_t(group)).get();
     if (!text || text->size() != read.texts()->at(group).text.size()) { // not the same text
         for (; entry < end; ++entry)
-            m_passes[entry] = m_matcher.indexIn(read.at(entry).text(), 0) >= 0;
+            passes[entry] = m_matcher.indexIn(read.at(entry).text(), 0) >= 0;
         return;
     }
     const ByteText::Finder finder(*text, m_matcher);
@@ -52,7 +68,7 @@ void EntryTextFilter::matchLines(int group)
         while (entry + 1 < end && read.lineStart(entry + 1) <= at)
             ++entry;
         if (at + m_matcher.length() <= read.lineEnd(entry))
-            m_passes[entry] = true;
+            passes[entry] = true;
         if (++entry >= end)
             break;
         at = finder.indexIn(read.lineStart(entry));

@@ -28,7 +28,8 @@ public:
 
 private:
     void match();
-    void matchLines(int group);
+    // Marks in `passes` the entries of `group` whose lines hold the text.
+    void matchLines(int group, bool *passes) const;
     void matchNames();
     // The same for an entry on its own.
     bool matchesAlone(const strata::GenusEntry &entry) const;
