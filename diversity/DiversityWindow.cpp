@@ -10,6 +10,7 @@
 #include "NotCountedModel.h"
 #include "RangeTables.h"
 #include "StageTableModel.h"
+#include "TaxonTree.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -106,8 +107,9 @@ DiversityWindow::DiversityWindow(QWidget *parent)
       m_mapCodesItem(new QAction(u"Сопоставить…"_s, this)), m_groups(new GroupChecklist(this)),
       m_plot(new DiversityPlot(this)), m_tabs(new QTabWidget(this)),
       m_stageTable(new QTableView(this)), m_stageModel(new StageTableModel(this)),
-      m_notCountedModel(new NotCountedModel(this)), m_genusCaption(new QLabel(this)),
-      m_genusModel(new GenusListModel(this)), m_statusLine(new QLabel(this))
+      m_notCountedModel(new NotCountedModel(this)), m_taxonTree(new TaxonTree(this)),
+      m_genusCaption(new QLabel(this)), m_genusModel(new GenusListModel(this)),
+      m_statusLine(new QLabel(this))
 {
     setObjectName(u"DiversityWindow"_s);
     setWindowTitle(u"Разнообразие во времени"_s);
@@ -144,6 +146,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
     connect(m_mapCodes, &QPushButton::clicked, this, &DiversityWindow::mapUnknownCodes);
     connect(m_mapCodesItem, &QAction::triggered, this, &DiversityWindow::mapUnknownCodes);
+    connect(m_taxonTree, &TaxonTree::genusActivated, this, &DiversityWindow::openGenus);
+    connect(m_taxonTree, &TaxonTree::taxonActivated, this, &DiversityWindow::listTaxon);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
         if (action->data().isValid()) // not a size of the figure
             emit exportRequested(DiversityExport(action->data().toInt()));
@@ -276,6 +280,8 @@ void DiversityWindow::setUpLayout()
     m_tabs->setObjectName(u"tabs"_s);
     m_tabs->addTab(m_stageTable, u"Интервалы"_s);
     m_tabs->addTab(m_notCountedList, u"Не учтено"_s);
+    m_tabs->addTab(m_taxonTree, u"Систематика"_s);
+    m_tabs->setTabToolTip(2, u"Группы, классы, отряды, семейства и роды каталогов"_s);
     m_tabs->setTabToolTip(1, u"Записи, которые нельзя поместить во время, по причинам"_s);
     m_mapCodes->setObjectName(u"mapCodes"_s);
     m_mapCodes->setToolTip(u"Считать неизвестные коды ярусов как известные: записать это "
@@ -381,6 +387,7 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
     const bool first = !m_catalogue;
     m_catalogue = std::make_shared<const GenusCatalogue>(std::move(catalogue));
     m_textFilter.setCatalogue(m_catalogue.get());
+    m_taxonTree->setCatalogue(m_catalogue);
     m_exportButton->setEnabled(true);
     recount();
     if (first)
@@ -726,11 +733,29 @@ void DiversityWindow::openEntry(int entry)
                                        ? strata::Reason::NoFamily
                                        : strata::Reason::NoOrder;
     if (taxonLevel() != strata::TaxonLevel::Genus && e.placement.reason != unnamed) {
-        m_filterText->setText(e.genus().toString());
-        m_level->setCurrentIndex(0);
+        listTaxon(e.genus().toString());
         return;
     }
     emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
+}
+
+// A genus of the catalogue's entries, whatever is counted, opens.
+void DiversityWindow::openGenus(int entry)
+{
+    if (!m_catalogue || entry < 0 || entry >= m_catalogue->entries.size())
+        return;
+    const strata::GenusEntry &e = m_catalogue->entries.at(entry);
+    emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
+}
+
+// The genera of a family or an order, counted: its name as a whole word in
+// the text filter, at the genus level, in the table of intervals.
+void DiversityWindow::listTaxon(const QString &name)
+{
+    m_wholeWords->setChecked(true);
+    m_filterText->setText(name);
+    m_level->setCurrentIndex(0);
+    m_tabs->setCurrentWidget(m_stageTable);
 }
 
 QString DiversityWindow::describeStage(int stage) const

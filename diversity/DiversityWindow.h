@@ -34,6 +34,7 @@ class GenusListModel;
 class GroupChecklist;
 class NotCountedModel;
 class StageTableModel;
+class TaxonTree;
 
 enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf };
 
@@ -90,6 +91,8 @@ private:
     void listGenera();
     void showNotCounted();
     void openEntry(int entry);
+    void openGenus(int entry);
+    void listTaxon(const QString &name);
     void mapUnknownCodes();
     int measureIndex() const;
     strata::CountOptions options() const;
@@ -146,6 +149,7 @@ private:
     StageTableModel *m_stageModel;
     QTreeView *m_notCountedList;
     NotCountedModel *m_notCountedModel;
+    TaxonTree *m_taxonTree;
     QLabel *m_genusCaption;
     QTreeView *m_genusList;
     GenusListModel *m_genusModel;

@@ -469,6 +469,50 @@ private slots:
         QTRY_COMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 2 из 3 родов"_s);
     }
 
+    // "Систематика": typing keeps the path to a family and its genera, with
+    // their numbers and spans; Enter on the family lists its genera counted,
+    // Enter on a genus opens it in the catalogue.
+    void taxonomyTree()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        auto *tabs = s.child<QTabWidget>("tabs");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(2).center());
+        QTest::keyClicks(s.child<QLineEdit>("taxonFilter"), u"beti"_s);
+        auto *tree = s.child<QTreeView>("taxonList");
+        QAbstractItemModel *model = tree->model();
+        QCOMPARE(model->rowCount(), 1);
+        QModelIndex node = model->index(0, 0);
+        QStringList path{node.data().toString()};
+        while (model->rowCount(node) == 1 && node.data().toString() != u"Betidae") {
+            node = model->index(0, 0, node);
+            path << node.data().toString();
+        }
+        QCOMPARE(path, QStringList({u"БРАХИОПОДЫ2"_s, u"(класс не указан)"_s,
+                                    u"(отряд не указан)"_s, u"Betidae"_s}));
+        QCOMPARE(node.siblingAtColumn(1).data(), QVariant(u"3"_s));
+        QCOMPARE(node.siblingAtColumn(2).data(), QVariant(u"100,5–66"_s)); // Iota not placed
+        QStringList genera;
+        for (int row = 0; row < model->rowCount(node); ++row)
+            genera << model->index(row, 0, node).data().toString();
+        QCOMPARE(genera, QStringList({u"Etathyris"_s, u"Thetathyris"_s, u"Iotathyris"_s}));
+
+        tree->setFocus();
+        tree->setCurrentIndex(node);
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(s.child<QLineEdit>("filterText")->text(), u"Betidae"_s);
+        QTRY_COMPARE(s.child<QLabel>("statusLine")->text(), u"Учтено 2 из 3 родов"_s);
+
+        tabs->setCurrentIndex(2);
+        tree->setFocus();
+        tree->setCurrentIndex(model->index(0, 0, node));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(s.catalogue()->findChild<QComboBox *>("Combo1")->currentText(), u"БРАХИОПОДЫ2"_s);
+        QTRY_COMPARE(s.catalogue()->catalogueView()->textCursor().selectedText(), u"Etathyris"_s);
+    }
+
     // Ctrl+A and Ctrl+C in both lists: one line a genus, its columns
     // separated by tabs; a reason of "Не учтено" copies its entries, each
     // with the reason after it.

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "GenusCatalogue.h"
+
+#include <QWidget>
+#include <memory>
+
+class QLineEdit;
+class QModelIndex;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTreeView;
+
+namespace fosdat::diversity
+{
+
+// "Систематика": the catalogue's genera as a tree, group, class, order,
+// family, genus, each node with its number of genera and the time its
+// placed genera span, made when it is first shown after new entries came.
+// Typing in its field keeps the nodes whose name holds the text, with their
+// ancestors and descendants. A genus asks to be opened in the catalogue, a
+// family or an order to have its genera listed.
+class TaxonTree : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TaxonTree(QWidget *parent = nullptr);
+
+    void setCatalogue(std::shared_ptr<const GenusCatalogue> catalogue);
+
+signals:
+    // `entry` indexes the catalogue's entries.
+    void genusActivated(int entry);
+    void taxonActivated(const QString &name);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void build();
+    void activate(const QModelIndex &index);
+
+    QLineEdit *m_filter;
+    QTreeView *m_view;
+    QStandardItemModel *m_model;
+    QSortFilterProxyModel *m_proxy;
+    std::shared_ptr<const GenusCatalogue> m_catalogue;
+    bool m_built = false;
+};
+
+} // namespace fosdat::diversity
