@@ -89,9 +89,9 @@ QList<int> writtenUnits(const QList<GenusEntry> &entries, const TimeScale &scale
     for (const GenusEntry &entry : entries) {
         if (!filter.admits(entry) || countingReason(entry, options) != Reason::None)
             continue;
-        for (const TextSpan span : {entry.placement.firstWritten, entry.placement.lastWritten}) {
-            if (const Unit *unit = span.isEmpty() ? nullptr : scale.unit(entry.view(span)))
-                written[scale.unitIndex(*unit)] = true;
+        for (const int unit : {entry.placement.firstUnit, entry.placement.lastUnit}) {
+            if (unit >= 0 && unit < written.size())
+                written[unit] = true;
         }
     }
     QList<int> indices;

@@ -300,6 +300,8 @@ Placement RangeParser::combine(const Bound &first, const Bound *second, TextSpan
     placement.extant = present;
     placement.base = first.base;
     placement.top = present ? m_scale.stages().back().top : last.top;
+    placement.firstUnit = first.first ? m_scale.unitIndex(*first.first) : -1;
+    placement.lastUnit = !present && last.last ? m_scale.unitIndex(*last.last) : -1;
     placement.periodOnly = first.kind == Bound::Kind::Period || last.kind == Bound::Kind::Period;
     return placement;
 }

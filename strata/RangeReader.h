@@ -46,6 +46,10 @@ struct Placement {
     // period alone, the top of the youngest stage for the present.
     double base = 0;
     double top = 0;
+    // The units of firstWritten and lastWritten, as indices into the scale's
+    // units; -1 for a bound given by its period alone, or the present.
+    int firstUnit = -1;
+    int lastUnit = -1;
 
     bool isPlaced() const { return reason == Reason::None; }
 };

@@ -91,12 +91,14 @@ private:
             range.first = p.first;
             range.base = p.base;
             range.firstWritten = p.firstWritten;
+            range.firstUnit = p.firstUnit;
         }
         if (p.extant || (!range.extant &&
                          (p.last > range.last || (p.last == range.last && p.top < range.top)))) {
             range.last = p.last;
             range.top = p.top;
             range.lastWritten = p.lastWritten;
+            range.lastUnit = p.lastUnit;
         }
         range.extant = range.extant || p.extant;
         range.uncertain = range.uncertain || p.uncertain;
