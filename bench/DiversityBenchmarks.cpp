@@ -80,7 +80,8 @@ private:
 // БРАХИОПОДЫ ticked off together; a letter typed after "id" (the family
 // names in "-idae"), which narrows what matched; that letter taken back,
 // which matches every entry again; period-only ranges counted; the
-// intervals changed from the catalogue's own units to the chart's stages.
+// intervals changed from the catalogue's own units to the chart's stages;
+// families counted instead of genera.
 void filterChange(benchmark::State &state, const DataSet &set, const QString &kind)
 {
     ShownDiversity shown(set);
@@ -93,6 +94,7 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
     auto *field = shown.child<QLineEdit>("filterText");
     auto *periodOnly = shown.child<QCheckBox>("countPeriodOnly");
     auto *bins = shown.child<QComboBox>("binKind");
+    auto *level = shown.child<QComboBox>("taxonLevel");
     if (kind == u"letter" || kind == u"backspace") {
         field->setText(QStringLiteral("id"));
         shown.settle();
@@ -104,6 +106,8 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
             periodOnly->toggle();
         else if (kind == u"bins")
             bins->setCurrentIndex(undo ? 0 : 1);
+        else if (kind == u"level")
+            level->setCurrentIndex(undo ? 0 : 1);
         else if ((kind == u"letter") != undo)
             shown.key(field, Qt::Key_A, QStringLiteral("a"));
         else
@@ -149,7 +153,7 @@ void registerDiversityBenchmarks(const Inputs &inputs)
     for (const DataSet &set : inputs.dataSets) {
         for (const QString &kind :
              {QStringLiteral("group"), QStringLiteral("letter"), QStringLiteral("backspace"),
-              QStringLiteral("option"), QStringLiteral("bins")}) {
+              QStringLiteral("option"), QStringLiteral("bins"), QStringLiteral("level")}) {
             add(QStringLiteral("DiversityFilterChange/%1/%2").arg(kind, set.name),
                 [set, kind](benchmark::State &state) { filterChange(state, set, kind); })
                 ->UseManualTime()
