@@ -59,6 +59,12 @@ QString taxaAfter(qsizetype number, strata::TaxonLevel level)
     return one ? u"рода"_s : u"родов"_s;
 }
 
+// A text of the window's in Russian, or for a figure labelled so in English.
+QString inLanguage(bool english, const QString &russian, const QString &inEnglish)
+{
+    return english ? inEnglish : russian;
+}
+
 QString thousands(qsizetype number)
 {
     return QLocale(QLocale::Russian).toString(number);
@@ -512,9 +518,6 @@ FigureContent DiversityWindow::figureContent(bool english) const
 {
     FigureContent content;
     const Measure &measure = measures()[measureIndex()];
-    const auto say = [english](const QString &russian, const QString &inEnglish) {
-        return english ? inEnglish : russian;
-    };
     content.english = english;
     content.measure = english ? englishName(measure) : measure.name;
     content.wholeNumbers = measure.isCount();
@@ -540,8 +543,9 @@ FigureContent DiversityWindow::figureContent(bool english) const
         shortBin = shortBin || m_bins->bins().at(stage).duration() < 1;
     }
     if (measure.pairedRate) {
-        content.valuesName = say(u"Появление (p)"_s, u"Origination (p)"_s);
-        FigureSeries extinction{say(u"Вымирание (q)"_s, u"Extinction (q)"_s), {}, {}};
+        content.valuesName = inLanguage(english, u"Появление (p)"_s, u"Origination (p)"_s);
+        FigureSeries extinction{
+            inLanguage(english, u"Вымирание (q)"_s, u"Extinction (q)"_s), {}, {}};
         for (int stage = 0; stage < m_counts->stageCount(); ++stage) {
             extinction.values.append(m_counts->rate(stage, *measure.pairedRate));
             extinction.errors.append(m_counts->rateError(stage, *measure.pairedRate));
@@ -549,8 +553,8 @@ FigureContent DiversityWindow::figureContent(bool english) const
         content.second = std::move(extinction);
     }
     if (m_extinct && measure.isCount()) {
-        content.part = FigureSeries{say(u"вымершие"_s, u"extinct"_s), {}, {}};
-        content.restName = say(u"ныне живущие"_s, u"living"_s);
+        content.part = FigureSeries{inLanguage(english, u"вымершие"_s, u"extinct"_s), {}, {}};
+        content.restName = inLanguage(english, u"ныне живущие"_s, u"living"_s);
         for (int stage = 0; stage < m_extinct->stageCount(); ++stage)
             content.part->values.append(measureValue(measure, *m_extinct, stage));
     }
@@ -564,42 +568,43 @@ FigureContent DiversityWindow::figureContent(bool english) const
     content.title = title(english);
     content.totals = totals(english);
     if (measure.isPerMyr() && shortBin)
-        content.totals += say(u" · пусто: интервалы короче 1 млн лет"_s,
-                              u" · empty: intervals shorter than 1 Myr"_s);
+        content.totals += inLanguage(english, u" · пусто: интервалы короче 1 млн лет"_s,
+                                     u" · empty: intervals shorter than 1 Myr"_s);
     if (!m_catalogue->source->texts()->unread().isEmpty() ||
         !m_catalogue->source->texts()->cut().isEmpty())
-        content.totals += say(u" · каталоги прочитаны не все или не целиком"_s,
-                              u" · not every catalogue read whole"_s);
+        content.totals += inLanguage(english, u" · каталоги прочитаны не все или не целиком"_s,
+                                     u" · not every catalogue read whole"_s);
     return content;
 }
 
 QString DiversityWindow::title(bool english) const
 {
-    const auto say = [english](const QString &russian, const QString &inEnglish) {
-        return english ? inEnglish : russian;
-    };
     const QStringList names = m_groups->checkedNames();
-    QString groups = names.isEmpty() ? say(u"Все группы"_s, u"All groups"_s)
+    QString groups = names.isEmpty() ? inLanguage(english, u"Все группы"_s, u"All groups"_s)
                                      : names.mid(0, ShownGroupNames).join(u", ");
     if (names.size() > ShownGroupNames)
-        groups += say(u" и ещё %1"_s, u" and %1 more"_s).arg(names.size() - ShownGroupNames);
+        groups += inLanguage(english, u" и ещё %1"_s, u" and %1 more"_s)
+                      .arg(names.size() - ShownGroupNames);
     if (m_groups->checkedGroups().count(true) == 0)
-        groups = say(u"Ни одной группы"_s, u"No group"_s);
+        groups = inLanguage(english, u"Ни одной группы"_s, u"No group"_s);
     if (m_textFilter.isActive())
-        groups += say(u" · записи с «%1»"_s, u" · entries with “%1”"_s).arg(m_filterText->text());
+        groups += inLanguage(english, u" · записи с «%1»"_s, u" · entries with “%1”"_s)
+                      .arg(m_filterText->text());
     // The options that differ from the usual ones.
     if (!m_countUncertain->isChecked())
-        groups += say(u" · без диапазонов под вопросом"_s, u" · without ranges with “?”"_s);
+        groups += inLanguage(english, u" · без диапазонов под вопросом"_s,
+                             u" · without ranges with “?”"_s);
     if (m_countPeriodOnly->isChecked())
-        groups += say(u" · с диапазонами только по периоду"_s, u" · with period-only ranges"_s);
+        groups += inLanguage(english, u" · с диапазонами только по периоду"_s,
+                             u" · with period-only ranges"_s);
     if (!m_countLiving->isChecked())
-        groups += say(u" · без ныне живущих"_s, u" · without living genera"_s);
+        groups += inLanguage(english, u" · без ныне живущих"_s, u" · without living genera"_s);
     if (taxonLevel() == strata::TaxonLevel::Family)
-        groups += say(u" · семейства"_s, u" · families"_s);
+        groups += inLanguage(english, u" · семейства"_s, u" · families"_s);
     if (taxonLevel() == strata::TaxonLevel::Order)
-        groups += say(u" · отряды"_s, u" · orders"_s);
+        groups += inLanguage(english, u" · отряды"_s, u" · orders"_s);
     if (binKind() != strata::BinKind::Units)
-        groups += say(u" · интервалы: "_s, u" · intervals: "_s) +
+        groups += inLanguage(english, u" · интервалы: "_s, u" · intervals: "_s) +
                   (english ? m_binKind->currentData(Qt::UserRole + 1).toString()
                            : m_binKind->currentText());
     return groups;
@@ -736,7 +741,7 @@ void DiversityWindow::openEntry(int entry)
         listTaxon(e.genus().toString());
         return;
     }
-    emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
+    emit genusOpened(GenusPlace::of(e));
 }
 
 // A genus of the catalogue's entries, whatever is counted, opens.
@@ -745,7 +750,7 @@ void DiversityWindow::openGenus(int entry)
     if (!m_catalogue || entry < 0 || entry >= m_catalogue->entries.size())
         return;
     const strata::GenusEntry &e = m_catalogue->entries.at(entry);
-    emit genusOpened({e.group, e.paragraph, e.offset, e.genus().toString()});
+    emit genusOpened(GenusPlace::of(e));
 }
 
 // The genera of a family or an order, counted: its name as a whole word in

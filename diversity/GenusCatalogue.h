@@ -36,6 +36,11 @@ struct GenusPlace {
     int paragraph = 0;
     int offset = 0;
     QString genus;
+
+    static GenusPlace of(const strata::GenusEntry &entry)
+    {
+        return {entry.group, entry.paragraph, entry.offset, entry.genus().toString()};
+    }
 };
 
 } // namespace fosdat::diversity
