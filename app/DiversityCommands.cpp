@@ -4,6 +4,7 @@
 #include "CatalogueSearch.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
+#include "RangeChartWindow.h"
 #include "SaveFile.h"
 #include "UserDialogs.h"
 #include "UserTimeScale.h"
@@ -49,6 +50,12 @@ ExportFormat formatOf(DiversityExport kind)
         return {u"Экспорт рисунка в PNG"_s, u"PNG (*.png)"_s, u"png"_s};
     case DiversityExport::Pdf:
         return {u"Экспорт рисунка в PDF"_s, u"PDF (*.pdf)"_s, u"pdf"_s};
+    case DiversityExport::RangeSvg:
+        return {u"Экспорт диаграммы в SVG"_s, u"SVG (*.svg)"_s, u"svg"_s};
+    case DiversityExport::RangePng:
+        return {u"Экспорт диаграммы в PNG"_s, u"PNG (*.png)"_s, u"png"_s};
+    case DiversityExport::RangePdf:
+        return {u"Экспорт диаграммы в PDF"_s, u"PDF (*.pdf)"_s, u"pdf"_s};
     }
     return {};
 }
@@ -143,10 +150,12 @@ void DiversityCommands::exportFile(DiversityExport kind)
 {
     const ExportFormat format = formatOf(kind);
     const QString name = m_window->exportName(kind);
+    // Over the window the export was asked from.
+    const bool chart = kind >= DiversityExport::RangeSvg && m_window->rangeChart();
+    QWidget *over = chart ? static_cast<QWidget *>(m_window->rangeChart()) : m_window;
     const std::optional<QString> path = m_dialogs.exportFileName(
-        m_window, format.title,
-        m_exportFolder.isEmpty() ? name : QDir(m_exportFolder).filePath(name), format.filter,
-        format.suffix);
+        over, format.title, m_exportFolder.isEmpty() ? name : QDir(m_exportFolder).filePath(name),
+        format.filter, format.suffix);
     if (!path)
         return;
     m_exportFolder = QFileInfo(*path).path();
@@ -156,7 +165,7 @@ void DiversityCommands::exportFile(DiversityExport kind)
                                                    : data::saveFile(*path, bytes);
     QGuiApplication::restoreOverrideCursor();
     if (!saved.ok) {
-        m_dialogs.message(m_window,
+        m_dialogs.message(over,
                           u"Не удалось записать файл %1:\n%2"_s.arg(QDir::toNativeSeparators(*path),
                                                                     saved.errorString),
                           WindowTitle, QMessageBox::Critical);

@@ -5,6 +5,7 @@
 #include "CatalogueIndex.h"
 #include "DiversityWindow.h"
 #include "GroupChecklist.h"
+#include "RangeChartWindow.h"
 #include "SaveFile.h"
 #include "ShownView.h"
 #include "TimeScale.h"
@@ -16,7 +17,10 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 namespace fosdat::bench
 {
@@ -146,6 +150,44 @@ void figureExport(benchmark::State &state, const DataSet &set, DiversityExport k
     state.counters["out_bytes"] = double(bytes);
 }
 
+// The range chart of 2,000 genera, from a click on "Диаграмма…" until the
+// chart's window is painted: the first 2,000 genera of the period with the
+// most, chosen in the list.
+void rangeChart(benchmark::State &state, const DataSet &set)
+{
+    constexpr int Bars = 2000;
+    ShownDiversity shown(set);
+    auto *bins = shown.child<QComboBox>("binKind");
+    bins->setCurrentIndex(bins->findData(int(strata::BinKind::Periods)));
+    shown.settle();
+    const strata::StageCounts &counts = *shown.window().counts();
+    int fullest = 0;
+    for (int bin = 0; bin < counts.stageCount(); ++bin) {
+        if (counts.count(bin, strata::Count::Genera) > counts.count(fullest, strata::Count::Genera))
+            fullest = bin;
+    }
+    auto *table = shown.child<QTableView>("stageTable");
+    table->setCurrentIndex(table->model()->index(fullest, 0));
+    auto *list = shown.child<QTreeView>("genusList");
+    if (list->model()->rowCount() < Bars) {
+        state.SkipWithError("no period holds 2,000 genera");
+        return;
+    }
+    list->selectionModel()->select(
+        QItemSelection(list->model()->index(0, 0), list->model()->index(Bars - 1, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    auto *button = shown.child<QPushButton>("rangeChartButton");
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        button->click();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(shown.window().rangeChart(), QEvent::UpdateRequest);
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+    state.counters["bars"] = Bars;
+}
+
 } // namespace
 
 void registerDiversityBenchmarks(const Inputs &inputs)
@@ -159,6 +201,10 @@ void registerDiversityBenchmarks(const Inputs &inputs)
                 ->UseManualTime()
                 ->Iterations(30);
         }
+        add(QStringLiteral("RangeChart2000/%1").arg(set.name),
+            [set](benchmark::State &state) { rangeChart(state, set); })
+            ->UseManualTime()
+            ->Iterations(20);
         for (const auto &[kind, name] :
              {std::pair{DiversityExport::Svg, "Svg"}, std::pair{DiversityExport::Png, "Png"},
               std::pair{DiversityExport::Pdf, "Pdf"}}) {

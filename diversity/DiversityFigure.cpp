@@ -1,6 +1,7 @@
 #include "DiversityFigure.h"
 
 #include "Bins.h"
+#include "FigureStyle.h"
 #include "TimeScale.h"
 
 #include <QFontMetricsF>
@@ -23,162 +24,32 @@ namespace
 constexpr double LeftMargin = 72; // the value axis's labels and its name
 constexpr double RightMargin = 16;
 constexpr double TitleHeight = 22;
-constexpr double MarkerRowHeight = 16; // the mass extinctions' labels
-constexpr double PeriodRowHeight = 18;
-constexpr double StageRowHeight = 14;
-constexpr double TickRowHeight = 18;
 constexpr double FooterHeight = 18;
-constexpr double MinimumTickSpacing = 48; // between labels of the time axis
-constexpr int ValueTicks = 5;             // about as many lines across the plot
+constexpr int ValueTicks = 5; // about as many lines across the plot
 
-const QColor CurveColor(0x1f, 0x4e, 0x99);
 const QColor SecondColor(0xe0, 0x7b, 0x00);     // a second series: extinction beside origination
 const QColor PartColor(0x1f, 0x4e, 0x99, 110);  // the part of a count below the rest
 const QColor BandColor(0xb0, 0x80, 0x40, 70);   // the range of a value
 const QColor NotCountedColor(0xb0, 0x20, 0x20); // hatched where entries are not counted
 constexpr double NotCountedStrip = 8;           // its height along the axis
-const QColor GridColor(0xe2, 0xe2, 0xe2);
-const QColor AxisColor(0x40, 0x40, 0x40);
-const QColor TextColor(0x20, 0x20, 0x20);
-const QColor ExtinctionColor(0xb0, 0x20, 0x20);
 const QColor SelectedColor(0x33, 0x88, 0xee, 60);
 const QColor HoveredColor(0x00, 0x00, 0x00, 22);
-
-QFont fontOf(double pixels, bool bold = false)
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(int(pixels));
-    font.setBold(bold);
-    return font;
-}
-
-// The colours the chronostratigraphic chart gives the periods.
-QColor periodColor(const QString &period)
-{
-    static const QHash<QString, QColor> colors{
-        {u"V"_s, QColor(254, 217, 106)}, {u"Cm"_s, QColor(127, 160, 86)},
-        {u"O"_s, QColor(0, 146, 112)},   {u"S"_s, QColor(179, 225, 182)},
-        {u"D"_s, QColor(203, 140, 55)},  {u"C"_s, QColor(103, 165, 153)},
-        {u"P"_s, QColor(240, 64, 40)},   {u"Tr"_s, QColor(129, 43, 146)},
-        {u"J"_s, QColor(52, 178, 201)},  {u"K"_s, QColor(127, 198, 78)},
-        {u"Pg"_s, QColor(253, 154, 82)}, {u"N"_s, QColor(255, 230, 25)},
-        {u"Q"_s, QColor(249, 249, 127)},
-    };
-    return colors.value(period, QColor(0xcc, 0xcc, 0xcc));
-}
-
-// Black text on light colours, white on dark ones.
-QColor textOn(const QColor &fill)
-{
-    return fill.lightnessF() < 0.45 ? Qt::white : Qt::black;
-}
-
-QString periodName(const strata::TimeScale &scale, const QString &code, bool english)
-{
-    // The chart's names of the periods of its stages; the scale names them
-    // in Russian.
-    static const QHash<QString, QString> inEnglish{
-        {u"V"_s, u"Ediacaran"_s},  {u"Cm"_s, u"Cambrian"_s},  {u"O"_s, u"Ordovician"_s},
-        {u"S"_s, u"Silurian"_s},   {u"D"_s, u"Devonian"_s},   {u"C"_s, u"Carboniferous"_s},
-        {u"P"_s, u"Permian"_s},    {u"Tr"_s, u"Triassic"_s},  {u"J"_s, u"Jurassic"_s},
-        {u"K"_s, u"Cretaceous"_s}, {u"Pg"_s, u"Paleogene"_s}, {u"N"_s, u"Neogene"_s},
-        {u"Q"_s, u"Quaternary"_s},
-    };
-    if (english)
-        return inEnglish.value(code, code);
-    for (const strata::Period &period : scale.periods()) {
-        if (period.code == code && !period.name.isEmpty())
-            return period.name.left(1).toUpper() + period.name.mid(1);
-    }
-    return code;
-}
-
-// The top of the last stage of `period`, or of the stage `code`.
-std::optional<double> topOfPeriod(const strata::TimeScale &scale, QStringView period)
-{
-    std::optional<double> top;
-    for (const strata::Stage &stage : scale.stages()) {
-        if (stage.period == period)
-            top = stage.top;
-    }
-    return top;
-}
-
-std::optional<double> topOfStage(const strata::TimeScale &scale, QStringView code)
-{
-    const int stage = scale.stageIndex(code);
-    return stage < 0 ? std::nullopt : std::optional(scale.stages().at(stage).top);
-}
-
-struct Extinction {
-    QString label;
-    double ma;
-};
-
-// The five great mass extinctions, at the boundaries of the scale at hand
-// (a user's scale may move them): the end of the Ordovician, the
-// Frasnian–Famennian boundary, the ends of the Permian, Triassic and Cretaceous.
-QList<Extinction> massExtinctions(const strata::TimeScale &scale)
-{
-    const std::pair<QString, std::optional<double>> boundaries[] = {
-        {u"O/S"_s, topOfPeriod(scale, u"O")},  {u"F/F"_s, topOfStage(scale, u"Fras")},
-        {u"P/Tr"_s, topOfPeriod(scale, u"P")}, {u"Tr/J"_s, topOfPeriod(scale, u"Tr")},
-        {u"K/Pg"_s, topOfPeriod(scale, u"K")},
-    };
-    QList<Extinction> found;
-    for (const auto &[label, ma] : boundaries) {
-        if (ma)
-            found.append({label, *ma});
-    }
-    return found;
-}
-
-// 1, 2 or 5 times a power of ten, at least `rough`.
-double niceStep(double rough)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough)
-            return factor * power;
-    }
-    return 10 * power;
-}
-
-QString number(double value, bool english)
-{
-    return QLocale(english ? QLocale::English : QLocale::Russian).toString(value, 'g', 6);
-}
-
-// Draws `text` in `box` when it fits there; gives whether it did.
-bool drawIfFits(QPainter &painter, const QRectF &box, const QString &text)
-{
-    if (QFontMetricsF(painter.font()).horizontalAdvance(text) + 4 > box.width())
-        return false;
-    painter.drawText(box, Qt::AlignCenter, text);
-    return true;
-}
 
 } // namespace
 
 DiversityFigure::DiversityFigure(const FigureContent &content, const QRectF &bounds)
     : m_content(content), m_bounds(bounds)
 {
-    const double top = bounds.top() + TitleHeight + MarkerRowHeight;
+    const double top = bounds.top() + TitleHeight + TimeAxis::MarkerRowHeight;
     const double bottom =
-        bounds.bottom() - FooterHeight - TickRowHeight - StageRowHeight - PeriodRowHeight;
+        bounds.bottom() - FooterHeight - TimeAxis::TickRowHeight - TimeAxis::BandHeight;
     m_plot = QRectF(QPointF(bounds.left() + LeftMargin, top),
                     QPointF(bounds.right() - RightMargin, std::max(bottom, top + 10)));
-    m_periodRow = QRectF(m_plot.left(), m_plot.bottom(), m_plot.width(), PeriodRowHeight);
-    m_stageRow = QRectF(m_plot.left(), m_periodRow.bottom(), m_plot.width(), StageRowHeight);
+    m_stageRow = QRectF(m_plot.left(), m_plot.bottom() + TimeAxis::PeriodRowHeight, m_plot.width(),
+                        TimeAxis::StageRowHeight);
     if (content.scale && !content.scale->stages().isEmpty()) {
-        m_oldest = content.scale->stages().constFirst().base;
-        m_youngest = content.scale->stages().constLast().top;
-        const double oldest = std::min(content.oldest.value_or(m_oldest), m_oldest);
-        const double youngest = std::max(content.youngest.value_or(m_youngest), m_youngest);
-        if (oldest > youngest) {
-            m_oldest = oldest;
-            m_youngest = youngest;
-        }
+        m_axis = TimeAxis(*content.scale, content.oldest, content.youngest, m_plot.left(),
+                          m_plot.right());
         m_bins = content.bins ? content.bins
                               : std::make_shared<const strata::Bins>(*content.scale,
                                                                      strata::BinKind::Stages);
@@ -216,7 +87,7 @@ void DiversityFigure::scaleValues()
         m_low = std::pow(10.0, low);
         m_high = std::pow(10.0, high);
         for (double power = low; power <= high; ++power)
-            m_ticks.append({std::pow(10.0, power), number(std::pow(10.0, power), english)});
+            m_ticks.append({std::pow(10.0, power), axisNumber(std::pow(10.0, power), english)});
         return;
     }
     m_low = 0;
@@ -226,13 +97,12 @@ void DiversityFigure::scaleValues()
     const int steps = std::max(1, int(std::ceil(largest / step - 1e-9)));
     m_high = steps * step;
     for (int i = 0; i <= steps; ++i)
-        m_ticks.append({i * step, number(i * step, english)});
+        m_ticks.append({i * step, axisNumber(i * step, english)});
 }
 
 double DiversityFigure::xOf(double ma) const
 {
-    const double span = m_oldest - m_youngest;
-    return m_plot.left() + (span > 0 ? (m_oldest - ma) / span : 0) * m_plot.width();
+    return m_axis.xOf(ma);
 }
 
 std::optional<double> DiversityFigure::yOf(double value) const
@@ -281,7 +151,7 @@ void DiversityFigure::paint(QPainter &painter) const
         painter.save();
         painter.setClipRect(
             QRectF(m_plot.left(), m_bounds.top(), m_plot.width(), m_bounds.height()));
-        paintExtinctions(painter);
+        m_axis.paintExtinctions(painter, m_plot.top(), m_plot.bottom());
         paintBandAndPart(painter);
         const bool two = m_content.second.has_value();
         paintCurve(painter, m_content.values, CurveColor, !two);
@@ -294,7 +164,7 @@ void DiversityFigure::paint(QPainter &painter) const
         paintBand(painter);
         paintNotCounted(painter);
         painter.restore();
-        paintTimeAxis(painter);
+        m_axis.paintTicks(painter, m_stageRow.bottom(), m_content.english);
     }
     paintTexts(painter);
     painter.restore();
@@ -316,7 +186,7 @@ void DiversityFigure::paintColumns(QPainter &painter) const
 
 void DiversityFigure::paintValueAxis(QPainter &painter) const
 {
-    painter.setFont(fontOf(11));
+    painter.setFont(figureFont(11));
     for (const Tick &tick : m_ticks) {
         const double y = yOf(tick.value).value_or(m_plot.bottom());
         painter.setPen(QPen(GridColor, 1));
@@ -333,7 +203,7 @@ void DiversityFigure::paintValueAxis(QPainter &painter) const
     painter.save();
     painter.translate(m_bounds.left() + 12, m_plot.center().y());
     painter.rotate(-90);
-    painter.setFont(fontOf(12));
+    painter.setFont(figureFont(12));
     painter.setPen(TextColor);
     const QString name =
         m_content.logarithmic
@@ -342,20 +212,6 @@ void DiversityFigure::paintValueAxis(QPainter &painter) const
             : m_content.measure;
     painter.drawText(QRectF(-m_plot.height() / 2, -8, m_plot.height(), 16), Qt::AlignCenter, name);
     painter.restore();
-}
-
-void DiversityFigure::paintExtinctions(QPainter &painter) const
-{
-    painter.setFont(fontOf(10, true));
-    for (const Extinction &extinction : massExtinctions(*m_content.scale)) {
-        const double x = xOf(extinction.ma);
-        QPen pen(ExtinctionColor, 1.2, Qt::DashLine);
-        painter.setPen(pen);
-        painter.drawLine(QPointF(x, m_plot.top()), QPointF(x, m_plot.bottom()));
-        painter.setPen(ExtinctionColor);
-        painter.drawText(QRectF(x - 30, m_plot.top() - MarkerRowHeight, 60, MarkerRowHeight),
-                         Qt::AlignCenter, extinction.label);
-    }
 }
 
 // A step line over each run of stages with values, and a light fill below it.
@@ -398,7 +254,7 @@ void DiversityFigure::paintCurve(QPainter &painter, const QList<std::optional<do
         fill.lineTo(right, y);
         line.lineTo(right, y);
     }
-    endRun(xOf(m_youngest));
+    endRun(xOf(m_axis.youngest()));
     if (filled) {
         QColor light = color;
         light.setAlpha(40);
@@ -499,7 +355,7 @@ double DiversityFigure::paintLegend(QPainter &painter) const
                          NotCountedColor, true, Qt::BDiagPattern};
     constexpr double Sample = 22;
     constexpr double Gap = 14;
-    painter.setFont(fontOf(11));
+    painter.setFont(figureFont(11));
     const QFontMetricsF metrics(painter.font());
     double x = m_plot.right();
     const double y = m_bounds.top() + TitleHeight / 2;
@@ -524,43 +380,7 @@ double DiversityFigure::paintLegend(QPainter &painter) const
 // The periods, and below them the stages, each named where its name fits.
 void DiversityFigure::paintBand(QPainter &painter) const
 {
-    const QList<strata::Stage> &stages = m_content.scale->stages();
-    painter.setPen(QPen(Qt::white, 0.5));
-    painter.setFont(fontOf(9));
-    for (int i = 0; i < stages.size(); ++i) {
-        const QRectF cell = QRectF(QPointF(xOf(stages[i].base), m_stageRow.top()),
-                                   QPointF(xOf(stages[i].top), m_stageRow.bottom()))
-                                .intersected(m_stageRow);
-        if (cell.isEmpty())
-            continue;
-        const QColor fill = periodColor(stages[i].period).lighter(i % 2 ? 125 : 112);
-        painter.fillRect(cell, fill);
-        painter.setPen(textOn(fill));
-        // Every stage named by one rule: its code, or where that does not
-        // fit its first two letters, or nothing where those do not either.
-        if (!drawIfFits(painter, cell, stages[i].code))
-            drawIfFits(painter, cell, stages[i].code.left(2));
-    }
-    painter.setFont(fontOf(11, true));
-    for (int first = 0; first < stages.size();) {
-        int last = first;
-        while (last + 1 < stages.size() && stages[last + 1].period == stages[first].period)
-            ++last;
-        const QRectF cell = QRectF(QPointF(xOf(stages[first].base), m_periodRow.top()),
-                                   QPointF(xOf(stages[last].top), m_periodRow.bottom()))
-                                .intersected(m_periodRow);
-        const QColor fill = periodColor(stages[first].period);
-        const QString &period = stages[first].period;
-        first = last + 1;
-        if (cell.isEmpty())
-            continue;
-        painter.fillRect(cell, fill);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawLine(cell.topLeft(), cell.bottomLeft());
-        painter.setPen(textOn(fill));
-        if (!drawIfFits(painter, cell, periodName(*m_content.scale, period, m_content.english)))
-            drawIfFits(painter, cell, period);
-    }
+    m_axis.paintBand(painter, m_plot.bottom(), m_content.english);
     if (m_content.selected >= 0 && m_content.selected < m_bins->bins().size()) {
         const strata::Bin &bin = m_bins->bins().at(m_content.selected);
         painter.setPen(QPen(CurveColor, 1.5));
@@ -570,62 +390,19 @@ void DiversityFigure::paintBand(QPainter &painter) const
     }
 }
 
-// Ticks every 10, 20, 50... million years, as many as leave their labels room.
-void DiversityFigure::paintTimeAxis(QPainter &painter) const
-{
-    const double span = m_oldest - m_youngest;
-    if (span <= 0)
-        return;
-    const double step = niceStep(MinimumTickSpacing * span / std::max(m_plot.width(), 1.0));
-    painter.setFont(fontOf(11));
-    const double tickTop = m_stageRow.bottom();
-    for (double ma = std::ceil(m_youngest / step) * step; ma <= m_oldest + 1e-9; ma += step) {
-        const double x = xOf(ma);
-        painter.setPen(QPen(AxisColor, 1));
-        painter.drawLine(QPointF(x, tickTop), QPointF(x, tickTop + 4));
-        painter.setPen(TextColor);
-        painter.drawText(QRectF(x - 30, tickTop + 3, 60, TickRowHeight - 3), Qt::AlignCenter,
-                         number(ma, m_content.english));
-    }
-}
-
 void DiversityFigure::paintTexts(QPainter &painter) const
 {
     const double legend = m_bins ? paintLegend(painter) : 0;
-    painter.setPen(TextColor);
-    painter.setFont(fontOf(14, true));
-    const QRectF titleBox(m_plot.left(), m_bounds.top(), m_plot.width() - legend, TitleHeight);
-    painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetricsF(painter.font())
-                         .elidedText(m_content.title, Qt::ElideRight, titleBox.width()));
-
-    painter.setFont(fontOf(11));
-    const QRectF footer(m_plot.left(), m_bounds.bottom() - FooterHeight, m_plot.width(),
-                        FooterHeight);
-    QString totals = m_content.totals;
-    if (m_content.scale) {
-        totals += (totals.isEmpty() ? u""_s : u" · "_s) +
-                  (m_content.english ? u"Time scale: "_s : u"Шкала времени: "_s) +
-                  m_content.scale->version();
-    }
-    // The totals at the right; the axis's note in what room is left of it.
-    const QFontMetricsF metrics(painter.font());
-    totals = metrics.elidedText(totals, Qt::ElideRight, footer.width());
-    const double room = footer.width() - metrics.horizontalAdvance(totals) - 12;
-    painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, totals);
-    painter.drawText(
-        footer, Qt::AlignLeft | Qt::AlignVCenter,
-        metrics.elidedText(m_content.english
-                               ? u"Time, Ma · dashed: the five great mass extinctions"_s
-                               : u"Время, млн лет назад · пунктир: великие массовые вымирания"_s,
-                           Qt::ElideRight, std::max(room, 0.0)));
-
-    if (!m_hasValues) {
-        painter.setFont(fontOf(13));
-        painter.setPen(AxisColor);
-        painter.drawText(m_plot, Qt::AlignCenter,
-                         m_content.scale ? u"Нет значений для показа"_s : u"Чтение каталогов…"_s);
-    }
+    paintTitle(painter, QRectF(m_plot.left(), m_bounds.top(), m_plot.width() - legend, TitleHeight),
+               m_content.title);
+    paintFoot(painter,
+              QRectF(m_plot.left(), m_bounds.bottom() - FooterHeight, m_plot.width(), FooterHeight),
+              m_content.totals, m_content.scale.get(), m_content.english,
+              m_content.english ? u"Time, Ma · dashed: the five great mass extinctions"_s
+                                : u"Время, млн лет назад · пунктир: великие массовые вымирания"_s);
+    if (!m_hasValues)
+        paintEmpty(painter, m_plot,
+                   m_content.scale ? u"Нет значений для показа"_s : u"Чтение каталогов…"_s);
 }
 
 } // namespace fosdat::diversity

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TimeAxis.h"
+
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -105,19 +107,15 @@ private:
     void paintBandAndPart(QPainter &painter) const;
     void paintNotCounted(QPainter &painter) const;
     double paintLegend(QPainter &painter) const;
-    void paintExtinctions(QPainter &painter) const;
     void paintBand(QPainter &painter) const;
-    void paintTimeAxis(QPainter &painter) const;
     void paintTexts(QPainter &painter) const;
 
     const FigureContent &m_content;
     std::shared_ptr<const strata::Bins> m_bins; // the content's, or the stages
     QRectF m_bounds;
     QRectF m_plot;
-    QRectF m_periodRow;
     QRectF m_stageRow;
-    double m_oldest = 1;
-    double m_youngest = 0;
+    TimeAxis m_axis;
     double m_low = 0; // the value axis's range
     double m_high = 1;
     bool m_hasValues = false;

@@ -8,6 +8,7 @@
 #include "ListCopy.h"
 #include "Measures.h"
 #include "NotCountedModel.h"
+#include "RangeChartWindow.h"
 #include "RangeTables.h"
 #include "StageTableModel.h"
 #include "TaxonTree.h"
@@ -110,7 +111,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
           checkBox(this, u"countPeriodOnly"_s, u"указанные только периодом («K», «l-K»)"_s, false)),
       m_countLiving(checkBox(this, u"countLiving"_s, u"ныне живущие роды"_s, true)),
       m_exportButton(new QToolButton(this)), m_mapCodes(new QPushButton(u"Сопоставить…"_s, this)),
-      m_mapCodesItem(new QAction(u"Сопоставить…"_s, this)), m_groups(new GroupChecklist(this)),
+      m_mapCodesItem(new QAction(u"Сопоставить…"_s, this)),
+      m_chartButton(new QPushButton(u"Диаграмма…"_s, this)), m_groups(new GroupChecklist(this)),
       m_plot(new DiversityPlot(this)), m_tabs(new QTabWidget(this)),
       m_stageTable(new QTableView(this)), m_stageModel(new StageTableModel(this)),
       m_notCountedModel(new NotCountedModel(this)), m_taxonTree(new TaxonTree(this)),
@@ -152,6 +154,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &DiversityWindow::showNotCounted);
     connect(m_mapCodes, &QPushButton::clicked, this, &DiversityWindow::mapUnknownCodes);
     connect(m_mapCodesItem, &QAction::triggered, this, &DiversityWindow::mapUnknownCodes);
+    connect(m_chartButton, &QPushButton::clicked, this, &DiversityWindow::chartRanges);
     connect(m_taxonTree, &TaxonTree::genusActivated, this, &DiversityWindow::openGenus);
     connect(m_taxonTree, &TaxonTree::taxonActivated, this, &DiversityWindow::listTaxon);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
@@ -234,6 +237,12 @@ void DiversityWindow::setUpControls()
     m_stageTable->horizontalHeader()->setDefaultSectionSize(110);
     m_notCountedList->setObjectName(u"notCountedList"_s);
     m_genusCaption->setObjectName(u"genusCaption"_s);
+    m_chartButton->setObjectName(u"rangeChartButton"_s);
+    m_chartButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_chartButton->setToolTip(u"Диаграмма распространения (Ctrl+G): выбранные роды списка, "
+                              u"если выбрано несколько, иначе все роды списка, а без "
+                              u"выбранного интервала — все учтённые"_s);
+    m_chartButton->setEnabled(false);
     m_genusCaption->setWordWrap(true);
     m_genusCaption->setTextFormat(Qt::PlainText);
     m_statusLine->setObjectName(u"statusLine"_s);
@@ -300,7 +309,10 @@ void DiversityWindow::setUpLayout()
     auto *genera = new QWidget(this);
     auto *generaLayout = new QVBoxLayout(genera);
     generaLayout->setContentsMargins(0, 0, 0, 0);
-    generaLayout->addWidget(m_genusCaption);
+    auto *generaHead = new QHBoxLayout;
+    generaHead->addWidget(m_genusCaption, 1);
+    generaHead->addWidget(m_chartButton, 0, Qt::AlignTop);
+    generaLayout->addLayout(generaHead);
     generaLayout->addWidget(m_genusList, 1);
 
     auto *lists = new QSplitter(Qt::Horizontal, this);
@@ -395,6 +407,7 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
     m_textFilter.setCatalogue(m_catalogue.get());
     m_taxonTree->setCatalogue(m_catalogue);
     m_exportButton->setEnabled(true);
+    m_chartButton->setEnabled(true);
     recount();
     if (first)
         m_stageTable->resizeColumnsToContents();
@@ -763,6 +776,74 @@ void DiversityWindow::listTaxon(const QString &name)
     m_tabs->setCurrentWidget(m_stageTable);
 }
 
+// The range chart of the genera in the list: the rows selected if several
+// are, else all listed; with no interval chosen, every genus counted. Each
+// bar runs from the base of the first interval its genus is counted in to
+// the top of its last, so that the chart is no finer than the counts.
+void DiversityWindow::chartRanges()
+{
+    if (!m_counts)
+        return;
+    QList<int> entries;
+    QString source;
+    QString sourceInEnglish;
+    const QModelIndexList selected = m_genusList->selectionModel()->selectedRows();
+    if (selected.size() > 1) {
+        for (const QModelIndex &row : selected)
+            entries.append(m_genusModel->entryAt(row.row()));
+        source = u"выбранные в списке"_s;
+        sourceInEnglish = u"chosen in the list"_s;
+    } else if (m_genusModel->rowCount() > 0) {
+        entries = m_genusModel->entries();
+        const strata::Bin &bin = m_bins->bins().at(m_stage);
+        source = u"%1: %2"_s.arg(bin.code, countName(m_listed));
+        sourceInEnglish = bin.code;
+    } else {
+        entries = m_counts->counted();
+        source = u"все учтённые"_s;
+        sourceInEnglish = u"all counted"_s;
+    }
+    m_charted = m_counted;
+    RangeChartContent content;
+    content.scale = m_catalogue->scale;
+    if (m_oldestMa->value() > 0)
+        content.oldest = m_oldestMa->value();
+    content.youngest = m_youngestMa->value();
+    for (int entry : entries) {
+        const strata::GenusEntry &e = m_charted->entries.at(entry);
+        if (!e.placement.isPlaced())
+            continue;
+        const auto [first, last] = m_bins->binsOf(e.placement);
+        content.bars.append({entry, e.genus().toString(), e.family().toString(),
+                             m_bins->bins().at(first).base, m_bins->bins().at(last).top,
+                             e.placement.extant, e.placement.uncertain});
+    }
+    content.title = title() + u" · "_s + source;
+    content.totals = u"Полос: %1"_s.arg(thousands(content.bars.size()));
+    if (!m_rangeChart) {
+        m_rangeChart = new RangeChartWindow(this);
+        connect(m_rangeChart, &RangeChartWindow::entryOpened, this, &DiversityWindow::openCharted);
+        connect(m_rangeChart, &RangeChartWindow::exportRequested, this, [this](ChartFormat format) {
+            emit exportRequested(DiversityExport(int(DiversityExport::RangeSvg) + int(format)));
+        });
+    }
+    const QString englishTotals =
+        u"%1 bars"_s.arg(QLocale(QLocale::English).toString(content.bars.size()));
+    m_rangeChart->setChart(std::move(content), title(true) + u" · "_s + sourceInEnglish,
+                           englishTotals);
+    m_rangeChart->show();
+    m_rangeChart->raise();
+    m_rangeChart->activateWindow();
+}
+
+// A bar of the chart opens its entry in the catalogue: a genus's own, a
+// family's (an order's) first genus's.
+void DiversityWindow::openCharted(int entry)
+{
+    if (m_charted && entry >= 0 && entry < m_charted->entries.size())
+        emit genusOpened(GenusPlace::of(m_charted->entries.at(entry)));
+}
+
 QString DiversityWindow::describeStage(int stage) const
 {
     if (!m_counts || stage < 0 || stage >= m_counts->stageCount())
@@ -832,6 +913,15 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
         return figurePng(figure, m_figureSize);
     case DiversityExport::Pdf:
         return figurePdf(figure, m_figureSize);
+    case DiversityExport::RangeSvg:
+        return m_rangeChart ? rangeChartSvg(m_rangeChart->content(m_englishFigures), m_figureSize)
+                            : QByteArray();
+    case DiversityExport::RangePng:
+        return m_rangeChart ? rangeChartPng(m_rangeChart->content(m_englishFigures), m_figureSize)
+                            : QByteArray();
+    case DiversityExport::RangePdf:
+        return m_rangeChart ? rangeChartPdf(m_rangeChart->content(m_englishFigures), m_figureSize)
+                            : QByteArray();
     }
     return {};
 }
@@ -850,6 +940,12 @@ QString DiversityWindow::exportName(DiversityExport kind) const
         return u"разнообразие.png"_s;
     case DiversityExport::Pdf:
         return u"разнообразие.pdf"_s;
+    case DiversityExport::RangeSvg:
+        return u"распространение.svg"_s;
+    case DiversityExport::RangePng:
+        return u"распространение.png"_s;
+    case DiversityExport::RangePdf:
+        return u"распространение.pdf"_s;
     }
     return {};
 }

@@ -33,10 +33,11 @@ class DiversityPlot;
 class GenusListModel;
 class GroupChecklist;
 class NotCountedModel;
+class RangeChartWindow;
 class StageTableModel;
 class TaxonTree;
 
-enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf };
+enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf, RangeSvg, RangePng, RangePdf };
 
 // The window "Разнообразие во времени": the genus entries it is given,
 // filtered by group and by text, counted in the intervals chosen (the
@@ -70,6 +71,8 @@ public:
     QString exportName(DiversityExport kind) const;
 
     DiversityPlot *plot() const { return m_plot; }
+    // The range chart's window; null before a chart was asked for.
+    RangeChartWindow *rangeChart() const { return m_rangeChart; }
     // The counts shown; null before the entries have come.
     const strata::StageCounts *counts() const { return m_counts.get(); }
 
@@ -93,6 +96,8 @@ private:
     void openEntry(int entry);
     void openGenus(int entry);
     void listTaxon(const QString &name);
+    void chartRanges();
+    void openCharted(int entry);
     void mapUnknownCodes();
     int measureIndex() const;
     strata::CountOptions options() const;
@@ -142,6 +147,9 @@ private:
     FigureSize m_figureSize = PageWidth; // of the figures exported
     bool m_englishFigures = false;       // their labels in English
     QAction *m_exportGenera = nullptr;
+    QPushButton *m_chartButton;
+    RangeChartWindow *m_rangeChart = nullptr;
+    std::shared_ptr<const GenusCatalogue> m_charted; // what the chart's bars are of
     GroupChecklist *m_groups;
     DiversityPlot *m_plot;
     QTabWidget *m_tabs;

@@ -8,6 +8,7 @@
 #include "RtfText.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
+#include "support/SampleTruth.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -18,27 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-
-// One row of the generator's truth file.
-struct Truth {
-    QString group, line, genus, first, last;
-    bool extant = false, uncertain = false;
-    QString status, family, order;
-};
-
-QList<Truth> readTruth(const QString &path)
-{
-    const std::optional<QByteArray> bytes = data::readRegularFile(path);
-    QList<Truth> rows;
-    if (!bytes)
-        return rows;
-    const QStringList lines = QString::fromUtf8(*bytes).split(u"\r\n"_s, Qt::SkipEmptyParts);
-    for (const QString &line : lines.mid(1)) {
-        const QStringList f = line.split(u',');
-        rows.append({f[0], f[1], f[2], f[3], f[4], f[5] == u"1", f[6] == u"1", f[7], f[8], f[9]});
-    }
-    return rows;
-}
 
 // Every catalogue read at once, as the window and fosdat-ranges read them.
 QList<GenusEntry> readSample(const QString &dir, const TimeScale &scale)

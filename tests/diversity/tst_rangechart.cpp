@@ -1,0 +1,267 @@
+// The range chart of the diversity window on the generated sample data set:
+// genera chosen as the user chooses them (an interval's list, rows picked in
+// it, a text filter), charted with "Диаграмма…", and every bar of the exported SVG
+// placed where the generator's truth puts its genus; a bar opened with the
+// keyboard and with the mouse.
+#include "DiversityWindow.h"
+#include "RangeChartView.h"
+#include "RangeChartWindow.h"
+#include "TimeScale.h"
+#include "support/SampleTruth.h"
+#include "support/WindowCatalogue.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+#include <QXmlStreamReader>
+
+using namespace fosdat;
+using namespace fosdat::diversity;
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+const QString SampleDir = QStringLiteral(FOSDAT_SAMPLE_DIR);
+
+// What an SVG export draws: its texts at their baselines, its rectangles
+// and its other shapes (the arrows) with their vertical middles, and
+// whether a rectangle's outline is dashed.
+struct SvgText {
+    QString text;
+    double y;
+};
+struct SvgBox {
+    QRectF box;
+    bool dashed;
+};
+struct SvgShapes {
+    QList<SvgText> texts;
+    QList<SvgBox> boxes;
+    QList<double> paths; // the middle of each path's points, vertically
+};
+
+SvgShapes readSvg(const QByteArray &svg)
+{
+    SvgShapes shapes;
+    QXmlStreamReader xml(svg);
+    QList<bool> dashed{false};
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && xml.name() == u"g")
+            dashed.removeLast();
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (a.hasAttribute(u"transform"_s) && a.value(u"transform"_s) != u"matrix(1,0,0,1,0,0)")
+            qWarning("a transformed shape: %s", qPrintable(a.value(u"transform"_s).toString()));
+        if (xml.name() == u"g") {
+            dashed.append(a.hasAttribute(u"stroke-dasharray"_s) ||
+                          (dashed.last() && !a.hasAttribute(u"stroke"_s)));
+        } else if (xml.name() == u"rect") {
+            shapes.boxes.append(
+                {QRectF(a.value(u"x"_s).toDouble(), a.value(u"y"_s).toDouble(),
+                        a.value(u"width"_s).toDouble(), a.value(u"height"_s).toDouble()),
+                 dashed.last()});
+        } else if (xml.name() == u"path") {
+            double low = 1e9, high = -1e9;
+            const QStringList numbers = a.value(u"d"_s).toString().split(
+                QRegularExpression(u"[^0-9.\\-]+"_s), Qt::SkipEmptyParts);
+            for (qsizetype i = 1; i < numbers.size(); i += 2) {
+                low = std::min(low, numbers[i].toDouble());
+                high = std::max(high, numbers[i].toDouble());
+            }
+            shapes.paths.append((low + high) / 2);
+        } else if (xml.name() == u"text") {
+            const double y = a.value(u"y"_s).toDouble();
+            shapes.texts.append({xml.readElementText().trimmed(), y});
+        }
+    }
+    return shapes;
+}
+
+// The ages a genus's bar must span when counted in the chart's stages: the
+// base of its first stage, the top of its last.
+struct Span {
+    double base, top;
+    bool extant, uncertain;
+};
+
+} // namespace
+
+class TestRangeChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        const strata::TimeScale scale = strata::shippedTimeScale();
+        QMultiHash<QString, Span> spans;
+        QHash<QString, int> families;
+        for (const Truth &truth : readTruth(SampleDir + u"/truth/genera.csv"_s)) {
+            ++families[truth.family];
+            const int first = scale.stageIndex(truth.first);
+            const int last = scale.stageIndex(truth.last);
+            if (first >= 0 && last >= 0)
+                spans.insert(truth.genus, {scale.stages()[first].base, scale.stages()[last].top,
+                                           truth.extant, truth.uncertain});
+        }
+        QVERIFY(spans.size() > 30000);
+        // A genus of one name only: its bar is its own.
+        for (auto i = spans.cbegin(); i != spans.cend(); ++i) {
+            if (spans.count(i.key()) == 1)
+                m_truth.insert(i.key(), i.value());
+        }
+        // A family of a few dozen genera, for the text filter.
+        for (auto i = families.cbegin(); i != families.cend() && m_family.isEmpty(); ++i) {
+            if (i.value() >= 10 && i.value() <= 60 && i.key().endsWith(u"idae"))
+                m_family = i.key();
+        }
+        QVERIFY(!m_family.isEmpty());
+        m_window.setCatalogue(windowCatalogue(SampleDir));
+        m_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    void barsWhereTheTruthPutsThem_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("the genera of an interval") << u"interval"_s;
+        QTest::newRow("rows picked in its list") << u"rows"_s;
+        QTest::newRow("a text filter, no interval") << u"filter"_s;
+    }
+    void barsWhereTheTruthPutsThem()
+    {
+        QFETCH(QString, chosen);
+        auto *bins = m_window.findChild<QComboBox *>(u"binKind"_s);
+        auto *filter = m_window.findChild<QLineEdit *>(u"filterText"_s);
+        auto *table = m_window.findChild<QTableView *>(u"stageTable"_s);
+        auto *list = m_window.findChild<QTreeView *>(u"genusList"_s);
+        if (m_window.rangeChart())
+            m_window.rangeChart()->close();
+        // Counted in the chart's stages: the truth's own resolution.
+        bins->setCurrentIndex(bins->findText(u"ярусы"_s));
+        filter->setText(chosen == u"filter" ? m_family : QString());
+        QTest::qWait(20); // the recount
+        QVERIFY(m_window.counts());
+        if (chosen != u"filter") {
+            table->setFocus();
+            const QModelIndexList camp =
+                table->model()->match(table->model()->index(0, 0), Qt::DisplayRole, u"Camp"_s);
+            QCOMPARE(camp.size(), 1);
+            table->setCurrentIndex(camp.first());
+            QVERIFY(list->model()->rowCount() > 50);
+        } else {
+            table->setCurrentIndex({});
+            table->clearSelection();
+            QCOMPARE(list->model()->rowCount(), 0);
+        }
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(0, 0));
+        int expected = chosen == u"filter" ? int(m_window.counts()->counted().size())
+                                           : list->model()->rowCount();
+        if (chosen == u"rows") {
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+            expected = 5;
+        }
+        QTest::mouseClick(m_window.findChild<QPushButton *>(u"rangeChartButton"_s), Qt::LeftButton);
+        QVERIFY(m_window.rangeChart() && m_window.rangeChart()->isVisible());
+
+        const SvgShapes svg = readSvg(m_window.exportBytes(DiversityExport::RangeSvg));
+        QList<SvgText> names;
+        for (const SvgText &text : svg.texts) {
+            if (m_truth.contains(text.text))
+                names.append(text);
+        }
+        QList<SvgBox> bars;
+        for (const SvgBox &box : svg.boxes) {
+            if (box.box.height() < 10 && box.box.width() < 5000)
+                bars.append(box);
+        }
+        QCOMPARE(bars.size(), expected);
+        QCOMPARE(names.size(), expected);
+        // Top down, the n-th name is the n-th bar's. Its ends lie on one line
+        // of age against x for every bar: x = a - b·Ma, old on the left.
+        const auto byY = [](const auto &a, const auto &b) { return a.y < b.y; };
+        std::sort(names.begin(), names.end(), byY);
+        std::sort(bars.begin(), bars.end(),
+                  [](const SvgBox &a, const SvgBox &b) { return a.box.top() < b.box.top(); });
+        QList<std::pair<double, double>> ends; // (Ma, x)
+        int dashed = 0;
+        int arrows = 0;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            QVERIFY2(m_truth.contains(names[i].text), qPrintable(names[i].text));
+            const Span span = m_truth.value(names[i].text);
+            QVERIFY(std::abs(bars[i].box.center().y() - names[i].y) < RangeChart::RowHeight);
+            QCOMPARE(bars[i].dashed, span.uncertain);
+            const bool arrow =
+                std::any_of(svg.paths.cbegin(), svg.paths.cend(), [&](double middle) {
+                    return std::abs(middle - bars[i].box.center().y()) < 1;
+                });
+            QCOMPARE(arrow, span.extant);
+            dashed += bars[i].dashed;
+            arrows += arrow;
+            if (bars[i].box.width() > 2.5) { // wider than a short range is drawn
+                ends.append({span.base, bars[i].box.left()});
+                ends.append({span.top, bars[i].box.right()});
+            }
+        }
+        QVERIFY(ends.size() >= 4);
+        if (chosen == u"interval")
+            QVERIFY(dashed > 0 && arrows > 0);
+        const auto [oldest, youngest] = std::minmax_element(
+            ends.cbegin(), ends.cend(), [](auto a, auto b) { return a.first > b.first; });
+        QVERIFY(oldest->first > youngest->first);
+        const double perMa =
+            (youngest->second - oldest->second) / (oldest->first - youngest->first);
+        QVERIFY(perMa > 0);
+        for (const auto &[ma, x] : ends)
+            QVERIFY2(std::abs(oldest->second + (oldest->first - ma) * perMa - x) < 0.6,
+                     qPrintable(u"%1 Ma at %2"_s.arg(ma).arg(x)));
+    }
+
+    // Down to the third bar and Enter, or a click on the first: each opens
+    // its genus.
+    void barsOpenTheirGenus()
+    {
+        RangeChartWindow *chart = m_window.rangeChart();
+        QVERIFY(chart);
+        RangeChartView *view = chart->view();
+        QSignalSpy opened(&m_window, &DiversityWindow::genusOpened);
+        view->setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.last().at(0).value<GenusPlace>().genus, view->content().bars[2].name);
+
+        // The first row lies under the title and the marks' row.
+        const RangeChart layout(view->content(), QRectF(view->viewport()->rect()));
+        int row = -1;
+        QPoint point;
+        for (int y = 0; y < view->viewport()->height() && row != 0; ++y) {
+            point = QPoint(view->viewport()->width() / 2, y);
+            row = layout.barAt(point);
+        }
+        QCOMPARE(row, 0);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.last().at(0).value<GenusPlace>().genus, view->content().bars[0].name);
+    }
+
+private:
+    QHash<QString, Span> m_truth;
+    QString m_family;
+    DiversityWindow m_window;
+};
+
+QTEST_MAIN(TestRangeChart)
+#include "tst_rangechart.moc"
