@@ -157,6 +157,7 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_chartButton, &QPushButton::clicked, this, &DiversityWindow::chartRanges);
     connect(m_taxonTree, &TaxonTree::genusActivated, this, &DiversityWindow::openGenus);
     connect(m_taxonTree, &TaxonTree::taxonActivated, this, &DiversityWindow::listTaxon);
+    connect(m_taxonTree, &TaxonTree::taxonCharted, this, &DiversityWindow::chartTaxon);
     connect(m_exportButton->menu(), &QMenu::triggered, this, [this](QAction *action) {
         if (action->data().isValid()) // not a size of the figure
             emit exportRequested(DiversityExport(action->data().toInt()));
@@ -803,6 +804,22 @@ void DiversityWindow::chartRanges()
         source = u"все учтённые"_s;
         sourceInEnglish = u"all counted"_s;
     }
+    chart(entries, source, sourceInEnglish);
+}
+
+// The genera of a family or an order, counted as its list shows them, charted.
+void DiversityWindow::chartTaxon(const QString &name)
+{
+    listTaxon(name);
+    recount();
+    if (m_counts)
+        chart(m_counts->counted(), name, name);
+}
+
+// A bar for each entry counted of `entries`, in a window of its own.
+void DiversityWindow::chart(const QList<int> &entries, const QString &source,
+                            const QString &sourceInEnglish)
+{
     m_charted = m_counted;
     RangeChartContent content;
     content.scale = m_catalogue->scale;

@@ -97,6 +97,8 @@ private:
     void openGenus(int entry);
     void listTaxon(const QString &name);
     void chartRanges();
+    void chartTaxon(const QString &name);
+    void chart(const QList<int> &entries, const QString &source, const QString &sourceInEnglish);
     void openCharted(int entry);
     void mapUnknownCodes();
     int measureIndex() const;

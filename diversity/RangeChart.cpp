@@ -55,7 +55,10 @@ double RangeChart::heightFor(int rows)
 
 int RangeChart::rowsFitting(double height)
 {
-    return std::max(1, int((height - FixedHeight) / RowHeight));
+    // A height made for a number of rows holds them though it went through
+    // millimetres and back.
+    constexpr double Rounding = 1e-6;
+    return std::max(1, int((height - FixedHeight) / RowHeight + Rounding));
 }
 
 RangeChart::RangeChart(const RangeChartContent &content, const QRectF &bounds, int firstRow)

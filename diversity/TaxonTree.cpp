@@ -3,6 +3,7 @@
 #include "GroupTable.h"
 #include "Measures.h"
 
+#include <QAction>
 #include <QHash>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -84,6 +85,14 @@ TaxonTree::TaxonTree(QWidget *parent)
     connect(m_filter, &QLineEdit::textChanged, m_proxy,
             &QSortFilterProxyModel::setFilterFixedString);
     connect(m_view, &QTreeView::activated, this, &TaxonTree::activate);
+    auto *chart = new QAction(u"Диаграмма распространения"_s, m_view);
+    chart->setObjectName(u"chartTaxon"_s);
+    m_view->addAction(chart);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(chart, &QAction::triggered, this, [this] {
+        if (const QString name = taxonAt(m_view->currentIndex()); !name.isEmpty())
+            emit taxonCharted(name);
+    });
 }
 
 void TaxonTree::setCatalogue(std::shared_ptr<const GenusCatalogue> catalogue)
@@ -155,12 +164,20 @@ void TaxonTree::build()
 void TaxonTree::activate(const QModelIndex &index)
 {
     const QModelIndex name = m_proxy->mapToSource(index.siblingAtColumn(0));
-    const int level = name.data(LevelRole).toInt();
-    if (level == GenusLevel)
+    if (name.data(LevelRole).toInt() == GenusLevel)
         emit genusActivated(name.data(EntryRole).toInt());
-    else if ((level == FamilyLevel || level == OrderLevel) &&
-             !name.data().toString().startsWith(u'('))
-        emit taxonActivated(name.data().toString());
+    else if (const QString taxon = taxonAt(index); !taxon.isEmpty())
+        emit taxonActivated(taxon);
+}
+
+// A family or an order the catalogue names, not "(семейство не указано)".
+QString TaxonTree::taxonAt(const QModelIndex &index) const
+{
+    const QModelIndex name = m_proxy->mapToSource(index.siblingAtColumn(0));
+    const int level = name.data(LevelRole).toInt();
+    if ((level == FamilyLevel || level == OrderLevel) && !name.data().toString().startsWith(u'('))
+        return name.data().toString();
+    return {};
 }
 
 } // namespace fosdat::diversity

@@ -19,7 +19,8 @@ namespace fosdat::diversity
 // placed genera span, made when it is first shown after new entries came.
 // Typing in its field keeps the nodes whose name holds the text, with their
 // ancestors and descendants. A genus asks to be opened in the catalogue, a
-// family or an order to have its genera listed.
+// family or an order to have its genera listed, or, from its context menu,
+// charted.
 class TaxonTree : public QWidget
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ signals:
     // `entry` indexes the catalogue's entries.
     void genusActivated(int entry);
     void taxonActivated(const QString &name);
+    // A family or an order to be shown as a range chart of its genera.
+    void taxonCharted(const QString &name);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -40,6 +43,8 @@ protected:
 private:
     void build();
     void activate(const QModelIndex &index);
+    // The name of the family or order at `index`, or nothing.
+    QString taxonAt(const QModelIndex &index) const;
 
     QLineEdit *m_filter;
     QTreeView *m_view;

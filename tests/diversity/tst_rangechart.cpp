@@ -1,21 +1,24 @@
 // The range chart of the diversity window on the generated sample data set:
 // genera chosen as the user chooses them (an interval's list, rows picked in
-// it, a text filter), charted with "Диаграмма…", and every bar of the exported SVG
-// placed where the generator's truth puts its genus; a bar opened with the
-// keyboard and with the mouse.
+// it, a text filter, a family of "Систематика"), charted with "Диаграмма…", and every bar of the
+// exported SVG placed where the generator's truth puts its genus; a bar opened with the keyboard
+// and with the mouse.
 #include "DiversityWindow.h"
+#include "FigureExport.h"
 #include "RangeChartView.h"
 #include "RangeChartWindow.h"
 #include "TimeScale.h"
 #include "support/SampleTruth.h"
 #include "support/WindowCatalogue.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -104,7 +107,7 @@ private slots:
     {
         const strata::TimeScale scale = strata::shippedTimeScale();
         QMultiHash<QString, Span> spans;
-        QHash<QString, int> families;
+        QMap<QString, int> families; // in order: the same family each run
         for (const Truth &truth : readTruth(SampleDir + u"/truth/genera.csv"_s)) {
             ++families[truth.family];
             const int first = scale.stageIndex(truth.first);
@@ -136,6 +139,7 @@ private slots:
         QTest::newRow("the genera of an interval") << u"interval"_s;
         QTest::newRow("rows picked in its list") << u"rows"_s;
         QTest::newRow("a text filter, no interval") << u"filter"_s;
+        QTest::newRow("a family of the tree") << u"tree"_s;
     }
     void barsWhereTheTruthPutsThem()
     {
@@ -149,9 +153,10 @@ private slots:
         // Counted in the chart's stages: the truth's own resolution.
         bins->setCurrentIndex(bins->findText(u"ярусы"_s));
         filter->setText(chosen == u"filter" ? m_family : QString());
+        const bool fromTree = chosen == u"tree";
         QTest::qWait(20); // the recount
         QVERIFY(m_window.counts());
-        if (chosen != u"filter") {
+        if (chosen != u"filter" && !fromTree) {
             table->setFocus();
             const QModelIndexList camp =
                 table->model()->match(table->model()->index(0, 0), Qt::DisplayRole, u"Camp"_s);
@@ -172,7 +177,24 @@ private slots:
                 QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
             expected = 5;
         }
-        QTest::mouseClick(m_window.findChild<QPushButton *>(u"rangeChartButton"_s), Qt::LeftButton);
+        if (chosen == u"tree") {
+            // Its context menu's item on the family found in "Систематика".
+            auto *tabs = m_window.findChild<QTabWidget *>(u"tabs"_s);
+            tabs->setCurrentWidget(m_window.findChild<QWidget *>(u"taxonTree"_s));
+            QTest::keyClicks(m_window.findChild<QLineEdit *>(u"taxonFilter"_s), m_family);
+            auto *tree = m_window.findChild<QTreeView *>(u"taxonList"_s);
+            const QModelIndexList family =
+                tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, m_family, 1,
+                                     Qt::MatchExactly | Qt::MatchRecursive);
+            QCOMPARE(family.size(), 1);
+            tree->setCurrentIndex(family.first());
+            tree->findChild<QAction *>(u"chartTaxon"_s)->trigger();
+            expected = int(m_window.counts()->counted().size());
+            QVERIFY(expected > 0);
+        } else {
+            QTest::mouseClick(m_window.findChild<QPushButton *>(u"rangeChartButton"_s),
+                              Qt::LeftButton);
+        }
         QVERIFY(m_window.rangeChart() && m_window.rangeChart()->isVisible());
 
         const SvgShapes svg = readSvg(m_window.exportBytes(DiversityExport::RangeSvg));
@@ -226,6 +248,21 @@ private slots:
         for (const auto &[ma, x] : ends)
             QVERIFY2(std::abs(oldest->second + (oldest->first - ma) * perMa - x) < 0.6,
                      qPrintable(u"%1 Ma at %2"_s.arg(ma).arg(x)));
+    }
+
+    // Whatever the number of bars, the SVG sized to hold them holds each:
+    // its height goes through millimetres and back.
+    void everyBarExported()
+    {
+        RangeChartContent content;
+        content.scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        for (int bars = 1; bars <= 160; ++bars) {
+            content.bars.append({bars, u"Genus%1"_s.arg(bars), {}, 100.0 + bars, 90, false, false});
+            const SvgShapes svg = readSvg(rangeChartSvg(content, JournalColumn));
+            const auto drawn = std::count_if(svg.boxes.cbegin(), svg.boxes.cend(),
+                                             [](const SvgBox &b) { return b.box.height() < 10; });
+            QCOMPARE(drawn, bars);
+        }
     }
 
     // Down to the third bar and Enter, or a click on the first: each opens
