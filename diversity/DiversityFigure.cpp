@@ -1,6 +1,7 @@
 #include "DiversityFigure.h"
 
 #include "Bins.h"
+#include "Survivorship.h"
 #include "TimeScale.h"
 
 #include <QFontMetricsF>
@@ -133,17 +134,6 @@ QList<Extinction> massExtinctions(const strata::TimeScale &scale)
     return found;
 }
 
-// 1, 2 or 5 times a power of ten, at least `rough`.
-double niceStep(double rough)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough)
-            return factor * power;
-    }
-    return 10 * power;
-}
-
 QString number(double value, bool english)
 {
     return QLocale(english ? QLocale::English : QLocale::Russian).toString(value, 'g', 6);
@@ -220,7 +210,7 @@ void DiversityFigure::scaleValues()
         return;
     }
     m_low = 0;
-    double step = niceStep(std::max(largest, 1e-9) / ValueTicks);
+    double step = strata::niceStep(std::max(largest, 1e-9) / ValueTicks);
     if (m_content.wholeNumbers)
         step = std::max(step, 1.0);
     const int steps = std::max(1, int(std::ceil(largest / step - 1e-9)));
@@ -576,7 +566,7 @@ void DiversityFigure::paintTimeAxis(QPainter &painter) const
     const double span = m_oldest - m_youngest;
     if (span <= 0)
         return;
-    const double step = niceStep(MinimumTickSpacing * span / std::max(m_plot.width(), 1.0));
+    const double step = strata::niceStep(MinimumTickSpacing * span / std::max(m_plot.width(), 1.0));
     painter.setFont(fontOf(11));
     const double tickTop = m_stageRow.bottom();
     for (double ma = std::ceil(m_youngest / step) * step; ma <= m_oldest + 1e-9; ma += step) {
