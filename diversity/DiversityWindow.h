@@ -9,6 +9,7 @@
 #include "StageCounts.h"
 #include "Taxa.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -34,9 +35,18 @@ class GenusListModel;
 class GroupChecklist;
 class NotCountedModel;
 class StageTableModel;
+class SurvivorshipDialog;
 class TaxonTree;
 
-enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf };
+enum class DiversityExport {
+    StageTable,
+    GenusList,
+    Svg,
+    Png,
+    Pdf,
+    Durations,    // of the genera counted, from "Долговечность и выживание"
+    Survivorship, // of the cohort of the interval chosen
+};
 
 // The window "Разнообразие во времени": the genus entries it is given,
 // filtered by group and by text, counted in the intervals chosen (the
@@ -63,8 +73,9 @@ public:
     quint64 generation() const;
 
     // The bytes of an export of what the window shows: the stage table or
-    // the genus list as CSV, the figure as SVG, PNG or PDF. Empty when there
-    // is nothing to export.
+    // the genus list as CSV, the figure as SVG, PNG or PDF, the durations of
+    // the genera counted or the survivorship of the chosen interval's cohort
+    // as CSV. Empty when there is nothing to export.
     QByteArray exportBytes(DiversityExport kind) const;
     // A name for its file, with its suffix.
     QString exportName(DiversityExport kind) const;
@@ -94,6 +105,8 @@ private:
     void openGenus(int entry);
     void listTaxon(const QString &name);
     void mapUnknownCodes();
+    void showSurvivorship();
+    void updateSurvivorship();
     int measureIndex() const;
     strata::CountOptions options() const;
     strata::BinKind binKind() const;
@@ -154,6 +167,11 @@ private:
     QTreeView *m_genusList;
     GenusListModel *m_genusModel;
     QLabel *m_statusLine;
+    // "Долговечность и выживание" of the interval chosen, by a button and the
+    // table's context menu; the dialog follows the choice while open.
+    QPushButton *m_survivorshipButton = nullptr;
+    QAction *m_survivorshipItem = nullptr;
+    QPointer<SurvivorshipDialog> m_survivorship;
 };
 
 } // namespace fosdat::diversity
