@@ -36,7 +36,7 @@ struct SurvivorshipContent {
 // lighter shade, of all of them or of the cohort alone; and the share of the
 // cohort of the chosen interval still there in each later interval, against
 // time. It says which table the user asked to write; whoever opened it
-// writes the file.
+// writes the file. It is hidden with the window it belongs to.
 class SurvivorshipDialog : public QDialog
 {
     Q_OBJECT
@@ -50,6 +50,9 @@ public:
 signals:
     void durationsExportRequested();
     void survivalExportRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showDurations();

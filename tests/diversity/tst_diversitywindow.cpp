@@ -617,6 +617,13 @@ private slots:
         QCOMPARE(beta.value(7).toDouble(), age(u"Turo", true) - age(u"Dani", false));
         QCOMPARE(beta.mid(8), (QStringList{u"0"_s, u"0"_s}));
         QVERIFY(s.dialogs->messages.isEmpty());
+
+        // Escape closes the window, and the dialog with it.
+        s.diversity()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.diversity()));
+        QTest::keyClick(table, Qt::Key_Escape);
+        QVERIFY(!s.diversity()->isVisible());
+        QVERIFY(!dialog->isVisible());
     }
 
     // Each export through its menu item, the file named by the dialog, read
