@@ -745,16 +745,18 @@ void DiversityWindow::showSurvivorship()
     updateSurvivorship();
 }
 
-// While shown, the dialog follows the counts and the interval chosen.
+// While shown, the dialog follows the counts, made anew only with them, and
+// the interval chosen.
 void DiversityWindow::updateSurvivorship()
 {
     if (!m_survivorship || !m_survivorship->isVisible())
         return;
-    m_survivorship->setContent({m_bins,
-                                m_counts ? std::make_shared<const strata::Survivorship>(
-                                               m_counted->entries, *m_counts, *m_bins)
-                                         : nullptr,
-                                m_stage, taxonLevel()});
+    std::shared_ptr<const strata::Survivorship> made = m_survivorship->content().survivorship;
+    if (m_survivorship->content().counts != m_counts)
+        made = m_counts ? std::make_shared<const strata::Survivorship>(m_counted->entries,
+                                                                       *m_counts, *m_bins)
+                        : nullptr;
+    m_survivorship->setContent({m_bins, m_counts, std::move(made), m_stage, taxonLevel()});
 }
 
 // A genus opens in the catalogue; a family or an order lists its genera:

@@ -14,7 +14,8 @@ class QToolButton;
 namespace fosdat::strata
 {
 class Bins;
-}
+class StageCounts;
+} // namespace fosdat::strata
 
 namespace fosdat::diversity
 {
@@ -26,6 +27,7 @@ class SurvivalPlot;
 // the cohort of one of the bins.
 struct SurvivorshipContent {
     std::shared_ptr<const strata::Bins> bins;
+    std::shared_ptr<const strata::StageCounts> counts;        // what `survivorship` is made of
     std::shared_ptr<const strata::Survivorship> survivorship; // none before any counts
     int bin = -1;                                             // the cohort's; -1: none chosen
     strata::TaxonLevel level = strata::TaxonLevel::Genus;     // what was counted

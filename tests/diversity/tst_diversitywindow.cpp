@@ -618,9 +618,15 @@ private slots:
         QCOMPARE(beta.mid(8), (QStringList{u"0"_s, u"0"_s}));
         QVERIFY(s.dialogs->messages.isEmpty());
 
+        // Counted anew, Epsilonella's period-only range too: the same
+        // intervals, the Santonian still chosen, one genus more counted.
+        QTest::mouseClick(s.child<QCheckBox>("countPeriodOnly"), Qt::LeftButton);
+        QTRY_COMPARE(caption->text(), u"Когорта интервала Sant — сантонский, 85,7–83,6 млн лет: "
+                                      u"появились в нём 1 из 9 родов; ныне живущих из них: 1"_s);
+
         // Escape closes the window, and the dialog with it.
         s.diversity()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(s.diversity()));
+        QTRY_COMPARE(QApplication::activeWindow(), s.diversity());
         QTest::keyClick(table, Qt::Key_Escape);
         QVERIFY(!s.diversity()->isVisible());
         QVERIFY(!dialog->isVisible());
