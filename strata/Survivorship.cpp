@@ -18,7 +18,7 @@ namespace
 {
 
 // About as many classes of durations at most.
-constexpr int MostClasses = 20;
+constexpr int MostClasses = 40;
 // A duration this close below a class's end is taken as at it: ages written
 // to 0.01 Myr give differences a rounding error short.
 constexpr double SameDuration = 1e-9;

@@ -26,7 +26,8 @@ struct GenusSpan {
     double myr = 0;
 };
 
-// A class of durations, from <= duration < to, with the genera in it.
+// A class of durations, from <= duration < to, with the genera in it; a
+// duration a rounding error short of a class's start is taken as at it.
 struct DurationClass {
     double from = 0; // Myr
     double to = 0;
