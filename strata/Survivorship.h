@@ -44,9 +44,9 @@ struct CohortStep {
     std::optional<double> share; // of the cohort; empty for an empty cohort
 };
 
-// The durations of the genera of counts made on `bins`, and the cohorts of
-// each bin: the genera whose first bin it is. Made of the counts' own
-// entries, so the counts' filter and options hold alike.
+// The durations of the genera of counts made of `entries` on `bins`, and the
+// cohorts of each bin: the genera whose first bin it is. Made of the
+// genera the counts counted, so the counts' filter and options hold alike.
 class Survivorship
 {
 public:
