@@ -56,6 +56,10 @@ ExportFormat formatOf(DiversityExport kind)
         return {u"Экспорт диаграммы в PNG"_s, u"PNG (*.png)"_s, u"png"_s};
     case DiversityExport::RangePdf:
         return {u"Экспорт диаграммы в PDF"_s, u"PDF (*.pdf)"_s, u"pdf"_s};
+    case DiversityExport::Durations:
+        return {u"Экспорт длительностей родов"_s, u"CSV (*.csv)"_s, u"csv"_s};
+    case DiversityExport::Survivorship:
+        return {u"Экспорт выживания когорты"_s, u"CSV (*.csv)"_s, u"csv"_s};
     }
     return {};
 }

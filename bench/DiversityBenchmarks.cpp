@@ -1,6 +1,7 @@
 // The window of diversity through time on a whole data set, shown: a change
 // of filter or option until the plot is repainted, and the figure written as
-// SVG (also PNG and PDF) to a file on disk.
+// SVG (also PNG and PDF) to a file on disk, and the durations of the genera
+// counted as CSV.
 #include "BenchCommon.h"
 #include "CatalogueIndex.h"
 #include "DiversityWindow.h"
@@ -132,7 +133,8 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
     state.counters["counted"] = double(shown.window().counts()->counted().size());
 }
 
-// From the window's figure to the file on disk.
+// From the window's figure, or its table of genus durations, to the file on
+// disk.
 void figureExport(benchmark::State &state, const DataSet &set, DiversityExport kind)
 {
     ShownDiversity shown(set);
@@ -142,7 +144,7 @@ void figureExport(benchmark::State &state, const DataSet &set, DiversityExport k
     for (auto _ : state) {
         const QByteArray figure = shown.window().exportBytes(kind);
         if (figure.isEmpty() || !data::saveFile(path, figure).ok) {
-            state.SkipWithError("the figure was not written");
+            state.SkipWithError("the export was not written");
             return;
         }
         bytes = figure.size();
@@ -207,7 +209,8 @@ void registerDiversityBenchmarks(const Inputs &inputs)
             ->Iterations(20);
         for (const auto &[kind, name] :
              {std::pair{DiversityExport::Svg, "Svg"}, std::pair{DiversityExport::Png, "Png"},
-              std::pair{DiversityExport::Pdf, "Pdf"}}) {
+              std::pair{DiversityExport::Pdf, "Pdf"},
+              std::pair{DiversityExport::Durations, "Durations"}}) {
             add(QStringLiteral("DiversityExport%1/%2").arg(QLatin1StringView(name), set.name),
                 [set, kind](benchmark::State &state) { figureExport(state, set, kind); })
                 ->Iterations(10);

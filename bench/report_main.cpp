@@ -701,6 +701,8 @@ void Report::strata()
                 .arg(QString::fromLatin1(format).toUpper()),
             QStringLiteral("DiversityExport%1/").arg(QLatin1StringView(format)), {});
     }
+    row(QStringLiteral("Durations of every genus counted, worked out and written as CSV"),
+        QStringLiteral("DiversityExportDurations/"), {});
 }
 
 QString Report::render()

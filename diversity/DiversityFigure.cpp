@@ -2,6 +2,7 @@
 
 #include "Bins.h"
 #include "FigureStyle.h"
+#include "Survivorship.h"
 #include "TimeScale.h"
 
 #include <QFontMetricsF>
@@ -91,7 +92,7 @@ void DiversityFigure::scaleValues()
         return;
     }
     m_low = 0;
-    double step = niceStep(std::max(largest, 1e-9) / ValueTicks);
+    double step = strata::niceStep(std::max(largest, 1e-9) / ValueTicks);
     if (m_content.wholeNumbers)
         step = std::max(step, 1.0);
     const int steps = std::max(1, int(std::ceil(largest / step - 1e-9)));

@@ -11,6 +11,7 @@
 #include "RangeChartWindow.h"
 #include "RangeTables.h"
 #include "StageTableModel.h"
+#include "SurvivorshipDialog.h"
 #include "TaxonTree.h"
 
 #include <QAction>
@@ -43,22 +44,6 @@ namespace
 
 constexpr QSize InitialSize{1200, 800};
 constexpr int ShownGroupNames = 4; // in a title; the rest are counted
-
-// "рода" after "из 1", "из 21"; "родов" after other numbers; the same of
-// families and orders.
-QString taxaAfter(qsizetype number, strata::TaxonLevel level)
-{
-    const bool one = number % 10 == 1 && number % 100 != 11;
-    switch (level) {
-    case strata::TaxonLevel::Family:
-        return one ? u"семейства"_s : u"семейств"_s;
-    case strata::TaxonLevel::Order:
-        return one ? u"отряда"_s : u"отрядов"_s;
-    case strata::TaxonLevel::Genus:
-        break;
-    }
-    return one ? u"рода"_s : u"родов"_s;
-}
 
 // A text of the window's in Russian, or for a figure labelled so in English.
 QString inLanguage(bool english, const QString &russian, const QString &inEnglish)
@@ -307,13 +292,24 @@ void DiversityWindow::setUpLayout()
     m_mapCodesItem->setObjectName(u"mapCodesItem"_s);
     m_mapCodesItem->setEnabled(false);
     m_notCountedList->addAction(m_mapCodesItem);
+    m_survivorshipButton = new QPushButton(u"&Долговечность и выживание…"_s, this);
+    m_survivorshipButton->setObjectName(u"survivorshipButton"_s);
+    m_survivorshipButton->setToolTip(u"Длительности учтённых родов и выживание родов, "
+                                     u"появившихся в выбранном интервале"_s);
+    m_survivorshipItem = new QAction(u"Долговечность и выживание…"_s, this);
+    m_survivorshipItem->setObjectName(u"survivorshipItem"_s);
+    m_stageTable->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_stageTable->addAction(m_survivorshipItem);
+    connect(m_survivorshipButton, &QPushButton::clicked, this, &DiversityWindow::showSurvivorship);
+    connect(m_survivorshipItem, &QAction::triggered, this, &DiversityWindow::showSurvivorship);
     auto *genera = new QWidget(this);
     auto *generaLayout = new QVBoxLayout(genera);
     generaLayout->setContentsMargins(0, 0, 0, 0);
-    auto *generaHead = new QHBoxLayout;
-    generaHead->addWidget(m_genusCaption, 1);
-    generaHead->addWidget(m_chartButton, 0, Qt::AlignTop);
-    generaLayout->addLayout(generaHead);
+    auto *captionRow = new QHBoxLayout;
+    captionRow->addWidget(m_genusCaption, 1);
+    captionRow->addWidget(m_chartButton, 0, Qt::AlignTop);
+    captionRow->addWidget(m_survivorshipButton, 0, Qt::AlignTop);
+    generaLayout->addLayout(captionRow);
     generaLayout->addWidget(m_genusList, 1);
 
     auto *lists = new QSplitter(Qt::Horizontal, this);
@@ -687,6 +683,9 @@ void DiversityWindow::listGenera()
 {
     const bool chosen = m_counts && m_stage >= 0 && m_stage < m_counts->stageCount();
     m_exportGenera->setEnabled(chosen);
+    m_survivorshipButton->setEnabled(chosen);
+    m_survivorshipItem->setEnabled(chosen);
+    updateSurvivorship();
     if (!chosen) {
         m_genusModel->setGenera(m_counted, {});
         m_genusCaption->setText(u"Роды интервала: выберите интервал на графике или в таблице"_s);
@@ -739,6 +738,37 @@ void DiversityWindow::mapUnknownCodes()
             emit codesMapped(chosen);
     });
     dialog->open();
+}
+
+// The dialog of the interval chosen, made on first use; its exports are the
+// window's.
+void DiversityWindow::showSurvivorship()
+{
+    if (!m_survivorship) {
+        m_survivorship = new SurvivorshipDialog(this);
+        connect(m_survivorship, &SurvivorshipDialog::durationsExportRequested, this,
+                [this] { emit exportRequested(DiversityExport::Durations); });
+        connect(m_survivorship, &SurvivorshipDialog::survivalExportRequested, this,
+                [this] { emit exportRequested(DiversityExport::Survivorship); });
+    }
+    m_survivorship->show();
+    m_survivorship->raise();
+    m_survivorship->activateWindow();
+    updateSurvivorship();
+}
+
+// While shown, the dialog follows the counts, made anew only with them, and
+// the interval chosen.
+void DiversityWindow::updateSurvivorship()
+{
+    if (!m_survivorship || !m_survivorship->isVisible())
+        return;
+    std::shared_ptr<const strata::Survivorship> made = m_survivorship->content().survivorship;
+    if (m_survivorship->content().counts != m_counts)
+        made = m_counts ? std::make_shared<const strata::Survivorship>(m_counted->entries,
+                                                                       *m_counts, *m_bins)
+                        : nullptr;
+    m_survivorship->setContent({m_bins, m_counts, std::move(made), m_stage, taxonLevel()});
 }
 
 // A genus opens in the catalogue; a family or an order lists its genera:
@@ -939,6 +969,14 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
     case DiversityExport::RangePdf:
         return m_rangeChart ? rangeChartPdf(m_rangeChart->content(m_englishFigures), m_figureSize)
                             : QByteArray();
+    case DiversityExport::Durations:
+    case DiversityExport::Survivorship: {
+        const int chosen = m_stage < m_counts->stageCount() ? m_stage : -1;
+        const strata::Survivorship survivorship(m_counted->entries, *m_counts, *m_bins);
+        if (kind == DiversityExport::Durations)
+            return strata::durationTable(m_counted->entries, survivorship, *m_bins, chosen);
+        return chosen < 0 ? QByteArray() : strata::survivalTable(survivorship, *m_bins, chosen);
+    }
     }
     return {};
 }
@@ -963,6 +1001,11 @@ QString DiversityWindow::exportName(DiversityExport kind) const
         return u"распространение.png"_s;
     case DiversityExport::RangePdf:
         return u"распространение.pdf"_s;
+    case DiversityExport::Durations:
+        return u"длительности.csv"_s;
+    case DiversityExport::Survivorship:
+        return m_counts && m_stage >= 0 ? u"выживание-%1.csv"_s.arg(m_bins->bins().at(m_stage).code)
+                                        : u"выживание.csv"_s;
     }
     return {};
 }

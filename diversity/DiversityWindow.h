@@ -9,6 +9,7 @@
 #include "StageCounts.h"
 #include "Taxa.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -35,9 +36,21 @@ class GroupChecklist;
 class NotCountedModel;
 class RangeChartWindow;
 class StageTableModel;
+class SurvivorshipDialog;
 class TaxonTree;
 
-enum class DiversityExport { StageTable, GenusList, Svg, Png, Pdf, RangeSvg, RangePng, RangePdf };
+enum class DiversityExport {
+    StageTable,
+    GenusList,
+    Svg,
+    Png,
+    Pdf,
+    RangeSvg, // of the range chart
+    RangePng,
+    RangePdf,
+    Durations,    // of the genera counted, from "Долговечность и выживание"
+    Survivorship, // of the cohort of the interval chosen
+};
 
 // The window "Разнообразие во времени": the genus entries it is given,
 // filtered by group and by text, counted in the intervals chosen (the
@@ -64,8 +77,9 @@ public:
     quint64 generation() const;
 
     // The bytes of an export of what the window shows: the stage table or
-    // the genus list as CSV, the figure as SVG, PNG or PDF. Empty when there
-    // is nothing to export.
+    // the genus list as CSV, the figure as SVG, PNG or PDF, the durations of
+    // the genera counted or the survivorship of the chosen interval's cohort
+    // as CSV. Empty when there is nothing to export.
     QByteArray exportBytes(DiversityExport kind) const;
     // A name for its file, with its suffix.
     QString exportName(DiversityExport kind) const;
@@ -101,6 +115,8 @@ private:
     void chart(const QList<int> &entries, const QString &source, const QString &sourceInEnglish);
     void openCharted(int entry);
     void mapUnknownCodes();
+    void showSurvivorship();
+    void updateSurvivorship();
     int measureIndex() const;
     strata::CountOptions options() const;
     strata::BinKind binKind() const;
@@ -164,6 +180,11 @@ private:
     QTreeView *m_genusList;
     GenusListModel *m_genusModel;
     QLabel *m_statusLine;
+    // "Долговечность и выживание" of the interval chosen, by a button and the
+    // table's context menu; the dialog follows the choice while open.
+    QPushButton *m_survivorshipButton = nullptr;
+    QAction *m_survivorshipItem = nullptr;
+    QPointer<SurvivorshipDialog> m_survivorship;
 };
 
 } // namespace fosdat::diversity

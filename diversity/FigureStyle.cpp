@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPainter>
-#include <cmath>
 
 namespace fosdat::diversity
 {
@@ -19,16 +18,6 @@ QFont figureFont(double pixels, bool bold)
     font.setPixelSize(int(pixels));
     font.setBold(bold);
     return font;
-}
-
-double niceStep(double rough)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough)
-            return factor * power;
-    }
-    return 10 * power;
 }
 
 QString axisNumber(double value, bool english)

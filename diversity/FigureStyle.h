@@ -26,8 +26,6 @@ inline const QColor ExtinctionColor(0xb0, 0x20, 0x20);
 // The application's font at a size in pixels, so that a figure scales alike
 // on every device.
 QFont figureFont(double pixels, bool bold = false);
-// 1, 2 or 5 times a power of ten, at least `rough`.
-double niceStep(double rough);
 // A number as an axis shows it, in the figure's language.
 QString axisNumber(double value, bool english);
 

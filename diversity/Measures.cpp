@@ -155,6 +155,20 @@ QString formatAge(double ma)
     return QLocale(QLocale::Russian).toString(ma, 'g', 7);
 }
 
+QString taxaAfter(qsizetype number, strata::TaxonLevel level)
+{
+    const bool one = number % 10 == 1 && number % 100 != 11;
+    switch (level) {
+    case strata::TaxonLevel::Family:
+        return one ? u"семейства"_s : u"семейств"_s;
+    case strata::TaxonLevel::Order:
+        return one ? u"отряда"_s : u"отрядов"_s;
+    case strata::TaxonLevel::Genus:
+        break;
+    }
+    return one ? u"рода"_s : u"родов"_s;
+}
+
 QString youngestLastAppearancesNote()
 {
     return u"В самом молодом интервале последние появления — роды, чей диапазон кончается "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StageCounts.h"
+#include "Taxa.h"
 
 #include <QList>
 #include <QString>
@@ -43,6 +44,9 @@ std::optional<double> measureValue(const Measure &measure, const strata::StageCo
 // decimals, with the Russian decimal comma.
 QString formatValue(std::optional<double> value, bool whole);
 QString formatAge(double ma);
+// "рода" after "из 1", "из 21"; "родов" after other numbers; the same of
+// families and orders.
+QString taxaAfter(qsizetype number, strata::TaxonLevel level);
 
 // Why the last appearances of the youngest interval are not all
 // extinctions: the Pull of the Recent, as the table and the tooltip say it.

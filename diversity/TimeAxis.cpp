@@ -1,6 +1,7 @@
 #include "TimeAxis.h"
 
 #include "FigureStyle.h"
+#include "Survivorship.h"
 #include "TimeScale.h"
 
 #include <QFontMetricsF>
@@ -182,7 +183,8 @@ void TimeAxis::paintTicks(QPainter &painter, double top, bool english) const
     const double span = m_oldest - m_youngest;
     if (!m_scale || span <= 0)
         return;
-    const double step = niceStep(MinimumTickSpacing * span / std::max(m_right - m_left, 1.0));
+    const double step =
+        strata::niceStep(MinimumTickSpacing * span / std::max(m_right - m_left, 1.0));
     painter.setFont(figureFont(11));
     for (double ma = std::ceil(m_youngest / step) * step; ma <= m_oldest + 1e-9; ma += step) {
         const double x = xOf(ma);

@@ -132,15 +132,6 @@ void genusRow(CsvWriter &csv, const GenusEntry &entry, Reason reason, const Time
     csv.endRow();
 }
 
-template <typename Write> QByteArray inMemory(Write write)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    write(buffer);
-    return bytes;
-}
-
 } // namespace
 
 bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const StageCounts &counts,
@@ -248,6 +239,15 @@ bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &s
         csv.endRow();
     }
     return csv.finish();
+}
+
+QByteArray inMemory(const std::function<void(QIODevice &)> &write)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    return bytes;
 }
 
 QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,

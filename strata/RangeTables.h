@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -77,6 +78,9 @@ bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale 
 // rates, origination_rate_se and extinction_rate_se.
 bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
                    const Bins &bins);
+
+// What `write` writes to a device, as bytes in memory.
+QByteArray inMemory(const std::function<void(QIODevice &)> &write);
 
 // The same tables as bytes in memory.
 QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,

@@ -548,6 +548,90 @@ private slots:
             QCOMPARE(line.count(u'\t'), 3);
     }
 
+    // "Долговечность и выживание" of the Campanian chosen with a click in the
+    // table: its cohort Alpha, Eta, Kappa and Lambda, of the 8 genera
+    // counted, none living, one (Eta) still there in the Maastrichtian;
+    // then the Santonian chosen with the keyboard, the dialog following:
+    // Zeta alone, living, there to the end. Both tables written through the
+    // dialog's menu and read back.
+    void survivorshipOfAnInterval()
+    {
+        Session s;
+        QVERIFY(s.openWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(s.diversity()));
+        auto *table = s.child<QTableView>("stageTable");
+        auto *button = s.child<QPushButton>("survivorshipButton");
+        QVERIFY(!button->isEnabled());
+        const QModelIndex camp = table->model()->index(s.rowOf(u"Camp"_s), 0);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(camp).center());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = s.diversity()->findChild<QDialog *>(u"survivorship"_s)));
+        QVERIFY(dialog->isVisible());
+        auto *caption = dialog->findChild<QLabel *>(u"survivorshipCaption"_s);
+        QCOMPARE(caption->text(), u"Когорта интервала Camp — кампанский, 83,6–72,2 млн лет: "
+                                  u"появились в нём 4 из 8 родов; ныне живущих из них: 0"_s);
+
+        const fosdat::strata::TimeScale &scale = fosdat::strata::shippedTimeScale();
+        const auto age = [&](const char16_t *code, bool base) {
+            const fosdat::strata::Stage &stage = scale.stages().at(scale.stageIndex(code));
+            return base ? stage.base : stage.top;
+        };
+        const QTemporaryDir folder;
+        const auto written = [&](const char *action, const QString &file) {
+            s.dialogs->answer = folder.filePath(file);
+            dialog->findChild<QAction *>(QLatin1StringView(action))->trigger();
+            return QString::fromUtf8(readFile(folder.filePath(file)))
+                .split(u"\r\n"_s, Qt::SkipEmptyParts);
+        };
+        QStringList rows = written("exportSurvival", u"camp.csv"_s);
+        QCOMPARE(rows, (QStringList{u"bin,name,base_ma,top_ma,surviving,share"_s,
+                                    u"Camp,кампанский,83.6,72.2,4,1"_s,
+                                    u"Maas,маастрихтский,72.2,66,1,0.25"_s,
+                                    u"Dani,датский,66,61.66,0,0"_s,
+                                    u"Sela-Megh,зеландский–мегхалайский,61.66,0,0,0"_s}));
+
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Up);
+        QCOMPARE(caption->text(), u"Когорта интервала Sant — сантонский, 85,7–83,6 млн лет: "
+                                  u"появились в нём 1 из 8 родов; ныне живущих из них: 1"_s);
+        rows = written("exportSurvival", u"sant.csv"_s);
+        QCOMPARE(rows.size(), 1 + 5);
+        for (const QString &row : rows.mid(1))
+            QVERIFY2(row.endsWith(u",1,1"), qPrintable(row));
+
+        // The durations of every genus counted, Zeta's a minimum, to the present.
+        rows = written("exportDurations", u"durations.csv"_s);
+        QCOMPARE(rows.size(), 1 + 8);
+        QCOMPARE(rows[0], u"genus,family,range,first_bin,last_bin,base_ma,top_ma,duration_myr,"
+                          u"living,cohort"_s);
+        QHash<QString, QStringList> byGenus;
+        for (const QString &row : rows.mid(1))
+            byGenus.insert(row.section(u',', 0, 0), row.split(u','));
+        QCOMPARE(
+            byGenus.value(u"Zetathyris"_s).mid(3),
+            (QStringList{u"Sant"_s, u"Sela-Megh"_s, u"85.7"_s, u"0"_s, u"85.7"_s, u"1"_s, u"1"_s}));
+        // Beta from the Turonian's bin (with the Coniacian) to the Danian's.
+        const QStringList beta = byGenus.value(u"Betathyris"_s);
+        QCOMPARE(beta.mid(3, 2), (QStringList{u"Turo"_s, u"Dani"_s}));
+        QCOMPARE(beta.value(7).toDouble(), age(u"Turo", true) - age(u"Dani", false));
+        QCOMPARE(beta.mid(8), (QStringList{u"0"_s, u"0"_s}));
+        QVERIFY(s.dialogs->messages.isEmpty());
+
+        // Counted anew, Epsilonella's period-only range too: the same
+        // intervals, the Santonian still chosen, one genus more counted.
+        QTest::mouseClick(s.child<QCheckBox>("countPeriodOnly"), Qt::LeftButton);
+        QTRY_COMPARE(caption->text(), u"Когорта интервала Sant — сантонский, 85,7–83,6 млн лет: "
+                                      u"появились в нём 1 из 9 родов; ныне живущих из них: 1"_s);
+
+        // Escape closes the window, and the dialog with it.
+        s.diversity()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), s.diversity());
+        QTest::keyClick(table, Qt::Key_Escape);
+        QVERIFY(!s.diversity()->isVisible());
+        QVERIFY(!dialog->isVisible());
+    }
+
     // Each export through its menu item, the file named by the dialog, read
     // back; one into a folder that is not there says so.
     void exportsReadBack_data()

@@ -7,6 +7,7 @@
 #include "GroupTable.h"
 #include "RtfText.h"
 #include "StageCounts.h"
+#include "Survivorship.h"
 #include "TimeScale.h"
 #include "support/SampleTruth.h"
 
@@ -254,6 +255,49 @@ private slots:
                 QCOMPARE(counts.count(s, count), genera.size());
                 QCOMPARE(counts.genera(s, count), genera);
             }
+        }
+    }
+
+    // The durations of the genera counted in stages and each stage's
+    // cohort, still there stage by stage, against the truth's first and
+    // last stages and the scale's ages.
+    void survivorshipAsTheTruth()
+    {
+        const CountOptions options;
+        const Bins bins(scale(), BinKind::Stages);
+        const StageCounts counts(m_entries, bins, {}, options);
+        const Survivorship survivorship(m_entries, counts, bins);
+        const QList<Stage> &stages = scale().stages();
+        const int n = int(stages.size());
+        // By cohort, the genera still there in each stage.
+        QList<QList<int>> surviving(n, QList<int>(n, 0));
+        QList<double> durations;
+        int living = 0;
+        for (const Truth &truth : m_truth) {
+            if (!countedByTruth(truth, options))
+                continue;
+            const int first = stageIndex(truth.first);
+            const int last = truth.extant ? n - 1 : stageIndex(truth.last);
+            for (int s = first; s <= last; ++s)
+                ++surviving[first][s];
+            durations << stages[first].base - stages[last].top;
+            living += truth.extant ? 1 : 0;
+        }
+        QList<double> made;
+        int censored = 0;
+        for (const GenusSpan &span : survivorship.spans()) {
+            made << span.myr;
+            censored += span.living ? 1 : 0;
+        }
+        std::sort(durations.begin(), durations.end());
+        std::sort(made.begin(), made.end());
+        QCOMPARE(made, durations);
+        QCOMPARE(censored, living);
+        for (int cohort = 0; cohort < n; ++cohort) {
+            const QList<CohortStep> steps = survivorship.survival(cohort);
+            QCOMPARE(survivorship.cohort(cohort).size(), surviving[cohort][cohort]);
+            for (int s = cohort; s < n; ++s)
+                QCOMPARE(steps[s - cohort].surviving, surviving[cohort][s]);
         }
     }
 
