@@ -12,15 +12,18 @@
 #include "TimeScale.h"
 #include "WindowFront.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace fosdat::bench
@@ -86,7 +89,8 @@ private:
 // names in "-idae"), which narrows what matched; that letter taken back,
 // which matches every entry again; period-only ranges counted; the
 // intervals changed from the catalogue's own units to the chart's stages;
-// families counted instead of genera.
+// families counted instead of genera; the selection kept as a series, with
+// БРАХИОПОДЫ kept as another.
 void filterChange(benchmark::State &state, const DataSet &set, const QString &kind)
 {
     ShownDiversity shown(set);
@@ -100,6 +104,12 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
     auto *periodOnly = shown.child<QCheckBox>("countPeriodOnly");
     auto *bins = shown.child<QComboBox>("binKind");
     auto *level = shown.child<QComboBox>("taxonLevel");
+    auto *addSeries = shown.child<QAction>("addSeries");
+    if (kind == u"series") { // БРАХИОПОДЫ kept, all groups but them shown
+        addSeries->trigger();
+        brachiopods->setCheckState(0, Qt::Unchecked);
+        shown.settle();
+    }
     if (kind == u"letter" || kind == u"backspace") {
         field->setText(QStringLiteral("id"));
         shown.settle();
@@ -113,6 +123,13 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
             bins->setCurrentIndex(undo ? 0 : 1);
         else if (kind == u"level")
             level->setCurrentIndex(undo ? 0 : 1);
+        else if (kind == u"series" && !undo)
+            addSeries->trigger();
+        else if (kind == u"series")
+            shown.child<QToolButton>("seriesButton")
+                ->menu()
+                ->findChild<QAction *>(QStringLiteral("removeSeries1"))
+                ->trigger();
         else if ((kind == u"letter") != undo)
             shown.key(field, Qt::Key_A, QStringLiteral("a"));
         else
@@ -197,7 +214,8 @@ void registerDiversityBenchmarks(const Inputs &inputs)
     for (const DataSet &set : inputs.dataSets) {
         for (const QString &kind :
              {QStringLiteral("group"), QStringLiteral("letter"), QStringLiteral("backspace"),
-              QStringLiteral("option"), QStringLiteral("bins"), QStringLiteral("level")}) {
+              QStringLiteral("option"), QStringLiteral("bins"), QStringLiteral("level"),
+              QStringLiteral("series")}) {
             add(QStringLiteral("DiversityFilterChange/%1/%2").arg(kind, set.name),
                 [set, kind](benchmark::State &state) { filterChange(state, set, kind); })
                 ->UseManualTime()

@@ -34,6 +34,13 @@ const QColor BandColor(0xb0, 0x80, 0x40, 70);   // the range of a value
 const QColor NotCountedColor(0xb0, 0x20, 0x20); // hatched where entries are not counted
 constexpr double NotCountedStrip = 8;           // its height along the axis
 const QColor SelectedColor(0x33, 0x88, 0xee, 60);
+// The other selections' lines, told apart from the first's blue and the
+// extinction rate's orange.
+const QColor SeriesColors[MaxSeries - 1] = {{0xc0, 0x1c, 0x28},
+                                            {0x2a, 0x9d, 0x3c},
+                                            {0x8e, 0x5c, 0xc0},
+                                            {0x8c, 0x56, 0x4b},
+                                            {0xd9, 0x5f, 0xb4}};
 const QColor HoveredColor(0x00, 0x00, 0x00, 22);
 
 } // namespace
@@ -81,6 +88,8 @@ void DiversityFigure::scaleValues()
     take(m_content.bandHigh, {});
     if (m_content.second)
         take(m_content.second->values, m_content.second->errors);
+    for (const FigureSeries &series : m_content.series)
+        take(series.values, series.errors);
     m_ticks.clear();
     if (m_content.logarithmic) {
         const double low = m_hasValues ? std::floor(std::log10(smallest)) : 0;
@@ -155,12 +164,17 @@ void DiversityFigure::paint(QPainter &painter) const
         m_axis.paintExtinctions(painter, m_plot.top(), m_plot.bottom());
         paintBandAndPart(painter);
         const bool two = m_content.second.has_value();
-        paintCurve(painter, m_content.values, CurveColor, !two);
+        paintCurve(painter, m_content.values, CurveColor, !two && m_content.series.isEmpty());
         paintErrorBars(painter, m_content.values, m_content.errors, CurveColor);
         if (two) {
             paintCurve(painter, m_content.second->values, SecondColor, false);
             paintErrorBars(painter, m_content.second->values, m_content.second->errors,
                            SecondColor);
+        }
+        for (qsizetype i = 0; i < m_content.series.size() && i < MaxSeries - 1; ++i) {
+            const FigureSeries &series = m_content.series[i];
+            paintCurve(painter, series.values, SeriesColors[i], false);
+            paintErrorBars(painter, series.values, series.errors, SeriesColors[i]);
         }
         paintBand(painter);
         paintNotCounted(painter);
@@ -338,9 +352,12 @@ double DiversityFigure::paintLegend(QPainter &painter) const
         Qt::BrushStyle style = Qt::SolidPattern;
     };
     QList<Entry> entries;
+    if (m_content.second || !m_content.series.isEmpty())
+        entries << Entry{m_content.valuesName, CurveColor, false};
     if (m_content.second)
-        entries << Entry{m_content.valuesName, CurveColor, false}
-                << Entry{m_content.second->name, SecondColor, false};
+        entries << Entry{m_content.second->name, SecondColor, false};
+    for (qsizetype i = 0; i < m_content.series.size() && i < MaxSeries - 1; ++i)
+        entries << Entry{m_content.series[i].name, SeriesColors[i], false};
     if (m_content.part) {
         QColor rest = CurveColor;
         rest.setAlpha(40);
@@ -360,12 +377,17 @@ double DiversityFigure::paintLegend(QPainter &painter) const
     const QFontMetricsF metrics(painter.font());
     double x = m_plot.right();
     const double y = m_bounds.top() + TitleHeight / 2;
+    // Each name cut short where many would not fit three quarters of the
+    // plot's width; the title keeps what is left.
+    const double longest = std::max(
+        40.0, m_plot.width() * 0.75 / std::max<qsizetype>(entries.size(), 1) - Sample - Gap - 4);
     for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
-        const double width = metrics.horizontalAdvance(it->name);
+        const QString name = metrics.elidedText(it->name, Qt::ElideRight, longest);
+        const double width = metrics.horizontalAdvance(name);
         x -= width;
         painter.setPen(TextColor);
         painter.drawText(QRectF(x, m_bounds.top(), width + 2, TitleHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, it->name);
+                         Qt::AlignLeft | Qt::AlignVCenter, name);
         x -= Sample + 4;
         if (it->area) {
             painter.fillRect(QRectF(x, y - 5, Sample, 10), QBrush(it->color, it->style));

@@ -20,6 +20,9 @@ class TimeScale;
 namespace fosdat::diversity
 {
 
+// How many selections one figure compares, the first included.
+inline constexpr int MaxSeries = 6;
+
 // A second measure drawn beside the first, in a colour of its own.
 struct FigureSeries {
     QString name; // in the legend
@@ -38,6 +41,9 @@ struct FigureContent {
     // With a second series, both are named in a legend and neither is filled.
     QString valuesName;
     std::optional<FigureSeries> second;
+    // Other selections of groups and text, each a line of its own colour
+    // named in the legend beside valuesName, up to MaxSeries in all.
+    QList<FigureSeries> series;
     // A part of each value filled in a darker shade from the axis up (the
     // extinct genera of a count, the living ones above them), both named.
     std::optional<FigureSeries> part;

@@ -79,6 +79,46 @@ QTreeView *entryList(QWidget *parent, const QString &name, QAbstractItemModel *m
     return list;
 }
 
+// Each value of a series over the series's greatest, its errors alike; the
+// greatest, or 0 where there is no positive value and nothing changes.
+double toShares(QList<std::optional<double>> &values, QList<std::optional<double>> &errors)
+{
+    double greatest = 0;
+    for (const std::optional<double> &value : values)
+        greatest = std::max(greatest, value.value_or(0));
+    if (greatest <= 0)
+        return 0;
+    for (QList<std::optional<double>> *list : {&values, &errors}) {
+        for (std::optional<double> &value : *list) {
+            if (value)
+                *value /= greatest;
+        }
+    }
+    return greatest;
+}
+
+// Every series of the figure as shares of its own greatest value, so that
+// the courses of unlike groups compare; the part and the band as shares of
+// the first series's.
+void showAsShares(FigureContent &content)
+{
+    const double greatest = toShares(content.values, content.errors);
+    QList<std::optional<double>> none;
+    if (content.second)
+        toShares(content.second->values, content.second->errors);
+    for (FigureSeries &series : content.series)
+        toShares(series.values, series.errors);
+    for (QList<std::optional<double>> *list :
+         {&content.bandLow, &content.bandHigh, content.part ? &content.part->values : &none}) {
+        for (std::optional<double> &value : *list) {
+            if (value && greatest > 0)
+                *value /= greatest;
+        }
+    }
+    content.measure += content.english ? u", share of its maximum"_s : u", доля от максимума"_s;
+    content.wholeNumbers = false;
+}
+
 } // namespace
 
 DiversityWindow::DiversityWindow(QWidget *parent)
@@ -89,6 +129,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
       m_logScale(checkBox(this, u"logScale"_s, u"Логарифмическая шкала"_s, false)),
       m_splitLiving(checkBox(this, u"splitLiving"_s, u"Вымершие и живущие"_s, false)),
       m_showRange(checkBox(this, u"showRange"_s, u"Пределы"_s, false)),
+      m_shareOfMaximum(checkBox(this, u"shareOfMaximum"_s, u"Доля от максимума"_s, false)),
+      m_seriesButton(new QToolButton(this)), m_addSeries(new QAction(u"Добавить серию"_s, this)),
       m_oldestMa(new QSpinBox(this)), m_youngestMa(new QSpinBox(this)),
       m_countUncertain(
           checkBox(this, u"countUncertain"_s, u"диапазоны под вопросом («?»)"_s, true)),
@@ -127,6 +169,8 @@ DiversityWindow::DiversityWindow(QWidget *parent)
     connect(m_level, &QComboBox::currentIndexChanged, &m_recount, qOverload<>(&QTimer::start));
     connect(m_measure, &QComboBox::currentIndexChanged, this, &DiversityWindow::showMeasure);
     connect(m_logScale, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
+    connect(m_shareOfMaximum, &QCheckBox::toggled, this, &DiversityWindow::showMeasure);
+    connect(m_addSeries, &QAction::triggered, this, &DiversityWindow::addSeries);
     for (QSpinBox *end : {m_oldestMa, m_youngestMa})
         connect(end, &QSpinBox::valueChanged, this, &DiversityWindow::showMeasure);
     connect(m_plot, &DiversityPlot::stageClicked, this, &DiversityWindow::chooseStage);
@@ -212,6 +256,19 @@ void DiversityWindow::setUpControls()
                               u"живущие поднимают кайнозой, что каталог записал до наших дней"_s);
     m_showRange->setToolTip(u"Полоса от числа без диапазонов с «?» до числа с диапазонами, "
                             u"указанными только периодом (по всему периоду)"_s);
+    m_shareOfMaximum->setToolTip(u"Каждая серия — доля от своего наибольшего значения, чтобы "
+                                 u"сравнивать ход кривых разных групп"_s);
+    m_seriesButton->setObjectName(u"seriesButton"_s);
+    m_seriesButton->setText(u"&Серии"_s);
+    m_seriesButton->setPopupMode(QToolButton::InstantPopup);
+    m_seriesButton->setMenu(new QMenu(m_seriesButton));
+    m_seriesButton->setToolTip(
+        u"Сравнить до %1 выборок групп и текста на одном графике"_s.arg(MaxSeries));
+    m_addSeries->setObjectName(u"addSeries"_s);
+    m_addSeries->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    m_addSeries->setShortcutContext(Qt::WindowShortcut);
+    m_addSeries->setToolTip(u"Оставить выбранные группы и текст на графике как серию"_s);
+    addAction(m_addSeries);
 
     m_stageTable->setObjectName(u"stageTable"_s);
     m_stageTable->setModel(m_stageModel);
@@ -268,8 +325,9 @@ void DiversityWindow::setUpLayout()
     options->addStretch();
     auto *display = new QHBoxLayout;
     display->addWidget(new QLabel(u"Показать:"_s, this));
-    for (QCheckBox *shown : {m_logScale, m_splitLiving, m_showRange})
+    for (QCheckBox *shown : {m_logScale, m_splitLiving, m_showRange, m_shareOfMaximum})
         display->addWidget(shown);
+    display->addWidget(m_seriesButton);
     display->addStretch();
     auto *fromLabel = new QLabel(u"&Время: от"_s, this);
     fromLabel->setBuddy(m_oldestMa);
@@ -402,6 +460,8 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
     const bool first = !m_catalogue;
     m_catalogue = std::make_shared<const GenusCatalogue>(std::move(catalogue));
     m_textFilter.setCatalogue(m_catalogue.get());
+    for (ComparedSeries &series : m_series)
+        series.text.setCatalogue(m_catalogue.get());
     m_taxonTree->setCatalogue(m_catalogue);
     m_exportButton->setEnabled(true);
     m_chartButton->setEnabled(true);
@@ -447,6 +507,24 @@ int DiversityWindow::measureIndex() const
     return std::max(0, m_measure->currentIndex());
 }
 
+DiversityWindow::Selection DiversityWindow::select(strata::EntryFilter filter) const
+{
+    const strata::TaxonLevel level = taxonLevel();
+    if (level == strata::TaxonLevel::Genus)
+        return {m_catalogue, std::move(filter), {}};
+    // Families and orders are made of the genera the filters admit, and
+    // counted without them; their lists show the taxa.
+    Selection selection;
+    for (const strata::GenusEntry &entry : m_catalogue->entries) {
+        if (filter.admits(entry))
+            selection.admitted.append(entry);
+    }
+    GenusCatalogue taxa = *m_catalogue;
+    taxa.entries = strata::taxaOf(selection.admitted, level, options());
+    selection.counted = std::make_shared<const GenusCatalogue>(std::move(taxa));
+    return selection;
+}
+
 // The counts anew, and everything that shows them.
 void DiversityWindow::recount()
 {
@@ -461,38 +539,45 @@ void DiversityWindow::recount()
         };
     const strata::TimeScale &scale = *m_catalogue->scale;
     const strata::CountOptions chosen = options();
-    // Families and orders are made of the genera the filters admit, and
-    // counted without them; their lists show the taxa.
     const strata::TaxonLevel level = taxonLevel();
-    QList<strata::GenusEntry> admitted;
-    if (level != strata::TaxonLevel::Genus) {
-        for (const strata::GenusEntry &entry : m_catalogue->entries) {
-            if (filter.admits(entry))
-                admitted.append(entry);
-        }
-        GenusCatalogue taxa = *m_catalogue;
-        taxa.entries = strata::taxaOf(admitted, level, chosen);
-        m_counted = std::make_shared<const GenusCatalogue>(std::move(taxa));
-        filter = {};
-    } else {
-        m_counted = m_catalogue;
+    const Selection current = select(std::move(filter));
+    m_counted = current.counted;
+    QList<Selection> compared;
+    for (const ComparedSeries &series : m_series) {
+        strata::EntryFilter kept{series.groups, {}};
+        if (series.text.isActive())
+            kept.accepts = [&text = series.text](const strata::GenusEntry &entry) {
+                return text.accepts(entry);
+            };
+        compared.append(select(std::move(kept)));
     }
-    const QList<strata::GenusEntry> &counted = m_counted->entries;
-    auto bins = std::make_shared<const strata::Bins>(
-        scale, binKind(), strata::writtenUnits(counted, scale, filter, chosen));
+    // Bins of the units any selection compared writes.
+    QList<int> written =
+        strata::writtenUnits(current.counted->entries, scale, current.filter, chosen);
+    for (const Selection &other : compared)
+        written += strata::writtenUnits(other.counted->entries, scale, other.filter, chosen);
+    std::sort(written.begin(), written.end());
+    written.erase(std::unique(written.begin(), written.end()), written.end());
+    auto bins = std::make_shared<const strata::Bins>(scale, binKind(), written);
     // The same intervals keep the one chosen; others choose none.
     if (!m_bins || m_bins->bins() != bins->bins() || m_bins->stageCount() != bins->stageCount()) {
         m_bins = std::move(bins);
         m_stage = -1;
     }
+    const QList<strata::GenusEntry> &counted = m_counted->entries;
     // Under other options a family is the union of other genera.
     const auto countWith = [&](strata::CountOptions with) {
         if (level == strata::TaxonLevel::Genus)
-            return std::make_shared<const strata::StageCounts>(counted, *m_bins, filter, with);
-        return std::make_shared<const strata::StageCounts>(strata::taxaOf(admitted, level, with),
-                                                           *m_bins, filter, with);
+            return std::make_shared<const strata::StageCounts>(counted, *m_bins, current.filter,
+                                                               with);
+        return std::make_shared<const strata::StageCounts>(
+            strata::taxaOf(current.admitted, level, with), *m_bins, current.filter, with);
     };
-    m_counts = std::make_shared<const strata::StageCounts>(counted, *m_bins, filter, chosen);
+    m_counts =
+        std::make_shared<const strata::StageCounts>(counted, *m_bins, current.filter, chosen);
+    for (qsizetype i = 0; i < m_series.size(); ++i)
+        m_series[i].counts = std::make_shared<const strata::StageCounts>(
+            compared[i].counted->entries, *m_bins, compared[i].filter, chosen);
     m_extinct = m_splitLiving->isChecked() && chosen.living
                     ? countWith({chosen.uncertain, chosen.periodOnly, false})
                     : nullptr;
@@ -521,7 +606,53 @@ void DiversityWindow::showMeasure()
 {
     m_listed = measures()[measureIndex()].listed;
     m_plot->setContent(figureContent());
+    showSeries();
     listGenera();
+}
+
+// The current groups and text kept as a series, unless as many are compared
+// as a figure holds.
+void DiversityWindow::addSeries()
+{
+    if (!m_counts || m_series.size() >= MaxSeries - 1)
+        return;
+    m_series.append({selectionName(false), selectionName(true), m_groups->checkedGroups(),
+                     m_textFilter, nullptr});
+    recount();
+}
+
+void DiversityWindow::removeSeries(int series)
+{
+    if (series < 0)
+        m_series.clear();
+    else if (series < m_series.size())
+        m_series.removeAt(series);
+    recount();
+}
+
+// The series in the table, a column each under the measure chosen, and in
+// the menu, each to be taken away.
+void DiversityWindow::showSeries()
+{
+    QList<StageTableModel::Series> columns;
+    for (const ComparedSeries &series : m_series)
+        columns.append({series.name, series.counts});
+    m_stageModel->setSeries(columns, measureIndex());
+    QMenu *menu = m_seriesButton->menu();
+    menu->clear();
+    menu->addAction(m_addSeries);
+    m_addSeries->setEnabled(m_counts && m_series.size() < MaxSeries - 1);
+    if (m_series.isEmpty())
+        return;
+    menu->addSeparator();
+    for (int i = 0; i < int(m_series.size()); ++i) {
+        QAction *remove = menu->addAction(u"Убрать «%1»"_s.arg(m_series[i].name));
+        remove->setObjectName(u"removeSeries%1"_s.arg(i));
+        connect(remove, &QAction::triggered, this, [this, i] { removeSeries(i); });
+    }
+    QAction *all = menu->addAction(u"Убрать все серии"_s);
+    all->setObjectName(u"removeAllSeries"_s);
+    connect(all, &QAction::triggered, this, [this] { removeSeries(-1); });
 }
 
 FigureContent DiversityWindow::figureContent(bool english) const
@@ -574,6 +705,21 @@ FigureContent DiversityWindow::figureContent(bool english) const
         content.bandLow.append(a && b ? std::min(*a, *b) : std::optional<double>());
         content.bandHigh.append(a && b ? std::max(*a, *b) : std::optional<double>());
     }
+    for (const ComparedSeries &series : m_series) {
+        FigureSeries line{english ? series.englishName : series.name, {}, {}};
+        for (int stage = 0; stage < series.counts->stageCount(); ++stage) {
+            line.values.append(measureValue(measure, *series.counts, stage));
+            if (measure.rate)
+                line.errors.append(series.counts->rateError(stage, *measure.rate));
+        }
+        if (measure.pairedRate)
+            line.name += u" (p)"_s;
+        content.series.append(std::move(line));
+    }
+    if (!m_series.isEmpty())
+        content.valuesName = selectionName(english) + (measure.pairedRate ? u" (p)"_s : u""_s);
+    if (m_shareOfMaximum->isChecked())
+        showAsShares(content);
     content.notCounted = m_notCountedInPeriods;
     content.title = title(english);
     content.totals = totals(english);
@@ -587,7 +733,8 @@ FigureContent DiversityWindow::figureContent(bool english) const
     return content;
 }
 
-QString DiversityWindow::title(bool english) const
+// The groups and the text chosen, in words.
+QString DiversityWindow::selectionName(bool english) const
 {
     const QStringList names = m_groups->checkedNames();
     QString groups = names.isEmpty() ? inLanguage(english, u"Все группы"_s, u"All groups"_s)
@@ -600,6 +747,12 @@ QString DiversityWindow::title(bool english) const
     if (m_textFilter.isActive())
         groups += inLanguage(english, u" · записи с «%1»"_s, u" · entries with “%1”"_s)
                       .arg(m_filterText->text());
+    return groups;
+}
+
+QString DiversityWindow::title(bool english) const
+{
+    QString groups = selectionName(english);
     // The options that differ from the usual ones.
     if (!m_countUncertain->isChecked())
         groups += inLanguage(english, u" · без диапазонов под вопросом"_s,
@@ -939,9 +1092,20 @@ QByteArray DiversityWindow::exportBytes(DiversityExport kind) const
     FigureContent figure = figureContent(m_englishFigures);
     figure.selected = -1;
     switch (kind) {
-    case DiversityExport::StageTable:
-        return binKind() == strata::BinKind::Stages ? strata::stageTable(*m_counts, scale)
-                                                    : strata::binTable(*m_counts, scale, *m_bins);
+    case DiversityExport::StageTable: {
+        // The measure chosen of every series compared, a column each.
+        const Measure &measure = measures()[measureIndex()];
+        QList<strata::ExtraColumn> series;
+        for (const ComparedSeries &kept : m_series) {
+            strata::ExtraColumn column{u"%1: %2"_s.arg(measure.name, kept.name), {}};
+            for (int stage = 0; stage < kept.counts->stageCount(); ++stage)
+                column.values.append(measureValue(measure, *kept.counts, stage));
+            series.append(std::move(column));
+        }
+        return binKind() == strata::BinKind::Stages
+                   ? strata::stageTable(*m_counts, scale, series)
+                   : strata::binTable(*m_counts, scale, *m_bins, series);
+    }
     case DiversityExport::GenusList: {
         // The genera listed, as a table of their own: counted again alone,
         // under the same options, every one of them is counted.

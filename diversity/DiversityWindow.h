@@ -85,6 +85,8 @@ public:
     QString exportName(DiversityExport kind) const;
 
     DiversityPlot *plot() const { return m_plot; }
+    // The selections kept to compare with the current one.
+    int seriesCount() const { return int(m_series.size()); }
     // The range chart's window; null before a chart was asked for.
     RangeChartWindow *rangeChart() const { return m_rangeChart; }
     // The counts shown; null before the entries have come.
@@ -110,6 +112,19 @@ private:
     void openEntry(int entry);
     void openGenus(int entry);
     void listTaxon(const QString &name);
+    // What one selection of groups and text counts: the catalogue's genera
+    // under its filter, or the families or orders made of the genera it
+    // admits (with those genera, to make them again under other options).
+    struct Selection {
+        std::shared_ptr<const GenusCatalogue> counted;
+        strata::EntryFilter filter;
+        QList<strata::GenusEntry> admitted;
+    };
+    Selection select(strata::EntryFilter filter) const;
+    void addSeries();
+    void removeSeries(int series); // -1: all
+    void showSeries();
+    QString selectionName(bool english) const;
     void chartRanges();
     void chartTaxon(const QString &name);
     void chart(const QList<int> &entries, const QString &source, const QString &sourceInEnglish);
@@ -140,6 +155,16 @@ private:
     std::shared_ptr<const strata::StageCounts> m_most;
     QList<int> m_notCountedInPeriods; // by bin, for the figure
     EntryTextFilter m_textFilter;
+    // A selection of groups and text kept to compare with the current one,
+    // counted anew with it under every option.
+    struct ComparedSeries {
+        QString name;
+        QString englishName;
+        QList<bool> groups;
+        EntryTextFilter text;
+        std::shared_ptr<const strata::StageCounts> counts;
+    };
+    QList<ComparedSeries> m_series;
     QTimer m_recount; // many changes at once, one recount
     int m_stage = -1;
     strata::Count m_listed = strata::Count::Genera;
@@ -154,6 +179,9 @@ private:
     QCheckBox *m_logScale;
     QCheckBox *m_splitLiving;
     QCheckBox *m_showRange;
+    QCheckBox *m_shareOfMaximum;
+    QToolButton *m_seriesButton;
+    QAction *m_addSeries;
     QSpinBox *m_oldestMa; // the time shown; 0: from the oldest counted genus
     QSpinBox *m_youngestMa;
     QCheckBox *m_countUncertain;

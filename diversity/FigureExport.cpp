@@ -142,6 +142,9 @@ QByteArray figureSvg(const FigureContent &content, FigureSize size)
     drawn.measure = xmlCharacters(content.measure);
     drawn.title = xmlCharacters(content.title);
     drawn.totals = xmlCharacters(content.totals);
+    drawn.valuesName = xmlCharacters(content.valuesName);
+    for (FigureSeries &series : drawn.series)
+        series.name = xmlCharacters(series.name);
     return drawingSvg(figureDrawing(drawn, size));
 }
 

@@ -42,7 +42,7 @@ int StageTableModel::rowCount(const QModelIndex &parent) const
 
 int StageTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : FirstMeasureColumn + int(measures().size());
+    return parent.isValid() ? 0 : FirstMeasureColumn + int(measures().size() + m_series.size());
 }
 
 QVariant StageTableModel::stageData(int stage, int column) const
@@ -61,8 +61,37 @@ QVariant StageTableModel::stageData(int stage, int column) const
     case 4:
         return formatAge(bin.top);
     }
-    const Measure *measure = measureOf(column);
-    return measure ? measureText(*measure, *m_counts, stage) : QVariant();
+    if (const Measure *measure = measureOf(column))
+        return measureText(*measure, *m_counts, stage);
+    const Series &series = m_series.at(column - FirstMeasureColumn - measures().size());
+    return stage < series.counts->stageCount()
+               ? measureText(measures()[m_seriesMeasure], *series.counts, stage)
+               : QVariant();
+}
+
+// Columns added or taken at the end, so that the view keeps its current
+// cell; the rest told of their new values.
+void StageTableModel::setSeries(QList<Series> series, int measure)
+{
+    const int first = FirstMeasureColumn + int(measures().size());
+    const int before = int(m_series.size());
+    const int after = int(series.size());
+    m_seriesMeasure = measure;
+    if (after > before) {
+        beginInsertColumns({}, first + before, first + after - 1);
+        m_series = std::move(series);
+        endInsertColumns();
+    } else if (after < before) {
+        beginRemoveColumns({}, first + after, first + before - 1);
+        m_series = std::move(series);
+        endRemoveColumns();
+    } else {
+        m_series = std::move(series);
+    }
+    if (after > 0 && rowCount() > 0) {
+        emit headerDataChanged(Qt::Horizontal, first, first + after - 1);
+        emit dataChanged(index(0, first), index(rowCount() - 1, first + after - 1));
+    }
 }
 
 QVariant StageTableModel::data(const QModelIndex &index, int role) const
@@ -90,6 +119,14 @@ QVariant StageTableModel::headerData(int section, Qt::Orientation orientation, i
     static const QStringList own{u"Интервал"_s, u"Название"_s, u"Период"_s, u"Низ, млн лет"_s,
                                  u"Верх, млн лет"_s};
     const Measure *measure = measureOf(section);
+    const qsizetype series = section - FirstMeasureColumn - measures().size();
+    if (series >= 0 && series < m_series.size()) {
+        if (role == Qt::DisplayRole)
+            return m_series[series].name;
+        if (role == Qt::ToolTipRole)
+            return u"%1: %2"_s.arg(measures()[m_seriesMeasure].name, m_series[series].name);
+        return {};
+    }
     if (role == Qt::DisplayRole)
         return measure ? measure->name : own.value(section);
     if (role == Qt::ToolTipRole && measure)

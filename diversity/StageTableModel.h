@@ -17,7 +17,8 @@ namespace fosdat::diversity
 
 // The intervals counted in (stages or other bins of the time scale), oldest
 // first, with every measure of the counts: one row an interval, one column a
-// measure after the interval's code, name, period and ages.
+// measure after the interval's code, name, period and ages, then the measure
+// chosen of every other selection compared.
 class StageTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -32,6 +33,14 @@ public:
     void setCounts(std::shared_ptr<const strata::TimeScale> scale,
                    std::shared_ptr<const strata::Bins> bins,
                    std::shared_ptr<const strata::StageCounts> counts);
+
+    // Other selections' counts on the same bins, a column each after the
+    // measures, showing `measure`; their names head them.
+    struct Series {
+        QString name;
+        std::shared_ptr<const strata::StageCounts> counts;
+    };
+    void setSeries(QList<Series> series, int measure);
 
     // The measure a column shows, or null for the stage's own columns.
     static const Measure *measureOf(int column);
@@ -49,6 +58,8 @@ private:
     std::shared_ptr<const strata::TimeScale> m_scale;
     std::shared_ptr<const strata::Bins> m_bins;
     std::shared_ptr<const strata::StageCounts> m_counts;
+    QList<Series> m_series;
+    int m_seriesMeasure = 0;
 };
 
 } // namespace fosdat::diversity

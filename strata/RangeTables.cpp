@@ -207,36 +207,56 @@ void countRow(CsvWriter &csv, const StageCounts &counts, const TimeScale &scale,
 
 } // namespace
 
-bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale)
+namespace
+{
+
+void extraHeaders(CsvWriter &csv, const QList<ExtraColumn> &extra)
+{
+    for (const ExtraColumn &column : extra)
+        csv.field(column.name);
+    csv.endRow();
+}
+
+void extraCells(CsvWriter &csv, const QList<ExtraColumn> &extra, int row)
+{
+    for (const ExtraColumn &column : extra)
+        csv.number(column.values.value(row));
+    csv.endRow();
+}
+
+} // namespace
+
+bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
+                     const QList<ExtraColumn> &extra)
 {
     CsvWriter csv(out);
     csv.field(u"stage");
     csv.fields(CountColumns);
-    csv.endRow();
+    extraHeaders(csv, extra);
     for (int i = 0; i < counts.stageCount(); ++i) {
         const Stage &stage = scale.stages().at(i);
         csv.field(stage.code);
         countRow(csv, counts, scale, i, {stage.code, stage.name, i, i, stage.base, stage.top});
-        csv.endRow();
+        extraCells(csv, extra, i);
     }
     return csv.finish();
 }
 
 bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
-                   const Bins &bins)
+                   const Bins &bins, const QList<ExtraColumn> &extra)
 {
     CsvWriter csv(out);
     csv.fields({u"stage", u"units", u"chart_stages"});
     csv.fields(CountColumns);
     csv.fields({u"origination_rate_se", u"extinction_rate_se"});
-    csv.endRow();
+    extraHeaders(csv, extra);
     for (int i = 0; i < counts.stageCount(); ++i) {
         const Bin &bin = bins.bins().at(i);
         csv.fields({bin.code, bins.unitsIn(scale, i), bins.stagesIn(scale, i)});
         countRow(csv, counts, scale, i, bin);
         csv.number(counts.rateError(i, Rate::Origination));
         csv.number(counts.rateError(i, Rate::Extinction));
-        csv.endRow();
+        extraCells(csv, extra, i);
     }
     return csv.finish();
 }
@@ -256,14 +276,16 @@ QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &count
     return inMemory([&](QIODevice &out) { writeGenusTable(out, entries, counts, scale, groups); });
 }
 
-QByteArray stageTable(const StageCounts &counts, const TimeScale &scale)
+QByteArray stageTable(const StageCounts &counts, const TimeScale &scale,
+                      const QList<ExtraColumn> &extra)
 {
-    return inMemory([&](QIODevice &out) { writeStageTable(out, counts, scale); });
+    return inMemory([&](QIODevice &out) { writeStageTable(out, counts, scale, extra); });
 }
 
-QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins)
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins,
+                    const QList<ExtraColumn> &extra)
 {
-    return inMemory([&](QIODevice &out) { writeBinTable(out, counts, scale, bins); });
+    return inMemory([&](QIODevice &out) { writeBinTable(out, counts, scale, bins, extra); });
 }
 
 } // namespace fosdat::strata

@@ -54,6 +54,13 @@ private:
 // The counts as tables for other programs, written as they are made, with
 // empty cells for undefined values; each gives whether the device took all.
 
+// A column after a table's own, a value for each of its rows: the same
+// measure of another selection of entries, say.
+struct ExtraColumn {
+    QString name;
+    QList<std::optional<double>> values;
+};
+
 // One row for each entry the counts admitted, in their order. The first
 // columns: group, genus, range, first_as_written, last_as_written,
 // first_stage, last_stage, base_ma, top_ma, extant, uncertain, status
@@ -69,7 +76,8 @@ bool writeGenusTable(QIODevice &out, const QList<GenusEntry> &entries, const Sta
 // (range-through diversity), first_appearances, last_appearances; then
 // period, the four classes, the boundary crossers, proportional originations
 // and extinctions and the per-capita rates, per stage and per million years.
-bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale);
+bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
+                     const QList<ExtraColumn> &extra = {});
 
 // One row for each bin of counts made on `bins`, oldest first: stage (the
 // bin's code), units (the codes the counted entries write whose ages lie
@@ -77,7 +85,7 @@ bool writeStageTable(QIODevice &out, const StageCounts &counts, const TimeScale 
 // from name on, whose meaning is the same for a bin, and the standard errors of the per-capita
 // rates, origination_rate_se and extinction_rate_se.
 bool writeBinTable(QIODevice &out, const StageCounts &counts, const TimeScale &scale,
-                   const Bins &bins);
+                   const Bins &bins, const QList<ExtraColumn> &extra = {});
 
 // What `write` writes to a device, as bytes in memory.
 QByteArray inMemory(const std::function<void(QIODevice &)> &write);
@@ -85,7 +93,9 @@ QByteArray inMemory(const std::function<void(QIODevice &)> &write);
 // The same tables as bytes in memory.
 QByteArray genusTable(const QList<GenusEntry> &entries, const StageCounts &counts,
                       const TimeScale &scale, const QStringList &groups);
-QByteArray stageTable(const StageCounts &counts, const TimeScale &scale);
-QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins);
+QByteArray stageTable(const StageCounts &counts, const TimeScale &scale,
+                      const QList<ExtraColumn> &extra = {});
+QByteArray binTable(const StageCounts &counts, const TimeScale &scale, const Bins &bins,
+                    const QList<ExtraColumn> &extra = {});
 
 } // namespace fosdat::strata

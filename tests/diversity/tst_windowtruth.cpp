@@ -1,13 +1,17 @@
-// The range chart of the diversity window on the generated sample data set:
+// The diversity window on the generated sample data set, against the truth
+// the generator wrote: groups compared as series, and the range chart of
 // genera chosen as the user chooses them (an interval's list, rows picked in
 // it, a text filter, a family of "Систематика"), charted with "Диаграмма…", and every bar of the
 // exported SVG placed where the generator's truth puts its genus; a bar opened with the keyboard
 // and with the mouse.
+#include "DiversityPlot.h"
 #include "DiversityWindow.h"
 #include "FigureExport.h"
+#include "GroupChecklist.h"
 #include "RangeChartView.h"
 #include "RangeChartWindow.h"
 #include "TimeScale.h"
+#include "support/CsvRows.h"
 #include "support/SampleTruth.h"
 #include "support/WindowCatalogue.h"
 
@@ -15,14 +19,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 #include <QXmlStreamReader>
+#include <numeric>
 
 using namespace fosdat;
 using namespace fosdat::diversity;
@@ -98,7 +105,7 @@ struct Span {
 
 } // namespace
 
-class TestRangeChart : public QObject
+class TestWindowTruth : public QObject
 {
     Q_OBJECT
 
@@ -112,6 +119,8 @@ private slots:
             ++families[truth.family];
             const int first = scale.stageIndex(truth.first);
             const int last = scale.stageIndex(truth.last);
+            if (first >= 0 && last >= 0 && truth.status == u"counted")
+                m_living[truth.group].append({first, last});
             if (first >= 0 && last >= 0)
                 spans.insert(truth.genus, {scale.stages()[first].base, scale.stages()[last].top,
                                            truth.extant, truth.uncertain});
@@ -131,6 +140,55 @@ private slots:
         m_window.setCatalogue(windowCatalogue(SampleDir));
         m_window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    // Three groups compared, one current and two kept as series; one series
+    // taken away; the rest shown as shares of their maxima. Each column of
+    // the table written to CSV, and each line of the plot, holds its group's
+    // genera per stage as the truth has them.
+    void seriesKeepTheirCounts()
+    {
+        auto *bins = m_window.findChild<QComboBox *>(u"binKind"_s);
+        bins->setCurrentIndex(bins->findText(u"ярусы"_s));
+        m_window.findChild<QLineEdit *>(u"filterText"_s)->clear();
+        auto *groups = m_window.findChild<GroupChecklist *>(u"groupList"_s);
+        const auto choose = [&](const QString &group) {
+            groups->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+            groups->itemNamed(group)->setCheckState(0, Qt::Checked);
+            QTest::qWait(20); // the recount
+        };
+        auto *add = m_window.findChild<QAction *>(u"addSeries"_s);
+        choose(u"МШАНКИ"_s);
+        add->trigger();
+        choose(u"БИВАЛЬВИИ"_s);
+        add->trigger();
+        choose(u"ГУБКИ"_s);
+        QCOMPARE(m_window.seriesCount(), 2);
+        checkSeries({u"ГУБКИ"_s, u"МШАНКИ"_s, u"БИВАЛЬВИИ"_s});
+
+        m_window.findChild<QToolButton *>(u"seriesButton"_s)
+            ->menu()
+            ->findChild<QAction *>(u"removeSeries0"_s)
+            ->trigger();
+        QCOMPARE(m_window.seriesCount(), 1);
+        checkSeries({u"ГУБКИ"_s, u"БИВАЛЬВИИ"_s});
+
+        m_window.findChild<QCheckBox *>(u"shareOfMaximum"_s)->setChecked(true);
+        const FigureContent &plotted = m_window.plot()->content();
+        for (const auto *values : {&plotted.values, &plotted.series.at(0).values}) {
+            double greatest = 0;
+            for (const std::optional<double> &value : *values)
+                greatest = std::max(greatest, value.value_or(0));
+            QCOMPARE(greatest, 1.0);
+        }
+        m_window.findChild<QCheckBox *>(u"shareOfMaximum"_s)->setChecked(false);
+        m_window.findChild<QToolButton *>(u"seriesButton"_s)
+            ->menu()
+            ->findChild<QAction *>(u"removeAllSeries"_s)
+            ->trigger();
+        QCOMPARE(m_window.seriesCount(), 0);
+        groups->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        QTest::qWait(20);
     }
 
     void barsWhereTheTruthPutsThem_data()
@@ -295,10 +353,47 @@ private slots:
     }
 
 private:
+    // The genera of `group` in each stage, as the truth places them.
+    QList<int> truthPerStage(const QString &group) const
+    {
+        QList<int> genera(strata::shippedTimeScale().stages().size(), 0);
+        for (const auto &[first, last] : m_living.value(group)) {
+            for (int stage = first; stage <= last; ++stage)
+                ++genera[stage];
+        }
+        return genera;
+    }
+
+    // The stage table as CSV: its "genera" column the current group's, then
+    // a column for each series; the plot's lines the same.
+    void checkSeries(const QStringList &compared)
+    {
+        const QList<QStringList> rows =
+            parseCsv(QString::fromUtf8(m_window.exportBytes(DiversityExport::StageTable)));
+        QVERIFY(rows.size() > 100);
+        const QStringList &header = rows.first();
+        QList<qsizetype> columns{header.indexOf(u"genera"_s)};
+        for (const QString &group : compared.mid(1))
+            columns.append(header.indexOf(u"Роды в ярусе: "_s + group));
+        QVERIFY2(!columns.contains(-1), qPrintable(header.join(u',')));
+        const FigureContent &plotted = m_window.plot()->content();
+        QCOMPARE(plotted.series.size(), compared.size() - 1);
+        for (qsizetype i = 0; i < compared.size(); ++i) {
+            const QList<int> truth = truthPerStage(compared[i]);
+            QVERIFY(std::accumulate(truth.cbegin(), truth.cend(), 0) > 0);
+            const auto &line = i == 0 ? plotted.values : plotted.series[i - 1].values;
+            for (int stage = 0; stage < truth.size(); ++stage) {
+                QCOMPARE(rows[stage + 1][columns[i]].toInt(), truth[stage]);
+                QCOMPARE(line.value(stage).value_or(-1), double(truth[stage]));
+            }
+        }
+    }
+
+    QHash<QString, QList<std::pair<int, int>>> m_living; // by group: first, last stage
     QHash<QString, Span> m_truth;
     QString m_family;
     DiversityWindow m_window;
 };
 
-QTEST_MAIN(TestRangeChart)
-#include "tst_rangechart.moc"
+QTEST_MAIN(TestWindowTruth)
+#include "tst_windowtruth.moc"
