@@ -668,11 +668,15 @@ FigureContent DiversityWindow::figureContent(bool english) const
         return content;
     content.scale = m_catalogue->scale;
     content.bins = m_bins;
-    // From the oldest interval with a counted genus, unless chosen.
+    // From the oldest interval with a counted genus of any series, unless
+    // chosen.
     if (m_oldestMa->value() > 0)
         content.oldest = m_oldestMa->value();
     for (int bin = 0; !content.oldest && bin < m_counts->stageCount(); ++bin) {
-        if (m_counts->count(bin, strata::Count::Genera) > 0)
+        bool counted = m_counts->count(bin, strata::Count::Genera) > 0;
+        for (const ComparedSeries &series : m_series)
+            counted = counted || series.counts->count(bin, strata::Count::Genera) > 0;
+        if (counted)
             content.oldest = m_bins->bins().at(bin).base;
     }
     content.youngest = m_youngestMa->value();

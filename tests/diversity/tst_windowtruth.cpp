@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QXmlStreamReader>
+#include <limits>
 #include <numeric>
 
 using namespace fosdat;
@@ -158,20 +159,21 @@ private slots:
             QTest::qWait(20); // the recount
         };
         auto *add = m_window.findChild<QAction *>(u"addSeries"_s);
-        choose(u"МШАНКИ"_s);
+        // The current group begins later than those kept.
+        choose(u"ГУБКИ"_s);
         add->trigger();
         choose(u"БИВАЛЬВИИ"_s);
         add->trigger();
-        choose(u"ГУБКИ"_s);
+        choose(u"МШАНКИ"_s);
         QCOMPARE(m_window.seriesCount(), 2);
-        checkSeries({u"ГУБКИ"_s, u"МШАНКИ"_s, u"БИВАЛЬВИИ"_s});
+        checkSeries({u"МШАНКИ"_s, u"ГУБКИ"_s, u"БИВАЛЬВИИ"_s});
 
         m_window.findChild<QToolButton *>(u"seriesButton"_s)
             ->menu()
             ->findChild<QAction *>(u"removeSeries0"_s)
             ->trigger();
         QCOMPARE(m_window.seriesCount(), 1);
-        checkSeries({u"ГУБКИ"_s, u"БИВАЛЬВИИ"_s});
+        checkSeries({u"МШАНКИ"_s, u"БИВАЛЬВИИ"_s});
 
         m_window.findChild<QCheckBox *>(u"shareOfMaximum"_s)->setChecked(true);
         const FigureContent &plotted = m_window.plot()->content();
@@ -378,8 +380,13 @@ private:
         QVERIFY2(!columns.contains(-1), qPrintable(header.join(u',')));
         const FigureContent &plotted = m_window.plot()->content();
         QCOMPARE(plotted.series.size(), compared.size() - 1);
+        // The time shown from the oldest stage any of them lives in.
+        qsizetype oldest = std::numeric_limits<qsizetype>::max();
         for (qsizetype i = 0; i < compared.size(); ++i) {
             const QList<int> truth = truthPerStage(compared[i]);
+            oldest = std::min(oldest, std::find_if(truth.cbegin(), truth.cend(), [](int n) {
+                                          return n > 0;
+                                      }) - truth.cbegin());
             QVERIFY(std::accumulate(truth.cbegin(), truth.cend(), 0) > 0);
             const auto &line = i == 0 ? plotted.values : plotted.series[i - 1].values;
             for (int stage = 0; stage < truth.size(); ++stage) {
@@ -387,6 +394,7 @@ private:
                 QCOMPARE(line.value(stage).value_or(-1), double(truth[stage]));
             }
         }
+        QCOMPARE(plotted.oldest.value_or(-1), strata::shippedTimeScale().stages()[oldest].base);
     }
 
     QHash<QString, QList<std::pair<int, int>>> m_living; // by group: first, last stage
