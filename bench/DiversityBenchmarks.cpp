@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -90,7 +91,7 @@ private:
 // which matches every entry again; period-only ranges counted; the
 // intervals changed from the catalogue's own units to the chart's stages;
 // families counted instead of genera; the selection kept as a series, with
-// БРАХИОПОДЫ kept as another.
+// БРАХИОПОДЫ kept as another; a letter typed in the field of "Систематика".
 void filterChange(benchmark::State &state, const DataSet &set, const QString &kind)
 {
     ShownDiversity shown(set);
@@ -105,6 +106,13 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
     auto *bins = shown.child<QComboBox>("binKind");
     auto *level = shown.child<QComboBox>("taxonLevel");
     auto *addSeries = shown.child<QAction>("addSeries");
+    auto *taxonFilter = shown.child<QLineEdit>("taxonFilter");
+    if (kind == u"tree") { // "Систематика" shown, "id" typed in its field
+        auto *tabs = shown.child<QTabWidget>("tabs");
+        tabs->setCurrentWidget(shown.child<QWidget>("taxonTree"));
+        taxonFilter->setText(QStringLiteral("id"));
+        shown.settle();
+    }
     if (kind == u"series") { // БРАХИОПОДЫ kept, all groups but them shown
         addSeries->trigger();
         brachiopods->setCheckState(0, Qt::Unchecked);
@@ -123,6 +131,10 @@ void filterChange(benchmark::State &state, const DataSet &set, const QString &ki
             bins->setCurrentIndex(undo ? 0 : 1);
         else if (kind == u"level")
             level->setCurrentIndex(undo ? 0 : 1);
+        else if (kind == u"tree" && !undo)
+            shown.key(taxonFilter, Qt::Key_A, QStringLiteral("a"));
+        else if (kind == u"tree")
+            shown.key(taxonFilter, Qt::Key_Backspace);
         else if (kind == u"series" && !undo)
             addSeries->trigger();
         else if (kind == u"series")
@@ -215,7 +227,7 @@ void registerDiversityBenchmarks(const Inputs &inputs)
         for (const QString &kind :
              {QStringLiteral("group"), QStringLiteral("letter"), QStringLiteral("backspace"),
               QStringLiteral("option"), QStringLiteral("bins"), QStringLiteral("level"),
-              QStringLiteral("series")}) {
+              QStringLiteral("series"), QStringLiteral("tree")}) {
             add(QStringLiteral("DiversityFilterChange/%1/%2").arg(kind, set.name),
                 [set, kind](benchmark::State &state) { filterChange(state, set, kind); })
                 ->UseManualTime()
