@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QXmlStreamReader>
+#include <functional>
 #include <limits>
 #include <numeric>
 
@@ -118,6 +119,7 @@ private slots:
         QMap<QString, int> families; // in order: the same family each run
         for (const Truth &truth : readTruth(SampleDir + u"/truth/genera.csv"_s)) {
             ++families[truth.family];
+            ++m_entriesOfGroup[truth.group];
             const int first = scale.stageIndex(truth.first);
             const int last = scale.stageIndex(truth.last);
             if (first >= 0 && last >= 0 && truth.status == u"counted")
@@ -310,6 +312,40 @@ private slots:
                      qPrintable(u"%1 Ma at %2"_s.arg(ma).arg(x)));
     }
 
+    // "Систематика" holds every genus entry once: each group's number of
+    // genera is the truth's entries of it, and each class's, order's and
+    // family's numbers add up to their parent's.
+    void treeCountsEveryEntry()
+    {
+        auto *tabs = m_window.findChild<QTabWidget *>(u"tabs"_s);
+        tabs->setCurrentWidget(m_window.findChild<QWidget *>(u"taxonTree"_s));
+        m_window.findChild<QLineEdit *>(u"taxonFilter"_s)->clear();
+        const QAbstractItemModel *tree = m_window.findChild<QTreeView *>(u"taxonList"_s)->model();
+        const auto genera = [&](const QModelIndex &node) {
+            return node.siblingAtColumn(1).data().toString().toInt();
+        };
+        // The numbers of a node's children, down to the families.
+        std::function<void(const QModelIndex &, int)> addsUp = [&](const QModelIndex &node,
+                                                                   int depth) {
+            if (depth == 3)
+                return; // a family: its rows are its genera
+            int sum = 0;
+            for (int row = 0; row < tree->rowCount(node); ++row) {
+                sum += genera(tree->index(row, 0, node));
+                addsUp(tree->index(row, 0, node), depth + 1);
+            }
+            QCOMPARE(sum, genera(node));
+        };
+        QHash<QString, int> groups;
+        for (int row = 0; row < tree->rowCount(); ++row) {
+            const QModelIndex group = tree->index(row, 0);
+            groups[group.data().toString()] = genera(group);
+            addsUp(group, 0);
+        }
+        QCOMPARE(groups, m_entriesOfGroup);
+        tabs->setCurrentIndex(0);
+    }
+
     // Whatever the number of bars, the SVG sized to hold them holds each:
     // its height goes through millimetres and back.
     void everyBarExported()
@@ -399,6 +435,7 @@ private:
 
     QHash<QString, QList<std::pair<int, int>>> m_living; // by group: first, last stage
     QHash<QString, Span> m_truth;
+    QHash<QString, int> m_entriesOfGroup;
     QString m_family;
     DiversityWindow m_window;
 };
