@@ -59,9 +59,37 @@ QList<QStandardItem *> row(const QString &name, Level level, int entry)
 
 } // namespace
 
+// Keeps the rows whose name holds the text, in any letter case, compared as
+// text: a regular expression made of it (the proxy's own way) costs an
+// allocation a row, and a keystroke asks every row of the tree.
+class TaxonNameFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setText(const QString &text)
+    {
+        m_text = text;
+        invalidateRowsFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        return m_text.isEmpty() || sourceModel()
+                                       ->index(row, 0, parent)
+                                       .data()
+                                       .toString()
+                                       .contains(m_text, Qt::CaseInsensitive);
+    }
+
+private:
+    QString m_text;
+};
+
 TaxonTree::TaxonTree(QWidget *parent)
     : QWidget(parent), m_filter(new QLineEdit(this)), m_view(new QTreeView(this)),
-      m_model(new QStandardItemModel(this)), m_proxy(new QSortFilterProxyModel(this))
+      m_model(new QStandardItemModel(this)), m_proxy(new TaxonNameFilter(this))
 {
     setObjectName(u"taxonTree"_s);
     m_filter->setObjectName(u"taxonFilter"_s);
@@ -71,7 +99,6 @@ TaxonTree::TaxonTree(QWidget *parent)
     m_proxy->setSourceModel(m_model);
     m_proxy->setRecursiveFilteringEnabled(true);
     m_proxy->setAutoAcceptChildRows(true);
-    m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_view->setObjectName(u"taxonList"_s);
     m_view->setModel(m_proxy);
     m_view->setUniformRowHeights(true);
@@ -82,8 +109,7 @@ TaxonTree::TaxonTree(QWidget *parent)
     layout->addWidget(m_filter);
     layout->addWidget(m_view, 1);
 
-    connect(m_filter, &QLineEdit::textChanged, m_proxy,
-            &QSortFilterProxyModel::setFilterFixedString);
+    connect(m_filter, &QLineEdit::textChanged, m_proxy, &TaxonNameFilter::setText);
     connect(m_view, &QTreeView::activated, this, &TaxonTree::activate);
     auto *chart = new QAction(u"Диаграмма распространения"_s, m_view);
     chart->setObjectName(u"chartTaxon"_s);

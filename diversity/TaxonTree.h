@@ -7,12 +7,13 @@
 
 class QLineEdit;
 class QModelIndex;
-class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTreeView;
 
 namespace fosdat::diversity
 {
+
+class TaxonNameFilter;
 
 // "Систематика": the catalogue's genera as a tree, group, class, order,
 // family, genus, each node with its number of genera and the time its
@@ -49,7 +50,7 @@ private:
     QLineEdit *m_filter;
     QTreeView *m_view;
     QStandardItemModel *m_model;
-    QSortFilterProxyModel *m_proxy;
+    TaxonNameFilter *m_proxy;
     std::shared_ptr<const GenusCatalogue> m_catalogue;
     bool m_built = false;
 };
