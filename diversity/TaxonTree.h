@@ -7,13 +7,12 @@
 
 class QLineEdit;
 class QModelIndex;
-class QStandardItemModel;
 class QTreeView;
 
 namespace fosdat::diversity
 {
 
-class TaxonNameFilter;
+class TaxonModel;
 
 // "Систематика": the catalogue's genera as a tree, group, class, order,
 // family, genus, each node with its number of genera and the time its
@@ -43,14 +42,14 @@ protected:
 
 private:
     void build();
+    void filter(const QString &text);
     void activate(const QModelIndex &index);
     // The name of the family or order at `index`, or nothing.
     QString taxonAt(const QModelIndex &index) const;
 
     QLineEdit *m_filter;
     QTreeView *m_view;
-    QStandardItemModel *m_model;
-    TaxonNameFilter *m_proxy;
+    TaxonModel *m_model;
     std::shared_ptr<const GenusCatalogue> m_catalogue;
     bool m_built = false;
 };
