@@ -7,6 +7,7 @@
 #include "PdfExport.h"
 #include "RtfWriter.h"
 #include "SampleTree.h"
+#include "support/PdfTools.h"
 #include "support/RtfPicture.h"
 #include "support/WindowSession.h"
 
@@ -14,7 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -118,23 +118,6 @@ QHash<QString, int> wordCounts(const QString &text)
     return counts;
 }
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPages(const QString &path)
-{
-    const QRegularExpressionMatch pages =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-            .match(run(QStringLiteral("pdfinfo"), {path}));
-    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
-}
-
 } // namespace
 
 class TestPrint : public QObject
@@ -177,7 +160,7 @@ private slots:
         const int pages = pdfPages(path);
         QVERIFY2(pages >= fewestPages && pages <= mostPages, qPrintable(QString::number(pages)));
         const QStringList pageTexts =
-            run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).split(u'\f');
+            runTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).split(u'\f');
         QCOMPARE(pageTexts.size(), pages + 1); // a form feed ends each page
         QString all;
         for (int page = 0; page < pages; ++page) {
@@ -204,14 +187,15 @@ private slots:
         Session s(40);
         const QString path = s.data.path(QStringLiteral("formats.pdf"));
         QVERIFY(s.exportPdf(path));
-        const QString fonts = run(QStringLiteral("pdffonts"), {path});
+        const QString fonts = runTool(QStringLiteral("pdffonts"), {path});
         QVERIFY2(fonts.contains(QStringLiteral("Bold")), qPrintable(fonts));
         QVERIFY2(fonts.contains(QStringLiteral("Italic")), qPrintable(fonts));
         // Two heading lines, one image, the final line end.
-        QCOMPARE(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).count(u'\n'), 3);
+        QCOMPARE(runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).count(u'\n'),
+                 3);
         // Names of one length or another, the range starts in one column.
-        const QString layout = run(QStringLiteral("pdftotext"),
-                                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        const QString layout = runTool(QStringLiteral("pdftotext"),
+                                       {QStringLiteral("-layout"), path, QStringLiteral("-")});
         QSet<qsizetype> columns;
         for (const QString &line : layout.split(u'\n')) {
             if (line.contains(u"Testgenus"))
@@ -274,9 +258,9 @@ private slots:
         }
         QVERIFY(pdfPages(path) > genera / 100); // many pages, breaks between entries
         const QHash<QString, int> printed =
-            wordCounts(run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}));
+            wordCounts(runTool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}));
         const QHash<QString, int> catalogue = wordCounts(
-            run(QStringLiteral(FOSDAT_RTF2TXT), {s.data.path(QStringLiteral("dat/BD/FORAM"))}));
+            runTool(QStringLiteral(FOSDAT_RTF2TXT), {s.data.path(QStringLiteral("dat/BD/FORAM"))}));
         for (const auto &family : fosdat::sampledata::scaledCatalogueContent(genera).families) {
             for (const auto &entry : family.genera) {
                 QVERIFY2(catalogue.value(entry.name) > 0, qPrintable(entry.name));

@@ -13,6 +13,7 @@
 #include "TimeScale.h"
 #include "support/CsvRows.h"
 #include "support/SampleTruth.h"
+#include "support/SvgShapes.h"
 #include "support/WindowCatalogue.h"
 
 #include <QAction>
@@ -41,62 +42,6 @@ namespace
 {
 
 const QString SampleDir = QStringLiteral(FOSDAT_SAMPLE_DIR);
-
-// What an SVG export draws: its texts at their baselines, its rectangles
-// and its other shapes (the arrows) with their vertical middles, and
-// whether a rectangle's outline is dashed.
-struct SvgText {
-    QString text;
-    double y;
-};
-struct SvgBox {
-    QRectF box;
-    bool dashed;
-};
-struct SvgShapes {
-    QList<SvgText> texts;
-    QList<SvgBox> boxes;
-    QList<double> paths; // the middle of each path's points, vertically
-};
-
-SvgShapes readSvg(const QByteArray &svg)
-{
-    SvgShapes shapes;
-    QXmlStreamReader xml(svg);
-    QList<bool> dashed{false};
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement && xml.name() == u"g")
-            dashed.removeLast();
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        const QXmlStreamAttributes a = xml.attributes();
-        if (a.hasAttribute(u"transform"_s) && a.value(u"transform"_s) != u"matrix(1,0,0,1,0,0)")
-            qWarning("a transformed shape: %s", qPrintable(a.value(u"transform"_s).toString()));
-        if (xml.name() == u"g") {
-            dashed.append(a.hasAttribute(u"stroke-dasharray"_s) ||
-                          (dashed.last() && !a.hasAttribute(u"stroke"_s)));
-        } else if (xml.name() == u"rect") {
-            shapes.boxes.append(
-                {QRectF(a.value(u"x"_s).toDouble(), a.value(u"y"_s).toDouble(),
-                        a.value(u"width"_s).toDouble(), a.value(u"height"_s).toDouble()),
-                 dashed.last()});
-        } else if (xml.name() == u"path") {
-            double low = 1e9, high = -1e9;
-            const QStringList numbers = a.value(u"d"_s).toString().split(
-                QRegularExpression(u"[^0-9.\\-]+"_s), Qt::SkipEmptyParts);
-            for (qsizetype i = 1; i < numbers.size(); i += 2) {
-                low = std::min(low, numbers[i].toDouble());
-                high = std::max(high, numbers[i].toDouble());
-            }
-            shapes.paths.append((low + high) / 2);
-        } else if (xml.name() == u"text") {
-            const double y = a.value(u"y"_s).toDouble();
-            shapes.texts.append({xml.readElementText().trimmed(), y});
-        }
-    }
-    return shapes;
-}
 
 // The ages a genus's bar must span when counted in the chart's stages: the
 // base of its first stage, the top of its last.
@@ -344,21 +289,6 @@ private slots:
         }
         QCOMPARE(groups, m_entriesOfGroup);
         tabs->setCurrentIndex(0);
-    }
-
-    // Whatever the number of bars, the SVG sized to hold them holds each:
-    // its height goes through millimetres and back.
-    void everyBarExported()
-    {
-        RangeChartContent content;
-        content.scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
-        for (int bars = 1; bars <= 160; ++bars) {
-            content.bars.append({bars, u"Genus%1"_s.arg(bars), {}, 100.0 + bars, 90, false, false});
-            const SvgShapes svg = readSvg(rangeChartSvg(content, JournalColumn));
-            const auto drawn = std::count_if(svg.boxes.cbegin(), svg.boxes.cend(),
-                                             [](const SvgBox &b) { return b.box.height() < 10; });
-            QCOMPARE(drawn, bars);
-        }
     }
 
     // Down to the third bar and Enter, or a click on the first: each opens
