@@ -41,6 +41,16 @@ bool isSecond(QRgb pixel)
 }
 
 // The range band's light tan over white.
+// The first two series compared beside the values: red, green.
+bool isFirstSeries(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+bool isSecondSeries(QRgb pixel)
+{
+    return qGreen(pixel) > 120 && qRed(pixel) < 90 && qBlue(pixel) < 100;
+}
+
 bool isBand(QRgb pixel)
 {
     return qRed(pixel) - qBlue(pixel) > 20 && qBlue(pixel) > 150;
@@ -276,6 +286,43 @@ private slots:
         const QString texts = svgTexts(content);
         QVERIFY(texts.contains(u"Появление (p)"_s));
         QVERIFY(texts.contains(u"Вымирание (q)"_s));
+    }
+
+    // Two series beside the values, each its line at its own value in its
+    // own colour, all three named in the legend; none drawn without them.
+    void seriesBesideTheValues()
+    {
+        const auto scale = std::make_shared<const strata::TimeScale>(strata::shippedTimeScale());
+        const int camp = scale->stageIndex(u"Camp");
+        FigureContent content;
+        content.scale = scale;
+        content.values.resize(scale->stages().size());
+        content.values[camp] = 10;
+        content.valuesName = u"ГУБКИ"_s;
+        for (const auto &[name, value] : {std::pair{u"МШАНКИ"_s, 4.0}, {u"БИВАЛЬВИИ"_s, 7.0}}) {
+            FigureSeries series{name, QList<std::optional<double>>(scale->stages().size()), {}};
+            series.values[camp] = value;
+            content.series.append(series);
+        }
+        FigureContent alone = content;
+        alone.series.clear();
+
+        const DiversityFigure figure(content, FigureBounds);
+        const QRectF plot = figure.plotArea();
+        const int x = int(figure.stageColumn(camp).center().x());
+        const QImage image = painted(content);
+        using Test = bool (*)(QRgb);
+        for (const auto &[test, value] :
+             {std::pair<Test, double>{isFirstSeries, 4.0}, {isSecondSeries, 7.0}}) {
+            const QList<int> rows = rowsWhere(image, x, plot.top(), plot.bottom(), test);
+            QVERIFY(!rows.isEmpty());
+            QVERIFY(std::abs(rows.front() - *figure.yOf(value)) <= 2);
+            QVERIFY(rowsWhere(painted(alone), x, plot.top(), plot.bottom(), test).isEmpty());
+        }
+        QVERIFY(!rowsWhere(image, x, plot.top(), plot.bottom(), isCurve).isEmpty());
+        const QString texts = svgTexts(content);
+        for (const QString &name : {u"ГУБКИ"_s, u"МШАНКИ"_s, u"БИВАЛЬВИИ"_s})
+            QVERIFY2(texts.contains(name), qPrintable(name));
     }
 
     // A count's part (the extinct genera) filled darker from the axis up, and
