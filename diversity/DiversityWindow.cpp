@@ -559,11 +559,12 @@ void DiversityWindow::recount()
     std::sort(written.begin(), written.end());
     written.erase(std::unique(written.begin(), written.end()), written.end());
     auto bins = std::make_shared<const strata::Bins>(scale, binKind(), written);
-    // The same intervals keep the one chosen; others choose none.
-    if (!m_bins || m_bins->bins() != bins->bins() || m_bins->stageCount() != bins->stageCount()) {
-        m_bins = std::move(bins);
+    // The same intervals keep the one chosen; others choose none. The bins
+    // are always the new ones: they place ranges by the units of this
+    // scale.
+    if (!m_bins || m_bins->bins() != bins->bins() || m_bins->stageCount() != bins->stageCount())
         m_stage = -1;
-    }
+    m_bins = std::move(bins);
     const QList<strata::GenusEntry> &counted = m_counted->entries;
     // Under other options a family is the union of other genera.
     const auto countWith = [&](strata::CountOptions with) {

@@ -15,7 +15,8 @@ void StageTableModel::setCounts(std::shared_ptr<const strata::TimeScale> scale,
                                 std::shared_ptr<const strata::Bins> bins,
                                 std::shared_ptr<const strata::StageCounts> counts)
 {
-    if (scale != m_scale || bins != m_bins || !m_counts || !counts ||
+    const bool sameBins = m_bins && bins && m_bins->bins() == bins->bins();
+    if (scale != m_scale || !sameBins || !m_counts || !counts ||
         counts->stageCount() != m_counts->stageCount()) {
         beginResetModel();
         m_scale = std::move(scale);
@@ -24,6 +25,7 @@ void StageTableModel::setCounts(std::shared_ptr<const strata::TimeScale> scale,
         endResetModel();
         return;
     }
+    m_bins = std::move(bins);
     m_counts = std::move(counts);
     if (rowCount() > 0)
         emit dataChanged(index(0, FirstMeasureColumn), index(rowCount() - 1, columnCount() - 1));

@@ -28,8 +28,8 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // New counts on the same bins change the cells only, so that the view
-    // keeps its selection; new bins or a new scale reset the table.
+    // New counts on equal bins change the cells only, so that the view
+    // keeps its selection; other bins or a new scale reset the table.
     void setCounts(std::shared_ptr<const strata::TimeScale> scale,
                    std::shared_ptr<const strata::Bins> bins,
                    std::shared_ptr<const strata::StageCounts> counts);

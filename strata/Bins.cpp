@@ -107,6 +107,10 @@ Bins::Bins(const TimeScale &scale, BinKind kind, const QList<int> &written)
 {
     if (kind == BinKind::Units) {
         addUnitBins(scale);
+        // Each unit's bins at hand: a range is placed by the units it
+        // writes, and a recount places every entry.
+        for (const Unit &unit : scale.units())
+            m_binsOfUnit.append({binOfBase(unit.base), binOfTop(unit.top)});
         return;
     }
     const QList<Stage> &stages = scale.stages();
@@ -217,7 +221,12 @@ std::pair<int, int> Bins::binsOf(const Placement &placement) const
 {
     if (!m_binOfStage.isEmpty())
         return {m_binOfStage.at(placement.first), m_binOfStage.at(placement.last)};
-    return {binOfBase(placement.base), binOfTop(placement.top)};
+    // A bound given by its period alone, or the present, by its age.
+    const int first = placement.firstUnit >= 0 ? m_binsOfUnit.at(placement.firstUnit).first
+                                               : binOfBase(placement.base);
+    const int last = placement.lastUnit >= 0 ? m_binsOfUnit.at(placement.lastUnit).second
+                                             : binOfTop(placement.top);
+    return {first, last};
 }
 
 // The youngest bin whose base is at `base` or older.

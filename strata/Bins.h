@@ -86,6 +86,9 @@ private:
 
     QList<Bin> m_bins;
     QList<int> m_binOfStage; // empty for bins made by ages
+    // For bins made by ages, by unit of the scale: the bins of its base and
+    // of its top.
+    QList<std::pair<int, int>> m_binsOfUnit;
     QList<int> m_written;
     int m_stageCount = 0;
 };
