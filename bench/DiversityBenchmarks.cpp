@@ -4,11 +4,15 @@
 // counted as CSV.
 #include "BenchCommon.h"
 #include "CatalogueIndex.h"
+#include "DiversityCommands.h"
 #include "DiversityWindow.h"
 #include "GroupChecklist.h"
+#include "NoDialogs.h"
+#include "Program.h"
 #include "RangeChartWindow.h"
 #include "SaveFile.h"
 #include "ShownView.h"
+#include "ShownWindow.h"
 #include "TimeScale.h"
 #include "WindowFront.h"
 
@@ -16,13 +20,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeView>
@@ -219,6 +227,62 @@ void rangeChart(benchmark::State &state, const DataSet &set)
     state.counters["bars"] = Bars;
 }
 
+// "Сопоставить…" in the running program: an unknown stage code of the data
+// set counted as a known one, a new code each time, from the choice until
+// the plot is repainted: the user's time scale file written, the entries
+// read again in the new scale on the catalogue model's worker, counted and
+// drawn. The file is written in a scratch home.
+void codesMapped(benchmark::State &state, const DataSet &set)
+{
+    const QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldHome); });
+    QDir::setCurrent(set.dir);
+    Program program(std::make_unique<SilentCue>(), std::make_unique<NoDialogs>());
+    program.showCatalogueWindow();
+    program.diversityCommands().openWindow();
+    DiversityWindow *window = program.diversityCommands().window();
+    const auto counted = [window](const strata::StageCounts *before) {
+        QElapsedTimer waited;
+        waited.start();
+        while (window->counts() == before && waited.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QApplication::sendPostedEvents(window, QEvent::UpdateRequest);
+        return window->counts() != before;
+    };
+    if (!counted(nullptr)) {
+        state.SkipWithError("the entries were not read");
+        return;
+    }
+    // The unknown codes, as the dialog lists them.
+    window->findChild<QPushButton *>(QStringLiteral("mapCodes"))->click();
+    QStringList codes;
+    if (auto *dialog = window->findChild<QDialog *>(QStringLiteral("codeMapping"))) {
+        auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("codeTable"));
+        for (int row = 0; row < table->rowCount(); ++row)
+            codes << table->item(row, 0)->text();
+        dialog->reject();
+    }
+    if (codes.size() < int(state.max_iterations)) {
+        state.SkipWithError("too few unknown codes");
+        return;
+    }
+    int next = 0;
+    for (auto _ : state) {
+        const strata::StageCounts *before = window->counts();
+        QElapsedTimer clock;
+        clock.start();
+        emit window->codesMapped({{codes[next++], QStringLiteral("Camp")}});
+        if (!counted(before)) {
+            state.SkipWithError("the entries were not counted again");
+            return;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+    state.counters["entries"] = double(window->counts()->admitted());
+}
+
 } // namespace
 
 void registerDiversityBenchmarks(const Inputs &inputs)
@@ -233,6 +297,10 @@ void registerDiversityBenchmarks(const Inputs &inputs)
                 ->UseManualTime()
                 ->Iterations(30);
         }
+        add(QStringLiteral("DiversityCodesMapped/%1").arg(set.name),
+            [set](benchmark::State &state) { codesMapped(state, set); })
+            ->UseManualTime()
+            ->Iterations(5);
         add(QStringLiteral("RangeChart2000/%1").arg(set.name),
             [set](benchmark::State &state) { rangeChart(state, set); })
             ->UseManualTime()
