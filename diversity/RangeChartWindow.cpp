@@ -1,5 +1,6 @@
 #include "RangeChartWindow.h"
 
+#include "HideWithParent.h"
 #include "RangeChartView.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ RangeChartWindow::RangeChartWindow(QWidget *parent)
     close->setShortcutContext(Qt::WindowShortcut);
     connect(close, &QAction::triggered, this, &QWidget::close);
     addAction(close);
+    hideWithParent(*this);
 }
 
 void RangeChartWindow::setChart(RangeChartContent content, const QString &englishTitle,

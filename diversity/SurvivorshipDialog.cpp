@@ -1,10 +1,10 @@
 #include "SurvivorshipDialog.h"
 
 #include "Bins.h"
+#include "HideWithParent.h"
 #include "Measures.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -285,17 +285,7 @@ SurvivorshipDialog::SurvivorshipDialog(QWidget *parent)
     connect(m_exportSurvival, &QAction::triggered, this,
             &SurvivorshipDialog::survivalExportRequested);
     setContent({});
-    if (parent)
-        parent->installEventFilter(this);
-}
-
-// A dialog of its own stays when its parent window is closed or hidden;
-// this one goes with it (but not when the window is only minimised).
-bool SurvivorshipDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous())
-        hide();
-    return QDialog::eventFilter(watched, event);
+    hideWithParent(*this);
 }
 
 void SurvivorshipDialog::setContent(SurvivorshipContent content)

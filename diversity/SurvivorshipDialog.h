@@ -53,9 +53,6 @@ signals:
     void durationsExportRequested();
     void survivalExportRequested();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void showDurations();
 

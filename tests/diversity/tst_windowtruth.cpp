@@ -292,7 +292,7 @@ private slots:
     }
 
     // Down to the third bar and Enter, or a click on the first: each opens
-    // its genus.
+    // its genus; the chart closes with the window.
     void barsOpenTheirGenus()
     {
         RangeChartWindow *chart = m_window.rangeChart();
@@ -318,6 +318,11 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
         QCOMPARE(opened.size(), 2);
         QCOMPARE(opened.last().at(0).value<GenusPlace>().genus, view->content().bars[0].name);
+
+        // The chart goes with the diversity window when that is closed.
+        QVERIFY(chart->isVisible());
+        m_window.close();
+        QVERIFY(!chart->isVisible());
     }
 
 private:
