@@ -37,6 +37,9 @@ void sortBars(QList<RangeBar> &bars, RangeOrder order)
 {
     QCollator collator(QLocale(QLocale::Russian));
     const auto earlier = [&](const RangeBar &a, const RangeBar &b) {
+        // Genera without a family after those with one.
+        if (order == RangeOrder::Family && a.family.isEmpty() != b.family.isEmpty())
+            return b.family.isEmpty();
         if (order == RangeOrder::Family && a.family != b.family)
             return collator.compare(a.family, b.family) < 0;
         if (a.base != b.base)

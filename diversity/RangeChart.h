@@ -33,7 +33,7 @@ struct RangeBar {
 enum class RangeOrder { FirstAppearance, Family };
 
 // Oldest first appearance first, then oldest last appearance, then by name;
-// or by family, and so within each.
+// or by family, and so within each, the genera without one last.
 void sortBars(QList<RangeBar> &bars, RangeOrder order);
 
 // What a range chart shows.

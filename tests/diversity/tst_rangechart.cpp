@@ -67,6 +67,37 @@ private slots:
         }
     }
 
+    // By first appearance, then last, then name; by family in the order of
+    // the Russian alphabet, those without one last.
+    void barsSorted_data()
+    {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("first appearance")
+            << int(RangeOrder::FirstAppearance)
+            << QStringList{u"Adia"_s, u"Bdia"_s, u"Cdia"_s, u"Ddia"_s, u"Edia"_s};
+        // Russian collation: Cyrillic names before Latin ones.
+        QTest::newRow("family") << int(RangeOrder::Family)
+                                << QStringList{u"Edia"_s, u"Bdia"_s, u"Ddia"_s, u"Adia"_s,
+                                               u"Cdia"_s};
+    }
+    void barsSorted()
+    {
+        QFETCH(int, order);
+        QFETCH(QStringList, names);
+        // name, family, base, top
+        QList<RangeBar> bars{{0, u"Cdia"_s, {}, 200, 100, false, false},
+                             {1, u"Edia"_s, u"Бетидные"_s, 150, 10, false, false},
+                             {2, u"Adia"_s, {}, 300, 100, false, false},
+                             {3, u"Ddia"_s, u"Alphidae"_s, 200, 100, false, false},
+                             {4, u"Bdia"_s, u"Alphidae"_s, 300, 50, false, false}};
+        sortBars(bars, RangeOrder(order));
+        QStringList sorted;
+        for (const RangeBar &bar : bars)
+            sorted << bar.name;
+        QCOMPARE(sorted, names);
+    }
+
     // A PDF in pages, each name on one of them once.
     void pdfHoldsEachBarOnce()
     {
