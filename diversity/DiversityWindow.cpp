@@ -466,6 +466,7 @@ void DiversityWindow::setCatalogue(GenusCatalogue catalogue)
     m_exportButton->setEnabled(true);
     m_chartButton->setEnabled(true);
     recount();
+    listSeriesInMenu();
     if (first)
         m_stageTable->resizeColumnsToContents();
 }
@@ -620,6 +621,7 @@ void DiversityWindow::addSeries()
     m_series.append({selectionName(false), selectionName(true), m_groups->checkedGroups(),
                      m_textFilter, nullptr});
     recount();
+    listSeriesInMenu();
 }
 
 void DiversityWindow::removeSeries(int series)
@@ -629,16 +631,21 @@ void DiversityWindow::removeSeries(int series)
     else if (series < m_series.size())
         m_series.removeAt(series);
     recount();
+    listSeriesInMenu();
 }
 
-// The series in the table, a column each under the measure chosen, and in
-// the menu, each to be taken away.
+// The series in the table, a column each under the measure chosen.
 void DiversityWindow::showSeries()
 {
     QList<StageTableModel::Series> columns;
     for (const ComparedSeries &series : m_series)
         columns.append({series.name, series.counts});
     m_stageModel->setSeries(columns, measureIndex());
+}
+
+// The series in the menu, each to be taken away, once they change.
+void DiversityWindow::listSeriesInMenu()
+{
     QMenu *menu = m_seriesButton->menu();
     menu->clear();
     menu->addAction(m_addSeries);

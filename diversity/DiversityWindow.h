@@ -124,6 +124,7 @@ private:
     void addSeries();
     void removeSeries(int series); // -1: all
     void showSeries();
+    void listSeriesInMenu();
     QString selectionName(bool english) const;
     void chartRanges();
     void chartTaxon(const QString &name);

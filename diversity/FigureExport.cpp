@@ -13,6 +13,9 @@ namespace fosdat::diversity
 
 using namespace Qt::StringLiterals;
 
+namespace
+{
+
 // Without the characters XML 1.0 does not allow: a filter text pasted with
 // them still makes a well-formed file.
 QString xmlCharacters(QString text)
@@ -31,12 +34,35 @@ QString xmlCharacters(QString text)
     return text;
 }
 
+// The same of a file in UTF-8 as QSvgGenerator writes it: the C0 controls
+// but tab and line ends, U+FFFE and U+FFFF dropped. Its text holds no lone
+// surrogate, which UTF-8 cannot encode.
+QByteArray xmlBytes(QByteArray bytes)
+{
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar c = uchar(bytes[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            continue;
+        if (c == 0xEF && i + 2 < bytes.size() && uchar(bytes[i + 1]) == 0xBF &&
+            (uchar(bytes[i + 2]) == 0xBE || uchar(bytes[i + 2]) == 0xBF)) {
+            i += 2;
+            continue;
+        }
+        bytes[kept++] = bytes[i];
+    }
+    bytes.truncate(kept);
+    return bytes;
+}
+
+} // namespace
+
 // QSvgGenerator (Qt 6.4.2, as measured) writes its title and description into
 // the file as they are given, and its text as it is drawn, without dropping
-// what XML forbids: the title and description are escaped here, and whoever
-// paints a drawing makes its texts fit with xmlCharacters().
-// tst_diversityfigure parses an export of hostile text and fails should Qt
-// escape them too.
+// what XML forbids: the title and description are escaped here, and what
+// XML forbids is dropped from the whole file, so that no figure's texts need
+// it. tst_diversityfigure parses an export of hostile text and fails should
+// Qt escape them too.
 QByteArray drawingSvg(const Drawing &drawing)
 {
     QBuffer buffer;
@@ -54,7 +80,7 @@ QByteArray drawingSvg(const Drawing &drawing)
     if (!painter.begin(&svg))
         return {};
     drawing.paint(painter, 0);
-    return painter.end() ? buffer.data() : QByteArray();
+    return painter.end() ? xmlBytes(buffer.data()) : QByteArray();
 }
 
 QByteArray drawingPng(const Drawing &drawing, double dotsPerInch)
@@ -138,14 +164,7 @@ Drawing wholeChart(const RangeChartContent &content, FigureSize width)
 
 QByteArray figureSvg(const FigureContent &content, FigureSize size)
 {
-    FigureContent drawn = content;
-    drawn.measure = xmlCharacters(content.measure);
-    drawn.title = xmlCharacters(content.title);
-    drawn.totals = xmlCharacters(content.totals);
-    drawn.valuesName = xmlCharacters(content.valuesName);
-    for (FigureSeries &series : drawn.series)
-        series.name = xmlCharacters(series.name);
-    return drawingSvg(figureDrawing(drawn, size));
+    return drawingSvg(figureDrawing(content, size));
 }
 
 QByteArray figurePng(const FigureContent &content, FigureSize size)
@@ -160,12 +179,7 @@ QByteArray figurePdf(const FigureContent &content, FigureSize size)
 
 QByteArray rangeChartSvg(const RangeChartContent &content, FigureSize size)
 {
-    RangeChartContent drawn = content;
-    drawn.title = xmlCharacters(content.title);
-    drawn.totals = xmlCharacters(content.totals);
-    for (RangeBar &bar : drawn.bars)
-        bar.name = xmlCharacters(bar.name);
-    return drawingSvg(wholeChart(drawn, size));
+    return drawingSvg(wholeChart(content, size));
 }
 
 QByteArray rangeChartPng(const RangeChartContent &content, FigureSize size)

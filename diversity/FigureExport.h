@@ -41,11 +41,6 @@ QByteArray drawingPng(const Drawing &drawing, double dotsPerInch);
 // Every page, without margins.
 QByteArray drawingPdf(const Drawing &drawing);
 
-// `text` without the characters XML does not allow, which an SVG file cannot
-// hold: the C0 controls but tab and line ends, unpaired surrogates, U+FFFE
-// and U+FFFF.
-QString xmlCharacters(QString text);
-
 // A figure drawn by DiversityFigure at `size` onto a file format's paint
 // device, as the file's bytes; empty when the device could not be painted on.
 
