@@ -64,6 +64,8 @@ ContentBudget::ContentBudget(std::optional<qreal> layoutHeight)
       m_maxCharacters(layoutHeight ? limits::MaxDocumentCharacters
                                    : std::numeric_limits<qint64>::max()),
       m_maxParagraphs(layoutHeight ? limits::MaxParagraphs : std::numeric_limits<int>::max()),
+      m_maxFormatChanges(layoutHeight ? limits::MaxDocumentFormatChanges
+                                      : std::numeric_limits<int>::max()),
       m_tabDistance(units::pixelsFromRtfLength(units::DefaultTabLength)),
       m_lastShape(computeShape(m_shapedBlock))
 {
@@ -130,7 +132,8 @@ bool ContentBudget::fits(qreal paragraphHeight) const
 // to the paragraph's height. Checking each unit costs more than the reading.
 qsizetype ContentBudget::sureUnits() const
 {
-    const qreal room = m_maxHeight - m_closedHeight - paragraphHeight();
+    const qreal room =
+        std::min(m_maxHeight - m_closedHeight, limits::MaxParagraphHeight) - paragraphHeight();
     const qreal perUnit = m_tallestLine * std::max<qreal>(1, m_unitWidth / m_shape.lineWidth);
     return room > perUnit ? qsizetype(std::min(room / perUnit, MaxSureUnits)) - 1 : 0;
 }
@@ -184,6 +187,7 @@ bool ContentBudget::startParagraph(const BlockFormat &block, const CharFormat &c
     m_paragraphChanges = carriedChanges;
     m_paragraphUnits = carried;
     m_paragraphTabs = 0; // the units carried follow the last tab
+    m_paragraphTall = false;
     m_shape = shape;
     m_tallestLine = tallest;
     m_widthSum = widthSum;
@@ -211,7 +215,7 @@ bool ContentBudget::reformatParagraph(const BlockFormat &block)
 
 bool ContentBudget::changeFormat()
 {
-    if (m_formatChanges >= limits::MaxDocumentFormatChanges)
+    if (m_formatChanges >= m_maxFormatChanges)
         return false;
     if (m_closedHeight >= m_stretchStart + limits::FormatStretchHeight) {
         m_stretchStart = m_closedHeight;
@@ -261,6 +265,7 @@ bool ContentBudget::addAnyUnit(QChar unit)
         }
         m_tallestLine = tallest;
         m_widthSum += width;
+        m_paragraphTall = paragraphHeight() >= limits::MaxParagraphHeight;
         m_sureUnits = sureUnits();
     }
     ++m_paragraphUnits;
@@ -286,6 +291,7 @@ bool ContentBudget::addPicture(qreal height)
         return false;
     }
     m_widthSum += m_shape.lineWidth;
+    m_paragraphTall = paragraphHeight() >= limits::MaxParagraphHeight;
     m_sureUnits = 0;
     ++m_paragraphUnits;
     ++m_characters;

@@ -49,7 +49,7 @@ public:
     // changes, and the text goes on in one format.
     bool changeFormat();
     // Whether the document keeps any more changes of format.
-    bool keepsFormatChanges() const { return m_formatChanges < limits::MaxDocumentFormatChanges; }
+    bool keepsFormatChanges() const { return m_formatChanges < m_maxFormatChanges; }
     // The size of the text that follows.
     void setCharacters(const CharFormat &chars);
     // The distance of the tab stops beyond a paragraph's own, in pixels.
@@ -79,12 +79,15 @@ public:
     bool paragraphFullOfText() const
     {
         return m_paragraphUnits >= limits::MaxParagraphCharacters ||
-               m_paragraphTabs >= limits::MaxParagraphTabs;
+               m_paragraphTabs >= limits::MaxParagraphTabs || m_paragraphTall;
     }
     bool paragraphFullOfChanges() const
     {
         return m_paragraphChanges >= limits::MaxParagraphFormatChanges;
     }
+    // The estimated height of the paragraphs before the current one, and of all.
+    qreal closedHeight() const { return m_closedHeight; }
+    qreal height() const { return m_closedHeight + paragraphHeight(); }
     // So many letters in a row without a place to break a line that one must be put in.
     bool wordFull() const { return m_wordLetters >= limits::MaxWordLetters; }
 
@@ -110,6 +113,7 @@ private:
     qreal m_maxHeight;
     qint64 m_maxCharacters;
     int m_maxParagraphs;
+    int m_maxFormatChanges;
 
     // The document so far.
     int m_paragraphs = 0;
@@ -125,6 +129,7 @@ private:
     int m_paragraphChanges = 0;
     qsizetype m_paragraphUnits = 0;
     int m_paragraphTabs = 0;
+    bool m_paragraphTall = false; // as tall as a paragraph may be
     qsizetype m_lineBreaks = 0;
     Shape m_shape;
     qreal m_tallestLine = 0;

@@ -119,6 +119,7 @@ void DocumentBuilder::endParagraph(const TextFormats &formats)
         if (!m_budget.beginParagraph(formats.block, formats.chars))
             return cut();
         m_target.insertBlock(formats);
+        m_target.placeParagraph(m_budget.closedHeight());
         m_blockFormat = formats.block;
         m_blockEmpty = true;
         return;
@@ -158,6 +159,7 @@ void DocumentBuilder::finish(const TextFormats &closing,
             m_target.insertBlock(closing);
         m_target.insertText(closingLine(m_shownUnits, givenCharacters()), closing.chars);
     }
+    m_target.placeParagraph(m_budget.height());
     m_target.finish();
 }
 
@@ -168,6 +170,7 @@ void DocumentBuilder::prepare(const TextFormats &formats)
     if (m_breakDue && !m_cut) {
         if (m_budget.beginParagraph(formats.block, formats.chars)) {
             m_target.insertBlock(formats);
+            m_target.placeParagraph(m_budget.closedHeight());
             m_blockFormat = formats.block;
             m_blockEmpty = true;
             m_breakDue = false;
@@ -211,6 +214,7 @@ bool DocumentBuilder::startBlock(const TextFormats &formats)
         return false;
     }
     m_target.formatFirstBlock(formats);
+    m_target.placeParagraph(m_budget.closedHeight());
     m_blockFormat = formats.block;
     m_blockStarted = true;
     m_blockEmpty = true;
@@ -227,6 +231,7 @@ bool DocumentBuilder::breakParagraph()
         return false;
     }
     m_target.splitBlock(*carried, {m_runFormat, m_blockFormat});
+    m_target.placeParagraph(m_budget.closedHeight());
     m_blockEmpty = *carried == 0;
     return true;
 }

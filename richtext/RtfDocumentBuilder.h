@@ -30,6 +30,10 @@ public:
     virtual void insertPicture(const Picture &picture) = 0;
     // The distance of the tab stops beyond a paragraph's own, in pixels.
     virtual void setTabDistance(qreal) {}
+    // The estimated top, in pixels at the document's own sizes, of the
+    // paragraph just begun; before finish(), of the place one more would
+    // begin: the document's height.
+    virtual void placeParagraph(qreal) {}
     virtual void finish() {}
 };
 

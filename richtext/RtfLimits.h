@@ -96,6 +96,13 @@ inline constexpr int MaxParagraphTabs = 16;
 // beyond. Real paragraphs have three.
 inline constexpr int MaxParagraphFormatChanges = 1000;
 
+// Estimated height in pixels of one paragraph, at the document's own sizes,
+// before it is broken after its last place to break a line: the tallest
+// paragraph must fit in the part of a document a view lays out at a time
+// (RtfRecordDocument.h), at the largest zoom. 100,000 pixels are some 150
+// screens; real paragraphs take a few lines.
+inline constexpr qreal MaxParagraphHeight = 100000;
+
 // Letters in a row without a place to break a line; a zero-width space is put
 // after this many. Qt's line breaking is quadratic in a word's length (a word
 // of 400,000 letters takes 83 s): per letter it is flat up to 4,096 letters,
@@ -106,8 +113,10 @@ inline constexpr int MaxWordLetters = 256;
 // about 2.5 s of layout.
 inline constexpr qint64 MaxDocumentCharacters = 4000000;
 
-// Changes of the character format in one document that keep their format:
-// past this many the text goes on in the document's plain format. A
+// Changes of the character format in one document laid out whole that keep
+// their format: past this many the text goes on in the document's plain
+// format. A view that lays out a part of a document at a time
+// (RtfRecord.h) keeps them all. A
 // character in a format of its own costs about 10 us and 780 bytes once laid
 // out: 0.2 s and 15 MB at the cap. Reading a change into a document costs
 // about 1 us, plain text far less, and a small file is read at once: 0.2 MB

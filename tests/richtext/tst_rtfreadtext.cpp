@@ -2,6 +2,7 @@
 // reading builds, on whole files and around pictures, and rtf2txt prints it.
 #include "RtfLimits.h"
 #include "RtfReader.h"
+#include "RtfRecordDocument.h"
 #include "RtfText.h"
 #include "support/RtfPicture.h"
 
@@ -19,10 +20,10 @@ namespace
 // The text of the document the full reading builds.
 QString documentText(const QByteArray &rtf)
 {
-    const rtf::ReadResult result = rtf::read(rtf);
-    if (!result.ok())
+    const std::optional<rtf::ContentRecord> record = rtf::readRecord(rtf);
+    if (!record)
         qFatal("not read as RTF: %s", rtf.left(80).constData());
-    return textWithoutPictures(*result.document);
+    return textWithoutPictures(*rtf::buildWhole(*record));
 }
 
 // Input that drives the caps and the odd corners of the reading: both
