@@ -3,14 +3,10 @@
 #include "CatalogueFile.h"
 #include "CatalogueView.h"
 #include "DataFiles.h"
-#include "LayoutPacer.h"
 #include "LoadingIndicator.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QTextDocument>
-#include <QThread>
-#include <QThreadPool>
 #include <QtConcurrent>
 #include <atomic>
 
@@ -29,27 +25,14 @@ namespace
 
 constexpr int ProgressIntervalMs = 50;
 
-// Runs on a worker thread. The document is built there and handed to the
-// GUI thread complete; one that is no longer wanted is freed where it was built.
-std::unique_ptr<QTextDocument> readInBackground(const std::shared_ptr<BackgroundLoad> &job,
-                                                QThread *guiThread)
+// Runs on a worker thread; nothing when the load is no longer wanted.
+CatalogueLoader::Catalogue readInBackground(const std::shared_ptr<BackgroundLoad> &job)
 {
-    std::unique_ptr<QTextDocument> document = readCatalogue(job->path, [&job](qsizetype read) {
+    CatalogueLoader::Catalogue catalogue = readCatalogue(job->path, [&job](qsizetype read) {
         job->bytesRead = read;
         return !job->superseded;
     });
-    if (!document || job->superseded)
-        return nullptr;
-    document->moveToThread(guiThread);
-    return document;
-}
-
-// Frees a document that was never shown on a worker thread: one of many
-// paragraphs takes a while to free. Nothing outside it refers to it.
-void disposeInBackground(std::unique_ptr<QTextDocument> document)
-{
-    document->moveToThread(nullptr); // no thread's events reach it any more
-    QThreadPool::globalInstance()->start([unwanted = document.release()] { delete unwanted; });
+    return job->superseded ? nullptr : catalogue;
 }
 
 } // namespace
@@ -79,10 +62,10 @@ CatalogueLoader::Ticket CatalogueLoader::load(const QString &path)
         loadInBackground(path, size);
         return ticket;
     }
-    std::unique_ptr<QTextDocument> document = readCatalogue(path);
-    const bool read = document != nullptr;
+    Catalogue catalogue = readCatalogue(path);
+    const bool read = catalogue != nullptr;
     if (read)
-        show(std::move(document));
+        show(std::move(catalogue));
     settle(ticket, read ? Outcome::Shown : Outcome::Failed);
     return ticket;
 }
@@ -139,34 +122,28 @@ void CatalogueLoader::loadInBackground(const QString &path, qint64 size)
     m_job = job;
     m_indicator->start();
     m_progressTimer.start();
-    auto *watcher = new QFutureWatcher<std::unique_ptr<QTextDocument>>(this);
+    auto *watcher = new QFutureWatcher<Catalogue>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, job] {
         finish(job, watcher->future().takeResult());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(readInBackground, job, QThread::currentThread()));
+    watcher->setFuture(QtConcurrent::run(readInBackground, job));
 }
 
-void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job,
-                             std::unique_ptr<QTextDocument> document)
+void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job, Catalogue catalogue)
 {
-    if (job != m_job) { // superseded after its reading was done
-        if (document)
-            disposeInBackground(std::move(document));
+    if (job != m_job) // superseded after its reading was done
         return;
-    }
     endBackgroundLoad();
-    const bool read = document != nullptr;
+    const bool read = catalogue != nullptr;
     if (read)
-        show(std::move(document));
+        show(std::move(catalogue));
     settle(job->ticket, read ? Outcome::Shown : Outcome::Failed);
 }
 
-void CatalogueLoader::show(std::unique_ptr<QTextDocument> document)
+void CatalogueLoader::show(Catalogue catalogue)
 {
-    QTextDocument &shown = *document;
-    m_view.showDocument(std::move(document));
-    LayoutPacer::pace(shown);
+    m_view.showCatalogue(std::move(catalogue));
 }
 
 void CatalogueLoader::supersede()

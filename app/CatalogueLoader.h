@@ -4,10 +4,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTextDocument>
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+namespace fosdat::rtf
+{
+struct ContentRecord;
+}
 
 class CatalogueView;
 class LoadingIndicator;
@@ -15,9 +19,9 @@ struct BackgroundLoad;
 
 // Loads catalogue files into the catalogue view. A file of the data set's
 // ordinary size is read and shown at once, before load() returns. A larger
-// one is read into a new document on a worker thread while the view goes on
-// showing what it showed, with a busy indication over it; the document takes
-// the view's place once it is complete. A newer load supersedes one still
+// one is read on a worker thread while the view goes on showing what it
+// showed, with a busy indication over it; the catalogue takes the view's
+// place once it is read whole. A newer load supersedes one still
 // running: that one stops and its document is dropped.
 //
 // Each load has a ticket, and whatever needs its document waits for it
@@ -36,6 +40,8 @@ public:
 
     // One load; a later load has a larger ticket.
     using Ticket = quint64;
+    // A catalogue read whole, shared by the view and whatever prints or saves it.
+    using Catalogue = std::shared_ptr<const fosdat::rtf::ContentRecord>;
 
     explicit CatalogueLoader(CatalogueView &view, QObject *parent = nullptr);
     ~CatalogueLoader() override;
@@ -76,11 +82,9 @@ private:
     };
 
     void loadInBackground(const QString &path, qint64 size);
-    void finish(const std::shared_ptr<BackgroundLoad> &job,
-                std::unique_ptr<QTextDocument> document);
+    void finish(const std::shared_ptr<BackgroundLoad> &job, Catalogue catalogue);
     void endBackgroundLoad();
-    // Shows `document` in the view, its layout paced.
-    void show(std::unique_ptr<QTextDocument> document);
+    void show(Catalogue catalogue);
     void supersede();
     void showProgress();
     // Load `ticket` has come to `outcome`: the actions waiting for it run.

@@ -145,7 +145,7 @@ void DiversityCommands::takeScaleErrors(const catalogue::TimeScaleChoice &choice
 void DiversityCommands::openGenus(const GenusPlace &place)
 {
     openInCatalogue(
-        *m_catalogueWindow(), m_dialogs,
+        *m_catalogueWindow(),
         {place.group, place.paragraph, place.offset, int(place.genus.size()), place.genus},
         TextMatcher(place.genus, QTextDocument::FindCaseSensitively));
 }

@@ -18,6 +18,7 @@
 #include "ReferenceCommands.h"
 #include "ReferenceLinks.h"
 #include "ReferenceListReader.h"
+#include "RtfRecordDocument.h"
 #include "RtfWriter.h"
 #include "SaveFile.h"
 #include "SoundCue.h"
@@ -77,8 +78,6 @@ void applyPointSizes(QWidget *root)
     }
 }
 
-const QString PartSaveQuestion = QStringLiteral(
-    "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
 const QString PlainSaveQuestion =
     QStringLiteral("Часть каталога показана без оформления: она будет сохранена без него, "
                    "как показана. Сохранить?");
@@ -181,6 +180,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     connect(menus.zoomOut, &QAction::triggered, m_zoom, &ViewZoom::zoomOut);
     connect(menus.zoomReset, &QAction::triggered, m_zoom, &ViewZoom::resetZoom);
     connect(ui->RichTextBox1, &CatalogueView::documentShown, m_zoom, &ViewZoom::applyToView);
+    connect(ui->RichTextBox1, &CatalogueView::partShown, m_zoom, &ViewZoom::applyToView);
     auto *links = new ReferenceLinks(ui->RichTextBox1);
     connect(links, &ReferenceLinks::referenceChosen, this, &Fosdat::showReference);
     setUpOutputCommands(menus, links);
@@ -231,8 +231,7 @@ void Fosdat::loadCatalogue(QStringView dataPath)
         if (group.catalogPath == dataPath)
             m_loadingCaption = group.caption.toString();
     }
-    m_loadingPath = data::nativePath(dataPath);
-    m_loader->load(m_loadingPath);
+    m_loader->load(data::nativePath(dataPath));
 }
 
 // A fixed-size client area below the menu bar, controls at fixed places
@@ -281,10 +280,8 @@ void Fosdat::setUpKeyboardAndReferences()
 // of references, the zoom shown, and the catalogue over the whole window.
 void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *links)
 {
-    connect(m_loader.get(), &CatalogueLoader::documentShown, this, [this] {
-        m_shownCaption = m_loadingCaption;
-        m_shownPath = m_loadingPath;
-    });
+    connect(m_loader.get(), &CatalogueLoader::documentShown, this,
+            [this] { m_shownCaption = m_loadingCaption; });
     connect(menus.print, &QAction::triggered, this, &Fosdat::printCatalogue);
     connect(menus.exportPdf, &QAction::triggered, this, &Fosdat::exportPdf);
     m_pdfExport = new PdfExport(this);
@@ -357,23 +354,20 @@ void Fosdat::restLinks()
         setForeColor(label, LinkRestColor);
 }
 
-// Writes the whole catalogue view as RTF to a file the user names, whatever
-// its extension. A cancelled dialog writes nothing; a failed write leaves any
-// earlier file of that name as it was and is reported. A view that shows only
-// the start of its catalogue asks first, as the file would hold only that;
-// so does one that shows some of its text without its formatting.
+// Writes the whole catalogue the view shows as RTF to a file the user names,
+// whatever its extension. A cancelled dialog writes nothing; a failed write
+// leaves any earlier file of that name as it was and is reported. A catalogue
+// that shows some of its text without its formatting asks first.
 void Fosdat::saveCatalogue()
 {
-    const QTextDocument &shown = *ui->RichTextBox1->document();
-    const bool part = isPartOfCatalogue(shown);
-    if ((part || isPartlyPlain(shown)) &&
-        !m_dialogs.confirm(this, part ? PartSaveQuestion : PlainSaveQuestion, MessageTitle))
+    const rtf::ContentRecord &shown = ui->RichTextBox1->catalogue();
+    if (shown.counts.plainPast && !m_dialogs.confirm(this, PlainSaveQuestion, MessageTitle))
         return;
     const std::optional<QString> path = m_dialogs.saveFileName(
         this, QStringLiteral("Сохранить информацию"), m_saveFileName, QStringLiteral("*.txt"));
     if (!path)
         return;
-    const data::SaveResult saved = data::saveFile(*path, rtf::write(*ui->RichTextBox1->document()));
+    const data::SaveResult saved = data::saveFile(*path, rtf::write(*rtf::buildWhole(shown)));
     // The next dialog proposes the path of the last save that worked, or the
     // name chosen since in that save's folder: the dialog may not even list a
     // folder that a save failed in.
@@ -404,14 +398,13 @@ void Fosdat::showAboutData()
     m_dialogs.message(this, aboutDataText(), MessageTitle, QMessageBox::NoIcon);
 }
 
-// Made again from its file, on the worker that prints it: the view's own
-// document belongs to the window's thread, where copying a large one keeps
-// the window from answering for longer than it may.
+// Made from the catalogue the view shows, which stays as it is, on the
+// worker that prints it: a document belongs to the thread it is made on, and
+// making that of a large catalogue would keep the window from answering.
 CatalogueSource Fosdat::wholeCatalogue() const
 {
-    if (m_shownPath.isEmpty()) // nothing shown: an empty page
-        return [] { return std::make_unique<QTextDocument>(); };
-    return [path = m_shownPath] { return readCatalogue(path); };
+    return
+        [catalogue = ui->RichTextBox1->sharedCatalogue()] { return rtf::buildWhole(*catalogue); };
 }
 
 void Fosdat::printCatalogue()

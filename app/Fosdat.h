@@ -112,11 +112,9 @@ private:
     PdfExport *m_pdfExport = nullptr;
     PrintPreview *m_printPreview = nullptr;
     // The caption of the group whose catalogue the view shows, and of the
-    // one being loaded: printed at the head of each page; and their files.
+    // one being loaded: printed at the head of each page.
     QString m_shownCaption;
     QString m_loadingCaption;
-    QString m_shownPath;
-    QString m_loadingPath;
     // The PDF file written, named in a dialog that proposes the folder of the last.
     ExportFileChooser m_pdfFile{QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"),
                                 QStringLiteral("pdf")};

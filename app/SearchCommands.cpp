@@ -124,7 +124,7 @@ void SearchCommands::openResult(const fosdat::SearchResultPlace &place)
     if (place.group < 0)
         return;
     m_last = m_listed;
-    openInCatalogue(*m_catalogueWindow(), m_dialogs, place, m_listed);
+    openInCatalogue(*m_catalogueWindow(), place, m_listed);
 }
 
 // In the catalogue the window shows once the one it is reading, if any, is shown.

@@ -14,15 +14,13 @@ using fosdat::TextMatcher;
 namespace
 {
 
-// The position in a paragraph of the character that the index counts as
-// `offset`: it leaves out pictures, for which the document has a character,
-// and zero-width spaces.
+// The position in a paragraph of the catalogue's text of the character that
+// the index counts as `offset`: it leaves out the zero-width spaces.
 int positionInParagraph(QStringView paragraph, int offset)
 {
     int counted = 0;
     for (qsizetype at = 0; at < paragraph.size(); ++at) {
-        const QChar c = paragraph.at(at);
-        if (c == QChar::ObjectReplacementCharacter || c == TextMatcher::ZeroWidthSpace)
+        if (paragraph.at(at) == TextMatcher::ZeroWidthSpace)
             continue;
         if (counted++ == offset)
             return int(at);
@@ -62,6 +60,7 @@ ViewMatches::ViewMatches(CatalogueView &view) : QObject(&view), m_view(view)
     m_update.setInterval(0);
     connect(&m_update, &QTimer::timeout, this, &ViewMatches::updateHighlights);
     connect(&view, &CatalogueView::documentShown, this, &ViewMatches::clear);
+    connect(&view, &CatalogueView::partShown, &m_update, qOverload<>(&QTimer::start));
     // Scrolling or resizing the view changes what is in sight.
     for (QScrollBar *bar : {view.verticalScrollBar(), view.horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, &m_update, qOverload<>(&QTimer::start));
@@ -76,13 +75,13 @@ void ViewMatches::highlight(const TextMatcher &matcher)
 
 bool ViewMatches::selectNext(const TextMatcher &matcher, bool backward)
 {
-    QTextDocument &document = *m_view.document();
+    const QString &text = m_view.catalogue().text;
     fosdat::TextSearch &search = m_view.textSearch();
-    const QTextCursor cursor = m_view.textCursor();
-    std::optional<TextMatch> found = search.find(
-        document, matcher, backward ? cursor.selectionStart() : cursor.selectionEnd(), backward);
-    if (!found) // round the end of the document
-        found = search.find(document, matcher, backward ? document.characterCount() : 0, backward);
+    const TextMatch selected = m_view.selection();
+    std::optional<TextMatch> found =
+        search.find(text, matcher, backward ? selected.start : selected.end, backward);
+    if (!found) // round the end of the catalogue
+        found = search.find(text, matcher, backward ? int(text.size()) + 1 : 0, backward);
     if (!found)
         return false;
     m_view.showMatch(*found);
@@ -91,21 +90,24 @@ bool ViewMatches::selectNext(const TextMatcher &matcher, bool backward)
 
 bool ViewMatches::selectInParagraph(const TextMatcher &matcher, int paragraph, int offset)
 {
-    QTextDocument &document = *m_view.document();
+    const fosdat::rtf::ContentRecord &catalogue = m_view.catalogue();
+    const QString &text = catalogue.text;
     fosdat::TextSearch &search = m_view.textSearch();
-    const QTextBlock block = document.findBlockByNumber(paragraph);
     std::optional<TextMatch> found;
-    if (block.isValid()) {
-        const int at = block.position() + positionInParagraph(block.text(), offset);
-        found = search.find(document, matcher, at);
+    if (paragraph >= 0 && paragraph < catalogue.paragraphs.size()) {
+        const int start = int(catalogue.paragraphs.at(paragraph).start);
+        const int end = int(catalogue.paragraphEnd(paragraph));
+        const int at =
+            start + positionInParagraph(QStringView(text).sliced(start, end - start), offset);
+        found = search.find(text, matcher, at);
         if (found && found->start != at) { // the file has changed since it was searched
-            found = search.find(document, matcher, block.position());
-            if (found && found->start >= block.position() + block.length())
+            found = search.find(text, matcher, start);
+            if (found && found->start > end)
                 found.reset();
         }
     }
     if (!found)
-        found = search.find(document, matcher, 0);
+        found = search.find(text, matcher, 0);
     if (!found)
         return false;
     m_view.showMatch(*found);
@@ -130,15 +132,16 @@ void ViewMatches::updateHighlights()
     const QRect sight = m_view.viewport()->rect();
     const QTextBlock first = m_view.cursorForPosition(sight.topLeft()).block();
     const QTextBlock last = m_view.cursorForPosition(sight.bottomRight()).block();
-    const int from = first.position();
-    const int to = last.position() + last.length();
+    const int from = int(m_view.cataloguePosition(first.position()));
+    const int to = int(m_view.cataloguePosition(last.position() + last.length() - 1)) + 1;
     QList<QTextEdit::ExtraSelection> selections;
     QTextCharFormat format;
     format.setBackground(MatchBackground);
-    for (const TextMatch &match : m_view.textSearch().findAll(document, m_highlighted, from, to)) {
+    for (const TextMatch &match :
+         m_view.textSearch().findAll(m_view.catalogue().text, m_highlighted, from, to)) {
         QTextCursor cursor(&document);
-        cursor.setPosition(match.start);
-        cursor.setPosition(match.end, QTextCursor::KeepAnchor);
+        cursor.setPosition(m_view.documentPosition(match.start));
+        cursor.setPosition(m_view.documentPosition(match.end), QTextCursor::KeepAnchor);
         selections.append({cursor, format});
     }
     m_view.setExtraSelections(selections);

@@ -1,6 +1,6 @@
 #include "ViewZoom.h"
 
-#include "ViewPlace.h"
+#include "CatalogueView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
@@ -79,7 +79,7 @@ int ZoomedDevice::metric(PaintDeviceMetric metric) const
 
 } // namespace
 
-ViewZoom::ViewZoom(QTextEdit *view, QPlainTextEdit *panel)
+ViewZoom::ViewZoom(CatalogueView *view, QPlainTextEdit *panel)
     : QObject(view), m_view(view), m_panel(panel), m_panelPointSize(panel->font().pointSizeF()),
       m_step(NormalStep)
 {
@@ -143,10 +143,10 @@ void ViewZoom::applyToView()
     QAbstractTextDocumentLayout *layout = document->documentLayout();
     if (layout->paintDevice() == m_device.get())
         return;
-    const CataloguePlace top = topPlace(*m_view);
+    const CataloguePlace top = m_view->topPlace();
     layout->setPaintDevice(m_device.get());
     document->markContentsDirty(0, document->characterCount());
-    showAtTop(*m_view, top);
+    m_view->showAtTop(top);
 }
 
 void ViewZoom::applyToPanel()

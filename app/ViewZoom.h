@@ -7,7 +7,7 @@
 
 class QPaintDevice;
 class QPlainTextEdit;
-class QTextEdit;
+class CatalogueView;
 
 // Zooms the catalogue view and the reference panel together, in steps from
 // 50 % to 300 %, for as long as the program runs. The view's document is
@@ -24,7 +24,7 @@ public:
     // The largest zoom: a document is laid out at up to this many times its size.
     static constexpr int LargestPercent = 300;
 
-    ViewZoom(QTextEdit *view, QPlainTextEdit *panel);
+    ViewZoom(CatalogueView *view, QPlainTextEdit *panel);
     ~ViewZoom() override;
 
     int percent() const;
@@ -47,7 +47,7 @@ private:
     void applyToPanel();
     void releaseDocument();
 
-    QTextEdit *m_view;
+    CatalogueView *m_view;
     QPlainTextEdit *m_panel;
     qreal m_panelPointSize;
     qsizetype m_step;

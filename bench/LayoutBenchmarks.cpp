@@ -13,14 +13,15 @@
 // the document and its layout hold on the heap. A watchdog ends the program
 // when one layout takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a
 // layout past Qt's height limit never returns.
-#include "CatalogueFile.h"
-#include "CatalogueView.h"
+#include "RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QThread>
 #include <QWindow>
 #include <atomic>
@@ -42,7 +43,16 @@ constexpr qreal PointSize = 12;
 
 using Fill = std::function<void(QTextCursor &, int count)>;
 
-CatalogueView *view = nullptr;
+// A read-only view as the catalogue's, which lays out the documents it is given whole.
+QTextEdit *view = nullptr;
+std::unique_ptr<QTextDocument> viewDocument;
+
+void showDocument(std::unique_ptr<QTextDocument> document)
+{
+    document->setPageSize(view->document()->pageSize());
+    view->setDocument(document.get());
+    viewDocument = std::move(document);
+}
 
 QTextCharFormat plainFormat()
 {
@@ -107,13 +117,13 @@ void layOut(benchmark::State &state, const std::string &name, const MakeDocument
     double memory = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        view->showDocument(std::make_unique<QTextDocument>());
+        showDocument(std::make_unique<QTextDocument>());
         QApplication::processEvents();
         const double before = heapBytes();
         std::unique_ptr<QTextDocument> document = make();
         watchdog->arm(name);
         state.ResumeTiming();
-        view->showDocument(std::move(document));
+        showDocument(std::move(document));
         // QTextDocumentLayout finishes its layout before it reports the size.
         height = view->document()->documentLayout()->documentSize().height();
         view->viewport()->grab();
@@ -289,11 +299,13 @@ void addFile(const QString &path)
     benchmark::RegisterBenchmark(name.c_str(),
                                  [name, path, bytes = file.size()](benchmark::State &state) {
                                      layOut(state, name, [&] {
-                                         std::unique_ptr<QTextDocument> document =
-                                             readCatalogue(path);
-                                         if (!document)
+                                         QFile file(path);
+                                         fosdat::rtf::ReadResult read;
+                                         if (file.open(QIODevice::ReadOnly))
+                                             read = fosdat::rtf::read(file.readAll());
+                                         if (!read.document)
                                              qFatal("not a catalogue: %s", qPrintable(path));
-                                         return document;
+                                         return std::move(read.document);
                                      });
                                      state.counters["in_bytes"] = double(bytes);
                                  })
@@ -311,7 +323,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Watchdog dog;
     watchdog = &dog;
-    CatalogueView shown;
+    QTextEdit shown;
+    shown.setReadOnly(true);
     view = &shown;
     shown.resize(ViewSize);
     shown.show();
@@ -342,7 +355,8 @@ int main(int argc, char *argv[])
     for (const QString &path : QApplication::arguments().mid(1))
         addFile(path);
     benchmark::RunSpecifiedBenchmarks();
-    shown.showDocument(std::make_unique<QTextDocument>());
+    shown.setDocument(nullptr);
+    viewDocument.reset();
     benchmark::Shutdown();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "CatalogueLoader.h"
 #include "CataloguePrinter.h"
 #include "PdfExport.h"
+#include "RtfRecordDocument.h"
 #include "SaveFile.h"
 #include "ShownWindow.h"
 
@@ -30,6 +31,13 @@ namespace fosdat::bench
 namespace
 {
 
+// The catalogue at `path` as one document, as the window prints it.
+std::unique_ptr<QTextDocument> wholeDocument(const QString &path)
+{
+    const std::shared_ptr<const rtf::ContentRecord> catalogue = readCatalogue(path);
+    return catalogue ? rtf::buildWhole(*catalogue) : nullptr;
+}
+
 void recordPdf(benchmark::State &state, const Input &input, const QString &target)
 {
     recordInput(state, input);
@@ -51,7 +59,7 @@ void exportShown(benchmark::State &state, const Input &input)
         loop.quit();
     });
     for (auto _ : state) {
-        pdfExport.start([path = input.path] { return readCatalogue(path); },
+        pdfExport.start([path = input.path] { return wholeDocument(path); },
                         QStringLiteral("ЦЕФАЛОПОДЫ1"), target);
         loop.exec();
         if (!written) {
@@ -70,7 +78,7 @@ void convertFile(benchmark::State &state, const Input &input)
     const QString target = dir.filePath(QStringLiteral("converted.pdf"));
     int pages = 0;
     for (auto _ : state) {
-        std::unique_ptr<QTextDocument> document = readCatalogue(input.path);
+        std::unique_ptr<QTextDocument> document = wholeDocument(input.path);
         if (!document) {
             state.SkipWithError("the catalogue could not be read");
             return;

@@ -1,7 +1,6 @@
 #include "ShownView.h"
 
 #include "CatalogueFile.h"
-#include "LayoutPacer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -57,12 +56,10 @@ ShownView::ShownView() : m_box(std::make_unique<CatalogueView>())
 
 bool ShownView::load(const QString &path)
 {
-    std::unique_ptr<QTextDocument> document = readCatalogue(path);
-    if (!document)
+    std::shared_ptr<const rtf::ContentRecord> catalogue = readCatalogue(path);
+    if (!catalogue)
         return false;
-    QTextDocument &shown = *document;
-    m_box->showDocument(std::move(document));
-    LayoutPacer::pace(shown); // as the window's loads do
+    m_box->showCatalogue(std::move(catalogue));
     return true;
 }
 

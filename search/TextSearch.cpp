@@ -22,25 +22,52 @@ std::optional<TextMatch> TextSearch::find(QTextDocument &document, const TextMat
 {
     if (matcher.matchesNothing() || from < 0)
         return std::nullopt;
-    const QString &content = textOf(document);
+    return findIn(textOf(document), document.characterCount(), matcher, from, backward);
+}
+
+QList<TextMatch> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
+                                     int to)
+{
+    if (matcher.matchesNothing() || from < 0)
+        return {};
+    return findAllIn(textOf(document), matcher, from, to);
+}
+
+std::optional<TextMatch> TextSearch::find(const QString &text, const TextMatcher &matcher, int from,
+                                          bool backward)
+{
+    if (matcher.matchesNothing() || from < 0)
+        return std::nullopt;
+    return findIn(textOf(text), text.size() + 1, matcher, from, backward);
+}
+
+QList<TextMatch> TextSearch::findAll(const QString &text, const TextMatcher &matcher, int from,
+                                     int to)
+{
+    if (matcher.matchesNothing() || from < 0)
+        return {};
+    return findAllIn(textOf(text), matcher, from, to);
+}
+
+// `length`: the positions there are, the one after the last character included.
+std::optional<TextMatch> TextSearch::findIn(const QString &content, qsizetype length,
+                                            const TextMatcher &matcher, int from,
+                                            bool backward) const
+{
     qsizetype start = -1;
     if (!backward)
         start = matcher.indexIn(content, textIndex(from));
-    else if (from <=
-             document.characterCount()) // QTextDocument::find() finds nothing from past the end
+    else if (from <= length) // QTextDocument::find() finds nothing from past the end
         start = matcher.lastIndexIn(content, textIndex(from));
     if (start < 0)
         return std::nullopt;
     return matchAt(start, matcher);
 }
 
-QList<TextMatch> TextSearch::findAll(QTextDocument &document, const TextMatcher &matcher, int from,
-                                     int to)
+QList<TextMatch> TextSearch::findAllIn(const QString &content, const TextMatcher &matcher, int from,
+                                       int to) const
 {
     QList<TextMatch> found;
-    if (matcher.matchesNothing() || from < 0)
-        return found;
-    const QString &content = textOf(document);
     const qsizetype end = textIndex(to);
     // Every match that starts before `end` lies in the text cut there, and so
     // does the character after it, which decides whether it is a whole word.
@@ -63,27 +90,43 @@ TextMatch TextSearch::matchAt(qsizetype textIndex, const TextMatcher &matcher) c
 const QString &TextSearch::textOf(QTextDocument &document)
 {
     if (m_document != &document) {
-        QObject::disconnect(m_changed);
+        forget();
+        take(document.toRawText());
         m_document = &document;
-        m_text = document.toRawText();
-        m_text.replace(QChar::Nbsp, u' ');
-        m_spacePositions.clear();
-        m_spaceIndexes.clear();
-        for (qsizetype at = m_text.indexOf(ZeroWidthSpace); at >= 0;
-             at = m_text.indexOf(ZeroWidthSpace, at + 1)) {
-            m_spacePositions.append(at);
-            m_spaceIndexes.append(at - m_spaceIndexes.size());
-        }
-        m_text.remove(ZeroWidthSpace);
         m_changed =
             QObject::connect(&document, &QTextDocument::contentsChanged, [this] { forget(); });
     }
     return m_text;
 }
 
+const QString &TextSearch::textOf(const QString &text)
+{
+    if (m_document || m_source != text.constData() ||
+        m_text.size() + m_spaceIndexes.size() != text.size()) {
+        forget();
+        take(text);
+        m_source = text.constData();
+    }
+    return m_text;
+}
+
+void TextSearch::take(QString raw)
+{
+    m_text = std::move(raw);
+    m_text.replace(QChar::Nbsp, u' ');
+    for (qsizetype at = m_text.indexOf(ZeroWidthSpace); at >= 0;
+         at = m_text.indexOf(ZeroWidthSpace, at + 1)) {
+        m_spacePositions.append(at);
+        m_spaceIndexes.append(at - m_spaceIndexes.size());
+    }
+    m_text.remove(ZeroWidthSpace);
+}
+
 void TextSearch::forget()
 {
+    QObject::disconnect(m_changed);
     m_document.clear();
+    m_source = nullptr;
     m_text.clear();
     m_spacePositions.clear();
     m_spaceIndexes.clear();

@@ -44,14 +44,28 @@ public:
     // each searched for from the end of the one before.
     QList<TextMatch> findAll(QTextDocument &document, const TextMatcher &matcher, int from, int to);
 
+    // The same in a text that stays as it is while it is searched (a
+    // catalogue's whole text, shared and never changed), its positions
+    // those of the text; a text with other data is taken anew.
+    std::optional<TextMatch> find(const QString &text, const TextMatcher &matcher, int from,
+                                  bool backward = false);
+    QList<TextMatch> findAll(const QString &text, const TextMatcher &matcher, int from, int to);
+
 private:
     const QString &textOf(QTextDocument &document);
+    const QString &textOf(const QString &text);
+    void take(QString raw);
+    std::optional<TextMatch> findIn(const QString &content, qsizetype length,
+                                    const TextMatcher &matcher, int from, bool backward) const;
+    QList<TextMatch> findAllIn(const QString &content, const TextMatcher &matcher, int from,
+                               int to) const;
     void forget();
     qsizetype textIndex(qsizetype position) const;
     qsizetype position(qsizetype textIndex) const;
     TextMatch matchAt(qsizetype textIndex, const TextMatcher &matcher) const;
 
-    QPointer<QTextDocument> m_document; // whose text m_text holds
+    QPointer<QTextDocument> m_document; // whose text m_text holds, or
+    const QChar *m_source = nullptr;    // the data of the text it holds
     QMetaObject::Connection m_changed;
     QString m_text; // without the zero-width spaces
     // Where the zero-width spaces were: their positions in the document, and

@@ -282,7 +282,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::newRow("let run") << "run";
         QTest::newRow("Остановить") << "stop";
-        QTest::newRow("file gone") << "remove";
+        QTest::newRow("file gone since it was shown") << "remove";
     }
     void previewWhileTheWindowAnswers()
     {
@@ -315,7 +315,7 @@ private slots:
         QTest::keyClick(s.view(), Qt::Key_P, Qt::ControlModifier);
         QVERIFY(!shown<QPrintPreviewDialog>("printPreview"));
         QVERIFY(!shown<QProgressDialog>("printProgress"));
-        if (action == u"run") {
+        if (action != u"stop") { // what is shown prints, its file there or not
             QCOMPARE(title, QStringLiteral("Печать: ФОРАМИНИФЕРЫ"));
             QCOMPARE(previewPages, pdfPages(path));
             QVERIFY(s.dialogs.messages.isEmpty());
@@ -324,11 +324,6 @@ private slots:
             QCOMPARE(ticksWhileShown, 3); // the window answered while the run went on
             QCOMPARE(previewPages, -1);
             QVERIFY(s.dialogs.messages.isEmpty());
-        } else {
-            QCOMPARE(previewPages, -1);
-            QCOMPARE(s.dialogs.messages.size(), 1);
-            QVERIFY2(s.dialogs.messages[0].text.startsWith(u"Не удалось напечатать каталог"),
-                     qPrintable(s.dialogs.messages[0].text));
         }
     }
 };

@@ -4,6 +4,8 @@
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "RtfLimits.h"
+#include "RtfRecordDocument.h"
+#include "RtfText.h"
 #include "RtfWriter.h"
 #include "Startup.h"
 #include "support/DataTree.h"
@@ -62,7 +64,10 @@ class TestSave : public QObject
             dialogs.answer = answer;
             window.findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
         }
-        QByteArray viewAsRtf() const { return rtf::write(*window.catalogueView()->document()); }
+        QByteArray viewAsRtf() const
+        {
+            return rtf::write(*rtf::buildWhole(window.catalogueView()->catalogue()));
+        }
         void chooseGroup(const QString &caption)
         {
             auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
@@ -139,22 +144,19 @@ private slots:
         QCOMPARE(f.dialogs.saveRequests.last().proposed, path);
     }
 
-    // A catalogue the view shows only the start of, or the end of without its
-    // formatting, is saved only after a question, whose "Нет" writes
-    // nothing; a whole one as before.
+    // A catalogue that shows some of its text without its formatting is
+    // saved only after a question, whose "Нет" writes nothing; any other, of
+    // any size, whole and without a question.
     void partOfACatalogueAsksFirst_data()
     {
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("question");
         QTest::addColumn<bool>("confirmed");
-        const QString part = QStringLiteral(
-            "Каталог показан не полностью: будет сохранена только показанная часть. Сохранить?");
         const QString plain =
             QStringLiteral("Часть каталога показана без оформления: она будет сохранена без него, "
                            "как показана. Сохранить?");
         QTest::newRow("whole") << u"ФОРАМИНИФЕРЫ"_s << QString() << false;
-        QTest::newRow("part, answered no") << u"РАДИОЛЯРИИ"_s << part << false;
-        QTest::newRow("part, answered yes") << u"РАДИОЛЯРИИ"_s << part << true;
+        QTest::newRow("taller than a view lays out") << u"РАДИОЛЯРИИ"_s << QString() << false;
         QTest::newRow("end without its formats, answered no") << u"ГУБКИ"_s << plain << false;
         QTest::newRow("end without its formats, answered yes") << u"ГУБКИ"_s << plain << true;
     }
@@ -167,10 +169,10 @@ private slots:
         // More paragraphs than a view shows.
         const QByteArray paragraphs = QByteArray("Foraminifera\\par ").repeated(100'010);
         QVERIFY(f.tree.write(QStringLiteral("dat/BD/RAD"), "{\\rtf1\\fs2 " + paragraphs + "}"));
-        // More changes of format than a view keeps, in a short text.
+        // More changes of format in a screen than a view keeps: one-point letters.
         const QByteArray toggles =
-            QByteArray("\\b x\\b0 y").repeated(rtf::limits::MaxDocumentFormatChanges);
-        QVERIFY(f.tree.write(QStringLiteral("dat/BD/SPONGE"), "{\\rtf1 " + toggles + "}"));
+            QByteArray("\\b x\\b0 y").repeated(rtf::limits::MaxStretchFormatChanges * 2);
+        QVERIFY(f.tree.write(QStringLiteral("dat/BD/SPONGE"), "{\\rtf1\\fs2 " + toggles + "}"));
         f.chooseGroup(group);
         const QString path = f.tree.path(QStringLiteral("saved.txt"));
         f.dialogs.confirmation = confirmed;
@@ -184,6 +186,11 @@ private slots:
         QCOMPARE(f.dialogs.saveRequests.size(), written ? 1 : 0);
         QCOMPARE(contentsOf(path), written ? std::optional(f.viewAsRtf()) : std::nullopt);
         QVERIFY(f.dialogs.messages.isEmpty());
+        // All the text of the file is saved.
+        if (written && group == u"РАДИОЛЯРИИ") {
+            QCOMPARE(rtf::readText(*contentsOf(path)),
+                     rtf::readText(*contentsOf(f.tree.path(QStringLiteral("dat/BD/RAD")))));
+        }
     }
 
     void savesTheGroupShownNow()

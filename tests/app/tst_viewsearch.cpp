@@ -1,8 +1,21 @@
-// The catalogue view's selection of a match, on documents filled directly.
+// The catalogue view's selection of a match, on catalogues read from RTF bodies.
 #include "CatalogueView.h"
+#include "support/RtfText.h"
 
 #include <QTest>
 #include <QTextCursor>
+
+namespace
+{
+
+// Shows a catalogue of RTF body `body` in `view`, as a load does.
+void show(CatalogueView &view, const QByteArray &body)
+{
+    view.showCatalogue(std::make_shared<const fosdat::rtf::ContentRecord>(
+        *fosdat::rtf::readRecord("{\\rtf1 " + body + "}")));
+}
+
+} // namespace
 
 class TestViewSearch : public QObject
 {
@@ -55,7 +68,7 @@ private slots:
         QFETCH(int, expected);
 
         CatalogueView view;
-        view.setPlainText(document);
+        show(view, rtfBody(document));
         QCOMPARE(view.selectFirstMatch(text, QTextDocument::FindFlags(options)), expected >= 0);
         if (expected < 0) {
             QVERIFY(!view.textCursor().hasSelection());
@@ -71,7 +84,7 @@ private slots:
     void repeatedSearchSelectsSameMatch()
     {
         CatalogueView view;
-        view.setPlainText(QStringLiteral("x Abcdia\nAbcdia\nAbcdia"));
+        show(view, "x Abcdia\\par Abcdia\\par Abcdia");
         for (int press = 0; press < 3; ++press) {
             QVERIFY(view.selectFirstMatch(QStringLiteral("abcdia"), {}));
             QCOMPARE(view.textCursor().selectionStart(), 2);
@@ -80,25 +93,24 @@ private slots:
 
     void matchSpansFormatChanges_data()
     {
-        QTest::addColumn<QString>("html");
+        QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("expected");
-        QTest::newRow("bold head") << "<p><b>Abc</b>dia K</p>"
-                                   << "Abcdia" << 0;
-        QTest::newRow("three runs") << "<p>x A<i>bc</i><b>di</b>a K</p>"
-                                    << "abcdia" << 2;
-        QTest::newRow("second paragraph") << "<p>K</p><p>J <u>Bol</u>ivina</p>"
-                                          << "Bolivina" << 4;
-        QTest::newRow("Cyrillic runs") << "<p><b>Абв</b><i>гдея</i></p>"
+        QTest::newRow("bold head") << QByteArray("{\\b Abc}dia K") << "Abcdia" << 0;
+        QTest::newRow("three runs") << QByteArray("x A{\\i bc}{\\b di}a K") << "abcdia" << 2;
+        QTest::newRow("second paragraph")
+            << QByteArray("K\\par J {\\ul Bol}ivina") << "Bolivina" << 4;
+        QTest::newRow("Cyrillic runs") << "{\\b " + rtfBody(QStringLiteral("Абв")) + "}{\\i " +
+                                              rtfBody(QStringLiteral("гдея")) + "}"
                                        << "абвгдея" << 0;
     }
     void matchSpansFormatChanges()
     {
-        QFETCH(QString, html);
+        QFETCH(QByteArray, rtf);
         QFETCH(QString, text);
         QFETCH(int, expected);
         CatalogueView view;
-        view.setHtml(html);
+        show(view, rtf);
         QVERIFY(view.selectFirstMatch(text, {}));
         QCOMPARE(view.textCursor().selectionStart(), expected);
         QCOMPARE(view.textCursor().selectedText().toLower(), text.toLower());
@@ -108,12 +120,7 @@ private slots:
     void lineBreakCountsOneCharacter()
     {
         CatalogueView view;
-        view.setPlainText(QStringLiteral("ab"));
-        QTextCursor cursor(view.document());
-        cursor.setPosition(1);
-        cursor.insertText(QString(QChar::LineSeparator));
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\nTarget"));
+        show(view, "a\\line b\\par Target");
         QVERIFY(view.selectFirstMatch(QStringLiteral("Target"), {}));
         QCOMPARE(view.textCursor().selectionStart(), 4);
         QCOMPARE(view.toPlainText().indexOf(QStringLiteral("Target")), 4);
