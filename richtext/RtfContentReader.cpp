@@ -55,7 +55,7 @@ public:
         setDefaultTab(units::DefaultTabLength);
     }
 
-    void read(QByteArrayView input, const ReadProgress &progress, const ClosingLine &closingLine);
+    void read(QByteArrayView input, const ReadProgress &progress);
     // Whether the content was cut short by the caps, and its characters.
     ContentCounts counts() const
     {
@@ -112,8 +112,7 @@ private:
     qint64 m_pictureBudget = limits::MaxDocumentPictureBytes;
 };
 
-void Reader::read(QByteArrayView input, const ReadProgress &progress,
-                  const ClosingLine &closingLine)
+void Reader::read(QByteArrayView input, const ReadProgress &progress)
 {
     constexpr qsizetype ProgressInterval = 64 * 1024; // bytes between two reports
     qsizetype nextReport = progress ? 0 : input.size() + 1;
@@ -130,7 +129,7 @@ void Reader::read(QByteArrayView input, const ReadProgress &progress,
     while (!m_stack.empty()) // truncated input: close what is still open
         closeGroup();
     m_notes.appendTo(m_builder, m_plainChars);
-    m_builder.finish({m_plainChars, BlockFormat()}, closingLine);
+    m_builder.finish();
 }
 
 void Reader::handle(Token &token)
@@ -563,11 +562,10 @@ std::optional<QByteArrayView> rtfStart(QByteArrayView bytes)
 }
 
 ContentCounts readContent(QByteArrayView rtf, ContentTarget &target,
-                          std::optional<qreal> layoutHeight, const ReadProgress &progress,
-                          const ClosingLine &closingLine)
+                          std::optional<qreal> layoutHeight, const ReadProgress &progress)
 {
     Reader reader(target, layoutHeight);
-    reader.read(rtf, progress, closingLine);
+    reader.read(rtf, progress);
     return reader.counts();
 }
 

@@ -15,10 +15,6 @@ class ContentTarget;
 // holds what was read until then.
 using ReadProgress = std::function<bool(qsizetype bytesRead)>;
 
-// The text of a document's last paragraph when the document is cut, from
-// the characters it shows and those of the file.
-using ClosingLine = std::function<QString(qint64 shownCharacters, qint64 characters)>;
-
 // What became of the text a reading was given.
 struct ContentCounts {
     // The content ends before the text does: the view could not lay out more.
@@ -42,7 +38,6 @@ std::optional<QByteArrayView> rtfStart(QByteArrayView bytes);
 // (RtfLimits.h), and the reading goes on to the end all the same, to count
 // the characters left out; without one, nothing is cut.
 ContentCounts readContent(QByteArrayView rtf, ContentTarget &target,
-                          std::optional<qreal> layoutHeight, const ReadProgress &progress = {},
-                          const ClosingLine &closingLine = {});
+                          std::optional<qreal> layoutHeight, const ReadProgress &progress = {});
 
 } // namespace fosdat::rtf

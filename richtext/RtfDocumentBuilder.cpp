@@ -145,20 +145,9 @@ void DocumentBuilder::endCell()
     ++m_cellsDue;
 }
 
-void DocumentBuilder::finish(const TextFormats &closing,
-                             const std::function<QString(qint64, qint64)> &closingLine)
+void DocumentBuilder::finish()
 {
     flush();
-    if (m_cut && closingLine) {
-        // A block begun for content that did not fit takes the notice.
-        if (!m_blockStarted)
-            m_target.formatFirstBlock(closing);
-        else if (m_blockEmpty && !m_breakDue)
-            m_target.setBlockFormat(closing.block);
-        else
-            m_target.insertBlock(closing);
-        m_target.insertText(closingLine(m_shownUnits, givenCharacters()), closing.chars);
-    }
     m_target.placeParagraph(m_budget.height());
     m_target.finish();
 }

@@ -44,11 +44,11 @@ public:
 //
 // The caps of RtfLimits.h apply as content arrives: a zero-width space goes
 // after every MaxWordLetters letters in a row, a full paragraph is broken in
-// two after its last space, surplus empty paragraphs are dropped, and past
-// MaxDocumentFormatChanges the text goes on in the plain format. A document
-// for a view ends where the view can lay out no more: nothing more is added,
-// the characters given after that are counted, and finish() may close it
-// with a paragraph that says how many were shown. What is broken where
+// two after its last space or once it is as tall as a paragraph may be,
+// surplus empty paragraphs are dropped, and in a document laid out whole,
+// past MaxDocumentFormatChanges the text goes on in the plain format. Such a
+// document ends where the view can lay out no more: nothing more is added,
+// and the characters given after that are counted. What is broken where
 // depends on the text and the caps alone, never on how the text falls into
 // runs, so the text-only reading gives the same text, and all of it.
 class DocumentBuilder
@@ -79,11 +79,8 @@ public:
         m_target.setTabDistance(pixels);
     }
 
-    // Ends the document. When it was cut and `closingLine` is given, a last
-    // paragraph in `closing` holds its text for the characters shown and
-    // those given in all.
-    void finish(const TextFormats &closing,
-                const std::function<QString(qint64 shown, qint64 given)> &closingLine = {});
+    // Ends the document.
+    void finish();
 
     // Whether the document is full: whatever else is given is left out.
     bool isCut() const { return m_cut; }

@@ -74,7 +74,7 @@ void Footnotes::Paragraphs::insertPicture(const Picture &picture)
 // are formatted and bounded alike.
 void Footnotes::appendTo(DocumentBuilder &text, const CharFormat &chars)
 {
-    m_builder.finish({chars, BlockFormat()});
+    m_builder.finish();
     if (m_paragraphs.paragraphs().empty())
         return;
     text.closeParagraph();

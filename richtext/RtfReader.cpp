@@ -18,8 +18,7 @@ ReadResult read(QByteArrayView bytes, const ReadOptions &options)
     const ContentCounts counts = readContent(
         *rtf, target, options.layoutHeight,
         progress ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
-                 : ReadProgress(),
-        options.closingLine);
+                 : ReadProgress());
     document->setUndoRedoEnabled(true);
     return {std::move(document), ReadError::None,        counts.cut,
             counts.plainPast,    counts.shownCharacters, counts.characters};

@@ -39,8 +39,6 @@ struct ReadOptions {
     qreal layoutHeight = limits::QtLayoutHeight;
     // Told the bytes read of all those given, white space before "{\rtf" included.
     ReadProgress progress;
-    // Without one, a cut document simply ends.
-    ClosingLine closingLine;
 };
 
 // Reads RTF bytes into a new document. Truncated input and unbalanced braces

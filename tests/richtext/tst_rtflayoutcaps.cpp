@@ -90,7 +90,7 @@ private slots:
         QFETCH(qreal, layoutHeight);
         QFETCH(bool, cut);
         const rtf::ReadResult result =
-            rtf::read(rtf, {.layoutHeight = layoutHeight, .progress = {}, .closingLine = {}});
+            rtf::read(rtf, {.layoutHeight = layoutHeight, .progress = {}});
         QVERIFY(result.ok());
         QCOMPARE(result.cut, cut);
         QTextDocument &document = *result.document;
