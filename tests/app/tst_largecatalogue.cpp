@@ -7,6 +7,7 @@
 // nothing. Driven by key presses and clicks; what the view shows is read at
 // points of its viewport and compared with the text fosdat-rtf2txt prints of
 // the file and with the generator's own entries.
+// Printing real-shaped catalogues, each genus once, is tst_print's.
 #include "CatalogueView.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
@@ -231,6 +232,8 @@ private slots:
             m_lines.removeLast();
         for (int line = 0; line < m_lines.size(); ++line)
             m_lineIndex[m_lines[line]] = m_lineIndex.contains(m_lines[line]) ? -1 : line;
+        // Every line stands once, so a line the view shows tells where it is.
+        QCOMPARE(m_lineIndex.size(), m_lines.size());
         for (const int line : std::as_const(genusLines))
             m_entryLines << line - 1;
         QCOMPARE(m_entryLines.size(), Genera);
