@@ -1,6 +1,6 @@
 // A catalogue of 30,000 real-shaped genera (about 5 MB, written by the sample
 // generator) in place of ЦЕФАЛОПОДЫ1 in a copy of the sample data set, in the
-// running program: every part of it is reached in the view, from the search
+// running program: every place in it is reached in the view, from the search
 // window, with Ctrl+End and Ctrl+Home, page by page and with find and find
 // next, each place shown with the right entry in sight; the reading mode
 // keeps the entry at the top; Save writes all of it with its formats, asking
