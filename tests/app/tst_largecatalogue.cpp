@@ -9,6 +9,7 @@
 // the file and with the generator's own entries.
 // Printing real-shaped catalogues, each genus once, is tst_print's.
 #include "CatalogueView.h"
+#include "DataFiles.h"
 #include "FindDialog.h"
 #include "Fosdat.h"
 #include "GroupTable.h"
@@ -104,14 +105,6 @@ QStringList resultRows(const QListView &list)
     return rows;
 }
 
-std::optional<QByteArray> fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
 } // namespace
 
 class TestLargeCatalogue : public QObject
@@ -205,7 +198,7 @@ private slots:
                            QDirIterator::Subdirectories);
         while (files.hasNext()) {
             const QString from = files.next();
-            QVERIFY(m_data.write(from.mid(sample.size() + 1), fileBytes(from).value()));
+            QVERIFY(m_data.write(from.mid(sample.size() + 1), data::readRegularFile(from).value()));
         }
         // The generated catalogue, the marker after the first genus's name
         // and after the last one's.
@@ -454,8 +447,8 @@ private slots:
         const QString source = runTool(QStringLiteral(FOSDAT_RTF2TXT), {m_data.path(file)});
         QTRY_COMPARE_WITH_TIMEOUT(runTool(QStringLiteral(FOSDAT_RTF2TXT), {path}), source,
                                   Patience);
-        const QList<RtfRun> expected = rtfRuns(fileBytes(m_data.path(file)).value());
-        const QList<RtfRun> saved = rtfRuns(fileBytes(path).value());
+        const QList<RtfRun> expected = rtfRuns(data::readRegularFile(m_data.path(file)).value());
+        const QList<RtfRun> saved = rtfRuns(data::readRegularFile(path).value());
         const auto [mismatch, _] =
             std::mismatch(saved.begin(), saved.end(), expected.begin(), expected.end());
         QVERIFY2(saved == expected,
