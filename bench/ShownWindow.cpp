@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <sys/resource.h>
 
 namespace fosdat::bench
 {
@@ -40,6 +42,30 @@ void ShownWindow::click(QWidget *control, std::optional<QPointF> point)
                         Qt::NoModifier);
     QApplication::sendEvent(control, &press);
     QApplication::sendEvent(control, &release);
+}
+
+bool makeDataSetWith(const QString &sampleDir, const QString &file, const QString &replaced,
+                     const QString &target)
+{
+    for (const QString &sub : {QStringLiteral("dat/BD"), QStringLiteral("dat/sound")}) {
+        const QDir from(QDir(sampleDir).filePath(sub));
+        if (!QDir().mkpath(QDir(target).filePath(sub)))
+            return false;
+        for (const QString &name : from.entryList(QDir::Files)) {
+            const QString source =
+                name == replaced ? QFileInfo(file).absoluteFilePath() : from.absoluteFilePath(name);
+            if (!QFile::link(source, QDir(target).filePath(sub + u'/' + name)))
+                return false;
+        }
+    }
+    return true;
+}
+
+double peakMemoryMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace fosdat::bench

@@ -40,4 +40,12 @@ private:
     Fosdat m_window;
 };
 
+// Makes `target` a copy of the sample data set at `sampleDir` (its dat/BD and
+// dat/sound) made of links, with `file` in place of the one named `replaced`.
+bool makeDataSetWith(const QString &sampleDir, const QString &file, const QString &replaced,
+                     const QString &target);
+
+// The process's peak resident memory so far, in MB.
+double peakMemoryMb();
+
 } // namespace fosdat::bench

@@ -33,7 +33,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 #include <thread>
 
 using namespace fosdat::bench;
@@ -50,31 +49,6 @@ qint64 now()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-// A copy of the sample data set made of links, with `file` in place of one of its files.
-bool makeDataSet(const QString &sampleDir, const QString &file, const QString &replaced,
-                 const QString &target)
-{
-    for (const QString &sub : {QStringLiteral("dat/BD"), QStringLiteral("dat/sound")}) {
-        const QDir from(QDir(sampleDir).filePath(sub));
-        if (!QDir().mkpath(QDir(target).filePath(sub)))
-            return false;
-        for (const QString &name : from.entryList(QDir::Files)) {
-            const QString source =
-                name == replaced ? QFileInfo(file).absoluteFilePath() : from.absoluteFilePath(name);
-            if (!QFile::link(source, QDir(target).filePath(sub + u'/' + name)))
-                return false;
-        }
-    }
-    return true;
 }
 
 struct Figures {
@@ -276,7 +250,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dataSet;
     const QString replaced = list ? QStringLiteral("REFS2.txt") : QStringLiteral("CEPH1");
     if (!file.isFile() ||
-        !makeDataSet(arguments[0], file.absoluteFilePath(), replaced, dataSet.path())) {
+        !makeDataSetWith(arguments[0], file.absoluteFilePath(), replaced, dataSet.path())) {
         std::fprintf(stderr, "fosdat-bench-load: cannot make a data set with %s\n",
                      qPrintable(file.filePath()));
         return 1;

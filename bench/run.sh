@@ -12,6 +12,8 @@
 #   SCALE_GENERA       genera of the largest sample catalogue (2800)
 #   RICH_GENERA        genera of the real-shaped catalogue (30000), written with
 #                      entries as formatted as a real catalogue's may be
+#   VIEW_GENERA        genera of the real-shaped catalogue of about 544 KB the
+#                      view is timed on beside the one of RICH_GENERA (3090)
 #   HOSTILE_DIR        a directory of further files to load in the window, one
 #                      process each: catalogues, and reference lists (*.txt);
 #                      by default the files of fosdat-hostile-inputs, when the
@@ -27,6 +29,7 @@ heavy_runs=${PEER_HEAVY_RUNS:-3}
 peer_timeout=${PEER_TIMEOUT:-120}
 genera=${SCALE_GENERA:-2800}
 rich_genera=${RICH_GENERA:-30000}
+view_genera=${VIEW_GENERA:-3090}
 
 sample=$build/sample
 data=$build/bench-data
@@ -55,6 +58,18 @@ if [ ! -f "$rich" ] || [ "$generator" -nt "$rich" ]; then
     "$generator" --scale "$rich_genera" --rich "$rich"
 fi
 ls -l "$catalogue" "$data/x10.rtf" "$data/x100.rtf" "$rich"
+# Real-shaped catalogues the view is timed on, named by their genera: one of
+# about 544 KB and the one of RICH_GENERA.
+view_files=()
+for count in "$view_genera" "$rich_genera"; do
+    file=$data/view/$count.rtf
+    if [ ! -f "$file" ] || [ "$generator" -nt "$file" ]; then
+        mkdir -p "$data/view"
+        "$generator" --scale "$count" --rich "$file"
+    fi
+    view_files+=("$file")
+done
+ls -l "${view_files[@]}"
 
 # A data set of ten times the sample's genera for the search over every
 # catalogue: each catalogue written again with ten times its paragraphs.
@@ -89,6 +104,12 @@ QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
     --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/view.json" --benchmark_out_format=json \
     "$sample" "$data/x10.rtf" "$data/x100.rtf" "$x10set"
+
+echo "== The view on large catalogues: the group chosen, Ctrl+End, PageDown ($reps repetitions)"
+QT_QPA_PLATFORM=offscreen "$build/fosdat-bench-scroll" \
+    --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/scroll.json" --benchmark_out_format=json \
+    "$sample" "${view_files[@]}"
 
 echo "== Loading in the window, one process per file"
 # A process still running after load_timeout seconds has hung past its own

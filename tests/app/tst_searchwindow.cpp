@@ -19,6 +19,7 @@
 #include "support/Fakes.h"
 #include "support/Menus.h"
 #include "support/RtfPicture.h"
+#include "support/RunningProgram.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,11 +58,8 @@ const int RadAfter = RadAbcdia + 7;
 const QByteArray Archaeo = "Alpha\\par " + QByteArray(250, 'a') + "Zetabcdef K (Camp)";
 
 // A running program in a scratch data set, its catalogue window shown and active.
-struct Session {
+struct Session : RunningProgram {
     DataTree data;
-    RecordingSoundCue *sound = nullptr;
-    RecordingDialogs *dialogs = nullptr;
-    std::unique_ptr<Program> program;
 
     Session()
     {
@@ -72,18 +70,10 @@ struct Session {
         data.writeCatalogue(QStringLiteral("RAD"), Rad);
         data.writeCatalogue(QStringLiteral("ARCHAEO"), Archaeo);
         data.write(QStringLiteral("dat/BD/REFS1.txt"), "1. Reference\r\n");
-        auto cue = std::make_unique<RecordingSoundCue>();
-        auto recording = std::make_unique<RecordingDialogs>();
-        sound = cue.get();
-        dialogs = recording.get();
-        program = std::make_unique<Program>(std::move(cue), std::move(recording));
-        program->showCatalogueWindow()->activateWindow();
+        start();
     }
     ~Session() { program.reset(); }
 
-    Fosdat *window() const { return program->catalogueWindow(); }
-    CatalogueView *view() const { return window()->catalogueView(); }
-    SearchWindow *search() const { return program->searchCommands().searchWindow(); }
     template <typename T> T *searchChild(const char *name) const
     {
         return search()->findChild<T *>(QLatin1String(name));
