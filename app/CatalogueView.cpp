@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QTextLayout>
 
 using fosdat::TextMatch;
@@ -43,7 +44,7 @@ CatalogueView::CatalogueView(QWidget *parent)
     m_catalogueBar->hide();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CatalogueView::followScrolling);
     connect(m_catalogueBar, &QScrollBar::valueChanged, this, &CatalogueView::scrollCatalogueBar);
-    showPart(partAround(0)); // an empty catalogue until the first is shown
+    showPart(partAround(0), false); // an empty catalogue until the first is shown
 }
 
 CatalogueView::~CatalogueView()
@@ -55,9 +56,8 @@ CatalogueView::~CatalogueView()
 void CatalogueView::showCatalogue(std::shared_ptr<const ContentRecord> catalogue)
 {
     m_catalogue = std::move(catalogue);
-    // A selection in the catalogue shown before means nothing in this one.
-    setTextCursor(QTextCursor());
-    showPart(partAround(0));
+    // The cursor in the catalogue shown before means nothing in this one.
+    showPart(partAround(0), false);
     emit documentShown();
 }
 
@@ -66,9 +66,8 @@ ContentRecord::Part CatalogueView::partAround(int paragraph) const
     return m_catalogue->partAround(paragraph, PartCharacters, PartHeight);
 }
 
-void CatalogueView::showPart(ContentRecord::Part part)
+void CatalogueView::showPart(ContentRecord::Part part, bool keepsSelection)
 {
-    const bool keepsSelection = m_part.document != nullptr && textCursor().hasSelection();
     const qsizetype anchor = keepsSelection ? cataloguePosition(textCursor().anchor()) : 0;
     const qsizetype position = keepsSelection ? cataloguePosition(textCursor().position()) : 0;
     m_moving = true;
@@ -80,6 +79,7 @@ void CatalogueView::showPart(ContentRecord::Part part)
     built.document->setPageSize(document()->pageSize());
     setDocument(built.document.get());
     m_part = std::move(built); // the document shown before goes
+    fitEndMargin();
     LayoutPacer::pace(*m_part.document);
     emit partShown();
     const qsizetype start = m_part.start;
@@ -134,9 +134,15 @@ void CatalogueView::showAtTop(CataloguePlace place)
         return;
     // The catalogue's first line shows with the document's margin above it, as it did.
     const bool first = place.paragraph == 0 && line.lineNumber() == 0;
-    const int top = first ? 0 : qCeil(lines.position().y() + line.y());
-    // A screen below it laid out too, the scroll bar may reach it at once:
-    // the layout tells the view of the document's new height only later.
+    scrollTo(block, first ? 0 : qCeil(lines.position().y() + line.y()));
+}
+
+// A screen below `top` laid out first, from `block` on, the scroll bar may
+// reach it at once: the layout tells the view of the document's new height
+// only later.
+void CatalogueView::scrollTo(const QTextBlock &block, int top)
+{
+    const QAbstractTextDocumentLayout &layout = *document()->documentLayout();
     const int height = viewport()->height();
     qreal laidOut = 0;
     for (QTextBlock below = block; below.isValid() && laidOut < top + height; below = below.next())
@@ -158,15 +164,18 @@ bool CatalogueView::selectFirstMatch(const QString &text, QTextDocument::FindFla
 
 void CatalogueView::showMatch(const TextMatch &match)
 {
+    QScrollBar *bar = verticalScrollBar();
+    const ContentRecord::Part part = m_part.part;
+    const int before = bar->value();
     holdParagraph(m_catalogue->paragraphAt(match.start));
     QTextCursor selection(document());
     selection.setPosition(documentPosition(match.start));
     selection.setPosition(documentPosition(match.end), QTextCursor::KeepAnchor);
-    QScrollBar *bar = verticalScrollBar();
-    const int before = bar->value();
     setTextCursor(selection);
-    if (bar->value() != before)
-        bar->setValue(bar->value() + cursorRect().center().y() - viewport()->height() / 2);
+    if (m_part.part != part || bar->value() != before) {
+        scrollTo(selection.block(),
+                 qMax(0, bar->value() + cursorRect().center().y() - viewport()->height() / 2));
+    }
 }
 
 TextMatch CatalogueView::selection() const
@@ -199,6 +208,22 @@ void CatalogueView::resizeEvent(QResizeEvent *event)
 {
     QTextEdit::resizeEvent(event);
     placeCatalogueBar();
+    fitEndMargin();
+}
+
+// Below the catalogue's last line lies half a view of blank space, so that
+// a match there can be shown in the middle of the view like any other.
+void CatalogueView::fitEndMargin()
+{
+    if (!m_part.document || m_part.part.end != m_catalogue->paragraphs.size())
+        return;
+    QTextFrame &root = *m_part.document->rootFrame();
+    QTextFrameFormat format = root.frameFormat();
+    const qreal margin = viewport()->height() / 2;
+    if (format.bottomMargin() != margin) {
+        format.setBottomMargin(margin);
+        root.setFrameFormat(format);
+    }
 }
 
 int CatalogueView::paragraphAt(QPoint point) const
@@ -206,9 +231,23 @@ int CatalogueView::paragraphAt(QPoint point) const
     return m_part.part.first + cursorForPosition(point).blockNumber();
 }
 
-// The text in sight stays where it is; only what lies beyond it changes.
+// Whatever scrolled the view (a key, the wheel, the scroll bar) is done with
+// the document before the part moves on.
 void CatalogueView::followScrolling()
 {
+    if (m_moving)
+        return;
+    updateCatalogueBar();
+    if (!m_followPending) {
+        m_followPending = true;
+        QMetaObject::invokeMethod(this, &CatalogueView::movePartToSight, Qt::QueuedConnection);
+    }
+}
+
+// The text in sight stays where it is; only what lies beyond it changes.
+void CatalogueView::movePartToSight()
+{
+    m_followPending = false;
     if (m_moving)
         return;
     const ContentRecord &catalogue = *m_catalogue;
@@ -230,7 +269,6 @@ void CatalogueView::followScrolling()
         showPart(partAround(top));
         showAtTop(place);
     }
-    updateCatalogueBar();
 }
 
 void CatalogueView::updateCatalogueBar()

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QScrollBar;
+class QTextBlock;
 
 // A place in the catalogue: a paragraph, counted from the catalogue's first
 // (0), and a character within it. It names the same text however the view
@@ -88,11 +89,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Shows `part` in a new document, the selection kept where it can be.
-    void showPart(fosdat::rtf::ContentRecord::Part part);
+    // Shows `part` in a new document, the cursor and the selection kept
+    // where they lie in it when `keepsSelection`.
+    void showPart(fosdat::rtf::ContentRecord::Part part, bool keepsSelection = true);
     fosdat::rtf::ContentRecord::Part partAround(int paragraph) const;
+    void scrollTo(const QTextBlock &block, int top);
+    void fitEndMargin();
     // Moves the part along when the view comes near one of its ends.
     void followScrolling();
+    void movePartToSight();
     // The paragraph of the catalogue at a point of the viewport.
     int paragraphAt(QPoint point) const;
     void updateCatalogueBar();
@@ -104,4 +109,5 @@ private:
     fosdat::TextSearch m_search;
     QScrollBar *m_catalogueBar; // shown while the catalogue is larger than a part
     bool m_moving = false;      // the part is being replaced
+    bool m_followPending = false;
 };
