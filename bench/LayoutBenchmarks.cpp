@@ -13,6 +13,7 @@
 // the document and its layout hold on the heap. A watchdog ends the program
 // when one layout takes longer than FOSDAT_LAYOUT_TIMEOUT seconds (120), as a
 // layout past Qt's height limit never returns.
+#include "BenchStart.h"
 #include "RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -317,9 +318,7 @@ void addFile(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
+    fosdat::bench::startBenchmarks(&argc, argv);
     QApplication app(argc, argv);
     Watchdog dog;
     watchdog = &dog;

@@ -4,6 +4,7 @@
 // on its largest catalogue and on each SCALE_FILE, the search over every
 // catalogue on SAMPLE_DIR and each DATA_SET_DIR.
 #include "BenchCommon.h"
+#include "BenchStart.h"
 #include "ShownView.h"
 
 #include <QApplication>
@@ -29,10 +30,8 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &, const QS
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    fosdat::bench::startBenchmarks(&argc, argv);
     qInstallMessageHandler(quietOffscreenWarnings);
-    benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.isEmpty()) {

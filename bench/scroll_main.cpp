@@ -9,6 +9,7 @@
 // gives the process's peak memory so far (peak_rss_MB), the rows running in
 // that order.
 #include "BenchCommon.h"
+#include "BenchStart.h"
 #include "CatalogueView.h"
 #include "RtfText.h"
 #include "ShownWindow.h"
@@ -189,9 +190,7 @@ void pageScroll(benchmark::State &state, const QString &sampleDir, const LargeFi
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
+    fosdat::bench::startBenchmarks(&argc, argv);
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.size() < 2) {
