@@ -321,7 +321,9 @@ private slots:
             QVERIFY(s.dialogs.messages.isEmpty());
         } else if (action == u"stop") {
             QVERIFY(progressSeen);
-            QCOMPARE(ticksWhileShown, 3); // the window answered while the run went on
+            // The window answered while the run went on; how soon the worker
+            // notices the stop depends on how busy the machine is.
+            QVERIFY(ticksWhileShown >= 3);
             QCOMPARE(previewPages, -1);
             QVERIFY(s.dialogs.messages.isEmpty());
         }
