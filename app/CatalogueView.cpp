@@ -255,15 +255,14 @@ void CatalogueView::movePartToSight()
     const ContentRecord::Part part = m_part.part;
     if (part.first == 0 && part.end == count)
         return;
-    const auto topOf = [&catalogue, count](int paragraph) {
-        return paragraph < count ? catalogue.paragraphs.at(paragraph).top : catalogue.height;
-    };
     const QRect sight = viewport()->rect();
     const int top = paragraphAt(sight.topLeft());
     const int bottom = paragraphAt(sight.bottomLeft());
     const qreal reserve = ReserveScreens * sight.height();
-    const bool nearStart = part.first > 0 && topOf(top) - topOf(part.first) < reserve;
-    const bool nearEnd = part.end < count && topOf(part.end) - topOf(bottom + 1) < reserve;
+    const bool nearStart =
+        part.first > 0 && catalogue.topOf(top) - catalogue.topOf(part.first) < reserve;
+    const bool nearEnd =
+        part.end < count && catalogue.topOf(part.end) - catalogue.topOf(bottom + 1) < reserve;
     if ((nearStart || nearEnd) && partAround(top) != part) {
         const CataloguePlace place = topPlace();
         showPart(partAround(top));

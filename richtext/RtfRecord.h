@@ -62,11 +62,13 @@ struct ContentRecord {
     int paragraphAt(qsizetype position) const;
     // Where paragraph `index` ends: the position of its '\n', or the text's end.
     qsizetype paragraphEnd(int index) const;
+    // The estimated top of paragraph `index`, for 0 to paragraphs.size()
+    // alike: past the last, the whole height.
+    qreal topOf(int index) const;
 
 private:
     // Where paragraph `index` begins, for 0 to paragraphs.size() alike.
     qsizetype startOf(int index) const;
-    qreal topOf(int index) const;
     // The first paragraph from which the part up to `end` stays within the bounds.
     int firstWithin(int end, qsizetype characters, qreal height) const;
     // The end up to which the part from `first` stays within the bounds.
