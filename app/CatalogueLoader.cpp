@@ -18,6 +18,7 @@ struct BackgroundLoad {
     qint64 size = 0;
     std::atomic<qint64> bytesRead = 0;
     std::atomic<bool> superseded = false;
+    CatalogueLoader::Catalogue beginning; // what the view shows meanwhile, if anything
 };
 
 namespace
@@ -38,7 +39,8 @@ CatalogueLoader::Catalogue readInBackground(const std::shared_ptr<BackgroundLoad
 } // namespace
 
 CatalogueLoader::CatalogueLoader(CatalogueView &view, QObject *parent)
-    : QObject(parent), m_view(view), m_indicator(new LoadingIndicator(view))
+    : QObject(parent), m_view(view), m_indicator(new LoadingIndicator(view)),
+      m_lastWhole(view.sharedCatalogue())
 {
     m_progressTimer.setInterval(ProgressIntervalMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &CatalogueLoader::showProgress);
@@ -59,13 +61,15 @@ CatalogueLoader::Ticket CatalogueLoader::load(const QString &path)
     const QFileInfo file(path);
     const qint64 size = file.isFile() ? file.size() : 0;
     if (size > m_threshold && size <= fosdat::data::MaxDataFileBytes) {
-        loadInBackground(path, size);
+        loadInBackground(path, size, readCatalogueStart(path, m_view.beginningCharacters()));
         return ticket;
     }
     Catalogue catalogue = readCatalogue(path);
     const bool read = catalogue != nullptr;
     if (read)
         show(std::move(catalogue));
+    else
+        showLastWhole();
     settle(ticket, read ? Outcome::Shown : Outcome::Failed);
     return ticket;
 }
@@ -113,13 +117,18 @@ void CatalogueLoader::settle(Ticket ticket, Outcome outcome)
     }
 }
 
-void CatalogueLoader::loadInBackground(const QString &path, qint64 size)
+void CatalogueLoader::loadInBackground(const QString &path, qint64 size, Catalogue beginning)
 {
     auto job = std::make_shared<BackgroundLoad>();
     job->ticket = m_lastTicket;
     job->path = path;
     job->size = size;
+    job->beginning = std::move(beginning);
     m_job = job;
+    if (job->beginning)
+        m_view.showBeginning(job->beginning);
+    else
+        showLastWhole(); // not the beginning of a load superseded
     m_indicator->start();
     m_progressTimer.start();
     auto *watcher = new QFutureWatcher<Catalogue>(this);
@@ -136,14 +145,25 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job, Catalog
         return;
     endBackgroundLoad();
     const bool read = catalogue != nullptr;
-    if (read)
+    if (!read)
+        showLastWhole();
+    else if (job->beginning && m_view.sharedCatalogue() == job->beginning)
+        m_view.showRest(m_lastWhole = std::move(catalogue));
+    else
         show(std::move(catalogue));
     settle(job->ticket, read ? Outcome::Shown : Outcome::Failed);
 }
 
 void CatalogueLoader::show(Catalogue catalogue)
 {
+    m_lastWhole = catalogue;
     m_view.showCatalogue(std::move(catalogue));
+}
+
+void CatalogueLoader::showLastWhole()
+{
+    if (m_view.sharedCatalogue() != m_lastWhole)
+        m_view.showCatalogue(m_lastWhole);
 }
 
 void CatalogueLoader::supersede()

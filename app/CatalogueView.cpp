@@ -29,6 +29,13 @@ constexpr qreal PartHeight =
 // The part moves on once the text in sight comes within this many screens
 // of one of its ends, estimated.
 constexpr qreal ReserveScreens = 3;
+// A screen of the catalogue window's view (361 × 329 pixels) holds about
+// this many characters of a catalogue; the beginning of a large one shown
+// while the rest is read fills this many such screens, and as many of the
+// view's as it can hold, up to a part.
+constexpr qreal ScreenArea = 361 * 329;
+constexpr qreal ScreenCharacters = 1700;
+constexpr qreal BeginningScreens = 5;
 
 } // namespace
 
@@ -55,10 +62,46 @@ CatalogueView::~CatalogueView()
 
 void CatalogueView::showCatalogue(std::shared_ptr<const ContentRecord> catalogue)
 {
+    showFromStart(std::move(catalogue), false);
+}
+
+void CatalogueView::showBeginning(std::shared_ptr<const ContentRecord> beginning)
+{
+    showFromStart(std::move(beginning), true);
+}
+
+qsizetype CatalogueView::beginningCharacters() const
+{
+    const QSize sight = viewport()->size();
+    const qreal screens = qreal(sight.width()) * sight.height() / ScreenArea;
+    return std::clamp(qsizetype(BeginningScreens * screens * ScreenCharacters),
+                      qsizetype(BeginningScreens * ScreenCharacters), PartCharacters);
+}
+
+void CatalogueView::showFromStart(std::shared_ptr<const ContentRecord> catalogue, bool beginning)
+{
     m_catalogue = std::move(catalogue);
+    m_beginning = beginning;
     // The cursor in the catalogue shown before means nothing in this one.
     showPart(partAround(0), false);
     emit documentShown();
+}
+
+// The part shown was made of the beginning's paragraphs, which are the
+// whole's own: only what depends on what lies after them changes.
+void CatalogueView::showRest(std::shared_ptr<const ContentRecord> whole)
+{
+    const ContentRecord &beginning = *m_catalogue;
+    if (whole->paragraphs.size() < beginning.paragraphs.size() ||
+        !QStringView(whole->text).startsWith(beginning.text)) {
+        showCatalogue(std::move(whole)); // the file changed between the readings
+        return;
+    }
+    m_catalogue = std::move(whole);
+    m_beginning = false;
+    fitEndMargin(m_part);
+    updateCatalogueBar();
+    followScrolling();
 }
 
 ContentRecord::Part CatalogueView::partAround(int paragraph) const
@@ -77,9 +120,9 @@ void CatalogueView::showPart(ContentRecord::Part part, bool keepsSelection)
     // Laid out at the view's width from the start: a document without one is
     // laid out whole, every paragraph a single line, and then again at the width.
     built.document->setPageSize(document()->pageSize());
+    fitEndMargin(built); // before it is laid out
     setDocument(built.document.get());
     m_part = std::move(built); // the document shown before goes
-    fitEndMargin();
     LayoutPacer::pace(*m_part.document);
     emit partShown();
     const qsizetype start = m_part.start;
@@ -208,18 +251,20 @@ void CatalogueView::resizeEvent(QResizeEvent *event)
 {
     QTextEdit::resizeEvent(event);
     placeCatalogueBar();
-    fitEndMargin();
+    if (m_part.document)
+        fitEndMargin(m_part);
 }
 
 // Below the catalogue's last line lies half a view of blank space, so that
-// a match there can be shown in the middle of the view like any other.
-void CatalogueView::fitEndMargin()
+// a match there can be shown in the middle of the view like any other; a
+// beginning goes on.
+void CatalogueView::fitEndMargin(const fosdat::rtf::PartDocument &part) const
 {
-    if (!m_part.document || m_part.part.end != m_catalogue->paragraphs.size())
-        return;
-    QTextFrame &root = *m_part.document->rootFrame();
+    QTextFrame &root = *part.document->rootFrame();
     QTextFrameFormat format = root.frameFormat();
-    const qreal margin = viewport()->height() / 2;
+    const qreal margin = !m_beginning && part.part.end == m_catalogue->paragraphs.size()
+                             ? viewport()->height() / 2
+                             : part.document->documentMargin();
     if (format.bottomMargin() != margin) {
         format.setBottomMargin(margin);
         root.setFrameFormat(format);
@@ -275,7 +320,7 @@ void CatalogueView::updateCatalogueBar()
     if (m_moving)
         return;
     const int count = int(m_catalogue->paragraphs.size());
-    const bool whole = m_part.part.first == 0 && m_part.part.end == count;
+    const bool whole = !m_beginning && m_part.part.first == 0 && m_part.part.end == count;
     if (whole != m_catalogueBar->isHidden()) {
         m_catalogueBar->setVisible(!whole);
         setVerticalScrollBarPolicy(whole ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);

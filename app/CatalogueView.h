@@ -40,6 +40,17 @@ public:
 
     // Shows `catalogue` from its start in place of the one shown.
     void showCatalogue(std::shared_ptr<const fosdat::rtf::ContentRecord> catalogue);
+    // Shows `beginning` (rtf::readRecordStart()) from its start, as the
+    // beginning of a catalogue whose whole is still being read: it goes on,
+    // and comes with no blank space below its end.
+    void showBeginning(std::shared_ptr<const fosdat::rtf::ContentRecord> beginning);
+    // The characters of text of a beginning that fills the view a few times.
+    qsizetype beginningCharacters() const;
+    // The whole of the catalogue whose beginning (rtf::readRecordStart()) is
+    // shown takes the beginning's place: the text in sight, the cursor and
+    // the selection stay. A catalogue that does not begin so is shown from
+    // its start.
+    void showRest(std::shared_ptr<const fosdat::rtf::ContentRecord> whole);
     // The catalogue shown; an empty one before the first.
     const fosdat::rtf::ContentRecord &catalogue() const { return *m_catalogue; }
     std::shared_ptr<const fosdat::rtf::ContentRecord> sharedCatalogue() const
@@ -94,7 +105,8 @@ private:
     void showPart(fosdat::rtf::ContentRecord::Part part, bool keepsSelection = true);
     fosdat::rtf::ContentRecord::Part partAround(int paragraph) const;
     void scrollTo(const QTextBlock &block, int top);
-    void fitEndMargin();
+    void showFromStart(std::shared_ptr<const fosdat::rtf::ContentRecord> catalogue, bool beginning);
+    void fitEndMargin(const fosdat::rtf::PartDocument &part) const;
     // Moves the part along when the view comes near one of its ends.
     void followScrolling();
     void movePartToSight();
@@ -108,6 +120,7 @@ private:
     fosdat::rtf::PartDocument m_part;
     fosdat::TextSearch m_search;
     QScrollBar *m_catalogueBar; // shown while the catalogue is larger than a part
+    bool m_beginning = false;   // the catalogue shown is a beginning
     bool m_moving = false;      // the part is being replaced
     bool m_followPending = false;
 };

@@ -160,7 +160,7 @@ Fosdat::Fosdat(SoundCue &sound, UserDialogs &dialogs, QWidget *parent)
     // Image3 lies behind the links; the mouse reaches it only where nothing covers it.
     connect(ui->Image3, &HoverLabel::hovered, this, &Fosdat::restLinks);
 
-    connect(ui->mnuSave, &QAction::triggered, this, &Fosdat::saveCatalogue);
+    connect(ui->mnuSave, &QAction::triggered, this, [this] { whenWhole(&Fosdat::saveCatalogue); });
     connect(ui->mnuFind, &QAction::triggered, this, &Fosdat::findRequested);
     connect(ui->mnuFindAll, &QAction::triggered, this, &Fosdat::findAllRequested);
     connect(ui->mnuFindNext, &QAction::triggered, this, &Fosdat::findNextRequested);
@@ -282,8 +282,8 @@ void Fosdat::setUpOutputCommands(const CommandMenus &menus, ReferenceLinks *link
 {
     connect(m_loader.get(), &CatalogueLoader::documentShown, this,
             [this] { m_shownCaption = m_loadingCaption; });
-    connect(menus.print, &QAction::triggered, this, &Fosdat::printCatalogue);
-    connect(menus.exportPdf, &QAction::triggered, this, &Fosdat::exportPdf);
+    connect(menus.print, &QAction::triggered, this, [this] { whenWhole(&Fosdat::printCatalogue); });
+    connect(menus.exportPdf, &QAction::triggered, this, [this] { whenWhole(&Fosdat::exportPdf); });
     m_pdfExport = new PdfExport(this);
     connect(m_pdfExport, &PdfExport::finished, this, &Fosdat::reportPdfExport);
     m_printPreview = new PrintPreview(this);
@@ -405,6 +405,12 @@ CatalogueSource Fosdat::wholeCatalogue() const
 {
     return
         [catalogue = ui->RichTextBox1->sharedCatalogue()] { return rtf::buildWhole(*catalogue); };
+}
+
+void Fosdat::whenWhole(void (Fosdat::*output)())
+{
+    const auto run = [this, output] { (this->*output)(); };
+    m_loader->whenLoaded(this, run, run);
 }
 
 void Fosdat::printCatalogue()

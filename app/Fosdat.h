@@ -99,6 +99,10 @@ private:
     void showReferenceList(int list);
     // The whole catalogue the view shows, for printing and the PDF export.
     CatalogueSource wholeCatalogue() const;
+    // Runs `output` once the catalogue being read, if any, is in the view
+    // whole (or its reading has failed): what is saved or printed is never
+    // the beginning shown while the rest is read.
+    void whenWhole(void (Fosdat::*output)());
 
     std::unique_ptr<Ui::Fosdat> ui;
     std::unique_ptr<CatalogueLoader> m_loader; // goes before the view it loads into

@@ -200,7 +200,14 @@ ContentRecord::Part ContentRecord::partAround(int paragraph, qsizetype character
     return part;
 }
 
-std::optional<ContentRecord> readRecord(QByteArrayView bytes, const ReadProgress &progress)
+namespace
+{
+
+// Reads `bytes` into a record, `goOn` asked now and then with the record as
+// far as it is read and the bytes read so far.
+using RecordProgress = std::function<bool(const ContentRecord &, qsizetype bytesRead)>;
+
+std::optional<ContentRecord> readInto(QByteArrayView bytes, const RecordProgress &goOn)
 {
     const std::optional<QByteArrayView> rtf = rtfStart(bytes);
     if (!rtf)
@@ -210,8 +217,8 @@ std::optional<ContentRecord> readRecord(QByteArrayView bytes, const ReadProgress
     const qsizetype skipped = rtf->data() - bytes.data();
     record.counts = readContent(
         *rtf, target, std::nullopt,
-        progress ? ReadProgress([&](qsizetype read) { return progress(skipped + read); })
-                 : ReadProgress());
+        goOn ? ReadProgress([&](qsizetype read) { return goOn(record, skipped + read); })
+             : ReadProgress());
     // An empty document has one empty paragraph in the plain formats.
     if (record.charFormats.isEmpty())
         record.charFormats.append(CharFormat());
@@ -222,6 +229,56 @@ std::optional<ContentRecord> readRecord(QByteArrayView bytes, const ReadProgress
     if (record.runs.isEmpty())
         record.runs.append({0, record.paragraphs.first().chars});
     return record;
+}
+
+// Keeps the first `count` paragraphs of `record` and what lies in them.
+void keepParagraphs(ContentRecord &record, int count)
+{
+    const qsizetype end = record.paragraphEnd(count - 1);
+    record.height = record.topOf(count);
+    record.paragraphs.resize(count);
+    record.text.truncate(end);
+    while (record.runs.size() > 1 && record.runs.last().start >= end)
+        record.runs.removeLast();
+    // A picture at `end` stands at the end of the last paragraph kept.
+    while (!record.pictures.isEmpty() && record.pictures.last().position > end)
+        record.pictures.removeLast();
+}
+
+} // namespace
+
+std::optional<ContentRecord> readRecord(QByteArrayView bytes, const ReadProgress &progress)
+{
+    if (!progress)
+        return readInto(bytes, {});
+    return readInto(bytes, [&](const ContentRecord &, qsizetype read) { return progress(read); });
+}
+
+// A paragraph is final once the next has begun, and footnotes are written
+// after the text once the reading ends: so the reading stops with the text
+// past `characters`, and keeps what lay in them of the paragraphs that had
+// begun.
+std::optional<RecordStart> readRecordStart(QByteArrayView bytes, qsizetype characters)
+{
+    int begun = -1; // paragraphs begun when the reading stopped
+    std::optional<ContentRecord> record =
+        readInto(bytes, [&](const ContentRecord &reading, qsizetype) {
+            if (reading.text.size() <= characters)
+                return true;
+            begun = int(reading.paragraphs.size());
+            return false;
+        });
+    if (!record)
+        return std::nullopt;
+    if (begun < 0)
+        return RecordStart{std::move(*record), true};
+    int kept = 0;
+    while (kept + 1 < begun && (kept == 0 || record->paragraphEnd(kept) <= characters))
+        ++kept;
+    if (kept == 0)
+        return std::nullopt;
+    keepParagraphs(*record, kept);
+    return RecordStart{std::move(*record), false};
 }
 
 } // namespace fosdat::rtf

@@ -80,4 +80,18 @@ private:
 // which then holds what was read.
 std::optional<ContentRecord> readRecord(QByteArrayView bytes, const ReadProgress &progress = {});
 
+// The beginning of a document, for showing it while the rest is read: the
+// paragraphs readRecord() would give that lie wholly within its first
+// `characters` characters of text (at least the first, where it has ended),
+// each exactly as readRecord() gives it, the text ending with the last of
+// them. The reading stops soon after the text passes `characters` (it looks
+// every 64 KB of input); `whole` where it came to the bytes' end first, and
+// the record is then readRecord()'s of them all. Nothing when they are not
+// RTF, or when the first paragraph is still open where the reading stops.
+struct RecordStart {
+    ContentRecord record;
+    bool whole = false;
+};
+std::optional<RecordStart> readRecordStart(QByteArrayView bytes, qsizetype characters);
+
 } // namespace fosdat::rtf

@@ -1,11 +1,12 @@
 // Loading catalogues into the window: files of the data set's size at once,
 // before the OK action returns; larger ones on a worker thread while the view
-// keeps what it shows, the newest load winning. The size that divides the
+// shows their beginning, the newest load winning. The size that divides the
 // two is lowered here, so that small files on disk take the worker's path.
 #include "CatalogueLoader.h"
 #include "CatalogueView.h"
 #include "Fosdat.h"
 #include "LayoutPacer.h"
+#include "RtfText.h"
 #include "support/DataTree.h"
 #include "support/Fakes.h"
 
@@ -112,7 +113,12 @@ private slots:
         w.choose(Sponge);
         const QString sponge = QString::fromLatin1(catalogueText("SPONGE", 200, "\n"));
         QCOMPARE(w.busy(), background);
-        QCOMPARE(w.viewText(), background ? QStringLiteral("FORAM catalogue") : sponge);
+        if (background) { // whole paragraphs of its beginning, while the rest is read
+            QVERIFY(w.viewText().size() < sponge.size());
+            QVERIFY(sponge.startsWith(w.viewText() + u'\n'));
+        } else {
+            QCOMPARE(w.viewText(), sponge);
+        }
         w.settle();
         QCOMPARE(w.viewText(), sponge);
         QVERIFY(!w.busy());
@@ -167,20 +173,72 @@ private slots:
         QCOMPARE(w.shown.count(), 1);
     }
 
-    void saveDuringLoadSavesWhatIsShown()
+    // What is saved while a catalogue's beginning shows is the whole of it,
+    // once read; a load that fails leaves the catalogue shown before, whole.
+    void saveDuringLoadWaitsForTheWhole_data()
     {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("read whole") << true;
+        QTest::newRow("gone while read") << false;
+    }
+    void saveDuringLoadWaitsForTheWhole()
+    {
+        QFETCH(bool, readable);
         Window w(1024);
         w.fosdat.loadStartupContent();
         w.choose(Sponge);
         QVERIFY(w.busy());
+        QVERIFY(w.viewText().startsWith(u"SPONGE"));
+        if (!readable)
+            QVERIFY(QFile::remove(m_data->path("dat/BD/SPONGE")));
         w.dialogs.answer = m_data->path("saved.txt");
         w.fosdat.findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+        QVERIFY(w.dialogs.saveRequests.isEmpty() || !readable);
+        w.settle();
+        QCOMPARE(w.dialogs.saveRequests.size(), 1);
         QFile saved(*w.dialogs.answer);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray rtf = saved.readAll();
-        QVERIFY(rtf.contains("FORAM catalogue"));
-        QVERIFY(!rtf.contains("SPONGE"));
+        const QString text = *fosdat::rtf::readText(saved.readAll());
+        const QString sponge = QString::fromLatin1(catalogueText("SPONGE", 200, "\n"));
+        QCOMPARE(text.trimmed(), readable ? sponge : QStringLiteral("FORAM catalogue"));
+        QCOMPARE(w.viewText().trimmed(), text.trimmed());
+    }
+
+    // The whole takes the beginning's place where the view has gone in it:
+    // the same line at the top, the same selection.
+    void wholeKeepsThePlaceInTheBeginning()
+    {
+        QByteArray genera;
+        for (int genus = 0; genus < 20'000; ++genus)
+            genera += "Genus" + QByteArray::number(genus) + " K (Camp) (12, 345)\\par ";
+        QVERIFY(m_data->writeCatalogue("SPONGE", genera));
+        Window w(1024);
+        w.fosdat.loadStartupContent();
+        w.fosdat.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.fosdat));
+        CatalogueView *view = w.fosdat.catalogueView();
+        w.choose(Sponge);
+        QVERIFY(w.busy());
+        const int begun = int(view->catalogue().paragraphs.size());
+        QVERIFY(begun > 100 && begun < 20'000);
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        const CataloguePlace top = view->topPlace();
+        const fosdat::TextMatch selected = view->selection();
+        QVERIFY(top.paragraph > 0);
+        QVERIFY(selected.end > selected.start);
         w.settle();
+        const int count = int(view->catalogue().paragraphs.size());
+        QVERIFY(count > 20'000);
+        QCOMPARE(view->topPlace(), top);
+        QCOMPARE(view->selection().start, selected.start);
+        QCOMPARE(view->selection().end, selected.end);
+        // It goes on past the beginning's end, and the scroll bar stands for all of it.
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(view->firstParagraph() + view->textCursor().blockNumber(), count - 1);
+        QTRY_VERIFY(view->viewport()->rect().contains(view->cursorRect().center()));
+        const auto *bar = view->findChild<QScrollBar *>(QStringLiteral("catalogueScrollBar"));
+        QCOMPARE(bar->maximum(), count - 1);
     }
 
     // The window may go while a worker still reads for it.

@@ -49,8 +49,9 @@ private slots:
             const QString firstGenus = catalogues.at(row).families.first().genera.first().name;
             field->setText(firstGenus);
             QTest::mouseClick(findButton, Qt::LeftButton);
+            // A large catalogue is searched once read whole.
+            QTRY_COMPARE(window->catalogueView()->textCursor().selectedText(), firstGenus);
             QVERIFY2(shown.messages.isEmpty(), qPrintable(firstGenus));
-            QCOMPARE(window->catalogueView()->textCursor().selectedText(), firstGenus);
         }
     }
 };

@@ -47,6 +47,8 @@ private slots:
     void partsEqualTheDocumentReading_data();
     void partsEqualTheDocumentReading();
     void partsKeepTheirBounds();
+    void beginningsAreTheWholesStart_data();
+    void beginningsAreTheWholesStart();
 };
 
 void RecordTest::partsEqualTheDocumentReading_data()
@@ -67,6 +69,61 @@ void RecordTest::partsEqualTheDocumentReading_data()
         << head + QByteArray(12000, 'x') + " {\\b " + QByteArray(15000, 'y') + "} z}";
     QTest::newRow("empty") << QByteArray("{\\rtf1 }");
     QTest::newRow("blank lines") << head + QByteArray("\\par\\par\\par a\\par\\par}");
+}
+
+// Large enough that the reading stops before the end: entries with
+// footnotes, which go after the text, and pictures among long paragraphs.
+void RecordTest::beginningsAreTheWholesStart_data()
+{
+    partsEqualTheDocumentReading_data();
+    const QByteArray head = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+    QByteArray entries;
+    for (int i = 0; i < 4000; ++i)
+        entries +=
+            "\\li" + QByteArray::number(i % 3 * 100) + " {\\b Genus" + QByteArray::number(i) +
+            "} {\\i Author}, 1900: K (Camp) (" + QByteArray::number(i % 1200 + 1) + ")" +
+            (i % 100 == 0
+                 ? "{\\super\\chftn}{\\footnote\\pard\\plain Note " + QByteArray::number(i) + ".}"
+                 : "") +
+            ".\\par\n";
+    QTest::newRow("footnoted entries") << head + entries + "}";
+    QByteArray mixed;
+    for (int i = 0; i < 60; ++i)
+        mixed += QByteArray(3000 + i * 50, char('a' + i % 26)) + rtfPicture() + " {\\b x}\\par ";
+    QTest::newRow("pictures and long paragraphs") << head + mixed + "}";
+}
+
+// A beginning holds the whole's first paragraphs, each as the whole holds
+// it, within the characters asked for; or, read to its end, the whole.
+void RecordTest::beginningsAreTheWholesStart()
+{
+    QFETCH(QByteArray, rtf);
+    const rtf::ContentRecord whole = *rtf::readRecord(rtf);
+    const rtf::ReadResult read = rtf::read(rtf);
+    for (const qsizetype characters :
+         {qsizetype(0), qsizetype(2000), qsizetype(30000), qsizetype(100000000)}) {
+        const std::optional<rtf::RecordStart> start = rtf::readRecordStart(rtf, characters);
+        QVERIFY(start);
+        const rtf::ContentRecord &begun = start->record;
+        const int count = int(begun.paragraphs.size());
+        if (start->whole) {
+            QCOMPARE(begun.text, whole.text);
+            QCOMPARE(count, int(whole.paragraphs.size()));
+            QCOMPARE(begun.pictures.size(), whole.pictures.size());
+        } else {
+            QVERIFY(count < whole.paragraphs.size());
+            QVERIFY(begun.text.size() <= characters || count == 1);
+            QCOMPARE(begun.text, whole.text.first(whole.paragraphEnd(count - 1)));
+            QCOMPARE(begun.height, whole.topOf(count));
+        }
+        for (int i = 0; i < count; ++i) {
+            const rtf::ContentRecord::Paragraph &mine = begun.paragraphs.at(i);
+            const rtf::ContentRecord::Paragraph &theirs = whole.paragraphs.at(i);
+            QCOMPARE(mine.start, theirs.start);
+            QCOMPARE(mine.top, theirs.top);
+        }
+        QCOMPARE(blocksOf(*rtf::buildWhole(begun), 0, count), blocksOf(*read.document, 0, count));
+    }
 }
 
 void RecordTest::partsEqualTheDocumentReading()
