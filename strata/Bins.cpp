@@ -1,6 +1,7 @@
 #include "Bins.h"
 
 #include "GenusEntries.h"
+#include "Halves.h"
 #include "StageCounts.h"
 #include "TimeScale.h"
 
@@ -85,18 +86,23 @@ std::optional<BinKind> binKindFromKey(QStringView key)
 QList<int> writtenUnits(const QList<GenusEntry> &entries, const TimeScale &scale,
                         const EntryFilter &filter, const CountOptions &options)
 {
-    QList<bool> written(scale.units().size(), false);
-    for (const GenusEntry &entry : entries) {
-        if (!filter.admits(entry) || countingReason(entry, options) != Reason::None)
-            continue;
-        for (const int unit : {entry.placement.firstUnit, entry.placement.lastUnit}) {
-            if (unit >= 0 && unit < written.size())
-                written[unit] = true;
+    const auto written = [&](qsizetype from, qsizetype to) {
+        QList<bool> units(scale.units().size(), false);
+        for (qsizetype i = from; i < to; ++i) {
+            const GenusEntry &entry = entries.at(i);
+            if (!filter.admits(entry) || countingReason(entry, options) != Reason::None)
+                continue;
+            for (const int unit : {entry.placement.firstUnit, entry.placement.lastUnit}) {
+                if (unit >= 0 && unit < units.size())
+                    units[unit] = true;
+            }
         }
-    }
+        return units;
+    };
+    const auto [first, second] = inTwoHalves(entries.size(), written);
     QList<int> indices;
-    for (int i = 0; i < int(written.size()); ++i) {
-        if (written[i])
+    for (int i = 0; i < int(first.size()); ++i) {
+        if (first[i] || second[i])
             indices.append(i);
     }
     return indices;

@@ -2,6 +2,7 @@
 
 #include "Bins.h"
 #include "CodeSuggestion.h"
+#include "Halves.h"
 #include "TimeScale.h"
 
 #include <QHash>
@@ -120,51 +121,84 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const TimeScale &scal
 {
 }
 
-StageCounts::StageCounts(const QList<GenusEntry> &entries, const Bins &bins,
-                         const EntryFilter &filter, const CountOptions &options)
+// What the entries [from, to) add to the counts. Genera ranging through a
+// stage are counted as a difference at its ends, `throughs`.
+struct StageCounts::Tally {
+    QList<Classes> classes;
+    QList<int> throughs;
+    QList<Placed> placed;
+    QList<int> counted;
+    QList<NotCounted> notCounted;
+};
+
+StageCounts::Tally StageCounts::tally(const QList<GenusEntry> &entries, qsizetype from,
+                                      qsizetype to, const Bins &bins, const EntryFilter &filter,
+                                      const CountOptions &options)
 {
     const int stages = int(bins.bins().size());
-    m_classes.resize(stages);
-    for (const Bin &bin : bins.bins())
-        m_durations.append(bin.duration());
-    m_counted.reserve(entries.size());
-    m_placed.reserve(entries.size());
-    // Genera ranging through a stage are counted as a difference at its ends.
-    QList<int> throughs(stages + 1, 0);
-    int *through = throughs.data();
-    Classes *classes = m_classes.data();
+    Tally tally;
+    tally.classes.resize(stages);
+    tally.throughs.fill(0, stages + 1);
+    tally.counted.reserve(to - from);
+    tally.placed.reserve(to - from);
+    int *through = tally.throughs.data();
+    Classes *classes = tally.classes.data();
     const bool filtered = !filter.groups.isEmpty() || filter.accepts;
-    for (int i = 0; i < int(entries.size()); ++i) {
+    for (int i = int(from); i < int(to); ++i) {
         const GenusEntry &entry = entries[i];
         if (filtered && !filter.admits(entry))
             continue;
         const Reason reason = countingReason(entry, options);
         const Placement &written = entry.placement;
         if (reason != Reason::None || written.first < 0 || written.last >= bins.stageCount()) {
-            m_notCounted.append({i, reason});
+            tally.notCounted.append({i, reason});
             continue;
         }
-        const auto [firstBin, lastBin] = bins.binsOf(written);
-        const struct {
-            int first, last;
-            bool extant;
-        } p{firstBin, lastBin, written.extant};
-        m_counted.append(i);
-        m_placed.append({i, p.first, p.last, p.extant});
-        if (p.first == p.last) {
-            (p.extant ? classes[p.first].firstCrossingTop : classes[p.first].singleStage)++;
+        const auto [first, last] = bins.binsOf(written);
+        tally.counted.append(i);
+        tally.placed.append({i, first, last, written.extant});
+        if (first == last) {
+            (written.extant ? classes[first].firstCrossingTop : classes[first].singleStage)++;
             continue;
         }
-        ++classes[p.first].firstCrossingTop;
-        (p.extant ? classes[p.last].rangeThrough : classes[p.last].crossingBaseLast)++;
-        ++through[p.first + 1];
-        --through[p.last];
+        ++classes[first].firstCrossingTop;
+        (written.extant ? classes[last].rangeThrough : classes[last].crossingBaseLast)++;
+        ++through[first + 1];
+        --through[last];
+    }
+    return tally;
+}
+
+// The halves of the entries tallied on two cores and added up in order: the
+// same counts, and the same lists, as one pass makes.
+StageCounts::StageCounts(const QList<GenusEntry> &entries, const Bins &bins,
+                         const EntryFilter &filter, const CountOptions &options)
+{
+    for (const Bin &bin : bins.bins())
+        m_durations.append(bin.duration());
+    auto [all, second] = inTwoHalves(entries.size(), [&](qsizetype from, qsizetype to) {
+        return tally(entries, from, to, bins, filter, options);
+    });
+    for (qsizetype s = 0; s < all.classes.size(); ++s) {
+        Classes &sum = all.classes[s];
+        const Classes &more = second.classes.at(s);
+        sum.singleStage += more.singleStage;
+        sum.firstCrossingTop += more.firstCrossingTop;
+        sum.crossingBaseLast += more.crossingBaseLast;
+        sum.rangeThrough += more.rangeThrough;
     }
     int running = 0;
-    for (int s = 0; s < stages; ++s) {
-        running += through[s];
-        classes[s].rangeThrough += running;
+    for (qsizetype s = 0; s < all.classes.size(); ++s) {
+        running += all.throughs.at(s) + second.throughs.at(s);
+        all.classes[s].rangeThrough += running;
     }
+    all.placed.append(second.placed);
+    all.counted.append(second.counted);
+    all.notCounted.append(second.notCounted);
+    m_classes = std::move(all.classes);
+    m_placed = std::move(all.placed);
+    m_counted = std::move(all.counted);
+    m_notCounted = std::move(all.notCounted);
 }
 
 int StageCounts::count(int stage, Count count) const

@@ -105,6 +105,9 @@ public:
     int admitted() const { return int(m_counted.size() + m_notCounted.size()); }
 
 private:
+    struct Tally;
+    static Tally tally(const QList<GenusEntry> &entries, qsizetype from, qsizetype to,
+                       const Bins &bins, const EntryFilter &filter, const CountOptions &options);
     std::optional<double> perMyr(int stage, std::optional<double> value) const;
 
     struct Classes {
