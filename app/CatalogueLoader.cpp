@@ -145,12 +145,14 @@ void CatalogueLoader::finish(const std::shared_ptr<BackgroundLoad> &job, Catalog
         return;
     endBackgroundLoad();
     const bool read = catalogue != nullptr;
-    if (!read)
+    if (!read) {
         showLastWhole();
-    else if (job->beginning && m_view.sharedCatalogue() == job->beginning)
-        m_view.showRest(m_lastWhole = std::move(catalogue));
-    else
+    } else if (job->beginning && m_view.sharedCatalogue() == job->beginning) {
+        m_lastWhole = catalogue;
+        m_view.showRest(std::move(catalogue));
+    } else {
         show(std::move(catalogue));
+    }
     settle(job->ticket, read ? Outcome::Shown : Outcome::Failed);
 }
 

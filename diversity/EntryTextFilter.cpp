@@ -2,8 +2,8 @@
 
 #include "ByteText.h"
 #include "CatalogueEntries.h"
+#include "Halves.h"
 
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -38,13 +38,10 @@ void EntryTextFilter::match()
     for (qsizetype sum = 0; half < catalogue::GroupCount && sum < total / 2; ++half)
         sum += read.texts()->at(half).text.size();
     bool *passes = m_passes.data();
-    const auto scan = [this, passes](int from, int to) {
-        for (int group = from; group < to; ++group)
+    strata::inTwoParts(half, catalogue::GroupCount, [this, passes](qsizetype from, qsizetype to) {
+        for (int group = int(from); group < int(to); ++group)
             matchLines(group, passes);
-    };
-    QFuture<void> second = QtConcurrent::run(scan, half, int(catalogue::GroupCount));
-    scan(0, half);
-    second.waitForFinished();
+    });
     matchNames();
 }
 
