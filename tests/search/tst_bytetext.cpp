@@ -22,6 +22,18 @@ QString manyCharacters()
     return text + QStringLiteral(" MÜLLER \u4E10\u4E11x\n\u4F00 müller");
 }
 
+// Words that begin and end as "idae" does, and "idae" itself, at every
+// distance from the text's start and from each other, so that some fall
+// across any stretch the bytes are scanned by; the last ends the text.
+QString placesEverywhere()
+{
+    QString text;
+    for (int gap = 0; gap < 40; ++gap)
+        text += QString(gap, u'x') +
+                (gap % 3 ? QStringLiteral("iXae idXe idae") : QStringLiteral("IDAE\nidaa"));
+    return text + QStringLiteral("idae");
+}
+
 } // namespace
 
 class TestByteText : public QObject
@@ -61,6 +73,9 @@ private slots:
             << manyCharacters()
             << QStringList{"müller", "MÜLLER",       "\u4E10\u4E11", "\u4E10\u4E11x", "\u4F00 m",
                            "\u4E05", "\u4E05\u4E06", "\u9FA5",       "ωmega"};
+        QTest::newRow("matches at every place of what the bytes are scanned by")
+            << placesEverywhere()
+            << QStringList{"idae", "id", "ie", "xi", "x", "xxxxxxxxxxxxxxxxxxxxidae", "idae idae"};
         QTest::newRow("empty") << "" << QStringList{"a"};
     }
     void sameAsInCharacters()
