@@ -23,37 +23,64 @@ void EntryTextFilter::setMatcher(const TextMatcher &matcher)
     match();
 }
 
+namespace
+{
+
+// The first entry whose line begins past half of the groups' texts.
+qsizetype halfway(const catalogue::CatalogueEntries &read)
+{
+    qsizetype total = 0;
+    for (int group = 0; group < catalogue::GroupCount; ++group)
+        total += read.texts()->at(group).text.size();
+    qsizetype before = 0; // the texts of the groups before
+    for (int group = 0; group < catalogue::GroupCount; ++group) {
+        const qsizetype size = read.texts()->at(group).text.size();
+        if (before + size >= total / 2) {
+            qsizetype from = read.first(group);
+            qsizetype to = read.end(group);
+            while (from < to) {
+                const qsizetype middle = from + (to - from) / 2;
+                if (before + read.lineStart(middle) < total / 2)
+                    from = middle + 1;
+                else
+                    to = middle;
+            }
+            return from;
+        }
+        before += size;
+    }
+    return read.size();
+}
+
+} // namespace
+
 void EntryTextFilter::match()
 {
     m_passes.fill(false, m_catalogue && isActive() ? m_catalogue->entries.size() : 0);
     if (m_passes.isEmpty() || m_matcher.matchesNothing())
         return;
-    // The groups' texts scanned in two halves of about equal size, the
-    // second on another core; each half marks its own entries.
+    // The lines scanned in two halves of about equal text, the second on
+    // another core; a catalogue far larger than the others is shared by both.
     const catalogue::CatalogueEntries &read = *m_catalogue->source;
-    qsizetype total = 0;
-    for (int group = 0; group < catalogue::GroupCount; ++group)
-        total += read.texts()->at(group).text.size();
-    int half = 0;
-    for (qsizetype sum = 0; half < catalogue::GroupCount && sum < total / 2; ++half)
-        sum += read.texts()->at(half).text.size();
     bool *passes = m_passes.data();
-    strata::inTwoParts(half, catalogue::GroupCount, [this, passes](qsizetype from, qsizetype to) {
-        for (int group = int(from); group < int(to); ++group)
-            matchLines(group, passes);
-    });
+    strata::inTwoParts(halfway(read), read.size(),
+                       [this, &read, passes](qsizetype from, qsizetype to) {
+                           for (int group = 0; group < catalogue::GroupCount; ++group) {
+                               const qsizetype first = std::max(from, read.first(group));
+                               const qsizetype end = std::min(to, read.end(group));
+                               if (first < end)
+                                   matchLines(group, first, end, passes);
+                           }
+                       });
     matchNames();
 }
 
-// One scan of the group's text, on from the next line after each line found;
-// a match outside the entries' lines (a heading, a legend) passes none.
-void EntryTextFilter::matchLines(int group, bool *passes) const
+// One scan of the group's text from the line of entry `first` to that of
+// `end - 1`, on from the next line after each line found; a match outside
+// the entries' lines (a heading, a legend) passes none.
+void EntryTextFilter::matchLines(int group, qsizetype entry, qsizetype end, bool *passes) const
 {
     const catalogue::CatalogueEntries &read = *m_catalogue->source;
-    const qsizetype end = read.end(group);
-    qsizetype entry = read.first(group);
-    if (entry == end)
-        return;
     const ByteText *text = m_catalogue->texts.at(std::size_t(group)).get();
     if (!text || text->size() != read.texts()->at(group).text.size()) { // not the same text
         for (; entry < end; ++entry)

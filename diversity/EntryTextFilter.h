@@ -28,8 +28,9 @@ public:
 
 private:
     void match();
-    // Marks in `passes` the entries of `group` whose lines hold the text.
-    void matchLines(int group, bool *passes) const;
+    // Marks in `passes` the entries of `group` from `first` to before `end`
+    // whose lines hold the text.
+    void matchLines(int group, qsizetype first, qsizetype end, bool *passes) const;
     void matchNames();
     // The same for an entry on its own.
     bool matchesAlone(const strata::GenusEntry &entry) const;

@@ -2,7 +2,8 @@
 // them, gives what the find dialog's matching gives on each entry alone: its
 // line, family, order and class, with letters of any alphabet, whole words,
 // letter case, the first and the last entry of each catalogue, text between
-// entries that belongs to none. The catalogues are real files, read by the
+// entries that belongs to none, a catalogue with most of the text, which the
+// two halves of the scan share. The catalogues are real files, read by the
 // catalogue model.
 #include "EntryTextFilter.h"
 #include "support/DataTree.h"
