@@ -203,28 +203,42 @@ private:
 
 using Notes = QVarLengthArray<Note, 2>;
 
+// The bracket open at text[at] and not closed before it, looked for back to
+// `from`; -1 where there is none.
+qsizetype openBefore(QStringView text, qsizetype from, qsizetype at)
+{
+    while (at > from) {
+        const QChar c = text[--at];
+        if (c == u'(' || c == u'[')
+            return at;
+        if (c == u')' || c == u']')
+            return -1;
+    }
+    return -1;
+}
+
 // The notes of text[from, to): a bracket that holds "отр." or "сем." is a note
 // whole ("[отр. Xida, сем. Xidae]", "(сем. Xidae)"), with every order and
-// family it names; elsewhere a note is the word and the name after it.
+// family it names; elsewhere a note is the word and the name after it. The
+// words are found by their dots, which an entry holds few of.
 Notes readNotes(QStringView text, qsizetype from, qsizetype to)
 {
     Notes notes;
     Closings closings(text, to);
-    qsizetype open = -1; // the bracket last opened and not closed
-    for (qsizetype at = from; at < to; ++at) {
-        const QChar c = text[at];
-        if (c == u'(' || c == u'[') {
-            open = at;
+    qsizetype after = from; // where the last note ended
+    for (qsizetype dot = from; dot < to; ++dot) {
+        const qsizetype found = text.sliced(dot, to - dot).indexOf(u'.');
+        if (found < 0)
+            break;
+        dot += found;
+        const qsizetype at = dot - 3;
+        if (at < after)
             continue;
-        }
-        if (c == u')' || c == u']') {
-            open = -1;
-            continue;
-        }
         const NoteWord word = noteWordAt(text, at, to);
         if (word == NoteWord::None)
             continue;
         Note note;
+        const qsizetype open = openBefore(text, after, at);
         const qsizetype close = open >= 0 ? closings.after(open) : -1;
         if (close < 0) {
             note.start = at;
@@ -238,8 +252,8 @@ Notes readNotes(QStringView text, qsizetype from, qsizetype to)
             }
         }
         notes.append(note);
-        open = -1;
-        at = note.end - 1;
+        after = note.end;
+        dot = note.end - 1;
     }
     return notes;
 }
@@ -468,7 +482,11 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
     qsizetype bodyEnd = end;
     qsizetype close = -1;
     for (qsizetype at = nameEnd; at < end && close < 0; ++at) {
-        if (text[at] == u'(' && (close = referencesClose(text, at, end)) >= 0)
+        const qsizetype found = text.sliced(at, end - at).indexOf(u'(');
+        if (found < 0)
+            break;
+        at += found;
+        if ((close = referencesClose(text, at, end)) >= 0)
             bodyEnd = at;
     }
     if (close >= 0) {
