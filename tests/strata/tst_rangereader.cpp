@@ -377,6 +377,17 @@ private slots:
             QString());
         row("a note in capitals", u"Aus Ashby, 1900 [Отр. Xida, СЕМ. Ausidae]: K (Camp) (1)"_s,
             u" () / Xida / Ausidae"_s, u"Ashby, 1900"_s);
+        row("dots of initials before the note",
+            u"Aus A. B. Smith, 1900 [сем. Ausidae]: K (Camp) (1)"_s, u" () /  / Ausidae"_s,
+            u"A. B. Smith, 1900"_s);
+        row("a note after parentheses closed", u"Aus (Smith, 1900) сем. Ausidae K (Camp) (1)"_s,
+            u" () /  / Ausidae"_s, u"(Smith, 1900)"_s);
+        row("a word ending in the note's letters, then the note",
+            u"Aus Ashby, 1900 [Xсем. Bidae, сем. Ausidae]: K (Camp) (1)"_s, u" () /  / Ausidae"_s,
+            u"Ashby, 1900"_s);
+        row("two notes in brackets of their own",
+            u"Aus Ashby, 1900 (отр. Xida) [сем. Ausidae] K (Camp) (1)"_s, u" () / Xida / Ausidae"_s,
+            u"Ashby, 1900"_s);
         row("a new class ends the order and family",
             u"Отряд Yida\nСемейство Bidae\nКласс Морские ежи (Echinoidea) Ashby, 1900\n"
             u"Aus K (Camp) (1)"_s,
