@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CatalogueFile.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -7,11 +9,6 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-
-namespace fosdat::rtf
-{
-struct ContentRecord;
-}
 
 class CatalogueView;
 class LoadingIndicator;
@@ -43,7 +40,7 @@ public:
     // One load; a later load has a larger ticket.
     using Ticket = quint64;
     // A catalogue read whole, shared by the view and whatever prints or saves it.
-    using Catalogue = std::shared_ptr<const fosdat::rtf::ContentRecord>;
+    using Catalogue = CatalogueRecord;
 
     explicit CatalogueLoader(CatalogueView &view, QObject *parent = nullptr);
     ~CatalogueLoader() override;

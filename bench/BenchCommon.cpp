@@ -20,6 +20,15 @@ double highest(const std::vector<double> &values)
 
 } // namespace
 
+double medianOf(std::vector<double> samples)
+{
+    if (samples.empty())
+        return 0.0;
+    const auto middle = samples.begin() + qsizetype(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
 benchmark::internal::Benchmark *add(const QString &name,
                                     std::function<void(benchmark::State &)> body)
 {

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <benchmark/benchmark.h>
 #include <functional>
+#include <vector>
 
 namespace fosdat::bench
 {
@@ -15,6 +16,10 @@ namespace fosdat::bench
 // shared, and the spread tells how far to trust a median.
 benchmark::internal::Benchmark *add(const QString &name,
                                     std::function<void(benchmark::State &)> body);
+
+// The median of a benchmark's own samples (0 where there are none), for a
+// counter beside the time Google Benchmark takes the median of.
+double medianOf(std::vector<double> samples);
 
 // Records the input's size with every run, for the console and the report.
 void recordInput(benchmark::State &state, const Input &input);

@@ -242,11 +242,9 @@ void keystroke(benchmark::State &state, const DataSet &set, const QString &kind,
         unranked += rankedFirst ? second : first;
         ratios.push_back(rankedFirst ? first / second : second / first);
     }
-    const auto middle = ratios.begin() + qsizetype(ratios.size() / 2);
-    std::nth_element(ratios.begin(), middle, ratios.end());
     if (!ratios.empty()) {
         state.counters["unranked_ms"] = unranked * 1e3 / double(ratios.size());
-        state.counters["ranked_per_unranked"] = *middle;
+        state.counters["ranked_per_unranked"] = medianOf(ratios);
     }
     count(state, "rows", double(shown.rows()));
     state.counters["all_rows_ms"] = filled;

@@ -26,7 +26,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 
 using namespace fosdat::bench;
@@ -131,7 +130,7 @@ bool shownFromStart(Scene &scene, benchmark::State &state)
 void groupClickFirstPaint(benchmark::State &state, const QString &sampleDir, const LargeFile &file)
 {
     Scene scene(sampleDir, file);
-    QList<double> whole;
+    std::vector<double> whole;
     for (auto _ : state) {
         state.PauseTiming();
         const bool away = scene.ready() && scene.choose(false);
@@ -148,11 +147,10 @@ void groupClickFirstPaint(benchmark::State &state, const QString &sampleDir, con
             state.SkipWithError("the catalogue was not read whole");
             return;
         }
-        whole.append(double(clock.nsecsElapsed()) / 1e6);
+        whole.push_back(double(clock.nsecsElapsed()) / 1e6);
         state.ResumeTiming();
     }
-    std::sort(whole.begin(), whole.end());
-    state.counters["whole_ms"] = whole.isEmpty() ? 0 : whole.at(whole.size() / 2);
+    state.counters["whole_ms"] = medianOf(std::move(whole));
     scene.record(state);
 }
 

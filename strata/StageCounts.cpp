@@ -179,16 +179,9 @@ StageCounts::StageCounts(const QList<GenusEntry> &entries, const Bins &bins,
     auto [all, second] = inTwoHalves(entries.size(), [&](qsizetype from, qsizetype to) {
         return tally(entries, from, to, bins, filter, options);
     });
-    for (qsizetype s = 0; s < all.classes.size(); ++s) {
-        Classes &sum = all.classes[s];
-        const Classes &more = second.classes.at(s);
-        sum.singleStage += more.singleStage;
-        sum.firstCrossingTop += more.firstCrossingTop;
-        sum.crossingBaseLast += more.crossingBaseLast;
-        sum.rangeThrough += more.rangeThrough;
-    }
     int running = 0;
     for (qsizetype s = 0; s < all.classes.size(); ++s) {
+        all.classes[s] += second.classes.at(s);
         running += all.throughs.at(s) + second.throughs.at(s);
         all.classes[s].rangeThrough += running;
     }

@@ -115,6 +115,15 @@ private:
         int firstCrossingTop = 0;
         int crossingBaseLast = 0;
         int rangeThrough = 0;
+
+        Classes &operator+=(const Classes &more)
+        {
+            singleStage += more.singleStage;
+            firstCrossingTop += more.firstCrossingTop;
+            crossingBaseLast += more.crossingBaseLast;
+            rangeThrough += more.rangeThrough;
+            return *this;
+        }
     };
     struct Placed {
         int entry;
