@@ -87,7 +87,7 @@ qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
     qsizetype i = at + 2;
     while (i < end && isAsciiLower(text[i]))
         ++i;
-    return i < end && (text[i].isLetterOrNumber() || text[i].isMark()) ? at : i;
+    return i < end && (tokens::isLetter(text[i]) || text[i].isNumber()) ? at : i;
 }
 
 bool endsIn(QStringView name, QStringView ending)
@@ -155,7 +155,7 @@ qsizetype readNoteName(QStringView text, qsizetype at, qsizetype end, NoteWord w
     bool doubt = i < end && text[i] == u'?';
     i += doubt ? 1 : 0;
     const qsizetype nameAt = i;
-    while (i < end && (text[i].isLetter() || text[i].isMark()))
+    while (i < end && tokens::isLetter(text[i]))
         ++i;
     const TextSpan name = TextSpan::between(nameAt, i);
     if (i < end && text[i] == u'?') {
@@ -387,7 +387,7 @@ QChar lower(QChar c)
 
 qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 {
-    while (at < end && (text[at].isLetter() || text[at].isMark()))
+    while (at < end && tokens::isLetter(text[at]))
         ++at;
     return at;
 }
@@ -437,6 +437,7 @@ std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end
     for (const HeadingWord &heading : HeadingWords) {
         const qsizetype after = at + heading.word.size();
         if (heading.word.front() != first || after > end ||
+            heading.word[1] != lower(text[at + 1]) ||
             text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) != 0 ||
             (after < end && text[after].isLetter()))
             continue;

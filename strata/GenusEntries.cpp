@@ -147,15 +147,20 @@ EntryReader::Reading EntryReader::read(qsizetype from, qsizetype to)
 {
     m_reading.entries.reserve(std::max<qsizetype>(16, (to - from) / 48));
     m_paragraphStart = from;
+    // The next paragraph end and line break, each searched for again only
+    // once passed: most paragraphs hold no line break.
+    const auto next = [&](qsizetype start, QChar c) {
+        const qsizetype at = m_text.sliced(start, to - start).indexOf(c);
+        return at < 0 ? to : start + at;
+    };
     qsizetype paragraphEnd = -1;
+    qsizetype lineBreak = -1;
     for (qsizetype start = from; start < to;) {
-        if (paragraphEnd < start) {
-            const qsizetype at = m_text.sliced(start, to - start).indexOf(u'\n');
-            paragraphEnd = at < 0 ? to : start + at;
-        }
-        const qsizetype lineBreak =
-            m_text.sliced(start, paragraphEnd - start).indexOf(QChar::LineSeparator);
-        const qsizetype end = lineBreak < 0 ? paragraphEnd : start + lineBreak;
+        if (paragraphEnd < start)
+            paragraphEnd = next(start, u'\n');
+        if (lineBreak < start)
+            lineBreak = next(start, QChar::LineSeparator);
+        const qsizetype end = std::min(paragraphEnd, lineBreak);
         readLine(start, end);
         if (end == to)
             break;

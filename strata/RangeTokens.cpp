@@ -6,12 +6,6 @@ namespace fosdat::strata
 namespace tokens
 {
 
-bool isBlank(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u == u' ' || u < 0x20 || (u >= 0x7f && u < 0xa0) || (u > 0x7f && c.isSpace());
-}
-
 bool isDash(QChar c)
 {
     const char16_t u = c.unicode();
@@ -23,14 +17,11 @@ bool isDash(QChar c)
 namespace
 {
 
+using tokens::isLetter;
+
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-bool isLetter(QChar c)
-{
-    return c.isLetter() || (c.unicode() >= 0x80 && c.isMark());
 }
 
 TokenKind kindOf(QChar c)

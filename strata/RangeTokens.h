@@ -26,8 +26,18 @@ namespace tokens
 
 // Blanks, and control characters, which a word processor's text may carry
 // inside an entry and which separate what they stand between as a blank
-// does.
-bool isBlank(QChar c);
+// does. Inline: the readers of an entry ask it of most characters.
+inline bool isBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || u < 0x20 || (u >= 0x7f && u < 0xa0) || (u > 0x7f && c.isSpace());
+}
+
+// A letter, or a combining mark within a word ("Müller" written with one).
+inline bool isLetter(QChar c)
+{
+    return c.isLetter() || (c.unicode() >= 0x300 && c.isMark());
+}
 
 // Hyphen, non-breaking hyphen, figure dash, en and em dash, horizontal bar,
 // minus: the same separator in a range.
