@@ -61,8 +61,20 @@ private:
         return m_text.sliced(t.start, t.end - t.start);
     }
     bool is(int at, Kind kind) const { return at < m_tokens.size() && m_tokens[at].kind == kind; }
-    bool isPeriod(int at) const { return is(at, Kind::Word) && m_scale.period(word(at)); }
-    bool isUnit(int at) const { return is(at, Kind::Word) && m_scale.unit(word(at)); }
+    // What the word at `at` stands for in the scale, looked up once.
+    TimeScale::Meaning meaning(int at) const
+    {
+        if (m_meanings.size() <= at)
+            m_meanings.resize(at + 1);
+        std::optional<TimeScale::Meaning> &meaning = m_meanings[at];
+        if (!meaning)
+            meaning = m_scale.meaning(word(at));
+        return *meaning;
+    }
+    const Period *period(int at) const { return meaning(at).period; }
+    const Unit *unit(int at) const { return meaning(at).unit; }
+    bool isPeriod(int at) const { return is(at, Kind::Word) && period(at); }
+    bool isUnit(int at) const { return is(at, Kind::Word) && unit(at); }
     bool endsBound(int at) const
     {
         return at >= m_tokens.size() || is(at, Kind::Dash) || is(at, Kind::Question) ||
@@ -89,6 +101,7 @@ private:
     const Tokens &m_tokens;
     const TimeScale &m_scale;
     int m_at = 0;
+    mutable QVarLengthArray<std::optional<TimeScale::Meaning>, 32> m_meanings; // by token
 };
 
 // "(?)" at `at`: the index after it, or `at`.
@@ -150,7 +163,7 @@ bool RangeParser::readUnit(const Unit **unit, TextSpan *text, Bound &bound)
     if (!is(m_at, Kind::Word))
         return false;
     *text = span(m_at, m_at + 1);
-    *unit = m_scale.unit(word(m_at));
+    *unit = this->unit(m_at);
     if (!*unit)
         bound.fail(Reason::UnknownStage, *text);
     ++m_at;
@@ -238,7 +251,7 @@ bool RangeParser::readBound(Bound &bound, bool second)
         return readUnits(bound, nullptr, m_at);
     if (!is(m_at, Kind::Word))
         return false;
-    if (second && m_scale.isPresent(word(m_at))) {
+    if (second && meaning(m_at).present) {
         bound.kind = Bound::Kind::Present;
         ++m_at;
         return true;
@@ -250,9 +263,9 @@ bool RangeParser::readBound(Bound &bound, bool second)
     if (!is(m_at, Kind::Word))
         return false;
     const int code = m_at;
-    if (const Period *period = m_scale.period(word(code)))
+    if (const Period *period = this->period(code))
         return readPeriodBound(bound, *period, part, from);
-    if (m_scale.unit(word(code))) { // a stage without its period: "Camp"
+    if (unit(code)) { // a stage without its period: "Camp"
         m_at = from;
         if (!readUnit(&bound.first, &bound.firstText, bound))
             return false;

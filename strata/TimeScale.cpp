@@ -7,17 +7,37 @@
 namespace fosdat::strata
 {
 
+namespace
+{
+
+// The part of a period as an index into m_periodStages' entries, or -1.
+int partIndex(QChar part)
+{
+    switch (part.unicode()) {
+    case 0:
+        return 0;
+    case u'l':
+        return 1;
+    case u'm':
+        return 2;
+    case u'u':
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
 void TimeScale::index()
 {
-    m_unitByCode.clear();
-    m_periodByCode.clear();
-    m_presentCodes.clear();
-    for (qsizetype i = 0; i < m_present.size(); ++i)
-        m_presentCodes.insert(m_present[i], int(i));
+    m_codes.clear();
+    for (const QString &code : std::as_const(m_present))
+        m_codes[code].present = true;
     for (qsizetype i = 0; i < m_units.size(); ++i)
-        m_unitByCode.insert(m_units[i].code, int(i));
+        m_codes[m_units[i].code].unit = int(i);
     for (qsizetype i = 0; i < m_periods.size(); ++i)
-        m_periodByCode.insert(m_periods[i].code, int(i));
+        m_codes[m_periods[i].code].period = int(i);
     QHash<QStringView, int> names; // of the stages' periods, in order of first use
     m_stagePeriod.clear();
     for (const Stage &stage : m_stages) {
@@ -35,6 +55,11 @@ void TimeScale::index()
         }
         m_periodMembers.append(members);
     }
+    m_periodStages.clear();
+    for (const Period &period : std::as_const(m_periods)) {
+        m_periodStages.append({stagesOf(period, {}), stagesOf(period, u'l'), stagesOf(period, u'm'),
+                               stagesOf(period, u'u')});
+    }
 }
 
 bool TimeScale::standsFor(const Period &period, int stage) const
@@ -44,21 +69,13 @@ bool TimeScale::standsFor(const Period &period, int stage) const
            m_periodMembers[at].contains(m_stagePeriod[stage]);
 }
 
-const Unit *TimeScale::unit(QStringView code) const
+TimeScale::Meaning TimeScale::meaning(QStringView code) const
 {
-    const auto found = m_unitByCode.constFind(code);
-    return found == m_unitByCode.cend() ? nullptr : &m_units[*found];
-}
-
-const Period *TimeScale::period(QStringView code) const
-{
-    const auto found = m_periodByCode.constFind(code);
-    return found == m_periodByCode.cend() ? nullptr : &m_periods[*found];
-}
-
-bool TimeScale::isPresent(QStringView code) const
-{
-    return m_presentCodes.contains(code);
+    const auto found = m_codes.constFind(code);
+    if (found == m_codes.cend())
+        return {};
+    return {found->unit < 0 ? nullptr : &m_units[found->unit],
+            found->period < 0 ? nullptr : &m_periods[found->period], found->present};
 }
 
 int TimeScale::stageIndex(QStringView code) const
@@ -70,6 +87,15 @@ int TimeScale::stageIndex(QStringView code) const
 }
 
 std::optional<StageSpan> TimeScale::periodStages(const Period &period, QChar part) const
+{
+    const qsizetype at = &period - m_periods.constData();
+    const int index = partIndex(part);
+    if (at >= 0 && at < m_periodStages.size() && index >= 0)
+        return m_periodStages[at][index];
+    return stagesOf(period, part);
+}
+
+std::optional<StageSpan> TimeScale::stagesOf(const Period &period, QChar part) const
 {
     int first = -1;
     int last = -1;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <optional>
 
 namespace fosdat::strata
@@ -63,9 +64,17 @@ public:
     // same letters are words of the text around a range ("nor", "dan",
     // "ash", "apt") or a part of a period ("l", "m", "u"). A code in another
     // case gets a suggestion instead (suggestUnit), never a guess.
-    const Unit *unit(QStringView code) const;
-    const Period *period(QStringView code) const;
-    bool isPresent(QStringView code) const;
+    const Unit *unit(QStringView code) const { return meaning(code).unit; }
+    const Period *period(QStringView code) const { return meaning(code).period; }
+    bool isPresent(QStringView code) const { return meaning(code).present; }
+    // All that a code stands for, looked up once: a range reader asks it of
+    // every word of a range.
+    struct Meaning {
+        const Unit *unit = nullptr;
+        const Period *period = nullptr;
+        bool present = false;
+    };
+    Meaning meaning(QStringView code) const;
 
     // The stage with this code, or -1.
     int stageIndex(QStringView code) const;
@@ -86,6 +95,7 @@ private:
     friend class TimeScaleBuilder;
     void index();
     bool standsFor(const Period &period, int stage) const;
+    std::optional<StageSpan> stagesOf(const Period &period, QChar part) const;
 
     QString m_version;
     QList<Stage> m_stages;
@@ -93,15 +103,21 @@ private:
     QList<Period> m_periods;
     QStringList m_present;
     // Views of the codes held above, which never change once indexed.
-    QHash<QStringView, int> m_unitByCode;
-    QHash<QStringView, int> m_periodByCode;
-    QHash<QStringView, int> m_presentCodes;
+    struct Code {
+        int unit = -1; // indices into m_units and m_periods
+        int period = -1;
+        bool present = false;
+    };
+    QHash<QStringView, Code> m_codes;
     // Each stage's period, as an index into the names of the stages'
     // periods, and the names each period code stands for: a range's every
     // stage is checked against its period code. As many periods as a file
     // names: none shares another's place.
     QList<int> m_stagePeriod;
     QList<QList<int>> m_periodMembers;
+    // By period: the stages of the whole period, then of its lower, middle
+    // and upper part (periodStages()).
+    QList<std::array<std::optional<StageSpan>, 4>> m_periodStages;
 };
 
 // A line of a time scale file that was not taken, and why.
