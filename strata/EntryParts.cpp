@@ -141,10 +141,18 @@ NoteWord noteWordAt(QStringView text, qsizetype at, qsizetype end)
     if ((c != u'о' && c != u'О' && c != u'с' && c != u'С') || at + 4 > end ||
         text[at + 3] != u'.' || (at > 0 && text[at - 1].isLetter()))
         return NoteWord::None;
-    const QStringView word = text.sliced(at, 3);
-    if (word.compare(u"отр", Qt::CaseInsensitive) == 0)
-        return NoteWord::Order;
-    return word.compare(u"сем", Qt::CaseInsensitive) == 0 ? NoteWord::Family : NoteWord::None;
+    // The word's letters, small Cyrillic ones, compared with their capitals
+    // by hand; what lies past the basic Cyrillic letters by Qt's folding.
+    const auto is = [&](QStringView word) {
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            const char16_t u = text[at + i].unicode();
+            if (u != word[i].unicode() && u != word[i].unicode() - 0x20)
+                return u >= 0x500 &&
+                       text.sliced(at, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+        }
+        return true;
+    };
+    return is(u"отр") ? NoteWord::Order : is(u"сем") ? NoteWord::Family : NoteWord::None;
 }
 
 // The name after "сем." at text[at]: "Xidae", "?Xidae" or "Xidae?" (placed

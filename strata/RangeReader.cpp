@@ -2,6 +2,8 @@
 
 #include "TimeScale.h"
 
+#include <algorithm>
+
 namespace fosdat::strata
 {
 
@@ -371,7 +373,9 @@ Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale)
     }
     const Tokens tokens = tokenize(text, zone.start, zone.end());
     Placement placement = RangeParser(text, tokens, scale).read(zone);
-    placement.uncertain = zone.in(text).contains(u'?');
+    placement.uncertain = std::any_of(tokens.cbegin(), tokens.cend(), [](const Token &token) {
+        return token.kind == Kind::Question;
+    });
     return placement;
 }
 
