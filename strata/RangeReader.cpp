@@ -68,10 +68,10 @@ private:
     {
         if (m_meanings.size() <= at)
             m_meanings.resize(at + 1);
-        std::optional<TimeScale::Meaning> &meaning = m_meanings[at];
-        if (!meaning)
-            meaning = m_scale.meaning(word(at));
-        return *meaning;
+        std::optional<TimeScale::Meaning> &known = m_meanings[at];
+        if (!known)
+            known = m_scale.meaning(word(at));
+        return *known;
     }
     const Period *period(int at) const { return meaning(at).period; }
     const Unit *unit(int at) const { return meaning(at).unit; }

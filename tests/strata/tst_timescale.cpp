@@ -196,6 +196,38 @@ private slots:
         }
     }
 
+    // A period code, or a part of it, stands for the one run of stages of
+    // its periods (and part), worked out here from the stages themselves; in
+    // a copy of the scale that outlives the reading it was made by, as the
+    // program keeps it.
+    void periodStagesAreRunsOfTheirStages()
+    {
+        const TimeScale scale = readTimeScale(shippedTimeScaleText()).scale;
+        const QList<Stage> &stages = scale.stages();
+        for (const Period &period : scale.periods()) {
+            QCOMPARE(scale.period(period.code), &period);
+            for (const QChar part : {QChar(), QChar(u'l'), QChar(u'm'), QChar(u'u'), QChar(u'x')}) {
+                QList<int> run;
+                for (int i = 0; i < int(stages.size()); ++i) {
+                    if (period.periods.contains(stages[i].period) &&
+                        (part.isNull() || stages[i].part == part))
+                        run.append(i);
+                }
+                const bool oneRun = !run.isEmpty() && run.back() - run.front() == run.size() - 1;
+                const auto found = scale.periodStages(period, part);
+                const QString what = period.code + u' ' + part;
+                QVERIFY2(found.has_value() == oneRun, qPrintable(what));
+                if (oneRun)
+                    QVERIFY2(found->first == run.front() && found->last == run.back(),
+                             qPrintable(what));
+            }
+        }
+        for (const Unit &unit : scale.units())
+            QCOMPARE(scale.unit(unit.code), &unit);
+        for (const QString &code : scale.presentCodes())
+            QVERIFY2(scale.isPresent(code) && !scale.unit(code), qPrintable(code));
+    }
+
     void userFile_data()
     {
         QTest::addColumn<QString>("text");
