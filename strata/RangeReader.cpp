@@ -63,15 +63,16 @@ private:
         return m_text.sliced(t.start, t.end - t.start);
     }
     bool is(int at, Kind kind) const { return at < m_tokens.size() && m_tokens[at].kind == kind; }
-    // What the word at `at` stands for in the scale, looked up once.
-    TimeScale::Meaning meaning(int at) const
+    // What the word at `at` stands for in the scale. The parser asks it of
+    // the same word several times in a row ("K": the present? a period? a
+    // unit?): the last word's answer is kept.
+    const TimeScale::Meaning &meaning(int at) const
     {
-        if (m_meanings.size() <= at)
-            m_meanings.resize(at + 1);
-        std::optional<TimeScale::Meaning> &known = m_meanings[at];
-        if (!known)
-            known = m_scale.meaning(word(at));
-        return *known;
+        if (m_meaningAt != at) {
+            m_meaning = m_scale.meaning(word(at));
+            m_meaningAt = at;
+        }
+        return m_meaning;
     }
     const Period *period(int at) const { return meaning(at).period; }
     const Unit *unit(int at) const { return meaning(at).unit; }
@@ -103,7 +104,8 @@ private:
     const Tokens &m_tokens;
     const TimeScale &m_scale;
     int m_at = 0;
-    mutable QVarLengthArray<std::optional<TimeScale::Meaning>, 32> m_meanings; // by token
+    mutable int m_meaningAt = -1;
+    mutable TimeScale::Meaning m_meaning;
 };
 
 // "(?)" at `at`: the index after it, or `at`.
