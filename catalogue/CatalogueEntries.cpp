@@ -56,4 +56,10 @@ qsizetype CatalogueEntries::entryAt(int group, qsizetype position) const
     return position < lineEnd(entry) ? entry : -1;
 }
 
+qsizetype CatalogueEntries::firstFrom(int group, qsizetype position) const
+{
+    const auto begin = m_lineStarts.cbegin();
+    return std::lower_bound(begin + first(group), begin + end(group), position) - begin;
+}
+
 } // namespace fosdat::catalogue

@@ -50,6 +50,9 @@ public:
     // The entry of `group` whose line holds the character at `position` of
     // the group's text, or -1 (a heading, a blank line, other text).
     qsizetype entryAt(int group, qsizetype position) const;
+    // The first entry of `group` whose line begins at or after `position`
+    // of the group's text; end(group) where none does.
+    qsizetype firstFrom(int group, qsizetype position) const;
 
 private:
     CataloguesPtr m_texts;

@@ -29,24 +29,12 @@ namespace
 // The first entry whose line begins past half of the groups' texts.
 qsizetype halfway(const catalogue::CatalogueEntries &read)
 {
-    qsizetype total = 0;
-    for (int group = 0; group < catalogue::GroupCount; ++group)
-        total += read.texts()->at(group).text.size();
+    const qsizetype half = read.texts()->characters() / 2;
     qsizetype before = 0; // the texts of the groups before
     for (int group = 0; group < catalogue::GroupCount; ++group) {
         const qsizetype size = read.texts()->at(group).text.size();
-        if (before + size >= total / 2) {
-            qsizetype from = read.first(group);
-            qsizetype to = read.end(group);
-            while (from < to) {
-                const qsizetype middle = from + (to - from) / 2;
-                if (before + read.lineStart(middle) < total / 2)
-                    from = middle + 1;
-                else
-                    to = middle;
-            }
-            return from;
-        }
+        if (before + size >= half)
+            return read.firstFrom(group, half - before);
         before += size;
     }
     return read.size();

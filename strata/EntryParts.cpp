@@ -155,6 +155,14 @@ NoteWord noteWordAt(QStringView text, qsizetype at, qsizetype end)
     return is(u"отр") ? NoteWord::Order : is(u"сем") ? NoteWord::Family : NoteWord::None;
 }
 
+// The end of the letters at text[at].
+qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && tokens::isLetter(text[at]))
+        ++at;
+    return at;
+}
+
 // The name after "сем." at text[at]: "Xidae", "?Xidae" or "Xidae?" (placed
 // with doubt). Where it ends.
 qsizetype readNoteName(QStringView text, qsizetype at, qsizetype end, NoteWord word, Note &note)
@@ -163,8 +171,7 @@ qsizetype readNoteName(QStringView text, qsizetype at, qsizetype end, NoteWord w
     bool doubt = i < end && text[i] == u'?';
     i += doubt ? 1 : 0;
     const qsizetype nameAt = i;
-    while (i < end && tokens::isLetter(text[i]))
-        ++i;
+    i = wordEnd(text, i, end);
     const TextSpan name = TextSpan::between(nameAt, i);
     if (i < end && text[i] == u'?') {
         doubt = true;
@@ -391,13 +398,6 @@ constexpr auto HeadingWords = std::to_array<HeadingWord>({
 QChar lower(QChar c)
 {
     return c.unicode() < 0x80 ? QChar(c.toLatin1() | (c.isUpper() ? 0x20 : 0)) : c.toLower();
-}
-
-qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
-{
-    while (at < end && tokens::isLetter(text[at]))
-        ++at;
-    return at;
 }
 
 bool isCyrillic(QChar c)
