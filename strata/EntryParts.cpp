@@ -3,6 +3,7 @@
 #include "TimeScale.h"
 
 #include <QVarLengthArray>
+#include <algorithm>
 #include <array>
 
 namespace fosdat::strata
@@ -78,14 +79,14 @@ bool isMarkBeforeName(QChar c)
     return c == u'\u2020' || c == u'\u2021' || c == u'*' || c == u'?';
 }
 
-// A capitalised Latin word at text[at] ("Acanthoceras"): its end, or `at`
-// where there is none.
+// A capitalised Latin word at text[at] ("Acanthoceras", with soft hyphens
+// "Acantho\u00adceras"): its end, or `at` where there is none.
 qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
 {
     if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
         return at;
     qsizetype i = at + 2;
-    while (i < end && isAsciiLower(text[i]))
+    while (i < end && (isAsciiLower(text[i]) || text[i] == u'\u00ad'))
         ++i;
     return i < end && (tokens::isLetter(text[i]) || text[i].isNumber()) ? at : i;
 }
@@ -405,6 +406,13 @@ bool isCyrillic(QChar c)
     return c.unicode() >= 0x400 && c.unicode() < 0x530;
 }
 
+// A word of two or more letters, all of them capitals.
+bool isCapitals(QStringView word)
+{
+    return word.size() > 1 &&
+           std::none_of(word.begin(), word.end(), [](QChar c) { return c.isLower(); });
+}
+
 // The name a heading gives after its word: "Acanthoceratidae" of
 // "Семейство Acanthoceratidae Hyatt, 1900"; «Морские лилии» of "Класс
 // Морские лилии (Crinoidea)", a Russian name running on in lower-case words,
@@ -419,10 +427,14 @@ std::pair<TextSpan, TextSpan> headingName(QStringView text, qsizetype at, qsizet
             --end;
         return {TextSpan::between(nameAt, end), {}};
     }
+    // In a heading written in capitals ("КЛАСС МОРСКИЕ ЛИЛИИ (CRINOIDEA)"),
+    // the name runs on in words of capitals.
+    const bool capitals = isCapitals(text.sliced(nameAt, nameEnd - nameAt));
     while (isCyrillic(text[nameAt])) {
         const qsizetype next = skipBlanks(text, nameEnd, end);
         const qsizetype nextEnd = wordEnd(text, next, end);
-        if (nextEnd == next || !isCyrillic(text[next]) || !text[next].isLower())
+        if (nextEnd == next || !isCyrillic(text[next]) ||
+            !(text[next].isLower() || (capitals && isCapitals(text.sliced(next, nextEnd - next)))))
             break;
         nameEnd = nextEnd;
     }
@@ -468,11 +480,17 @@ std::optional<GenusName> readGenusName(QStringView text, qsizetype at, qsizetype
     while (at < end && (isMarkBeforeName(text[at]) || isBlank(text[at])))
         ++at;
     const qsizetype nameEnd = latinNameEnd(text, at, end);
-    if (nameEnd == at || (nameEnd < end && (text[nameEnd] == u'.' || text[nameEnd] == u':')))
+    if (nameEnd == at || (nameEnd < end && text[nameEnd] == u'.'))
         return std::nullopt;
+    const bool colon = nameEnd < end && text[nameEnd] == u':';
     const QStringView name = text.sliced(at, nameEnd - at);
-    if (endsIn(name, u"idae") || endsIn(name, u"inae") || endsIn(name, u"oidea"))
+    if (endsIn(name, u"idae") || endsIn(name, u"inae") || endsIn(name, u"oidea")) {
+        if (colon) // "Ausidae: ...", neither a heading nor an entry
+            return std::nullopt;
         return GenusName{TextSpan::between(at, nameEnd), true};
+    }
+    if (colon)
+        return GenusName{TextSpan::between(at, nameEnd), false, true};
     qsizetype genusEnd = nameEnd;
     const qsizetype subAt = skipBlanks(text, nameEnd, end);
     if (subAt < end && text[subAt] == u'(') {

@@ -15,10 +15,14 @@ class TimeScale;
 // subgenus in parentheses after it ("Aus (Bus)"). Nothing where the line
 // begins otherwise. `familyRank` tells a lone name of a family, subfamily or
 // superfamily ("Ausidae", "Ausinae", "Ausoidea"), which is a heading; no
-// genus name ends so.
+// genus name ends so. `colon`: a colon follows the name at once, as it does
+// a genus written without its author ("Aus: K (Camp)") and a word that
+// opens a note ("Note: ..."); the line is an entry only where a range or
+// references follow.
 struct GenusName {
     TextSpan span;
     bool familyRank = false;
+    bool colon = false;
 };
 std::optional<GenusName> readGenusName(QStringView text, qsizetype at, qsizetype end,
                                        const TimeScale &scale);

@@ -199,10 +199,13 @@ void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype en
 {
     const EntryParts parts = readEntryParts(m_text, name.span.end(), end, m_scale);
     const Placement placement = readRange(m_text, parts.zone, m_scale);
-    // Prose that happens to begin with a capitalised word: "Incertae sedis".
+    // Prose that happens to begin with a capitalised word ("Incertae sedis"),
+    // or with one and a colon ("Note: see below"): neither a range nor
+    // references follow.
     const qsizetype after = skipBlanks(m_text, name.span.end(), end);
-    if (!parts.hasReferences && after < end && m_text[after].isLower() &&
-        (placement.reason == Reason::NoRange || placement.reason == Reason::Unreadable))
+    if (!parts.hasReferences &&
+        (placement.reason == Reason::NoRange || placement.reason == Reason::Unreadable) &&
+        (name.colon || (after < end && m_text[after].isLower())))
         return;
     GenusEntry &entry = m_reading.entries.emplace_back();
     entry.line = m_reading.lineBreaks + 1;

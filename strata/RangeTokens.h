@@ -33,10 +33,12 @@ inline bool isBlank(QChar c)
     return u == u' ' || u < 0x20 || (u >= 0x7f && u < 0xa0) || (u > 0x7f && c.isSpace());
 }
 
-// A letter, or a combining mark within a word ("Müller" written with one).
+// A letter, or what stands within a word: a combining mark ("Müller" written
+// with one), a soft hyphen, which a word processor keeps where a long name
+// may be broken ("Acantho\u00adceras").
 inline bool isLetter(QChar c)
 {
-    return c.isLetter() || (c.unicode() >= 0x300 && c.isMark());
+    return c.isLetter() || c.unicode() == 0xad || (c.unicode() >= 0x300 && c.isMark());
 }
 
 // Hyphen, non-breaking hyphen, figure dash, en and em dash, horizontal bar,

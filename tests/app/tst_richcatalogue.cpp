@@ -65,7 +65,7 @@ private slots:
                 const QString line = lines.value(m_genusLines.value(entry++) - 1);
                 const QString name = genus.mark + genus.name;
                 QVERIFY2(line.startsWith(name) && line.size() > name.size() &&
-                             line[name.size()].isSpace(),
+                             (line[name.size()].isSpace() || line[name.size()] == u':'),
                          qPrintable(line));
             }
         }

@@ -234,6 +234,20 @@ private slots:
             u"Aus |  | Rec | .. |  |  | unreadable Rec | "_s);
         row("the present first", u"Aus Rec - K (Camp) (1)"_s,
             u"Aus |  | Rec - K (Camp) | .. |  |  | unreadable Rec - K (Camp) | "_s);
+        // A name and a colon, without an author; soft hyphens, which a word
+        // processor keeps where it may break a long word.
+        row("no author, a colon", u"Aus: K (Camp) (12)"_s,
+            u"Aus |  | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
+        row("no author, a colon, no range", u"Aus: (12)"_s,
+            u"Aus |  |  | .. |  |  | no-range | "_s);
+        row("no author, a colon, words and references", u"Aus: nom. dub. K (Camp) (12)"_s,
+            u"Aus |  | nom. dub. K (Camp) | .. |  |  | unreadable nom. dub. K (Camp) | "_s);
+        row("no author, a colon, an unknown stage", u"Aus: K (Xyzz)."_s,
+            u"Aus |  | K (Xyzz) | Xyzz..Xyzz |  |  | unknown-stage Xyzz | "_s);
+        row("soft hyphens in names",
+            u"Ac\u00adro\u00adrus Ash\u00adby, 1900 [сем. Ac\u00adroridae]: K (Camp) (12)"_s,
+            u"Ac\u00adro\u00adrus | Ash\u00adby, 1900 | K (Camp) | Camp..Camp | Camp..Camp |  | "
+            u"counted | Ac\u00adroridae"_s);
         // Every reason a range cannot be placed; codes as written, without
         // the punctuation of the notes around them.
         row("no range", u"Aus (12)"_s, u"Aus |  |  | .. |  |  | no-range | "_s);
@@ -282,7 +296,9 @@ private slots:
         row("legend",
             u"\u041e\u0431\u043e\u0437\u043d\u0430\u0447\u0435\u043d\u0438\u044f: K (Camp)"_s, {});
         row("prose", u"Incertae sedis"_s, {});
-        row("a note", u"Note: ranges after (12)"_s, {});
+        row("a note", u"Note: see below"_s, {});
+        row("a note that names a range", u"Note: K (Camp) is the Campanian"_s, {});
+        row("a family and a colon", u"Ausidae: K (Camp) (12)"_s, {});
         row("a lone family", u"Ausidae Ashby, 1900"_s, {});
         row("capitals", u"FORAMINIFERA K (Camp)"_s, {});
         row("English heading", u"Family Ausidae"_s, {});
@@ -357,6 +373,12 @@ private slots:
             u"Класс Морские лилии (Crinoidea)\nAus Ashby, 1900 [отр. Xida, сем. Ausidae]: K (Camp) "
             u"(1)."_s,
             u"Морские лилии (Crinoidea) / Xida / Ausidae"_s, u"Ashby, 1900"_s);
+        row("a heading in capitals",
+            u"КЛАСС МОРСКИЕ ЛИЛИИ (CRINOIDEA)\nОТРЯД CLADIDA\nAus K (Camp) (1)"_s,
+            u"МОРСКИЕ ЛИЛИИ (CRINOIDEA) / CLADIDA / "_s, QString());
+        row("an author in capitals after a name that is not",
+            u"Класс Морские лилии (Crinoidea) ИВАНОВ, 1950\nAus K (Camp) (1)"_s,
+            u"Морские лилии (Crinoidea) /  / "_s, QString());
         row("order and family in parentheses",
             u"Класс Crinoidea\nAus Ashby, 1900 (отр. Xida; сем. Ausidae) K (Camp) (1)"_s,
             u"Crinoidea () / Xida / Ausidae"_s, u"Ashby, 1900"_s);

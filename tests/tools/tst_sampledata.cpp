@@ -90,7 +90,8 @@ private:
         }
     }
 
-    // "†Name Author, 1900<tab>RANGE<tab>(12, 34) сем. Familyidae remark", or
+    // "†Name Author, 1900<tab>RANGE<tab>(12, 34) сем. Familyidae remark" (or
+    // "†Name:<tab>RANGE..." without an author), or
     // "†Name Author, 1900 [отр. Xida, сем. Xidae]: RANGE (12, 34). remark":
     // the name in bold, the range as the truth file tells, the references in
     // order, the remark in italics.
@@ -98,7 +99,7 @@ private:
     {
         static const QRegularExpression name(u"^[†?]?([A-Z][a-z]+)$"_s);
         static const QRegularExpression asBefore(
-            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
+            uR"(^(?: [^	]+?, \d{4}\)?|:)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
         static const QRegularExpression noted(
             uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
         const QString text = paragraph.text();

@@ -194,8 +194,9 @@ QString taxonNote(const GenusEntry &genus, const FamilyEntry &family)
     return {};
 }
 
-// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub.",
-// or in the real catalogues' shape "†Genus Author, 1900 [отр. Xida, сем.
+// "†Genus Author, 1900<tab>K (Camp)<tab>(12, 34) сем. Familyidae nom. dub."
+// (without an author at times "Genus: K (Camp) (12)"), or in the real
+// catalogues' shape "†Genus Author, 1900 [отр. Xida, сем.
 // Xidae]: K (Camp) (12, 34). nom. dub."; in the rich form each part in a
 // group of its own, formatted as `rich` says, some with the number of the
 // editing session that wrote them, as word processors write them.
@@ -223,6 +224,8 @@ public:
         if (!genus.author.isEmpty()) {
             m_rtf.text(u" ");
             part({"i"}, genus.author);
+        } else if (!notes && genus.name.size() % 3 == 0) {
+            m_rtf.text(u":"); // "Aus: K (Camp) (12)", a third of the entries without an author
         }
         if (genus.control != 0) {
             m_rtf.control("u" + QByteArray::number(int(genus.control)));
