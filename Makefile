@@ -7,7 +7,7 @@ TESTBUILD  ?= build-test
 FUZZBUILD  ?= build-fuzz
 BENCHBUILD ?= build-bench
 FUZZ_SECONDS ?= 180
-TEST_FUZZ_SECONDS ?= 120
+TEST_FUZZ_SECONDS ?= 80
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -48,7 +48,8 @@ package: build
 	@tools/deps.sh build package
 	cd $(BUILD) && cpack
 
-# libFuzzer targets for the RTF reader and writer, built with clang.
+# libFuzzer targets for the RTF reader and writer and the reader of genus
+# entries, built with clang.
 fuzz:
 	@tools/deps.sh build fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOSDAT_FUZZ=ON

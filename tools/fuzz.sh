@@ -9,17 +9,25 @@ seconds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 status=0
-for target in read roundtrip; do
+for target in read roundtrip entries; do
     corpus="$build/corpus/$target"
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     # Seeds: the hand-written snippets, the regression files and, when a
-    # build has generated it, the sample data set's catalogues.
-    cp -n "$root"/fuzz/corpus/* "$corpus"/
+    # build has generated it, the sample data set's catalogues; the reader
+    # of genus entries has lines and texts of catalogues of its own, and
+    # words of ranges and notes for a dictionary.
+    dict="$root/fuzz/rtf.dict"
+    if [ -d "$root/fuzz/corpus-$target" ]; then
+        cp -n "$root/fuzz/corpus-$target"/* "$corpus"/
+        dict="$root/fuzz/$target.dict"
+    else
+        cp -n "$root"/fuzz/corpus/* "$corpus"/
+        for sample in "$root"/build*/sample/dat/BD; do
+            [ -d "$sample" ] && find "$sample" -maxdepth 1 -type f ! -name '*.txt' -exec cp -n {} "$corpus"/ \;
+        done
+    fi
     cp -n "$root"/tests/regressions/* "$corpus"/ 2>/dev/null || true
-    for sample in "$root"/build*/sample/dat/BD; do
-        [ -d "$sample" ] && find "$sample" -maxdepth 1 -type f ! -name '*.txt' -exec cp -n {} "$corpus"/ \;
-    done
     echo "== fuzz_$target for ${seconds}s"
     # -malloc_limit_mb makes any single allocation over 512 MB a finding. The
     # process as a whole is allowed more: under ASan, with the fuzzer's
@@ -27,7 +35,7 @@ for target in read roundtrip; do
     # though a plain loop over the same inputs stays flat.
     if ! QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=32 \
         "$build/fuzz/fuzz_$target" "$corpus" \
-        -dict="$root/fuzz/rtf.dict" -max_total_time="$seconds" -timeout=1 \
+        -dict="$dict" -max_total_time="$seconds" -timeout=1 \
         -rss_limit_mb=2048 -malloc_limit_mb=512 -max_len=262144 \
         -artifact_prefix="$findings/" -print_final_stats=1 2>"$build/fuzz_$target.log"; then
         status=1
