@@ -164,15 +164,30 @@ qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
     return at;
 }
 
+// The end of a name at text[at]: one word, or the two of "incertae sedis"
+// (of no known family or order).
+qsizetype noteNameEnd(QStringView text, qsizetype at, qsizetype end)
+{
+    const qsizetype wordAt = wordEnd(text, at, end);
+    if (text.sliced(at, wordAt - at).compare(u"incertae", Qt::CaseInsensitive) != 0)
+        return wordAt;
+    const qsizetype next = skipBlanks(text, wordAt, end);
+    const qsizetype nextEnd = wordEnd(text, next, end);
+    return next > wordAt &&
+                   text.sliced(next, nextEnd - next).compare(u"sedis", Qt::CaseInsensitive) == 0
+               ? nextEnd
+               : wordAt;
+}
+
 // The name after "сем." at text[at]: "Xidae", "?Xidae" or "Xidae?" (placed
-// with doubt). Where it ends.
+// with doubt), "incertae sedis". Where it ends.
 qsizetype readNoteName(QStringView text, qsizetype at, qsizetype end, NoteWord word, Note &note)
 {
     qsizetype i = skipBlanks(text, at + 4, end);
     bool doubt = i < end && text[i] == u'?';
     i += doubt ? 1 : 0;
     const qsizetype nameAt = i;
-    i = wordEnd(text, i, end);
+    i = noteNameEnd(text, i, end);
     const TextSpan name = TextSpan::between(nameAt, i);
     if (i < end && text[i] == u'?') {
         doubt = true;

@@ -422,6 +422,12 @@ private slots:
             u" () /  / Bidae"_s, QString());
         row("a family not named", u"Семейство incertae sedis\nAus K (Camp) (1)"_s,
             u" () /  / incertae sedis"_s, QString());
+        row("a family not named in the note",
+            u"Семейство Bidae\nAus Ashby, 1900 [отр. Xida, сем. Incertae  sedis]: K (Camp) (1)"_s,
+            u" () / Xida / Incertae  sedis"_s, u"Ashby, 1900"_s);
+        row("a word after incertae that is not sedis",
+            u"Aus Ashby, 1900 [отр. incertae, сем. Ausidae]: K (Camp) (1)"_s,
+            u" () / incertae / Ausidae"_s, u"Ashby, 1900"_s);
     }
     void taxonomy()
     {
