@@ -341,10 +341,14 @@ int rangeAfterName(QStringView text, const Tokens &tokens, const TimeScale &scal
     return int(tokens.size());
 }
 
-// After the year: a letter ("1975a"), and what closes the author ("),").
+// After the year: the last year of a work in parts ("1899-1900"), a letter
+// ("1975a"), and what closes the author ("),", "[1900]").
 int authorEndAfterYear(QStringView text, const Tokens &tokens, int year)
 {
     int at = year + 1;
+    if (at + 1 < tokens.size() && tokens[at].kind == Kind::Dash && !tokens[at].spaceBefore &&
+        !tokens[at + 1].spaceBefore && isYear(text, tokens[at + 1]))
+        at += 2;
     if (at < tokens.size() && tokens[at].kind == Kind::Word && !tokens[at].spaceBefore &&
         tokens[at].end - tokens[at].start == 1)
         ++at;
@@ -352,7 +356,7 @@ int authorEndAfterYear(QStringView text, const Tokens &tokens, int year)
         const Token &token = tokens[at];
         const QChar c = text[token.start];
         if (token.kind != Kind::Close && token.kind != Kind::Dot && c != u',' && c != u';' &&
-            c != u':')
+            c != u':' && c != u']')
             break;
     }
     return at;

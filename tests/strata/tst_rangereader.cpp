@@ -162,6 +162,12 @@ private slots:
             u"Aus K\u0159\u00ed\u017e & \u00d8rvig, 1990a, D (Give) (1)"_s,
             u"Aus | K\u0159\u00ed\u017e & \u00d8rvig, 1990a | D (Give) | Give..Give | Give..Give "
             u"|  | counted | "_s);
+        row("a year in brackets", u"Aus Ashby, [1900]: K (Camp) (1)"_s,
+            u"Aus | Ashby, [1900] | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
+        row("the years of a work in parts", u"Aus Ashby, 1899\u20131900: K (Camp) (1)"_s,
+            u"Aus | Ashby, 1899\u20131900 | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
+        row("a year, then a range of years", u"Aus Ashby, 1900 - 1901 K (Camp) (1)"_s,
+            u"Aus | Ashby, 1900 | - 1901 K (Camp) | .. |  |  | unreadable - 1901 K (Camp) | "_s);
         row("an initial like a period code", u"Aus C. Dufour et al., 1901\tC (Tour)\t(1)"_s,
             u"Aus | C. Dufour et al., 1901 | C (Tour) | Tour..Tour | Tour..Tour |  | counted | "_s);
         row("author without a year", u"Aus Ashby K (Camp) (1)"_s,

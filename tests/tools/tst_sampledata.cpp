@@ -90,8 +90,9 @@ private:
         }
     }
 
-    // "†Name Author, 1900<tab>RANGE<tab>(12, 34) сем. Familyidae remark" (or
-    // "†Name:<tab>RANGE..." without an author), or
+    // "†Name Author, 1900<tab>RANGE<tab>(12, 34) сем. Familyidae remark" (the
+    // year also "[1900]" or "1899–1900"; "†Name:<tab>RANGE..." without an
+    // author), or
     // "†Name Author, 1900 [отр. Xida, сем. Xidae]: RANGE (12, 34). remark":
     // the name in bold, the range as the truth file tells, the references in
     // order, the remark in italics.
@@ -99,9 +100,9 @@ private:
     {
         static const QRegularExpression name(u"^[†?]?([A-Z][a-z]+)$"_s);
         static const QRegularExpression asBefore(
-            uR"(^(?: [^	]+?, \d{4}\)?|:)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
+            uR"(^(?: [^	]+?, (?:\d{4}(?:–\d{4})?|\[\d{4}\])\)?|:)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
         static const QRegularExpression noted(
-            uR"(^(?: [^	]+?, \d{4}\)?)?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
+            uR"(^(?: [^	]+?, (?:\d{4}(?:–\d{4})?|\[\d{4}\])\)?)?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
         const QString text = paragraph.text();
         const RtfRun &first = paragraph.runs.front();
         const auto nameMatch = name.match(first.text);

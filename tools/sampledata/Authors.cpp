@@ -49,7 +49,13 @@ QString authorAndYear(Random &random)
     if (form < 30)
         return surname(random) + u" et al., "_s + year;
     const QString author = surname(random) + u", "_s + year;
-    return form < 40 ? u'(' + author + u')' : author;
+    if (form < 40)
+        return u'(' + author + u')';
+    if (form < 43) // a date known from elsewhere than the work
+        return author.chopped(year.size()) + u'[' + year + u']';
+    if (form < 45) // a work published in parts
+        return author + u'\u2013' + QString::number(year.toInt() + 1);
+    return author;
 }
 
 } // namespace fosdat::sampledata
