@@ -169,7 +169,9 @@ qsizetype wordEnd(QStringView text, qsizetype at, qsizetype end)
 qsizetype noteNameEnd(QStringView text, qsizetype at, qsizetype end)
 {
     const qsizetype wordAt = wordEnd(text, at, end);
-    if (text.sliced(at, wordAt - at).compare(u"incertae", Qt::CaseInsensitive) != 0)
+    constexpr QStringView Incertae = u"incertae";
+    if (wordAt - at != Incertae.size() ||
+        text.sliced(at, wordAt - at).compare(Incertae, Qt::CaseInsensitive) != 0)
         return wordAt;
     const qsizetype next = skipBlanks(text, wordAt, end);
     const qsizetype nextEnd = wordEnd(text, next, end);
