@@ -86,7 +86,7 @@ qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
     if (at + 1 >= end || !isAsciiUpper(text[at]) || !isAsciiLower(text[at + 1]))
         return at;
     qsizetype i = at + 2;
-    while (i < end && (isAsciiLower(text[i]) || text[i] == u'\u00ad'))
+    while (i < end && (isAsciiLower(text[i]) || tokens::isSoftHyphen(text[i])))
         ++i;
     return i < end && (tokens::isLetter(text[i]) || text[i].isNumber()) ? at : i;
 }

@@ -33,12 +33,18 @@ inline bool isBlank(QChar c)
     return u == u' ' || u < 0x20 || (u >= 0x7f && u < 0xa0) || (u > 0x7f && c.isSpace());
 }
 
+// A soft hyphen, which a word processor keeps where a long word may be broken
+// ("Acantho\u00adceras"): part of the word.
+inline bool isSoftHyphen(QChar c)
+{
+    return c.unicode() == 0xad;
+}
+
 // A letter, or what stands within a word: a combining mark ("Müller" written
-// with one), a soft hyphen, which a word processor keeps where a long name
-// may be broken ("Acantho\u00adceras").
+// with one), a soft hyphen.
 inline bool isLetter(QChar c)
 {
-    return c.isLetter() || c.unicode() == 0xad || (c.unicode() >= 0x300 && c.isMark());
+    return c.isLetter() || isSoftHyphen(c) || (c.unicode() >= 0x300 && c.isMark());
 }
 
 // Hyphen, non-breaking hyphen, figure dash, en and em dash, horizontal bar,

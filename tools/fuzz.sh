@@ -14,13 +14,14 @@ for target in read roundtrip entries; do
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     # Seeds: the hand-written snippets, the regression files and, when a
-    # build has generated it, the sample data set's catalogues; the reader
-    # of genus entries has lines and texts of catalogues of its own, and
-    # words of ranges and notes for a dictionary.
-    dict="$root/fuzz/rtf.dict"
+    # build has generated it, the sample data set's catalogues; a target with
+    # seeds of its own (corpus-TARGET: the reader of genus entries, lines and
+    # texts of catalogues) takes those, and a dictionary of its own where it
+    # has one (TARGET.dict: words of ranges and notes).
+    dict="$root/fuzz/$target.dict"
+    [ -f "$dict" ] || dict="$root/fuzz/rtf.dict"
     if [ -d "$root/fuzz/corpus-$target" ]; then
         cp -n "$root/fuzz/corpus-$target"/* "$corpus"/
-        dict="$root/fuzz/$target.dict"
     else
         cp -n "$root"/fuzz/corpus/* "$corpus"/
         for sample in "$root"/build*/sample/dat/BD; do

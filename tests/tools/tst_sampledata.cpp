@@ -99,10 +99,15 @@ private:
     void takeGenus(const RtfParagraph &paragraph)
     {
         static const QRegularExpression name(u"^[†?]?([A-Z][a-z]+)$"_s);
+        // The author and year: "Smith, 1900", "(Smith, 1900)", "Smith, [1900]",
+        // "Smith, 1899–1900".
+        static const QString author = uR"( [^	]+?, (?:\d{4}(?:–\d{4})?|\[\d{4}\])\)?)"_s;
         static const QRegularExpression asBefore(
-            uR"(^(?: [^	]+?, (?:\d{4}(?:–\d{4})?|\[\d{4}\])\)?|:)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
+            u"^(?:"_s + author +
+            uR"(|:)?[\x{1}\x{7}\x{d}]?[	 ](?:.+[	 ])?\((\d+(?:, \d+)*)\)(?: сем\. ([A-Z][a-z]+idae))?( .+)?$)"_s);
         static const QRegularExpression noted(
-            uR"(^(?: [^	]+?, (?:\d{4}(?:–\d{4})?|\[\d{4}\])\)?)?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
+            u"^(?:"_s + author +
+            uR"()?[\x{1}\x{7}\x{d}]? (?:\[(?:отр\. [A-Z][a-z]+ida)?(?:, )?(?:сем\. \??([A-Z][a-z]+idae))?\]:|\(отр\. [A-Z][a-z]+ida; сем\. ([A-Z][a-z]+idae)\)) (?:.+ )?\((\d+(?:, \d+)*)\)\.( .+)?$)"_s);
         const QString text = paragraph.text();
         const RtfRun &first = paragraph.runs.front();
         const auto nameMatch = name.match(first.text);

@@ -48,11 +48,12 @@ QString authorAndYear(Random &random)
         return surname(random) + u" & "_s + surname(random) + u", "_s + year;
     if (form < 30)
         return surname(random) + u" et al., "_s + year;
-    const QString author = surname(random) + u", "_s + year;
+    const QString name = surname(random) + u", "_s;
+    const QString author = name + year;
     if (form < 40)
         return u'(' + author + u')';
     if (form < 43) // a date known from elsewhere than the work
-        return author.chopped(year.size()) + u'[' + year + u']';
+        return name + u'[' + year + u']';
     if (form < 45) // a work published in parts
         return author + u'\u2013' + QString::number(year.toInt() + 1);
     return author;
