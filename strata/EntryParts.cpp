@@ -438,15 +438,22 @@ bool isCapitals(QStringView word)
 // "Семейство Acanthoceratidae Hyatt, 1900"; «Морские лилии» of "Класс
 // Морские лилии (Crinoidea)", a Russian name running on in lower-case words,
 // with the Latin name in parentheses after it; the rest of the line where no
-// capitalised name follows ("incertae sedis").
-std::pair<TextSpan, TextSpan> headingName(QStringView text, qsizetype at, qsizetype end)
+// capitalised name follows ("incertae sedis"). A "?" before or after the
+// name places it with doubt: "?Xidae", "Xidae?".
+Heading headingName(Rank rank, QStringView text, qsizetype at, qsizetype end)
 {
-    const qsizetype nameAt = skipBlanks(text, at, end);
+    Heading heading{rank, {}, {}};
+    qsizetype nameAt = skipBlanks(text, at, end);
+    if (nameAt < end && text[nameAt] == u'?') {
+        heading.uncertain = true;
+        nameAt = skipBlanks(text, nameAt + 1, end);
+    }
     qsizetype nameEnd = wordEnd(text, nameAt, end);
     if (nameEnd == nameAt || !text[nameAt].isUpper()) {
         while (end > nameAt && isBlank(text[end - 1]))
             --end;
-        return {TextSpan::between(nameAt, end), {}};
+        heading.name = TextSpan::between(nameAt, end);
+        return heading;
     }
     // In a heading written in capitals ("КЛАСС МОРСКИЕ ЛИЛИИ (CRINOIDEA)"),
     // the name runs on in words of capitals.
@@ -459,15 +466,19 @@ std::pair<TextSpan, TextSpan> headingName(QStringView text, qsizetype at, qsizet
             break;
         nameEnd = nextEnd;
     }
-    TextSpan latin;
+    heading.name = TextSpan::between(nameAt, nameEnd);
+    if (nameEnd < end && text[nameEnd] == u'?') {
+        heading.uncertain = true;
+        ++nameEnd;
+    }
     const qsizetype open = skipBlanks(text, nameEnd, end);
     if (open < end && text[open] == u'(') {
         const qsizetype latinEnd = wordEnd(text, open + 1, end);
         if (latinEnd > open + 1 && latinEnd < end && text[latinEnd] == u')' &&
             text[open + 1].unicode() < 0x80)
-            latin = TextSpan::between(open + 1, latinEnd);
+            heading.latin = TextSpan::between(open + 1, latinEnd);
     }
-    return {TextSpan::between(nameAt, nameEnd), latin};
+    return heading;
 }
 
 } // namespace
@@ -482,8 +493,7 @@ std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end
             text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) != 0 ||
             (after < end && text[after].isLetter()))
             continue;
-        const auto [name, latin] = headingName(text, after, end);
-        return Heading{heading.rank, name, latin};
+        return headingName(heading.rank, text, after, end);
     }
     return std::nullopt;
 }

@@ -33,12 +33,14 @@ enum class Rank { Class, Subclass, Order, Suborder, Superfamily, Family, Subfami
 
 // A heading line at text[at]: its word ("Класс", "Отряд", "сем.", "Family"…)
 // gives the rank; the name follows, a Latin name in parentheses after a
-// Russian one kept apart ("Класс Морские лилии (Crinoidea)"). Nothing where
-// the line is no heading.
+// Russian one kept apart ("Класс Морские лилии (Crinoidea)"), a "?" before
+// or after the name kept apart too ("Семейство ?Xidae": placed with doubt).
+// Nothing where the line is no heading.
 struct Heading {
     Rank rank;
     TextSpan name;
     TextSpan latin;
+    bool uncertain = false;
 };
 std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end);
 

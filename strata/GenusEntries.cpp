@@ -30,9 +30,12 @@ struct HeadingNames {
     TextSpan classLatin = Inherited;
     TextSpan order = Inherited;
     TextSpan family = Inherited;
+    bool familyUncertain = false; // "Семейство ?Xidae"; with `family`
 
-    void set(Rank rank, TextSpan name, TextSpan latin)
+    void set(Rank rank, TextSpan name, TextSpan latin, bool uncertain)
     {
+        if (rank != Rank::Subfamily)
+            familyUncertain = rank == Rank::Family && uncertain;
         switch (rank) {
         case Rank::Class:
             className = name;
@@ -63,6 +66,8 @@ struct HeadingNames {
             if ((later.*field).start != Inherited.start)
                 this->*field = later.*field;
         }
+        if (later.family.start != Inherited.start)
+            familyUncertain = later.familyUncertain;
     }
 };
 
@@ -181,7 +186,8 @@ void EntryReader::readLine(qsizetype start, qsizetype end)
         return;
     if (const std::optional<GenusName> name = readGenusName(m_text, at, end, m_scale)) {
         if (name->familyRank) // a lone "Acanthoceratidae" is a heading
-            m_reading.names.set(rankOfName(name->span.in(m_text)), name->span, {});
+            m_reading.names.set(rankOfName(name->span.in(m_text)), name->span, {},
+                                m_text.sliced(at, name->span.start - at).contains(u'?'));
         else
             readEntry(start, *name, end);
     }
@@ -191,7 +197,7 @@ bool EntryReader::readHeading(qsizetype at, qsizetype end)
 {
     const std::optional<Heading> heading = fosdat::strata::readHeading(m_text, at, end);
     if (heading)
-        m_reading.names.set(heading->rank, heading->name, heading->latin);
+        m_reading.names.set(heading->rank, heading->name, heading->latin, heading->uncertain);
     return heading.has_value();
 }
 
@@ -219,7 +225,8 @@ void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype en
     entry.m_references = parts.references;
     entry.m_order = parts.order.isEmpty() ? m_reading.names.order : parts.order;
     entry.m_family = parts.family.isEmpty() ? m_reading.names.family : parts.family;
-    entry.m_familyUncertain = parts.familyUncertain;
+    entry.m_familyUncertain =
+        parts.family.isEmpty() ? m_reading.names.familyUncertain : parts.familyUncertain;
     entry.m_class = m_reading.names.className;
     entry.m_classLatin = m_reading.names.classLatin;
 }
@@ -254,6 +261,8 @@ void EntryReader::settle(const QList<Piece> &pieces, QList<Reading> &readings,
             entry.m_class = settled(entry.m_class, names.className);
             entry.m_classLatin = settled(entry.m_classLatin, names.classLatin);
             entry.m_order = settled(entry.m_order, names.order);
+            if (entry.m_family.start == Inherited.start)
+                entry.m_familyUncertain = names.familyUncertain;
             entry.m_family = settled(entry.m_family, names.family);
             entry.m_text = text;
             entries.append(std::move(entry));

@@ -431,6 +431,11 @@ private slots:
         row("a family not named in the note",
             u"Семейство Bidae\nAus Ashby, 1900 [отр. Xida, сем. Incertae  sedis]: K (Camp) (1)"_s,
             u" () / Xida / Incertae  sedis"_s, u"Ashby, 1900"_s);
+        row("a heading's family placed with doubt",
+            u"Отряд Yida\nСемейство ?Bidae Hyatt, 1900\nAus K (Camp) (1)"_s,
+            u" () / Yida / Bidae?"_s, QString());
+        row("a lone family name placed with doubt", u"?Bidae\nAus K (Camp) (1)"_s,
+            u" () /  / Bidae?"_s, QString());
         row("a word after incertae that is not sedis",
             u"Aus Ashby, 1900 [отр. incertae, сем. Ausidae]: K (Camp) (1)"_s,
             u" () / incertae / Ausidae"_s, u"Ashby, 1900"_s);
@@ -530,8 +535,11 @@ private slots:
                 family = QString();
                 text += u"Отряд "_s + order;
             } else if (line % 500 == 1) {
+                // Every other family placed with doubt, as its heading says.
+                const bool doubt = line % 1000 == 501;
                 family = u"Familia%1idae"_s.arg(n);
-                text += family;
+                text += doubt ? u"Семейство ?"_s + family : family;
+                family += doubt ? u"?"_s : QString();
             } else {
                 text += u"Aus Ashby, 1900 K (Camp) (%1)"_s.arg(line % 1200 + 1);
                 expected.append(
@@ -547,8 +555,8 @@ private slots:
         QStringList read;
         for (const GenusEntry &e : entries.mid(1)) {
             QCOMPARE(e.group, 4);
-            read.append(u"%1 %2/%3/%4"_s.arg(QString::number(e.line), e.className(), e.order(),
-                                             e.family()));
+            read.append(u"%1 %2/%3/%4%5"_s.arg(QString::number(e.line), e.className(), e.order(),
+                                               e.family(), e.familyUncertain() ? u"?" : u""));
         }
         QCOMPARE(entries.front().group, 3);
         QCOMPARE(read, expected);

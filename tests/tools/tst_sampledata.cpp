@@ -63,7 +63,7 @@ private:
         static const QRegularExpression className(
             u"^Класс ([A-Z][a-z]+|[А-ЯЁ][а-яё]+(?: [а-яё]+)* \\([A-Z][a-z]+\\))$"_s);
         static const QRegularExpression order(u"^Отряд ([A-Z][a-z]+ida)$"_s);
-        static const QRegularExpression family(u"^Семейство ([A-Z][a-z]+idae)$"_s);
+        static const QRegularExpression family(u"^Семейство [?]?([A-Z][a-z]+idae)$"_s);
         const QString text = paragraph.text();
         if (paragraph.runs.isEmpty()) {
             problem(u"empty paragraph"_s, text);

@@ -70,6 +70,10 @@ struct Catalogue {
     qsizetype notesFrom = 0;
 
     bool hasNotes(qsizetype family) const { return family >= notesFrom; }
+    // Whether the heading of a family places it with doubt ("Семейство
+    // ?Xidae"): one family in nine, chosen by its name, of those written
+    // under headings.
+    bool doubtfulHeading(qsizetype family) const;
     int genusCount() const;
 };
 

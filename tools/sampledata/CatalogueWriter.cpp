@@ -287,12 +287,16 @@ private:
 };
 
 void writeFamily(RtfStream &rtf, Paragraphs &paragraphs, GenusWriter &genera,
-                 const FamilyEntry &family, const Catalogue &catalogue, bool notes)
+                 const Catalogue &catalogue, qsizetype index)
 {
+    const FamilyEntry &family = catalogue.families[index];
+    const bool notes = catalogue.hasNotes(index);
     if (!notes && !catalogue.annotated) {
         if (family.newPage)
             paragraphs.pageBreak();
-        writeRankHeading(rtf, paragraphs, u"Семейство "_s + family.name);
+        writeRankHeading(rtf, paragraphs,
+                         (catalogue.doubtfulHeading(index) ? u"Семейство ?"_s : u"Семейство "_s) +
+                             family.name);
     }
     rtf.controls({"pard", "fi-284", "li284"});
     if (catalogue.tabbed && !notes)
@@ -322,7 +326,7 @@ QByteArray writeCatalogue(const Catalogue &catalogue, EntryFormatting formatting
             order = family.order;
             writeRankHeading(rtf, paragraphs, u"Отряд "_s + order);
         }
-        writeFamily(rtf, paragraphs, genera, family, catalogue, notes);
+        writeFamily(rtf, paragraphs, genera, catalogue, i);
     }
     rtf.closeGroup();
     rtf.lineBreak();

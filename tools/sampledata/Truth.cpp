@@ -47,10 +47,11 @@ struct Names {
     bool familyUncertain = false;
 };
 
-Names namesOf(const GenusEntry &genus, const FamilyEntry &family, bool notes)
+Names namesOf(const GenusEntry &genus, const Catalogue &catalogue, qsizetype index)
 {
-    if (!notes)
-        return {family.order, family.name};
+    const FamilyEntry &family = catalogue.families[index];
+    if (!catalogue.hasNotes(index))
+        return {family.order, family.name, catalogue.doubtfulHeading(index)};
     switch (genus.note) {
     case TaxonNote::FamilyAlone:
         return {{}, family.name};
@@ -104,7 +105,7 @@ QByteArray truthTable(const QList<Catalogue> &catalogues, const QList<QList<int>
             const FamilyEntry &family = catalogue.families[f];
             const bool notes = catalogue.hasNotes(f);
             for (const GenusEntry &genus : family.genera) {
-                csv += truthRow(group, lines.at(entry++), genus, namesOf(genus, family, notes),
+                csv += truthRow(group, lines.at(entry++), genus, namesOf(genus, catalogue, f),
                                 catalogue, notes)
                            .join(u',') +
                        u"\r\n"_s;
