@@ -34,29 +34,33 @@ struct HeadingNames {
 
     void set(Rank rank, TextSpan name, TextSpan latin, bool uncertain)
     {
-        if (rank != Rank::Subfamily)
-            familyUncertain = rank == Rank::Family && uncertain;
         switch (rank) {
         case Rank::Class:
             className = name;
             classLatin = latin;
             [[fallthrough]];
         case Rank::Subclass:
-            order = family = {};
+            order = {};
+            setFamily({}, false);
             break;
         case Rank::Order:
             order = name;
             [[fallthrough]];
         case Rank::Suborder:
         case Rank::Superfamily:
-            family = {};
+            setFamily({}, false);
             break;
         case Rank::Family:
-            family = name;
+            setFamily(name, uncertain);
             break;
         case Rank::Subfamily:
             break;
         }
+    }
+    void setFamily(TextSpan name, bool uncertain)
+    {
+        family = name;
+        familyUncertain = uncertain;
     }
     // These names as they stand after `later`, read after them.
     void follow(const HeadingNames &later)
