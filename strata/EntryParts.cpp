@@ -91,9 +91,22 @@ qsizetype latinNameEnd(QStringView text, qsizetype at, qsizetype end)
     return i < end && (tokens::isLetter(text[i]) || text[i].isNumber()) ? at : i;
 }
 
+// Compared here rather than by QStringView::endsWith(), which costs a call
+// into Qt for each of the few letters: every line asks it three times.
 bool endsIn(QStringView name, QStringView ending)
 {
-    return name.size() > ending.size() && name.endsWith(ending);
+    return name.size() > ending.size() &&
+           std::equal(ending.begin(), ending.end(), name.end() - ending.size());
+}
+
+// The first `c` in text[from, to), or `to`. A loop of its own: the stretches
+// of an entry are short, and QStringView::indexOf() costs more in its call
+// than in its search there.
+qsizetype find(QStringView text, qsizetype from, qsizetype to, QChar c)
+{
+    while (from < to && text[from] != c)
+        ++from;
+    return from;
 }
 
 // "(206, 553, 1020)" at text[open]: numbers of 1 to MaxReferenceNumber
@@ -219,9 +232,8 @@ public:
         const bool bracket = m_text[open] == u'[';
         qsizetype &next = bracket ? m_bracket : m_parenthesis;
         if (next == NotSearched || (next >= 0 && next <= open)) {
-            const qsizetype at =
-                m_text.sliced(open + 1, m_to - open - 1).indexOf(bracket ? u']' : u')');
-            next = at < 0 ? -1 : open + 1 + at;
+            const qsizetype at = find(m_text, open + 1, m_to, bracket ? u']' : u')');
+            next = at == m_to ? -1 : at;
         }
         return next;
     }
@@ -260,10 +272,9 @@ Notes readNotes(QStringView text, qsizetype from, qsizetype to)
     Closings closings(text, to);
     qsizetype after = from; // where the last note ended
     for (qsizetype dot = from; dot < to; ++dot) {
-        const qsizetype found = text.sliced(dot, to - dot).indexOf(u'.');
-        if (found < 0)
+        dot = find(text, dot, to, u'.');
+        if (dot == to)
             break;
-        dot += found;
         const qsizetype at = dot - 3;
         if (at < after)
             continue;
@@ -296,7 +307,9 @@ bool isYear(QStringView text, const Token &token)
 {
     if (token.kind != Kind::Number || token.end - token.start != 4)
         return false;
-    const int year = text.sliced(token.start, 4).toInt();
+    int year = 0;
+    for (qsizetype i = token.start; i < token.end; ++i)
+        year = year * 10 + (text[i].unicode() - u'0');
     return year >= FirstYear && year <= LastYear;
 }
 
@@ -365,13 +378,12 @@ int authorEndAfterYear(QStringView text, const Tokens &tokens, int year)
 }
 
 // Splits text[from, to), the stretch after the name and before the first
-// note or the references, into the author and what follows it. `more`: text
-// follows the first note, so a stretch without a year is an author or
-// nothing.
+// note or the references, whose tokens are `tokens`, into the author and
+// what follows it. `more`: text follows the first note, so a stretch without
+// a year is an author or nothing.
 std::pair<TextSpan, qsizetype> splitAuthor(QStringView text, qsizetype from, qsizetype to,
-                                           bool more, const TimeScale &scale)
+                                           const Tokens &tokens, bool more, const TimeScale &scale)
 {
-    const Tokens tokens = tokenize(text, from, to);
     if (tokens.isEmpty() || beginsRange(text, tokens, 0, scale))
         return {{}, from};
     const auto split = [&](int at) {
@@ -416,6 +428,17 @@ constexpr auto HeadingWords = std::to_array<HeadingWord>({
     {u"подсемейство", Rank::Subfamily},
     {u"subfamily", Rank::Subfamily},
 });
+
+// The Latin letters heading words begin with, one bit each from 'a': most
+// lines begin with a genus name, and most of those with another letter.
+constexpr quint32 LatinInitials = [] {
+    quint32 bits = 0;
+    for (const HeadingWord &heading : HeadingWords) {
+        if (heading.word.front() >= u'a' && heading.word.front() <= u'z')
+            bits |= 1u << (heading.word.front().unicode() - u'a');
+    }
+    return bits;
+}();
 
 QChar lower(QChar c)
 {
@@ -486,6 +509,9 @@ Heading headingName(Rank rank, QStringView text, qsizetype at, qsizetype end)
 std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end)
 {
     const QChar first = lower(text[at]);
+    if (first < u'\x80' &&
+        (first < u'a' || first > u'z' || !(LatinInitials & (1u << (first.unicode() - u'a')))))
+        return std::nullopt;
     for (const HeadingWord &heading : HeadingWords) {
         const qsizetype after = at + heading.word.size();
         if (heading.word.front() != first || after > end ||
@@ -540,10 +566,9 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
     qsizetype bodyEnd = end;
     qsizetype close = -1;
     for (qsizetype at = nameEnd; at < end && close < 0; ++at) {
-        const qsizetype found = text.sliced(at, end - at).indexOf(u'(');
-        if (found < 0)
+        at = find(text, at, end, u'(');
+        if (at == end)
             break;
-        at += found;
         if ((close = referencesClose(text, at, end)) >= 0)
             bodyEnd = at;
     }
@@ -578,7 +603,8 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
         outside[i] = trimmedZone(text, outside[i].start, outside[i].end());
         more = more || !outside[i].isEmpty();
     }
-    const auto [author, rest] = splitAuthor(text, nameEnd, outside[0].end(), more, scale);
+    const Tokens tokens = tokenize(text, nameEnd, outside[0].end());
+    const auto [author, rest] = splitAuthor(text, nameEnd, outside[0].end(), tokens, more, scale);
     parts.author = author;
     outside[0] = trimmedZone(text, rest, outside[0].end());
     // Text in more than one stretch is no range: the zone spans all of them.
@@ -592,6 +618,20 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
     }
     if (zoneStart >= 0)
         parts.zone = TextSpan::between(zoneStart, zoneEnd);
+    // A zone within the author's stretch, as most are, has its tokens among
+    // that stretch's: they are taken, not made again.
+    qsizetype first = 0;
+    qsizetype after = 0;
+    if (!parts.zone.isEmpty() && zoneEnd <= outside[0].end()) {
+        while (first < tokens.size() && tokens[first].start < zoneStart)
+            ++first;
+        for (after = first; after < tokens.size() && tokens[after].end <= zoneEnd;)
+            ++after;
+    }
+    parts.placement =
+        after > first
+            ? readRange(text, parts.zone, std::span(tokens.data() + first, after - first), scale)
+            : readRange(text, parts.zone, scale);
     return parts;
 }
 

@@ -58,10 +58,12 @@ Rank rankOfName(QStringView name);
 // references. The author ends with its year, and what closes it; without a
 // year, it is a run of names before the range. The zone is whatever stands
 // between the author (or a note) and the references, with the punctuation
-// around it left out: the range, or what stands in its place.
+// around it left out: the range, or what stands in its place; `placement`
+// is what readRange() reads of it.
 struct EntryParts {
     TextSpan author;
     TextSpan zone;
+    Placement placement;
     TextSpan references; // the numbers, inside the parentheses
     bool hasReferences = false;
     TextSpan order; // from the entry's own note; empty where it names none

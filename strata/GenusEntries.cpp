@@ -208,7 +208,7 @@ bool EntryReader::readHeading(qsizetype at, qsizetype end)
 void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype end)
 {
     const EntryParts parts = readEntryParts(m_text, name.span.end(), end, m_scale);
-    const Placement placement = readRange(m_text, parts.zone, m_scale);
+    const Placement &placement = parts.placement;
     // Prose that happens to begin with a capitalised word ("Incertae sedis"),
     // or with one and a colon ("Note: see below"): neither a range nor
     // references follow.

@@ -48,8 +48,8 @@ struct Bound {
 class RangeParser
 {
 public:
-    RangeParser(QStringView text, const Tokens &tokens, const TimeScale &scale)
-        : m_text(text), m_tokens(tokens), m_scale(scale)
+    RangeParser(QStringView text, std::span<const Token> tokens, const TimeScale &scale)
+        : m_text(text), m_tokens(tokens.data()), m_count(qsizetype(tokens.size())), m_scale(scale)
     {
     }
 
@@ -62,7 +62,7 @@ private:
         const Token &t = m_tokens[at];
         return m_text.sliced(t.start, t.end - t.start);
     }
-    bool is(int at, Kind kind) const { return at < m_tokens.size() && m_tokens[at].kind == kind; }
+    bool is(int at, Kind kind) const { return at < m_count && m_tokens[at].kind == kind; }
     // What the word at `at` stands for in the scale. The parser asks it of
     // the same word several times in a row ("K": the present? a period? a
     // unit?): the last word's answer is kept.
@@ -80,8 +80,7 @@ private:
     bool isUnit(int at) const { return is(at, Kind::Word) && unit(at); }
     bool endsBound(int at) const
     {
-        return at >= m_tokens.size() || is(at, Kind::Dash) || is(at, Kind::Question) ||
-               is(at, Kind::Close);
+        return at >= m_count || is(at, Kind::Dash) || is(at, Kind::Question) || is(at, Kind::Close);
     }
     TextSpan span(int from, int to) const
     {
@@ -101,7 +100,8 @@ private:
     Placement combine(const Bound &first, const Bound *second, TextSpan zone) const;
 
     QStringView m_text;
-    const Tokens &m_tokens;
+    const Token *m_tokens;
+    qsizetype m_count;
     const TimeScale &m_scale;
     int m_at = 0;
     mutable int m_meaningAt = -1;
@@ -247,7 +247,7 @@ bool RangeParser::readBound(Bound &bound, bool second)
 {
     const int from = m_at;
     skipDoubt();
-    if (m_at > from && (m_at == m_tokens.size() || is(m_at, Kind::Dash))) {
+    if (m_at > from && (m_at == m_count || is(m_at, Kind::Dash))) {
         bound.kind = Bound::Kind::Unknown; // "? - K (Camp)"
         return true;
     }
@@ -336,7 +336,7 @@ Placement RangeParser::read(TextSpan zone)
         read = readBound(second, true);
         skipDoubt();
     }
-    if (!read || m_at != m_tokens.size()) {
+    if (!read || m_at != m_count) {
         Placement unreadable;
         unreadable.reason = Reason::Unreadable;
         unreadable.code = zone;
@@ -347,7 +347,7 @@ Placement RangeParser::read(TextSpan zone)
 
 bool RangeParser::beginsAt(int at) const
 {
-    switch (at < m_tokens.size() ? m_tokens[at].kind : Kind::Other) {
+    switch (at < m_count ? m_tokens[at].kind : Kind::Other) {
     case Kind::Question:
         return is(at + 1, Kind::Word) || is(at + 1, Kind::Open) || is(at + 1, Kind::Dash);
     case Kind::Open:
@@ -361,7 +361,7 @@ bool RangeParser::beginsAt(int at) const
         return isPeriod(at + qualifier);
     if (isPeriod(at))
         return endsBound(at + 1) || is(at + 1, Kind::Open);
-    return isUnit(at) && (at + 1 == m_tokens.size() || is(at + 1, Kind::Dash));
+    return isUnit(at) && (at + 1 == m_count || is(at + 1, Kind::Dash));
 }
 
 } // namespace
@@ -373,9 +373,14 @@ Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale)
         none.reason = Reason::NoRange;
         return none;
     }
-    const Tokens tokens = tokenize(text, zone.start, zone.end());
+    return readRange(text, zone, tokenize(text, zone.start, zone.end()), scale);
+}
+
+Placement readRange(QStringView text, TextSpan zone, std::span<const Token> tokens,
+                    const TimeScale &scale)
+{
     Placement placement = RangeParser(text, tokens, scale).read(zone);
-    placement.uncertain = std::any_of(tokens.cbegin(), tokens.cend(), [](const Token &token) {
+    placement.uncertain = std::any_of(tokens.begin(), tokens.end(), [](const Token &token) {
         return token.kind == Kind::Question;
     });
     return placement;

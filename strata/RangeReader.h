@@ -4,6 +4,7 @@
 #include "Reason.h"
 
 #include <QStringView>
+#include <span>
 
 namespace fosdat::strata
 {
@@ -63,6 +64,9 @@ struct Placement {
 // of the present comes from `scale`; what it does not know is a reason
 // naming the code, never a guess. An empty zone gives NoRange.
 Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale);
+// The same, of the zone's tokens as tokenize() gives them.
+Placement readRange(QStringView text, TextSpan zone, std::span<const Token> tokens,
+                    const TimeScale &scale);
 
 // Whether a range may begin at tokens[at] of a stretch cut from `text`: a
 // "?", a known period code followed by a stage in parentheses, a dash or

@@ -30,7 +30,9 @@ namespace tokens
 inline bool isBlank(QChar c)
 {
     const char16_t u = c.unicode();
-    return u == u' ' || u < 0x20 || (u >= 0x7f && u < 0xa0) || (u > 0x7f && c.isSpace());
+    if (u > u' ' && u < 0x7f) // the printable ASCII most of a catalogue is
+        return false;
+    return u <= u' ' || u < 0xa0 || c.isSpace();
 }
 
 // A soft hyphen, which a word processor keeps where a long word may be broken

@@ -33,11 +33,11 @@ void TimeScale::index()
 {
     m_codes.clear();
     for (const QString &code : std::as_const(m_present))
-        m_codes[code].present = true;
+        m_codes[CodeKey{code}].present = true;
     for (qsizetype i = 0; i < m_units.size(); ++i)
-        m_codes[m_units[i].code].unit = int(i);
+        m_codes[CodeKey{m_units[i].code}].unit = int(i);
     for (qsizetype i = 0; i < m_periods.size(); ++i)
-        m_codes[m_periods[i].code].period = int(i);
+        m_codes[CodeKey{m_periods[i].code}].period = int(i);
     QHash<QStringView, int> names; // of the stages' periods, in order of first use
     m_stagePeriod.clear();
     for (const Stage &stage : m_stages) {
@@ -71,7 +71,7 @@ bool TimeScale::standsFor(const Period &period, int stage) const
 
 TimeScale::Meaning TimeScale::meaning(QStringView code) const
 {
-    const auto found = m_codes.constFind(code);
+    const auto found = m_codes.constFind(CodeKey{code});
     if (found == m_codes.cend())
         return {};
     return {found->unit < 0 ? nullptr : &m_units[found->unit],

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -108,7 +109,27 @@ private:
         int period = -1;
         bool present = false;
     };
-    QHash<QStringView, Code> m_codes;
+    // Looked up for most words of every genus entry: hashed and compared
+    // inline, a code being a few letters.
+    struct CodeKey {
+        QStringView code;
+        friend bool operator==(CodeKey a, CodeKey b)
+        {
+            return a.code.size() == b.code.size() &&
+                   std::equal(a.code.begin(), a.code.end(), b.code.begin());
+        }
+        friend size_t qHash(CodeKey key, size_t seed)
+        {
+            quint64 hash = seed ^ quint64(key.code.size());
+            for (const QChar c : key.code)
+                hash = hash * 31 + c.unicode();
+            // Mixed, so that codes alike in their last letter lie apart.
+            hash ^= hash >> 33;
+            hash *= 0xff51afd7ed558ccdULL;
+            return size_t(hash ^ (hash >> 33));
+        }
+    };
+    QHash<CodeKey, Code> m_codes;
     // Each stage's period, as an index into the names of the stages'
     // periods, and the names each period code stands for: a range's every
     // stage is checked against its period code. As many periods as a file
