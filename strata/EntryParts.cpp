@@ -619,7 +619,9 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
     if (zoneStart >= 0)
         parts.zone = TextSpan::between(zoneStart, zoneEnd);
     // A zone within the author's stretch, as most are, has its tokens among
-    // that stretch's: they are taken, not made again.
+    // that stretch's: they are taken, not made again. They are the tokens
+    // the zone alone gives, but for the blank its first may have before it,
+    // which the range's reading never asks.
     qsizetype first = 0;
     qsizetype after = 0;
     if (!parts.zone.isEmpty() && zoneEnd <= outside[0].end()) {

@@ -64,7 +64,9 @@ struct Placement {
 // of the present comes from `scale`; what it does not know is a reason
 // naming the code, never a guess. An empty zone gives NoRange.
 Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale);
-// The same, of the zone's tokens as tokenize() gives them.
+// The same, of the zone's tokens as tokenize() gives them (or as a longer
+// stretch's tokens hold them: whether a blank stands before the first is not
+// asked).
 Placement readRange(QStringView text, TextSpan zone, std::span<const Token> tokens,
                     const TimeScale &scale);
 
