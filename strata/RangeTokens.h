@@ -32,7 +32,7 @@ inline bool isBlank(QChar c)
     const char16_t u = c.unicode();
     if (u > u' ' && u < 0x7f) // the printable ASCII most of a catalogue is
         return false;
-    return u <= u' ' || u < 0xa0 || c.isSpace();
+    return u < 0xa0 || c.isSpace();
 }
 
 // A soft hyphen, which a word processor keeps where a long word may be broken
