@@ -13,6 +13,7 @@ namespace
 {
 
 using Kind = TokenKind;
+using tokens::find;
 using tokens::isBlank;
 
 // The reference lists number their entries from 1 to this.
@@ -97,16 +98,6 @@ bool endsIn(QStringView name, QStringView ending)
 {
     return name.size() > ending.size() &&
            std::equal(ending.begin(), ending.end(), name.end() - ending.size());
-}
-
-// The first `c` in text[from, to), or `to`. A loop of its own: the stretches
-// of an entry are short, and QStringView::indexOf() costs more in its call
-// than in its search there.
-qsizetype find(QStringView text, qsizetype from, qsizetype to, QChar c)
-{
-    while (from < to && text[from] != c)
-        ++from;
-    return from;
 }
 
 // "(206, 553, 1020)" at text[open]: numbers of 1 to MaxReferenceNumber

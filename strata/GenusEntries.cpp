@@ -158,10 +158,7 @@ EntryReader::Reading EntryReader::read(qsizetype from, qsizetype to)
     m_paragraphStart = from;
     // The next paragraph end and line break, each searched for again only
     // once passed: most paragraphs hold no line break.
-    const auto next = [&](qsizetype start, QChar c) {
-        const qsizetype at = m_text.sliced(start, to - start).indexOf(c);
-        return at < 0 ? to : start + at;
-    };
+    const auto next = [&](qsizetype start, QChar c) { return tokens::find(m_text, start, to, c); };
     qsizetype paragraphEnd = -1;
     qsizetype lineBreak = -1;
     for (qsizetype start = from; start < to;) {

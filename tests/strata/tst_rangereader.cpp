@@ -2,6 +2,7 @@
 // every zone that must not be read as a range, the notes of an entry's order
 // and family, headings, and the lines that are not genus entries.
 #include "GenusEntries.h"
+#include "RangeTokens.h"
 #include "TimeScale.h"
 
 #include <QTest>
@@ -477,6 +478,30 @@ private slots:
         QFETCH(QString, line);
         const QList<GenusEntry> entries = readGenusEntries(0, line, shippedTimeScale());
         QVERIFY(entries.size() <= 1);
+    }
+
+    // The search for a bracket or a dot, which reads eight characters at a
+    // time, finds what std::find() finds: in every stretch of a text, with the
+    // character sought at every place, before and after each end of it, once
+    // or twice, or nowhere.
+    void findsWhatStdFindFinds()
+    {
+        for (int length = 0; length <= 40; ++length) {
+            for (int place = -1; place < length; ++place) {
+                QString text(length, u'a');
+                if (place >= 0) {
+                    text[place] = u'(';
+                    text[length - 1 - place] = u'(';
+                }
+                for (int from = 0; from <= length; ++from) {
+                    for (int to = from; to <= length; ++to) {
+                        const auto found =
+                            std::find(text.cbegin() + from, text.cbegin() + to, u'(');
+                        QCOMPARE(tokens::find(text, from, to, u'('), found - text.cbegin());
+                    }
+                }
+            }
+        }
     }
 
     // A line break within a paragraph starts a line of its own; lines and
