@@ -19,6 +19,10 @@ using tokens::isBlank;
 // a catalogue far larger than the others is shared by the cores, and the
 // pieces are many more than the cores, so each gets about as much.
 constexpr qsizetype PieceChars = 64 * 1024;
+// Room is made for an entry in about this many characters of text at first:
+// the sample's catalogues write one in 76 to 94, and where more come the
+// list grows.
+constexpr qsizetype ExpectedEntryChars = 64;
 
 // Where a piece has not met the heading that sets a name, the name is that
 // of the pieces before it: settled once they are read.
@@ -129,6 +133,7 @@ public:
         qsizetype to = 0;
     };
     struct Reading {
+        int catalogue = 0; // of its piece
         QList<GenusEntry> entries;
         HeadingNames names; // as they stand at the piece's end
         int lineBreaks = 0;
@@ -138,8 +143,6 @@ public:
     EntryReader(QStringView text, const TimeScale &scale) : m_text(text), m_scale(scale) {}
 
     Reading read(qsizetype from, qsizetype to);
-    static void settle(const QList<Piece> &pieces, QList<Reading> &readings,
-                       const QList<CatalogueInput> &catalogues, QList<GenusEntry> &entries);
 
 private:
     void readLine(qsizetype start, qsizetype end);
@@ -150,6 +153,26 @@ private:
     const TimeScale &m_scale;
     Reading m_reading;
     qsizetype m_paragraphStart = 0;
+};
+
+// Joins the pieces' readings, given in their order, into one list: their
+// lines and paragraphs counted on from those before them, their Inherited
+// names replaced by those the pieces before them end with, their entries
+// given their catalogue's text and group.
+class ReadingJoiner
+{
+public:
+    explicit ReadingJoiner(const QList<CatalogueInput> &catalogues) : m_catalogues(catalogues) {}
+
+    void join(QList<GenusEntry> &entries, const EntryReader::Reading &reading);
+
+private:
+    const QList<CatalogueInput> &m_catalogues;
+    int m_catalogue = -1;
+    std::shared_ptr<const QString> m_text;
+    HeadingNames m_names;
+    int m_lines = 0;
+    int m_paragraphs = 0;
 };
 
 EntryReader::Reading EntryReader::read(qsizetype from, qsizetype to)
@@ -232,47 +255,35 @@ void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype en
     entry.m_classLatin = m_reading.names.classLatin;
 }
 
-// The pieces' lines and paragraphs counted on from those before them, their
-// Inherited names replaced by those the pieces before them end with, their
-// entries given their catalogue's text and group, in one list.
-void EntryReader::settle(const QList<Piece> &pieces, QList<Reading> &readings,
-                         const QList<CatalogueInput> &catalogues, QList<GenusEntry> &entries)
+void ReadingJoiner::join(QList<GenusEntry> &entries, const EntryReader::Reading &reading)
 {
-    qsizetype total = 0;
-    for (const Reading &reading : readings)
-        total += reading.entries.size();
-    entries.reserve(total);
-    adviseLargePages(entries.data(), total * qsizetype(sizeof(GenusEntry)));
-    std::shared_ptr<const QString> text;
-    HeadingNames names;
-    int lines = 0;
-    int paragraphs = 0;
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        const CatalogueInput &catalogue = catalogues[pieces[i].catalogue];
-        if (i == 0 || pieces[i].catalogue != pieces[i - 1].catalogue) {
-            text = std::make_shared<const QString>(catalogue.text);
-            names = HeadingNames{{}, {}, {}, {}};
-            lines = paragraphs = 0;
-        }
-        Reading &reading = readings[i];
-        for (GenusEntry &entry : reading.entries) {
-            entry.group = catalogue.group;
-            entry.line += lines;
-            entry.paragraph += paragraphs;
-            entry.m_class = settled(entry.m_class, names.className);
-            entry.m_classLatin = settled(entry.m_classLatin, names.classLatin);
-            entry.m_order = settled(entry.m_order, names.order);
-            if (entry.m_family.start == Inherited.start)
-                entry.m_familyUncertain = names.familyUncertain;
-            entry.m_family = settled(entry.m_family, names.family);
-            entry.m_text = text;
-            entries.append(std::move(entry));
-        }
-        reading.entries = {};
-        names.follow(reading.names);
-        lines += reading.lineBreaks;
-        paragraphs += reading.paragraphBreaks;
+    const CatalogueInput &catalogue = m_catalogues[reading.catalogue];
+    if (reading.catalogue != m_catalogue) {
+        m_catalogue = reading.catalogue;
+        m_text = std::make_shared<const QString>(catalogue.text);
+        m_names = HeadingNames{{}, {}, {}, {}};
+        m_lines = m_paragraphs = 0;
     }
+    if (entries.capacity() - entries.size() < reading.entries.size()) {
+        entries.reserve(std::max(2 * entries.capacity(), entries.size() + reading.entries.size()));
+        adviseLargePages(entries.data(), entries.capacity() * qsizetype(sizeof(GenusEntry)));
+    }
+    for (const GenusEntry &read : reading.entries) {
+        GenusEntry &entry = entries.emplace_back(read);
+        entry.group = catalogue.group;
+        entry.line += m_lines;
+        entry.paragraph += m_paragraphs;
+        entry.m_class = settled(entry.m_class, m_names.className);
+        entry.m_classLatin = settled(entry.m_classLatin, m_names.classLatin);
+        entry.m_order = settled(entry.m_order, m_names.order);
+        if (entry.m_family.start == Inherited.start)
+            entry.m_familyUncertain = m_names.familyUncertain;
+        entry.m_family = settled(entry.m_family, m_names.family);
+        entry.m_text = m_text;
+    }
+    m_names.follow(reading.names);
+    m_lines += reading.lineBreaks;
+    m_paragraphs += reading.paragraphBreaks;
 }
 
 QList<GenusEntry> readGenusEntries(int group, const QString &text, const TimeScale &scale)
@@ -293,15 +304,27 @@ QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, cons
             from = to;
         }
     }
-    QList<EntryReader::Reading> readings =
-        QtConcurrent::blockingMapped<QList<EntryReader::Reading>>(
-            pieces, [&](const EntryReader::Piece &piece) {
-                return EntryReader(catalogues[piece.catalogue].text, scale)
-                    .read(piece.from, piece.to);
-            });
+    // Each reading is joined as soon as those before it are, while the
+    // cores read on: the joining overlaps the reading.
+    qsizetype characters = 0;
+    for (const CatalogueInput &catalogue : catalogues)
+        characters += catalogue.text.size();
     QList<GenusEntry> entries;
-    EntryReader::settle(pieces, readings, catalogues, entries);
-    return entries;
+    entries.reserve(characters / ExpectedEntryChars);
+    adviseLargePages(entries.data(), entries.capacity() * qsizetype(sizeof(GenusEntry)));
+    ReadingJoiner joiner(catalogues);
+    return QtConcurrent::blockingMappedReduced<QList<GenusEntry>>(
+        pieces,
+        [&](const EntryReader::Piece &piece) {
+            EntryReader::Reading reading =
+                EntryReader(catalogues[piece.catalogue].text, scale).read(piece.from, piece.to);
+            reading.catalogue = piece.catalogue;
+            return reading;
+        },
+        [&](QList<GenusEntry> &all, const EntryReader::Reading &reading) {
+            joiner.join(all, reading);
+        },
+        std::move(entries), QtConcurrent::OrderedReduce);
 }
 
 } // namespace fosdat::strata

@@ -51,6 +51,7 @@ public:
 
 private:
     friend class EntryReader;
+    friend class ReadingJoiner;
     friend class TaxonJoiner;
 
     std::shared_ptr<const QString> m_text;
