@@ -29,16 +29,12 @@ CatalogueEntries::CatalogueEntries(CataloguesPtr texts,
             catalogues.append({group, text.text}); // shared, not copied
     }
     m_entries = strata::readGenusEntries(catalogues, *m_scale);
-    m_lineStarts.reserve(m_entries.size());
-    int group = 0;
-    for (qsizetype entry = 0; entry < m_entries.size(); ++entry) {
-        const strata::GenusEntry &e = m_entries.at(entry);
-        while (group < e.group)
-            m_groupStarts[std::size_t(++group)] = entry;
-        m_lineStarts.append(e.text().data() - textOf(e));
+    for (int group = 1; group <= GroupCount; ++group) {
+        m_groupStarts[std::size_t(group)] =
+            std::partition_point(m_entries.cbegin(), m_entries.cend(),
+                                 [&](const strata::GenusEntry &e) { return e.group < group; }) -
+            m_entries.cbegin();
     }
-    while (group < GroupCount)
-        m_groupStarts[std::size_t(++group)] = m_entries.size();
 }
 
 qsizetype CatalogueEntries::positionOf(qsizetype entry, QStringView part) const
@@ -48,18 +44,21 @@ qsizetype CatalogueEntries::positionOf(qsizetype entry, QStringView part) const
 
 qsizetype CatalogueEntries::entryAt(int group, qsizetype position) const
 {
-    const auto begin = m_lineStarts.cbegin() + first(group);
-    const auto after = std::upper_bound(begin, m_lineStarts.cbegin() + end(group), position);
-    if (after == begin)
+    // The entries of a group stand in the order of their lines.
+    const qsizetype after = firstFrom(group, position + 1);
+    if (after == first(group))
         return -1;
-    const qsizetype entry = after - m_lineStarts.cbegin() - 1;
-    return position < lineEnd(entry) ? entry : -1;
+    return position < lineEnd(after - 1) ? after - 1 : -1;
 }
 
 qsizetype CatalogueEntries::firstFrom(int group, qsizetype position) const
 {
-    const auto begin = m_lineStarts.cbegin();
-    return std::lower_bound(begin + first(group), begin + end(group), position) - begin;
+    const auto begin = m_entries.cbegin();
+    return std::partition_point(begin + first(group), begin + end(group),
+                                [&](const strata::GenusEntry &e) {
+                                    return e.text().data() - textOf(e) < position;
+                                }) -
+           begin;
 }
 
 } // namespace fosdat::catalogue

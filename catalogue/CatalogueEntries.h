@@ -42,7 +42,7 @@ public:
 
     // Where an entry's line begins in its catalogue's text, and ends (its
     // paragraph end or line break).
-    qsizetype lineStart(qsizetype entry) const { return m_lineStarts.at(entry); }
+    qsizetype lineStart(qsizetype entry) const { return positionOf(entry, at(entry).text()); }
     qsizetype lineEnd(qsizetype entry) const { return lineStart(entry) + at(entry).text().size(); }
     // Where a part of an entry (its genus(), range() and so on) begins in its
     // catalogue's text; -1 for a part it does not have.
@@ -58,7 +58,6 @@ private:
     CataloguesPtr m_texts;
     std::shared_ptr<const strata::TimeScale> m_scale;
     QList<strata::GenusEntry> m_entries;
-    QList<qsizetype> m_lineStarts; // by entry
     std::array<qsizetype, GroupCount + 1> m_groupStarts{};
 };
 using EntriesPtr = std::shared_ptr<const CatalogueEntries>;
