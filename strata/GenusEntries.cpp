@@ -179,17 +179,8 @@ EntryReader::Reading EntryReader::read(qsizetype from, qsizetype to)
 {
     m_reading.entries.reserve(std::max<qsizetype>(16, (to - from) / 48));
     m_paragraphStart = from;
-    // The next paragraph end and line break, each searched for again only
-    // once passed: most paragraphs hold no line break.
-    const auto next = [&](qsizetype start, QChar c) { return tokens::find(m_text, start, to, c); };
-    qsizetype paragraphEnd = -1;
-    qsizetype lineBreak = -1;
     for (qsizetype start = from; start < to;) {
-        if (paragraphEnd < start)
-            paragraphEnd = next(start, u'\n');
-        if (lineBreak < start)
-            lineBreak = next(start, QChar::LineSeparator);
-        const qsizetype end = std::min(paragraphEnd, lineBreak);
+        const qsizetype end = tokens::find(m_text, start, to, u'\n', QChar::LineSeparator);
         readLine(start, end);
         if (end == to)
             break;

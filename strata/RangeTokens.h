@@ -54,23 +54,28 @@ inline bool isLetter(QChar c)
     return c.isLetter() || isSoftHyphen(c) || (c.unicode() >= 0x300 && c.isMark());
 }
 
-// The first `c` in text[from, to), or `to`. Inline, and eight characters at
-// a time where the processor compares so many at once: the readers of an
-// entry search its short stretches for a bracket or a dot several times a
-// line, where QStringView::indexOf() costs more in its call than in its
-// search.
-inline qsizetype find(QStringView text, qsizetype from, qsizetype to, QChar c)
+// The first of `c` and `more` in text[from, to), or `to`. Inline, and eight
+// characters at a time where the processor compares so many at once: the
+// readers of an entry search its short stretches for a bracket or a dot
+// several times a line, where QStringView::indexOf() costs more in its call
+// than in its search.
+template <typename... More>
+inline qsizetype find(QStringView text, qsizetype from, qsizetype to, QChar c, More... more)
 {
 #ifdef __SSE2__
-    const __m128i wanted = _mm_set1_epi16(short(c.unicode()));
     const char16_t *data = text.utf16();
+    const auto equals = [](__m128i chunk, QChar wanted) {
+        return _mm_cmpeq_epi16(chunk, _mm_set1_epi16(short(wanted.unicode())));
+    };
     for (; from + 8 <= to; from += 8) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
-        if (const int equal = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, wanted)))
-            return from + std::countr_zero(unsigned(equal)) / 2;
+        __m128i found = equals(chunk, c);
+        ((found = _mm_or_si128(found, equals(chunk, QChar(more)))), ...);
+        if (const int mask = _mm_movemask_epi8(found))
+            return from + std::countr_zero(unsigned(mask)) / 2;
     }
 #endif
-    while (from < to && text[from] != c)
+    while (from < to && text[from] != c && ((text[from] != QChar(more)) && ...))
         ++from;
     return from;
 }

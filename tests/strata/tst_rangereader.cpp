@@ -480,10 +480,10 @@ private slots:
         QVERIFY(entries.size() <= 1);
     }
 
-    // The search for a bracket or a dot, which reads eight characters at a
-    // time, finds what std::find() finds: in every stretch of a text, with the
-    // character sought at every place, before and after each end of it, once
-    // or twice, or nowhere.
+    // The search for a bracket or a dot, or for either of two line ends,
+    // which reads eight characters at a time, finds what std::find() finds:
+    // in every stretch of a text, with the characters sought at every place,
+    // before and after each end of it, or nowhere.
     void findsWhatStdFindFinds()
     {
         for (int length = 0; length <= 40; ++length) {
@@ -491,13 +491,18 @@ private slots:
                 QString text(length, u'a');
                 if (place >= 0) {
                     text[place] = u'(';
-                    text[length - 1 - place] = u'(';
+                    text[length - 1 - place] = u')';
                 }
                 for (int from = 0; from <= length; ++from) {
                     for (int to = from; to <= length; ++to) {
-                        const auto found =
-                            std::find(text.cbegin() + from, text.cbegin() + to, u'(');
-                        QCOMPARE(tokens::find(text, from, to, u'('), found - text.cbegin());
+                        const auto begin = text.cbegin() + from;
+                        const auto end = text.cbegin() + to;
+                        QCOMPARE(tokens::find(text, from, to, u'('),
+                                 std::find(begin, end, u'(') - text.cbegin());
+                        QCOMPARE(tokens::find(text, from, to, u')', u'('),
+                                 std::find_if(begin, end, [](QChar c) {
+                                     return c == u'(' || c == u')';
+                                 }) - text.cbegin());
                     }
                 }
             }
