@@ -16,6 +16,11 @@ const QChar *textOf(const strata::GenusEntry &entry)
     return entry.view(strata::TextSpan{}).data();
 }
 
+qsizetype lineStartOf(const strata::GenusEntry &entry)
+{
+    return entry.text().data() - textOf(entry);
+}
+
 } // namespace
 
 CatalogueEntries::CatalogueEntries(CataloguesPtr texts,
@@ -37,6 +42,11 @@ CatalogueEntries::CatalogueEntries(CataloguesPtr texts,
     }
 }
 
+qsizetype CatalogueEntries::lineStart(qsizetype entry) const
+{
+    return lineStartOf(at(entry));
+}
+
 qsizetype CatalogueEntries::positionOf(qsizetype entry, QStringView part) const
 {
     return part.isNull() ? -1 : part.data() - textOf(at(entry));
@@ -54,10 +64,9 @@ qsizetype CatalogueEntries::entryAt(int group, qsizetype position) const
 qsizetype CatalogueEntries::firstFrom(int group, qsizetype position) const
 {
     const auto begin = m_entries.cbegin();
-    return std::partition_point(begin + first(group), begin + end(group),
-                                [&](const strata::GenusEntry &e) {
-                                    return e.text().data() - textOf(e) < position;
-                                }) -
+    return std::partition_point(
+               begin + first(group), begin + end(group),
+               [&](const strata::GenusEntry &e) { return lineStartOf(e) < position; }) -
            begin;
 }
 

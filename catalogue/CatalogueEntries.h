@@ -42,7 +42,7 @@ public:
 
     // Where an entry's line begins in its catalogue's text, and ends (its
     // paragraph end or line break).
-    qsizetype lineStart(qsizetype entry) const { return positionOf(entry, at(entry).text()); }
+    qsizetype lineStart(qsizetype entry) const;
     qsizetype lineEnd(qsizetype entry) const { return lineStart(entry) + at(entry).text().size(); }
     // Where a part of an entry (its genus(), range() and so on) begins in its
     // catalogue's text; -1 for a part it does not have.

@@ -2,8 +2,8 @@
 // file changes on disk, the entries read again for it and those handed out
 // before left as they were; a catalogue larger than the texts' budget,
 // counted by the diversity window up to its cut and named there with what
-// was left out; and the entries' references, on the sample data set, as the
-// reference links read them.
+// was left out; and, on the sample data set, the entries found by their
+// place in the text, and their references as the reference links read them.
 #include "CatalogueModel.h"
 #include "CatalogueSearch.h"
 #include "DiversityCommands.h"
@@ -165,6 +165,34 @@ private slots:
         QVERIFY2(
             lines.contains(cut.arg(thousands(text.size() - kept)).arg(thousands(genera - held))),
             qPrintable(status->text()));
+    }
+
+    // On the sample data set: each group's entries are its own, and the
+    // entry found at a place of a group's text is the one whose line holds
+    // it, at either end of the line, and none on a line end; the first entry
+    // from a place is the next whose line begins there or after.
+    void entriesByPlace()
+    {
+        catalogue::CatalogueModel model;
+        const catalogue::EntriesPtr read =
+            model.entries(model.refresh(QStringLiteral(FOSDAT_SAMPLE_DIR)));
+        QCOMPARE(read->first(0), 0);
+        QCOMPARE(read->end(catalogue::GroupCount - 1), read->size());
+        for (int group = 0; group < catalogue::GroupCount; ++group) {
+            const QString &text = read->texts()->at(group).text;
+            for (qsizetype entry = read->first(group); entry < read->end(group); ++entry) {
+                QCOMPARE(read->at(entry).group, group);
+                const QStringView line = read->at(entry).text();
+                const qsizetype start = line.data() - text.constData();
+                const qsizetype end = start + line.size();
+                QCOMPARE(read->entryAt(group, start), entry);
+                QCOMPARE(read->entryAt(group, end - 1), entry);
+                QCOMPARE(read->entryAt(group, end), -1);
+                QCOMPARE(read->firstFrom(group, start), entry);
+                QCOMPARE(read->firstFrom(group, start + 1), entry + 1);
+            }
+            QCOMPARE(read->firstFrom(group, text.size()), read->end(group));
+        }
     }
 
     // An entry's references are the first list the reference links see
