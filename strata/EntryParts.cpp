@@ -15,6 +15,8 @@ namespace
 using Kind = TokenKind;
 using tokens::find;
 using tokens::isBlank;
+using tokens::isDigit;
+using tokens::skipBlanks;
 
 // The reference lists number their entries from 1 to this.
 constexpr int MaxReferenceNumber = 1200;
@@ -36,18 +38,6 @@ bool isAsciiUpper(QChar c)
 bool isAsciiLower(QChar c)
 {
     return c >= u'a' && c <= u'z';
-}
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
-{
-    while (at < end && isBlank(text[at]))
-        ++at;
-    return at;
 }
 
 // Blanks, and the punctuation that stands around a range: ": K (Camp)."

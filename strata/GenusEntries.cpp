@@ -13,7 +13,7 @@ namespace fosdat::strata
 namespace
 {
 
-using tokens::isBlank;
+using tokens::skipBlanks;
 
 // About this many characters of a catalogue are read as one piece of work:
 // a catalogue far larger than the others is shared by the cores, and the
@@ -98,13 +98,6 @@ void adviseLargePages(const void *data, qsizetype bytes)
         madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
 }
 
-qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
-{
-    while (at < end && isBlank(text[at]))
-        ++at;
-    return at;
-}
-
 } // namespace
 
 QStringView GenusEntry::marks() const
@@ -162,12 +155,13 @@ private:
 class ReadingJoiner
 {
 public:
-    explicit ReadingJoiner(const QList<CatalogueInput> &catalogues) : m_catalogues(catalogues) {}
+    explicit ReadingJoiner(const QList<CatalogueInput> &catalogues);
 
     void join(QList<GenusEntry> &entries, const EntryReader::Reading &reading);
 
 private:
     const QList<CatalogueInput> &m_catalogues;
+    qsizetype m_expected = 0; // entries, by the texts' length
     int m_catalogue = -1;
     std::shared_ptr<const QString> m_text;
     HeadingNames m_names;
@@ -246,6 +240,12 @@ void EntryReader::readEntry(qsizetype start, const GenusName &name, qsizetype en
     entry.m_classLatin = m_reading.names.classLatin;
 }
 
+ReadingJoiner::ReadingJoiner(const QList<CatalogueInput> &catalogues) : m_catalogues(catalogues)
+{
+    for (const CatalogueInput &catalogue : catalogues)
+        m_expected += catalogue.text.size() / ExpectedEntryChars;
+}
+
 void ReadingJoiner::join(QList<GenusEntry> &entries, const EntryReader::Reading &reading)
 {
     const CatalogueInput &catalogue = m_catalogues[reading.catalogue];
@@ -256,7 +256,8 @@ void ReadingJoiner::join(QList<GenusEntry> &entries, const EntryReader::Reading 
         m_lines = m_paragraphs = 0;
     }
     if (entries.capacity() - entries.size() < reading.entries.size()) {
-        entries.reserve(std::max(2 * entries.capacity(), entries.size() + reading.entries.size()));
+        entries.reserve(std::max(
+            {m_expected, 2 * entries.capacity(), entries.size() + reading.entries.size()}));
         adviseLargePages(entries.data(), entries.capacity() * qsizetype(sizeof(GenusEntry)));
     }
     for (const GenusEntry &read : reading.entries) {
@@ -297,12 +298,6 @@ QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, cons
     }
     // Each reading is joined as soon as those before it are, while the
     // cores read on: the joining overlaps the reading.
-    qsizetype characters = 0;
-    for (const CatalogueInput &catalogue : catalogues)
-        characters += catalogue.text.size();
-    QList<GenusEntry> entries;
-    entries.reserve(characters / ExpectedEntryChars);
-    adviseLargePages(entries.data(), entries.capacity() * qsizetype(sizeof(GenusEntry)));
     ReadingJoiner joiner(catalogues);
     return QtConcurrent::blockingMappedReduced<QList<GenusEntry>>(
         pieces,
@@ -315,7 +310,7 @@ QList<GenusEntry> readGenusEntries(const QList<CatalogueInput> &catalogues, cons
         [&](QList<GenusEntry> &all, const EntryReader::Reading &reading) {
             joiner.join(all, reading);
         },
-        std::move(entries), QtConcurrent::OrderedReduce);
+        QtConcurrent::OrderedReduce);
 }
 
 } // namespace fosdat::strata

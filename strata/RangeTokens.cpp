@@ -17,12 +17,8 @@ bool isDash(QChar c)
 namespace
 {
 
+using tokens::isDigit;
 using tokens::isLetter;
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 TokenKind kindOf(QChar c)
 {

@@ -40,6 +40,20 @@ inline bool isBlank(QChar c)
     return u < 0xa0 || c.isSpace();
 }
 
+// Where the blanks at text[at] end, before `end`.
+inline qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
+{
+    while (at < end && isBlank(text[at]))
+        ++at;
+    return at;
+}
+
+// An ASCII digit: the numbers of years, references and tokens.
+inline bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 // A soft hyphen, which a word processor keeps where a long word may be broken
 // ("Acantho\u00adceras"): part of the word.
 inline bool isSoftHyphen(QChar c)
