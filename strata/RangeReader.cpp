@@ -48,8 +48,11 @@ struct Bound {
 class RangeParser
 {
 public:
-    RangeParser(QStringView text, std::span<const Token> tokens, const TimeScale &scale)
-        : m_text(text), m_tokens(tokens.data()), m_count(qsizetype(tokens.size())), m_scale(scale)
+    // `doubt`: a "?" stands among the tokens (asked only by read()).
+    RangeParser(QStringView text, std::span<const Token> tokens, const TimeScale &scale,
+                bool doubt = true)
+        : m_text(text), m_tokens(tokens.data()), m_count(qsizetype(tokens.size())), m_scale(scale),
+          m_doubt(doubt)
     {
     }
 
@@ -103,6 +106,9 @@ private:
     const Token *m_tokens;
     qsizetype m_count;
     const TimeScale &m_scale;
+    // Most ranges hold no "?": the parser's every question about doubt is
+    // then answered at once.
+    bool m_doubt;
     int m_at = 0;
     mutable int m_meaningAt = -1;
     mutable TimeScale::Meaning m_meaning;
@@ -111,7 +117,7 @@ private:
 // "(?)" at `at`: the index after it, or `at`.
 int RangeParser::doubtGroupEnd(int at) const
 {
-    if (!is(at, Kind::Open) || !is(at + 1, Kind::Question))
+    if (!m_doubt || !is(at, Kind::Open) || !is(at + 1, Kind::Question))
         return at;
     int i = at + 1;
     while (is(i, Kind::Question))
@@ -136,7 +142,7 @@ int RangeParser::qualifierLength(int at) const
 // Doubt, anywhere in a range: "?", "(?)".
 void RangeParser::skipDoubt()
 {
-    for (;;) {
+    while (m_doubt) {
         if (is(m_at, Kind::Question)) {
             ++m_at;
         } else if (const int end = doubtGroupEnd(m_at); end > m_at) {
@@ -204,7 +210,8 @@ bool RangeParser::readUnits(Bound &bound, const Period *period, int from)
         return false;
     ++m_at;
     if (period && bound.reason == Reason::None &&
-        (!m_scale.belongsTo(*bound.first, *period) || !m_scale.belongsTo(*bound.last, *period)))
+        (!m_scale.belongsTo(*bound.first, *period) ||
+         (bound.last != bound.first && !m_scale.belongsTo(*bound.last, *period))))
         bound.fail(Reason::StageOutsidePeriod, span(from, m_at));
     placeUnits(bound);
     return true;
@@ -379,10 +386,10 @@ Placement readRange(QStringView text, TextSpan zone, const TimeScale &scale)
 Placement readRange(QStringView text, TextSpan zone, std::span<const Token> tokens,
                     const TimeScale &scale)
 {
-    Placement placement = RangeParser(text, tokens, scale).read(zone);
-    placement.uncertain = std::any_of(tokens.begin(), tokens.end(), [](const Token &token) {
-        return token.kind == Kind::Question;
-    });
+    const bool doubt = std::any_of(tokens.begin(), tokens.end(),
+                                   [](const Token &token) { return token.kind == Kind::Question; });
+    Placement placement = RangeParser(text, tokens, scale, doubt).read(zone);
+    placement.uncertain = doubt;
     return placement;
 }
 

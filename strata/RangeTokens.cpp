@@ -1,5 +1,7 @@
 #include "RangeTokens.h"
 
+#include <array>
+
 namespace fosdat::strata
 {
 
@@ -20,24 +22,56 @@ namespace
 using tokens::isDigit;
 using tokens::isLetter;
 
-TokenKind kindOf(QChar c)
+// What a character is to the tokenizer: the kind of token it begins, or a
+// blank.
+enum class CharClass : quint8 { Word, Question, Open, Close, Dash, Dot, Number, Other, Blank };
+static_assert(int(CharClass::Other) == int(TokenKind::Other));
+
+CharClass classOf(QChar c)
 {
+    if (tokens::isBlank(c))
+        return CharClass::Blank;
     if (isLetter(c))
-        return TokenKind::Word;
+        return CharClass::Word;
     if (isDigit(c))
-        return TokenKind::Number;
+        return CharClass::Number;
     switch (c.unicode()) {
     case u'?':
-        return TokenKind::Question;
+        return CharClass::Question;
     case u'(':
-        return TokenKind::Open;
+        return CharClass::Open;
     case u')':
-        return TokenKind::Close;
+        return CharClass::Close;
     case u'.':
-        return TokenKind::Dot;
+        return CharClass::Dot;
     default:
-        return tokens::isDash(c) ? TokenKind::Dash : TokenKind::Other;
+        return tokens::isDash(c) ? CharClass::Dash : CharClass::Other;
     }
+}
+
+// classOf() of every ASCII character, looked up rather than worked out: most
+// of an entry is ASCII, and its every character is classed.
+constexpr auto AsciiClasses = [] {
+    std::array<CharClass, 0x80> classes{};
+    for (char16_t u = 0; u < 0x80; ++u) {
+        const bool letter = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+        classes[u] = letter                   ? CharClass::Word
+                     : u >= u'0' && u <= u'9' ? CharClass::Number
+                     : u <= u' ' || u == 0x7f ? CharClass::Blank
+                     : u == u'?'              ? CharClass::Question
+                     : u == u'('              ? CharClass::Open
+                     : u == u')'              ? CharClass::Close
+                     : u == u'.'              ? CharClass::Dot
+                     : u == u'-'              ? CharClass::Dash
+                                              : CharClass::Other;
+    }
+    return classes;
+}();
+
+CharClass classAt(QStringView text, qsizetype at)
+{
+    const char16_t u = text[at].unicode();
+    return u < 0x80 ? AsciiClasses[u] : classOf(text[at]);
 }
 
 } // namespace
@@ -47,22 +81,23 @@ Tokens tokenize(QStringView text, qsizetype from, qsizetype to)
     Tokens result;
     bool space = false;
     for (qsizetype i = from; i < to;) {
-        const QChar c = text[i];
-        if (tokens::isBlank(c)) {
+        const CharClass kind = classAt(text, i);
+        if (kind == CharClass::Blank) {
             space = true;
             ++i;
             continue;
         }
-        const TokenKind kind = kindOf(c);
         qsizetype end = i + 1;
-        if (kind == TokenKind::Word) {
-            while (end < to && (isLetter(text[end]) || isDigit(text[end])))
+        if (kind == CharClass::Word) {
+            // Letters, marks and digits run on in a word.
+            while (end < to && (classAt(text, end) == CharClass::Word ||
+                                classAt(text, end) == CharClass::Number))
                 ++end;
-        } else if (kind == TokenKind::Number) {
+        } else if (kind == CharClass::Number) {
             while (end < to && isDigit(text[end]))
                 ++end;
         }
-        result.append({kind, space, qint32(i), qint32(end)});
+        result.append({TokenKind(kind), space, qint32(i), qint32(end)});
         space = false;
         i = end;
     }
