@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace fosdat::strata
@@ -31,13 +32,14 @@ int partIndex(QChar part)
 
 void TimeScale::index()
 {
-    m_codes.clear();
+    const qsizetype codes = m_present.size() + m_units.size() + m_periods.size();
+    m_codes.fill(CodeSlot{}, qsizetype(std::bit_ceil(quint64(2 * codes + 2))));
     for (const QString &code : std::as_const(m_present))
-        m_codes[CodeKey{code}].present = true;
+        addCode(code).present = true;
     for (qsizetype i = 0; i < m_units.size(); ++i)
-        m_codes[CodeKey{m_units[i].code}].unit = int(i);
+        addCode(m_units[i].code).unit = int(i);
     for (qsizetype i = 0; i < m_periods.size(); ++i)
-        m_codes[CodeKey{m_periods[i].code}].period = int(i);
+        addCode(m_periods[i].code).period = int(i);
     QHash<QStringView, int> names; // of the stages' periods, in order of first use
     m_stagePeriod.clear();
     for (const Stage &stage : m_stages) {
@@ -69,13 +71,12 @@ bool TimeScale::standsFor(const Period &period, int stage) const
            m_periodMembers[at].contains(m_stagePeriod[stage]);
 }
 
-TimeScale::Meaning TimeScale::meaning(QStringView code) const
+TimeScale::CodeSlot &TimeScale::addCode(QStringView code)
 {
-    const auto found = m_codes.constFind(CodeKey{code});
-    if (found == m_codes.cend())
-        return {};
-    return {found->unit < 0 ? nullptr : &m_units[found->unit],
-            found->period < 0 ? nullptr : &m_periods[found->period], found->present};
+    CodeSlot &slot = m_codes[slotOf(code)];
+    slot.code = code;
+    slot.used = true;
+    return slot;
 }
 
 int TimeScale::stageIndex(QStringView code) const

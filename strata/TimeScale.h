@@ -75,7 +75,16 @@ public:
         const Period *period = nullptr;
         bool present = false;
     };
-    Meaning meaning(QStringView code) const;
+    Meaning meaning(QStringView code) const
+    {
+        if (m_codes.isEmpty())
+            return {};
+        const CodeSlot &found = m_codes[slotOf(code)];
+        if (!found.used)
+            return {};
+        return {found.unit < 0 ? nullptr : &m_units[found.unit],
+                found.period < 0 ? nullptr : &m_periods[found.period], found.present};
+    }
 
     // The stage with this code, or -1.
     int stageIndex(QStringView code) const;
@@ -103,39 +112,48 @@ private:
     QList<Unit> m_units;
     QList<Period> m_periods;
     QStringList m_present;
-    // Views of the codes held above, which never change once indexed.
-    struct Code {
+    // Every code, looked up for most words of every genus entry. A table of
+    // its own rather than a QHash: a probe hashes a word in a few steps
+    // (its length and first two and last two letters) and compares it
+    // inline, where QHash's buckets cost more than the few letters
+    // compared. Open addressing over a power of two at least twice the
+    // codes, so that a word no code is meets an empty slot within a step
+    // or two. The codes are views of those held above, which never change
+    // once indexed.
+    struct CodeSlot {
+        QStringView code;
+        bool used = false;
         int unit = -1; // indices into m_units and m_periods
         int period = -1;
         bool present = false;
     };
-    // Looked up for most words of every genus entry: hashed and compared
-    // inline, a code being a few letters.
-    struct CodeKey {
-        QStringView code;
-        friend bool operator==(CodeKey a, CodeKey b)
-        {
-            return a.code.size() == b.code.size() &&
-                   std::equal(a.code.begin(), a.code.end(), b.code.begin());
+    static size_t codeHash(QStringView code)
+    {
+        const qsizetype n = code.size();
+        if (n == 0)
+            return 0;
+        const char16_t *c = code.utf16();
+        quint64 hash = quint64(c[0]) << 48 | quint64(c[n > 1 ? 1 : 0]) << 32 |
+                       quint64(c[n > 2 ? n - 2 : 0]) << 16 | c[n - 1];
+        hash ^= quint64(n) * 0x9e3779b97f4a7c15ULL;
+        // Mixed, so that codes alike in their last letter lie apart.
+        hash ^= hash >> 33;
+        hash *= 0xff51afd7ed558ccdULL;
+        return size_t(hash ^ (hash >> 33));
+    }
+    // The slot of `code`, or the empty slot where it would go.
+    qsizetype slotOf(QStringView code) const
+    {
+        const size_t mask = size_t(m_codes.size()) - 1;
+        for (size_t i = codeHash(code) & mask;; i = (i + 1) & mask) {
+            const CodeSlot &slot = m_codes[qsizetype(i)];
+            if (!slot.used || (slot.code.size() == code.size() &&
+                               std::equal(code.begin(), code.end(), slot.code.begin())))
+                return qsizetype(i);
         }
-        // Of the length and the first two and last two letters, which tell
-        // the few-letter codes apart, in the same few steps for any word.
-        friend size_t qHash(CodeKey key, size_t seed)
-        {
-            const qsizetype n = key.code.size();
-            if (n == 0)
-                return seed;
-            const char16_t *c = key.code.utf16();
-            quint64 hash = quint64(c[0]) << 48 | quint64(c[n > 1 ? 1 : 0]) << 32 |
-                           quint64(c[n > 2 ? n - 2 : 0]) << 16 | c[n - 1];
-            hash ^= seed ^ (quint64(n) * 0x9e3779b97f4a7c15ULL);
-            // Mixed, so that codes alike in their last letter lie apart.
-            hash ^= hash >> 33;
-            hash *= 0xff51afd7ed558ccdULL;
-            return size_t(hash ^ (hash >> 33));
-        }
-    };
-    QHash<CodeKey, Code> m_codes;
+    }
+    CodeSlot &addCode(QStringView code);
+    QList<CodeSlot> m_codes;
     // Each stage's period, as an index into the names of the stages'
     // periods, and the names each period code stands for: a range's every
     // stage is checked against its period code. As many periods as a file

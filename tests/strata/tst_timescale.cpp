@@ -329,6 +329,35 @@ private slots:
         }
     }
 
+    // Codes alike in their length and their first and last letters, which
+    // the lookup's hash cannot tell apart, and many of them: each is found
+    // as itself, and a word between them, or one in another case, is none.
+    void codesAlikeInTheirEnds()
+    {
+        constexpr int Count = 300;
+        QString text;
+        for (int i = 0; i < Count; ++i) {
+            text += u"stage,Ab%1cd,ярус %1,K,,%2,%3\n"_s.arg(i, 3, 10, QChar(u'0'))
+                        .arg(Count - i)
+                        .arg(Count - i - 1);
+        }
+        text += u"period,K,меловой,K\n"_s;
+        const ScaleReading reading = readTimeScale(text);
+        QVERIFY2(reading.errors.isEmpty(), qPrintable(reading.errors.value(0).message));
+        const TimeScale &scale = reading.scale;
+        for (int i = 0; i < Count; ++i) {
+            const QString code = u"Ab%1cd"_s.arg(i, 3, 10, QChar(u'0'));
+            const Unit *unit = scale.unit(code);
+            QVERIFY2(unit && unit->code == code && unit->first == i, qPrintable(code));
+            QVERIFY(!scale.period(code) && !scale.isPresent(code));
+        }
+        for (const QString &word : {u"Ab300cd"_s, u"Abcd"_s, u"Ab00cd"_s, u"AB000CD"_s,
+                                    u"ab000cd"_s, u"Ab000c"_s, u""_s, u"Ab0000cd"_s})
+            QVERIFY2(!scale.meaning(word).unit && !scale.meaning(word).period, qPrintable(word));
+        QVERIFY(scale.period(u"K"_s));
+        QVERIFY(!TimeScale().meaning(u"K"_s).period); // a scale of no codes at all
+    }
+
     // The user's file as the program finds it on disk.
     void userFileOnDisk_data()
     {
