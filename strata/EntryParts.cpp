@@ -567,7 +567,9 @@ EntryParts readEntryParts(QStringView text, qsizetype nameEnd, qsizetype end,
         start = note.end;
     }
     outside.append(TextSpan::between(start, bodyEnd));
-    if (close >= 0) {
+    // A note after the references holds at least "сем." and a letter; most
+    // entries end in a dot there.
+    if (close >= 0 && end - close > 5) {
         for (const Note &note : readNotes(text, close + 1, end))
             notes.append(note);
     }
