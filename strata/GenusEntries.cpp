@@ -194,11 +194,14 @@ void EntryReader::readLine(qsizetype start, qsizetype end)
     if (at == end || m_text[at] == u'=' || readHeading(at, end)) // a synonym: "= Bus"
         return;
     if (const std::optional<GenusName> name = readGenusName(m_text, at, end, m_scale)) {
-        if (name->familyRank) // a lone "Acanthoceratidae" is a heading
+        if (name->familyRank) { // a lone "Acanthoceratidae" is a heading; "?Xidae", "Xidae?"
+            const qsizetype after = name->span.end();
             m_reading.names.set(rankOfName(name->span.in(m_text)), name->span, {},
-                                m_text.sliced(at, name->span.start - at).contains(u'?'));
-        else
+                                m_text.sliced(at, name->span.start - at).contains(u'?') ||
+                                    (after < end && m_text[after] == u'?'));
+        } else {
             readEntry(start, *name, end);
+        }
     }
 }
 

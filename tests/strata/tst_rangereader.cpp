@@ -437,6 +437,8 @@ private slots:
             u" () / Yida / Bidae?"_s, QString());
         row("a lone family name placed with doubt", u"?Bidae\nAus K (Camp) (1)"_s,
             u" () /  / Bidae?"_s, QString());
+        row("a lone family name with doubt after it", u"Bidae?\nAus K (Camp) (1)"_s,
+            u" () /  / Bidae?"_s, QString());
         row("a word after incertae that is not sedis",
             u"Aus Ashby, 1900 [отр. incertae, сем. Ausidae]: K (Camp) (1)"_s,
             u" () / incertae / Ausidae"_s, u"Ashby, 1900"_s);
