@@ -1,6 +1,7 @@
 // Whatever document the reader builds, the writer must write it so that
 // reading it back gives the same text, the same paragraphs with the same tab
-// stops, and the same default tab distance.
+// stops, and the same default tab distance (of a document cut by the view's
+// cap, the same text up to where the reading back is cut).
 #include "FuzzEnvironment.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
@@ -40,7 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
     const QString before = first.document->toPlainText();
     const QString after = second.document->toPlainText();
-    if (before != after || first.document->blockCount() != second.document->blockCount()) {
+    // A document cut where the view could lay out no more ends where the
+    // reader's running estimate of its height passes that cap; the same
+    // document written out is estimated from other formatting words and may be
+    // cut a few characters before: its text must then be the first's beginning.
+    const bool sameText =
+        first.cut && second.cut
+            ? before.startsWith(after)
+            : before == after && first.document->blockCount() == second.document->blockCount();
+    if (!sameText) {
         std::fprintf(stderr, "round trip changed the text\nbefore: %s\nafter:  %s\n",
                      qPrintable(before.left(200)), qPrintable(after.left(200)));
         __builtin_trap();
