@@ -5,17 +5,6 @@
 namespace fosdat::strata
 {
 
-namespace tokens
-{
-
-bool isDash(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u == u'-' || (u >= 0x2010 && u <= 0x2015) || u == 0x2212;
-}
-
-} // namespace tokens
-
 namespace
 {
 
@@ -27,7 +16,7 @@ using tokens::isLetter;
 enum class CharClass : quint8 { Word, Question, Open, Close, Dash, Dot, Number, Other, Blank };
 static_assert(int(CharClass::Other) == int(TokenKind::Other));
 
-CharClass classOf(QChar c)
+constexpr CharClass classOf(QChar c)
 {
     if (tokens::isBlank(c))
         return CharClass::Blank;
@@ -53,18 +42,8 @@ CharClass classOf(QChar c)
 // of an entry is ASCII, and its every character is classed.
 constexpr auto AsciiClasses = [] {
     std::array<CharClass, 0x80> classes{};
-    for (char16_t u = 0; u < 0x80; ++u) {
-        const bool letter = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
-        classes[u] = letter                   ? CharClass::Word
-                     : u >= u'0' && u <= u'9' ? CharClass::Number
-                     : u <= u' ' || u == 0x7f ? CharClass::Blank
-                     : u == u'?'              ? CharClass::Question
-                     : u == u'('              ? CharClass::Open
-                     : u == u')'              ? CharClass::Close
-                     : u == u'.'              ? CharClass::Dot
-                     : u == u'-'              ? CharClass::Dash
-                                              : CharClass::Other;
-    }
+    for (char16_t u = 0; u < 0x80; ++u)
+        classes[u] = classOf(QChar(u));
     return classes;
 }();
 
@@ -72,6 +51,12 @@ CharClass classAt(QStringView text, qsizetype at)
 {
     const char16_t u = text[at].unicode();
     return u < 0x80 ? AsciiClasses[u] : classOf(text[at]);
+}
+
+// Letters, marks and digits run on in a word.
+bool continuesWord(CharClass c)
+{
+    return c == CharClass::Word || c == CharClass::Number;
 }
 
 } // namespace
@@ -89,9 +74,7 @@ Tokens tokenize(QStringView text, qsizetype from, qsizetype to)
         }
         qsizetype end = i + 1;
         if (kind == CharClass::Word) {
-            // Letters, marks and digits run on in a word.
-            while (end < to && (classAt(text, end) == CharClass::Word ||
-                                classAt(text, end) == CharClass::Number))
+            while (end < to && continuesWord(classAt(text, end)))
                 ++end;
         } else if (kind == CharClass::Number) {
             while (end < to && isDigit(text[end]))

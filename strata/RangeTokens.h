@@ -32,7 +32,7 @@ namespace tokens
 // Blanks, and control characters, which a word processor's text may carry
 // inside an entry and which separate what they stand between as a blank
 // does. Inline: the readers of an entry ask it of most characters.
-inline bool isBlank(QChar c)
+constexpr bool isBlank(QChar c)
 {
     const char16_t u = c.unicode();
     if (u > u' ' && u < 0x7f) // the printable ASCII most of a catalogue is
@@ -49,21 +49,21 @@ inline qsizetype skipBlanks(QStringView text, qsizetype at, qsizetype end)
 }
 
 // An ASCII digit: the numbers of years, references and tokens.
-inline bool isDigit(QChar c)
+constexpr bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
 }
 
 // A soft hyphen, which a word processor keeps where a long word may be broken
 // ("Acantho\u00adceras"): part of the word.
-inline bool isSoftHyphen(QChar c)
+constexpr bool isSoftHyphen(QChar c)
 {
     return c.unicode() == 0xad;
 }
 
 // A letter, or what stands within a word: a combining mark ("Müller" written
 // with one), a soft hyphen.
-inline bool isLetter(QChar c)
+constexpr bool isLetter(QChar c)
 {
     return c.isLetter() || isSoftHyphen(c) || (c.unicode() >= 0x300 && c.isMark());
 }
@@ -96,7 +96,11 @@ inline qsizetype find(QStringView text, qsizetype from, qsizetype to, QChar c, M
 
 // Hyphen, non-breaking hyphen, figure dash, en and em dash, horizontal bar,
 // minus: the same separator in a range.
-bool isDash(QChar c);
+constexpr bool isDash(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'-' || (u >= 0x2010 && u <= 0x2015) || u == 0x2212;
+}
 
 } // namespace tokens
 

@@ -1,6 +1,7 @@
 #include "TimeScale.h"
 
 #include <QFile>
+#include <QHash>
 #include <algorithm>
 #include <bit>
 #include <utility>
