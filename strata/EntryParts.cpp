@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace fosdat::strata
 {
@@ -271,9 +272,13 @@ Notes readNotes(QStringView text, qsizetype from, qsizetype to)
         } else {
             note.start = open;
             note.end = close + 1;
-            for (qsizetype i = at; i < close; ++i) {
-                if (const NoteWord inner = noteWordAt(text, i, close); inner != NoteWord::None)
-                    i = readNoteName(text, i, close, inner, note) - 1;
+            // The bracket's words, by their dots too, each after the name before.
+            for (qsizetype i = at, wordDot = dot; wordDot < close;) {
+                const NoteWord next =
+                    wordDot - 3 >= i ? noteWordAt(text, wordDot - 3, close) : NoteWord::None;
+                if (next != NoteWord::None)
+                    i = readNoteName(text, wordDot - 3, close, next, note);
+                wordDot = find(text, std::max(wordDot + 1, i + 3), close, u'.');
             }
         }
         notes.append(note);
@@ -410,15 +415,27 @@ constexpr auto HeadingWords = std::to_array<HeadingWord>({
     {u"subfamily", Rank::Subfamily},
 });
 
-// The Latin letters heading words begin with, one bit each from 'a': most
-// lines begin with a genus name, and most of those with another letter.
-constexpr quint32 LatinInitials = [] {
-    quint32 bits = 0;
-    for (const HeadingWord &heading : HeadingWords) {
-        if (heading.word.front() >= u'a' && heading.word.front() <= u'z')
-            bits |= 1u << (heading.word.front().unicode() - u'a');
-    }
-    return bits;
+// Where a heading word may begin: a small Latin or basic Cyrillic letter, or
+// its capital, as a slot of HeadingStarts; -1 for every other character.
+constexpr int startSlot(char16_t u)
+{
+    if (u >= u'A' && u <= u'Z')
+        return u - u'A';
+    if (u >= u'a' && u <= u'z')
+        return u - u'a';
+    if (u >= 0x410 && u < 0x450) // "А" to "я"
+        return 26 + (u - 0x410) % 32;
+    return -1;
+}
+
+// The heading words each letter begins, one bit each: most lines begin with a
+// genus name, and most of those with a letter no heading word begins with.
+constexpr auto HeadingStarts = [] {
+    std::array<quint32, 26 + 32> starts{};
+    static_assert(HeadingWords.size() <= 32);
+    for (std::size_t i = 0; i < HeadingWords.size(); ++i)
+        starts[std::size_t(startSlot(HeadingWords[i].word.front().unicode()))] |= 1u << i;
+    return starts;
 }();
 
 QChar lower(QChar c)
@@ -489,14 +506,14 @@ Heading headingName(Rank rank, QStringView text, qsizetype at, qsizetype end)
 
 std::optional<Heading> readHeading(QStringView text, qsizetype at, qsizetype end)
 {
-    const QChar first = lower(text[at]);
-    if (first < u'\x80' &&
-        (first < u'a' || first > u'z' || !(LatinInitials & (1u << (first.unicode() - u'a')))))
+    const int slot = startSlot(text[at].unicode());
+    if (slot < 0 || at + 1 >= end)
         return std::nullopt;
-    for (const HeadingWord &heading : HeadingWords) {
+    const QChar second = lower(text[at + 1]);
+    for (quint32 words = HeadingStarts[std::size_t(slot)]; words != 0; words &= words - 1) {
+        const HeadingWord &heading = HeadingWords[std::size_t(std::countr_zero(words))];
         const qsizetype after = at + heading.word.size();
-        if (heading.word.front() != first || after > end ||
-            heading.word[1] != lower(text[at + 1]) ||
+        if (after > end || heading.word[1] != second ||
             text.sliced(at, heading.word.size()).compare(heading.word, Qt::CaseInsensitive) != 0 ||
             (after < end && text[after].isLetter()))
             continue;
