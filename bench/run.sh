@@ -14,6 +14,8 @@
 #                      entries as formatted as a real catalogue's may be
 #   VIEW_GENERA        genera of the real-shaped catalogue of about 544 KB the
 #                      view is timed on beside the one of RICH_GENERA (3090)
+#   ONE_RICH_GENERA genera of the real-shaped catalogue of about 55 MB put in
+#                      FORAM's place in the onerich data set (300000)
 #   HOSTILE_DIR        a directory of further files to load in the window, one
 #                      process each: catalogues, and reference lists (*.txt);
 #                      by default the files of fosdat-hostile-inputs, when the
@@ -71,20 +73,38 @@ for count in "$view_genera" "$rich_genera"; do
 done
 ls -l "${view_files[@]}"
 
-# A data set of ten times the sample's genera for the search over every
-# catalogue: each catalogue written again with ten times its paragraphs.
+# Data sets of ten times the sample's genera: each catalogue written again
+# with ten times its paragraphs, plainly (x10set, for the search over every
+# catalogue) and formatted as a real catalogue's may be (x10rich).
+scaled_set() {
+    local dir=$1 file paragraphs
+    shift
+    if [ ! -f "$dir/dat.stamp" ] || [ "$generator" -nt "$dir/dat.stamp" ]; then
+        rm -rf "$dir"
+        mkdir -p "$dir/dat/BD"
+        for file in "$sample"/dat/BD/*; do
+            case $file in *.txt) continue ;; esac
+            paragraphs=$("$build/rtf2txt" "$file" | wc -l)
+            "$generator" --scale $((10 * paragraphs)) "$@" "$dir/dat/BD/$(basename "$file")"
+        done
+        touch "$dir/dat.stamp"
+    fi
+    du -sh "$dir/dat/BD"
+}
 x10set=$data/x10set
-if [ ! -f "$x10set/dat.stamp" ] || [ "$generator" -nt "$x10set/dat.stamp" ]; then
-    rm -rf "$x10set"
-    mkdir -p "$x10set/dat/BD"
-    for file in "$sample"/dat/BD/*; do
-        case $file in *.txt) continue ;; esac
-        paragraphs=$("$build/rtf2txt" "$file" | wc -l)
-        "$generator" --scale $((10 * paragraphs)) "$x10set/dat/BD/$(basename "$file")"
-    done
-    touch "$x10set/dat.stamp"
+scaled_set "$x10set"
+x10rich=$data/x10rich
+scaled_set "$x10rich" --rich
+# The sample data set with one real-shaped catalogue of about 55 MB in
+# FORAM's place: one catalogue holding most of the text.
+onerich=$data/onerich
+if [ ! -f "$onerich/dat.stamp" ] || [ "$generator" -nt "$onerich/dat.stamp" ]; then
+    rm -rf "$onerich"
+    cp -r "$sample" "$onerich"
+    "$generator" --scale "${ONE_RICH_GENERA:-300000}" --rich "$onerich/dat/BD/FORAM"
+    touch "$onerich/dat.stamp"
 fi
-du -sh "$x10set/dat/BD"
+du -sh "$onerich/dat/BD"
 
 # Data sets for the start-up: the sample one as it is, and copies (of
 # links) whose first group shows the largest catalogue or the 100x file.
@@ -104,6 +124,13 @@ QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
     --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/view.json" --benchmark_out_format=json \
     "$sample" "$data/x10.rtf" "$data/x100.rtf" "$x10set"
+
+echo "== Ranges through time on the real-shaped data sets ($reps repetitions)"
+QT_QPA_PLATFORM=offscreen "$build/fosdat-bench" \
+    --benchmark_filter='^Strata(IndexRead|ReadAndCount)/(x10rich|onerich)$' \
+    --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/strata-rich.json" --benchmark_out_format=json \
+    "$sample" "$x10rich" "$onerich"
 
 echo "== The view on large catalogues: the group chosen, Ctrl+End, PageDown ($reps repetitions)"
 QT_QPA_PLATFORM=offscreen "$build/fosdat-bench-scroll" \
