@@ -372,18 +372,25 @@ std::pair<TextSpan, qsizetype> splitAuthor(QStringView text, qsizetype from, qsi
 {
     if (tokens.isEmpty() || beginsRange(text, tokens, 0, scale))
         return {{}, from};
-    const auto split = [&](int at) {
+    const auto split = [&](int at, qsizetype authorEnd) {
         const qsizetype end = at < tokens.size() ? tokens[at].start : to;
-        return std::pair(trimmedAuthor(text, from, end), end);
+        return std::pair(trimmedAuthor(text, from, std::min(authorEnd, end)), end);
     };
     for (int at = 0; at < tokens.size(); ++at) {
-        if (isYear(text, tokens[at]))
-            return split(authorEndAfterYear(text, tokens, at));
+        if (!isYear(text, tokens[at]))
+            continue;
+        // The punctuation that ends the author is none of it: "Ashby, 1900. K".
+        const int end = authorEndAfterYear(text, tokens, at);
+        int last = end - 1;
+        while (last > at &&
+               (tokens[last].kind == Kind::Dot || isZoneEdge(text[tokens[last].start])))
+            --last;
+        return split(end, tokens[last].end);
     }
     const int range = rangeAfterName(text, tokens, scale);
     if (range < 0 || (more && range < tokens.size()))
         return {{}, from};
-    return split(range);
+    return split(range, to);
 }
 
 struct HeadingWord {

@@ -163,6 +163,11 @@ private slots:
             u"Aus K\u0159\u00ed\u017e & \u00d8rvig, 1990a, D (Give) (1)"_s,
             u"Aus | K\u0159\u00ed\u017e & \u00d8rvig, 1990a | D (Give) | Give..Give | Give..Give "
             u"|  | counted | "_s);
+        row("a dot after the year", u"Aus Ashby, 1900. K (Camp) (1)"_s,
+            u"Aus | Ashby, 1900 | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
+        row("a dot after the author in parentheses, a year's letter",
+            u"Aus (Ashby, 1900a).: K (Camp) (1)"_s,
+            u"Aus | (Ashby, 1900a) | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
         row("a year in brackets", u"Aus Ashby, [1900]: K (Camp) (1)"_s,
             u"Aus | Ashby, [1900] | K (Camp) | Camp..Camp | Camp..Camp |  | counted | "_s);
         row("the years of a work in parts", u"Aus Ashby, 1899\u20131900: K (Camp) (1)"_s,
