@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -78,6 +79,16 @@ TimeScale::CodeSlot &TimeScale::addCode(QStringView code)
     slot.code = code;
     slot.used = true;
     return slot;
+}
+
+TimeScale::Meaning TimeScale::meaningWithoutSoftHyphens(QStringView code) const
+{
+    QVarLengthArray<QChar, 16> letters;
+    for (const QChar c : code) {
+        if (!tokens::isSoftHyphen(c))
+            letters.append(c);
+    }
+    return letters.isEmpty() ? Meaning{} : meaning(QStringView(letters.data(), letters.size()));
 }
 
 int TimeScale::stageIndex(QStringView code) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RangeTokens.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -79,8 +81,10 @@ public:
         if (m_codes.isEmpty())
             return {};
         const CodeSlot &found = m_codes[slotOf(code)];
-        if (!found.used)
-            return {};
+        if (!found.used) // most words asked are no code, and hold no soft hyphen
+            return std::any_of(code.begin(), code.end(), tokens::isSoftHyphen)
+                       ? meaningWithoutSoftHyphens(code)
+                       : Meaning{};
         return {found.unit < 0 ? nullptr : &m_units[found.unit],
                 found.period < 0 ? nullptr : &m_periods[found.period], found.present};
     }
@@ -126,6 +130,11 @@ private:
         int period = -1;
         bool present = false;
     };
+    // What a code written with soft hyphens means, which a word processor
+    // keeps where a word may be broken ("Ca\u00admp"): what it means without
+    // them.
+    Meaning meaningWithoutSoftHyphens(QStringView code) const;
+
     static size_t codeHash(QStringView code)
     {
         const qsizetype n = code.size();

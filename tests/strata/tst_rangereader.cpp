@@ -260,6 +260,9 @@ private slots:
             u"Ac\u00adro\u00adrus Ash\u00adby, 1900 [сем. Ac\u00adroridae]: K (Camp) (12)"_s,
             u"Ac\u00adro\u00adrus | Ash\u00adby, 1900 | K (Camp) | Camp..Camp | Camp..Camp |  | "
             u"counted | Ac\u00adroridae"_s);
+        row("soft hyphens in codes", u"Aus Ashby, 1900 C\u00adm (Ter\u00adr) - O (Aren) (12)"_s,
+            u"Aus | Ashby, 1900 | C\u00adm (Ter\u00adr) - O (Aren) | Ter\u00adr..Aren | Fort..Darr "
+            u"|  | counted | "_s);
         // Every reason a range cannot be placed; codes as written, without
         // the punctuation of the notes around them.
         row("no range", u"Aus (12)"_s, u"Aus |  |  | .. |  |  | no-range | "_s);
