@@ -224,6 +224,10 @@ public:
         if (!genus.author.isEmpty()) {
             m_rtf.text(u" ");
             part({"i"}, genus.author);
+            // "Aus Walcott, 1912. K (Camp)": a dot after the year, in one
+            // entry in five or so without notes; the author ends before it.
+            if (!notes && genus.author.back().isDigit() && genus.name.size() % 5 == 1)
+                m_rtf.text(u".");
         } else if (!notes && genus.name.size() % 3 == 0) {
             m_rtf.text(u":"); // "Aus: K (Camp) (12)", a third of the entries without an author
         }
