@@ -272,13 +272,9 @@ Notes readNotes(QStringView text, qsizetype from, qsizetype to)
         } else {
             note.start = open;
             note.end = close + 1;
-            // The bracket's words, by their dots too, each after the name before.
-            for (qsizetype i = at, wordDot = dot; wordDot < close;) {
-                const NoteWord next =
-                    wordDot - 3 >= i ? noteWordAt(text, wordDot - 3, close) : NoteWord::None;
-                if (next != NoteWord::None)
-                    i = readNoteName(text, wordDot - 3, close, next, note);
-                wordDot = find(text, std::max(wordDot + 1, i + 3), close, u'.');
+            for (qsizetype i = at; i < close; ++i) {
+                if (const NoteWord inner = noteWordAt(text, i, close); inner != NoteWord::None)
+                    i = readNoteName(text, i, close, inner, note) - 1;
             }
         }
         notes.append(note);
