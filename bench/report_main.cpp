@@ -76,6 +76,7 @@ private:
     std::optional<double> scanPeer(const QString &set) const;
 
     void target(const QString &what, const QString &measured, std::optional<bool> met);
+    void row(const QString &what, const QString &measured, const QString &verdict);
     void speedTarget(const QString &input, const QString &tool, double times);
     void speedTarget(const QString &what, std::optional<double> ours,
                      const std::optional<Timing> &theirs, double times);
@@ -128,8 +129,14 @@ QString Report::cell(const QString &benchmark) const
 
 void Report::target(const QString &what, const QString &measured, std::optional<bool> met)
 {
-    const QString verdict = !met ? QStringLiteral("not measured")
-                                 : (*met ? QStringLiteral("met") : QStringLiteral("**missed**"));
+    row(what, measured,
+        !met ? QStringLiteral("not measured")
+             : (*met ? QStringLiteral("met") : QStringLiteral("**missed**")));
+}
+
+// A row of the targets' table.
+void Report::row(const QString &what, const QString &measured, const QString &verdict)
+{
     m_stream << "| " << what << " | " << measured << " | " << verdict << " |\n";
 }
 
@@ -687,9 +694,13 @@ void Report::search()
 // beside them: their text is the same kind, but the index reads it faster.
 void Report::strataTargets()
 {
-    for (const QString &set : {QStringLiteral("x10rich"), QStringLiteral("onerich"),
-                               QStringLiteral("sample"), QStringLiteral("x10set")}) {
-        const bool real = set.endsWith(u"rich");
+    struct Set {
+        QString name;
+        bool real; // formatted as a real catalogue is: the target holds there
+    };
+    for (const auto &[set, real] :
+         {Set{QStringLiteral("x10rich"), true}, Set{QStringLiteral("onerich"), true},
+          Set{QStringLiteral("sample"), false}, Set{QStringLiteral("x10set"), false}}) {
         const QString what =
             (real ? QStringLiteral("Ranges of every catalogue in %1 read and counted ≤ 10 % of the "
                                    "index's reading them")
@@ -707,7 +718,7 @@ void Report::strataTargets()
         if (real)
             target(what, measured, *ours / *index <= 0.10);
         else
-            m_stream << "| " << what << " | " << measured << " | — |\n";
+            row(what, measured, QStringLiteral("—"));
     }
     for (const auto &[kind, what] : DiversityChanges) {
         timeTarget(QStringLiteral("Diversity window on the sample, %1 until the plot is repainted "

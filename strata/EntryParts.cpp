@@ -368,25 +368,22 @@ std::pair<TextSpan, qsizetype> splitAuthor(QStringView text, qsizetype from, qsi
 {
     if (tokens.isEmpty() || beginsRange(text, tokens, 0, scale))
         return {{}, from};
-    const auto split = [&](int at, qsizetype authorEnd) {
-        const qsizetype end = at < tokens.size() ? tokens[at].start : to;
-        return std::pair(trimmedAuthor(text, from, std::min(authorEnd, end)), end);
-    };
+    // Where what follows the author begins: at tokens[at].
+    const auto restAt = [&](int at) { return at < tokens.size() ? tokens[at].start : to; };
     for (int at = 0; at < tokens.size(); ++at) {
         if (!isYear(text, tokens[at]))
             continue;
         // The punctuation that ends the author is none of it: "Ashby, 1900. K".
-        const int end = authorEndAfterYear(text, tokens, at);
-        int last = end - 1;
-        while (last > at &&
-               (tokens[last].kind == Kind::Dot || isZoneEdge(text[tokens[last].start])))
+        const int rest = authorEndAfterYear(text, tokens, at);
+        int last = rest - 1;
+        while (last > at && isZoneEdge(text[tokens[last].start]))
             --last;
-        return split(end, tokens[last].end);
+        return {trimmedAuthor(text, from, tokens[last].end), restAt(rest)};
     }
     const int range = rangeAfterName(text, tokens, scale);
     if (range < 0 || (more && range < tokens.size()))
         return {{}, from};
-    return split(range, to);
+    return {trimmedAuthor(text, from, restAt(range)), restAt(range)};
 }
 
 struct HeadingWord {
